@@ -1,0 +1,617 @@
+#include "forms/controls.h"
+
+#include "forms/platform.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+
+namespace forms {
+
+QColor color(quint32 runtimeColor)
+{
+    if (runtimeColor & 0x80000000u) {
+        const QPalette p = QApplication::palette();
+        switch (runtimeColor & 0xFFu) {
+        case 0x05: // window background
+            return p.color(QPalette::Base);
+        case 0x08: // window text
+            return p.color(QPalette::Text);
+        case 0x0D: // highlight
+            return p.color(QPalette::Highlight);
+        case 0x0E: // highlight text
+            return p.color(QPalette::HighlightedText);
+        case 0x10: // button shadow
+            return p.color(QPalette::Dark);
+        case 0x11: // grey text
+            return p.color(QPalette::Disabled, QPalette::Text);
+        case 0x12: // button text
+            return p.color(QPalette::ButtonText);
+        case 0x14: // 3D highlight
+            return p.color(QPalette::Light);
+        case 0x0F: // button face
+        default:
+            return p.color(QPalette::Button);
+        }
+    }
+    return QColor(int(runtimeColor & 0xFF), int((runtimeColor >> 8) & 0xFF),
+                  int((runtimeColor >> 16) & 0xFF));
+}
+
+// --- Label ------------------------------------------------------------------
+
+Label::Label(QWidget* parent)
+    : Control<QLabel>(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(true);
+    setTransparent(true);
+}
+
+void Label::setTransparent(bool on)
+{
+    setAutoFillBackground(!on);
+}
+
+void Label::mousePressEvent(QMouseEvent* e)
+{
+    e->accept();
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* e)
+{
+    e->accept();
+    if (m_swallowRelease) {
+        m_swallowRelease = false;
+        return;
+    }
+    if (rect().contains(e->position().toPoint()))
+        Q_EMIT Click();
+}
+
+void Label::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    e->accept();
+    m_swallowRelease = true;
+    Q_EMIT DblClick();
+}
+
+// --- TextBox ----------------------------------------------------------------
+
+TextBox::TextBox(QWidget* parent)
+    : Control<QLineEdit>(parent)
+{
+    connect(this, &QLineEdit::textEdited, this, [this] { Q_EMIT Change(); });
+}
+
+void TextBox::setText(const QString& text)
+{
+    if (text == QLineEdit::text())
+        return;
+    QLineEdit::setText(text);
+    Q_EMIT Change();
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseReleaseEvent(e);
+    if (m_swallowRelease) {
+        m_swallowRelease = false;
+        return;
+    }
+    if (e->button() == Qt::LeftButton && isEnabled())
+        Q_EMIT Click();
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseDoubleClickEvent(e);
+    m_swallowRelease = true;
+    if (e->button() == Qt::LeftButton && isEnabled())
+        Q_EMIT DblClick();
+}
+
+void TextBox::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    Q_EMIT GotFocus();
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    Q_EMIT LostFocus();
+}
+
+// --- MultiLineTextBox -------------------------------------------------------
+
+namespace {
+
+QString toLf(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+MultiLineTextBox::MultiLineTextBox(QWidget* parent)
+    : Control<QPlainTextEdit>(parent)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_settingText)
+            Q_EMIT Change();
+    });
+}
+
+QString MultiLineTextBox::Text() const
+{
+    QString text = toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+void MultiLineTextBox::setText(const QString& text)
+{
+    const QString lf = toLf(text);
+    if (lf == toPlainText())
+        return;
+    m_settingText = true;
+    setPlainText(lf);
+    m_settingText = false;
+    Q_EMIT Change();
+}
+
+void MultiLineTextBox::focusInEvent(QFocusEvent* e)
+{
+    QPlainTextEdit::focusInEvent(e);
+    Q_EMIT GotFocus();
+}
+
+void MultiLineTextBox::focusOutEvent(QFocusEvent* e)
+{
+    QPlainTextEdit::focusOutEvent(e);
+    Q_EMIT LostFocus();
+}
+
+void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    QPlainTextEdit::mouseReleaseEvent(e);
+    if (m_swallowRelease) {
+        m_swallowRelease = false;
+        return;
+    }
+    Q_EMIT Click();
+}
+
+void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(e);
+    m_swallowRelease = true;
+    Q_EMIT DblClick();
+}
+
+// --- ComboBox ---------------------------------------------------------------
+
+ComboBox::ComboBox(Style style, QWidget* parent)
+    : Control<QComboBox>(parent)
+    , m_style(style)
+{
+    setMaxVisibleItems(8);
+    if (style == Style::Editable) {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        setCompleter(nullptr);
+        setDuplicatesEnabled(true);
+        // Typing is a change of the text, never a pick.
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
+            m_listIndex = -1;
+            Q_EMIT Change();
+        });
+    }
+    // A pick by mouse or arrow keys, the entry already shown included.
+    connect(this, &QComboBox::activated, this, [this](int index) { pick(index); });
+    // No item is current until the list's own code or the user picks one.
+    showIndexSilently(-1);
+}
+
+void ComboBox::showIndexSilently(int index)
+{
+    const QSignalBlocker blocker(this);
+    if (isEditable()) {
+        const QString text = lineEdit()->text();
+        setCurrentIndex(index);
+        if (index < 0)
+            setEditTextSilently(text);
+    } else {
+        setCurrentIndex(index);
+    }
+}
+
+void ComboBox::setEditTextSilently(const QString& text)
+{
+    if (!isEditable())
+        return;
+    const QSignalBlocker blocker(this);
+    const QSignalBlocker editBlocker(lineEdit());
+    lineEdit()->setText(text);
+}
+
+void ComboBox::AddItem(const QString& item)
+{
+    const QString text = Text();
+    {
+        const QSignalBlocker blocker(this);
+        addItem(item);
+    }
+    // Adding the first entry neither selects it nor replaces the prompt.
+    showIndexSilently(m_listIndex);
+    if (isEditable())
+        setEditTextSilently(text);
+}
+
+void ComboBox::RemoveItem(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    const QString text = Text();
+    {
+        const QSignalBlocker blocker(this);
+        removeItem(index);
+    }
+    if (index == m_listIndex)
+        m_listIndex = -1;
+    else if (index < m_listIndex)
+        --m_listIndex;
+    showIndexSilently(m_listIndex);
+    if (isEditable())
+        setEditTextSilently(text);
+}
+
+void ComboBox::Clear()
+{
+    {
+        const QSignalBlocker blocker(this);
+        clear();
+    }
+    m_listIndex = -1;
+    showIndexSilently(-1);
+    setEditTextSilently(QString());
+}
+
+QString ComboBox::List(int index) const
+{
+    if (index < 0 || index >= count())
+        return QString();
+    return itemText(index);
+}
+
+void ComboBox::setList(int index, const QString& item)
+{
+    if (index < 0 || index >= count())
+        return;
+    const QString text = Text();
+    {
+        const QSignalBlocker blocker(this);
+        setItemText(index, item);
+    }
+    if (isEditable())
+        setEditTextSilently(text);
+}
+
+void ComboBox::setListIndex(int index)
+{
+    if (index < -1 || index >= count())
+        return;
+    if (m_style == Style::PickOnly) {
+        m_listIndex = index;
+        showIndexSilently(index);
+        Q_EMIT Click();
+        return;
+    }
+    const QString newText = index >= 0 ? itemText(index) : QString();
+    const bool changed = newText != Text();
+    m_listIndex = index;
+    showIndexSilently(index);
+    setEditTextSilently(newText);
+    if (changed)
+        Q_EMIT Change();
+}
+
+QString ComboBox::Text() const
+{
+    if (isEditable())
+        return lineEdit()->text();
+    return m_listIndex >= 0 ? itemText(m_listIndex) : QString();
+}
+
+void ComboBox::setText(const QString& text)
+{
+    const int match = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (m_style == Style::PickOnly) {
+        if (match < 0)
+            return;
+        setListIndex(match);
+        return;
+    }
+    if (text == Text()) {
+        m_listIndex = match;
+        return;
+    }
+    m_listIndex = match;
+    showIndexSilently(match);
+    setEditTextSilently(text);
+    Q_EMIT Change();
+}
+
+void ComboBox::pick(int index)
+{
+    if (index < 0 || index >= count() || !isEnabled())
+        return;
+    m_listIndex = index;
+    showIndexSilently(index);
+    setEditTextSilently(itemText(index));
+    Q_EMIT Click();
+}
+
+void ComboBox::focusInEvent(QFocusEvent* e)
+{
+    QComboBox::focusInEvent(e);
+    Q_EMIT GotFocus();
+}
+
+void ComboBox::focusOutEvent(QFocusEvent* e)
+{
+    QComboBox::focusOutEvent(e);
+    Q_EMIT LostFocus();
+}
+
+// --- ListBox ----------------------------------------------------------------
+
+ListBox::ListBox(QWidget* parent)
+    : Control<QListWidget>(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int) {
+        if (!m_silent)
+            Q_EMIT Click();
+    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { Q_EMIT DblClick(); });
+}
+
+void ListBox::AddItem(const QString& item)
+{
+    m_silent = true;
+    const int row = currentRow();
+    addItem(item);
+    setCurrentRow(row);
+    m_silent = false;
+}
+
+void ListBox::RemoveItem(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_silent = true;
+    int row = currentRow();
+    if (row == index)
+        row = -1;
+    else if (row > index)
+        --row;
+    delete takeItem(index);
+    setCurrentRow(row);
+    if (row < 0)
+        clearSelection();
+    m_silent = false;
+}
+
+void ListBox::Clear()
+{
+    m_silent = true;
+    clear();
+    m_silent = false;
+}
+
+QString ListBox::List(int index) const
+{
+    const QListWidgetItem* it = item(index);
+    return it ? it->text() : QString();
+}
+
+void ListBox::setList(int index, const QString& text)
+{
+    if (QListWidgetItem* it = item(index))
+        it->setText(text);
+}
+
+void ListBox::setListIndex(int index)
+{
+    if (index < -1 || index >= count())
+        return;
+    setCurrentRow(index);
+    if (index < 0)
+        clearSelection();
+}
+
+void ListBox::clickLine(int index)
+{
+    setListIndex(index);
+}
+
+void ListBox::doubleClickLine(int index)
+{
+    if (item(index)) {
+        setListIndex(index);
+        Q_EMIT DblClick();
+    }
+}
+
+// --- OptionButton -----------------------------------------------------------
+
+OptionButton::OptionButton(QWidget* parent)
+    : Control<QRadioButton>(parent)
+{
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+        if (on)
+            Q_EMIT Click();
+    });
+}
+
+void OptionButton::setValue(bool on)
+{
+    if (on) {
+        setChecked(true);
+        return;
+    }
+    if (!isChecked())
+        return;
+    setAutoExclusive(false);
+    setChecked(false);
+    setAutoExclusive(true);
+}
+
+CheckBox::CheckBox(QWidget* parent)
+    : Control<QCheckBox>(parent)
+{
+    connect(this, &QAbstractButton::clicked, this, [this] { Q_EMIT Click(); });
+}
+
+// --- Frame ------------------------------------------------------------------
+
+Frame::Frame(QWidget* parent)
+    : Control<QGroupBox>(parent)
+{
+}
+
+void Frame::mousePressEvent(QMouseEvent* e)
+{
+    e->accept();
+}
+
+void Frame::mouseReleaseEvent(QMouseEvent* e)
+{
+    e->accept();
+    if (rect().contains(e->position().toPoint()))
+        Q_EMIT Click();
+}
+
+// --- Line -------------------------------------------------------------------
+
+Line::Line(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Line::setPoints(double x1, double y1, double x2, double y2)
+{
+    m_x1 = x1;
+    m_y1 = y1;
+    m_x2 = x2;
+    m_y2 = y2;
+    const QRect r = QRect(QPoint(px(qMin(x1, x2)), px(qMin(y1, y2))),
+                          QPoint(px(qMax(x1, x2)), px(qMax(y1, y2))));
+    setGeometry(r.adjusted(0, 0, 1, 1));
+    update();
+}
+
+void Line::setLineColor(quint32 runtimeColor)
+{
+    m_color = color(runtimeColor);
+    update();
+}
+
+void Line::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(m_color);
+    const QPoint origin = geometry().topLeft();
+    p.drawLine(QPoint(px(m_x1), px(m_y1)) - origin, QPoint(px(m_x2), px(m_y2)) - origin);
+}
+
+// --- PictureBox -------------------------------------------------------------
+
+PictureBox::PictureBox(QWidget* parent)
+    : Control<QLabel>(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void PictureBox::setPicture(const QPixmap& picture)
+{
+    setPixmap(picture);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* e)
+{
+    e->accept();
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    e->accept();
+    if (m_swallowRelease) {
+        m_swallowRelease = false;
+        return;
+    }
+    if (rect().contains(e->position().toPoint()))
+        Q_EMIT Click();
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    e->accept();
+    m_swallowRelease = true;
+    Q_EMIT DblClick();
+}
+
+// --- CommandButton ----------------------------------------------------------
+
+CommandButton::CommandButton(QWidget* parent)
+    : Control<QPushButton>(parent)
+{
+    setAutoDefault(false);
+    connect(this, &QAbstractButton::clicked, this, [this] { Q_EMIT Click(); });
+}
+
+void CommandButton::press()
+{
+    if (isEnabled())
+        click();
+}
+
+// --- Timer ------------------------------------------------------------------
+
+Timer::Timer(QObject* parent)
+    : QObject(parent)
+{
+    connect(&m_timer, &QTimer::timeout, this, [this] { Q_EMIT Tick(); });
+}
+
+void Timer::setInterval(int ms)
+{
+    m_interval = ms;
+    sync();
+}
+
+void Timer::setEnabled(bool on)
+{
+    m_enabled = on;
+    sync();
+}
+
+void Timer::sync()
+{
+    if (m_enabled && m_interval > 0 && platform().timersRun())
+        m_timer.start(m_interval);
+    else
+        m_timer.stop();
+}
+
+} // namespace forms

@@ -1,0 +1,346 @@
+#include "forms/form.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+#include <vector>
+
+namespace forms {
+
+namespace {
+
+// Twips of the frame around the client area, as the layouts reckon them.
+constexpr double kBorderTwips = 60;       // each side of a framed window
+constexpr double kThinBorderTwips = 45;   // each side of a dialog without title
+constexpr double kTitleTwips = 330;       // title bar
+constexpr double kMenuTwips = 300;        // menu bar
+
+std::vector<std::function<void()>>& instanceSlots()
+{
+    static std::vector<std::function<void()>> slots;
+    return slots;
+}
+
+} // namespace
+
+namespace detail {
+void registerDefaultInstance(std::function<void()> forget)
+{
+    instanceSlots().push_back(std::move(forget));
+}
+} // namespace detail
+
+void destroyAllDefaultInstances()
+{
+    for (const auto& forget : instanceSlots())
+        forget();
+}
+
+// --- MenuItem ---------------------------------------------------------------
+
+MenuItem::MenuItem(QAction* action, QObject* parent)
+    : QObject(parent)
+    , m_action(action)
+{
+    connect(action, &QAction::triggered, this, [this] { Q_EMIT Click(); });
+}
+
+QString MenuItem::Caption() const
+{
+    return m_action->text();
+}
+
+void MenuItem::click()
+{
+    if (m_action->isEnabled())
+        m_action->trigger();
+}
+
+// --- Form -------------------------------------------------------------------
+
+Form::Form(const QString& caption, double clientWidth, double clientHeight, BorderStyle style)
+    : QWidget(nullptr)
+    , m_style(style)
+{
+    Qt::WindowFlags flags = Qt::Window;
+    switch (style) {
+    case BorderStyle::Sizable:
+        flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+            | Qt::WindowCloseButtonHint;
+        break;
+    case BorderStyle::FixedSingle:
+        flags |= Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+        break;
+    case BorderStyle::FixedDialog:
+        flags |= Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint;
+        break;
+    case BorderStyle::FixedDialogNoTitle:
+        // No title bar and no task bar entry.
+        flags = Qt::Tool | Qt::FramelessWindowHint;
+        break;
+    }
+    setWindowFlags(flags);
+    setWindowTitle(caption);
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_width = clientWidth + nonClientWidth();
+    m_height = clientHeight + nonClientHeight();
+    centre();
+}
+
+Form::~Form() = default;
+
+void Form::load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Form_Load();
+}
+
+double Form::nonClientWidth() const
+{
+    return m_style == BorderStyle::FixedDialogNoTitle ? 2 * kThinBorderTwips : 2 * kBorderTwips;
+}
+
+double Form::nonClientHeight() const
+{
+    if (m_style == BorderStyle::FixedDialogNoTitle)
+        return 2 * kThinBorderTwips;
+    return 2 * kBorderTwips + kTitleTwips + menuHeight();
+}
+
+double Form::menuHeight() const
+{
+    return m_menuBar ? kMenuTwips : 0;
+}
+
+double Form::ScreenWidth()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? twipsOf(screen->geometry().width()) : 1024 * kTwipsPerPixel;
+}
+
+double Form::ScreenHeight()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? twipsOf(screen->geometry().height()) : 768 * kTwipsPerPixel;
+}
+
+void Form::centre()
+{
+    m_left = (ScreenWidth() - m_width) / 2;
+    m_top = (ScreenHeight() - m_height) / 2;
+    applyGeometry();
+}
+
+void Form::setLeft(double v)
+{
+    m_left = v;
+    applyGeometry();
+}
+
+void Form::setTop(double v)
+{
+    m_top = v;
+    applyGeometry();
+}
+
+void Form::setWidth(double v)
+{
+    m_width = v;
+    applyGeometry();
+    if (m_loaded)
+        Form_Resize();
+}
+
+void Form::setHeight(double v)
+{
+    m_height = v;
+    applyGeometry();
+    if (m_loaded)
+        Form_Resize();
+}
+
+void Form::Move(double left, double top)
+{
+    m_left = left;
+    m_top = top;
+    applyGeometry();
+}
+
+void Form::applyGeometry()
+{
+    m_applying = true;
+    const int clientW = qMax(0, px(ScaleWidth()));
+    const int clientH = qMax(0, px(ScaleHeight()));
+    const int menuH = px(menuHeight());
+    if (m_menuBar)
+        m_menuBar->setGeometry(0, 0, clientW, menuH);
+    m_client->setGeometry(0, menuH, clientW, clientH);
+    const QSize size(clientW, clientH + menuH);
+    if (m_style == BorderStyle::Sizable) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        resize(size);
+    } else {
+        setFixedSize(size);
+    }
+    move(px(m_left), px(m_top));
+    m_applying = false;
+}
+
+void Form::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (m_applying)
+        return;
+    // A resize by the user: the model follows the window.
+    const int clientW = px(ScaleWidth());
+    const int clientH = px(ScaleHeight()) + px(menuHeight());
+    if (width() == clientW && height() == clientH)
+        return;
+    m_width = twipsOf(width()) + nonClientWidth();
+    m_height = twipsOf(height() - px(menuHeight())) + nonClientHeight();
+    if (m_menuBar)
+        m_menuBar->setGeometry(0, 0, width(), px(menuHeight()));
+    m_client->setGeometry(0, px(menuHeight()), width(), height() - px(menuHeight()));
+    if (m_loaded)
+        Form_Resize();
+}
+
+void Form::Show()
+{
+    if (m_unloaded)
+        return;
+    if (!isVisible()) {
+        applyGeometry();
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void Form::Hide()
+{
+    hide();
+}
+
+bool Form::runUnloadHandlers(int mode)
+{
+    int cancel = 0;
+    Form_QueryUnload(cancel, mode);
+    if (cancel)
+        return false;
+    Form_Unload(cancel);
+    return cancel == 0;
+}
+
+void Form::finishUnload()
+{
+    m_unloaded = true;
+    hide();
+    deleteLater();
+}
+
+bool Form::Unload()
+{
+    if (m_unloaded)
+        return true;
+    if (!runUnloadHandlers(vbFormCode))
+        return false;
+    finishUnload();
+    return true;
+}
+
+void Form::Form_QueryUnload(int&, int) {}
+
+void Form::Form_Unload(int&) {}
+
+void Form::closeEvent(QCloseEvent* e)
+{
+    if (m_unloaded) {
+        e->accept();
+        return;
+    }
+    if (!runUnloadHandlers(vbFormControlMenu)) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    finishUnload();
+}
+
+void Form::mousePressEvent(QMouseEvent* e)
+{
+    e->accept();
+}
+
+void Form::mouseReleaseEvent(QMouseEvent* e)
+{
+    e->accept();
+    Q_EMIT Click();
+}
+
+bool Form::pressKey(int key)
+{
+    CommandButton* target = nullptr;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Enter on a focused button presses that button; elsewhere the
+        // window's default button.
+        target = qobject_cast<CommandButton*>(focusWidget());
+        if (!target)
+            target = m_defaultButton;
+    } else if (key == Qt::Key_Escape) {
+        target = m_cancelButton;
+    }
+    if (!target || !target->isEnabled() || !target->isVisibleTo(this))
+        return false;
+    target->press();
+    return true;
+}
+
+QMenuBar* Form::ensureMenuBar()
+{
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(this);
+        m_menuBar->setNativeMenuBar(false);
+        m_menuBar->show();
+        // The menu bar takes its height from the window, not the client area.
+        m_height += kMenuTwips;
+        applyGeometry();
+    }
+    return m_menuBar;
+}
+
+MenuItem* Form::addMenuItem(const QString& name, const QString& caption)
+{
+    QAction* action = ensureMenuBar()->addAction(caption);
+    action->setObjectName(name);
+    auto* item = new MenuItem(action, this);
+    item->setObjectName(name);
+    return item;
+}
+
+QMenu* Form::addMenuHeading(const QString& name, const QString& caption)
+{
+    QMenu* menu = ensureMenuBar()->addMenu(caption);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
+MenuItem* Form::addMenuItem(QMenu* heading, const QString& name, const QString& caption)
+{
+    QAction* action = heading->addAction(caption);
+    action->setObjectName(name);
+    auto* item = new MenuItem(action, this);
+    item->setObjectName(name);
+    return item;
+}
+
+} // namespace forms

@@ -1,0 +1,197 @@
+// Windows with one default instance each. The default instance is created
+// and loaded (its Form_Load runs, nested inside whatever referred to it) on
+// first reference and lives until it is unloaded; the next reference after
+// an unload creates and loads a fresh one.
+#pragma once
+
+#include "forms/controls.h"
+
+#include <QMenuBar>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QMenu;
+class QAction;
+
+namespace forms {
+
+// How a window is framed.
+enum class BorderStyle {
+    Sizable,            // normal resizable window with a title bar
+    FixedSingle,        // fixed size, title bar, minimise box
+    FixedDialog,        // fixed dialog frame, title bar, no minimise box
+    FixedDialogNoTitle, // fixed dialog frame without a title bar (splash)
+};
+
+// Why a window is being unloaded, as the query-unload handler is told.
+enum UnloadMode : int {
+    vbFormControlMenu = 0, // the close box
+    vbFormCode = 1,        // Unload from code
+};
+
+// A menu item that acts when clicked, or a heading with a drop-down.
+class MenuItem : public QObject {
+    Q_OBJECT
+public:
+    MenuItem(QAction* action, QObject* parent);
+    QString Caption() const;
+    QAction* action() const { return m_action; }
+    // The user's click on the item.
+    void click();
+
+Q_SIGNALS:
+    void Click();
+
+private:
+    QAction* m_action;
+};
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    // `clientWidth` and `clientHeight` are the designed client area in twips.
+    Form(const QString& caption, double clientWidth, double clientHeight,
+         BorderStyle style = BorderStyle::FixedSingle);
+    ~Form() override;
+
+    // Runs the load handler once, right after construction (done by
+    // defaultInstance()).
+    void load();
+    bool isLoaded() const { return m_loaded; }
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString& caption) { setWindowTitle(caption); }
+
+    // Outer position and size in twips (border and title bar included).
+    double Left() const { return m_left; }
+    double Top() const { return m_top; }
+    double Width() const { return m_width; }
+    double Height() const { return m_height; }
+    void setLeft(double v);
+    void setTop(double v);
+    void setWidth(double v);
+    void setHeight(double v);
+    void Move(double left, double top);
+    // Client area in twips.
+    double ScaleWidth() const { return m_width - nonClientWidth(); }
+    double ScaleHeight() const { return m_height - nonClientHeight(); }
+    // Twips taken by border, title bar and menu bar.
+    double nonClientWidth() const;
+    double nonClientHeight() const;
+    // The screen, in twips.
+    static double ScreenWidth();
+    static double ScreenHeight();
+    // Centres the window on the screen.
+    void centre();
+
+    void Show();
+    void Hide();
+    bool Visible() const { return isVisible(); }
+    // Unloads the window from code; its query-unload and unload handlers may
+    // cancel. Returns true when the window was unloaded.
+    bool Unload();
+    bool isUnloaded() const { return m_unloaded; }
+
+    // The area that holds the controls, below the menu bar.
+    QWidget* client() const { return m_client; }
+
+    // Enter presses the default button and Esc the cancel button, from any
+    // control of the window.
+    void setDefaultButton(CommandButton* button) { m_defaultButton = button; }
+    void setCancelButton(CommandButton* button) { m_cancelButton = button; }
+    CommandButton* defaultButton() const { return m_defaultButton; }
+    CommandButton* cancelButton() const { return m_cancelButton; }
+    // Handles Enter or Esc for this window; true when a button was pressed.
+    bool pressKey(int key);
+
+    // Menu bar: top-level items that act on click, and headings with a
+    // drop-down of items.
+    MenuItem* addMenuItem(const QString& name, const QString& caption);
+    QMenu* addMenuHeading(const QString& name, const QString& caption);
+    MenuItem* addMenuItem(QMenu* heading, const QString& name, const QString& caption);
+    QMenuBar* menuBar() const { return m_menuBar; }
+
+    // Places a new control named `name` in `container` (the client area
+    // when null) at twips.
+    template <class C, class... Args>
+    C* add(const char* name, double left, double top, double width, double height, Args&&... args)
+    {
+        return makeControl<C>(m_client, name, left, top, width, height, std::forward<Args>(args)...);
+    }
+    template <class C, class... Args>
+    C* addIn(QWidget* container, const char* name, double left, double top, double width,
+             double height, Args&&... args)
+    {
+        return makeControl<C>(container, name, left, top, width, height, std::forward<Args>(args)...);
+    }
+
+    // The window's own handlers.
+    virtual void Form_Load() {}
+    // May set `cancel` to keep the window.
+    virtual void Form_QueryUnload(int& cancel, int unloadMode);
+    virtual void Form_Unload(int& cancel);
+    virtual void Form_Resize() {}
+
+Q_SIGNALS:
+    // A click on the window's own client area.
+    void Click();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    bool runUnloadHandlers(int mode);
+    void finishUnload();
+    void applyGeometry();
+    double menuHeight() const;
+    QMenuBar* ensureMenuBar();
+
+    BorderStyle m_style;
+    QWidget* m_client = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    QPointer<CommandButton> m_defaultButton;
+    QPointer<CommandButton> m_cancelButton;
+    double m_left = 0;
+    double m_top = 0;
+    double m_width = 0;
+    double m_height = 0;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    bool m_applying = false;
+};
+
+namespace detail {
+void registerDefaultInstance(std::function<void()> forget);
+}
+
+// The default instance of window class T: created and loaded on first
+// reference, and again after it was unloaded.
+template <class T>
+T& defaultInstance()
+{
+    static QPointer<T> instance;
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        detail::registerDefaultInstance([] {
+            delete instance.data();
+            instance = nullptr;
+        });
+    }
+    if (!instance || instance->isUnloaded()) {
+        instance = new T();
+        instance->load();
+    }
+    return *instance;
+}
+
+// Destroys every default instance without running any handler: the state of
+// a new run. For tests.
+void destroyAllDefaultInstances();
+
+} // namespace forms

@@ -1,0 +1,174 @@
+#include "forms/platform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace forms {
+
+Platform::~Platform() = default;
+
+namespace {
+
+QtPlatform& qtPlatform()
+{
+    static QtPlatform instance;
+    return instance;
+}
+
+Platform* g_platform = nullptr;
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int result;
+};
+
+QList<ButtonSpec> buttonsOf(int style)
+{
+    switch (style & 7) {
+    case vbOKCancel:
+        return {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
+    case vbAbortRetryIgnore:
+        return {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
+    case vbYesNoCancel:
+        return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
+    case vbYesNo:
+        return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
+    case vbRetryCancel:
+        return {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
+    default:
+        return {{QMessageBox::Ok, vbOK}};
+    }
+}
+
+QMessageBox::Icon iconOf(int style)
+{
+    switch (style & 0x70) {
+    case vbCritical:
+        return QMessageBox::Critical;
+    case vbQuestion:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+Platform& platform()
+{
+    return g_platform ? *g_platform : qtPlatform();
+}
+
+Platform* setPlatform(Platform* p)
+{
+    Platform* previous = g_platform;
+    g_platform = p;
+    return previous;
+}
+
+int MsgBox(const QString& text, int style, const QString& title)
+{
+    return platform().messageBox(text, style, title);
+}
+
+void endProgram()
+{
+    platform().endProgram();
+    // A platform that returns from endProgram() breaks its contract; the
+    // program must not go on with a handler that expected to end.
+    std::abort();
+}
+
+QStringList dialogFilters(const QString& runtimeFilter)
+{
+    QStringList result;
+    const QStringList parts = runtimeFilter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}
+
+int QtPlatform::messageBox(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(iconOf(style),
+                    title.isEmpty() ? QCoreApplication::applicationName() : title,
+                    text, QMessageBox::NoButton, QApplication::activeWindow());
+    const QList<ButtonSpec> specs = buttonsOf(style);
+    for (const ButtonSpec& spec : specs)
+        box.addButton(spec.button);
+    const int defaultIndex = (style & 0x300) >> 8;
+    if (defaultIndex < specs.size())
+        box.setDefaultButton(specs[defaultIndex].button);
+    // Esc answers Cancel where the box has one; a box with OK alone closes
+    // with OK.
+    for (const ButtonSpec& spec : specs) {
+        if (spec.result == vbCancel)
+            box.setEscapeButton(spec.button);
+    }
+    if (specs.size() == 1)
+        box.setEscapeButton(specs.front().button);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const ButtonSpec& spec : specs) {
+        if (spec.button == clicked)
+            return spec.result;
+    }
+    return specs.size() == 1 ? specs.front().result : vbCancel;
+}
+
+std::optional<QString> QtPlatform::fileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialDir);
+    const QStringList filters = dialogFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    // The runtime's dialog adds no suffix to a typed name.
+    dialog.setDefaultSuffix(QString());
+    if (request.mode == FileDialogRequest::Mode::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!request.overwritePrompt)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtPlatform::findProgram(const QString& name)
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+bool QtPlatform::startDetached(const QString& program, const QStringList& arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+void QtPlatform::endProgram()
+{
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+} // namespace forms

@@ -1,0 +1,32 @@
+#include "forms/testing/fixture.h"
+
+#include "forms/form.h"
+
+#include <QApplication>
+
+namespace forms::testing {
+
+void FormsTest::SetUp()
+{
+    destroyAllDefaultInstances();
+    scripted().reset();
+}
+
+void FormsTest::TearDown()
+{
+    EXPECT_EQ(scripted().pendingAnswers(), 0u) << "queued answers were not asked for";
+    destroyAllDefaultInstances();
+    QApplication::processEvents();
+}
+
+bool FormsTest::endsProgram(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const ProgramEnded&) {
+        return true;
+    }
+    return false;
+}
+
+} // namespace forms::testing

@@ -1,0 +1,43 @@
+// Sequential text files of the program: code page 936 without a byte order
+// mark, every line ended by CR LF, as the Windows programs that share these
+// files expect them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace forms {
+
+// Writes each line followed by CR LF, replacing the file's contents.
+// Returns an error message, or nothing on success. The whole text is
+// encoded before the file is opened: a character that code page 936 cannot
+// hold is reported (with its line and column) and the file is not touched.
+std::optional<QString> writeCp936Lines(const QString& path, const QStringList& lines);
+
+// Writes a whole text as lines: its own line breaks (CR LF, a lone CR or a
+// lone LF) become CR LF and a final CR LF is appended, as a Print statement
+// of the text would write it. So "" gives a file holding only CR LF, and
+// "a\n" gives "a" CR LF CR LF. Errors as writeCp936Lines().
+std::optional<QString> writeCp936Text(const QString& path, const QString& text);
+
+struct ReadLinesResult {
+    QStringList lines;
+    std::optional<QString> error;
+};
+
+// Reads a code page 936 file as lines. A line ends at CR LF, a lone CR or a
+// lone LF; a last line without a line break counts as a line; an empty file
+// gives no lines. A byte sequence that is not code page 936 is an error, and
+// then no lines are returned.
+ReadLinesResult readCp936Lines(const QString& path);
+
+// True when the path names an existing file (not a folder).
+bool fileExists(const QString& path);
+
+// Clears the read-only state of a file before it is overwritten: sets the
+// owner's write permission. True on success, also when it was writable.
+bool clearReadOnly(const QString& path);
+
+} // namespace forms

@@ -1,0 +1,322 @@
+#include "hydraulics/drainage_flow.h"
+
+#include <array>
+#include <cmath>
+#include <initializer_list>
+
+namespace hydraulics {
+
+namespace {
+
+std::optional<double> finite(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool allFinite(std::initializer_list<double> values)
+{
+    for (double v : values) {
+        if (!std::isfinite(v))
+            return false;
+    }
+    return true;
+}
+
+bool isConcreteOrCorrugated(DrainPipeMaterial material)
+{
+    return material == DrainPipeMaterial::Concrete || material == DrainPipeMaterial::Corrugated;
+}
+
+} // namespace
+
+namespace ManningRoughness {
+
+std::optional<double> roughness(DrainPipeMaterial material, DrainFlowMode mode)
+{
+    const bool full = mode == DrainFlowMode::Full;
+    switch (material) {
+    case DrainPipeMaterial::Concrete:
+        return full ? 0.013 : 0.014;
+    case DrainPipeMaterial::Corrugated:
+        return 0.01;
+    case DrainPipeMaterial::CastIron:
+        if (full)
+            break;
+        return 0.013;
+    case DrainPipeMaterial::Pvcu:
+        if (full)
+            break;
+        return 0.009;
+    }
+    return std::nullopt;
+}
+
+} // namespace ManningRoughness
+
+namespace PartialFlowTable {
+
+std::span<const PartialFlowEntry> entries()
+{
+    // The tenths are rounded design-table values (36.8333 where arccos 0.8 is
+    // 36.8699°); the table is symmetric about half full.
+    static const std::array<PartialFlowEntry, 19> table{{
+        {QStringLiteral("0.1"), 36.8333},
+        {QStringLiteral("0.15"), 45.572996},
+        {QStringLiteral("0.2"), 53},
+        {QStringLiteral("0.25"), 60},
+        {QStringLiteral("0.3"), 66.5},
+        {QStringLiteral("0.35"), 72.54239688},
+        {QStringLiteral("0.4"), 78.5},
+        {QStringLiteral("0.45"), 84.26082952},
+        {QStringLiteral("0.5"), 90},
+        {QStringLiteral("0.55"), 84.26082952},
+        {QStringLiteral("0.6"), 78.5},
+        {QStringLiteral("0.65"), 72.54239688},
+        {QStringLiteral("0.7"), 66.5},
+        {QStringLiteral("0.75"), 60},
+        {QStringLiteral("0.8"), 53},
+        {QStringLiteral("0.85"), 45.572996},
+        {QStringLiteral("0.9"), 36.8333},
+        {QStringLiteral("0.95"), 25.8419328},
+        {QStringLiteral("1"), 0},
+    }};
+    return table;
+}
+
+std::optional<double> halfAngleDegrees(QStringView fullnessText)
+{
+    for (const PartialFlowEntry& row : entries()) {
+        if (fullnessText == row.fullness)
+            return row.halfAngleDegrees;
+    }
+    return std::nullopt;
+}
+
+} // namespace PartialFlowTable
+
+namespace MaxFullnessRule {
+
+bool appliesTo(DrainPipeMaterial material, DrainFlowMode mode)
+{
+    return mode == DrainFlowMode::PartFull && isConcreteOrCorrugated(material);
+}
+
+double maximumFullness(double diameterM)
+{
+    // Diameter bands 200-300, 350-450, 500-900 and from 1000 mm.
+    if (diameterM < 0.31)
+        return 0.55;
+    if (diameterM < 0.46)
+        return 0.65;
+    if (diameterM < 0.91)
+        return 0.70;
+    return 0.75;
+}
+
+bool exceeds(double diameterM, double fullness)
+{
+    if (!allFinite({diameterM, fullness}))
+        return false;
+    return fullness > maximumFullness(diameterM);
+}
+
+} // namespace MaxFullnessRule
+
+namespace PvcuInnerDiameterList {
+
+const QStringList& texts()
+{
+    static const QStringList list{QStringLiteral("46.0"),  QStringLiteral("70.4"),
+                                  QStringLiteral("83.6"),  QStringLiteral("103.6"),
+                                  QStringLiteral("118.6"), QStringLiteral("152.0"),
+                                  QStringLiteral("190")};
+    return list;
+}
+
+std::optional<double> innerDiameterMetres(qsizetype position)
+{
+    const QStringList& list = texts();
+    if (position < 0 || position >= list.size())
+        return std::nullopt;
+    return list.at(position).toDouble() / 1000;
+}
+
+std::optional<double> innerDiameterMetresFor(QStringView outsideDiameterText)
+{
+    const QStringList& outside = catalogues::GravityPipeCatalogue::pvcuDiameterList();
+    for (qsizetype i = 0; i < outside.size(); ++i) {
+        if (outsideDiameterText == outside.at(i))
+            return innerDiameterMetres(i);
+    }
+    return std::nullopt;
+}
+
+} // namespace PvcuInnerDiameterList
+
+namespace DefaultSlopeTable {
+
+namespace {
+
+struct Row {
+    const char16_t* diameter;
+    const char16_t* slope;
+};
+
+constexpr std::array<Row, 5> castIronRows{{
+    {u"75", u"15"},
+    {u"100", u"12"},
+    {u"125", u"10"},
+    {u"150", u"7"},
+    {u"200", u"5"},
+}};
+
+constexpr std::array<Row, 7> pvcuRows{{
+    {u"50", u"7"},
+    {u"75", u"5"},
+    {u"90", u"4"},
+    {u"110", u"4"},
+    {u"125", u"3.5"},
+    {u"160", u"3"},
+    {u"200", u"3"},
+}};
+
+std::optional<QString> find(std::span<const Row> rows, QStringView diameterText)
+{
+    for (const Row& row : rows) {
+        if (diameterText == QStringView(row.diameter))
+            return QString::fromUtf16(row.slope);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> slopeText(DrainPipeMaterial material, QStringView diameterText)
+{
+    switch (material) {
+    case DrainPipeMaterial::CastIron:
+        return find(castIronRows, diameterText);
+    case DrainPipeMaterial::Pvcu:
+        return find(pvcuRows, diameterText);
+    case DrainPipeMaterial::Concrete:
+    case DrainPipeMaterial::Corrugated:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace DefaultSlopeTable
+
+namespace DefaultSlopeRule {
+
+std::optional<QString> slopeText(double diameterM)
+{
+    if (diameterM >= 0.4)
+        return QStringLiteral("2.0");
+    if (diameterM >= 0.3)
+        return QStringLiteral("3.0");
+    if (diameterM >= 0.2)
+        return QStringLiteral("4.0");
+    if (diameterM >= 0.15)
+        return QStringLiteral("8");
+    if (diameterM == 0)
+        return QStringLiteral("请选择坡度");
+    return std::nullopt;
+}
+
+} // namespace DefaultSlopeRule
+
+namespace DefaultFullnessRule {
+
+std::optional<QString> fullnessText(double diameterM, DrainPipeMaterial material)
+{
+    if (!std::isfinite(diameterM))
+        return std::nullopt;
+    if (isConcreteOrCorrugated(material)) {
+        // The maximum design fullness of GBJ 14-87 §3.2.3 for the band, so a
+        // default never exceeds it.
+        if (diameterM < 0.35)
+            return QStringLiteral("0.55");
+        if (diameterM < 0.5)
+            return QStringLiteral("0.65");
+        if (diameterM < 0.91)
+            return QStringLiteral("0.7");
+        return QStringLiteral("0.75");
+    }
+    if (diameterM < 0.14)
+        return QStringLiteral("0.5");
+    if (diameterM < 0.21)
+        return QStringLiteral("0.6");
+    return std::nullopt;
+}
+
+} // namespace DefaultFullnessRule
+
+namespace DrainageFlow {
+
+std::optional<double> manningVelocity(double hydraulicRadiusM, double slopePermille, double n)
+{
+    if (!allFinite({hydraulicRadiusM, slopePermille, n}))
+        return std::nullopt;
+    return finite(std::pow(hydraulicRadiusM, 2.0 / 3.0) * std::sqrt(slopePermille / 1000) / n);
+}
+
+std::optional<double> fullPipeVelocity(double diameterM, double slopePermille, double n)
+{
+    if (!std::isfinite(diameterM))
+        return std::nullopt;
+    return manningVelocity(diameterM / 4, slopePermille, n);
+}
+
+std::optional<double> fullPipeFlow(double shownVelocity, double diameterM)
+{
+    if (!allFinite({shownVelocity, diameterM}))
+        return std::nullopt;
+    return finite(shownVelocity * (diameterM * diameterM) * 3.14159 * 250);
+}
+
+std::optional<PartFullSection> partFullSection(double halfAngleDegrees, double fullness,
+                                               double diameterM)
+{
+    if (!allFinite({halfAngleDegrees, fullness, diameterM}))
+        return std::nullopt;
+    // 0.01745 is the degree-to-radian factor of the design method; the two
+    // values of π below are those the method uses, kept as they are so the
+    // results agree with its tables.
+    const double a = halfAngleDegrees * 0.01745;
+    const double s = std::sin(a);
+    const double c = std::cos(a);
+    const double d2 = diameterM * diameterM;
+    PartFullSection section{};
+    if (fullness < 0.5) {
+        section.radiusRatio = (a - s * c) / (2 * a);
+        section.area = d2 * (a - s * c) / 4;
+    } else {
+        section.radiusRatio = (3.14159265 - a + s * c) / (2 * (3.1415926 - a));
+        section.area = d2 * (3.14159265 - a + s * c) / 4;
+    }
+    if (!allFinite({section.radiusRatio, section.area}))
+        return std::nullopt;
+    return section;
+}
+
+std::optional<double> partFullVelocity(double radiusRatio, double diameterM, double slopePermille,
+                                       double n)
+{
+    if (!allFinite({radiusRatio, diameterM}))
+        return std::nullopt;
+    return manningVelocity(radiusRatio * diameterM / 2, slopePermille, n);
+}
+
+std::optional<double> partFullFlow(double shownVelocity, double areaM2)
+{
+    if (!allFinite({shownVelocity, areaM2}))
+        return std::nullopt;
+    return finite(shownVelocity * 1000 * areaM2);
+}
+
+} // namespace DrainageFlow
+
+} // namespace hydraulics

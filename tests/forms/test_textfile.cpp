@@ -1,0 +1,197 @@
+#include "forms/textfile.h"
+
+#include "forms/cp936.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using forms::clearReadOnly;
+using forms::fileExists;
+using forms::readCp936Lines;
+using forms::writeCp936Lines;
+using forms::writeCp936Text;
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QByteArrayLiteral("<unreadable>");
+    }
+    return file.readAll();
+}
+
+void putBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class TextFileTest : public ::testing::Test {
+protected:
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir dir_;
+};
+
+TEST_F(TextFileTest, WritesTheProgramsTextsAndReadsThemBack)
+{
+    const QStringList lines = {
+        QStringLiteral("室外雨水水力计算表"),
+        QStringLiteral("是否保存计算结果？"),
+        QStringLiteral("充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米"),
+        QStringLiteral("【GBJ 14-87 第3.2.9条】"),
+        QStringLiteral("，。！：（）"),
+        QStringLiteral("水温 20℃，坡度 3.0‰，面积 1.5㎡"),
+        QString(),
+        QStringLiteral("  120  "),
+        QStringLiteral("0.65"),
+    };
+    const QString file = path("storm_out.txt");
+    ASSERT_EQ(writeCp936Lines(file, lines), std::nullopt);
+
+    QByteArray expected;
+    for (const QString& line : lines) {
+        expected += forms::encodeCp936(line).bytes + QByteArrayLiteral("\r\n");
+    }
+    EXPECT_EQ(fileBytes(file), expected);
+    EXPECT_FALSE(fileBytes(file).startsWith("\xEF\xBB\xBF"));
+
+    const auto read = readCp936Lines(file);
+    ASSERT_EQ(read.error, std::nullopt);
+    EXPECT_EQ(read.lines, lines);
+}
+
+TEST_F(TextFileTest, LinesEndInCrLf)
+{
+    const QString file = path("storm_in.txt");
+    ASSERT_EQ(writeCp936Lines(file, {QStringLiteral("120"), QStringLiteral("℃")}), std::nullopt);
+    EXPECT_EQ(fileBytes(file), QByteArray("120\r\n\xA1\xE6\r\n"));
+
+    ASSERT_EQ(writeCp936Lines(file, {}), std::nullopt);
+    EXPECT_EQ(fileBytes(file), QByteArray());
+}
+
+TEST_F(TextFileTest, WholeTextBreaksBecomeCrLf)
+{
+    const struct {
+        const char* text;
+        const char* bytes;
+    } cases[] = {
+        {"", "\r\n"},
+        {"a", "a\r\n"},
+        {"a\nb", "a\r\nb\r\n"},
+        {"a\rb", "a\r\nb\r\n"},
+        {"a\r\nb", "a\r\nb\r\n"},
+        {"a\n", "a\r\n\r\n"},
+        {"a\n\rb", "a\r\n\r\nb\r\n"},
+        {"a\r\n\r\nb", "a\r\n\r\nb\r\n"},
+    };
+    const QString file = path("result.txt");
+    for (const auto& c : cases) {
+        ASSERT_EQ(writeCp936Text(file, QString::fromLatin1(c.text)), std::nullopt);
+        EXPECT_EQ(fileBytes(file), QByteArray(c.bytes)) << QByteArray(c.text).toHex().toStdString();
+    }
+}
+
+TEST_F(TextFileTest, UnencodableTextLeavesTheFileUntouched)
+{
+    const QString existing = path("kept.txt");
+    putBytes(existing, "old contents\r\n");
+    const auto error =
+        writeCp936Lines(existing, {QStringLiteral("第一行"), QStringLiteral("体积 5 m³")});
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(QStringLiteral("第2行"))) << error->toStdString();
+    EXPECT_EQ(fileBytes(existing), QByteArray("old contents\r\n"));
+
+    const QString fresh = path("fresh.txt");
+    EXPECT_TRUE(writeCp936Text(fresh, QStringLiteral("ok\n😀")).has_value());
+    EXPECT_FALSE(QFile::exists(fresh));
+}
+
+TEST_F(TextFileTest, WritingReplacesLongerContents)
+{
+    const QString file = path("short.txt");
+    putBytes(file, QByteArray(1000, 'x'));
+    ASSERT_EQ(writeCp936Lines(file, {QStringLiteral("1")}), std::nullopt);
+    EXPECT_EQ(fileBytes(file), QByteArray("1\r\n"));
+}
+
+TEST_F(TextFileTest, OpenFailuresAreReported)
+{
+    const QString missingDir = path("no-such-folder/out.txt");
+    EXPECT_TRUE(writeCp936Lines(missingDir, {QStringLiteral("x")}).has_value());
+    EXPECT_TRUE(writeCp936Lines(dir_.path(), {QStringLiteral("x")}).has_value());
+
+    const auto read = readCp936Lines(path("missing.txt"));
+    EXPECT_TRUE(read.error.has_value());
+    EXPECT_TRUE(read.lines.isEmpty());
+}
+
+TEST_F(TextFileTest, ReadsEveryKindOfLineBreak)
+{
+    const struct {
+        const char* bytes;
+        QStringList lines;
+    } cases[] = {
+        {"", {}},
+        {"\r\n", {QString()}},
+        {"a", {QStringLiteral("a")}},
+        {"a\r\nb", {QStringLiteral("a"), QStringLiteral("b")}},
+        {"a\rb\nc\r\n", {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
+        {"a\n\n", {QStringLiteral("a"), QString()}},
+        {"a\r\r\n", {QStringLiteral("a"), QString()}},
+        {"\n\r", {QString(), QString()}},
+        {" 120 \r\n0.65", {QStringLiteral(" 120 "), QStringLiteral("0.65")}},
+        {"\xca\xd2\xcd\xe2\r\n\xa1\xeb", {QStringLiteral("室外"), QStringLiteral("‰")}},
+    };
+    const QString file = path("storm_in.txt");
+    for (const auto& c : cases) {
+        putBytes(file, QByteArray(c.bytes));
+        const auto read = readCp936Lines(file);
+        ASSERT_EQ(read.error, std::nullopt);
+        EXPECT_EQ(read.lines, c.lines) << QByteArray(c.bytes).toHex().toStdString();
+    }
+}
+
+TEST_F(TextFileTest, MalformedFileIsAnError)
+{
+    const QString file = path("bad.txt");
+    putBytes(file, QByteArray("120\r\n\x81"));
+    const auto read = readCp936Lines(file);
+    EXPECT_TRUE(read.error.has_value());
+    EXPECT_TRUE(read.lines.isEmpty());
+}
+
+TEST_F(TextFileTest, FileExistsOnlyForFiles)
+{
+    const QString file = path("there.txt");
+    putBytes(file, "x");
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_FALSE(fileExists(path("not-there.txt")));
+    EXPECT_FALSE(fileExists(dir_.path()));
+    EXPECT_FALSE(fileExists(QString()));
+}
+
+TEST_F(TextFileTest, ClearReadOnlyMakesTheFileWritableForItsOwner)
+{
+    const QString file = path("locked.txt");
+    putBytes(file, "old\r\n");
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+    ASSERT_FALSE(QFile::permissions(file).testFlag(QFileDevice::WriteOwner));
+
+    EXPECT_TRUE(clearReadOnly(file));
+    EXPECT_TRUE(QFile::permissions(file).testFlag(QFileDevice::WriteOwner));
+    EXPECT_TRUE(QFile::permissions(file).testFlag(QFileDevice::ReadOwner));
+    EXPECT_TRUE(clearReadOnly(file)); // already writable
+    ASSERT_EQ(writeCp936Lines(file, {QStringLiteral("new")}), std::nullopt);
+    EXPECT_EQ(fileBytes(file), QByteArray("new\r\n"));
+
+    EXPECT_FALSE(clearReadOnly(path("missing.txt")));
+}
+
+} // namespace
