@@ -1,1 +1,14 @@
-int main() { return 0; }
+// Starts the program: the forms layer's set-up, then the splash window,
+// which opens the first calculator.
+#include "app/windows.h"
+#include "forms/application.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    forms::setUpApplication(app);
+    logo();
+    return QApplication::exec();
+}

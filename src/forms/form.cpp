@@ -312,6 +312,7 @@ QMenuBar* Form::ensureMenuBar()
         m_menuBar->show();
         // The menu bar takes its height from the window, not the client area.
         m_height += kMenuTwips;
+        m_top -= kMenuTwips / 2; // stays centred
         applyGeometry();
     }
     return m_menuBar;

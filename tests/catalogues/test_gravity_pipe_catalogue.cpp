@@ -157,16 +157,6 @@ TEST(GravityPipeCatalogueTest, ListsInForcePerMaterialAndFlowMode)
     }
 }
 
-TEST(GravityPipeCatalogueTest, CaptionsAreTheOptionButtonTexts)
-{
-    EXPECT_EQ(drainPipeMaterialCaption(DrainPipeMaterial::Concrete), u"混凝土圆管");
-    EXPECT_EQ(drainPipeMaterialCaption(DrainPipeMaterial::Corrugated), u"聚乙烯双壁波纹管");
-    EXPECT_EQ(drainPipeMaterialCaption(DrainPipeMaterial::CastIron), u"铸铁管");
-    EXPECT_EQ(drainPipeMaterialCaption(DrainPipeMaterial::Pvcu), u"PVC-U排水管");
-    EXPECT_EQ(drainFlowModeCaption(DrainFlowMode::Full), u"满  流");
-    EXPECT_EQ(drainFlowModeCaption(DrainFlowMode::PartFull), u"非满流");
-}
-
 TEST(MinSlopeTableTest, MinimumSlopePerDiameterText)
 {
     struct Row {

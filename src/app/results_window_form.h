@@ -1,0 +1,10 @@
+// The window `Form9`.
+#pragma once
+
+#include "forms/form.h"
+
+class ResultsWindowForm : public forms::Form {
+    Q_OBJECT
+public:
+    ResultsWindowForm();
+};

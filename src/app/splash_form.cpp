@@ -1,0 +1,90 @@
+#include "app/splash_form.h"
+
+#include "app/about_form.h"
+#include "app/windows.h"
+#include "forms/application.h"
+#include "forms/numtext.h"
+#include "hydraulics/water_supply_pipe_form.h"
+
+SplashForm& logo()
+{
+    return forms::defaultInstance<SplashForm>();
+}
+
+SplashForm::SplashForm()
+    : forms::Form(QString(), 5580, 4830, forms::BorderStyle::FixedDialogNoTitle)
+{
+    setObjectName(QStringLiteral("logo"));
+    Frame1 = add<forms::Frame>("Frame1", 45, -45, 5500, 3500);
+    title = addIn<forms::Label>(Frame1, "title", 650, 900, 4200, 540);
+    title->setCaption(QStringLiteral("万拓计算工具集"));
+    title->setFont(forms::fontFor(QStringLiteral("华文彩云"), 26.25));
+    title->setForeColor(forms::vbBlue);
+    title_Ver = addIn<forms::Label>(Frame1, "title_Ver", 4290, 1500, 500, 210);
+    title_Ver->setCaption(QStringLiteral("Ver "));
+    title_Ver->setFont(forms::fontFor(QStringLiteral("宋体"), 10.5));
+    Label1 = addIn<forms::Label>(Frame1, "Label1", 200, 2200, 2700, 200);
+    Label1->setCaption(QStringLiteral("Vantor_Tools"));
+    Label2 = addIn<forms::Label>(Frame1, "Label2", 200, 2500, 2700, 200);
+    Label2->setCaption(QStringLiteral("Win98/Me/2000/XP"));
+    Label3 = addIn<forms::Label>(Frame1, "Label3", 200, 2800, 2600, 200);
+    Label3->setCaption(QStringLiteral("版权所有 保留一切权利"));
+    lblCopyright = addIn<forms::Label>(Frame1, "lblCopyright", 200, 3100, 4500, 200);
+    lblCopyright->setCaption(QStringLiteral("联系作者：请见“关于本软件”"));
+
+    ver = add<forms::TextBox>("ver", 120, 3600, 600, 300);
+    ver->setText(QStringLiteral("1.4"));
+    Text1 = add<forms::TextBox>("Text1", 840, 3600, 600, 300);
+    Text1->setText(QStringLiteral("0"));
+    Text4 = add<forms::TextBox>("Text4", 1560, 3600, 600, 300);
+    Text4->setText(QStringLiteral("3"));
+    Text5 = add<forms::TextBox>("Text5", 2280, 3600, 600, 300);
+    Text5->setText(QStringLiteral("0"));
+    Text6 = add<forms::TextBox>("Text6", 3000, 3600, 600, 300);
+    Text6->setText(QStringLiteral("0"));
+
+    Timer1 = new forms::Timer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+
+    connect(Timer1, &forms::Timer::Tick, this, &SplashForm::Timer1_Timer);
+    connect(this, &forms::Form::Click, this, &SplashForm::Form_Click);
+    connect(Frame1, &forms::Frame::Click, this, &SplashForm::Frame1_Click);
+    connect(title, &forms::Label::Click, this, &SplashForm::title_Click);
+    connect(title_Ver, &forms::Label::Click, this, &SplashForm::title_Ver_Click);
+    connect(Label1, &forms::Label::Click, this, &SplashForm::Label1_Click);
+    connect(Label2, &forms::Label::Click, this, &SplashForm::Label2_Click);
+    connect(Label3, &forms::Label::Click, this, &SplashForm::Label3_Click);
+    connect(lblCopyright, &forms::Label::Click, this, &SplashForm::lblCopyright_Click);
+}
+
+void SplashForm::Form_Load()
+{
+    setHeight(3570);
+    title_Ver->setCaption(QStringLiteral("Ver ") + ver->Text());
+    Label1->setCaption(Label1->Caption() + QStringLiteral(" Ver") + ver->Text());
+    Show();
+}
+
+void SplashForm::Timer1_Timer()
+{
+    // The counter field only ever holds a number written here.
+    const double ticks = forms::readNumber(Text1->Text()).value_or(0) + 1;
+    Text1->setText(forms::generalNumberText(ticks));
+    if (ticks > 2) {
+        Hide();
+        Timer1->setEnabled(false);
+        form0().Show();
+    }
+}
+
+void SplashForm::Form_Click()
+{
+    if (Timer1->Enabled()) {
+        Timer1->setEnabled(false);
+        form0().Show();
+    } else {
+        ::About().Show();
+    }
+    Hide();
+}
