@@ -221,7 +221,9 @@ void Form::Show()
         applyGeometry();
         show();
     }
-    raise();
+    // The offscreen platform of headless runs has no window stacking.
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
+        raise();
     activateWindow();
 }
 

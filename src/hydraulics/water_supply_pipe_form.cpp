@@ -1,6 +1,40 @@
 #include "hydraulics/water_supply_pipe_form.h"
 
 #include "app/windows.h"
+#include "forms/application.h"
+#include "forms/numtext.h"
+#include "forms/platform.h"
+#include "hydraulics/supply_pipe_catalogue.h"
+
+#include <cmath>
+
+using forms::ComboBox;
+using forms::Label;
+using forms::TextBox;
+
+namespace {
+
+const QString kDataTitle = QStringLiteral("确认数据正确性");
+
+// Hazen-Williams unit head loss in metres of water per metre: flow Q in t/h
+// (= m³/h), inner diameter d in mm, temperature factor k, coefficient C.
+// The order of operations is that of the design tables the results are
+// checked against.
+double unitHeadLoss(double k, double C, double d, double Q)
+{
+    const double a = std::pow(C, -1.85);
+    const double b = (k * 10.5) * a;
+    const double c = std::pow(d / 1000, -4.87) * b;
+    return std::pow(Q / 3600, 1.85) * c;
+}
+
+// Mean velocity in m/s for Q in t/h and d in mm; 11309.73354 is 3600·π.
+double velocity(double Q, double d)
+{
+    return ((Q * 4000) * 1000) / (std::pow(d, 2) * 11309.73354);
+}
+
+} // namespace
 
 WaterSupplyPipeForm& form0()
 {
@@ -11,9 +45,309 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     : CalculatorForm(QStringLiteral("给水管道水力计算"), 4515, 3810, Calculator::WaterSupply)
 {
     setObjectName(QStringLiteral("form0"));
+
+    Frame1 = add<forms::Frame>("Frame1", 0, 45, 4480, 1545);
+    Frame1->setCaption(QStringLiteral("设计参数"));
+    Label1 = addIn<Label>(Frame1, "Label1", 135, 270, 1755, 240);
+    Label1->setCaption(QStringLiteral("请选择管材"));
+    Label2 = addIn<Label>(Frame1, "Label2", 2000, 270, 1100, 240);
+    Label2->setCaption(QStringLiteral("流量"));
+    Combo1 = addIn<ComboBox>(Frame1, "Combo1", 135, 540, 1755, 300, ComboBox::Style::Editable);
+    Text1 = addIn<TextBox>(Frame1, "Text1", 2000, 540, 735, 300);
+    Label3 = addIn<Label>(Frame1, "Label3", 2800, 585, 375, 240);
+    Label3->setCaption(QStringLiteral("L/s"));
+    Text2 = addIn<TextBox>(Frame1, "Text2", 3195, 540, 735, 300);
+    Label4 = addIn<Label>(Frame1, "Label4", 4050, 585, 375, 240);
+    Label4->setCaption(QStringLiteral("t/h"));
+    Label5 = addIn<Label>(Frame1, "Label5", 135, 900, 1755, 240);
+    Label5->setCaption(QStringLiteral("请选择管径"));
+    Label6 = addIn<Label>(Frame1, "Label6", 2000, 900, 1100, 240);
+    Label6->setCaption(QStringLiteral("管段长度"));
+    Label7 = addIn<Label>(Frame1, "Label7", 3195, 900, 1140, 240);
+    Label7->setCaption(QStringLiteral("水温℃"));
+    Combo2 = addIn<ComboBox>(Frame1, "Combo2", 135, 1170, 1750, 300, ComboBox::Style::Editable);
+    Text3 = addIn<TextBox>(Frame1, "Text3", 2000, 1170, 735, 300);
+    Label8 = addIn<Label>(Frame1, "Label8", 2800, 1215, 300, 240);
+    Label8->setCaption(QStringLiteral("m"));
+    Combo4 = addIn<ComboBox>(Frame1, "Combo4", 3195, 1170, 1140, 300, ComboBox::Style::Editable);
+
+    Frame2 = add<forms::Frame>("Frame2", 0, 1665, 4480, 1365);
+    Frame2->setCaption(QStringLiteral("计算结果"));
+    Label9 = addIn<Label>(Frame2, "Label9", 135, 270, 1260, 240);
+    Label9->setCaption(QStringLiteral("海澄-威廉系数C"));
+    Label10 = addIn<Label>(Frame2, "Label10", 1395, 315, 180, 210);
+    Label10->setCaption(QStringLiteral("h"));
+    Label10->setFont(forms::fontFor(QStringLiteral("宋体"), 6.75));
+    Text9 = addIn<TextBox>(Frame2, "Text9", 1575, 225, 735, 300);
+    Label11 = addIn<Label>(Frame2, "Label11", 2430, 270, 1215, 240);
+    Label11->setCaption(QStringLiteral("温度修正系数"));
+    Text7 = addIn<TextBox>(Frame2, "Text7", 3645, 225, 645, 300);
+    Text7->setEnabled(false);
+    Label12 = addIn<Label>(Frame2, "Label12", 135, 720, 1100, 240);
+    Label12->setCaption(QStringLiteral("流速"));
+    Label13 = addIn<Label>(Frame2, "Label13", 1305, 720, 1600, 240);
+    Label13->setCaption(QStringLiteral("单位水头损失i"));
+    Label14 = addIn<Label>(Frame2, "Label14", 2970, 720, 1450, 240);
+    Label14->setCaption(QStringLiteral("沿程水头损失iL"));
+    Text4 = addIn<TextBox>(Frame2, "Text4", 135, 990, 720, 300);
+    Label15 = addIn<Label>(Frame2, "Label15", 945, 1035, 360, 240);
+    Label15->setCaption(QStringLiteral("m/s"));
+    Text6 = addIn<TextBox>(Frame2, "Text6", 1305, 990, 630, 300);
+    Label16 = addIn<Label>(Frame2, "Label16", 2025, 1035, 945, 240);
+    Label16->setCaption(QStringLiteral("米水柱/米"));
+    Text5 = addIn<TextBox>(Frame2, "Text5", 2970, 990, 720, 300);
+    Label17 = addIn<Label>(Frame2, "Label17", 3780, 1035, 660, 240);
+    Label17->setCaption(QStringLiteral("米水柱"));
+
+    Command1 = add<forms::CommandButton>("Command1", 2700, 3105, 825, 690);
+    Command1->setCaption(QStringLiteral("计 算"));
+    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
+    Command3 = add<forms::CommandButton>("Command3", 3600, 3105, 870, 330);
+    Command3->setCaption(QStringLiteral("清零"));
+    Command2 = add<forms::CommandButton>("Command2", 3600, 3465, 870, 330);
+    Command2->setCaption(QStringLiteral("退出"));
+    setDefaultButton(Command1);
+    setCancelButton(Command2);
+
+    Label18 = add<Label>("Label18", 135, 3180, 2500, 240);
+    Label18->setCaption(QStringLiteral("万拓计算工具集"));
+    Label18->setForeColor(forms::vbGrayText);
+    Label19 = add<Label>("Label19", 135, 3480, 2500, 240);
+    Label19->setCaption(QStringLiteral("Vantor_Tools"));
+    Label19->setForeColor(forms::vbGrayText);
+
+    Combo3 = add<ComboBox>("Combo3", 0, 3900, 1200, 300, ComboBox::Style::Editable);
+    Combo3->hide();
+    Combo5 = add<ComboBox>("Combo5", 1300, 3900, 1200, 300, ComboBox::Style::Editable);
+    Combo5->hide();
+    Text10 = add<TextBox>("Text10", 2600, 3900, 600, 300);
+    Text10->hide();
+
+    // The texts the window is designed with.
+    Combo1->setText(QStringLiteral("钢衬塑复合管"));
+    Text1->setText(QStringLiteral("0"));
+    Text2->setText(QStringLiteral("0"));
+    Combo2->setText(QStringLiteral("DN15"));
+    Text3->setText(QStringLiteral("0"));
+    Combo4->setText(QStringLiteral("10"));
+    Text9->setText(QStringLiteral("140"));
+    Text7->setText(QStringLiteral("1.0"));
+    Text4->setText(QStringLiteral("0"));
+    Text6->setText(QStringLiteral("0"));
+    Text5->setText(QStringLiteral("0"));
+    Combo3->setText(QStringLiteral("12.8"));
+    Combo5->setText(QStringLiteral("1.0"));
+    Text10->setText(QStringLiteral("1"));
+
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, Combo1);
+    setTabOrder(Combo1, Text3);
+    setTabOrder(Text3, Combo2);
+    setTabOrder(Combo2, Text5);
+    setTabOrder(Text5, Text6);
+    setTabOrder(Text6, Text9);
+    setTabOrder(Text9, Command3);
+    setTabOrder(Command3, Command2);
+    setTabOrder(Command2, Command1);
+    setTabOrder(Command1, Text4);
+    setTabOrder(Text4, Combo4);
+    Text1->setFocus();
+
+    connect(Combo1, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo1_Click);
+    connect(Combo2, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo2_Click);
+    connect(Combo4, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo4_Click);
+    connect(Combo5, &ComboBox::Change, this, &WaterSupplyPipeForm::Combo5_Change);
+    connect(Text1, &TextBox::DblClick, this, &WaterSupplyPipeForm::Text1_DblClick);
+    connect(Text2, &TextBox::DblClick, this, &WaterSupplyPipeForm::Text2_DblClick);
+    connect(Text3, &TextBox::Click, this, &WaterSupplyPipeForm::Text3_Click);
+    connect(Command1, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command2_Click);
+    connect(Command3, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command3_Click);
 }
 
 void WaterSupplyPipeForm::Form_Load()
 {
+    using namespace hydraulics;
     appendVersionToCaption(QStringLiteral("给水管道水力计算"));
+    for (const QString& name : SupplyPipeCatalogue::materialNames())
+        Combo1->AddItem(name);
+    const SupplyPipeMaterial& first = SupplyPipeCatalogue::materials().front();
+    for (qsizetype i = 0; i < first.sizes.size(); ++i) {
+        Combo2->AddItem(first.sizes[i]);
+        Combo3->AddItem(first.innerDiameters[i]);
+    }
+    for (const TemperatureFactor& entry : TemperatureFactorTable::entries(TemperatureTableKind::General)) {
+        Combo4->AddItem(entry.temperature);
+        Combo5->AddItem(entry.factor);
+    }
+}
+
+void WaterSupplyPipeForm::Combo1_Click()
+{
+    using namespace hydraulics;
+    Text7->setText(QStringLiteral("1.0"));
+    const SupplyPipeMaterial* material = SupplyPipeCatalogue::find(Combo1->Text());
+    if (!material)
+        return;
+    Text9->setText(material->coefficientText());
+
+    Combo2->Clear();
+    Combo3->Clear();
+    Combo2->setText(material->sizes.front());
+    Combo3->setText(material->innerDiameters.front());
+    for (qsizetype i = 0; i < material->sizes.size(); ++i) {
+        Combo2->AddItem(material->sizes[i]);
+        Combo3->AddItem(material->innerDiameters[i]);
+    }
+
+    const TemperatureRule rule = material->temperatureRule;
+    const QString temperature = SupplyPipeCatalogue::temperatureText(rule);
+    if (const auto table = SupplyPipeCatalogue::temperatureTable(rule)) {
+        // The temperature and factor lists are filled together from one
+        // table, so that position k of the one belongs to position k of the
+        // other.
+        Combo4->Clear();
+        for (const QString& t : TemperatureFactorTable::temperatureTexts(*table))
+            Combo4->AddItem(t);
+        Combo4->setText(temperature);
+        Combo4->setEnabled(true);
+        Combo5->Clear();
+        for (const QString& f : TemperatureFactorTable::factorTexts(*table))
+            Combo5->AddItem(f);
+        Combo5->setText(QStringLiteral("1.0"));
+        return;
+    }
+    if (rule == TemperatureRule::Fixed10Emptied)
+        Combo4->Clear();
+    Combo4->setText(temperature);
+    Combo4->setEnabled(false);
+}
+
+void WaterSupplyPipeForm::Combo2_Click()
+{
+    Combo3->setText(Combo3->List(Combo2->ListIndex()));
+}
+
+void WaterSupplyPipeForm::Combo4_Click()
+{
+    Combo5->setText(Combo5->List(Combo4->ListIndex()));
+}
+
+void WaterSupplyPipeForm::Combo5_Change()
+{
+    Text7->setText(Combo5->Text());
+}
+
+void WaterSupplyPipeForm::Text1_DblClick()
+{
+    Text1->setText(QString());
+    Text2->setText(QStringLiteral("0"));
+    Text10->setText(QStringLiteral("1"));
+}
+
+void WaterSupplyPipeForm::Text2_DblClick()
+{
+    Text2->setText(QString());
+    Text1->setText(QStringLiteral("0"));
+    Text10->setText(QStringLiteral("2"));
+}
+
+void WaterSupplyPipeForm::Text3_Click()
+{
+    Text3->setText(QString());
+}
+
+void WaterSupplyPipeForm::refuse(const QString& message, QWidget* field)
+{
+    forms::MsgBox(message, forms::vbOKOnly | forms::vbCritical, kDataTitle);
+    if (field && field->isEnabled())
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+void WaterSupplyPipeForm::Command1_Click()
+{
+    Text4->setText(QStringLiteral("0"));
+    Text5->setText(QStringLiteral("0"));
+    Text6->setText(QStringLiteral("0"));
+
+    // The flow field that is the input, and the one computed from it.
+    const bool litresPerSecond = forms::readNumber(Text10->Text()) == 1.0;
+    TextBox* input = litresPerSecond ? Text1 : Text2;
+    TextBox* converted = litresPerSecond ? Text2 : Text1;
+    if (input->Text().isEmpty()) {
+        refuse(QStringLiteral("请输入流量！"), input);
+        return;
+    }
+    const std::optional<double> flow = forms::readNumber(input->Text());
+    if (!flow || *flow < 0) {
+        refuse(QStringLiteral("请输入正确的流量！"), input);
+        return;
+    }
+    const std::optional<double> k = forms::readNumber(Text7->Text());
+    if (!k || *k <= 0) {
+        refuse(QStringLiteral("请选择正确的水温！"), Combo4);
+        return;
+    }
+    const std::optional<double> C = forms::readNumber(Text9->Text());
+    if (!C || *C <= 0) {
+        refuse(QStringLiteral("请输入正确的海澄-威廉系数！"), Text9);
+        return;
+    }
+    const std::optional<double> d = forms::readNumber(Combo3->Text());
+    if (!d || *d <= 0) {
+        refuse(QStringLiteral("请选择正确的管径！"), Combo2);
+        return;
+    }
+    std::optional<double> length;
+    if (!Text3->Text().isEmpty()) {
+        length = forms::readNumber(Text3->Text());
+        if (!length || *length < 0) {
+            refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
+            return;
+        }
+    }
+
+    // Every result is worked out before any field is written, so that a
+    // refused input leaves nothing half-written.
+    const QString convertedText =
+        forms::generalNumberText(litresPerSecond ? *flow * 3.6 : *flow / 3.6);
+    // The t/h flow is read back from its field as it will stand.
+    const double Q = litresPerSecond ? forms::readNumber(convertedText).value_or(NAN) : *flow;
+    const double i = unitHeadLoss(*k, *C, *d, Q);
+    const double v = velocity(Q, *d);
+    if (!std::isfinite(i) || !std::isfinite(v) || !forms::isNumber(convertedText)) {
+        refuse(QStringLiteral("请输入正确的流量！"), input);
+        return;
+    }
+    const QString iText = forms::formatNumber(i, QStringLiteral("0.0#####"));
+    QString lossText = QStringLiteral("0");
+    if (length) {
+        // The head loss over the length uses i as shown, rounded to six
+        // decimals.
+        const double loss = *length * forms::readNumber(iText).value_or(NAN);
+        if (!std::isfinite(loss)) {
+            refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
+            return;
+        }
+        lossText = forms::generalNumberText(loss);
+    }
+
+    converted->setText(convertedText);
+    Text6->setText(iText);
+    Text4->setText(forms::formatNumber(v, QStringLiteral("0.0##")));
+    Text5->setText(lossText);
+}
+
+void WaterSupplyPipeForm::Command2_Click()
+{
+    forms::endProgram();
+}
+
+void WaterSupplyPipeForm::Command3_Click()
+{
+    for (TextBox* field : {Text1, Text2, Text3, Text4, Text5, Text6})
+        field->setText(QStringLiteral("0"));
+    Text7->setText(QStringLiteral("1.0"));
+    Combo2->setText(Combo2->List(0));
+    Combo3->setText(Combo3->List(0));
 }

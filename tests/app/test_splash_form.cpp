@@ -1,0 +1,89 @@
+// The start-up splash: its countdown, its clicks and the run state it keeps.
+#include "app/about_form.h"
+#include "app/splash_form.h"
+#include "app/windows.h"
+#include "forms/testing/fixture.h"
+#include "hydraulics/water_supply_pipe_form.h"
+
+using forms::testing::FormsTest;
+
+namespace {
+
+class SplashFormTest : public FormsTest {};
+
+TEST_F(SplashFormTest, LoadingShowsVersionAndTheRunState)
+{
+    SplashForm& s = logo();
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(s.Height(), 3570);
+    EXPECT_EQ(s.title_Ver->Caption(), QStringLiteral("Ver 1.4"));
+    EXPECT_EQ(s.Label1->Caption(), QStringLiteral("Vantor_Tools Ver1.4"));
+    EXPECT_EQ(s.title->Caption(), QStringLiteral("万拓计算工具集"));
+    EXPECT_EQ(s.Caption(), QString());
+    const QStringList state = {s.ver->Text(), s.Text1->Text(), s.Text4->Text(), s.Text5->Text(),
+                               s.Text6->Text()};
+    EXPECT_EQ(state, (QStringList{"1.4", "0", "3", "0", "0"}));
+    EXPECT_TRUE(s.Timer1->Enabled());
+    EXPECT_EQ(s.Timer1->Interval(), 500);
+    // The run-state strip lies below the visible part of the window.
+    EXPECT_GE(s.ver->Top(), s.ScaleHeight());
+}
+
+TEST_F(SplashFormTest, ThirdTickOpensTheWaterSupplyCalculator)
+{
+    SplashForm& s = logo();
+    s.Timer1_Timer();
+    s.Timer1_Timer();
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(s.Text1->Text(), QStringLiteral("2"));
+    s.Timer1_Timer();
+    EXPECT_EQ(s.Text1->Text(), QStringLiteral("3"));
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_FALSE(s.Timer1->Enabled());
+    EXPECT_TRUE(form0().isVisible());
+}
+
+TEST_F(SplashFormTest, EveryClickBeforeTheFirstTickOpensTheCalculatorAtOnce)
+{
+    const std::vector<std::pair<const char*, void (SplashForm::*)()>> clicks = {
+        {"Form", &SplashForm::Form_Click},       {"Frame1", &SplashForm::Frame1_Click},
+        {"title", &SplashForm::title_Click},     {"title_Ver", &SplashForm::title_Ver_Click},
+        {"Label1", &SplashForm::Label1_Click},   {"Label2", &SplashForm::Label2_Click},
+        {"Label3", &SplashForm::Label3_Click},   {"lblCopyright", &SplashForm::lblCopyright_Click},
+    };
+    for (const auto& [name, click] : clicks) {
+        SCOPED_TRACE(name);
+        FormsTest::TearDown();
+        FormsTest::SetUp();
+        SplashForm& s = logo();
+        (s.*click)();
+        EXPECT_FALSE(s.isVisible());
+        EXPECT_FALSE(s.Timer1->Enabled());
+        EXPECT_EQ(s.Text1->Text(), QStringLiteral("0"));
+        EXPECT_TRUE(form0().isVisible());
+    }
+}
+
+TEST_F(SplashFormTest, ClickOnALabelReachesTheClickHandler)
+{
+    SplashForm& s = logo();
+    Q_EMIT s.Label2->Click();
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_TRUE(form0().isVisible());
+}
+
+TEST_F(SplashFormTest, ShownAgainItWaitsAndAClickOpensTheAboutWindow)
+{
+    SplashForm& s = logo();
+    s.Form_Click();
+    form0().Hide();
+    s.Show();
+    EXPECT_FALSE(s.Timer1->Enabled());
+    s.Form_Click();
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_TRUE(About().isVisible());
+    EXPECT_FALSE(form0().isVisible());
+    EXPECT_EQ(s.Label1->Caption(), QStringLiteral("Vantor_Tools Ver1.4"));
+}
+
+} // namespace
