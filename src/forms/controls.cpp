@@ -3,6 +3,7 @@
 #include "forms/platform.h"
 
 #include <QAbstractItemView>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -50,6 +51,36 @@ Label::Label(QWidget* parent)
     setTransparent(true);
 }
 
+void Label::setCaption(const QString& caption)
+{
+    setText(caption);
+    applyBox();
+}
+
+void Label::setAutoSize(bool on)
+{
+    m_autoSize = on;
+    applyBox();
+}
+
+QRect Label::placement(const TwipsBox& box) const
+{
+    QRect r = box.toPixels();
+    const QFontMetrics fm(font());
+    if (m_autoSize)
+        r.setWidth(qMax(r.width(), fm.horizontalAdvance(text()) + 1));
+    if (!text().isEmpty())
+        r.setHeight(qMax(r.height(), fm.height()));
+    return r;
+}
+
+void Label::changeEvent(QEvent* e)
+{
+    QLabel::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        applyBox();
+}
+
 void Label::setTransparent(bool on)
 {
     setAutoFillBackground(!on);
@@ -91,6 +122,8 @@ void TextBox::setText(const QString& text)
     if (text == QLineEdit::text())
         return;
     QLineEdit::setText(text);
+    // A text written by code shows from its start, not scrolled to its end.
+    setCursorPosition(0);
     Q_EMIT Change();
 }
 

@@ -90,9 +90,12 @@ public:
     QColor ForeColor() const { return this->palette().color(QPalette::WindowText); }
     QColor BackColor() const { return this->palette().color(QPalette::Window); }
 
-private:
-    void applyBox() { this->setGeometry(m_box.toPixels()); }
+protected:
+    // The pixels a control takes for its twips box.
+    virtual QRect placement(const TwipsBox& box) const { return box.toPixels(); }
+    void applyBox() { this->setGeometry(placement(m_box)); }
 
+private:
     TwipsBox m_box;
 };
 
@@ -116,22 +119,30 @@ public:
     explicit Label(QWidget* parent = nullptr);
 
     QString Caption() const { return text(); }
-    void setCaption(const QString& caption) { setText(caption); }
+    void setCaption(const QString& caption);
     // Transparent background (the runtime's BackStyle 0); labels are
     // transparent unless a back colour is given.
     void setTransparent(bool on);
+    // Grows the label's width to its caption (the runtime's AutoSize).
+    void setAutoSize(bool on);
 
 Q_SIGNALS:
     void Click();
     void DblClick();
 
 protected:
+    // A label is at least one line of its font high: the CJK fonts in use
+    // are taller than the layouts' fonts, and a line must not lose its
+    // lower part.
+    QRect placement(const TwipsBox& box) const override;
+    void changeEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     bool m_swallowRelease = false;
+    bool m_autoSize = false;
 };
 
 // Single-line text box.

@@ -1,0 +1,199 @@
+// Control events as the calculators' handlers rely on them.
+#include "forms/controls.h"
+#include "forms/platform.h"
+#include "forms/testing/fixture.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <memory>
+
+using forms::ComboBox;
+using forms::testing::FormsTest;
+
+namespace {
+
+struct Counter {
+    int clicks = 0;
+    int changes = 0;
+};
+
+class ControlsTest : public FormsTest {
+protected:
+    void SetUp() override
+    {
+        FormsTest::SetUp();
+        host = std::make_unique<QWidget>();
+    }
+    void TearDown() override
+    {
+        host.reset();
+        FormsTest::TearDown();
+    }
+    ComboBox* combo(ComboBox::Style style, Counter& c)
+    {
+        auto* box = forms::makeControl<ComboBox>(host.get(), "Combo1", 0, 0, 1500, 300, style);
+        QObject::connect(box, &ComboBox::Click, host.get(), [&c] { ++c.clicks; });
+        QObject::connect(box, &ComboBox::Change, host.get(), [&c] { ++c.changes; });
+        return box;
+    }
+    std::unique_ptr<QWidget> host;
+};
+
+TEST_F(ControlsTest, TextBoxRaisesChangeOnlyWhenTheTextChanges)
+{
+    auto* t = forms::makeControl<forms::TextBox>(host.get(), "Text1", 0, 0, 900, 300);
+    int changes = 0;
+    QObject::connect(t, &forms::TextBox::Change, host.get(), [&] { ++changes; });
+    t->setText(QStringLiteral("1"));
+    t->setText(QStringLiteral("1"));
+    t->setText(QString());
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(ControlsTest, EditableListKeepsItsPromptWhenFilled)
+{
+    Counter c;
+    ComboBox* box = combo(ComboBox::Style::Editable, c);
+    box->setText(QStringLiteral("请选择管径"));
+    EXPECT_EQ(c.changes, 1);
+    box->AddItem(QStringLiteral("d200"));
+    box->AddItem(QStringLiteral("d300"));
+    EXPECT_EQ(box->Text(), QStringLiteral("请选择管径"));
+    EXPECT_EQ(box->ListIndex(), -1);
+    EXPECT_EQ(box->ListCount(), 2);
+    EXPECT_EQ(box->List(5), QString());
+    EXPECT_EQ(c.clicks, 0);
+    EXPECT_EQ(c.changes, 1);
+}
+
+TEST_F(ControlsTest, EditableListPickRaisesClickButNoChange)
+{
+    Counter c;
+    ComboBox* box = combo(ComboBox::Style::Editable, c);
+    box->AddItem(QStringLiteral("a"));
+    box->AddItem(QStringLiteral("b"));
+    box->pick(1);
+    EXPECT_EQ(box->Text(), QStringLiteral("b"));
+    EXPECT_EQ(box->ListIndex(), 1);
+    box->pick(1); // the entry already shown
+    EXPECT_EQ(c.clicks, 2);
+    EXPECT_EQ(c.changes, 0);
+    // A write from code raises Change and no Click.
+    box->setText(QStringLiteral("typed"));
+    EXPECT_EQ(c.changes, 1);
+    EXPECT_EQ(c.clicks, 2);
+    EXPECT_EQ(box->ListIndex(), -1);
+    // Emptying keeps quiet; the next write is a change.
+    box->Clear();
+    EXPECT_EQ(box->Text(), QString());
+    EXPECT_EQ(box->ListCount(), 0);
+    EXPECT_EQ(c.changes, 1);
+}
+
+TEST_F(ControlsTest, EditableListIgnoresEnterAndActivationFromQt)
+{
+    Counter c;
+    ComboBox* box = combo(ComboBox::Style::Editable, c);
+    box->AddItem(QStringLiteral("a"));
+    box->setText(QStringLiteral("a"));
+    EXPECT_EQ(box->ListIndex(), 0);
+    EXPECT_EQ(c.clicks, 0) << "a write that names an entry is no pick";
+}
+
+TEST_F(ControlsTest, PickOnlyListRaisesClickWhenCodeSelects)
+{
+    Counter c;
+    ComboBox* box = combo(ComboBox::Style::PickOnly, c);
+    box->AddItem(QStringLiteral("天津市"));
+    box->AddItem(QStringLiteral("河  北"));
+    EXPECT_EQ(box->ListIndex(), -1);
+    EXPECT_EQ(box->Text(), QString());
+    box->setText(QStringLiteral("河  北"));
+    EXPECT_EQ(box->ListIndex(), 1);
+    box->setListIndex(0);
+    box->pick(0);
+    EXPECT_EQ(c.clicks, 3);
+    box->setText(QStringLiteral("河北")); // no such entry
+    EXPECT_EQ(box->Text(), QStringLiteral("天津市"));
+    EXPECT_EQ(c.clicks, 3);
+    EXPECT_EQ(c.changes, 0);
+}
+
+TEST_F(ControlsTest, ListBoxSelectionAndRemoval)
+{
+    auto* list = forms::makeControl<forms::ListBox>(host.get(), "List1", 0, 0, 1500, 1500);
+    int clicks = 0;
+    int doubles = 0;
+    QObject::connect(list, &forms::ListBox::Click, host.get(), [&] { ++clicks; });
+    QObject::connect(list, &forms::ListBox::DblClick, host.get(), [&] { ++doubles; });
+    for (const char* s : {"30", "40", "50"})
+        list->AddItem(QString::fromLatin1(s));
+    EXPECT_EQ(list->ListIndex(), -1);
+    EXPECT_EQ(clicks, 0);
+    list->clickLine(1);
+    EXPECT_EQ(clicks, 1);
+    list->RemoveItem(1);
+    EXPECT_EQ(list->ListIndex(), -1) << "removing the selected line leaves none selected";
+    EXPECT_EQ(list->ListCount(), 2);
+    list->setList(1, QStringLiteral("55"));
+    EXPECT_EQ(list->List(1), QStringLiteral("55"));
+    EXPECT_EQ(list->List(9), QString());
+    list->doubleClickLine(0);
+    EXPECT_EQ(doubles, 1);
+    list->Clear();
+    EXPECT_EQ(list->ListCount(), 0);
+}
+
+TEST_F(ControlsTest, OptionButtonsClickOnlyWhenSelectedAnew)
+{
+    auto* a = forms::makeControl<forms::OptionButton>(host.get(), "Option1", 0, 0, 1000, 300);
+    auto* b = forms::makeControl<forms::OptionButton>(host.get(), "Option2", 0, 400, 1000, 300);
+    int aClicks = 0;
+    int bClicks = 0;
+    QObject::connect(a, &forms::OptionButton::Click, host.get(), [&] { ++aClicks; });
+    QObject::connect(b, &forms::OptionButton::Click, host.get(), [&] { ++bClicks; });
+    a->setValue(true);
+    a->setValue(true);
+    EXPECT_EQ(aClicks, 1);
+    b->setValue(true);
+    EXPECT_FALSE(a->Value());
+    EXPECT_EQ(bClicks, 1);
+    b->setValue(false);
+    EXPECT_FALSE(a->Value());
+    EXPECT_FALSE(b->Value()) << "code may leave the group with none selected";
+}
+
+TEST_F(ControlsTest, RuntimeColours)
+{
+    EXPECT_EQ(forms::color(0x00FF0000), QColor(0, 0, 255));
+    EXPECT_EQ(forms::color(0x000000FF), QColor(255, 0, 0));
+    EXPECT_EQ(forms::color(0x00808080), QColor(128, 128, 128));
+    EXPECT_EQ(forms::color(0x8000000F), QApplication::palette().color(QPalette::Button));
+}
+
+TEST_F(ControlsTest, TimersDoNotTickUnderTests)
+{
+    forms::Timer timer;
+    timer.setInterval(1);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(forms::platform().timersRun());
+}
+
+TEST_F(ControlsTest, RuntimeFileFiltersBecomeQtFilters)
+{
+    EXPECT_EQ(forms::dialogFilters(QStringLiteral("(*.txt)|*.txt|(*.dat)|*.dat|(*.*)|*.*")),
+              (QStringList{"(*.txt) (*.txt)", "(*.dat) (*.dat)", "(*.*) (*.*)"}));
+}
+
+TEST_F(ControlsTest, ScriptedMessageBoxesAreRecordedAndAnswered)
+{
+    platform().answerMessageBox(forms::vbCancel);
+    EXPECT_EQ(forms::MsgBox(QStringLiteral("继续请按确定"), forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2,
+                            QStringLiteral("警告")),
+              forms::vbCancel);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].style, 1 + 16 + 256);
+}
+
+} // namespace
