@@ -20,9 +20,11 @@ SplashForm::SplashForm()
     title->setCaption(QStringLiteral("万拓计算工具集"));
     title->setFont(forms::fontFor(QStringLiteral("华文彩云"), 26.25));
     title->setForeColor(forms::vbBlue);
+    title->setAutoSize(true);
     title_Ver = addIn<forms::Label>(Frame1, "title_Ver", 4290, 1500, 500, 210);
     title_Ver->setCaption(QStringLiteral("Ver "));
     title_Ver->setFont(forms::fontFor(QStringLiteral("宋体"), 10.5));
+    title_Ver->setAutoSize(true);
     Label1 = addIn<forms::Label>(Frame1, "Label1", 200, 2200, 2700, 200);
     Label1->setCaption(QStringLiteral("Vantor_Tools"));
     Label2 = addIn<forms::Label>(Frame1, "Label2", 200, 2500, 2700, 200);

@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -14,8 +15,9 @@ namespace {
 // Twips of the frame around the client area, as the layouts reckon them.
 constexpr double kBorderTwips = 60;       // each side of a framed window
 constexpr double kThinBorderTwips = 45;   // each side of a dialog without title
-constexpr double kTitleTwips = 330;       // title bar
-constexpr double kMenuTwips = 300;        // menu bar
+constexpr double kTitleTwips = 230;       // title bar
+constexpr double kMenuTwips = 300;        // each row of the menu bar
+constexpr int kMenuItemPadding = 5;       // pixels left and right of a menu caption
 
 std::vector<std::function<void()>>& instanceSlots()
 {
@@ -116,7 +118,7 @@ double Form::nonClientHeight() const
 
 double Form::menuHeight() const
 {
-    return m_menuBar ? kMenuTwips : 0;
+    return kMenuTwips * m_menuRows.size();
 }
 
 double Form::ScreenWidth()
@@ -179,8 +181,8 @@ void Form::applyGeometry()
     const int clientW = qMax(0, px(ScaleWidth()));
     const int clientH = qMax(0, px(ScaleHeight()));
     const int menuH = px(menuHeight());
-    if (m_menuBar)
-        m_menuBar->setGeometry(0, 0, clientW, menuH);
+    for (int i = 0; i < m_menuRows.size(); ++i)
+        m_menuRows[i]->setGeometry(0, px(kMenuTwips * i), clientW, px(kMenuTwips * (i + 1)) - px(kMenuTwips * i));
     m_client->setGeometry(0, menuH, clientW, clientH);
     const QSize size(clientW, clientH + menuH);
     if (m_style == BorderStyle::Sizable) {
@@ -206,8 +208,8 @@ void Form::resizeEvent(QResizeEvent* e)
         return;
     m_width = twipsOf(width()) + nonClientWidth();
     m_height = twipsOf(height() - px(menuHeight())) + nonClientHeight();
-    if (m_menuBar)
-        m_menuBar->setGeometry(0, 0, width(), px(menuHeight()));
+    for (int i = 0; i < m_menuRows.size(); ++i)
+        m_menuRows[i]->setGeometry(0, px(kMenuTwips * i), width(), px(kMenuTwips * (i + 1)) - px(kMenuTwips * i));
     m_client->setGeometry(0, px(menuHeight()), width(), height() - px(menuHeight()));
     if (m_loaded)
         Form_Resize();
@@ -306,24 +308,48 @@ bool Form::pressKey(int key)
     return true;
 }
 
-QMenuBar* Form::ensureMenuBar()
+QMenuBar* Form::addMenuRow()
 {
-    if (!m_menuBar) {
-        m_menuBar = new QMenuBar(this);
-        m_menuBar->setNativeMenuBar(false);
-        m_menuBar->show();
-        // The menu bar takes its height from the window, not the client area.
-        m_height += kMenuTwips;
-        m_top -= kMenuTwips / 2; // stays centred
-        applyGeometry();
+    auto* row = new QMenuBar(this);
+    row->setNativeMenuBar(false);
+    // Rows as low as the runtime's, with items close together.
+    row->setStyleSheet(QStringLiteral("QMenuBar { padding: 0px; } QMenuBar::item { padding: 0px %1px; }")
+                           .arg(kMenuItemPadding));
+    row->setObjectName(QStringLiteral("menuRow%1").arg(m_menuRows.size() + 1));
+    row->show();
+    m_menuRows.append(row);
+    // The menu rows take their height from the window, not the client area,
+    // and the window stays centred.
+    m_height += kMenuTwips;
+    m_top -= kMenuTwips / 2;
+    applyGeometry();
+    return row;
+}
+
+void Form::placeMenuAction(QAction* action)
+{
+    QMenuBar* row = m_menuRows.isEmpty() ? addMenuRow() : m_menuRows.constLast();
+    // Each item takes its caption's width and the item padding of the
+    // rows' style sheet.
+    const QFontMetrics fm(row->font());
+    auto rowWidth = [&fm](const QMenuBar* bar) {
+        int width = 0;
+        for (const QAction* a : bar->actions())
+            width += fm.horizontalAdvance(a->text()) + 2 * kMenuItemPadding + 2;
+        return width;
+    };
+    row->addAction(action);
+    if (row->actions().size() > 1 && rowWidth(row) > px(ScaleWidth())) {
+        row->removeAction(action);
+        addMenuRow()->addAction(action);
     }
-    return m_menuBar;
 }
 
 MenuItem* Form::addMenuItem(const QString& name, const QString& caption)
 {
-    QAction* action = ensureMenuBar()->addAction(caption);
+    auto* action = new QAction(caption, this);
     action->setObjectName(name);
+    placeMenuAction(action);
     auto* item = new MenuItem(action, this);
     item->setObjectName(name);
     return item;
@@ -331,9 +357,10 @@ MenuItem* Form::addMenuItem(const QString& name, const QString& caption)
 
 QMenu* Form::addMenuHeading(const QString& name, const QString& caption)
 {
-    QMenu* menu = ensureMenuBar()->addMenu(caption);
+    auto* menu = new QMenu(caption, this);
     menu->setObjectName(name);
     menu->menuAction()->setObjectName(name);
+    placeMenuAction(menu->menuAction());
     return menu;
 }
 

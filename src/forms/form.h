@@ -111,7 +111,9 @@ public:
     MenuItem* addMenuItem(const QString& name, const QString& caption);
     QMenu* addMenuHeading(const QString& name, const QString& caption);
     MenuItem* addMenuItem(QMenu* heading, const QString& name, const QString& caption);
-    QMenuBar* menuBar() const { return m_menuBar; }
+    // The menu bar wraps onto further rows when its items do not fit the
+    // window's width, as the runtime's menu bars do.
+    QList<QMenuBar*> menuBars() const { return m_menuRows; }
 
     // Places a new control named `name` in `container` (the client area
     // when null) at twips.
@@ -149,11 +151,14 @@ private:
     void finishUnload();
     void applyGeometry();
     double menuHeight() const;
-    QMenuBar* ensureMenuBar();
+    // The menu row that takes `action`, opening a new row when the last one
+    // has no room left for it.
+    void placeMenuAction(QAction* action);
+    QMenuBar* addMenuRow();
 
     BorderStyle m_style;
     QWidget* m_client = nullptr;
-    QMenuBar* m_menuBar = nullptr;
+    QList<QMenuBar*> m_menuRows;
     QPointer<CommandButton> m_defaultButton;
     QPointer<CommandButton> m_cancelButton;
     double m_left = 0;

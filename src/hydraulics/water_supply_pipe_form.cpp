@@ -75,6 +75,12 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     Frame2->setCaption(QStringLiteral("计算结果"));
     Label9 = addIn<Label>(Frame2, "Label9", 135, 270, 1260, 240);
     Label9->setCaption(QStringLiteral("海澄-威廉系数C"));
+    {
+        // Narrowed a little so that the subscript h follows the C.
+        QFont narrow = Label9->font();
+        narrow.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
+        Label9->setFont(narrow);
+    }
     Label10 = addIn<Label>(Frame2, "Label10", 1395, 315, 180, 210);
     Label10->setCaption(QStringLiteral("h"));
     Label10->setFont(forms::fontFor(QStringLiteral("宋体"), 6.75));
