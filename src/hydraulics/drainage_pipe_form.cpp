@@ -1,19 +1,548 @@
 #include "hydraulics/drainage_pipe_form.h"
 
 #include "app/windows.h"
+#include "forms/application.h"
+#include "forms/numtext.h"
+#include "forms/platform.h"
+#include "hydraulics/drainage_flow.h"
+
+#include <QSignalBlocker>
+
+#include <initializer_list>
+
+using catalogues::DrainFlowMode;
+using catalogues::DrainPipeMaterial;
+using catalogues::GravityListKind;
+namespace Catalogue = catalogues::GravityPipeCatalogue;
 
 DrainagePipeForm& Form1()
 {
     return forms::defaultInstance<DrainagePipeForm>();
 }
 
+namespace {
+
+const QString kCaption = QStringLiteral("排水管道水力计算");
+
+const QString kDiameterPrompt = QStringLiteral("请选择管径");
+const QString kSlopePrompt = QStringLiteral("请选择坡度");
+const QString kFullnessPrompt = QStringLiteral("请选择充满度");
+// The fullness list shows this while full flow is selected.
+const QString kFullFlowFullnessPrompt = QStringLiteral("请选择坡充满度");
+
+const QString kCompletenessTitle = QStringLiteral("确认数据完整性");
+const QString kCorrectnessTitle = QStringLiteral("确认数据正确性");
+
+const QString kSlopeWarning =
+    QStringLiteral("您所选择的坡度小于规范规定【GBJ 14-87 第3.2.9条】，继续请按确定。");
+const QString kFullnessQuestion = QStringLiteral(
+    "您所选择的充满度大于规范规定【GBJ 14-87 第3.2.3条】，继续请选择确定，返回请选择取消。");
+
+// A positive finite number, or nothing.
+std::optional<double> positiveNumber(const QString& text)
+{
+    const std::optional<double> v = forms::readNumber(text);
+    if (!v || !(*v > 0))
+        return std::nullopt;
+    return v;
+}
+
+// The velocity as the window shows it: "##.###" with a "0" put before a
+// leading point (".749" becomes "0.749").
+QString velocityText(double v, forms::TextBox* formatted)
+{
+    formatted->setText(forms::formatNumber(v, QStringLiteral("##.###")));
+    const QString text = formatted->Text();
+    return text.startsWith(QLatin1Char('.')) ? QStringLiteral("0") + text : text;
+}
+
+// Places a label over an option button's caption: it shows the same text and
+// takes the clicks meant for the caption. The option keeps its caption but
+// draws it invisibly, so the two texts never show through each other.
+void coverCaption(forms::OptionButton* option, forms::Label* label)
+{
+    QPalette p = option->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            p.setColor(group, role, Qt::transparent);
+    }
+    option->setPalette(p);
+    label->setCaption(option->Caption());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setWordWrap(false);
+}
+
+} // namespace
+
 DrainagePipeForm::DrainagePipeForm()
-    : CalculatorForm(QStringLiteral("排水管道水力计算"), 4515, 4500, Calculator::Drainage)
+    : CalculatorForm(kCaption, 4515, 4500, Calculator::Drainage)
 {
     setObjectName(QStringLiteral("Form1"));
+
+    // Materials, two to a row.
+    Frame3 = add<forms::Frame>("Frame3", 0, 45, 4480, 1035);
+    Frame3->setCaption(QStringLiteral("材质选择"));
+    Option4 = addIn<forms::OptionButton>(Frame3, "Option4", 240, 300, 1900, 300);
+    Option3 = addIn<forms::OptionButton>(Frame3, "Option3", 2280, 300, 2100, 300);
+    Option6 = addIn<forms::OptionButton>(Frame3, "Option6", 240, 660, 1900, 300);
+    Option7 = addIn<forms::OptionButton>(Frame3, "Option7", 2280, 660, 2100, 300);
+    Option4->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::Concrete));
+    Option3->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::Corrugated));
+    Option6->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::CastIron));
+    Option7->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::Pvcu));
+    Label10 = addIn<forms::Label>(Frame3, "Label10", 540, 300, 1560, 300);
+    Label11 = addIn<forms::Label>(Frame3, "Label11", 2580, 300, 1780, 300);
+    Label12 = addIn<forms::Label>(Frame3, "Label12", 540, 660, 1560, 300);
+    Label13 = addIn<forms::Label>(Frame3, "Label13", 2580, 660, 1780, 300);
+    coverCaption(Option4, Label10);
+    coverCaption(Option3, Label11);
+    coverCaption(Option6, Label12);
+    coverCaption(Option7, Label13);
+
+    // Design parameters: flow modes and diameter, then slope and fullness.
+    Frame1 = add<forms::Frame>("Frame1", 0, 1140, 4480, 1590);
+    Frame1->setCaption(QStringLiteral("设计参数"));
+    Option1 = addIn<forms::OptionButton>(Frame1, "Option1", 240, 510, 1000, 300);
+    Option2 = addIn<forms::OptionButton>(Frame1, "Option2", 1260, 510, 1000, 300);
+    Option1->setCaption(catalogues::drainFlowModeCaption(DrainFlowMode::Full));
+    Option2->setCaption(catalogues::drainFlowModeCaption(DrainFlowMode::PartFull));
+    Label5 = addIn<forms::Label>(Frame1, "Label5", 540, 510, 680, 300);
+    Label6 = addIn<forms::Label>(Frame1, "Label6", 1560, 510, 680, 300);
+    coverCaption(Option1, Label5);
+    coverCaption(Option2, Label6);
+    Label1 = addIn<forms::Label>(Frame1, "Label1", 2400, 270, 1200, 240);
+    Label1->setCaption(QStringLiteral("管  径"));
+    Combo1 = addIn<forms::ComboBox>(Frame1, "Combo1", 2400, 510, 1935, 300,
+                                    forms::ComboBox::Style::Editable);
+    Label2 = addIn<forms::Label>(Frame1, "Label2", 240, 930, 1200, 240);
+    Label2->setCaption(QStringLiteral("坡度(‰)"));
+    Label3 = addIn<forms::Label>(Frame1, "Label3", 2400, 930, 1200, 240);
+    Label3->setCaption(QStringLiteral("充满度"));
+    Combo2 = addIn<forms::ComboBox>(Frame1, "Combo2", 240, 1170, 1935, 300,
+                                    forms::ComboBox::Style::Editable);
+    Combo3 = addIn<forms::ComboBox>(Frame1, "Combo3", 2400, 1170, 1935, 300,
+                                    forms::ComboBox::Style::Editable);
+    Combo1->setText(kDiameterPrompt);
+    Combo2->setText(kSlopePrompt);
+    Combo3->setText(kFullnessPrompt);
+
+    // Results side by side, each followed by its unit.
+    Frame2 = add<forms::Frame>("Frame2", 0, 2820, 4480, 780);
+    Frame2->setCaption(QStringLiteral("计算结果"));
+    Label4 = addIn<forms::Label>(Frame2, "Label4", 240, 375, 540, 240);
+    Label4->setCaption(QStringLiteral("流速v"));
+    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 780, 330, 960, 300);
+    Label7 = addIn<forms::Label>(Frame2, "Label7", 1800, 375, 480, 240);
+    Label7->setCaption(QStringLiteral("m/s"));
+    Label8 = addIn<forms::Label>(Frame2, "Label8", 2400, 375, 540, 240);
+    Label8->setCaption(QStringLiteral("流量Q"));
+    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 2940, 330, 960, 300);
+    Label9 = addIn<forms::Label>(Frame2, "Label9", 3960, 375, 480, 240);
+    Label9->setCaption(QStringLiteral("L/s"));
+
+    // Credits on the left, buttons on the right.
+    Label14 = add<forms::Label>("Label14", 60, 3720, 2520, 240);
+    Label14->setCaption(QStringLiteral("依据：GBJ 14-87"));
+    Text3 = add<forms::TextBox>("Text3", 60, 4020, 2520, 300);
+    Text3->setText(QStringLiteral("Vantor_Tools"));
+    Text3->setLocked(true);
+    Command1 = add<forms::CommandButton>("Command1", 2700, 3690, 825, 690);
+    Command1->setCaption(QStringLiteral("计 算"));
+    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
+    Command3 = add<forms::CommandButton>("Command3", 3600, 3690, 870, 330);
+    Command3->setCaption(QStringLiteral("清零"));
+    Command2 = add<forms::CommandButton>("Command2", 3600, 4050, 870, 330);
+    Command2->setCaption(QStringLiteral("退出"));
+    setDefaultButton(Command1);
+    setCancelButton(Command2);
+
+    // Working fields, below the visible area.
+    Text4 = add<forms::TextBox>("Text4", 0, 4800, 600, 300);
+    Text5 = add<forms::TextBox>("Text5", 600, 4800, 600, 300);
+    Text6 = add<forms::TextBox>("Text6", 1200, 4800, 600, 300);
+    Text7 = add<forms::TextBox>("Text7", 1800, 4800, 600, 300);
+    Text9 = add<forms::TextBox>("Text9", 2400, 4800, 600, 300);
+    Text10 = add<forms::TextBox>("Text10", 3000, 4800, 600, 300);
+    Text11 = add<forms::TextBox>("Text11", 3600, 4800, 600, 300);
+    Combo4 = add<forms::ComboBox>("Combo4", 0, 5100, 1200, 300, forms::ComboBox::Style::Editable);
+    for (QWidget* hidden : std::initializer_list<QWidget*>{Text4, Text5, Text6, Text7, Text9,
+                                                          Text10, Text11, Combo4})
+        hidden->hide();
+
+    QWidget::setTabOrder(Option4, Option3);
+    QWidget::setTabOrder(Option3, Option6);
+    QWidget::setTabOrder(Option6, Option7);
+    QWidget::setTabOrder(Option7, Option1);
+    QWidget::setTabOrder(Option1, Option2);
+    QWidget::setTabOrder(Option2, Combo1);
+    QWidget::setTabOrder(Combo1, Combo2);
+    QWidget::setTabOrder(Combo2, Combo3);
+    QWidget::setTabOrder(Combo3, Command1);
+    QWidget::setTabOrder(Command1, Command3);
+    QWidget::setTabOrder(Command3, Command2);
+    QWidget::setTabOrder(Command2, Text1);
+    QWidget::setTabOrder(Text1, Text2);
+    QWidget::setTabOrder(Text2, Text3);
+
+    connect(Option4, &forms::OptionButton::Click, this, &DrainagePipeForm::Option4_Click);
+    connect(Option3, &forms::OptionButton::Click, this, &DrainagePipeForm::Option3_Click);
+    connect(Option6, &forms::OptionButton::Click, this, &DrainagePipeForm::Option6_Click);
+    connect(Option7, &forms::OptionButton::Click, this, &DrainagePipeForm::Option7_Click);
+    connect(Option1, &forms::OptionButton::Click, this, &DrainagePipeForm::Option1_Click);
+    connect(Option2, &forms::OptionButton::Click, this, &DrainagePipeForm::Option2_Click);
+    connect(Label5, &forms::Label::Click, this, &DrainagePipeForm::Label5_Click);
+    connect(Label6, &forms::Label::Click, this, &DrainagePipeForm::Label6_Click);
+    connect(Combo1, &forms::ComboBox::Change, this, &DrainagePipeForm::Combo1_Change);
+    connect(Combo1, &forms::ComboBox::Click, this, &DrainagePipeForm::Combo1_Click);
+    connect(Text11, &forms::TextBox::Change, this, &DrainagePipeForm::Text11_Change);
+    connect(Combo2, &forms::ComboBox::Click, this, &DrainagePipeForm::Combo2_Click);
+    connect(Command1, &forms::CommandButton::Click, this, &DrainagePipeForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &DrainagePipeForm::Command2_Click);
+    connect(Command3, &forms::CommandButton::Click, this, &DrainagePipeForm::Command3_Click);
 }
 
 void DrainagePipeForm::Form_Load()
 {
-    appendVersionToCaption(QStringLiteral("排水管道水力计算"));
+    appendVersionToCaption(kCaption);
+    // Concrete in part-full flow, its lists loaded once.
+    Option4->setValue(true);
+    Option2->setValue(true);
+}
+
+std::optional<DrainPipeMaterial> DrainagePipeForm::selectedMaterial() const
+{
+    if (Option4->Value())
+        return DrainPipeMaterial::Concrete;
+    if (Option3->Value())
+        return DrainPipeMaterial::Corrugated;
+    if (Option6->Value())
+        return DrainPipeMaterial::CastIron;
+    if (Option7->Value())
+        return DrainPipeMaterial::Pvcu;
+    return std::nullopt;
+}
+
+void DrainagePipeForm::loadList(forms::ComboBox* list, const QString& prompt, const QStringList* texts)
+{
+    list->Clear();
+    list->setText(prompt);
+    if (!texts)
+        return;
+    for (const QString& text : *texts)
+        list->AddItem(text);
+}
+
+// --- Materials and flow modes ------------------------------------------------
+
+void DrainagePipeForm::selectMaterial(DrainPipeMaterial material)
+{
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    Command3->setEnabled(true);
+    Frame1->setEnabled(true);
+    const bool hasFullFlow = Catalogue::hasFlowMode(material, DrainFlowMode::Full);
+    Option1->setEnabled(hasFullFlow);
+    Label5->setEnabled(hasFullFlow);
+    if (hasFullFlow) {
+        // The engineer chooses the flow mode next; until then the lists wait.
+        Option1->setValue(false);
+        Option2->setValue(false);
+        Combo1->setEnabled(false);
+        Combo2->setEnabled(false);
+        Combo3->setEnabled(false);
+        if (material == DrainPipeMaterial::Corrugated)
+            loadList(Combo1, kDiameterPrompt, nullptr);
+    } else {
+        // Part-full flow only: the material's lists are loaded also when
+        // part-full flow was selected already.
+        if (Option2->Value())
+            Option2_Click();
+        else
+            Option2->setValue(true);
+    }
+    Text1->setText(QString());
+    Text2->setText(QString());
+}
+
+void DrainagePipeForm::Option4_Click()
+{
+    selectMaterial(DrainPipeMaterial::Concrete);
+}
+
+void DrainagePipeForm::Option3_Click()
+{
+    selectMaterial(DrainPipeMaterial::Corrugated);
+}
+
+void DrainagePipeForm::Option6_Click()
+{
+    selectMaterial(DrainPipeMaterial::CastIron);
+}
+
+void DrainagePipeForm::Option7_Click()
+{
+    selectMaterial(DrainPipeMaterial::Pvcu);
+}
+
+void DrainagePipeForm::Option1_Click()
+{
+    const std::optional<DrainPipeMaterial> material = selectedMaterial();
+    Combo1->setEnabled(true);
+    Combo2->setEnabled(true);
+    Combo3->setEnabled(false);
+    Combo3->setText(kFullFlowFullnessPrompt);
+    if (!material)
+        return;
+    loadList(Combo1, kDiameterPrompt,
+             Catalogue::list(*material, DrainFlowMode::Full, GravityListKind::Diameter));
+    loadList(Combo2, kSlopePrompt,
+             Catalogue::list(*material, DrainFlowMode::Full, GravityListKind::Slope));
+}
+
+void DrainagePipeForm::Option2_Click()
+{
+    const std::optional<DrainPipeMaterial> material = selectedMaterial();
+    Combo1->setEnabled(true);
+    Combo2->setEnabled(true);
+    Combo3->setEnabled(true);
+    if (!material)
+        return;
+    const auto list = [&](GravityListKind kind) {
+        return Catalogue::list(*material, DrainFlowMode::PartFull, kind);
+    };
+    loadList(Combo3, kFullnessPrompt, list(GravityListKind::Fullness));
+    loadList(Combo1, kDiameterPrompt, list(GravityListKind::Diameter));
+    loadList(Combo2, kSlopePrompt, list(GravityListKind::Slope));
+}
+
+void DrainagePipeForm::Label5_Click()
+{
+    Option1->setValue(true);
+}
+
+void DrainagePipeForm::Label6_Click()
+{
+    Option2->setValue(true);
+}
+
+// --- Diameter and slope ------------------------------------------------------
+
+void DrainagePipeForm::Combo1_Change()
+{
+    const QString text = Combo1->Text();
+    if (text.isEmpty() || text == kDiameterPrompt) {
+        Text11->setText(QStringLiteral("0"));
+        return;
+    }
+    // A text that is no number leaves no diameter (and proposes no slope)
+    // until it is finished.
+    const std::optional<double> mm = forms::readNumber(text);
+    Text11->setText(mm ? forms::generalNumberText(*mm / 1000) : QString());
+}
+
+void DrainagePipeForm::Combo1_Click()
+{
+    const QString diameter = Combo1->Text();
+    const std::optional<DrainPipeMaterial> material = selectedMaterial();
+    const bool fullFlow = Option1->Value();
+
+    // Minimum slope, GBJ 14-87 §3.2.9.
+    Text5->setText(catalogues::MinSlopeTable::minSlopeText(diameter));
+    if (fullFlow) {
+        Combo2->setText(Text5->Text());
+    } else if (material) {
+        if (const std::optional<QString> slope =
+                hydraulics::DefaultSlopeTable::slopeText(*material, diameter))
+            Combo2->setText(*slope);
+    }
+
+    const std::optional<double> mm = forms::readNumber(diameter);
+    const QString metres = mm ? forms::generalNumberText(*mm / 1000) : QStringLiteral("0");
+    if (!fullFlow) {
+        // Writing the diameter in metres proposes the slope for it.
+        Text11->setText(metres);
+        const std::optional<double> d = forms::readNumber(Text11->Text());
+        if (material && d) {
+            if (const std::optional<QString> fullness =
+                    hydraulics::DefaultFullnessRule::fullnessText(*d, *material))
+                Combo3->setText(*fullness);
+        }
+    }
+    Text11->setText(metres);
+}
+
+void DrainagePipeForm::Text11_Change()
+{
+    const std::optional<double> d = forms::readNumber(Text11->Text());
+    if (!d)
+        return;
+    if (const std::optional<QString> slope = hydraulics::DefaultSlopeRule::slopeText(*d))
+        Combo2->setText(*slope);
+}
+
+void DrainagePipeForm::Combo2_Click()
+{
+    // Looked up from the diameter shown now, typed or picked.
+    const QString diameter = Combo1->Text();
+    if (!catalogues::MinSlopeTable::isSlopeCheckedDiameter(diameter))
+        return;
+    const std::optional<double> slope = forms::readNumber(Combo2->Text());
+    const std::optional<double> minimum =
+        forms::readNumber(catalogues::MinSlopeTable::minSlopeText(diameter));
+    if (!slope || !minimum)
+        return;
+    if (*slope / *minimum < 1)
+        forms::MsgBox(kSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectnessTitle);
+}
+
+// --- Buttons -----------------------------------------------------------------
+
+void DrainagePipeForm::Command2_Click()
+{
+    forms::endProgram();
+}
+
+void DrainagePipeForm::Command3_Click()
+{
+    Combo1->setText(kDiameterPrompt);
+    Combo2->setText(kSlopePrompt);
+    Combo3->setText(kFullnessPrompt);
+    Text1->setText(QString());
+    Text2->setText(QString());
+}
+
+std::optional<double> DrainagePipeForm::throughField(forms::TextBox* field, double value)
+{
+    field->setText(forms::generalNumberText(value));
+    return forms::readNumber(field->Text());
+}
+
+void DrainagePipeForm::refuse(const QString& text, const QString& title, forms::ComboBox* list)
+{
+    forms::MsgBox(text, forms::vbOKOnly, title);
+    if (list->isEnabled() && isVisible())
+        list->SetFocus();
+}
+
+void DrainagePipeForm::Command1_Click()
+{
+    Text1->setText(QString());
+    Text2->setText(QString());
+    const std::optional<DrainPipeMaterial> material = selectedMaterial();
+    if (!material)
+        return;
+    if (Option1->Value() && Catalogue::hasFlowMode(*material, DrainFlowMode::Full))
+        calculateFullFlow(*material);
+    else
+        calculatePartFullFlow(*material);
+}
+
+void DrainagePipeForm::calculateFullFlow(DrainPipeMaterial material)
+{
+    const QString& title = kCompletenessTitle;
+    // The diameter in metres follows the diameter text; both must be a
+    // positive number, and so must the slope.
+    const std::optional<double> d = positiveNumber(Text11->Text());
+    if (!positiveNumber(Combo1->Text()) || !d)
+        return refuse(kDiameterPrompt, title, Combo1);
+    const std::optional<double> slope = positiveNumber(Combo2->Text());
+    if (!slope)
+        return refuse(kSlopePrompt, title, Combo2);
+
+    const double n = *hydraulics::ManningRoughness::roughness(material, DrainFlowMode::Full);
+    const std::optional<double> v = hydraulics::DrainageFlow::fullPipeVelocity(*d, *slope, n);
+    if (!v) {
+        // Only an absurd diameter overflows on its own; otherwise the slope did.
+        if (hydraulics::DrainageFlow::fullPipeVelocity(*d, 1, n))
+            return refuse(kSlopePrompt, title, Combo2);
+        return refuse(kDiameterPrompt, title, Combo1);
+    }
+    const QString velocity = velocityText(*v, Text4);
+    // The flow follows from the velocity as shown.
+    const std::optional<double> shown = forms::readNumber(velocity);
+    const std::optional<double> q =
+        shown ? hydraulics::DrainageFlow::fullPipeFlow(*shown, *d) : std::nullopt;
+    if (!q)
+        return refuse(kDiameterPrompt, title, Combo1);
+    Text1->setText(velocity);
+    Text2->setText(forms::formatNumber(*q, QStringLiteral("#.###")));
+}
+
+void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
+{
+    const QString& title = kCorrectnessTitle;
+    const std::optional<double> nominal = positiveNumber(Text11->Text());
+    if (!positiveNumber(Combo1->Text()) || !nominal)
+        return refuse(kDiameterPrompt, title, Combo1);
+    const std::optional<double> slope = positiveNumber(Combo2->Text());
+    if (!slope)
+        return refuse(kSlopePrompt, title, Combo2);
+    // Only the fullness values of the section table have an angle; any other
+    // text (typed, or a list prompt) is refused rather than computed with an
+    // earlier angle.
+    const QString fullnessText = Combo3->Text();
+    const std::optional<double> angle = hydraulics::PartialFlowTable::halfAngleDegrees(fullnessText);
+    const std::optional<double> fullness = forms::readNumber(fullnessText);
+    if (!angle || !fullness)
+        return refuse(kFullnessPrompt, title, Combo3);
+
+    double d = *nominal;
+    if (material == DrainPipeMaterial::Pvcu) {
+        // PVC-U is listed by outside diameter; the flow runs in the inner one.
+        const qsizetype position = Catalogue::pvcuDiameterList().indexOf(Combo1->Text());
+        const std::optional<double> inner =
+            hydraulics::PvcuInnerDiameterList::innerDiameterMetres(position);
+        if (!inner)
+            return refuse(kDiameterPrompt, title, Combo1);
+        Combo4->Clear();
+        for (const QString& text : hydraulics::PvcuInnerDiameterList::texts())
+            Combo4->AddItem(text);
+        // The calculation's own write proposes no slope: it computes with the
+        // slope the engineer chose.
+        const QSignalBlocker quiet(Text11);
+        d = *throughField(Text11, *inner);
+    }
+
+    const std::optional<double> alpha = throughField(Text9, *angle);
+    const std::optional<hydraulics::DrainageFlow::PartFullSection> section =
+        hydraulics::DrainageFlow::partFullSection(*alpha, *fullness, d);
+    if (!section)
+        return refuse(kDiameterPrompt, title, Combo1);
+    const std::optional<double> radiusRatio = throughField(Text7, section->radiusRatio);
+    const std::optional<double> area = throughField(Text10, section->area);
+    if (!radiusRatio || !area)
+        return refuse(kDiameterPrompt, title, Combo1);
+
+    const double n = *hydraulics::ManningRoughness::roughness(material, DrainFlowMode::PartFull);
+    const std::optional<double> v =
+        hydraulics::DrainageFlow::partFullVelocity(*radiusRatio, d, *slope, n);
+    if (!v) {
+        if (hydraulics::DrainageFlow::partFullVelocity(*radiusRatio, d, 1, n))
+            return refuse(kSlopePrompt, title, Combo2);
+        return refuse(kDiameterPrompt, title, Combo1);
+    }
+    const QString velocity = material == DrainPipeMaterial::Pvcu
+                                 ? forms::formatNumber(*v, QStringLiteral("##.####"))
+                                 : velocityText(*v, Text4);
+    const std::optional<double> shown = forms::readNumber(velocity);
+    const std::optional<double> q =
+        shown ? hydraulics::DrainageFlow::partFullFlow(*shown, *area) : std::nullopt;
+    if (!q)
+        return refuse(kDiameterPrompt, title, Combo1);
+    Text1->setText(velocity);
+    Text2->setText(forms::formatNumber(*q, QStringLiteral("#.###")));
+
+    // Maximum design fullness, GBJ 14-87 §3.2.3: the engineer may keep a
+    // fuller pipe or drop the result.
+    if (hydraulics::MaxFullnessRule::appliesTo(material, DrainFlowMode::PartFull)
+        && hydraulics::MaxFullnessRule::exceeds(d, *fullness)) {
+        Hide();
+        const int answer = forms::MsgBox(
+            kFullnessQuestion, forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2, title);
+        Show();
+        if (answer != forms::vbOK) {
+            Text1->setText(QString());
+            Text2->setText(QString());
+        }
+    }
 }
