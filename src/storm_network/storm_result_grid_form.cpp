@@ -1,5 +1,6 @@
 #include "storm_network/storm_result_grid_form.h"
 
+#include "app/splash_form.h"
 #include "app/windows.h"
 
 StormResultGridForm& Form15()
@@ -7,8 +8,17 @@ StormResultGridForm& Form15()
     return forms::defaultInstance<StormResultGridForm>();
 }
 
+namespace {
+const QString kDesignCaption = QStringLiteral("雨水计算输出程序");
+}
+
 StormResultGridForm::StormResultGridForm()
-    : forms::Form(QStringLiteral("雨水管道水力计算表"), 9000, 6000, forms::BorderStyle::FixedSingle)
+    : forms::Form(kDesignCaption, 11475, 8310, forms::BorderStyle::FixedSingle)
 {
     setObjectName(QStringLiteral("Form15"));
+}
+
+void StormResultGridForm::Form_Load()
+{
+    setCaption(kDesignCaption + QStringLiteral("V") + logo().ver->Text());
 }

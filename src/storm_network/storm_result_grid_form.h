@@ -1,4 +1,4 @@
-// The window `Form15`.
+// The result table window `Form15` of the storm sewer network design.
 #pragma once
 
 #include "forms/form.h"
@@ -7,4 +7,6 @@ class StormResultGridForm : public forms::Form {
     Q_OBJECT
 public:
     StormResultGridForm();
+
+    void Form_Load() override;
 };

@@ -1,5 +1,6 @@
 #include "storm_network/storm_segment_adjust_dialog.h"
 
+#include "app/splash_form.h"
 #include "app/windows.h"
 
 StormSegmentAdjustDialog& Form10()
@@ -7,8 +8,17 @@ StormSegmentAdjustDialog& Form10()
     return forms::defaultInstance<StormSegmentAdjustDialog>();
 }
 
+namespace {
+const QString kDesignCaption = QStringLiteral("雨水数据修改程序");
+}
+
 StormSegmentAdjustDialog::StormSegmentAdjustDialog()
-    : forms::Form(QStringLiteral("管段调整"), 4500, 3000, forms::BorderStyle::FixedDialog)
+    : forms::Form(kDesignCaption, 3420, 1470, forms::BorderStyle::FixedDialog)
 {
     setObjectName(QStringLiteral("Form10"));
+}
+
+void StormSegmentAdjustDialog::Form_Load()
+{
+    setCaption(kDesignCaption + QStringLiteral("V") + logo().ver->Text());
 }

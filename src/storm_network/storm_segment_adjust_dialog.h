@@ -1,4 +1,4 @@
-// The window `Form10`.
+// The segment adjustment dialog `Form10` of the storm sewer network design.
 #pragma once
 
 #include "forms/form.h"
@@ -7,4 +7,6 @@ class StormSegmentAdjustDialog : public forms::Form {
     Q_OBJECT
 public:
     StormSegmentAdjustDialog();
+
+    void Form_Load() override;
 };
