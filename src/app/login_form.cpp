@@ -1,6 +1,13 @@
 #include "app/login_form.h"
 
+#include "app/dedication_picture_form.h"
+#include "app/splash_form.h"
 #include "app/windows.h"
+#include "forms/numtext.h"
+#include "forms/platform.h"
+#include "hydraulics/water_supply_pipe_form.h"
+
+#include <array>
 
 LoginForm& Login()
 {
@@ -8,7 +15,94 @@ LoginForm& Login()
 }
 
 LoginForm::LoginForm()
-    : forms::Form(QStringLiteral("登录"), 3600, 1600, forms::BorderStyle::FixedDialog)
+    : forms::Form(QStringLiteral("身份确认"), 3750, 1545, forms::BorderStyle::FixedDialog)
 {
     setObjectName(QStringLiteral("Login"));
+
+    auto* userLabel = add<forms::Label>("lblLabels", 105, 150, 1080, 270);
+    userLabel->setCaption(QStringLiteral("用户名称(&U):"));
+    lblLabels.insert(0, userLabel);
+    txtUserName = add<forms::TextBox>("txtUserName", 1290, 135, 2325, 345);
+
+    auto* passwordLabel = add<forms::Label>("lblLabels", 105, 540, 1080, 270);
+    passwordLabel->setCaption(QStringLiteral("密码(&P):"));
+    lblLabels.insert(1, passwordLabel);
+    txtPassword = add<forms::TextBox>("txtPassword", 1290, 525, 2325, 345);
+    txtPassword->setPasswordChar(true);
+    txtPassword->setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    // The access keys of the labels lead to their fields.
+    userLabel->setBuddy(txtUserName);
+    passwordLabel->setBuddy(txtPassword);
+
+    cmdOK = add<forms::CommandButton>("cmdOK", 495, 1020, 1140, 390);
+    cmdOK->setCaption(QStringLiteral("确定"));
+    cmdCancel = add<forms::CommandButton>("cmdCancel", 2100, 1020, 1140, 390);
+    cmdCancel->setCaption(QStringLiteral("取消"));
+    setDefaultButton(cmdOK);
+    setCancelButton(cmdCancel);
+
+    QWidget::setTabOrder(txtUserName, txtPassword);
+    QWidget::setTabOrder(txtPassword, cmdOK);
+    QWidget::setTabOrder(cmdOK, cmdCancel);
+    txtUserName->setFocus();
+
+    connect(cmdOK, &forms::CommandButton::Click, this, &LoginForm::cmdOK_Click);
+    connect(cmdCancel, &forms::CommandButton::Click, this, &LoginForm::cmdCancel_Click);
+}
+
+double LoginForm::areaPassword()
+{
+    static constexpr std::array<int, 9> digits = {5, 2, 0, 6, 1, 3, 1, 4, 9};
+    QString text;
+    for (int d : digits)
+        text += QString::number(d);
+    return forms::readNumber(text).value_or(0);
+}
+
+void LoginForm::cmdOK_Click()
+{
+    if (txtPassword->Text().isEmpty())
+        txtPassword->setText(QStringLiteral("0"));
+    // The typed number against the password's number; a text that is no
+    // number is a wrong password like any other.
+    const std::optional<double> typed = forms::readNumber(txtPassword->Text());
+    if (typed && *typed == areaPassword()) {
+        Hide();
+        form3().Show();
+        txtPassword->setText(QString());
+        return;
+    }
+
+    SplashForm& splash = logo();
+    const double left = forms::readNumber(splash.Text4->Text()).value_or(0) - 1;
+    splash.Text4->setText(forms::generalNumberText(left));
+    if (left > 0) {
+        Hide();
+        forms::MsgBox(QStringLiteral("无效的密码，请重试!剩余次数") + forms::generalNumberText(left),
+                      forms::vbOKOnly, QStringLiteral("登录"));
+        Show();
+        txtPassword->SetFocus();
+        txtPassword->setText(QString());
+        txtPassword->SelectAll();
+        return;
+    }
+    Hide();
+    // The text field is emptied like after every check; the program ends
+    // here without asking any other window anything.
+    txtPassword->setText(QString());
+    forms::MsgBox(QStringLiteral("您试图进入未经授权的区域，程序保护性错误，请按“确定”退出！"), forms::vbOKOnly,
+                  QStringLiteral("错误"));
+    forms::endProgram();
+}
+
+void LoginForm::cmdCancel_Click()
+{
+    Hide();
+    form0().Show();
+}
+
+void LoginForm::Form_Unload(int&)
+{
+    forms::endProgram();
 }

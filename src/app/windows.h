@@ -27,6 +27,8 @@ SplashForm& logo();
 AboutForm& About();
 ResultsWindowForm& Form9();
 LoginForm& Login();
+DedicationPictureForm& form3();
+DedicationLetterForm& Form4();
 
 // Calculators.
 WaterSupplyPipeForm& form0();

@@ -8,7 +8,7 @@ FireHydrantForm& Form11()
 }
 
 FireHydrantForm::FireHydrantForm()
-    : CalculatorForm(QStringLiteral("消火栓水力计算"), 6000, 4500, Calculator::FireHydrant)
+    : CalculatorForm(QStringLiteral("消火栓水力计算"), 4515, 3810, Calculator::FireHydrant)
 {
     setObjectName(QStringLiteral("Form11"));
 }

@@ -8,7 +8,7 @@ SepticTankForm& form12()
 }
 
 SepticTankForm::SepticTankForm()
-    : CalculatorForm(QStringLiteral("化粪池设计计算"), 6000, 4500, Calculator::SepticTank)
+    : CalculatorForm(QStringLiteral("化粪池设计计算"), 4515, 4755, Calculator::SepticTank)
 {
     setObjectName(QStringLiteral("form12"));
 }

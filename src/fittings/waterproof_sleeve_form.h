@@ -1,4 +1,4 @@
-// The 钢制套管 window `form7`.
+// The 钢制套管 window `form7`: dimensions of rigid waterproof wall sleeves.
 #pragma once
 
 #include "app/calculator_form.h"
@@ -9,4 +9,8 @@ public:
     WaterproofSleeveForm();
 
     void Form_Load() override;
+    // "返  回": back to the water supply calculator; this window keeps its state.
+    void Command1_Click();
+
+    forms::CommandButton* Command1;
 };

@@ -47,11 +47,11 @@ std::optional<QString> ScriptedPlatform::fileDialog(const FileDialogRequest& req
         ADD_FAILURE() << "unexpected file dialog titled \"" << request.title.toStdString() << "\"";
         return std::nullopt;
     }
-    std::optional<QString> answer = std::move(m_dialogAnswers.front());
+    const DialogAnswer answer = m_dialogAnswers.front();
     m_dialogAnswers.pop_front();
-    if (!answer)
+    if (answer.cancelled)
         return std::nullopt;
-    return *answer;
+    return answer.path;
 }
 
 QString ScriptedPlatform::findProgram(const QString& name)

@@ -38,7 +38,10 @@ public:
     // Queues the answer of the next message box (vbOK, vbYes, ...).
     void answerMessageBox(int answer) { m_msgAnswers.push_back(answer); }
     // Queues the answer of the next file dialog: a path, or nothing (cancel).
-    void answerFileDialog(std::optional<QString> path) { m_dialogAnswers.push_back(std::move(path)); }
+    void answerFileDialog(const std::optional<QString>& path)
+    {
+        m_dialogAnswers.push_back({!path.has_value(), path.value_or(QString())});
+    }
     // Programs that findProgram() finds, by name.
     void setPrograms(const QStringList& names) { m_programs = names; }
     void setStartSucceeds(bool ok) { m_startSucceeds = ok; }
@@ -61,7 +64,11 @@ public:
 
 private:
     std::deque<int> m_msgAnswers;
-    std::deque<std::optional<QString>> m_dialogAnswers;
+    struct DialogAnswer {
+        bool cancelled;
+        QString path;
+    };
+    std::deque<DialogAnswer> m_dialogAnswers;
     std::vector<MessageBoxCall> m_msgCalls;
     std::vector<FileDialogRequest> m_dialogCalls;
     std::vector<LaunchCall> m_launchCalls;

@@ -1,0 +1,54 @@
+#include "app/dedication_picture_form.h"
+
+#include "app/dedication_letter_form.h"
+#include "app/pictures.h"
+#include "app/splash_form.h"
+#include "app/windows.h"
+#include "forms/numtext.h"
+#include "hydraulics/water_supply_pipe_form.h"
+
+DedicationPictureForm& form3()
+{
+    return forms::defaultInstance<DedicationPictureForm>();
+}
+
+DedicationPictureForm::DedicationPictureForm()
+    : forms::Form(QStringLiteral("永远的若兰"), 7425, 5055, forms::BorderStyle::FixedSingle)
+{
+    setObjectName(QStringLiteral("form3"));
+    // The picture is drawn unscaled from the top left corner of the window.
+    QPalette p = client()->palette();
+    p.setBrush(QPalette::Window, QBrush(pictures::seaAtSunset()));
+    client()->setPalette(p);
+    client()->setAutoFillBackground(true);
+
+    connect(this, &forms::Form::Click, this, &DedicationPictureForm::Form_Click);
+}
+
+void DedicationPictureForm::Form_Click()
+{
+    // The first reading loads the dedication window, hidden.
+    DedicationLetterForm& letter = Form4();
+    if (forms::readNumber(letter.Text1->Text()).value_or(0) != 0) {
+        form0().Show();
+        Hide();
+        letter.Text1->setText(QStringLiteral("0"));
+        return;
+    }
+    SplashForm& splash = logo();
+    const double clicks = forms::readNumber(splash.Text6->Text()).value_or(0);
+    if (clicks < 6) {
+        splash.Text6->setText(forms::generalNumberText(clicks + 1));
+        return;
+    }
+    letter.Timer1->setEnabled(true);
+    letter.Show();
+    Hide();
+    splash.Text6->setText(QStringLiteral("0"));
+}
+
+void DedicationPictureForm::Form_Unload(int&)
+{
+    form0().Show();
+    logo().Text6->setText(QStringLiteral("0"));
+}
