@@ -23,11 +23,14 @@ LoginForm::LoginForm()
     userLabel->setCaption(QStringLiteral("用户名称(&U):"));
     lblLabels.insert(0, userLabel);
     txtUserName = add<forms::TextBox>("txtUserName", 1290, 135, 2325, 345);
+    // The access key of a label moves the focus to the field beside it.
+    userLabel->setBuddy(txtUserName);
 
     auto* passwordLabel = add<forms::Label>("lblLabels", 105, 540, 1080, 270);
     passwordLabel->setCaption(QStringLiteral("密码(&P):"));
     lblLabels.insert(1, passwordLabel);
     txtPassword = add<forms::TextBox>("txtPassword", 1290, 525, 2325, 345);
+    passwordLabel->setBuddy(txtPassword);
     txtPassword->setPasswordChar(true);
     txtPassword->setAttribute(Qt::WA_InputMethodEnabled, false);
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -247,6 +248,8 @@ ComboBox::ComboBox(Style style, QWidget* parent)
             m_listIndex = -1;
             Q_EMIT Change();
         });
+        // Enter in the text part is no pick (Qt would pick a matching entry).
+        lineEdit()->installEventFilter(this);
     }
     // A pick by mouse or arrow keys, the entry already shown included.
     connect(this, &QComboBox::activated, this, [this](int index) { pick(index); });
@@ -391,6 +394,16 @@ void ComboBox::pick(int index)
     showIndexSilently(index);
     setEditTextSilently(itemText(index));
     Q_EMIT Click();
+}
+
+bool ComboBox::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == lineEdit() && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
+    return QComboBox::eventFilter(watched, e);
 }
 
 void ComboBox::focusInEvent(QFocusEvent* e)

@@ -259,6 +259,7 @@ Q_SIGNALS:
 protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void showIndexSilently(int index);

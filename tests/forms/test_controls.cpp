@@ -4,6 +4,8 @@
 #include "forms/testing/fixture.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 
 #include <memory>
@@ -96,9 +98,26 @@ TEST_F(ControlsTest, EditableListIgnoresEnterAndActivationFromQt)
     Counter c;
     ComboBox* box = combo(ComboBox::Style::Editable, c);
     box->AddItem(QStringLiteral("a"));
+    box->AddItem(QStringLiteral("b"));
     box->setText(QStringLiteral("a"));
     EXPECT_EQ(box->ListIndex(), 0);
     EXPECT_EQ(c.clicks, 0) << "a write that names an entry is no pick";
+
+    host->show();
+    box->setFocus();
+    // Typing, then Enter: a change, and no pick of the matching entry.
+    box->lineEdit()->clear();
+    QTest::keyClicks(box->lineEdit(), QStringLiteral("b"));
+    EXPECT_EQ(c.changes, 2);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(c.clicks, 0);
+    EXPECT_EQ(box->ListIndex(), -1);
+    EXPECT_EQ(box->Text(), QStringLiteral("b"));
+    // The arrow keys pick an entry.
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(c.clicks, 1);
+    EXPECT_GE(box->ListIndex(), 0);
+    EXPECT_EQ(box->Text(), box->List(box->ListIndex()));
 }
 
 TEST_F(ControlsTest, PickOnlyListRaisesClickWhenCodeSelects)
