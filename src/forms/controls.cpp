@@ -584,37 +584,9 @@ void Line::paintEvent(QPaintEvent*)
 // --- PictureBox -------------------------------------------------------------
 
 PictureBox::PictureBox(QWidget* parent)
-    : Control<QLabel>(parent)
+    : Label(parent)
 {
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-}
-
-void PictureBox::setPicture(const QPixmap& picture)
-{
-    setPixmap(picture);
-}
-
-void PictureBox::mousePressEvent(QMouseEvent* e)
-{
-    e->accept();
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* e)
-{
-    e->accept();
-    if (m_swallowRelease) {
-        m_swallowRelease = false;
-        return;
-    }
-    if (rect().contains(e->position().toPoint()))
-        Q_EMIT Click();
-}
-
-void PictureBox::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    e->accept();
-    m_swallowRelease = true;
-    Q_EMIT DblClick();
+    setWordWrap(false);
 }
 
 // --- CommandButton ----------------------------------------------------------

@@ -353,26 +353,15 @@ private:
     QColor m_color = Qt::black;
 };
 
-// A picture (drawn by the program itself) that can be clicked.
-class PictureBox : public Control<QLabel> {
+// A picture (drawn by the program itself) that can be clicked and
+// double-clicked like a label.
+class PictureBox : public Label {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
-    void setPicture(const QPixmap& picture);
+    void setPicture(const QPixmap& picture) { setPixmap(picture); }
     // Stretches the picture to the control's size.
     void setStretch(bool on) { setScaledContents(on); }
-
-Q_SIGNALS:
-    void Click();
-    void DblClick();
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-
-private:
-    bool m_swallowRelease = false;
 };
 
 class CommandButton : public Control<QPushButton> {
