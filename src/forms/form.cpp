@@ -17,7 +17,7 @@ constexpr double kBorderTwips = 60;       // each side of a framed window
 constexpr double kThinBorderTwips = 45;   // each side of a dialog without title
 constexpr double kTitleTwips = 230;       // title bar
 constexpr double kMenuTwips = 300;        // each row of the menu bar
-constexpr int kMenuItemPadding = 5;       // pixels left and right of a menu caption
+constexpr int kMenuItemPadding = 4;       // pixels left and right of a menu caption
 
 std::vector<std::function<void()>>& instanceSlots()
 {
@@ -315,6 +315,7 @@ QMenuBar* Form::addMenuRow()
     // Rows as low as the runtime's, with items close together.
     row->setStyleSheet(QStringLiteral("QMenuBar { padding: 0px; } QMenuBar::item { padding: 0px %1px; }")
                            .arg(kMenuItemPadding));
+    row->setGeometry(0, 0, px(ScaleWidth()), px(kMenuTwips));
     row->setObjectName(QStringLiteral("menuRow%1").arg(m_menuRows.size() + 1));
     row->show();
     m_menuRows.append(row);
@@ -329,17 +330,12 @@ QMenuBar* Form::addMenuRow()
 void Form::placeMenuAction(QAction* action)
 {
     QMenuBar* row = m_menuRows.isEmpty() ? addMenuRow() : m_menuRows.constLast();
-    // Each item takes its caption's width and the item padding of the
-    // rows' style sheet.
-    const QFontMetrics fm(row->font());
-    auto rowWidth = [&fm](const QMenuBar* bar) {
-        int width = 0;
-        for (const QAction* a : bar->actions())
-            width += fm.horizontalAdvance(a->text()) + 2 * kMenuItemPadding + 2;
-        return width;
-    };
     row->addAction(action);
-    if (row->actions().size() > 1 && rowWidth(row) > px(ScaleWidth())) {
+    // The menu bar lays its items out in its own width; an item it cannot
+    // place there goes to a new row.
+    row->ensurePolished();
+    const QRect place = row->actionGeometry(action);
+    if (row->actions().size() > 1 && (place.isEmpty() || place.right() >= row->width())) {
         row->removeAction(action);
         addMenuRow()->addAction(action);
     }
