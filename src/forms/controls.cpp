@@ -128,6 +128,12 @@ void TextBox::setText(const QString& text)
     Q_EMIT Change();
 }
 
+void TextBox::setPasswordChar(bool on)
+{
+    setEchoMode(on ? Password : Normal);
+    setStyleSheet(on ? QStringLiteral("lineedit-password-character: 42;") : QString());
+}
+
 void TextBox::mouseReleaseEvent(QMouseEvent* e)
 {
     QLineEdit::mouseReleaseEvent(e);
@@ -250,6 +256,9 @@ ComboBox::ComboBox(Style style, QWidget* parent)
         });
         // Enter in the text part is no pick (Qt would pick a matching entry).
         lineEdit()->installEventFilter(this);
+        // Nor is leaving the list after typing an entry's text: Qt would
+        // select the matching entry and report it as activated.
+        disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     }
     // A pick by mouse or arrow keys, the entry already shown included.
     connect(this, &QComboBox::activated, this, [this](int index) { pick(index); });

@@ -157,7 +157,8 @@ public:
     // Read-only with the normal look; still takes the focus.
     void setLocked(bool on) { setReadOnly(on); }
     bool Locked() const { return isReadOnly(); }
-    void setPasswordChar(bool on) { setEchoMode(on ? Password : Normal); }
+    // Shows every character as "*", as the runtime's password fields do.
+    void setPasswordChar(bool on);
     // Selects the whole text (the "{Home}+{End}" key strokes).
     void SelectAll() { selectAll(); }
     // Right-aligned numeric fields and the like.

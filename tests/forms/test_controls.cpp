@@ -4,6 +4,7 @@
 #include "forms/testing/fixture.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -118,6 +119,30 @@ TEST_F(ControlsTest, EditableListIgnoresEnterAndActivationFromQt)
     EXPECT_EQ(c.clicks, 1);
     EXPECT_GE(box->ListIndex(), 0);
     EXPECT_EQ(box->Text(), box->List(box->ListIndex()));
+}
+
+TEST_F(ControlsTest, EditableListTypedEntryIsNoPickWhenTheFocusLeaves)
+{
+    Counter c;
+    ComboBox* box = combo(ComboBox::Style::Editable, c);
+    auto* other = forms::makeControl<forms::TextBox>(host.get(), "Text1", 0, 400, 900, 300);
+    box->AddItem(QStringLiteral("钢衬塑复合管"));
+    box->AddItem(QStringLiteral("普通钢管"));
+    box->setText(QStringLiteral("钢衬塑复合管"));
+    host->show();
+    host->activateWindow();
+    box->setFocus();
+    QApplication::processEvents();
+    // Typing an entry's text and leaving the list is a change, not a pick.
+    box->lineEdit()->selectAll();
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("普通钢管"));
+    QApplication::sendEvent(box->lineEdit(), &typed);
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(c.clicks, 0);
+    EXPECT_EQ(c.changes, 2);
+    EXPECT_EQ(box->Text(), QStringLiteral("普通钢管"));
+    EXPECT_EQ(box->ListIndex(), -1);
 }
 
 TEST_F(ControlsTest, PickOnlyListRaisesClickWhenCodeSelects)
