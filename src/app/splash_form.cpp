@@ -62,14 +62,27 @@ SplashForm::SplashForm()
 
 void SplashForm::Form_Load()
 {
+    // Only the upper part, the frame with the labels, shows; the window is
+    // centred on the screen at the height it is shown with.
     setHeight(3570);
+    centre();
     title_Ver->setCaption(QStringLiteral("Ver ") + ver->Text());
     Label1->setCaption(Label1->Caption() + QStringLiteral(" Ver") + ver->Text());
     Show();
 }
 
+void SplashForm::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    if (unloadMode == forms::vbFormControlMenu)
+        cancel = 1;
+}
+
 void SplashForm::Timer1_Timer()
 {
+    // Only the countdown counts: once the timer is stopped (by a click or
+    // by the third tick) a late tick changes nothing.
+    if (!Timer1->Enabled())
+        return;
     // The counter field only ever holds a number written here.
     const double ticks = forms::readNumber(Text1->Text()).value_or(0) + 1;
     Text1->setText(forms::generalNumberText(ticks));

@@ -12,6 +12,9 @@ public:
     SplashForm();
 
     void Form_Load() override;
+    // The splash holds the run's state and stays loaded until the program
+    // ends: closing it from the keyboard (Alt+F4) is refused.
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Timer1_Timer();
     // A click anywhere on the visible splash.
     void Form_Click();

@@ -211,11 +211,15 @@ void WaterSupplyPipeForm::Combo1_Click()
     if (const auto table = SupplyPipeCatalogue::temperatureTable(rule)) {
         // The temperature and factor lists are filled together from one
         // table, so that position k of the one belongs to position k of the
-        // other.
+        // other. The general table's list shows "10" before it is filled,
+        // as when the window opens; the cold-water list names "20" after.
         Combo4->Clear();
+        if (*table == TemperatureTableKind::General)
+            Combo4->setText(temperature);
         for (const QString& t : TemperatureFactorTable::temperatureTexts(*table))
             Combo4->AddItem(t);
-        Combo4->setText(temperature);
+        if (*table != TemperatureTableKind::General)
+            Combo4->setText(temperature);
         Combo4->setEnabled(true);
         Combo5->Clear();
         for (const QString& f : TemperatureFactorTable::factorTexts(*table))

@@ -25,6 +25,9 @@ TEST_F(SplashFormTest, LoadingShowsVersionAndTheRunState)
     EXPECT_EQ(state, (QStringList{"1.4", "0", "3", "0", "0"}));
     EXPECT_TRUE(s.Timer1->Enabled());
     EXPECT_EQ(s.Timer1->Interval(), 500);
+    // Centred on the screen at the height it shows with.
+    EXPECT_DOUBLE_EQ(s.Top(), (forms::Form::ScreenHeight() - s.Height()) / 2);
+    EXPECT_DOUBLE_EQ(s.Left(), (forms::Form::ScreenWidth() - s.Width()) / 2);
     // The run-state strip lies below the visible part of the window.
     EXPECT_GE(s.ver->Top(), s.ScaleHeight());
 }
@@ -41,6 +44,8 @@ TEST_F(SplashFormTest, ThirdTickOpensTheWaterSupplyCalculator)
     EXPECT_FALSE(s.isVisible());
     EXPECT_FALSE(s.Timer1->Enabled());
     EXPECT_TRUE(form0().isVisible());
+    s.Timer1_Timer();
+    EXPECT_EQ(s.Text1->Text(), QStringLiteral("3")) << "the count stays for the rest of the run";
 }
 
 TEST_F(SplashFormTest, EveryClickBeforeTheFirstTickOpensTheCalculatorAtOnce)
@@ -61,7 +66,23 @@ TEST_F(SplashFormTest, EveryClickBeforeTheFirstTickOpensTheCalculatorAtOnce)
         EXPECT_FALSE(s.Timer1->Enabled());
         EXPECT_EQ(s.Text1->Text(), QStringLiteral("0"));
         EXPECT_TRUE(form0().isVisible());
+        // The timer is off: the count stays where it was.
+        s.Timer1_Timer();
+        EXPECT_EQ(s.Text1->Text(), QStringLiteral("0"));
     }
+}
+
+TEST_F(SplashFormTest, ClosingTheSplashKeepsTheRunState)
+{
+    SplashForm& s = logo();
+    s.Timer1_Timer();
+    s.Text5->setText(QStringLiteral("2"));
+    EXPECT_FALSE(s.close());
+    EXPECT_FALSE(s.isUnloaded());
+    EXPECT_EQ(&logo(), &s);
+    EXPECT_EQ(s.Text1->Text(), QStringLiteral("1"));
+    EXPECT_EQ(s.Text5->Text(), QStringLiteral("2"));
+    EXPECT_TRUE(s.Timer1->Enabled());
 }
 
 TEST_F(SplashFormTest, ClickOnALabelReachesTheClickHandler)
@@ -79,6 +100,12 @@ TEST_F(SplashFormTest, ShownAgainItWaitsAndAClickOpensTheAboutWindow)
     form0().Hide();
     s.Show();
     EXPECT_FALSE(s.Timer1->Enabled());
+    // However long one waits, the splash stays up and opens nothing.
+    for (int tick = 0; tick < 4; ++tick)
+        s.Timer1_Timer();
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_FALSE(form0().isVisible());
+    EXPECT_EQ(s.Text1->Text(), QStringLiteral("0"));
     s.Form_Click();
     EXPECT_FALSE(s.isVisible());
     EXPECT_TRUE(About().isVisible());

@@ -4,6 +4,9 @@
 #include "forms/testing/fixture.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <cmath>
 
 using forms::testing::FormsTest;
@@ -49,7 +52,13 @@ TEST_F(WaterSupplyPipeFormTest, OpensWithTheFirstMaterialAndVersionedCaption)
     EXPECT_EQ(w().cancelButton(), w().Command2);
 
     // Picking the first material again changes nothing.
+    const int openingSize = w().Combo2->ListIndex();
+    const int openingTemperature = w().Combo4->ListIndex();
     pickMaterial(QStringLiteral("钢衬塑复合管"));
+    EXPECT_EQ(w().Combo2->ListIndex(), openingSize);
+    EXPECT_EQ(w().Combo4->ListIndex(), openingTemperature);
+    EXPECT_EQ(w().Combo4->Text(), QStringLiteral("10"));
+    EXPECT_EQ(w().Combo4->ListCount(), 10);
     EXPECT_EQ(w().Combo2->Text(), QStringLiteral("DN15"));
     EXPECT_EQ(w().Combo3->Text(), QStringLiteral("12.8"));
     EXPECT_EQ(w().Combo2->ListCount(), 10);
@@ -291,6 +300,28 @@ TEST_F(WaterSupplyPipeFormTest, EnterCalculatesAndEscapeEndsTheProgram)
     EXPECT_EQ(w().Text2->Text(), QStringLiteral("7.2"));
     EXPECT_TRUE(endsProgram([&] { w().pressKey(Qt::Key_Escape); }));
     EXPECT_TRUE(platform().programEnded());
+}
+
+TEST_F(WaterSupplyPipeFormTest, FocusStartsInTheLitreFieldAndTabFollowsTheLayout)
+{
+    w().Show();
+    w().activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(w().focusWidget(), w().Text1);
+    const QWidget* expected[] = {w().Text1, w().Text2,    w().Combo1,   w().Text3, w().Combo2,
+                                 w().Text5, w().Text6,    w().Text9,    w().Command3,
+                                 w().Command2, w().Command1, w().Text4, w().Combo4, w().Text1};
+    for (const QWidget* next : expected) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        // An editable list takes the focus in its text part.
+        QWidget* control = qobject_cast<forms::ComboBox*>(focus->parentWidget()) ? focus->parentWidget() : focus;
+        EXPECT_EQ(control, next) << control->objectName().toStdString() << " instead of "
+                                 << next->objectName().toStdString();
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(focus, &tab);
+        QApplication::processEvents();
+    }
 }
 
 TEST_F(WaterSupplyPipeFormTest, ClosingTheWindowEndsTheProgram)
