@@ -47,6 +47,15 @@ std::optional<double> positiveNumber(const QString& text)
     return v;
 }
 
+// The number a patterned result text stands for: a value that rounds to
+// nothing under "##.####" is written as a lone point and stands for 0.
+std::optional<double> shownNumber(const QString& text)
+{
+    if (text == QLatin1String("."))
+        return 0.0;
+    return forms::readNumber(text);
+}
+
 // The velocity as the window shows it: "##.###" with a "0" put before a
 // leading point (".749" becomes "0.749").
 QString velocityText(double v, forms::TextBox* formatted)
@@ -524,7 +533,7 @@ void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
     const QString velocity = material == DrainPipeMaterial::Pvcu
                                  ? forms::formatNumber(*v, QStringLiteral("##.####"))
                                  : velocityText(*v, Text4);
-    const std::optional<double> shown = forms::readNumber(velocity);
+    const std::optional<double> shown = shownNumber(velocity);
     const std::optional<double> q =
         shown ? hydraulics::DrainageFlow::partFullFlow(*shown, *area) : std::nullopt;
     if (!q)
