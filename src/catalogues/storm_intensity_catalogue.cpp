@@ -326,10 +326,6 @@ const StormIntensityFormula* FindStormIntensityFormula(const QString& city)
 
 std::optional<double> StormIntensity(const StormIntensityFormula& row, double P, double t)
 {
-    // A return period and a rainfall duration are positive by nature.
-    if (!(P > 0.0) || !(t > 0.0))
-        return std::nullopt;
-
     double numerator = 0.0;
     double denominator = 0.0;
 
@@ -338,7 +334,9 @@ std::optional<double> StormIntensity(const StormIntensityFormula& row, double P,
         denominator =
             std::pow(P, kPowerLawReturnPeriodExponent) * std::pow(t, kPowerLawDurationExponent);
     } else {
-        // Logarithm term of the return period (P shifted for 承德 and 郑州).
+        // Logarithm term of the return period (P shifted for 承德 and 郑州):
+        // each formula is defined where its logarithm is, so 郑州 takes any
+        // P above -0.143 and 承德 needs P above 0.121.
         const double x = P + row.s;
         if (!(x > 0.0))
             return std::nullopt;
@@ -388,8 +386,10 @@ std::optional<double> StormIntensity(const StormIntensityFormula& row, double P,
     }
 
     const double q = numerator / denominator;
-    // A zero denominator, an overflow or a non-positive intensity (a return
-    // period so short that 1 + C·lgP is not positive) is no design intensity.
+    // A zero base of the duration term (t + b = 0, or t = 0 where the row
+    // adds nothing to t), a logarithm of 0, a NaN from a negative base, an
+    // overflow, or a non-positive intensity (a return period so short that
+    // 1 + C·lgP is not positive) is no design intensity.
     if (!std::isfinite(q) || !(q > 0.0))
         return std::nullopt;
     return q;

@@ -91,8 +91,10 @@ const StormIntensityFormula* FindStormIntensityFormula(const QString& city);
 
 // Design storm intensity q in L/(s·ha) of one row for return period P
 // (years) and rainfall duration t (minutes). No value outside the formula's
-// domain: P <= 0 or t <= 0, the logarithm or a power of a non-positive base,
-// or a result that is not a positive finite number.
+// domain (the logarithm of a non-positive number, (lg P)^m with lg P < 0, a
+// power of a negative base, a duration term of 0: t + b <= 0, or t <= 0
+// where the row adds nothing to t) or for a result that is not a positive
+// finite number.
 std::optional<double> StormIntensity(const StormIntensityFormula& row, double P, double t);
 
 // As above for a city text; no value when the city has no row.

@@ -420,12 +420,17 @@ void StormWaterForm::Command1_Click()
             refuse(badDuration, kCorrectnessTitle, Text11);
         return;
     }
-    // The flows use the intensity as the field shows it.
-    const QString intensityText = forms::generalNumberText(*q);
-    const double shownIntensity = forms::readNumber(intensityText).value_or(*q);
+    Text2->setText(forms::generalNumberText(*q));
 
-    if (Text13->Text().isEmpty()) {
-        Text2->setText(intensityText);
+    // An empty area: the intensity alone.
+    if (Text13->Text().isEmpty())
+        return;
+    if (Text14->Text().isEmpty()) {
+        refuse(QStringLiteral("请选择径流系数"), kCompletenessTitle, Text14);
+        return;
+    }
+    if (Text9->Text().isEmpty()) {
+        refuse(QStringLiteral("请输入管道数量"), kCompletenessTitle, Text9);
         return;
     }
     const QString badArea = QStringLiteral("请输入正确的汇水面积");
@@ -434,19 +439,9 @@ void StormWaterForm::Command1_Click()
         refuse(badArea, kCorrectnessTitle, Text13);
         return;
     }
-    if (Text14->Text().isEmpty()) {
-        Text2->setText(intensityText);
-        refuse(QStringLiteral("请选择径流系数"), kCompletenessTitle, Text14);
-        return;
-    }
     const std::optional<double> psi = forms::readNumber(Text14->Text());
     if (!psi || *psi < 0) {
         refuse(QStringLiteral("请输入正确的径流系数"), kCorrectnessTitle, Text14);
-        return;
-    }
-    if (Text9->Text().isEmpty()) {
-        Text2->setText(intensityText);
-        refuse(QStringLiteral("请输入管道数量"), kCompletenessTitle, Text9);
         return;
     }
     const std::optional<double> pipes = forms::readNumber(Text9->Text());
@@ -455,6 +450,8 @@ void StormWaterForm::Command1_Click()
         return;
     }
 
+    // The flows use the intensity as the field shows it.
+    const double shownIntensity = forms::readNumber(Text2->Text()).value_or(*q);
     const double total = storm::CatchmentDesignFlow(*psi, shownIntensity, *area);
     const std::optional<double> perPipe =
         storm::DesignFlowPerPipe(*psi, shownIntensity, *area, *pipes);
@@ -463,7 +460,6 @@ void StormWaterForm::Command1_Click()
         return;
     }
 
-    Text2->setText(intensityText);
     Text10->setText(forms::generalNumberText(total));
     Text4->setText(forms::generalNumberText(*perPipe));
     const double shownPerPipe = forms::readNumber(Text4->Text()).value_or(*perPipe);
@@ -505,9 +501,10 @@ void StormWaterForm::Command3_Click()
         return;
     // Already in view (the outdoor outlet kind re-enables 校核): the window
     // keeps its size.
-    if (!checkPanelOpen()) {
+    if (!m_checkPanelOpen) {
         setHeight(Height() + kPanelHeight);
         setTop((ScreenHeight() - Height()) / 2);
+        m_checkPanelOpen = true;
     }
     Command3->setEnabled(false);
 }
@@ -515,6 +512,7 @@ void StormWaterForm::Command3_Click()
 void StormWaterForm::Command5_Click()
 {
     setHeight(kClosedHeight);
+    m_checkPanelOpen = false;
     Command3->setEnabled(true);
 }
 

@@ -41,8 +41,8 @@ public:
     void Command4_Click();
     void Command6_Click();
 
-    // True while the check panel is in view.
-    bool checkPanelOpen() const { return Height() > kClosedHeight; }
+    // True from 校核 opening the check panel until 返回 closes it.
+    bool checkPanelOpen() const { return m_checkPanelOpen; }
 
     // 选择城市
     forms::Frame* Frame3;
@@ -128,4 +128,9 @@ private:
     void refuse(const QString& message, const QString& title, QWidget* field);
     // Fills the material list with the outlet kind's pipe materials.
     void fillMaterials(storm::OutletKind kind);
+
+    // Whether 校核 has grown the window to show the check panel. Kept apart
+    // from the window's height, which also depends on how many rows the menu
+    // bar takes.
+    bool m_checkPanelOpen = false;
 };

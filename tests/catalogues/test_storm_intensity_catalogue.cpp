@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <set>
+#include <string>
 
 using catalogues::FindStormIntensityFormula;
 using catalogues::StormFormulaKind;
@@ -276,12 +278,18 @@ TEST(StormIntensity, InputsOutsideTheDomainGiveNoValue)
     const Row rows[] = {
         {"天津市", 0, 10, "P = 0"},
         {"天津市", -1, 10, "P < 0"},
-        {"天津市", 1, 0, "t = 0"},
-        {"天津市", 1, -5, "t < 0"},
+        {"天津市", 1, -17, "t + b = 0"},
+        {"天津市", 1, -20, "t + b < 0"},
         {"唐山", 1, 0, "t^n with t = 0"},
+        {"唐山", 1, -1, "t^n with t < 0"},
+        {"南宁", 1, -21.1, "t + 21.1P^0.119 = 0"},
+        {"成都", 1, -12.8, "t + 12.8P^0.231 = 0"},
+        {"石河子", 1, 0, "t = 0 in the power law"},
         {"承德", 0.121, 10, "lg of P - 0.121 = 0"},
         {"承德", 0.1, 10, "lg of a negative number"},
-        {"郑州", -0.1, 10, "P < 0 though P + 0.143 > 0"},
+        {"郑州", -0.143, 10, "lg of P + 0.143 = 0"},
+        {"成都", 0, 10, "lg 0"},
+        {"保定", -1, 10, "lg of a negative number, mm/min sum"},
         {"重庆市", 0.5, 10, "(lg P)^0.076 with lg P < 0"},
         {"天津市", 0.01, 10, "1 + C·lgP < 0: negative intensity"},
         {"石河子", 0, 10, "P = 0 in the power law"},
@@ -292,6 +300,37 @@ TEST(StormIntensity, InputsOutsideTheDomainGiveNoValue)
     };
     for (const Row& row : rows)
         EXPECT_FALSE(StormIntensity(S(row.city), row.P, row.t).has_value()) << row.why;
+}
+
+// Each formula is defined wherever its logarithm and powers are: a duration
+// of 0 or below with t + b > 0 still gives q, and so does a return period of
+// 0 or below for 郑州, whose logarithm takes P + 0.143.
+TEST(StormIntensity, FormulasAreDefinedOnTheirWholeDomain)
+{
+    struct Row {
+        const char* city;
+        double P;
+        double t;
+        double q;
+    };
+    const Row rows[] = {
+        {"天津市", 1, 0, 3841 / std::pow(17.0, 0.85)},
+        {"天津市", 1, -5, 3841 / std::pow(12.0, 0.85)},
+        {"北京市", 1, 0, 2001 / std::pow(8.0, 0.711)},
+        {"南宁", 1, 0, 10500 / 21.1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.city) + " t = " + std::to_string(row.t));
+        const std::optional<double> q = StormIntensity(S(row.city), row.P, row.t);
+        ASSERT_TRUE(q.has_value());
+        EXPECT_DOUBLE_EQ(*q, row.q);
+    }
+    const std::optional<double> zhengzhou = StormIntensity(S("郑州"), 0, 10);
+    ASSERT_TRUE(zhengzhou.has_value());
+    EXPECT_GT(*zhengzhou, 0);
+    EXPECT_LT(*zhengzhou, *StormIntensity(S("郑州"), 1, 10));
+    // Just above -0.143, 1 + 1.15·lg(P + 0.143) is negative: no intensity.
+    EXPECT_FALSE(StormIntensity(S("郑州"), -0.1, 10).has_value());
 }
 
 TEST(StormIntensity, ShiftedLogarithmsStayDefinedJustInsideTheirDomain)

@@ -11,6 +11,9 @@
 
 #include <QFontMetrics>
 
+#include <cmath>
+#include <string>
+
 #include <gtest/gtest.h>
 
 using forms::testing::FormsTest;
@@ -388,7 +391,7 @@ TEST_F(StormWaterFormTest, BadInputsAreRefusedAndNothingIsWritten)
         {"重庆市", nullptr, "Text12", "0.5", "请输入正确的重现期", "Text12"},
         {"河  北", "承德", "Text12", "0.1", "请输入正确的重现期", "Text12"},
         {"天津市", nullptr, "Text11", "x", "请输入正确的降水历时", "Text11"},
-        {"天津市", nullptr, "Text11", "0", "请输入正确的降水历时", "Text11"},
+        {"河  北", "唐山", "Text11", "0", "请输入正确的降水历时", "Text11"},
         {"天津市", nullptr, "Text11", "-20", "请输入正确的降水历时", "Text11"},
         {"天津市", nullptr, "Text13", "abc", "请输入正确的汇水面积", "Text13"},
         {"天津市", nullptr, "Text13", " ", "请输入正确的汇水面积", "Text13"},
@@ -432,6 +435,61 @@ TEST_F(StormWaterFormTest, BadInputsAreRefusedAndNothingIsWritten)
     }
 }
 
+// The intensity is written before the catchment inputs are looked at, so a
+// refusal there leaves the new city's q beside the earlier flows and pipe.
+TEST_F(StormWaterFormTest, IntensityStaysWrittenWhenACatchmentInputIsRefused)
+{
+    struct Case {
+        const char* field;
+        const char* text;
+        const char* message;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"Text14", "", "请选择径流系数", "确认数据完整性"},
+        {"Text9", "", "请输入管道数量", "确认数据完整性"},
+        {"Text13", "abc", "请输入正确的汇水面积", "确认数据正确性"},
+        {"Text14", "abc", "请输入正确的径流系数", "确认数据正确性"},
+        {"Text9", "0", "请输入正确的管道数量", "确认数据正确性"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " \"" + c.text + "\"");
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        StormWaterForm& w = form2();
+        w.Show();
+        enterWorkedExample(w);
+        w.Command1->press();
+        const QStringList before = results(w);
+        pickText(*w.Combo6, S("北京市"));
+        w.findChild<forms::TextBox*>(S(c.field))->setText(S(c.text));
+        platform().answerMessageBox(forms::vbOK);
+        w.Command1->press();
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, S(c.message));
+        EXPECT_EQ(boxes()[0].title, S(c.title));
+        EXPECT_EQ(boxes()[0].style, forms::vbOKOnly);
+        // 北京市, P = 1, t = 10.
+        EXPECT_NEAR(number(*w.Text2), 2001 / std::pow(18.0, 0.711), 1e-9);
+        EXPECT_EQ(results(w).mid(1), before.mid(1));
+    }
+}
+
+// The fields asked for first are those left empty; a text that is no number
+// is refused only once every field holds something.
+TEST_F(StormWaterFormTest, EmptyFieldsAreAskedForBeforeBadNumbers)
+{
+    StormWaterForm& w = form2();
+    enterWorkedExample(w);
+    w.Text13->setText(QStringLiteral("abc"));
+    w.Text14->setText(QString());
+    platform().answerMessageBox(forms::vbOK);
+    w.Command1->press();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, S("请选择径流系数"));
+    EXPECT_EQ(boxes()[0].title, S("确认数据完整性"));
+}
+
 TEST_F(StormWaterFormTest, ExitAndCloseEndTheProgram)
 {
     EXPECT_TRUE(endsProgram([] { form2().Command2->press(); }));
@@ -472,11 +530,25 @@ TEST_F(StormWaterFormTest, CheckPanelOpensAndClosesByTheHeightRules)
     // 返回 with the panel closed still sets 6500 and enables 校核, also
     // for a roof outlet; 校核 then opens the panel from 6500.
     w.Option1->setValue(true);
-    w.Command5->press();
+    ASSERT_TRUE(w.pressKey(Qt::Key_Escape));
     EXPECT_DOUBLE_EQ(w.Height(), 6500);
     EXPECT_TRUE(w.Command3->isEnabled());
     w.Command3->press();
     EXPECT_DOUBLE_EQ(w.Height(), 6500 + 2400);
+}
+
+// 校核 adds the panel to the height the window has, whatever that is.
+TEST_F(StormWaterFormTest, CheckPanelGrowsTheWindowFromItsCurrentHeight)
+{
+    StormWaterForm& w = form2();
+    w.setHeight(7000);
+    EXPECT_FALSE(w.checkPanelOpen());
+    w.Command3->press();
+    EXPECT_DOUBLE_EQ(w.Height(), 7000 + 2400);
+    EXPECT_TRUE(w.checkPanelOpen());
+    w.Command5->press();
+    EXPECT_DOUBLE_EQ(w.Height(), 6500);
+    EXPECT_FALSE(w.checkPanelOpen());
 }
 
 TEST_F(StormWaterFormTest, CheckPanelOpensOnlyInAutomaticMode)
