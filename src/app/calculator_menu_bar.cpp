@@ -89,18 +89,21 @@ void CalculatorMenuBar::switchTo(Calculator target)
 
 void CalculatorMenuBar::计算器_Click()
 {
-    // Desktop calculators tried in this order; the first one found starts.
-    static const char* const programs[] = {"gnome-calculator", "kcalc", "mate-calc", "galculator",
-                                           "qalculate-qt", "qalculate-gtk", "xcalc"};
+    // The system calculator "calc.exe" where there is one; else the first
+    // desktop calculator found. With none found, calc.exe is started by name
+    // and the system's own search decides. Nothing of the process is kept.
+    static const char* const programs[] = {"calc.exe",   "gnome-calculator", "kcalc", "mate-calc",
+                                           "galculator", "qalculate-qt",     "qalculate-gtk", "xcalc"};
+    QString program = QStringLiteral("calc.exe");
     for (const char* name : programs) {
         const QString path = forms::platform().findProgram(QString::fromLatin1(name));
-        if (path.isEmpty())
-            continue;
-        if (forms::platform().startDetached(path, {}))
-            return;
-        break;
+        if (!path.isEmpty()) {
+            program = path;
+            break;
+        }
     }
-    forms::MsgBox(QStringLiteral("无法启动计算器程序！"), forms::vbExclamation, QStringLiteral("提示"));
+    if (!forms::platform().startDetached(program, {}))
+        forms::MsgBox(QStringLiteral("无法启动计算器程序！"), forms::vbExclamation, QStringLiteral("提示"));
 }
 
 void CalculatorMenuBar::本软件_Click()

@@ -34,10 +34,6 @@ LoginForm::LoginForm()
     txtPassword->setPasswordChar(true);
     txtPassword->setAttribute(Qt::WA_InputMethodEnabled, false);
 
-    // The access keys of the labels lead to their fields.
-    userLabel->setBuddy(txtUserName);
-    passwordLabel->setBuddy(txtPassword);
-
     cmdOK = add<forms::CommandButton>("cmdOK", 495, 1020, 1140, 390);
     cmdOK->setCaption(QStringLiteral("确定"));
     cmdCancel = add<forms::CommandButton>("cmdCancel", 2100, 1020, 1140, 390);

@@ -49,6 +49,8 @@ void ResultsWindowForm::Form_Load()
     setCaption(Caption() + QStringLiteral("V") + logo().ver->Text());
     setWidth(6900);
     setHeight(6900);
+    // The window opens centred on the screen at its opening size.
+    centre();
 }
 
 void ResultsWindowForm::Form_Resize()

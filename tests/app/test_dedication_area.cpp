@@ -407,4 +407,21 @@ TEST_F(DedicationAreaTest, PictureWindowBackgroundFitsItsClientArea)
     EXPECT_GE(sea.height(), picture.client()->height());
 }
 
+TEST_F(DedicationAreaTest, PasswordShowsAStarForEveryCharacter)
+{
+    LoginForm& login = openLogin();
+    for (const QString& typed : {QStringLiteral("1"), QStringLiteral("520abc")}) {
+        login.txtPassword->setText(typed);
+        EXPECT_EQ(login.txtPassword->displayText(), QString(typed.size(), QLatin1Char('*')));
+    }
+    login.txtPassword->setText(QString());
+    EXPECT_EQ(login.Caption(), QStringLiteral("身份确认"));
+    EXPECT_EQ(login.lblLabels(0).Caption(), QStringLiteral("用户名称(&U):"));
+    EXPECT_EQ(login.lblLabels(1).Caption(), QStringLiteral("密码(&P):"));
+    EXPECT_EQ(login.cmdOK->Caption(), QStringLiteral("确定"));
+    EXPECT_EQ(login.cmdCancel->Caption(), QStringLiteral("取消"));
+    EXPECT_EQ(login.defaultButton(), login.cmdOK);
+    EXPECT_EQ(login.cancelButton(), login.cmdCancel);
+}
+
 } // namespace

@@ -259,4 +259,13 @@ TEST_F(ResultsWindowTest, ReopenedAfterClosingItStartsAfresh)
     EXPECT_EQ(second.Text1->Text(), QStringLiteral("建筑面积为500平方米。"));
 }
 
+TEST_F(ResultsWindowTest, OpensCentredOnTheScreen)
+{
+    ResultsWindowForm& w = showResult(kSentence);
+    EXPECT_DOUBLE_EQ(w.Left(), (forms::Form::ScreenWidth() - 6900) / 2);
+    EXPECT_DOUBLE_EQ(w.Top(), (forms::Form::ScreenHeight() - 6900) / 2);
+    platform().answerMessageBox(forms::vbNo);
+    EXPECT_TRUE(closeByUser(w));
+}
+
 } // namespace

@@ -12,6 +12,9 @@
 #include "hydraulics/water_supply_pipe_form.h"
 #include "shell_test_support.h"
 
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 
 using forms::testing::FormsTest;
@@ -183,6 +186,82 @@ TEST_F(WindowSwitchingTest, ClosingAnyCalculatorEndsTheProgramWithoutAskingTheRe
         EXPECT_TRUE(boxes().empty());
         EXPECT_TRUE(platform().fileDialogs().empty());
     }
+}
+
+TEST_F(WindowSwitchingTest, EveryMenuBarHasItsItemsInOrder)
+{
+    const QStringList switches = {QStringLiteral("给水"), QStringLiteral("排水"), QStringLiteral("雨水"),
+                                  QStringLiteral("消火栓"), QStringLiteral("灭火器"), QStringLiteral("化粪池选型"),
+                                  QStringLiteral("钢制管件"), QStringLiteral("防水套管"), QStringLiteral("排水管件")};
+    startRun();
+    for (Calculator c : calculators()) {
+        SCOPED_TRACE(nameOf(c));
+        CalculatorForm& w = window(c);
+        QStringList bar;
+        for (QMenuBar* row : w.menuBars()) {
+            for (QAction* action : row->actions())
+                bar << action->text();
+        }
+        QStringList expected = switches;
+        if (c == Calculator::WaterSupply)
+            expected << QStringLiteral("计算器") << QStringLiteral("关于");
+        else
+            expected << QStringLiteral("关于") << QStringLiteral("使用提示");
+        EXPECT_EQ(bar, expected);
+        EXPECT_EQ(w.menu()->计算器 != nullptr, c == Calculator::WaterSupply);
+        EXPECT_EQ(w.menu()->提示 == nullptr, c == Calculator::WaterSupply);
+        ASSERT_EQ(w.menu()->关于->actions().size(), 1);
+        EXPECT_EQ(w.menu()->关于->actions().front()->text(), QStringLiteral("关于本软件"));
+    }
+}
+
+TEST_F(WindowSwitchingTest, EveryCalculatorChoiceStartsOneMoreCalculatorProcess)
+{
+    startRun();
+    WaterSupplyPipeForm& supply = form0();
+    for (int choice = 1; choice <= 3; ++choice) {
+        SCOPED_TRACE(choice);
+        supply.menu()->计算器->click();
+        ASSERT_EQ(platform().launches().size(), std::size_t(choice));
+        EXPECT_TRUE(platform().launches().back().program.endsWith(QStringLiteral("calc.exe")));
+        EXPECT_TRUE(platform().launches().back().arguments.isEmpty());
+        EXPECT_EQ(visibleCalculators(), QStringList{QStringLiteral("form0")});
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(WindowSwitchingTest, CalculatorProgramFoundOnThePathIsStarted)
+{
+    struct Row {
+        QStringList found;
+        QString started;
+    };
+    const std::vector<Row> rows = {
+        {{QStringLiteral("calc.exe"), QStringLiteral("gnome-calculator")}, QStringLiteral("/usr/bin/calc.exe")},
+        {{QStringLiteral("xcalc"), QStringLiteral("kcalc")}, QStringLiteral("/usr/bin/kcalc")},
+    };
+    startRun();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.started.toStdString());
+        platform().setPrograms(row.found);
+        form0().menu()->计算器->click();
+        ASSERT_FALSE(platform().launches().empty());
+        EXPECT_EQ(platform().launches().back().program, row.started);
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(WindowSwitchingTest, CalculatorThatCannotStartIsReported)
+{
+    startRun();
+    platform().setStartSucceeds(false);
+    platform().answerMessageBox(forms::vbOK);
+    form0().menu()->计算器->click();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes().back().text, QStringLiteral("无法启动计算器程序！"));
+    EXPECT_EQ(boxes().back().title, QStringLiteral("提示"));
+    EXPECT_EQ(boxes().back().style, forms::vbExclamation);
+    EXPECT_EQ(visibleCalculators(), QStringList{QStringLiteral("form0")});
 }
 
 } // namespace
