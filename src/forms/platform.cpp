@@ -24,12 +24,12 @@ QtPlatform& qtPlatform()
 
 Platform* g_platform = nullptr;
 
-struct ButtonSpec {
+struct BoxButton {
     QMessageBox::StandardButton button;
     int result;
 };
 
-QList<ButtonSpec> buttonsOf(int style)
+QList<BoxButton> buttonsOf(int style)
 {
     switch (style & 7) {
     case vbOKCancel:
@@ -107,27 +107,27 @@ int QtPlatform::messageBox(const QString& text, int style, const QString& title)
     QMessageBox box(iconOf(style),
                     title.isEmpty() ? QCoreApplication::applicationName() : title,
                     text, QMessageBox::NoButton, QApplication::activeWindow());
-    const QList<ButtonSpec> specs = buttonsOf(style);
-    for (const ButtonSpec& spec : specs)
-        box.addButton(spec.button);
+    const QList<BoxButton> buttons = buttonsOf(style);
+    for (const BoxButton& choice : buttons)
+        box.addButton(choice.button);
     const int defaultIndex = (style & 0x300) >> 8;
-    if (defaultIndex < specs.size())
-        box.setDefaultButton(specs[defaultIndex].button);
+    if (defaultIndex < buttons.size())
+        box.setDefaultButton(buttons[defaultIndex].button);
     // Esc answers Cancel where the box has one; a box with OK alone closes
     // with OK.
-    for (const ButtonSpec& spec : specs) {
-        if (spec.result == vbCancel)
-            box.setEscapeButton(spec.button);
+    for (const BoxButton& choice : buttons) {
+        if (choice.result == vbCancel)
+            box.setEscapeButton(choice.button);
     }
-    if (specs.size() == 1)
-        box.setEscapeButton(specs.front().button);
+    if (buttons.size() == 1)
+        box.setEscapeButton(buttons.front().button);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
-    for (const ButtonSpec& spec : specs) {
-        if (spec.button == clicked)
-            return spec.result;
+    for (const BoxButton& choice : buttons) {
+        if (choice.button == clicked)
+            return choice.result;
     }
-    return specs.size() == 1 ? specs.front().result : vbCancel;
+    return buttons.size() == 1 ? buttons.front().result : vbCancel;
 }
 
 std::optional<QString> QtPlatform::fileDialog(const FileDialogRequest& request)
