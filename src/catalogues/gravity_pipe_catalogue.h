@@ -29,6 +29,14 @@ enum class DrainFlowMode {
 
 enum class GravityListKind { Diameter, Slope, Fullness };
 
+// Prompts the diameter and slope lists show until a choice is made; also the
+// messages that ask for that choice.
+inline const QString kDiameterPrompt = QStringLiteral("请选择管径");
+inline const QString kSlopePrompt = QStringLiteral("请选择坡度");
+// Warning on a slope below the minimum of GBJ 14-87 §3.2.9.
+inline const QString kMinSlopeWarning =
+    QStringLiteral("您所选择的坡度小于规范规定【GBJ 14-87 第3.2.9条】，继续请按确定。");
+
 // Caption of the material's option button ("混凝土圆管", ...).
 QString drainPipeMaterialCaption(DrainPipeMaterial material);
 // Caption of the flow mode's option button ("满  流" with two blanks, "非满流").

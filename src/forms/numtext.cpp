@@ -310,6 +310,13 @@ std::optional<double> readNumber(const QString& text)
     return negative ? -value : value;
 }
 
+std::optional<double> readShownNumber(const QString& text)
+{
+    if (text.isEmpty() || text == QLatin1String("."))
+        return 0.0;
+    return readNumber(text);
+}
+
 bool isNumber(const QString& text)
 {
     return readNumber(text).has_value();

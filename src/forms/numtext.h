@@ -46,6 +46,12 @@ QString formatNumber(double v, const QString& pattern);
 // and non-ASCII digits are no numbers.
 std::optional<double> readNumber(const QString& text);
 
+// The value a result written through formatNumber() stands for, read back
+// as the engineer sees it: its number, and 0 for the lone point ("##.###")
+// or the empty text ("#") that patterns without "0" places write for zero.
+// Any other text that is no number gives nothing.
+std::optional<double> readShownNumber(const QString& text);
+
 // True when readNumber() accepts the text.
 bool isNumber(const QString& text);
 

@@ -1,5 +1,6 @@
 #include "hydraulics/drainage_pipe_form.h"
 
+#include "app/input_check.h"
 #include "app/windows.h"
 #include "forms/application.h"
 #include "forms/numtext.h"
@@ -11,6 +12,8 @@
 #include <initializer_list>
 
 using catalogues::DrainFlowMode;
+using catalogues::kDiameterPrompt;
+using catalogues::kSlopePrompt;
 using catalogues::DrainPipeMaterial;
 using catalogues::GravityListKind;
 namespace Catalogue = catalogues::GravityPipeCatalogue;
@@ -24,17 +27,10 @@ namespace {
 
 const QString kCaption = QStringLiteral("排水管道水力计算");
 
-const QString kDiameterPrompt = QStringLiteral("请选择管径");
-const QString kSlopePrompt = QStringLiteral("请选择坡度");
 const QString kFullnessPrompt = QStringLiteral("请选择充满度");
 // The fullness list shows this while full flow is selected.
 const QString kFullFlowFullnessPrompt = QStringLiteral("请选择坡充满度");
 
-const QString kCompletenessTitle = QStringLiteral("确认数据完整性");
-const QString kCorrectnessTitle = QStringLiteral("确认数据正确性");
-
-const QString kSlopeWarning =
-    QStringLiteral("您所选择的坡度小于规范规定【GBJ 14-87 第3.2.9条】，继续请按确定。");
 const QString kFullnessQuestion = QStringLiteral(
     "您所选择的充满度大于规范规定【GBJ 14-87 第3.2.3条】，继续请选择确定，返回请选择取消。");
 
@@ -45,15 +41,6 @@ std::optional<double> positiveNumber(const QString& text)
     if (!v || !(*v > 0))
         return std::nullopt;
     return v;
-}
-
-// The number a patterned result text stands for: a value that rounds to
-// nothing under "##.####" is written as a lone point and stands for 0.
-std::optional<double> shownNumber(const QString& text)
-{
-    if (text == QLatin1String("."))
-        return 0.0;
-    return forms::readNumber(text);
 }
 
 // The velocity as the window shows it: "##.###" with a "0" put before a
@@ -401,7 +388,7 @@ void DrainagePipeForm::Combo2_Click()
     if (!slope || !minimum)
         return;
     if (*slope / *minimum < 1)
-        forms::MsgBox(kSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectnessTitle);
+        forms::MsgBox(catalogues::kMinSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectnessTitle);
 }
 
 // --- Buttons -----------------------------------------------------------------
@@ -426,13 +413,6 @@ std::optional<double> DrainagePipeForm::throughField(forms::TextBox* field, doub
     return forms::readNumber(field->Text());
 }
 
-void DrainagePipeForm::refuse(const QString& text, const QString& title, forms::ComboBox* list)
-{
-    forms::MsgBox(text, forms::vbOKOnly, title);
-    if (list->isEnabled() && isVisible())
-        list->SetFocus();
-}
-
 void DrainagePipeForm::Command1_Click()
 {
     Text1->setText(QString());
@@ -453,18 +433,18 @@ void DrainagePipeForm::calculateFullFlow(DrainPipeMaterial material)
     // positive number, and so must the slope.
     const std::optional<double> d = positiveNumber(Text11->Text());
     if (!positiveNumber(Combo1->Text()) || !d)
-        return refuse(kDiameterPrompt, title, Combo1);
+        return refuseInput(kDiameterPrompt, title, Combo1);
     const std::optional<double> slope = positiveNumber(Combo2->Text());
     if (!slope)
-        return refuse(kSlopePrompt, title, Combo2);
+        return refuseInput(kSlopePrompt, title, Combo2);
 
     const double n = *hydraulics::ManningRoughness::roughness(material, DrainFlowMode::Full);
     const std::optional<double> v = hydraulics::DrainageFlow::fullPipeVelocity(*d, *slope, n);
     if (!v) {
         // Only an absurd diameter overflows on its own; otherwise the slope did.
         if (hydraulics::DrainageFlow::fullPipeVelocity(*d, 1, n))
-            return refuse(kSlopePrompt, title, Combo2);
-        return refuse(kDiameterPrompt, title, Combo1);
+            return refuseInput(kSlopePrompt, title, Combo2);
+        return refuseInput(kDiameterPrompt, title, Combo1);
     }
     const QString velocity = velocityText(*v, Text4);
     // The flow follows from the velocity as shown.
@@ -472,7 +452,7 @@ void DrainagePipeForm::calculateFullFlow(DrainPipeMaterial material)
     const std::optional<double> q =
         shown ? hydraulics::DrainageFlow::fullPipeFlow(*shown, *d) : std::nullopt;
     if (!q)
-        return refuse(kDiameterPrompt, title, Combo1);
+        return refuseInput(kDiameterPrompt, title, Combo1);
     Text1->setText(velocity);
     Text2->setText(forms::formatNumber(*q, QStringLiteral("#.###")));
 }
@@ -482,10 +462,10 @@ void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
     const QString& title = kCorrectnessTitle;
     const std::optional<double> nominal = positiveNumber(Text11->Text());
     if (!positiveNumber(Combo1->Text()) || !nominal)
-        return refuse(kDiameterPrompt, title, Combo1);
+        return refuseInput(kDiameterPrompt, title, Combo1);
     const std::optional<double> slope = positiveNumber(Combo2->Text());
     if (!slope)
-        return refuse(kSlopePrompt, title, Combo2);
+        return refuseInput(kSlopePrompt, title, Combo2);
     // Only the fullness values of the section table have an angle; any other
     // text (typed, or a list prompt) is refused rather than computed with an
     // earlier angle.
@@ -493,7 +473,7 @@ void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
     const std::optional<double> angle = hydraulics::PartialFlowTable::halfAngleDegrees(fullnessText);
     const std::optional<double> fullness = forms::readNumber(fullnessText);
     if (!angle || !fullness)
-        return refuse(kFullnessPrompt, title, Combo3);
+        return refuseInput(kFullnessPrompt, title, Combo3);
 
     double d = *nominal;
     if (material == DrainPipeMaterial::Pvcu) {
@@ -502,7 +482,7 @@ void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
         const std::optional<double> inner =
             hydraulics::PvcuInnerDiameterList::innerDiameterMetres(position);
         if (!inner)
-            return refuse(kDiameterPrompt, title, Combo1);
+            return refuseInput(kDiameterPrompt, title, Combo1);
         Combo4->Clear();
         for (const QString& text : hydraulics::PvcuInnerDiameterList::texts())
             Combo4->AddItem(text);
@@ -516,28 +496,28 @@ void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
     const std::optional<hydraulics::DrainageFlow::PartFullSection> section =
         hydraulics::DrainageFlow::partFullSection(*alpha, *fullness, d);
     if (!section)
-        return refuse(kDiameterPrompt, title, Combo1);
+        return refuseInput(kDiameterPrompt, title, Combo1);
     const std::optional<double> radiusRatio = throughField(Text7, section->radiusRatio);
     const std::optional<double> area = throughField(Text10, section->area);
     if (!radiusRatio || !area)
-        return refuse(kDiameterPrompt, title, Combo1);
+        return refuseInput(kDiameterPrompt, title, Combo1);
 
     const double n = *hydraulics::ManningRoughness::roughness(material, DrainFlowMode::PartFull);
     const std::optional<double> v =
         hydraulics::DrainageFlow::partFullVelocity(*radiusRatio, d, *slope, n);
     if (!v) {
         if (hydraulics::DrainageFlow::partFullVelocity(*radiusRatio, d, 1, n))
-            return refuse(kSlopePrompt, title, Combo2);
-        return refuse(kDiameterPrompt, title, Combo1);
+            return refuseInput(kSlopePrompt, title, Combo2);
+        return refuseInput(kDiameterPrompt, title, Combo1);
     }
     const QString velocity = material == DrainPipeMaterial::Pvcu
                                  ? forms::formatNumber(*v, QStringLiteral("##.####"))
                                  : velocityText(*v, Text4);
-    const std::optional<double> shown = shownNumber(velocity);
+    const std::optional<double> shown = forms::readShownNumber(velocity);
     const std::optional<double> q =
         shown ? hydraulics::DrainageFlow::partFullFlow(*shown, *area) : std::nullopt;
     if (!q)
-        return refuse(kDiameterPrompt, title, Combo1);
+        return refuseInput(kDiameterPrompt, title, Combo1);
     Text1->setText(velocity);
     Text2->setText(forms::formatNumber(*q, QStringLiteral("#.###")));
 

@@ -100,8 +100,6 @@ private:
     static void loadList(forms::ComboBox* list, const QString& prompt, const QStringList* texts);
     // Writes a working value into a hidden field and reads it back.
     static std::optional<double> throughField(forms::TextBox* field, double value);
-    // An input check message; the list named gets the focus.
-    void refuse(const QString& text, const QString& title, forms::ComboBox* list);
 
     void calculateFullFlow(catalogues::DrainPipeMaterial material);
     void calculatePartFullFlow(catalogues::DrainPipeMaterial material);

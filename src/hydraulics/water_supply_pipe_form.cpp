@@ -1,5 +1,6 @@
 #include "hydraulics/water_supply_pipe_form.h"
 
+#include "app/input_check.h"
 #include "app/windows.h"
 #include "forms/application.h"
 #include "forms/numtext.h"
@@ -13,8 +14,6 @@ using forms::Label;
 using forms::TextBox;
 
 namespace {
-
-const QString kDataTitle = QStringLiteral("确认数据正确性");
 
 // Hazen-Williams unit head loss in metres of water per metre: flow Q in t/h
 // (= m³/h), inner diameter d in mm, temperature factor k, coefficient C.
@@ -269,9 +268,7 @@ void WaterSupplyPipeForm::Text3_Click()
 
 void WaterSupplyPipeForm::refuse(const QString& message, QWidget* field)
 {
-    forms::MsgBox(message, forms::vbOKOnly | forms::vbCritical, kDataTitle);
-    if (field && field->isEnabled())
-        field->setFocus(Qt::OtherFocusReason);
+    refuseInput(message, kCorrectnessTitle, field, forms::vbOKOnly | forms::vbCritical);
 }
 
 void WaterSupplyPipeForm::Command1_Click()

@@ -1,5 +1,6 @@
 #include "storm/storm_water_form.h"
 
+#include "app/input_check.h"
 #include "app/windows.h"
 #include "catalogues/gravity_pipe_catalogue.h"
 #include "catalogues/storm_intensity_catalogue.h"
@@ -15,6 +16,8 @@
 #include <cmath>
 #include <optional>
 
+using catalogues::kDiameterPrompt;
+using catalogues::kSlopePrompt;
 using catalogues::StormIntensityCatalogue;
 using catalogues::SurfaceRunoffTable;
 namespace GravityPipeCatalogue = catalogues::GravityPipeCatalogue;
@@ -28,11 +31,7 @@ StormWaterForm& form2()
 namespace {
 
 const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
-const QString kDiameterPrompt = QStringLiteral("请选择管径");
-const QString kSlopePrompt = QStringLiteral("请选择坡度");
 const QString kSurfacePrompt = QStringLiteral("请选择地面种类");
-const QString kCompletenessTitle = QStringLiteral("确认数据完整性");
-const QString kCorrectnessTitle = QStringLiteral("确认数据正确性");
 
 // Manning's roughness of the full-pipe check.
 constexpr double kCheckRoughness = 0.013;
@@ -275,12 +274,6 @@ void StormWaterForm::Form_Load()
     Combo6->setText(QStringLiteral("天津市"));
 }
 
-void StormWaterForm::refuse(const QString& message, const QString& title, QWidget* field)
-{
-    forms::MsgBox(message, forms::vbOKOnly, title);
-    field->setFocus(Qt::OtherFocusReason);
-}
-
 // ------------------------------------------------------------ city and formula
 
 void StormWaterForm::Combo6_Click()
@@ -382,23 +375,23 @@ void StormWaterForm::Text12_DblClick()
 void StormWaterForm::Command1_Click()
 {
     if (Text12->Text().isEmpty()) {
-        refuse(QStringLiteral("请输入重现期"), kCompletenessTitle, Text12);
+        refuseInput(QStringLiteral("请输入重现期"), kCompletenessTitle, Text12);
         return;
     }
     if (Text11->Text().isEmpty()) {
-        refuse(QStringLiteral("请输入降水历时"), kCompletenessTitle, Text11);
+        refuseInput(QStringLiteral("请输入降水历时"), kCompletenessTitle, Text11);
         return;
     }
     const QString badReturnPeriod = QStringLiteral("请输入正确的重现期");
     const QString badDuration = QStringLiteral("请输入正确的降水历时");
     const std::optional<double> P = forms::readNumber(Text12->Text());
     if (!P) {
-        refuse(badReturnPeriod, kCorrectnessTitle, Text12);
+        refuseInput(badReturnPeriod, kCorrectnessTitle, Text12);
         return;
     }
     const std::optional<double> t = forms::readNumber(Text11->Text());
     if (!t) {
-        refuse(badDuration, kCorrectnessTitle, Text11);
+        refuseInput(badDuration, kCorrectnessTitle, Text11);
         return;
     }
     const catalogues::StormIntensityFormula* formula =
@@ -406,7 +399,7 @@ void StormWaterForm::Command1_Click()
     if (formula == nullptr) {
         // A city without a formula: no intensity, and no flows computed from
         // another city's intensity left in the field.
-        refuse(QStringLiteral("所选城市暂无暴雨强度公式，请选择其他城市"), kCorrectnessTitle,
+        refuseInput(QStringLiteral("所选城市暂无暴雨强度公式，请选择其他城市"), kCorrectnessTitle,
                Combo3);
         return;
     }
@@ -415,9 +408,9 @@ void StormWaterForm::Command1_Click()
         // Outside the formula's domain: a 10-minute rain is within every
         // formula's domain, so a failure there lies with the return period.
         if (!catalogues::StormIntensity(*formula, *P, 10.0))
-            refuse(badReturnPeriod, kCorrectnessTitle, Text12);
+            refuseInput(badReturnPeriod, kCorrectnessTitle, Text12);
         else
-            refuse(badDuration, kCorrectnessTitle, Text11);
+            refuseInput(badDuration, kCorrectnessTitle, Text11);
         return;
     }
     Text2->setText(forms::generalNumberText(*q));
@@ -426,27 +419,27 @@ void StormWaterForm::Command1_Click()
     if (Text13->Text().isEmpty())
         return;
     if (Text14->Text().isEmpty()) {
-        refuse(QStringLiteral("请选择径流系数"), kCompletenessTitle, Text14);
+        refuseInput(QStringLiteral("请选择径流系数"), kCompletenessTitle, Text14);
         return;
     }
     if (Text9->Text().isEmpty()) {
-        refuse(QStringLiteral("请输入管道数量"), kCompletenessTitle, Text9);
+        refuseInput(QStringLiteral("请输入管道数量"), kCompletenessTitle, Text9);
         return;
     }
     const QString badArea = QStringLiteral("请输入正确的汇水面积");
     const std::optional<double> area = forms::readNumber(Text13->Text());
     if (!area || *area < 0) {
-        refuse(badArea, kCorrectnessTitle, Text13);
+        refuseInput(badArea, kCorrectnessTitle, Text13);
         return;
     }
     const std::optional<double> psi = forms::readNumber(Text14->Text());
     if (!psi || *psi < 0) {
-        refuse(QStringLiteral("请输入正确的径流系数"), kCorrectnessTitle, Text14);
+        refuseInput(QStringLiteral("请输入正确的径流系数"), kCorrectnessTitle, Text14);
         return;
     }
     const std::optional<double> pipes = forms::readNumber(Text9->Text());
     if (!pipes || !(*pipes > 0)) {
-        refuse(QStringLiteral("请输入正确的管道数量"), kCorrectnessTitle, Text9);
+        refuseInput(QStringLiteral("请输入正确的管道数量"), kCorrectnessTitle, Text9);
         return;
     }
 
@@ -456,7 +449,7 @@ void StormWaterForm::Command1_Click()
     const std::optional<double> perPipe =
         storm::DesignFlowPerPipe(*psi, shownIntensity, *area, *pipes);
     if (!std::isfinite(total) || !perPipe) {
-        refuse(badArea, kCorrectnessTitle, Text13);
+        refuseInput(badArea, kCorrectnessTitle, Text13);
         return;
     }
 
@@ -545,8 +538,7 @@ void StormWaterForm::Combo2_Click()
         ? forms::vbOKOnly | forms::vbCritical
         : forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2;
     // Only a warning: the slope stays chosen whatever the answer.
-    forms::MsgBox(QStringLiteral("您所选择的坡度小于规范规定【GBJ 14-87 第3.2.9条】，继续请按确定。"),
-                  style, kCorrectnessTitle);
+    forms::MsgBox(catalogues::kMinSlopeWarning, style, kCorrectnessTitle);
 }
 
 void StormWaterForm::Command4_Click()
@@ -569,9 +561,8 @@ void StormWaterForm::Command4_Click()
     }
     const double D = diameter->millimetres / 1000;
     const QString velocityText = forms::formatNumber(*velocity, QStringLiteral("##.###"));
-    // The capacity follows from the velocity as shown; "##.###" writes a
-    // velocity below 0.0005 as ".", which stands for 0.
-    const double shownVelocity = forms::readNumber(velocityText).value_or(0.0);
+    // The capacity follows from the velocity as shown.
+    const double shownVelocity = forms::readShownNumber(velocityText).value_or(0.0);
     const double flow = shownVelocity * (D * D) * 3.14159 * 1000 / 4;
     if (!std::isfinite(flow)) {
         forms::MsgBox(kDiameterPrompt, forms::vbOKOnly, kCompletenessTitle);

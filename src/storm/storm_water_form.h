@@ -123,9 +123,6 @@ public:
     forms::TextBox* Text7;  // minimum slope of the checked diameter, ‰
 
 private:
-    // An input check: the message box in the window's style, then the focus
-    // to the field.
-    void refuse(const QString& message, const QString& title, QWidget* field);
     // Fills the material list with the outlet kind's pipe materials.
     void fillMaterials(storm::OutletKind kind);
 

@@ -273,3 +273,24 @@ TEST(FormatText, FormatsNumbersAndLeavesOtherTextAlone)
 }
 
 } // namespace
+
+TEST(ReadShownNumber, ReadsBackWhatThePatternsWrite)
+{
+    struct Case {
+        double value;
+        const char* pattern;
+        double shown;
+    };
+    const Case cases[] = {
+        {0.7494, "##.###", 0.749}, {0.0004, "##.###", 0.0}, {0.00004, "##.####", 0.0},
+        {0.0, "#", 0.0},           {2.0, "#.###", 2.0},     {52.9444, "#.###", 52.944},
+        {0.0247614, "0.0#####", 0.024761},
+    };
+    for (const Case& c : cases) {
+        const QString text = forms::formatNumber(c.value, QString::fromLatin1(c.pattern));
+        SCOPED_TRACE(text.toStdString());
+        ASSERT_TRUE(forms::readShownNumber(text).has_value());
+        EXPECT_DOUBLE_EQ(*forms::readShownNumber(text), c.shown);
+    }
+    EXPECT_FALSE(forms::readShownNumber(QStringLiteral("abc")).has_value());
+}
