@@ -90,23 +90,20 @@ void Label::setTransparent(bool on)
 void Label::mousePressEvent(QMouseEvent* e)
 {
     e->accept();
+    m_clicks.pressed();
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* e)
 {
     e->accept();
-    if (m_swallowRelease) {
-        m_swallowRelease = false;
-        return;
-    }
-    if (rect().contains(e->position().toPoint()))
+    if (m_clicks.releaseIsClick() && rect().contains(e->position().toPoint()))
         Q_EMIT Click();
 }
 
 void Label::mouseDoubleClickEvent(QMouseEvent* e)
 {
     e->accept();
-    m_swallowRelease = true;
+    m_clicks.doubleClicked();
     Q_EMIT DblClick();
 }
 
@@ -134,21 +131,23 @@ void TextBox::setPasswordChar(bool on)
     setStyleSheet(on ? QStringLiteral("lineedit-password-character: 42;") : QString());
 }
 
+void TextBox::mousePressEvent(QMouseEvent* e)
+{
+    QLineEdit::mousePressEvent(e);
+    m_clicks.pressed();
+}
+
 void TextBox::mouseReleaseEvent(QMouseEvent* e)
 {
     QLineEdit::mouseReleaseEvent(e);
-    if (m_swallowRelease) {
-        m_swallowRelease = false;
-        return;
-    }
-    if (e->button() == Qt::LeftButton && isEnabled())
+    if (m_clicks.releaseIsClick() && e->button() == Qt::LeftButton && isEnabled())
         Q_EMIT Click();
 }
 
 void TextBox::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QLineEdit::mouseDoubleClickEvent(e);
-    m_swallowRelease = true;
+    m_clicks.doubleClicked();
     if (e->button() == Qt::LeftButton && isEnabled())
         Q_EMIT DblClick();
 }
@@ -220,20 +219,23 @@ void MultiLineTextBox::focusOutEvent(QFocusEvent* e)
     Q_EMIT LostFocus();
 }
 
+void MultiLineTextBox::mousePressEvent(QMouseEvent* e)
+{
+    QPlainTextEdit::mousePressEvent(e);
+    m_clicks.pressed();
+}
+
 void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* e)
 {
     QPlainTextEdit::mouseReleaseEvent(e);
-    if (m_swallowRelease) {
-        m_swallowRelease = false;
-        return;
-    }
-    Q_EMIT Click();
+    if (m_clicks.releaseIsClick())
+        Q_EMIT Click();
 }
 
 void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QPlainTextEdit::mouseDoubleClickEvent(e);
-    m_swallowRelease = true;
+    m_clicks.doubleClicked();
     Q_EMIT DblClick();
 }
 

@@ -99,6 +99,26 @@ private:
     TwipsBox m_box;
 };
 
+// Tells a click from the second half of a double click: the runtime raises
+// Click, then DblClick, and no second Click for the release that ends the
+// double click.
+class ClickSequence {
+public:
+    // A mouse release: true when it completes a click.
+    bool releaseIsClick()
+    {
+        const bool click = !m_inDoubleClick;
+        m_inDoubleClick = false;
+        return click;
+    }
+    void doubleClicked() { m_inDoubleClick = true; }
+    // A new press starts a new click, whatever came before.
+    void pressed() { m_inDoubleClick = false; }
+
+private:
+    bool m_inDoubleClick = false;
+};
+
 // Places a new control named `name` inside `container` at twips.
 template <class C, class... Args>
 C* makeControl(QWidget* container, const char* name, double left, double top, double width,
@@ -141,7 +161,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
-    bool m_swallowRelease = false;
+    ClickSequence m_clicks;
     bool m_autoSize = false;
 };
 
@@ -172,13 +192,14 @@ Q_SIGNALS:
     void LostFocus();
 
 protected:
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
-    bool m_swallowRelease = false;
+    ClickSequence m_clicks;
 };
 
 // Multi-line text box with scroll bars.
@@ -206,12 +227,13 @@ Q_SIGNALS:
 protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     bool m_settingText = false;
-    bool m_swallowRelease = false;
+    ClickSequence m_clicks;
 };
 
 // Drop-down list. An editable list shows a prompt text until a choice is

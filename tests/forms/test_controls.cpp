@@ -241,3 +241,30 @@ TEST_F(ControlsTest, ScriptedMessageBoxesAreRecordedAndAnswered)
 }
 
 } // namespace
+
+TEST_F(ControlsTest, DoubleClickIsOneClickThenOneDoubleClick)
+{
+    auto* t = forms::makeControl<forms::TextBox>(host.get(), "Text1", 0, 0, 900, 300);
+    auto* label = forms::makeControl<forms::Label>(host.get(), "Label1", 0, 400, 900, 300);
+    label->setCaption(QStringLiteral("流量"));
+    host->show();
+    for (QWidget* w : {static_cast<QWidget*>(t), static_cast<QWidget*>(label)}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        int clicks = 0;
+        int doubles = 0;
+        if (auto* box = qobject_cast<forms::TextBox*>(w)) {
+            QObject::connect(box, &forms::TextBox::Click, host.get(), [&] { ++clicks; });
+            QObject::connect(box, &forms::TextBox::DblClick, host.get(), [&] { ++doubles; });
+        } else {
+            auto* l = qobject_cast<forms::Label*>(w);
+            QObject::connect(l, &forms::Label::Click, host.get(), [&] { ++clicks; });
+            QObject::connect(l, &forms::Label::DblClick, host.get(), [&] { ++doubles; });
+        }
+        QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        EXPECT_EQ(doubles, 1);
+        EXPECT_LE(clicks, 1);
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        EXPECT_EQ(doubles, 1);
+        EXPECT_GE(clicks, 1);
+    }
+}
