@@ -1,4 +1,5 @@
 #include "app/about_form.h"
+#include "app/run_state.h"
 
 #include "forms/fitted_text.h"
 #include "app/login_form.h"
@@ -6,7 +7,7 @@
 #include "app/splash_form.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
 #include <QPainter>
@@ -109,8 +110,8 @@ QString AboutForm::contactText()
 void AboutForm::Form_Load()
 {
     // Composed from the designed caption, so that it carries the version once.
-    setCaption(kDesignCaption + QStringLiteral(" V") + logo().ver->Text());
-    lblVersion->setCaption(QStringLiteral("Ver ") + logo().ver->Text());
+    setCaption(versionedCaption(kDesignCaption + QStringLiteral(" ")));
+    lblVersion->setCaption(QStringLiteral("Ver ") + RunState::version());
     Description->setCaption(disclaimerText());
     alert->setCaption(contactText());
 }
@@ -137,12 +138,11 @@ void AboutForm::alert_Click()
 {
     // The counter lives in the splash window, so it survives this window's
     // unloading; only its own writes ever put a number there.
-    SplashForm& splash = logo();
-    const double clicks = forms::readNumber(splash.Text5->Text()).value_or(0) + 1;
-    splash.Text5->setText(forms::generalNumberText(clicks));
-    if (forms::readNumber(splash.Text5->Text()).value_or(0) > 3) {
+    const double clicks = RunState::aboutClicks() + 1;
+    RunState::setAboutClicks(clicks);
+    if (RunState::aboutClicks() > 3) {
         Hide();
         Login().Show();
-        splash.Text5->setText(QStringLiteral("0"));
+        RunState::setAboutClicks(0);
     }
 }

@@ -1,6 +1,6 @@
 #include "app/calculator_form.h"
+#include "app/run_state.h"
 
-#include "app/splash_form.h"
 #include "app/windows.h"
 #include "forms/platform.h"
 
@@ -18,5 +18,5 @@ void CalculatorForm::Form_Unload(int&)
 
 void CalculatorForm::appendVersionToCaption(const QString& designCaption)
 {
-    setCaption(designCaption + QStringLiteral("V") + logo().ver->Text());
+    setCaption(versionedCaption(designCaption));
 }

@@ -5,7 +5,7 @@
 #include "app/pictures.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "forms/platform.h"
 
 DedicationLetterForm& Form4()
@@ -149,8 +149,8 @@ void DedicationLetterForm::Timer1_Timer()
 void DedicationLetterForm::Timer2_Timer()
 {
     // Only this handler writes the tick count, always with a whole number.
-    const double ticks = forms::readNumber(Text2->Text()).value_or(0) + 1;
-    Text2->setText(forms::generalNumberText(ticks));
+    const double ticks = textio::readNumber(Text2->Text()).value_or(0) + 1;
+    Text2->setText(textio::generalNumberText(ticks));
     Text3->setText(QString::number(static_cast<qint64>(ticks) % 2));
     if (Text3->Text() == QStringLiteral("0"))
         Picture1->setPicture(Picture3->pixmap());

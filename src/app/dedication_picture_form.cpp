@@ -1,10 +1,10 @@
 #include "app/dedication_picture_form.h"
+#include "app/run_state.h"
 
 #include "app/dedication_letter_form.h"
 #include "app/pictures.h"
-#include "app/splash_form.h"
 #include "app/windows.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
 DedicationPictureForm& form3()
@@ -29,26 +29,25 @@ void DedicationPictureForm::Form_Click()
 {
     // The first reading loads the dedication window, hidden.
     DedicationLetterForm& letter = Form4();
-    if (forms::readNumber(letter.Text1->Text()).value_or(0) != 0) {
+    if (textio::readNumber(letter.Text1->Text()).value_or(0) != 0) {
         form0().Show();
         Hide();
         letter.Text1->setText(QStringLiteral("0"));
         return;
     }
-    SplashForm& splash = logo();
-    const double clicks = forms::readNumber(splash.Text6->Text()).value_or(0);
+    const double clicks = RunState::dedicationViews();
     if (clicks < 6) {
-        splash.Text6->setText(forms::generalNumberText(clicks + 1));
+        RunState::setDedicationViews(clicks + 1);
         return;
     }
     letter.Timer1->setEnabled(true);
     letter.Show();
     Hide();
-    splash.Text6->setText(QStringLiteral("0"));
+    RunState::setDedicationViews(0);
 }
 
 void DedicationPictureForm::Form_Unload(int&)
 {
     form0().Show();
-    logo().Text6->setText(QStringLiteral("0"));
+    RunState::setDedicationViews(0);
 }

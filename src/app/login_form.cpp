@@ -1,9 +1,9 @@
 #include "app/login_form.h"
+#include "app/run_state.h"
 
 #include "app/dedication_picture_form.h"
-#include "app/splash_form.h"
 #include "app/windows.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
@@ -56,7 +56,7 @@ double LoginForm::areaPassword()
     QString text;
     for (int d : digits)
         text += QString::number(d);
-    return forms::readNumber(text).value_or(0);
+    return textio::readNumber(text).value_or(0);
 }
 
 void LoginForm::cmdOK_Click()
@@ -65,7 +65,7 @@ void LoginForm::cmdOK_Click()
         txtPassword->setText(QStringLiteral("0"));
     // The typed number against the password's number; a text that is no
     // number is a wrong password like any other.
-    const std::optional<double> typed = forms::readNumber(txtPassword->Text());
+    const std::optional<double> typed = textio::readNumber(txtPassword->Text());
     if (typed && *typed == areaPassword()) {
         Hide();
         form3().Show();
@@ -73,12 +73,11 @@ void LoginForm::cmdOK_Click()
         return;
     }
 
-    SplashForm& splash = logo();
-    const double left = forms::readNumber(splash.Text4->Text()).value_or(0) - 1;
-    splash.Text4->setText(forms::generalNumberText(left));
+    const double left = RunState::passwordAttemptsLeft() - 1;
+    RunState::setPasswordAttemptsLeft(left);
     if (left > 0) {
         Hide();
-        forms::MsgBox(QStringLiteral("无效的密码，请重试!剩余次数") + forms::generalNumberText(left),
+        forms::MsgBox(QStringLiteral("无效的密码，请重试!剩余次数") + textio::generalNumberText(left),
                       forms::vbOKOnly, QStringLiteral("登录"));
         Show();
         txtPassword->SetFocus();

@@ -1,12 +1,12 @@
 #include "app/results_window_form.h"
+#include "app/run_state.h"
 
 #include "forms/fitted_text.h"
-#include "app/splash_form.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "forms/cp936.h"
+#include "textio/cp936.h"
 #include "forms/platform.h"
-#include "forms/textfile.h"
+#include "textio/textfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -46,7 +46,7 @@ ResultsWindowForm::ResultsWindowForm()
 
 void ResultsWindowForm::Form_Load()
 {
-    setCaption(Caption() + QStringLiteral("V") + logo().ver->Text());
+    setCaption(versionedCaption(Caption()));
     setWidth(6900);
     setHeight(6900);
     // The window opens centred on the screen at its opening size.
@@ -108,18 +108,18 @@ bool ResultsWindowForm::saveText(const QString& path)
     };
 
     // A text the code page cannot hold is refused before the file is touched.
-    const forms::EncodeResult encoded = forms::encodeCp936(text);
+    const textio::EncodeResult encoded = textio::encodeCp936(text);
     if (!encoded.ok())
         return refuse(QStringLiteral("无法保存文件“%1”：%2").arg(path, encoded.error->message));
 
     // An existing read-only file is made writable first; should the write
     // still fail, its former permissions are put back.
-    const bool existed = forms::fileExists(path);
+    const bool existed = textio::fileExists(path);
     const QFileDevice::Permissions before = existed ? QFile::permissions(path) : QFileDevice::Permissions();
-    if (existed && !forms::clearReadOnly(path))
+    if (existed && !textio::clearReadOnly(path))
         return refuse(QStringLiteral("无法清除文件“%1”的只读属性。").arg(path));
 
-    if (const std::optional<QString> error = forms::writeCp936Text(path, text)) {
+    if (const std::optional<QString> error = textio::writeCp936Text(path, text)) {
         if (existed)
             QFile::setPermissions(path, before);
         return refuse(*error);

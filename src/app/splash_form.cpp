@@ -3,7 +3,7 @@
 #include "app/about_form.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
 SplashForm& logo()
@@ -84,8 +84,8 @@ void SplashForm::Timer1_Timer()
     if (!Timer1->Enabled())
         return;
     // The counter field only ever holds a number written here.
-    const double ticks = forms::readNumber(Text1->Text()).value_or(0) + 1;
-    Text1->setText(forms::generalNumberText(ticks));
+    const double ticks = textio::readNumber(Text1->Text()).value_or(0) + 1;
+    Text1->setText(textio::generalNumberText(ticks));
     if (ticks > 2) {
         Hide();
         Timer1->setEnabled(false);

@@ -3,7 +3,7 @@
 #include "app/input_check.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/drainage_flow.h"
 
@@ -37,7 +37,7 @@ const QString kFullnessQuestion = QStringLiteral(
 // A positive finite number, or nothing.
 std::optional<double> positiveNumber(const QString& text)
 {
-    const std::optional<double> v = forms::readNumber(text);
+    const std::optional<double> v = textio::readNumber(text);
     if (!v || !(*v > 0))
         return std::nullopt;
     return v;
@@ -47,7 +47,7 @@ std::optional<double> positiveNumber(const QString& text)
 // leading point (".749" becomes "0.749").
 QString velocityText(double v, forms::TextBox* formatted)
 {
-    formatted->setText(forms::formatNumber(v, QStringLiteral("##.###")));
+    formatted->setText(textio::formatNumber(v, QStringLiteral("##.###")));
     const QString text = formatted->Text();
     return text.startsWith(QLatin1Char('.')) ? QStringLiteral("0") + text : text;
 }
@@ -332,8 +332,8 @@ void DrainagePipeForm::Combo1_Change()
     }
     // A text that is no number leaves no diameter (and proposes no slope)
     // until it is finished.
-    const std::optional<double> mm = forms::readNumber(text);
-    Text11->setText(mm ? forms::generalNumberText(*mm / 1000) : QString());
+    const std::optional<double> mm = textio::readNumber(text);
+    Text11->setText(mm ? textio::generalNumberText(*mm / 1000) : QString());
 }
 
 void DrainagePipeForm::Combo1_Click()
@@ -352,12 +352,12 @@ void DrainagePipeForm::Combo1_Click()
             Combo2->setText(*slope);
     }
 
-    const std::optional<double> mm = forms::readNumber(diameter);
-    const QString metres = mm ? forms::generalNumberText(*mm / 1000) : QStringLiteral("0");
+    const std::optional<double> mm = textio::readNumber(diameter);
+    const QString metres = mm ? textio::generalNumberText(*mm / 1000) : QStringLiteral("0");
     if (!fullFlow) {
         // Writing the diameter in metres proposes the slope for it.
         Text11->setText(metres);
-        const std::optional<double> d = forms::readNumber(Text11->Text());
+        const std::optional<double> d = textio::readNumber(Text11->Text());
         if (material && d) {
             if (const std::optional<QString> fullness =
                     hydraulics::DefaultFullnessRule::fullnessText(*d, *material))
@@ -369,7 +369,7 @@ void DrainagePipeForm::Combo1_Click()
 
 void DrainagePipeForm::Text11_Change()
 {
-    const std::optional<double> d = forms::readNumber(Text11->Text());
+    const std::optional<double> d = textio::readNumber(Text11->Text());
     if (!d)
         return;
     if (const std::optional<QString> slope = hydraulics::DefaultSlopeRule::slopeText(*d))
@@ -382,9 +382,9 @@ void DrainagePipeForm::Combo2_Click()
     const QString diameter = Combo1->Text();
     if (!catalogues::MinSlopeTable::isSlopeCheckedDiameter(diameter))
         return;
-    const std::optional<double> slope = forms::readNumber(Combo2->Text());
+    const std::optional<double> slope = textio::readNumber(Combo2->Text());
     const std::optional<double> minimum =
-        forms::readNumber(catalogues::MinSlopeTable::minSlopeText(diameter));
+        textio::readNumber(catalogues::MinSlopeTable::minSlopeText(diameter));
     if (!slope || !minimum)
         return;
     if (*slope / *minimum < 1)
@@ -409,8 +409,8 @@ void DrainagePipeForm::Command3_Click()
 
 std::optional<double> DrainagePipeForm::throughField(forms::TextBox* field, double value)
 {
-    field->setText(forms::generalNumberText(value));
-    return forms::readNumber(field->Text());
+    field->setText(textio::generalNumberText(value));
+    return textio::readNumber(field->Text());
 }
 
 void DrainagePipeForm::Command1_Click()
@@ -448,13 +448,13 @@ void DrainagePipeForm::calculateFullFlow(DrainPipeMaterial material)
     }
     const QString velocity = velocityText(*v, Text4);
     // The flow follows from the velocity as shown.
-    const std::optional<double> shown = forms::readNumber(velocity);
+    const std::optional<double> shown = textio::readNumber(velocity);
     const std::optional<double> q =
         shown ? hydraulics::DrainageFlow::fullPipeFlow(*shown, *d) : std::nullopt;
     if (!q)
         return refuseInput(kDiameterPrompt, title, Combo1);
     Text1->setText(velocity);
-    Text2->setText(forms::formatNumber(*q, QStringLiteral("#.###")));
+    Text2->setText(textio::formatNumber(*q, QStringLiteral("#.###")));
 }
 
 void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
@@ -471,7 +471,7 @@ void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
     // earlier angle.
     const QString fullnessText = Combo3->Text();
     const std::optional<double> angle = hydraulics::PartialFlowTable::halfAngleDegrees(fullnessText);
-    const std::optional<double> fullness = forms::readNumber(fullnessText);
+    const std::optional<double> fullness = textio::readNumber(fullnessText);
     if (!angle || !fullness)
         return refuseInput(kFullnessPrompt, title, Combo3);
 
@@ -511,15 +511,15 @@ void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
         return refuseInput(kDiameterPrompt, title, Combo1);
     }
     const QString velocity = material == DrainPipeMaterial::Pvcu
-                                 ? forms::formatNumber(*v, QStringLiteral("##.####"))
+                                 ? textio::formatNumber(*v, QStringLiteral("##.####"))
                                  : velocityText(*v, Text4);
-    const std::optional<double> shown = forms::readShownNumber(velocity);
+    const std::optional<double> shown = textio::readShownNumber(velocity);
     const std::optional<double> q =
         shown ? hydraulics::DrainageFlow::partFullFlow(*shown, *area) : std::nullopt;
     if (!q)
         return refuseInput(kDiameterPrompt, title, Combo1);
     Text1->setText(velocity);
-    Text2->setText(forms::formatNumber(*q, QStringLiteral("#.###")));
+    Text2->setText(textio::formatNumber(*q, QStringLiteral("#.###")));
 
     // Maximum design fullness, GBJ 14-87 §3.2.3: the engineer may keep a
     // fuller pipe or drop the result.

@@ -3,37 +3,16 @@
 #include "app/input_check.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/supply_pipe_catalogue.h"
+#include "hydraulics/supply_pipe_flow.h"
 
 #include <cmath>
 
 using forms::ComboBox;
 using forms::Label;
 using forms::TextBox;
-
-namespace {
-
-// Hazen-Williams unit head loss in metres of water per metre: flow Q in t/h
-// (= m³/h), inner diameter d in mm, temperature factor k, coefficient C.
-// The order of operations is that of the design tables the results are
-// checked against.
-double unitHeadLoss(double k, double C, double d, double Q)
-{
-    const double a = std::pow(C, -1.85);
-    const double b = (k * 10.5) * a;
-    const double c = std::pow(d / 1000, -4.87) * b;
-    return std::pow(Q / 3600, 1.85) * c;
-}
-
-// Mean velocity in m/s for Q in t/h and d in mm; 11309.73354 is 3600·π.
-double velocity(double Q, double d)
-{
-    return ((Q * 4000) * 1000) / (std::pow(d, 2) * 11309.73354);
-}
-
-} // namespace
 
 WaterSupplyPipeForm& form0()
 {
@@ -278,36 +257,36 @@ void WaterSupplyPipeForm::Command1_Click()
     Text6->setText(QStringLiteral("0"));
 
     // The flow field that is the input, and the one computed from it.
-    const bool litresPerSecond = forms::readNumber(Text10->Text()) == 1.0;
+    const bool litresPerSecond = textio::readNumber(Text10->Text()) == 1.0;
     TextBox* input = litresPerSecond ? Text1 : Text2;
     TextBox* converted = litresPerSecond ? Text2 : Text1;
     if (input->Text().isEmpty()) {
         refuse(QStringLiteral("请输入流量！"), input);
         return;
     }
-    const std::optional<double> flow = forms::readNumber(input->Text());
+    const std::optional<double> flow = textio::readNumber(input->Text());
     if (!flow || *flow < 0) {
         refuse(QStringLiteral("请输入正确的流量！"), input);
         return;
     }
-    const std::optional<double> k = forms::readNumber(Text7->Text());
+    const std::optional<double> k = textio::readNumber(Text7->Text());
     if (!k || *k <= 0) {
         refuse(QStringLiteral("请选择正确的水温！"), Combo4);
         return;
     }
-    const std::optional<double> C = forms::readNumber(Text9->Text());
+    const std::optional<double> C = textio::readNumber(Text9->Text());
     if (!C || *C <= 0) {
         refuse(QStringLiteral("请输入正确的海澄-威廉系数！"), Text9);
         return;
     }
-    const std::optional<double> d = forms::readNumber(Combo3->Text());
+    const std::optional<double> d = textio::readNumber(Combo3->Text());
     if (!d || *d <= 0) {
         refuse(QStringLiteral("请选择正确的管径！"), Combo2);
         return;
     }
     std::optional<double> length;
     if (!Text3->Text().isEmpty()) {
-        length = forms::readNumber(Text3->Text());
+        length = textio::readNumber(Text3->Text());
         if (!length || *length < 0) {
             refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
             return;
@@ -317,31 +296,31 @@ void WaterSupplyPipeForm::Command1_Click()
     // Every result is worked out before any field is written, so that a
     // refused input leaves nothing half-written.
     const QString convertedText =
-        forms::generalNumberText(litresPerSecond ? *flow * 3.6 : *flow / 3.6);
+        textio::generalNumberText(litresPerSecond ? *flow * 3.6 : *flow / 3.6);
     // The t/h flow is read back from its field as it will stand.
-    const double Q = litresPerSecond ? forms::readNumber(convertedText).value_or(NAN) : *flow;
-    const double i = unitHeadLoss(*k, *C, *d, Q);
-    const double v = velocity(Q, *d);
-    if (!std::isfinite(i) || !std::isfinite(v) || !forms::isNumber(convertedText)) {
+    const double Q = litresPerSecond ? textio::readNumber(convertedText).value_or(NAN) : *flow;
+    const double i = hydraulics::SupplyPipeFlow::unitHeadLoss(*k, *C, *d, Q);
+    const double v = hydraulics::SupplyPipeFlow::velocity(Q, *d);
+    if (!std::isfinite(i) || !std::isfinite(v) || !textio::isNumber(convertedText)) {
         refuse(QStringLiteral("请输入正确的流量！"), input);
         return;
     }
-    const QString iText = forms::formatNumber(i, QStringLiteral("0.0#####"));
+    const QString iText = textio::formatNumber(i, QStringLiteral("0.0#####"));
     QString lossText = QStringLiteral("0");
     if (length) {
         // The head loss over the length uses i as shown, rounded to six
         // decimals.
-        const double loss = *length * forms::readNumber(iText).value_or(NAN);
+        const double loss = *length * textio::readNumber(iText).value_or(NAN);
         if (!std::isfinite(loss)) {
             refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
             return;
         }
-        lossText = forms::generalNumberText(loss);
+        lossText = textio::generalNumberText(loss);
     }
 
     converted->setText(convertedText);
     Text6->setText(iText);
-    Text4->setText(forms::formatNumber(v, QStringLiteral("0.0##")));
+    Text4->setText(textio::formatNumber(v, QStringLiteral("0.0##")));
     Text5->setText(lossText);
 }
 

@@ -6,7 +6,7 @@
 #include "catalogues/storm_intensity_catalogue.h"
 #include "catalogues/surface_runoff_table.h"
 #include "forms/application.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/drainage_flow.h"
 #include "storm/storm_pipe_sizing.h"
@@ -55,10 +55,10 @@ std::optional<CheckDiameter> checkDiameterOf(const QString& text)
         number.remove(0, 1);
     if (number.isEmpty() || number.front().isSpace())
         return std::nullopt;
-    const std::optional<double> mm = forms::readNumber(number);
+    const std::optional<double> mm = textio::readNumber(number);
     if (!mm || !(*mm > 0))
         return std::nullopt;
-    return CheckDiameter{QStringLiteral("d") + forms::generalNumberText(*mm), *mm};
+    return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm};
 }
 
 QFont formulaFont()
@@ -384,12 +384,12 @@ void StormWaterForm::Command1_Click()
     }
     const QString badReturnPeriod = QStringLiteral("请输入正确的重现期");
     const QString badDuration = QStringLiteral("请输入正确的降水历时");
-    const std::optional<double> P = forms::readNumber(Text12->Text());
+    const std::optional<double> P = textio::readNumber(Text12->Text());
     if (!P) {
         refuseInput(badReturnPeriod, kCorrectnessTitle, Text12);
         return;
     }
-    const std::optional<double> t = forms::readNumber(Text11->Text());
+    const std::optional<double> t = textio::readNumber(Text11->Text());
     if (!t) {
         refuseInput(badDuration, kCorrectnessTitle, Text11);
         return;
@@ -413,7 +413,7 @@ void StormWaterForm::Command1_Click()
             refuseInput(badDuration, kCorrectnessTitle, Text11);
         return;
     }
-    Text2->setText(forms::generalNumberText(*q));
+    Text2->setText(textio::generalNumberText(*q));
 
     // An empty area: the intensity alone.
     if (Text13->Text().isEmpty())
@@ -427,24 +427,24 @@ void StormWaterForm::Command1_Click()
         return;
     }
     const QString badArea = QStringLiteral("请输入正确的汇水面积");
-    const std::optional<double> area = forms::readNumber(Text13->Text());
+    const std::optional<double> area = textio::readNumber(Text13->Text());
     if (!area || *area < 0) {
         refuseInput(badArea, kCorrectnessTitle, Text13);
         return;
     }
-    const std::optional<double> psi = forms::readNumber(Text14->Text());
+    const std::optional<double> psi = textio::readNumber(Text14->Text());
     if (!psi || *psi < 0) {
         refuseInput(QStringLiteral("请输入正确的径流系数"), kCorrectnessTitle, Text14);
         return;
     }
-    const std::optional<double> pipes = forms::readNumber(Text9->Text());
+    const std::optional<double> pipes = textio::readNumber(Text9->Text());
     if (!pipes || !(*pipes > 0)) {
         refuseInput(QStringLiteral("请输入正确的管道数量"), kCorrectnessTitle, Text9);
         return;
     }
 
     // The flows use the intensity as the field shows it.
-    const double shownIntensity = forms::readNumber(Text2->Text()).value_or(*q);
+    const double shownIntensity = textio::readNumber(Text2->Text()).value_or(*q);
     const double total = storm::CatchmentDesignFlow(*psi, shownIntensity, *area);
     const std::optional<double> perPipe =
         storm::DesignFlowPerPipe(*psi, shownIntensity, *area, *pipes);
@@ -453,10 +453,10 @@ void StormWaterForm::Command1_Click()
         return;
     }
 
-    Text10->setText(forms::generalNumberText(total));
-    Text4->setText(forms::generalNumberText(*perPipe));
-    const double shownPerPipe = forms::readNumber(Text4->Text()).value_or(*perPipe);
-    Text1->setText(forms::generalNumberText(storm::CubicMetresPerHour(shownPerPipe)));
+    Text10->setText(textio::generalNumberText(total));
+    Text4->setText(textio::generalNumberText(*perPipe));
+    const double shownPerPipe = textio::readNumber(Text4->Text()).value_or(*perPipe);
+    Text1->setText(textio::generalNumberText(storm::CubicMetresPerHour(shownPerPipe)));
 
     const storm::OutletKind kind =
         Option1->Value() ? storm::OutletKind::RoofSingleOutlet : storm::OutletKind::Outdoor;
@@ -516,7 +516,7 @@ void StormWaterForm::Combo1_Click()
     const std::optional<CheckDiameter> diameter = checkDiameterOf(Combo1->Text());
     if (!diameter)
         return;  // every list entry names a diameter
-    Text6->setText(forms::generalNumberText(diameter->millimetres / 1000));
+    Text6->setText(textio::generalNumberText(diameter->millimetres / 1000));
     // Proposing the minimum slope is no pick: no slope warning.
     Combo2->setText(MinSlopeTable::stormMinSlopeText(diameter->listText));
     Text7->setText(Combo2->Text());
@@ -530,8 +530,8 @@ void StormWaterForm::Combo2_Click()
     if (!diameter || !MinSlopeTable::isSlopeCheckedStormDiameter(diameter->listText))
         return;
     const std::optional<double> minimum =
-        forms::readNumber(MinSlopeTable::stormMinSlopeText(diameter->listText));
-    const std::optional<double> slope = forms::readNumber(Combo2->Text());
+        textio::readNumber(MinSlopeTable::stormMinSlopeText(diameter->listText));
+    const std::optional<double> slope = textio::readNumber(Combo2->Text());
     if (!minimum || !slope || !(*slope / *minimum < 1))
         return;
     const int style = diameter->listText == u"d200"
@@ -548,7 +548,7 @@ void StormWaterForm::Command4_Click()
         forms::MsgBox(kDiameterPrompt, forms::vbOKOnly, kCompletenessTitle);
         return;
     }
-    const std::optional<double> slope = forms::readNumber(Combo2->Text());
+    const std::optional<double> slope = textio::readNumber(Combo2->Text());
     if (!slope || !(*slope > 0)) {
         forms::MsgBox(kSlopePrompt, forms::vbOKOnly, kCompletenessTitle);
         return;
@@ -560,19 +560,19 @@ void StormWaterForm::Command4_Click()
         return;
     }
     const double D = diameter->millimetres / 1000;
-    const QString velocityText = forms::formatNumber(*velocity, QStringLiteral("##.###"));
+    const QString velocityText = textio::formatNumber(*velocity, QStringLiteral("##.###"));
     // The capacity follows from the velocity as shown.
-    const double shownVelocity = forms::readShownNumber(velocityText).value_or(0.0);
-    const double flow = shownVelocity * (D * D) * 3.14159 * 1000 / 4;
-    if (!std::isfinite(flow)) {
+    const double shownVelocity = textio::readShownNumber(velocityText).value_or(0.0);
+    const std::optional<double> flow = hydraulics::DrainageFlow::fullPipeFlow(shownVelocity, D);
+    if (!flow) {
         forms::MsgBox(kDiameterPrompt, forms::vbOKOnly, kCompletenessTitle);
         return;
     }
     // The checked pipe is the one the diameter text names, typed or picked.
-    Text6->setText(forms::generalNumberText(D));
+    Text6->setText(textio::generalNumberText(D));
     Text7->setText(MinSlopeTable::stormMinSlopeText(diameter->listText));
     Text19->setText(velocityText);
-    Text20->setText(forms::formatNumber(flow, QStringLiteral("#.###")));
+    Text20->setText(textio::formatNumber(*flow, QStringLiteral("#.###")));
 }
 
 void StormWaterForm::Command6_Click()

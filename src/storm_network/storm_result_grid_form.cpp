@@ -1,6 +1,6 @@
 #include "storm_network/storm_result_grid_form.h"
+#include "app/run_state.h"
 
-#include "app/splash_form.h"
 #include "app/windows.h"
 
 StormResultGridForm& Form15()
@@ -20,5 +20,5 @@ StormResultGridForm::StormResultGridForm()
 
 void StormResultGridForm::Form_Load()
 {
-    setCaption(kDesignCaption + QStringLiteral("V") + logo().ver->Text());
+    setCaption(versionedCaption(kDesignCaption));
 }

@@ -1,6 +1,6 @@
 #include "storm_network/storm_segment_adjust_dialog.h"
+#include "app/run_state.h"
 
-#include "app/splash_form.h"
 #include "app/windows.h"
 
 StormSegmentAdjustDialog& Form10()
@@ -20,5 +20,5 @@ StormSegmentAdjustDialog::StormSegmentAdjustDialog()
 
 void StormSegmentAdjustDialog::Form_Load()
 {
-    setCaption(kDesignCaption + QStringLiteral("V") + logo().ver->Text());
+    setCaption(versionedCaption(kDesignCaption));
 }

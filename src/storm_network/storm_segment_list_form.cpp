@@ -1,6 +1,6 @@
 #include "storm_network/storm_segment_list_form.h"
+#include "app/run_state.h"
 
-#include "app/splash_form.h"
 #include "app/windows.h"
 #include "storm_network/storm_sewer_network_form.h"
 
@@ -37,7 +37,7 @@ StormSegmentListForm::StormSegmentListForm()
 
 void StormSegmentListForm::Form_Load()
 {
-    setCaption(kDesignCaption + QStringLiteral("V") + logo().ver->Text());
+    setCaption(versionedCaption(kDesignCaption));
 }
 
 void StormSegmentListForm::返回_Click()

@@ -7,7 +7,7 @@
 #include "app/login_form.h"
 #include "app/pictures.h"
 #include "app/results_window_form.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
 #include "shell_test_support.h"
 
@@ -24,7 +24,7 @@ const QString kShowDone = QStringLiteral("显示完成！点击“确定”退�
 
 QString rightPassword()
 {
-    return forms::generalNumberText(LoginForm::areaPassword());
+    return textio::generalNumberText(LoginForm::areaPassword());
 }
 
 class DedicationAreaTest : public FormsTest {
@@ -164,9 +164,9 @@ TEST_F(DedicationAreaTest, NeighboursOfThePasswordAreWrong)
     const double password = LoginForm::areaPassword();
     openLogin();
     platform().answerMessageBox(forms::vbOK);
-    EXPECT_FALSE(tryPassword(forms::generalNumberText(password + 1)));
+    EXPECT_FALSE(tryPassword(textio::generalNumberText(password + 1)));
     platform().answerMessageBox(forms::vbOK);
-    EXPECT_FALSE(tryPassword(forms::generalNumberText(password) + QStringLiteral(".000001")));
+    EXPECT_FALSE(tryPassword(textio::generalNumberText(password) + QStringLiteral(".000001")));
     EXPECT_EQ(logo().Text4->Text(), QStringLiteral("1"));
 }
 

@@ -1,7 +1,7 @@
 // The result window: its size rule, and saving its text when it is closed.
 #include "forms/fitted_text.h"
 #include "app/results_window_form.h"
-#include "forms/cp936.h"
+#include "textio/cp936.h"
 #include "shell_test_support.h"
 
 #include <QCoreApplication>
@@ -138,7 +138,7 @@ TEST_F(ResultsWindowTest, YesSavesTheTextInCodePage936WithCrLf)
         platform().answerMessageBox(forms::vbYes);
         platform().answerFileDialog(path);
         EXPECT_TRUE(closeByUser(w));
-        const QByteArray expected = forms::encodeCp936(row.text).bytes + QByteArrayLiteral("\r\n");
+        const QByteArray expected = textio::encodeCp936(row.text).bytes + QByteArrayLiteral("\r\n");
         EXPECT_EQ(bytesOf(path), expected);
     }
     EXPECT_EQ(bytesOf(dir.filePath(QStringLiteral("empty.txt"))), QByteArrayLiteral("\r\n"));
@@ -165,7 +165,7 @@ TEST_F(ResultsWindowTest, SavingOverAReadOnlyFileReplacesItAndClearsTheAttribute
     platform().answerMessageBox(forms::vbYes);
     platform().answerFileDialog(readOnly);
     EXPECT_TRUE(closeByUser(w));
-    EXPECT_EQ(bytesOf(readOnly), forms::encodeCp936(kSentence).bytes + QByteArrayLiteral("\r\n"));
+    EXPECT_EQ(bytesOf(readOnly), textio::encodeCp936(kSentence).bytes + QByteArrayLiteral("\r\n"));
     EXPECT_TRUE(QFile::permissions(readOnly).testFlag(QFileDevice::WriteOwner));
 
     // A writable file keeps its permissions.

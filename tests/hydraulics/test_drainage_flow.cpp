@@ -1,6 +1,6 @@
 #include "hydraulics/drainage_flow.h"
 
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // and read back.
 double throughField(double v)
 {
-    return forms::readNumber(forms::generalNumberText(v)).value();
+    return textio::readNumber(textio::generalNumberText(v)).value();
 }
 
 // The velocity text as the calculator shows it: "##.###" with a "0" put in
@@ -30,8 +30,8 @@ double throughField(double v)
 QString velocityText(double v, M material)
 {
     if (material == M::Pvcu)
-        return forms::formatNumber(v, u"##.####"_s);
-    const QString text = forms::formatNumber(v, u"##.###"_s);
+        return textio::formatNumber(v, u"##.####"_s);
+    const QString text = textio::formatNumber(v, u"##.###"_s);
     return text.startsWith(u'.') ? u"0"_s + text : text;
 }
 
@@ -45,30 +45,30 @@ Shown fullFlow(M material, double diameterMm, const QString& slope)
 {
     const double d = throughField(diameterMm / 1000);
     const double n = ManningRoughness::roughness(material, F::Full).value();
-    const double v = DrainageFlow::fullPipeVelocity(d, forms::readNumber(slope).value(), n).value();
+    const double v = DrainageFlow::fullPipeVelocity(d, textio::readNumber(slope).value(), n).value();
     const QString vText = velocityText(v, material);
-    const double q = DrainageFlow::fullPipeFlow(forms::readNumber(vText).value(), d).value();
-    return {vText, forms::formatNumber(q, u"#.###"_s)};
+    const double q = DrainageFlow::fullPipeFlow(textio::readNumber(vText).value(), d).value();
+    return {vText, textio::formatNumber(q, u"#.###"_s)};
 }
 
 // Part-full flow: the diameter as listed; for PVC-U the inner diameter at the
 // outside diameter's position replaces it.
 Shown partFullFlow(M material, const QString& diameter, const QString& slope, const QString& fullness)
 {
-    double d = throughField(forms::readNumber(diameter).value() / 1000);
+    double d = throughField(textio::readNumber(diameter).value() / 1000);
     const double alpha = throughField(PartialFlowTable::halfAngleDegrees(fullness).value());
     if (material == M::Pvcu)
         d = throughField(PvcuInnerDiameterList::innerDiameterMetresFor(diameter).value());
-    const double f = forms::readNumber(fullness).value();
+    const double f = textio::readNumber(fullness).value();
     const auto section = DrainageFlow::partFullSection(alpha, f, d).value();
     const double ratio = throughField(section.radiusRatio);
     const double area = throughField(section.area);
     const double n = ManningRoughness::roughness(material, F::PartFull).value();
     const double v =
-        DrainageFlow::partFullVelocity(ratio, d, forms::readNumber(slope).value(), n).value();
+        DrainageFlow::partFullVelocity(ratio, d, textio::readNumber(slope).value(), n).value();
     const QString vText = velocityText(v, material);
-    const double q = DrainageFlow::partFullFlow(forms::readNumber(vText).value(), area).value();
-    return {vText, forms::formatNumber(q, u"#.###"_s)};
+    const double q = DrainageFlow::partFullFlow(textio::readNumber(vText).value(), area).value();
+    return {vText, textio::formatNumber(q, u"#.###"_s)};
 }
 
 TEST(DrainageFlowTest, FullFlowWorkedExample)

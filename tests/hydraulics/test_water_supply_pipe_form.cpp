@@ -1,6 +1,6 @@
 // The water supply pipe calculator, driven as the engineer drives it.
 #include "app/windows.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "forms/testing/fixture.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
@@ -210,12 +210,12 @@ TEST_F(WaterSupplyPipeFormTest, SixtyDegreesScalesHeadLossButNotVelocity)
     w().Text1->setText(QStringLiteral("2"));
     w().Command1_Click();
     const QString v10 = w().Text4->Text();
-    const double i10 = forms::readNumber(w().Text6->Text()).value();
+    const double i10 = textio::readNumber(w().Text6->Text()).value();
     pickTemperature(QStringLiteral("60"));
     EXPECT_EQ(w().Text7->Text(), QStringLiteral("0.79"));
     w().Command1_Click();
     EXPECT_EQ(w().Text4->Text(), v10);
-    EXPECT_NEAR(forms::readNumber(w().Text6->Text()).value(), i10 * 0.79, 1e-6);
+    EXPECT_NEAR(textio::readNumber(w().Text6->Text()).value(), i10 * 0.79, 1e-6);
 }
 
 TEST_F(WaterSupplyPipeFormTest, EmptyLengthGivesZeroLoss)

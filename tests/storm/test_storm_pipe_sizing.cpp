@@ -1,7 +1,7 @@
 #include "storm/storm_pipe_sizing.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 
 #include <gtest/gtest.h>
 
@@ -177,7 +177,7 @@ TEST(DesignFlow, WorkedExampleTianjin)
 {
     const auto q = catalogues::StormIntensity(S("天津市"), 1, 10);
     ASSERT_TRUE(q.has_value());
-    const auto qShown = forms::readNumber(forms::generalNumberText(*q));
+    const auto qShown = textio::readNumber(textio::generalNumberText(*q));
     ASSERT_TRUE(qShown.has_value());
     EXPECT_NEAR(*qShown, 233.23, 0.005);
 
@@ -185,7 +185,7 @@ TEST(DesignFlow, WorkedExampleTianjin)
     const auto perPipe = DesignFlowPerPipe(0.9, *qShown, 10000, 2);
     ASSERT_TRUE(perPipe.has_value());
     EXPECT_NEAR(*perPipe, 104.95, 0.005);
-    const auto perPipeShown = forms::readNumber(forms::generalNumberText(*perPipe));
+    const auto perPipeShown = textio::readNumber(textio::generalNumberText(*perPipe));
     ASSERT_TRUE(perPipeShown.has_value());
     EXPECT_NEAR(CubicMetresPerHour(*perPipeShown), 377.83, 0.005);
 

@@ -2,7 +2,7 @@
 // display, outlet kinds, design flow and outlet pipe, the full-pipe check
 // panel, and the switch to the network window and back.
 #include "app/windows.h"
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 #include "forms/testing/fixture.h"
 #include "hydraulics/drainage_pipe_form.h"
 #include "storm/storm_water_form.h"
@@ -36,7 +36,7 @@ void pickText(forms::ComboBox& combo, const QString& text)
 
 double number(const forms::TextBox& box)
 {
-    const std::optional<double> v = forms::readNumber(box.Text());
+    const std::optional<double> v = textio::readNumber(box.Text());
     EXPECT_TRUE(v.has_value()) << box.objectName().toStdString() << " holds " << box.Text().toStdString();
     return v.value_or(0);
 }
@@ -205,7 +205,7 @@ TEST_F(StormWaterFormTest, WorkedExampleChoosesTheOutletPipeByMaterial)
     EXPECT_NEAR(number(*w.Text4), 104.95, 0.005);
     EXPECT_NEAR(number(*w.Text1), 377.83, 0.005);
     // The per-pipe flow in m³/h is the shown L/s flow times 3.6.
-    EXPECT_EQ(w.Text1->Text(), forms::generalNumberText(number(*w.Text4) * 3.6));
+    EXPECT_EQ(w.Text1->Text(), textio::generalNumberText(number(*w.Text4) * 3.6));
     EXPECT_EQ(w.Text3->Text(), S(" d450"));
     EXPECT_EQ(w.Text5->Text(), S("2"));
 

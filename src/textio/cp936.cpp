@@ -1,4 +1,4 @@
-#include "forms/cp936.h"
+#include "textio/cp936.h"
 
 #include <iconv.h>
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace forms {
+namespace textio {
 
 namespace {
 
@@ -160,4 +160,4 @@ DecodeResult decodeCp936(const QByteArray& bytes)
     return result;
 }
 
-} // namespace forms
+} // namespace textio

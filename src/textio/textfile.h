@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace forms {
+namespace textio {
 
 // Writes each line followed by CR LF, replacing the file's contents.
 // Returns an error message, or nothing on success. The whole text is
@@ -40,4 +40,4 @@ bool fileExists(const QString& path);
 // owner's write permission. True on success, also when it was writable.
 bool clearReadOnly(const QString& path);
 
-} // namespace forms
+} // namespace textio

@@ -1,4 +1,4 @@
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 
 namespace {
 
-using forms::formatNumber;
-using forms::formatText;
-using forms::generalNumberText;
-using forms::isNumber;
-using forms::readNumber;
+using textio::formatNumber;
+using textio::formatText;
+using textio::generalNumberText;
+using textio::isNumber;
+using textio::readNumber;
 
 struct GeneralCase {
     double value;
@@ -287,10 +287,10 @@ TEST(ReadShownNumber, ReadsBackWhatThePatternsWrite)
         {0.0247614, "0.0#####", 0.024761},
     };
     for (const Case& c : cases) {
-        const QString text = forms::formatNumber(c.value, QString::fromLatin1(c.pattern));
+        const QString text = textio::formatNumber(c.value, QString::fromLatin1(c.pattern));
         SCOPED_TRACE(text.toStdString());
-        ASSERT_TRUE(forms::readShownNumber(text).has_value());
-        EXPECT_DOUBLE_EQ(*forms::readShownNumber(text), c.shown);
+        ASSERT_TRUE(textio::readShownNumber(text).has_value());
+        EXPECT_DOUBLE_EQ(*textio::readShownNumber(text), c.shown);
     }
-    EXPECT_FALSE(forms::readShownNumber(QStringLiteral("abc")).has_value());
+    EXPECT_FALSE(textio::readShownNumber(QStringLiteral("abc")).has_value());
 }

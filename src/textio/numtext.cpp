@@ -1,4 +1,4 @@
-#include "forms/numtext.h"
+#include "textio/numtext.h"
 
 #include <array>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-namespace forms {
+namespace textio {
 
 namespace {
 
@@ -328,4 +328,4 @@ QString formatText(const QString& text, const QString& pattern)
     return value ? formatNumber(*value, pattern) : text;
 }
 
-} // namespace forms
+} // namespace textio

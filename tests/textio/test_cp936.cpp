@@ -1,11 +1,11 @@
-#include "forms/cp936.h"
+#include "textio/cp936.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using forms::decodeCp936;
-using forms::encodeCp936;
+using textio::decodeCp936;
+using textio::encodeCp936;
 
 struct Encoded {
     const char* text; // UTF-8

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace forms {
+namespace textio {
 
 // General number text: the value rounded to 15 significant digits, written
 // without trailing zeros, without a leading blank, with "." as the decimal
@@ -59,4 +59,4 @@ bool isNumber(const QString& text);
 // formatNumber(), any other text is returned unchanged.
 QString formatText(const QString& text, const QString& pattern);
 
-} // namespace forms
+} // namespace textio

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace forms {
+namespace textio {
 
 struct CodecError {
     QString message;
@@ -35,4 +35,4 @@ struct DecodeResult {
 EncodeResult encodeCp936(const QString& text);
 DecodeResult decodeCp936(const QByteArray& bytes);
 
-} // namespace forms
+} // namespace textio

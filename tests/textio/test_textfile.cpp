@@ -1,6 +1,6 @@
-#include "forms/textfile.h"
+#include "textio/textfile.h"
 
-#include "forms/cp936.h"
+#include "textio/cp936.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,11 +10,11 @@
 
 namespace {
 
-using forms::clearReadOnly;
-using forms::fileExists;
-using forms::readCp936Lines;
-using forms::writeCp936Lines;
-using forms::writeCp936Text;
+using textio::clearReadOnly;
+using textio::fileExists;
+using textio::readCp936Lines;
+using textio::writeCp936Lines;
+using textio::writeCp936Text;
 
 QByteArray fileBytes(const QString& path)
 {
@@ -56,7 +56,7 @@ TEST_F(TextFileTest, WritesTheProgramsTextsAndReadsThemBack)
 
     QByteArray expected;
     for (const QString& line : lines) {
-        expected += forms::encodeCp936(line).bytes + QByteArrayLiteral("\r\n");
+        expected += textio::encodeCp936(line).bytes + QByteArrayLiteral("\r\n");
     }
     EXPECT_EQ(fileBytes(file), expected);
     EXPECT_FALSE(fileBytes(file).startsWith("\xEF\xBB\xBF"));

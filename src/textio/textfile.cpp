@@ -1,12 +1,12 @@
-#include "forms/textfile.h"
+#include "textio/textfile.h"
 
-#include "forms/cp936.h"
+#include "textio/cp936.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-namespace forms {
+namespace textio {
 
 namespace {
 
@@ -122,4 +122,4 @@ bool clearReadOnly(const QString& path)
     return QFile::setPermissions(path, permissions | QFileDevice::WriteOwner);
 }
 
-} // namespace forms
+} // namespace textio
