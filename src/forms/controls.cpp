@@ -288,6 +288,9 @@ void ComboBox::setEditTextSilently(const QString& text)
     const QSignalBlocker blocker(this);
     const QSignalBlocker editBlocker(lineEdit());
     lineEdit()->setText(text);
+    // A text written by code or picked shows from its start, as in text
+    // boxes: an entry longer than the field shows its beginning.
+    lineEdit()->setCursorPosition(0);
 }
 
 void ComboBox::AddItem(const QString& item)

@@ -94,6 +94,32 @@ TEST_F(ControlsTest, EditableListPickRaisesClickButNoChange)
     EXPECT_EQ(c.changes, 1);
 }
 
+// Two materials that differ only near the end of their names must be told
+// apart in a field narrower than the names.
+TEST_F(ControlsTest, EditableListShowsAPickedOrWrittenTextFromItsStart)
+{
+    Counter c;
+    ComboBox* box = combo(ComboBox::Style::Editable, c);
+    box->setWidth(1000);
+    const QString names[] = {QStringLiteral("PP-R冷水管PN1.25MPa"), QStringLiteral("PP-R热水管PN2.5MPa")};
+    for (const QString& name : names)
+        box->AddItem(name);
+    host->show();
+    const auto shownFromStart = [box] {
+        box->grab(); // lays the text out as it is drawn
+        return box->lineEdit()->cursorPosition() == 0
+            && box->lineEdit()->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < 8;
+    };
+    box->pick(0);
+    EXPECT_TRUE(shownFromStart()) << "pick";
+    box->pick(1);
+    EXPECT_TRUE(shownFromStart()) << "second pick";
+    box->setText(names[0]);
+    EXPECT_TRUE(shownFromStart()) << "write from code";
+    box->setListIndex(1);
+    EXPECT_TRUE(shownFromStart()) << "selection from code";
+}
+
 TEST_F(ControlsTest, EditableListIgnoresEnterAndActivationFromQt)
 {
     Counter c;
