@@ -234,6 +234,48 @@ TEST_F(ControlsTest, OptionButtonsClickOnlyWhenSelectedAnew)
     EXPECT_FALSE(b->Value()) << "code may leave the group with none selected";
 }
 
+// The runtime draws a frame's border through the middle of its caption, so
+// that fields placed a little below the frame's top lie inside it.
+TEST_F(ControlsTest, FrameBorderRunsThroughTheMiddleOfItsCaption)
+{
+    auto* frame = forms::makeControl<forms::Frame>(host.get(), "Frame1", 0, 0, 3000, 1200);
+    frame->setCaption(QStringLiteral("计算结果"));
+    auto* field = forms::makeControl<forms::TextBox>(frame, "Text9", 1575, 225, 735, 300);
+    host->resize(300, 100);
+    host->show();
+    const QImage image = frame->grab().toImage();
+    const int background = frame->palette().color(QPalette::Window).lightness();
+    const auto dark = [&](int x, int y) { return image.pixelColor(x, y).lightness() < background - 30; };
+    const int middle = QFontMetrics(frame->font()).height() / 2;
+    EXPECT_EQ(frame->borderTop(), middle);
+
+    // The top line, right of the caption, is the first line drawn.
+    const int right = image.width() - 5;
+    int line = -1;
+    for (int y = 0; y < image.height() && line < 0; ++y)
+        if (dark(right, y))
+            line = y;
+    EXPECT_EQ(line, middle);
+    EXPECT_LT(line, field->y()) << "the field lies inside the border";
+
+    // The caption starts a small inset from the frame's left, on the line.
+    int captionLeft = -1;
+    for (int x = 2; x < image.width() / 2 && captionLeft < 0; ++x)
+        for (int y = 0; y < middle * 2; ++y)
+            if (y != line && dark(x, y)) {
+                captionLeft = x;
+                break;
+            }
+    EXPECT_GE(captionLeft, forms::px(forms::Frame::kCaptionInsetTwips));
+    EXPECT_LE(captionLeft, forms::px(forms::Frame::kCaptionInsetTwips) + 3);
+
+    // Without a caption the border starts at the top.
+    frame->setCaption(QString());
+    EXPECT_EQ(frame->borderTop(), 0);
+    const QImage bare = frame->grab().toImage();
+    EXPECT_LT(bare.pixelColor(right, 0).lightness(), background - 30);
+}
+
 TEST_F(ControlsTest, RuntimeColours)
 {
     EXPECT_EQ(forms::color(0x00FF0000), QColor(0, 0, 255));

@@ -5,6 +5,7 @@
 #include "hydraulics/water_supply_pipe_form.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 
 #include <cmath>
@@ -322,6 +323,25 @@ TEST_F(WaterSupplyPipeFormTest, FocusStartsInTheLitreFieldAndTabFollowsTheLayout
         QApplication::sendEvent(focus, &tab);
         QApplication::processEvents();
     }
+}
+
+// "海澄-威廉系数C" with its small subscript "h" just after the C, and the
+// coefficient and factor fields inside the result frame's border.
+TEST_F(WaterSupplyPipeFormTest, CoefficientLabelSubscriptAndFieldsInsideTheFrame)
+{
+    w().Show();
+    EXPECT_DOUBLE_EQ(w().Label10->font().pointSizeF(), 6.75);
+    EXPECT_EQ(w().Label10->pos(), QPoint(forms::px(1395), forms::px(315)));
+    const QFontMetrics fm(w().Label9->font());
+    const int captionEnd = w().Label9->x() + fm.horizontalAdvance(w().Label9->Caption());
+    EXPECT_LE(captionEnd, w().Label10->x()) << "the C ends before the h";
+    const auto height = [&](int width, int flags) {
+        return fm.boundingRect(QRect(0, 0, width, 1000), flags, w().Label9->Caption()).height();
+    };
+    EXPECT_EQ(height(w().Label9->width(), Qt::TextWordWrap), height(10000, 0))
+        << "the caption stays on one line";
+    for (const QWidget* field : {static_cast<QWidget*>(w().Text9), static_cast<QWidget*>(w().Text7)})
+        EXPECT_GT(field->y(), w().Frame2->borderTop()) << field->objectName().toStdString();
 }
 
 TEST_F(WaterSupplyPipeFormTest, ClosingTheWindowEndsTheProgram)
