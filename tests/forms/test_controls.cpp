@@ -4,6 +4,8 @@
 #include "forms/testing/fixture.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -296,6 +298,26 @@ TEST_F(ControlsTest, RuntimeFileFiltersBecomeQtFilters)
 {
     EXPECT_EQ(forms::dialogFilters(QStringLiteral("(*.txt)|*.txt|(*.dat)|*.dat|(*.*)|*.*")),
               (QStringList{"(*.txt) (*.txt)", "(*.dat) (*.dat)", "(*.*) (*.*)"}));
+}
+
+// The dialog's list of file types shows each runtime description once.
+TEST_F(ControlsTest, FileDialogShowsEachFilterDescriptionOnce)
+{
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    forms::FileDialogRequest request;
+    request.mode = forms::FileDialogRequest::Mode::Save;
+    request.filter = QStringLiteral("(*.txt)|*.txt|(*.dat)|*.dat|(*.*)|*.*");
+    request.filterIndex = 2;
+    forms::prepareFileDialog(dialog, request);
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    QStringList shown;
+    for (int i = 0; i < types->count(); ++i)
+        shown << types->itemText(i);
+    EXPECT_EQ(shown, (QStringList{"(*.txt)", "(*.dat)", "(*.*)"}));
+    EXPECT_EQ(types->currentText(), QStringLiteral("(*.dat)"));
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
 }
 
 TEST_F(ControlsTest, ScriptedMessageBoxesAreRecordedAndAnswered)
