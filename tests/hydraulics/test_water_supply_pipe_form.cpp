@@ -32,6 +32,17 @@ protected:
     void pickSize(const QString& size) { w().Combo2->pick(indexOf(*w().Combo2, size)); }
     void pickTemperature(const QString& t) { w().Combo4->pick(indexOf(*w().Combo4, t)); }
     QStringList results() { return {w().Text2->Text(), w().Text6->Text(), w().Text4->Text(), w().Text5->Text()}; }
+    // The control that holds the focus; an editable list takes it in its
+    // text part.
+    QString focusedControl()
+    {
+        QWidget* focus = w().focusWidget();
+        if (!focus)
+            return QString();
+        if (qobject_cast<forms::ComboBox*>(focus->parentWidget()))
+            focus = focus->parentWidget();
+        return focus->objectName();
+    }
 };
 
 TEST_F(WaterSupplyPipeFormTest, OpensWithTheFirstMaterialAndVersionedCaption)
@@ -249,19 +260,27 @@ TEST_F(WaterSupplyPipeFormTest, BadInputsAreRefusedAndNothingIsWritten)
         const char* field;
         const char* text;
         const char* message;
+        const char* focus;
     };
     const Case cases[] = {
-        {"Text1", "abc", "请输入正确的流量！"},
-        {"Text1", " ", "请输入正确的流量！"},
-        {"Text1", "-1", "请输入正确的流量！"},
-        {"Text1", "inf", "请输入正确的流量！"},
-        {"Text1", "1e300", "请输入正确的流量！"},
-        {"Text9", "0", "请输入正确的海澄-威廉系数！"},
-        {"Text9", "", "请输入正确的海澄-威廉系数！"},
-        {"Text9", "C", "请输入正确的海澄-威廉系数！"},
-        {"Text3", "10m", "请输入正确的管段长度！"},
-        {"Text3", "-5", "请输入正确的管段长度！"},
-        {"Combo3", "0", "请选择正确的管径！"},
+        {"Text1", "abc", "请输入正确的流量！", "Text1"},
+        {"Text1", " ", "请输入正确的流量！", "Text1"},
+        {"Text1", "-1", "请输入正确的流量！", "Text1"},
+        {"Text1", "inf", "请输入正确的流量！", "Text1"},
+        {"Text1", "1e300", "请输入正确的流量！", "Text1"},
+        {"Text1", "1e200", "请输入正确的流量！", "Text1"},
+        {"Text9", "0", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text9", "", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text9", "C", "请输入正确的海澄-威廉系数！", "Text9"},
+        // With a valid flow, a coefficient so small that i is no finite
+        // number is the coefficient's fault, not the flow's.
+        {"Text9", "1e-200", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text9", "1e-170", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text3", "10m", "请输入正确的管段长度！", "Text3"},
+        {"Text3", "-5", "请输入正确的管段长度！", "Text3"},
+        {"Text3", "1e308", "请输入正确的管段长度！", "Text3"},
+        {"Combo3", "0", "请选择正确的管径！", "Combo2"},
+        {"Combo3", "1e-100", "请选择正确的管径！", "Combo2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " = " + c.text);
@@ -282,6 +301,7 @@ TEST_F(WaterSupplyPipeFormTest, BadInputsAreRefusedAndNothingIsWritten)
         EXPECT_EQ(boxes()[0].text, QString::fromUtf8(c.message));
         EXPECT_EQ(boxes()[0].title, kTitle);
         EXPECT_EQ(boxes()[0].style, kCriticalOk);
+        EXPECT_EQ(focusedControl(), QString::fromUtf8(c.focus));
         EXPECT_EQ(w().Text2->Text(), QStringLiteral("0"));
         EXPECT_EQ(w().Text4->Text(), QStringLiteral("0"));
         EXPECT_EQ(w().Text5->Text(), QStringLiteral("0"));
