@@ -216,6 +216,23 @@ TEST_F(StormWaterFormTest, WorkedExampleChoosesTheOutletPipeByMaterial)
     EXPECT_TRUE(boxes().empty());
 }
 
+// The bounds themselves are taken: a coefficient of 1 (all the rain runs
+// off) and a whole pipe count written with a point or an exponent.
+TEST_F(StormWaterFormTest, RunoffCoefficientOfOneAndWholePipeCountsAreTaken)
+{
+    StormWaterForm& w = openFromMenu();
+    enterWorkedExample(w);
+    w.Text14->setText(S("1"));
+    for (const char* pipes : {"2.0", "2e0", "1"}) {
+        SCOPED_TRACE(pipes);
+        w.Text9->setText(S(pipes));
+        w.Command1->press();
+        EXPECT_NEAR(number(*w.Text10), 233.23, 0.005);
+        EXPECT_NEAR(number(*w.Text4) * number(*w.Text9), 233.23, 0.005);
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(StormWaterFormTest, EnterPressesCalculateAlsoWithThePanelOpen)
 {
     StormWaterForm& w = form2();
@@ -399,8 +416,12 @@ TEST_F(StormWaterFormTest, BadInputsAreRefusedAndNothingIsWritten)
         {"天津市", nullptr, "Text13", "1e308", "请输入正确的汇水面积", "Text13"},
         {"天津市", nullptr, "Text14", "abc", "请输入正确的径流系数", "Text14"},
         {"天津市", nullptr, "Text14", "-0.5", "请输入正确的径流系数", "Text14"},
+        {"天津市", nullptr, "Text14", "1.5", "请输入正确的径流系数", "Text14"},
+        {"天津市", nullptr, "Text14", "1.0001", "请输入正确的径流系数", "Text14"},
         {"天津市", nullptr, "Text9", "0", "请输入正确的管道数量", "Text9"},
         {"天津市", nullptr, "Text9", "-1", "请输入正确的管道数量", "Text9"},
+        {"天津市", nullptr, "Text9", "0.5", "请输入正确的管道数量", "Text9"},
+        {"天津市", nullptr, "Text9", "2.5", "请输入正确的管道数量", "Text9"},
         {"天津市", nullptr, "Text9", "两", "请输入正确的管道数量", "Text9"},
         {"天津市", nullptr, "Text9", "  ", "请输入正确的管道数量", "Text9"},
         // Offered, but without a formula: no flows from another city's
