@@ -420,6 +420,9 @@ public:
     void setInterval(int ms);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool on);
+    // Whether the timer counts on the wall clock now: enabled, with an
+    // interval, on a platform whose timers run.
+    bool isCounting() const { return m_timer.isActive(); }
 
 Q_SIGNALS:
     void Tick();
