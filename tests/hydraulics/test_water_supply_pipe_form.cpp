@@ -2,6 +2,7 @@
 #include "app/windows.h"
 #include "textio/numtext.h"
 #include "forms/testing/fixture.h"
+#include "forms/testing/lists.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
 #include <QApplication>
@@ -11,19 +12,12 @@
 #include <cmath>
 
 using forms::testing::FormsTest;
+using forms::testing::indexOf;
 
 namespace {
 
 const QString kTitle = QStringLiteral("确认数据正确性");
 constexpr int kCriticalOk = forms::vbOKOnly | forms::vbCritical;
-
-int indexOf(const forms::ComboBox& combo, const QString& text)
-{
-    for (int i = 0; i < combo.ListCount(); ++i)
-        if (combo.List(i) == text)
-            return i;
-    return -1;
-}
 
 class WaterSupplyPipeFormTest : public FormsTest {
 protected:

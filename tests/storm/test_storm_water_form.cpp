@@ -4,6 +4,8 @@
 #include "app/windows.h"
 #include "textio/numtext.h"
 #include "forms/testing/fixture.h"
+#include "forms/testing/lists.h"
+#include "forms/testing/text.h"
 #include "hydraulics/drainage_pipe_form.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_segment_list_form.h"
@@ -16,37 +18,18 @@
 
 #include <gtest/gtest.h>
 
+using forms::testing::entries;
 using forms::testing::FormsTest;
+using forms::testing::pickText;
+using forms::testing::S;
 
 namespace {
-
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// The user's pick of the entry with this text.
-void pickText(forms::ComboBox& combo, const QString& text)
-{
-    for (int i = 0; i < combo.ListCount(); ++i) {
-        if (combo.List(i) == text) {
-            combo.pick(i);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no entry " << text.toStdString() << " in " << combo.objectName().toStdString();
-}
 
 double number(const forms::TextBox& box)
 {
     const std::optional<double> v = textio::readNumber(box.Text());
     EXPECT_TRUE(v.has_value()) << box.objectName().toStdString() << " holds " << box.Text().toStdString();
     return v.value_or(0);
-}
-
-QStringList entries(const forms::ComboBox& combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo.ListCount(); ++i)
-        list << combo.List(i);
-    return list;
 }
 
 class StormWaterFormTest : public FormsTest {
