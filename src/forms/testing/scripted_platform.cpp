@@ -14,11 +14,15 @@ void ScriptedPlatform::reset()
     m_programs.clear();
     m_startSucceeds = true;
     m_ended = false;
+    m_msgFallback = nullptr;
+    m_dialogFallback = nullptr;
 }
 
 int ScriptedPlatform::messageBox(const QString& text, int style, const QString& title)
 {
     m_msgCalls.push_back({text, style, title});
+    if (m_msgAnswers.empty() && m_msgFallback)
+        return m_msgFallback(m_msgCalls.back());
     if (m_msgAnswers.empty()) {
         ADD_FAILURE() << "unexpected message box: \"" << text.toStdString() << "\" titled \""
                       << title.toStdString() << "\" style " << style;
@@ -43,6 +47,8 @@ int ScriptedPlatform::messageBox(const QString& text, int style, const QString& 
 std::optional<QString> ScriptedPlatform::fileDialog(const FileDialogRequest& request)
 {
     m_dialogCalls.push_back(request);
+    if (m_dialogAnswers.empty() && m_dialogFallback)
+        return m_dialogFallback(request);
     if (m_dialogAnswers.empty()) {
         ADD_FAILURE() << "unexpected file dialog titled \"" << request.title.toStdString() << "\"";
         return std::nullopt;

@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -42,6 +43,15 @@ public:
     {
         m_dialogAnswers.push_back({!path.has_value(), path.value_or(QString())});
     }
+    // Answers a message box or file dialog for which no answer is queued,
+    // instead of failing the test (the random UI test answers at random).
+    using MessageBoxAnswerer = std::function<int(const MessageBoxCall&)>;
+    using FileDialogAnswerer = std::function<std::optional<QString>(const FileDialogRequest&)>;
+    void setFallback(MessageBoxAnswerer messageBoxes, FileDialogAnswerer fileDialogs)
+    {
+        m_msgFallback = std::move(messageBoxes);
+        m_dialogFallback = std::move(fileDialogs);
+    }
     // Programs that findProgram() finds, by name.
     void setPrograms(const QStringList& names) { m_programs = names; }
     void setStartSucceeds(bool ok) { m_startSucceeds = ok; }
@@ -53,6 +63,7 @@ public:
     // Answers queued but not used.
     std::size_t pendingAnswers() const { return m_msgAnswers.size() + m_dialogAnswers.size(); }
 
+    // Forgets every queued answer, record and fallback: a new test.
     void reset();
 
     int messageBox(const QString& text, int style, const QString& title) override;
@@ -72,6 +83,8 @@ private:
     std::vector<MessageBoxCall> m_msgCalls;
     std::vector<FileDialogRequest> m_dialogCalls;
     std::vector<LaunchCall> m_launchCalls;
+    MessageBoxAnswerer m_msgFallback;
+    FileDialogAnswerer m_dialogFallback;
     QStringList m_programs;
     bool m_startSucceeds = true;
     bool m_ended = false;
