@@ -140,6 +140,22 @@ QList<forms::Form*> shownForms()
     return shown;
 }
 
+// A click, or a double click, as the window system delivers them: press,
+// release, and for a double click a second press that arrives as the double
+// click, and its release. A handler may delete the widget on the way.
+void clickAt(QWidget* widget, QPoint at, bool twice)
+{
+    QPointer<QWidget> target = widget;
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, at);
+    if (target)
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
+    if (twice && target) {
+        QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, at);
+        if (target)
+            QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
+    }
+}
+
 QString shortText(const QString& text)
 {
     QString shown = text.size() > 40 ? text.left(37) + QStringLiteral("…(%1)").arg(text.size()) : text;
@@ -499,17 +515,7 @@ QString Monkey::click(QWidget* control, bool twice)
                     area.top() + m_random->below(std::max(1, area.height())));
     const QString what = controlName(control) + (twice ? QStringLiteral(": double click") : QStringLiteral(": click"));
     remember(what);
-    // As the window system delivers them: press, release, and for a double
-    // click a second press that arrives as the double click, and its release.
-    QPointer<QWidget> target = widget;
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, at);
-    if (target)
-        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
-    if (twice && target) {
-        QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, at);
-        if (target)
-            QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
-    }
+    clickAt(widget, at, twice);
     return what;
 }
 
@@ -643,15 +649,7 @@ QString Monkey::actOnListBox(QWidget* control)
     remember(what);
     list->scrollToItem(list->item(row));
     const QPoint at = list->visualItemRect(list->item(row)).center();
-    QPointer<QWidget> viewport = list->viewport();
-    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, at);
-    if (viewport)
-        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
-    if (twice && viewport) {
-        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-        if (viewport)
-            QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
-    }
+    clickAt(list->viewport(), at, twice);
     return what;
 }
 
