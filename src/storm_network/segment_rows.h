@@ -1,0 +1,5 @@
+#pragma once
+
+#include <QString>
+
+namespace storm_network { struct SegmentRow { QString length; QString area; QString runoff; }; }

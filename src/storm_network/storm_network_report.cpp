@@ -1,0 +1,221 @@
+#include "storm_network/storm_network_report.h"
+
+#include "textio/cp936.h"
+#include "textio/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <array>
+
+namespace storm_network {
+
+namespace {
+
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+constexpr int kRuleWidth = 125;
+
+// Column widths of a data line, 设计管段编号 to 最大流量.
+constexpr std::array<int, kResultColumns> kColumnWidths = {5, 7, 9, 8, 8, 8, 8, 8,
+                                                           8, 8, 8, 8, 7, 8, 8, 9};
+
+bool isAscii(std::string_view bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Appends `text` in code page 936; false (with the reason) for a character
+// the code page cannot hold.
+bool appendCp936(QByteArray& out, const QString& text, std::optional<QString>& error)
+{
+    if (isAscii(text)) {
+        out += text.toLatin1();
+        return true;
+    }
+    const textio::EncodeResult encoded = textio::encodeCp936(text);
+    if (!encoded.ok()) {
+        error = encoded.error->message;
+        return false;
+    }
+    out += encoded.bytes;
+    return true;
+}
+
+QString regionText(const ReportHeader& header, ReportVariant variant)
+{
+    if (variant == ReportVariant::Saved && header.city == header.province)
+        return header.province;
+    return header.province + QLatin1Char('-') + header.city;
+}
+
+QStringList headerLines(const ReportHeader& header, ReportVariant variant)
+{
+    const QString rule(kRuleWidth, QLatin1Char('-'));
+    return {
+        QString(52, QLatin1Char(' ')) + QStringLiteral("室外雨水水力计算表"),
+        rule,
+        QStringLiteral("设 计 参 数 : "),
+        QStringLiteral("地        区: ") + regionText(header, variant),
+        QStringLiteral("暴雨强度公式: ") + header.formulaSymbol + QLatin1Char('(')
+            + header.formulaNumerator + QStringLiteral(")/(") + header.formulaDenominator
+            + QLatin1Char(')'),
+        QStringLiteral("重   现   期: ") + header.returnPeriod + QStringLiteral(" 年"),
+        QStringLiteral("折 减 系 数 : ") + header.reduction,
+        QStringLiteral("起点汇流时间: ") + header.initialTime + QStringLiteral(" min"),
+        QStringLiteral("管        材: ") + header.material,
+        QString(),
+        QStringLiteral("计 算 结 果 :"),
+        rule,
+        QStringLiteral("设 计  管 段   本 段   转 输   累 计   汇 流   管 内   暴 雨   径 流   "
+                       "平 均   单 位   设 计   设 计   水 力   流 速   最  大"),
+        QStringLiteral("管 段  长 度   面 积   面 积   面 积   时 间   时 间   强 度           "
+                       "径 流   流 量   流 量   管 径   坡 度           流  量"),
+        QStringLiteral("编 号   (m)    (ha)    (ha)    (ha)    (min)   (min) (L/s·ha) 系 数   "
+                       "系 数 (L/s·ha) (L/s)   (mm)    (‰)    (m/s)   (L/s)"),
+        rule,
+    };
+}
+
+// One data line: each cell right-aligned in its column, counting characters;
+// a cell longer than its column is written whole.
+bool appendDataLine(QByteArray& out, const ResultTable& table, int row, std::optional<QString>& error)
+{
+    for (int c = 1; c <= kResultColumns; ++c) {
+        const auto column = static_cast<ResultColumn>(c);
+        const int width = kColumnWidths[static_cast<std::size_t>(c - 1)];
+        const std::string_view utf8 = table.utf8(row, column);
+        if (isAscii(utf8)) {
+            const int blanks = width - static_cast<int>(utf8.size());
+            if (blanks > 0)
+                out.append(blanks, ' ');
+            out.append(utf8.data(), static_cast<qsizetype>(utf8.size()));
+            continue;
+        }
+        const QString text = table.text(row, column);
+        const int blanks = width - static_cast<int>(text.size());
+        if (blanks > 0)
+            out.append(blanks, ' ');
+        if (!appendCp936(out, text, error))
+            return false;
+    }
+    out += kLineEnd;
+    return true;
+}
+
+}  // namespace
+
+EncodedText Cp936LineBytes(const QStringList& lines)
+{
+    EncodedText result;
+    for (const QString& line : lines) {
+        if (!appendCp936(result.bytes, line, result.error)) {
+            result.bytes.clear();
+            return result;
+        }
+        result.bytes += kLineEnd;
+    }
+    return result;
+}
+
+EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
+                                    const ResultTable& table)
+{
+    EncodedText result = Cp936LineBytes(headerLines(header, variant));
+    if (result.error)
+        return result;
+    const int rows = table.rowCount();
+    result.bytes.reserve(result.bytes.size() + qsizetype(rows + 4) * (kRuleWidth + 2));
+    for (int r = 0; r < rows; ++r) {
+        if (!appendDataLine(result.bytes, table, r, result.error)) {
+            result.bytes.clear();
+            return result;
+        }
+    }
+    const int last = table.lastSegmentRow();
+    const QString totals = kFooterLengthWord + table.totalLength() + kFooterLengthUnit
+                           + QString(8, QLatin1Char(' ')) + kFooterAreaWord + table.totalArea()
+                           + kFooterAreaUnit + QString(8, QLatin1Char(' '))
+                           + QStringLiteral("区域流量：") + table.text(last, kDesignFlow)
+                           + QStringLiteral("L/s");
+    const EncodedText tail =
+        Cp936LineBytes({QString(kRuleWidth, QLatin1Char('-')), QString(), totals});
+    if (tail.error) {
+        result.bytes.clear();
+        result.error = tail.error;
+        return result;
+    }
+    result.bytes += tail.bytes;
+    return result;
+}
+
+std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVariant variant,
+                                               const ReportHeader& header, const ResultTable& table)
+{
+    const EncodedText report = StormNetworkReportBytes(header, variant, table);
+    if (report.error)
+        return QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), *report.error);
+
+    const bool existed = variant == ReportVariant::Saved && textio::fileExists(path);
+    const QFileDevice::Permissions before =
+        existed ? QFile::permissions(path) : QFileDevice::Permissions();
+    if (existed && !textio::clearReadOnly(path))
+        return QStringLiteral("无法清除文件“%1”的只读属性").arg(QDir::toNativeSeparators(path));
+    std::optional<QString> error = WriteFileAtomically(path, report.bytes);
+    if (error && existed)
+        QFile::setPermissions(path, before);
+    return error;
+}
+
+// ------------------------------------------------------------ work files
+
+std::optional<QString> WorkFilePath(const QString& name)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return std::nullopt;
+    return QDir(folder).filePath(name);
+}
+
+std::optional<QString> WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("无法打开文件“%1”：%2").arg(shown, file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("写入文件“%1”失败：%2").arg(shown, reason);
+    }
+    if (!file.commit())
+        return QStringLiteral("写入文件“%1”失败：%2").arg(shown, file.errorString());
+    return std::nullopt;
+}
+
+std::optional<QString> WriteWorkFile(const QString& name, const QStringList& lines)
+{
+    const std::optional<QString> path = WorkFilePath(name);
+    if (!path)
+        return QStringLiteral("无法建立数据文件夹");
+    const EncodedText text = Cp936LineBytes(lines);
+    if (text.error)
+        return QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(*path), *text.error);
+    return WriteFileAtomically(*path, text.bytes);
+}
+
+}  // namespace storm_network
