@@ -193,12 +193,15 @@ bool StormSegmentListForm::confirmDeletion(const QString& question)
 void StormSegmentListForm::openForInput()
 {
     if (!m_placed) {
-        // First opening: beside the network window, on the screen.
+        // First opening: beside the network window, to its right where the
+        // screen has room, else to its left, else at the screen's right edge.
         const StormSewerNetworkForm& network = form13();
         double left = network.Left() + network.Width();
         if (left + Width() > ScreenWidth())
             left = network.Left() - Width();
-        setLeft(std::max(0.0, left));
+        if (left < 0)
+            left = std::max(0.0, ScreenWidth() - Width());
+        setLeft(left);
         setTop(network.Top());
         m_placed = true;
     }
