@@ -216,7 +216,14 @@ void StormResultGridForm::openAdjustment(int row, ResultColumn focus)
 
 ReportHeader StormResultGridForm::networkReportHeader()
 {
-    return ReportHeader{};
+    // Read when the report is written: a parameter changed after the
+    // calculation shows in the header, the rows stay as calculated.
+    const StormSewerNetworkForm& network = form13();
+    return ReportHeader{network.Combo6->Text(),    network.Combo3->Text(),
+                        network.Label5->Caption(), network.Label6->Caption(),
+                        network.Label29->Caption(), network.Text1->Text(),
+                        network.Text2->Text(),     network.Text3->Text(),
+                        network.Combo5->Text()};
 }
 
 StormResultGridForm::SaveOutcome StormResultGridForm::saveReport()

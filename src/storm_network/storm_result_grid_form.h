@@ -52,6 +52,9 @@ public:
     storm_network::ResultTable& table() { return m_table; }
     const storm_network::ResultTable& table() const { return m_table; }
     StormResultTableView& view() const { return *m_view; }
+    // Brings the page indicator and the rows shown up to date with the
+    // table, after its cells were written.
+    void refresh();
 
     // The network window's parameters as the report heads them.
     static storm_network::ReportHeader networkReportHeader();
@@ -99,8 +102,6 @@ private:
     // The save dialog and the report; a failure is told in a message box.
     SaveOutcome saveReport();
     void openAdjustment(int row, storm_network::ResultColumn focus);
-    // Brings the page indicator and the band up to date with the model.
-    void refresh();
 
     storm_network::ResultTable m_table;
     StormResultTableView* m_view;

@@ -6,8 +6,17 @@
 #include "forms/application.h"
 #include "forms/platform.h"
 #include "storm/storm_water_form.h"
+#include "app/input_check.h"
+#include "storm_network/network_calculation.h"
 #include "storm_network/network_catalogue.h"
+#include "storm_network/network_pipe_sizing.h"
+#include "storm_network/segment_file.h"
+#include "storm_network/storm_network_report.h"
+#include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_list_form.h"
+#include "textio/numtext.h"
+
+#include <QDebug>
 
 #include <optional>
 
@@ -222,12 +231,79 @@ void StormSewerNetworkForm::Command1_Click()
 
 void StormSewerNetworkForm::calculateNetwork()
 {
-    // The segment-by-segment design of the run and its result table.
+    using namespace storm_network;
+    // The table is emptied and back on its first page before anything is
+    // checked; a refused run leaves it so.
+    StormResultGridForm& grid = Form15();
+    grid.ClearResultRows();
+
+    StormSegmentListForm& list = Form14();
+    const std::vector<SegmentRow>& segments = list.rows();
+    const int material = Combo5->ListIndex();
+    const NetworkParameters parameters{
+        Text1->Text(), Text3->Text(), Text2->Text(), Combo3->Text(), Combo7.Text,
+        material >= 0 && material < static_cast<int>(Combo1.size())
+            ? Combo1[static_cast<std::size_t>(material)].List
+            : QStringList()};
+    NetworkCalculationResult result = CalculateNetwork(parameters, segments);
+    if (result.error) {
+        QWidget* field = nullptr;
+        if (result.error->field == NetworkField::ReturnPeriod)
+            field = Text1;
+        else if (result.error->field == NetworkField::InitialTime)
+            field = Text3;
+        else if (result.error->field == NetworkField::Reduction)
+            field = Text2;
+        refuseInput(result.error->message, result.error->title, field);
+        return;
+    }
+
+    // The work files never stop the run: a failure is only noted.
+    list.Hide();
+    if (const std::optional<QString> error =
+            WriteWorkFile(kSegmentWorkFile, StormSegmentInputFile::Lines(segments)))
+        qWarning().noquote() << *error;
+
+    const int n = static_cast<int>(segments.size());
+    grid.ResultPageCount(n);
+    grid.PrepareResultRows(n);
+    grid.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+    Text5 = result.run.sums.flowTime;
+    trans = result.run.sums.transferredArea;
+    grid.Show();
+    Hide();
+
+    const std::optional<QString> reportPath = WorkFilePath(kReportWorkFile);
+    const std::optional<QString> error =
+        reportPath ? WriteStormNetworkReport(*reportPath, ReportVariant::Temporary,
+                                             StormResultGridForm::networkReportHeader(), grid.table())
+                   : std::optional<QString>(QStringLiteral("无法建立数据文件夹"));
+    if (error)
+        qWarning().noquote() << *error;
 }
 
 void StormSewerNetworkForm::Command5_Click()
 {
-    // The sizing of one segment of the result table.
+    using namespace storm_network;
+    // Chooses the diameter and slope of the first row alone, from its design
+    // flow and the roughness listed for the material; the slope keeps the
+    // text of the choice. Without a calculated first row it does nothing.
+    StormResultGridForm& grid = Form15();
+    ResultTable& table = grid.table();
+    const std::optional<double> flow = textio::readNumber(table.text(0, kDesignFlow));
+    const int material = Combo5->ListIndex();
+    if (!flow || material < 0 || material >= static_cast<int>(Combo1.size()))
+        return;
+    const std::optional<double> n = textio::readNumber(Combo7.List.value(material));
+    if (!n)
+        return;
+    const std::optional<PipeChoice> choice =
+        ChooseNetworkPipe(*flow, *n, Combo1[static_cast<std::size_t>(material)].List);
+    if (!choice)
+        return;
+    table.setText(0, kDiameter, choice->diameter);
+    table.setText(0, kSlope, choice->slope);
+    grid.refresh();
 }
 
 void StormSewerNetworkForm::Command3_Click()

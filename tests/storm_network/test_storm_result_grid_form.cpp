@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "storm_network/network_catalogue.h"
+
 #include <gtest/gtest.h>
 
 using forms::testing::FormsTest;
@@ -26,11 +28,7 @@ namespace {
 
 QString S(const char* utf8) { return QString::fromUtf8(utf8); }
 
-const QStringList kConcrete = {
-    S("300"),  S("350"),  S("400"),  S("450"),  S("500"),  S("600"),  S("700"),  S("800"),
-    S("900"),  S("1000"), S("1100"), S("1200"), S("1250"), S("1300"), S("1350"), S("1400"),
-    S("1500"), S("1600"), S("1640"), S("1800"), S("2000"), S("2100"), S("2200"), S("2300"),
-    S("2400"), S("2500"), S("2600"), S("2700"), S("2800"), S("2900"), S("3000")};
+const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
 
 void snapshot(QWidget& window, const QString& name)
 {
