@@ -4,6 +4,31 @@
 
 namespace building_services {
 
+namespace {
+
+// One text column of a table, in row order.
+template <class Row, class Text>
+QStringList column(std::span<const Row> rows, Text Row::*field)
+{
+    QStringList list;
+    for (const Row& row : rows)
+        list.append(QStringView(row.*field).toString());
+    return list;
+}
+
+// The first row whose text in that column equals `text`; null for none.
+template <class Row, class Text>
+const Row* findRow(std::span<const Row> rows, Text Row::*field, QStringView text)
+{
+    for (const Row& row : rows) {
+        if (QStringView(row.*field) == text)
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 // ------------------------------------------------------------ design inputs
 
 namespace BuildingUseTable {
@@ -30,19 +55,12 @@ std::span<const BuildingUse> rows()
 
 QStringList names()
 {
-    QStringList list;
-    for (const BuildingUse& use : rows())
-        list.append(use.name);
-    return list;
+    return column(rows(), &BuildingUse::name);
 }
 
 const BuildingUse* find(QStringView name)
 {
-    for (const BuildingUse& use : rows()) {
-        if (use.name == name)
-            return &use;
-    }
-    return nullptr;
+    return findRow(rows(), &BuildingUse::name, name);
 }
 
 } // namespace BuildingUseTable
@@ -76,18 +94,13 @@ std::span<const DrainageSystem> rows()
 
 QStringList names()
 {
-    QStringList list;
-    for (const DrainageSystem& system : rows())
-        list.append(system.name);
-    return list;
+    return column(rows(), &DrainageSystem::name);
 }
 
 std::optional<QString> sludgeConstantText(QStringView name)
 {
-    for (const DrainageSystem& system : rows()) {
-        if (system.name == name)
-            return system.sludgeConstantText;
-    }
+    if (const DrainageSystem* system = findRow(rows(), &DrainageSystem::name, name))
+        return system->sludgeConstantText;
     return std::nullopt;
 }
 
@@ -112,18 +125,14 @@ constexpr std::array<MaterialRow, 2> kMaterials = {{
 
 QStringList tankMaterialNames()
 {
-    QStringList list;
-    for (const MaterialRow& row : kMaterials)
-        list.append(row.name.toString());
-    return list;
+    return column(std::span<const MaterialRow>(kMaterials), &MaterialRow::name);
 }
 
 std::optional<TankMaterial> tankMaterialOf(QStringView name)
 {
-    for (const MaterialRow& row : kMaterials) {
-        if (row.name == name)
-            return row.material;
-    }
+    if (const MaterialRow* row =
+            findRow(std::span<const MaterialRow>(kMaterials), &MaterialRow::name, name))
+        return row->material;
     return std::nullopt;
 }
 
@@ -136,19 +145,19 @@ QString materialLetter(TankMaterial material)
     return QString();
 }
 
-QString groundwaterLetter(bool groundwater)
+QString conditionLetter(SiteCondition condition, bool present)
 {
-    return groundwater ? QStringLiteral("S") : QString();
-}
-
-QString vehicleLetter(bool vehicles)
-{
-    return vehicles ? QStringLiteral("Q") : QString();
-}
-
-QString coverSoilLetter(bool coverSoil)
-{
-    return coverSoil ? QStringLiteral("F") : QString();
+    if (!present)
+        return QString();
+    switch (condition) {
+    case SiteCondition::Groundwater:
+        return QStringLiteral("S");
+    case SiteCondition::Vehicles:
+        return QStringLiteral("Q");
+    case SiteCondition::CoverSoil:
+        return QStringLiteral("F");
+    }
+    return QString();
 }
 
 // ------------------------------------------------------------ standard tanks
@@ -208,10 +217,7 @@ std::span<const StandardTank> tanks()
 
 QStringList listTexts()
 {
-    QStringList list;
-    for (const StandardTank& tank : kTanks)
-        list.append(tank.listText.toString());
-    return list;
+    return column(tanks(), &StandardTank::listText);
 }
 
 const StandardTank* smallestHolding(double volume)
@@ -225,11 +231,7 @@ const StandardTank* smallestHolding(double volume)
 
 const StandardTank* byListText(QStringView listText)
 {
-    for (const StandardTank& tank : kTanks) {
-        if (tank.listText == listText)
-            return &tank;
-    }
-    return nullptr;
+    return findRow(tanks(), &StandardTank::listText, listText);
 }
 
 std::optional<QString> outlineSize(TankMaterial material, int number, const SiteConditions& site)
@@ -256,8 +258,9 @@ QString typeCode(TankMaterial material, const StandardTank* tank, const SiteCond
     QString code = materialLetter(material);
     if (tank)
         code += tank->listText;
-    return code + groundwaterLetter(site.groundwater) + vehicleLetter(site.vehicles)
-        + coverSoilLetter(site.coverSoil);
+    return code + conditionLetter(SiteCondition::Groundwater, site.groundwater)
+        + conditionLetter(SiteCondition::Vehicles, site.vehicles)
+        + conditionLetter(SiteCondition::CoverSoil, site.coverSoil);
 }
 
 } // namespace SepticTankCatalogue

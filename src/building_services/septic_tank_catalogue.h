@@ -84,10 +84,11 @@ inline constexpr QStringView kNoVehiclesText = u"不过汽车";
 inline constexpr QStringView kCoverSoilText = u"有覆土";
 inline constexpr QStringView kNoCoverSoilText = u"无覆土";
 
-// Each condition's letter, or the empty text when the condition is absent.
-QString groundwaterLetter(bool groundwater);
-QString vehicleLetter(bool vehicles);
-QString coverSoilLetter(bool coverSoil);
+enum class SiteCondition { Groundwater, Vehicles, CoverSoil };
+
+// A condition's letter ("S", "Q", "F") when it is present, else the empty
+// text.
+QString conditionLetter(SiteCondition condition, bool present);
 
 // ------------------------------------------------------------ standard tanks
 

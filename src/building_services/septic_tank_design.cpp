@@ -38,8 +38,9 @@ double sludgeVolume(const SepticTankInputs& in)
 
 double perUserVolume(const SepticTankInputs& in)
 {
-    return 1e-5 * in.usageFactor
-        * (120000 * in.sludgeConstant * in.cleaningDays + 4.17 * in.quotaLitres * in.retentionHours);
+    const double sludge = 120000 * in.sludgeConstant * in.cleaningDays;
+    const double sewage = 4.17 * in.quotaLitres * in.retentionHours;
+    return 1e-5 * in.usageFactor * (sludge + sewage);
 }
 
 SepticTankDesign designSepticTank(const SepticTankInputs& in)

@@ -5,6 +5,9 @@
 #include "hydraulics/water_supply_pipe_form.h"
 #include "textio/numtext.h"
 
+#include <QAbstractItemView>
+#include <QScrollBar>
+
 using namespace building_services;
 
 SepticTankForm& form12()
@@ -18,6 +21,11 @@ const QString kDesignCaption = QStringLiteral("化粪池设计计算");
 
 // Every message of this window is an OK-only box under this title.
 const QString kWarningTitle = QStringLiteral("警告");
+
+// Inputs whose volume per user the arithmetic cannot carry (zero, or too
+// large a figure of users).
+const QString kPerUserVolumeOutOfRange =
+    QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！");
 
 // The number a field holds when it is a positive one.
 std::optional<double> positiveNumber(const QString& text)
@@ -158,6 +166,9 @@ void SepticTankForm::Form_Load()
     for (const QString& use : BuildingUseTable::names())
         Combo1->AddItem(use);
     Combo1->setListIndex(0);
+    // The longest use is wider than the list: its drop-down shows it whole.
+    Combo1->view()->setMinimumWidth(Combo1->view()->sizeHintForColumn(0)
+                                    + Combo1->view()->verticalScrollBar()->sizeHint().width());
     for (const QString& system : DrainageSystemTable::names())
         Combo2->AddItem(system);
     Combo2->setListIndex(0);
@@ -239,17 +250,17 @@ void SepticTankForm::Combo6_Click()
 // next calculation.
 void SepticTankForm::Combo7_Click()
 {
-    Text11->setText(groundwaterLetter(Combo7->Text() == kGroundwaterText));
+    Text11->setText(conditionLetter(SiteCondition::Groundwater, siteConditions().groundwater));
 }
 
 void SepticTankForm::Combo8_Click()
 {
-    Text12->setText(vehicleLetter(Combo8->Text() != kNoVehiclesText));
+    Text12->setText(conditionLetter(SiteCondition::Vehicles, siteConditions().vehicles));
 }
 
 void SepticTankForm::Combo9_Click()
 {
-    Text13->setText(coverSoilLetter(Combo9->Text() == kCoverSoilText));
+    Text13->setText(conditionLetter(SiteCondition::CoverSoil, siteConditions().coverSoil));
 }
 
 void SepticTankForm::Text1_DblClick()
@@ -325,15 +336,14 @@ void SepticTankForm::Command1_Click()
                     Text1);
         return;
     case SepticDesignStatus::PerUserVolumeOutOfRange:
-        refuseInput(QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！"), kWarningTitle,
-                    Combo5);
+        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
         return;
     }
 
     const SiteConditions site = siteConditions();
-    Text11->setText(groundwaterLetter(site.groundwater));
-    Text12->setText(vehicleLetter(site.vehicles));
-    Text13->setText(coverSoilLetter(site.coverSoil));
+    Text11->setText(conditionLetter(SiteCondition::Groundwater, site.groundwater));
+    Text12->setText(conditionLetter(SiteCondition::Vehicles, site.vehicles));
+    Text13->setText(conditionLetter(SiteCondition::CoverSoil, site.coverSoil));
     Text15->setText(materialLetter(*material));
     Text3->setText(design.sewageVolume);
     Text4->setText(design.sludgeVolume);
@@ -361,8 +371,7 @@ void SepticTankForm::Combo10_Click()
         return;
     const std::optional<QString> users = handPickedTankUsers(*tank, *in);
     if (!users) {
-        refuseInput(QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！"), kWarningTitle,
-                    Combo5);
+        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
         return;
     }
     // A tank picked by hand has no type code or outline size of its own.
