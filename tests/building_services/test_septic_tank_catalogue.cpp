@@ -1,5 +1,5 @@
-// The septic tank tables: uses, drainage systems, the thirteen standard
-// tanks with their volume bounds, outline sizes and type codes.
+// The septic tank tables: materials, the thirteen standard tanks with
+// their volume bounds, outline sizes and type codes.
 #include "building_services/septic_tank_catalogue.h"
 
 #include <gtest/gtest.h>
@@ -17,42 +17,6 @@ QString S(const char* utf8) { return QString::fromUtf8(utf8); }
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 } // namespace
-
-TEST(SepticTankCatalogue, BuildingUsesSetFactorAndQuotaList)
-{
-    struct Row {
-        const char* name;
-        const char* factor;
-        QStringList quotas;
-    };
-    const Row rows[] = {
-        {"办公楼、教学楼、工业企业生活间", "0.40", {"30", "40", "50", "100", "150", "200"}},
-        {"医院、疗养院、幼儿园（有住宿）", "1.00", {"50", "100", "150", "200", "250", "300", "400"}},
-        {"住宅、集体宿舍、旅馆、宾馆", "0.70",
-         {"50", "100", "150", "200", "250", "300", "400", "500"}},
-        {"公共食堂、影剧院、体育馆（场）、其他类似公共场所", "0.10", {"10", "20", "30", "40", "50"}},
-    };
-    ASSERT_EQ(BuildingUseTable::names().size(), 4);
-    for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(rows[i].name);
-        EXPECT_EQ(BuildingUseTable::names().at(i), S(rows[i].name));
-        const BuildingUse* use = BuildingUseTable::find(S(rows[i].name));
-        ASSERT_NE(use, nullptr);
-        EXPECT_EQ(use->usageFactorText, S(rows[i].factor));
-        EXPECT_EQ(use->quotaTexts, rows[i].quotas);
-        // Every use's list holds the quota it starts with.
-        EXPECT_TRUE(use->quotaTexts.contains(kInitialQuotaText.toString()));
-    }
-    EXPECT_EQ(BuildingUseTable::find(S("办公楼")), nullptr);
-}
-
-TEST(SepticTankCatalogue, DrainageSystemsSetTheSludgeConstant)
-{
-    EXPECT_EQ(DrainageSystemTable::names(), (QStringList{S("污、废合流制"), S("污、废分流制")}));
-    EXPECT_EQ(DrainageSystemTable::sludgeConstantText(S("污、废合流制")), S("0.00028"));
-    EXPECT_EQ(DrainageSystemTable::sludgeConstantText(S("污、废分流制")), S("0.00016"));
-    EXPECT_EQ(DrainageSystemTable::sludgeConstantText(S("合流制")), std::nullopt);
-}
 
 TEST(SepticTankCatalogue, MaterialsAndTheirLetters)
 {

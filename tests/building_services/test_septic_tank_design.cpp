@@ -163,19 +163,6 @@ TEST(SepticTankDesign, ThirteenTankBoundsThroughTheCalculation)
     }
 }
 
-TEST(SepticTankDesign, ExactlyNineSelectsTank4)
-{
-    // Hospital, separate system, 90 days: V = 7.272 + 1.728 = 9.
-    const DesignRow rows[] = {
-        {"volume 9", {100, 1, 72.72, 24, 90, 0.00016}, "7.272", "1.728", "0.192", false, "4-9",
-         "9", "99.9354017563047", "100"},
-        {"volume 9.001", {100, 1, 72.73, 24, 90, 0.00016}, "7.273", "1.728", "0.191978669036774",
-         false, "5-12", "12", "133.232396469768", "133"},
-    };
-    for (const DesignRow& row : rows)
-        expectDesign(row);
-}
-
 TEST(SepticTankDesign, HandPickRoundsDown)
 {
     const StandardTank* tank13 = SepticTankCatalogue::byListText(u"13-100");
