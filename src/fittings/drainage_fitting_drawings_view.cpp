@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
 #include <initializer_list>
 #include <utility>
@@ -25,6 +26,15 @@ QPainterPath box(double x, double y, double w, double h)
 {
     QPainterPath p;
     p.addRect(QRectF(x, y, w, h));
+    return p;
+}
+
+// A closed outline through `corners`.
+QPainterPath polygon(std::initializer_list<QPointF> corners)
+{
+    QPainterPath p;
+    p.addPolygon(QPolygonF(QList<QPointF>(corners)));
+    p.closeSubpath();
     return p;
 }
 
@@ -64,12 +74,11 @@ public:
         p.drawLine(QPointF(kDimX - 3, y), QPointF(toX, y));
     }
 
-    // A vertical dimension line through `stops`, with arrowheads at both ends
-    // of every part and its label beside the part.
+    // A vertical dimension line made of `parts` (top and bottom y of each),
+    // with arrowheads at both ends of every part and its label beside it.
     void dimension(std::initializer_list<std::pair<double, double>> parts,
                    std::initializer_list<const char*> labels)
     {
-        p.setPen(QPen(kDimension, 0.9));
         QFont font = p.font();
         font.setPixelSize(10);
         font.setBold(true);
@@ -185,18 +194,8 @@ void drawOffsetBend(Sketch& s)
 {
     // Vertical end at the top, centre x 40, a 45° diagonal, and a horizontal
     // end to the right at centre y 66.
-    QPainterPath outline;
-    outline.moveTo(30, 6);
-    outline.lineTo(30, 30);
-    outline.lineTo(66, 66);
-    outline.lineTo(66, 76);
-    outline.lineTo(106, 76);
-    outline.lineTo(106, 56);
-    outline.lineTo(76, 56);
-    outline.lineTo(50, 30);
-    outline.lineTo(50, 6);
-    outline.closeSubpath();
-    s.body(outline);
+    s.body(polygon({{30, 6}, {30, 30}, {66, 66}, {66, 76}, {106, 76}, {106, 56}, {76, 56}, {50, 30},
+                    {50, 6}}));
     s.hub(28, 6, 24, 6);
     s.hub(100, 54, 6, 24);
     s.centreLine(QPointF(40, 2), QPointF(40, 34));
@@ -244,17 +243,7 @@ void drawPvcuReducer(Sketch& s)
 void drawCastIronReducer(Sketch& s)
 {
     // Narrow end up, a cone, the wide spigot down.
-    QPainterPath outline;
-    outline.moveTo(51, 8);
-    outline.lineTo(51, 28);
-    outline.lineTo(44, 54);
-    outline.lineTo(44, 80);
-    outline.lineTo(76, 80);
-    outline.lineTo(76, 54);
-    outline.lineTo(69, 28);
-    outline.lineTo(69, 8);
-    outline.closeSubpath();
-    s.body(outline);
+    s.body(polygon({{51, 8}, {51, 28}, {44, 54}, {44, 80}, {76, 80}, {76, 54}, {69, 28}, {69, 8}}));
     s.hub(48, 8, 24, 8);
     s.centreLine(QPointF(60, 3), QPointF(60, 85));
     s.extension(8, 48);

@@ -77,7 +77,8 @@ std::optional<StackMessage> sizeCheck(const QString& upperLine, const QString& l
     const QString upperSize = stackLineSize(upperLine);
     const QString lowerSize = stackLineSize(lowerLine);
     const bool leadEqual = upperSize.left(3) == lowerSize.left(3);
-    const SizeCell cell = (leadEqual ? kMainSizesEqual : kMainSizesDiffer)[upperGroup(*upper)][column(*lower)];
+    const auto& table = leadEqual ? kMainSizesEqual : kMainSizesDiffer;
+    const SizeCell cell = table[upperGroup(*upper)][column(*lower)];
     switch (cell) {
     case SizeCell::Pass:
         return std::nullopt;

@@ -127,7 +127,7 @@ TEST(DrainageFittingTables, StatedRows)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(trace(row.material, row.type, row.size));
-        const std::optional<Tables::FittingLengths> lengths = Tables::lengths(row.material, row.type, row.size);
+        const auto lengths = Tables::lengths(row.material, row.type, row.size);
         ASSERT_TRUE(lengths);
         EXPECT_EQ(lengths->l1Mm, row.l1);
         EXPECT_EQ(lengths->l2Mm, row.l2);

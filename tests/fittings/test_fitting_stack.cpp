@@ -17,12 +17,7 @@ using fittings::drainage::StackMessage;
 namespace Tables = fittings::drainage::DrainageFittingTables;
 namespace drainage = fittings::drainage;
 
-constexpr FittingType F1 = FittingType::Fitting1;
-constexpr FittingType F2 = FittingType::Fitting2;
-constexpr FittingType F3 = FittingType::Fitting3;
-constexpr FittingType F4 = FittingType::Fitting4;
-constexpr FittingType F5 = FittingType::Fitting5;
-constexpr FittingType F6 = FittingType::Fitting6;
+using enum fittings::drainage::FittingType;
 
 // A line of the stack with the fitting's real lengths from the table.
 StackLine fitting(FittingType type, const QString& size, PipeMaterial material = PipeMaterial::Pvcu)
@@ -58,8 +53,8 @@ TEST(FittingStackLines, TakenApartByCharacter)
         EXPECT_EQ(drainage::stackLineTypeText(row.line), row.type);
         EXPECT_EQ(drainage::stackLineSize(row.line), row.size);
     }
-    EXPECT_EQ(drainage::stackLineText(F4, u"110X110"_s), u"管件4&110X110"_s);
-    EXPECT_EQ(drainage::stackLineType(u"管件4&110X110"_s), F4);
+    EXPECT_EQ(drainage::stackLineText(Fitting4, u"110X110"_s), u"管件4&110X110"_s);
+    EXPECT_EQ(drainage::stackLineType(u"管件4&110X110"_s), Fitting4);
     EXPECT_FALSE(drainage::stackLineType(u"管件"_s));
     EXPECT_FALSE(drainage::stackLineType(u"管件9&50X50"_s));
 }
@@ -103,12 +98,12 @@ TEST(FittingStackAdding, WhichFittingMayFollowWhich)
     };
     const Row rows[] = {
         {"empty stack", std::nullopt, {}},
-        {"below 管件1", F1, {F3}},
-        {"below 管件2", F2, {F3}},
-        {"below 管件3", F3, {F3}},
-        {"below 管件4", F4, {F4, F5, F6}},
-        {"below 管件5", F5, {F4, F5, F6}},
-        {"below 管件6", F6, {F3}},
+        {"below 管件1", Fitting1, {Fitting3}},
+        {"below 管件2", Fitting2, {Fitting3}},
+        {"below 管件3", Fitting3, {Fitting3}},
+        {"below 管件4", Fitting4, {Fitting4, Fitting5, Fitting6}},
+        {"below 管件5", Fitting5, {Fitting4, Fitting5, Fitting6}},
+        {"below 管件6", Fitting6, {Fitting3}},
     };
     for (const Row& row : rows) {
         for (FittingType type : drainage::kFittingTypes) {
@@ -143,36 +138,41 @@ TEST(FittingStackHeight, WorkedExamples)
     const auto sizeMismatch = StackMessage::SizeMismatch;
     expectHeights({
         {"empty stack", {}, {}, u"0.000"_s},
-        {"one tee: both ends outside the horizontal pipes", {fitting(F1, u"110X50"_s)}, {}, u"0.000"_s},
-        {"one reducer", {fitting(F6, u"75X50"_s)}, {}, u"40.000"_s},
+        {"one tee: both ends outside the horizontal pipes", {fitting(Fitting1, u"110X50"_s)}, {}, u"0.000"_s},
+        {"one reducer", {fitting(Fitting6, u"75X50"_s)}, {}, u"40.000"_s},
         {"tee above a swept inlet of its size: L2 of the tee and L1 of the inlet",
-         {fitting(F1, u"110X50"_s), fitting(F5, u"110X110"_s)}, {}, u"203.000"_s},
+         {fitting(Fitting1, u"110X50"_s), fitting(Fitting5, u"110X110"_s)}, {}, u"203.000"_s},
         {"tee above a reducer of the same main size",
-         {fitting(F1, u"110X50"_s), fitting(F6, u"110X50"_s)}, {StackMessage::ReducerSizeMismatch}, u"0"_s},
+         {fitting(Fitting1, u"110X50"_s), fitting(Fitting6, u"110X50"_s)},
+         {StackMessage::ReducerSizeMismatch}, u"0"_s},
         {"offset bend above a bend of another size",
-         {fitting(F4, u"110X110"_s), fitting(F3, u"160X160"_s)}, {sizeMismatch}, u"0"_s},
+         {fitting(Fitting4, u"110X110"_s), fitting(Fitting3, u"160X160"_s)}, {sizeMismatch}, u"0"_s},
         {"offset bend above a bend of its size",
-         {fitting(F4, u"110X110"_s), fitting(F3, u"110X110"_s)}, {}, u"0.000"_s},
+         {fitting(Fitting4, u"110X110"_s), fitting(Fitting3, u"110X110"_s)}, {}, u"0.000"_s},
         {"tee above a bend: the sizes pass, the joint cannot be made",
-         {fitting(F1, u"110X110"_s), fitting(F3, u"110X110"_s)}, {StackMessage::ConnectionRefused}, u"0"_s},
+         {fitting(Fitting1, u"110X110"_s), fitting(Fitting3, u"110X110"_s)},
+         {StackMessage::ConnectionRefused}, u"0"_s},
         {"two joints that cannot be made, top first",
-         {fitting(F1, u"110X110"_s), fitting(F3, u"110X110"_s), fitting(F6, u"160X110"_s),
-          fitting(F3, u"110X110"_s)},
+         {fitting(Fitting1, u"110X110"_s), fitting(Fitting3, u"110X110"_s), fitting(Fitting6, u"160X110"_s),
+          fitting(Fitting3, u"110X110"_s)},
          {StackMessage::ConnectionRefused, StackMessage::ConnectionRefused}, u"0"_s},
         {"size message first, then the joints; only the first size message",
-         {fitting(F1, u"110X110"_s), fitting(F6, u"110X50"_s), fitting(F3, u"50X50"_s),
-          fitting(F6, u"110X50"_s), fitting(F4, u"110X110"_s), fitting(F6, u"125X90"_s)},
-         {StackMessage::ReducerSizeMismatch, StackMessage::ConnectionRefused, StackMessage::ConnectionRefused},
+         {fitting(Fitting1, u"110X110"_s), fitting(Fitting6, u"110X50"_s), fitting(Fitting3, u"50X50"_s),
+          fitting(Fitting6, u"110X50"_s), fitting(Fitting4, u"110X110"_s), fitting(Fitting6, u"125X90"_s)},
+         {StackMessage::ReducerSizeMismatch, StackMessage::ConnectionRefused,
+          StackMessage::ConnectionRefused},
          u"0"_s},
         {"cross below an offset bend: its L1 does not count",
-         {fitting(F4, u"110X110"_s), fitting(F2, u"110X110"_s), fitting(F6, u"160X110"_s)}, {},
-         u"174.000"_s},
+         {fitting(Fitting4, u"110X110"_s), fitting(Fitting2, u"110X110"_s),
+          fitting(Fitting6, u"160X110"_s)},
+         {}, u"174.000"_s},
         {"every rule at once",
-         {fitting(F5, u"110X110"_s), fitting(F1, u"110X110"_s), fitting(F6, u"160X110"_s),
-          fitting(F2, u"160X160"_s), fitting(F4, u"160X160"_s)},
+         {fitting(Fitting5, u"110X110"_s), fitting(Fitting1, u"110X110"_s), fitting(Fitting6, u"160X110"_s),
+          fitting(Fitting2, u"160X160"_s), fitting(Fitting4, u"160X160"_s)},
          {}, u"696.936"_s},
         {"cast-iron tee joined to a reducer by its main size",
-         {fitting(F1, u"150X100"_s, PipeMaterial::CastIron), fitting(F6, u"200X150"_s, PipeMaterial::CastIron)},
+         {fitting(Fitting1, u"150X100"_s, PipeMaterial::CastIron),
+          fitting(Fitting6, u"200X150"_s, PipeMaterial::CastIron)},
          {}, u"485.000"_s},
     });
 }
@@ -183,12 +183,14 @@ TEST(FittingStackHeight, SizeJointComparesNumbers)
 {
     const auto ci = PipeMaterial::CastIron;
     expectHeights({
-        {"50 against 150", {fitting(F1, u"50X50"_s, ci), fitting(F6, u"200X150"_s, ci)},
+        {"50 against 150", {fitting(Fitting1, u"50X50"_s, ci), fitting(Fitting6, u"200X150"_s, ci)},
          {StackMessage::SizeMismatch}, u"0"_s},
-        {"75 against 75", {fitting(F1, u"75X50"_s, ci), fitting(F6, u"100X75"_s, ci)}, {}, u"392.000"_s},
-        {"50 against 50 below an inlet", {fitting(F5, u"50X50"_s, ci), fitting(F1, u"100X50"_s, ci)}, {},
-         u"0.000"_s},
-        {"100 against 50 below an inlet", {fitting(F5, u"100X100"_s, ci), fitting(F1, u"150X50"_s, ci)},
+        {"75 against 75", {fitting(Fitting1, u"75X50"_s, ci), fitting(Fitting6, u"100X75"_s, ci)}, {},
+         u"392.000"_s},
+        {"50 against 50 below an inlet",
+         {fitting(Fitting5, u"50X50"_s, ci), fitting(Fitting1, u"100X50"_s, ci)}, {}, u"0.000"_s},
+        {"100 against 50 below an inlet",
+         {fitting(Fitting5, u"100X100"_s, ci), fitting(Fitting1, u"150X50"_s, ci)},
          {StackMessage::SizeMismatch}, u"0"_s},
     });
 }
@@ -197,9 +199,9 @@ TEST(FittingStackHeight, SizeJointComparesNumbers)
 // their real lengths, whatever stood above or below them before.
 TEST(FittingStackHeight, NotCountedLengthsFollowTheStackAsItIs)
 {
-    const StackLine reducer = fitting(F6, u"110X50"_s);
-    const StackLine inlet = fitting(F5, u"110X110"_s);
-    const StackLine tee = fitting(F1, u"110X110"_s);
+    const StackLine reducer = fitting(Fitting6, u"110X50"_s);
+    const StackLine inlet = fitting(Fitting5, u"110X110"_s);
+    const StackLine tee = fitting(Fitting1, u"110X110"_s);
 
     const drainage::StackHeight three = drainage::stackHeight(std::vector{reducer, inlet, tee});
     EXPECT_EQ(three.countedLengthsMm, (std::vector<double>{48, 0, 125, 0, 0, 0}));
@@ -211,7 +213,7 @@ TEST(FittingStackHeight, NotCountedLengthsFollowTheStackAsItIs)
     EXPECT_EQ(shown(two), u"151.000"_s);
 
     // A tee that was alone and is then followed: its L2 counts again.
-    const StackLine narrowTee = fitting(F1, u"110X50"_s);
+    const StackLine narrowTee = fitting(Fitting1, u"110X50"_s);
     EXPECT_EQ(shown(drainage::stackHeight(std::vector{narrowTee})), u"0.000"_s);
     EXPECT_EQ(shown(drainage::stackHeight(std::vector{narrowTee, inlet})), u"203.000"_s);
 }
@@ -226,7 +228,8 @@ TEST(FittingStackHeight, FirstAndLastFittingRules)
     // One fitting with both lengths set to 1: the first-line rule takes L1 of
     // 管件1, 2, 4 and 5, the last-line rule L2 of 管件1, 2 and 3.
     const Row rows[] = {
-        {F1, 0, 0}, {F2, 0, 0}, {F3, 1, 0}, {F4, 0, 1}, {F5, 0, 1}, {F6, 1, 1},
+        {Fitting1, 0, 0}, {Fitting2, 0, 0}, {Fitting3, 1, 0},
+        {Fitting4, 0, 1}, {Fitting5, 0, 1}, {Fitting6, 1, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(drainage::fittingTypeName(row.type).toStdString());
@@ -240,7 +243,7 @@ TEST(FittingStackHeight, FirstAndLastFittingRules)
 TEST(FittingStackHeight, LinesOfNoTypeFailTheSizeCheck)
 {
     const std::vector<StackLine> lines = {
-        fitting(F6, u"110X50"_s), {u"管件"_s, 5, 5}, fitting(F6, u"110X50"_s)};
+        fitting(Fitting6, u"110X50"_s), {u"管件"_s, 5, 5}, fitting(Fitting6, u"110X50"_s)};
     const drainage::StackHeight h = drainage::stackHeight(lines);
     EXPECT_EQ(h.messages, std::vector{StackMessage::SizeMismatch});
     EXPECT_FALSE(h.heightMm);
