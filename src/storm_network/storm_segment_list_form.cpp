@@ -39,6 +39,22 @@ void note(const QString& text)
     forms::MsgBox(text, forms::vbOKOnly, kNoteTitle);
 }
 
+// The file dialog of an import or export: the program's own folder,
+// storm_in.txt proposed, the first filter chosen.
+forms::FileDialogRequest segmentFileRequest(forms::FileDialogRequest::Mode mode)
+{
+    const bool save = mode == forms::FileDialogRequest::Mode::Save;
+    forms::FileDialogRequest request;
+    request.mode = mode;
+    request.title = save ? QStringLiteral("另存为") : QStringLiteral("打开");
+    request.filter = save ? kExportFilter : kImportFilter;
+    request.filterIndex = 1;
+    request.initialDir = QCoreApplication::applicationDirPath();
+    request.fileName = StormSegmentInputFile::kDefaultName;
+    request.overwritePrompt = save;
+    return request;
+}
+
 }  // namespace
 
 StormSegmentListForm::StormSegmentListForm()
@@ -322,15 +338,8 @@ void StormSegmentListForm::Text3_GotFocus()
 
 void StormSegmentListForm::导出_Click()
 {
-    forms::FileDialogRequest request;
-    request.mode = forms::FileDialogRequest::Mode::Save;
-    request.title = QStringLiteral("另存为");
-    request.filter = kExportFilter;
-    request.filterIndex = 1;
-    request.initialDir = QCoreApplication::applicationDirPath();
-    request.fileName = StormSegmentInputFile::kDefaultName;
-    request.overwritePrompt = true;
-    const std::optional<QString> path = forms::platform().fileDialog(request);
+    const std::optional<QString> path =
+        forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Save));
     if (!path || path->isEmpty())
         return;
     if (const std::optional<QString> error = StormSegmentInputFile::Write(*path, m_rows))
@@ -349,14 +358,8 @@ void StormSegmentListForm::导入_Click()
         keepRows = answer == forms::vbYes;
     }
 
-    forms::FileDialogRequest request;
-    request.mode = forms::FileDialogRequest::Mode::Open;
-    request.title = QStringLiteral("打开");
-    request.filter = kImportFilter;
-    request.filterIndex = 1;
-    request.initialDir = QCoreApplication::applicationDirPath();
-    request.fileName = StormSegmentInputFile::kDefaultName;
-    const std::optional<QString> path = forms::platform().fileDialog(request);
+    const std::optional<QString> path =
+        forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Open));
     if (!path || path->isEmpty())
         return;
 

@@ -8,6 +8,7 @@
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 
+#include <QFontMetrics>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -368,6 +369,24 @@ TEST_F(StormSewerNetworkFormTest, TipNamesTheTwoSteps)
     EXPECT_EQ(boxes()[0].title, S("使用提示"));
     EXPECT_EQ(boxes()[0].style, forms::vbOKOnly);
     EXPECT_TRUE(w.isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// Every entry of the window's lists shows whole beside the drop-down arrow,
+// the longest material and surface texts included.
+TEST_F(StormSewerNetworkFormTest, EveryListEntryFitsItsList)
+{
+    StormSewerNetworkForm& w = open();
+    for (forms::ComboBox* combo : {w.Combo6, w.Combo3, w.Combo4, w.Combo5}) {
+        const QFontMetrics fm(combo->font());
+        for (const QString& entry : entries(*combo)) {
+            EXPECT_LE(fm.horizontalAdvance(entry), combo->width() - 22)
+                << combo->objectName().toStdString() << ": " << entry.toStdString();
+        }
+    }
 }
 
 }  // namespace
