@@ -179,6 +179,16 @@ int StormSegmentListForm::selectedRow() const
     return row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
 }
 
+void StormSegmentListForm::showRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    const SegmentRow& shown = m_rows[static_cast<std::size_t>(row)];
+    Text1->setText(shown.length);
+    Text2->setText(shown.area);
+    Text3->setText(shown.runoff);
+}
+
 QString StormSegmentListForm::defaultRunoff()
 {
     return form13().Text4->Text();
@@ -275,13 +285,7 @@ void StormSegmentListForm::Command3_Click()
         return;
     }
     // Discards the edits: the boxes show the selected row again.
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    const SegmentRow& selected = m_rows[static_cast<std::size_t>(row)];
-    Text1->setText(selected.length);
-    Text2->setText(selected.area);
-    Text3->setText(selected.runoff);
+    showRow(selectedRow());
 }
 
 void StormSegmentListForm::Command4_Click()
@@ -320,12 +324,7 @@ void StormSegmentListForm::List1_Click(int index)
     List1((index + 1) % 3).setListIndex(row);
     List1((index + 2) % 3).setListIndex(row);
     m_selecting = false;
-    if (row < 0 || row >= static_cast<int>(m_rows.size()))
-        return;
-    const SegmentRow& selected = m_rows[static_cast<std::size_t>(row)];
-    Text1->setText(selected.length);
-    Text2->setText(selected.area);
-    Text3->setText(selected.runoff);
+    showRow(row);
 }
 
 void StormSegmentListForm::Text3_GotFocus()
