@@ -4,9 +4,9 @@
 #include "app/results_window_form.h"
 #include "app/windows.h"
 #include "building_services/extinguisher_rules.h"
+#include "building_services/fire_protection_inputs.h"
 #include "textio/numtext.h"
 
-#include <cmath>
 
 using forms::ComboBox;
 using forms::Label;
@@ -33,15 +33,6 @@ constexpr quint32 kCodeBreachPink = 0xFFC0FF;    // a figure that breaks the cod
 // Result rows: top of the first field and the pitch, in twips.
 constexpr double kResultTop = 285;
 constexpr double kResultPitch = 330;
-
-// A positive number in a field; `whole` asks for a whole one.
-std::optional<double> positiveNumber(const TextBox* field, bool whole = false)
-{
-    const std::optional<double> value = textio::readNumber(field->Text());
-    if (!value || !(*value > 0) || (whole && std::floor(*value) != *value))
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -338,7 +329,7 @@ void ExtinguisherConfigForm::Option13_Click()
         box->setBackColor(kScrollBarGrey);
     for (QWidget* control : std::initializer_list<QWidget*>{Text9, Text8, Text7, Text12, Combo1, Command2})
         control->setEnabled(false);
-    m_calculatedInputs.reset();
+    m_calculated.forget();
 }
 
 void ExtinguisherConfigForm::Option14_Click()
@@ -353,7 +344,7 @@ void ExtinguisherConfigForm::Option14_Click()
     // The manual figures wait for the next calculation.
     for (TextBox* box : {Text9, Text8, Text7, Text12})
         box->setText(QString());
-    m_calculatedInputs.reset();
+    m_calculated.forget();
 }
 
 void ExtinguisherConfigForm::Text1_DblClick()
@@ -385,12 +376,12 @@ void ExtinguisherConfigForm::Command1_Click()
         refuseInput(QStringLiteral("请输入设置点数量！"), kCompletenessTitle, Text5);
         return;
     }
-    const std::optional<double> area = positiveNumber(Text1);
+    const std::optional<double> area = positiveNumber(Text1->Text());
     if (!area) {
         refuseInput(QStringLiteral("请输入正确的保护面积！"), kCorrectnessTitle, Text1);
         return;
     }
-    const std::optional<double> points = positiveNumber(Text5, true);
+    const std::optional<double> points = positiveNumber(Text5->Text(), true);
     if (!points) {
         refuseInput(QStringLiteral("请输入正确的设置点数量！设置点数应为正整数。"), kCorrectnessTitle,
                     Text5);
@@ -428,7 +419,7 @@ void ExtinguisherConfigForm::Command1_Click()
     Text4->setText(textio::generalNumberText(base->protectionDistanceM));
     Text36->setText(textio::generalNumberText(base->minimumRating));
     Text9->setText(requiredText);
-    m_calculatedInputs = inputTexts();
+    m_calculated.record(inputTexts());
 
     if (!manualRating) {
         const std::span<const ExtinguisherSize> sizes = ExtinguisherRatingTable::sizes();
@@ -491,7 +482,7 @@ bool ExtinguisherConfigForm::checkManualFigures()
         {Text12, true, QStringLiteral("请输入正确的总计配置数量！")},
     };
     for (const Figure& figure : figures) {
-        if (!positiveNumber(figure.field, figure.whole)) {
+        if (!positiveNumber(figure.field->Text(), figure.whole)) {
             refuseInput(figure.message, kCorrectnessTitle, figure.field);
             return false;
         }
@@ -505,9 +496,8 @@ void ExtinguisherConfigForm::Command2_Click()
         return;
     // The figures on screen belong to the inputs of the last calculation; a
     // report of other inputs waits for a new one.
-    if (m_calculatedInputs != inputTexts()) {
-        refuseInput(QStringLiteral("请先按“计 算”按当前设计参数进行计算，再查看结果！"),
-                    QStringLiteral("提示"), Command1);
+    if (!m_calculated.areShown(inputTexts())) {
+        refuseInput(kCalculateFirstMessage.toString(), kCalculateFirstTitle.toString(), Command1);
         return;
     }
     // The manual figures are reported as the engineer left them.

@@ -6,11 +6,11 @@
 
 #include "app/calculator_form.h"
 #include "building_services/extinguisher_rules.h"
+#include "building_services/fire_protection_inputs.h"
 
 #include <QStringList>
 
 #include <array>
-#include <optional>
 
 class ExtinguisherConfigForm : public CalculatorForm {
     Q_OBJECT
@@ -174,5 +174,5 @@ private:
 
     // The inputs of the last calculation; none before the first one and
     // after a mode switch emptied the results.
-    std::optional<QStringList> m_calculatedInputs;
+    building_services::CalculatedInputs m_calculated;
 };

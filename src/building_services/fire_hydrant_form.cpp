@@ -4,6 +4,7 @@
 #include "app/results_window_form.h"
 #include "app/windows.h"
 #include "building_services/fire_hydrant_hydraulics.h"
+#include "building_services/fire_protection_inputs.h"
 #include "forms/application.h"
 #include "hydraulics/water_supply_pipe_form.h"
 #include "textio/numtext.h"
@@ -36,15 +37,6 @@ constexpr double kLabelLeft1 = 105, kLabelWidth1 = 1260, kFieldLeft1 = 1380, kFi
 constexpr double kLabelLeft2 = 2340, kLabelWidth2 = 1410, kFieldLeft2 = 3765, kFieldWidth2 = 1230;
 // Result columns: label above the field, unit after it.
 constexpr double kResultLeft1 = 105, kResultLeft2 = 2580, kResultWidth = 1860;
-
-// The number in a field that must hold a positive one.
-std::optional<double> positiveNumber(const TextBox* field)
-{
-    const std::optional<double> value = textio::readNumber(field->Text());
-    if (!value || !(*value > 0))
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -190,7 +182,7 @@ void FireHydrantForm::Combo1_Click()
     writeNozzleFactor();
     for (TextBox* result : {Text10, Text11, Text1, Text2})
         result->setText(QString());
-    m_calculatedInputs.reset();
+    m_calculated.forget();
 }
 
 void FireHydrantForm::Combo2_Click()
@@ -211,12 +203,12 @@ QStringList FireHydrantForm::inputTexts() const
 
 void FireHydrantForm::Command1_Click()
 {
-    const std::optional<double> hm = positiveNumber(Text4);
+    const std::optional<double> hm = positiveNumber(Text4->Text());
     if (!hm) {
         refuseInput(QStringLiteral("请输入正确的充实水柱！"), kCorrectnessTitle, Text4);
         return;
     }
-    const std::optional<double> ld = positiveNumber(Text5);
+    const std::optional<double> ld = positiveNumber(Text5->Text());
     if (!ld) {
         refuseInput(QStringLiteral("请输入正确的水带长度！"), kCorrectnessTitle, Text5);
         return;
@@ -244,26 +236,25 @@ void FireHydrantForm::Command1_Click()
     Text11->setText(results->hoseLoss);
     Text1->setText(results->outletPressure);
     Text2->setText(results->jetFlow);
-    m_calculatedInputs = inputTexts();
+    m_calculated.record(inputTexts());
 }
 
 void FireHydrantForm::Command2_Click()
 {
     // The results on screen belong to the inputs of the last calculation; a
     // report of other inputs waits for a new one.
-    if (m_calculatedInputs != inputTexts()) {
-        refuseInput(QStringLiteral("请先按“计 算”按当前设计参数进行计算，再查看结果！"),
-                    QStringLiteral("提示"), Command1);
+    if (!m_calculated.areShown(inputTexts())) {
+        refuseInput(kCalculateFirstMessage.toString(), kCalculateFirstTitle.toString(), Command1);
         return;
     }
     // The results may have been edited by hand (the outlet loss taken off,
     // say); they are reported as they stand, but must be numbers.
-    const std::optional<double> q = positiveNumber(Text2);
+    const std::optional<double> q = positiveNumber(Text2->Text());
     if (!q) {
         refuseInput(QStringLiteral("请输入正确的流量Q！"), kCorrectnessTitle, Text2);
         return;
     }
-    const std::optional<double> hxh = positiveNumber(Text1);
+    const std::optional<double> hxh = positiveNumber(Text1->Text());
     if (!hxh) {
         refuseInput(QStringLiteral("请输入正确的栓口水压Hxh！"), kCorrectnessTitle, Text1);
         return;

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "app/calculator_form.h"
+#include "building_services/fire_protection_inputs.h"
 
 #include <QStringList>
 
-#include <optional>
 
 class FireHydrantForm : public CalculatorForm {
     Q_OBJECT
@@ -72,5 +72,5 @@ private:
 
     // The inputs of the last calculation; none before the first one and
     // after the results were emptied.
-    std::optional<QStringList> m_calculatedInputs;
+    building_services::CalculatedInputs m_calculated;
 };

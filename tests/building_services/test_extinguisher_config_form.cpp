@@ -3,15 +3,16 @@
 #include "app/results_window_form.h"
 #include "app/splash_form.h"
 #include "app/windows.h"
+#include "fire_protection_test_support.h"
 #include "forms/testing/fixture.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
-#include <QApplication>
 #include <QTest>
 
 namespace {
 
 using namespace Qt::StringLiterals;
+using fire_protection_test::resultWindowExists;
 using forms::TextBox;
 
 QString S(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -47,15 +48,6 @@ const QString kManualExample =
     u"建筑面积为1000平方米，危险等级为中危险级,火灾种类为A类火灾，配置基准为15平米/A，灭火器设置点为"
     u"4处，每处灭火级别为11.67A，选用2kg磷酸铵盐干粉灭火器3具，实际配置级别为15A，共需配置灭火器"
     u"12具。"_s;
-
-bool resultWindowExists()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == u"Form9"_s)
-            return true;
-    }
-    return false;
-}
 
 QStringList texts(std::initializer_list<const TextBox*> fields)
 {
@@ -121,10 +113,7 @@ TEST_F(ExtinguisherConfigFormTest, OpensInManualModeForClassAMediumHazardAboveGr
     EXPECT_EQ(f.Text1->Text(), u"1000"_s);
     EXPECT_EQ(f.Text5->Text(), QString());
     EXPECT_EQ(f.Combo1->Text(), k2kg);
-    QStringList listed;
-    for (int i = 0; i < f.Combo1->ListCount(); ++i)
-        listed << f.Combo1->List(i);
-    EXPECT_EQ(listed, (QStringList{k1kg, k2kg, k3kg, k4kg, k6kg}));
+    EXPECT_EQ(fire_protection_test::entries(f.Combo1), (QStringList{k1kg, k2kg, k3kg, k4kg, k6kg}));
     for (const forms::OptionButton* selected : {f.Option1, f.Option6, f.Option4, f.Option9, f.Option14})
         EXPECT_TRUE(selected->Value()) << selected->objectName().toStdString();
     EXPECT_TRUE(f.Combo1->Enabled());

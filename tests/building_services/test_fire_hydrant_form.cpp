@@ -3,38 +3,22 @@
 #include "app/results_window_form.h"
 #include "app/splash_form.h"
 #include "app/windows.h"
+#include "fire_protection_test_support.h"
 #include "forms/testing/fixture.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
-#include <QApplication>
 
 namespace {
 
 using namespace Qt::StringLiterals;
+using fire_protection_test::resultWindowExists;
+using fire_protection_test::entries;
 
 const QString kCorrectness = u"确认数据正确性"_s;
 const QString kCalculateFirst = u"请先按“计 算”按当前设计参数进行计算，再查看结果！"_s;
 const QString kWorkedExample =
     u"充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,水带长度 Ld=25米,采用直径d=65毫米衬胶水带。"
     u"水枪喷口的射流量 Qxh= 4.622升/秒,消火栓口所需水压 Hxh=0.165MPa。"_s;
-
-QStringList entries(const forms::ComboBox* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->ListCount(); ++i)
-        texts.append(list->List(i));
-    return texts;
-}
-
-// Whether the result window has been created in this run.
-bool resultWindowExists()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == u"Form9"_s)
-            return true;
-    }
-    return false;
-}
 
 class FireHydrantFormTest : public forms::testing::FormsTest {
 protected:
