@@ -23,6 +23,11 @@ NetworkInputError wrongSegment(int index, NetworkField field, const QString& wha
     return wrong(field, segmentPrefix(index) + what, index);
 }
 
+NetworkInputError flowNotFinite(int index)
+{
+    return wrongSegment(index, NetworkField::DesignFlow, QStringLiteral("设计流量不是有限的数值"));
+}
+
 QString segmentLabel(int index)
 {
     return QString::number(index + 1) + QLatin1Char('-') + QString::number(index + 2);
@@ -31,7 +36,7 @@ QString segmentLabel(int index)
 }  // namespace
 
 std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters& parameters,
-                                                        NetworkNumbers* numbers)
+                                                        NetworkNumbers* numbers, CityFormula city)
 {
     // Only emptiness makes a value missing; a blank is a wrong value.
     if (parameters.returnPeriod.isEmpty())
@@ -56,7 +61,7 @@ std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters&
                      QStringLiteral("管材的粗糙系数“%1”不正确，请重新选择管材").arg(parameters.roughness));
     const catalogues::StormIntensityFormula* formula =
         catalogues::FindStormIntensityFormula(parameters.city);
-    if (formula == nullptr)
+    if (formula == nullptr && city == CityFormula::Required)
         return wrong(NetworkField::City,
                      QStringLiteral("%1没有暴雨强度公式，请选择其他城市").arg(parameters.city));
 
@@ -112,35 +117,60 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
 
     // The intensity takes the flow time above at full precision, not as the
     // 汇流时间 cell shows it.
-    const std::optional<double> q = SegmentIntensity(numbers, flowTimeAbove);
-    if (!q)
-        return wrongSegment(
-            index, NetworkField::Intensity,
-            QStringLiteral("重现期P = %1、降雨历时t = %2 min 超出暴雨强度公式的适用范围")
-                .arg(textio::generalNumberText(numbers.returnPeriod),
-                     textio::generalNumberText(numbers.initialTime
-                                               + numbers.reduction * flowTimeAbove)));
-    const std::optional<double> intensity = WriteShown(row[kIntensity], kIntensity, *q);
+    if (std::optional<NetworkInputError> error =
+            WriteSegmentIntensity(index, numbers, flowTimeAbove, row))
+        return error;
     const std::optional<double> shownRunoff = WriteShown(row[kRunoff], kRunoff, *runoff);
-    if (!intensity || !shownRunoff)
+    if (!shownRunoff)
         return wrongSegment(index, NetworkField::Runoff, QStringLiteral("请输入正确的径流系数"));
 
     if (*cumulative == 0)
         return wrongSegment(index, NetworkField::CumulativeArea,
                             QStringLiteral("累计面积为0.0000 ha，无法计算平均径流系数，请检查汇水面积"));
     sums.weightedRunoff += *shownRunoff * *ownArea;
-    const std::optional<double> meanRunoff =
-        WriteShown(row[kMeanRunoff], kMeanRunoff, sums.weightedRunoff / *cumulative);
+    if (!WriteShown(row[kMeanRunoff], kMeanRunoff, sums.weightedRunoff / *cumulative))
+        return flowNotFinite(index);
+    if (std::optional<NetworkInputError> error = ComputeSegmentFlowAndPipe(index, numbers, row))
+        return error;
+
+    // The next segment's flow time adds this one's pipe time as shown.
+    const std::optional<double> pipeTime = textio::readNumber(row[kPipeTime]);
+    sums.flowTime = textio::generalNumberText(flowTimeAbove + pipeTime.value_or(0));
+    return std::nullopt;
+}
+
+std::optional<NetworkInputError> WriteSegmentIntensity(int index, const NetworkNumbers& numbers,
+                                                       double flowTimeMin, ResultCells& row)
+{
+    const std::optional<double> q = SegmentIntensity(numbers, flowTimeMin);
+    if (!q || !WriteShown(row[kIntensity], kIntensity, *q))
+        return wrongSegment(
+            index, NetworkField::Intensity,
+            QStringLiteral("重现期P = %1、降雨历时t = %2 min 超出暴雨强度公式的适用范围")
+                .arg(textio::generalNumberText(numbers.returnPeriod),
+                     textio::generalNumberText(numbers.initialTime
+                                               + numbers.reduction * flowTimeMin)));
+    return std::nullopt;
+}
+
+std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const NetworkNumbers& numbers,
+                                                           ResultCells& row)
+{
+    const std::optional<double> cumulative = textio::readNumber(row[kCumulativeArea]);
+    const std::optional<double> intensity = textio::readNumber(row[kIntensity]);
+    const std::optional<double> meanRunoff = textio::readNumber(row[kMeanRunoff]);
     const std::optional<double> unitFlow =
-        meanRunoff ? WriteShown(row[kUnitFlow], kUnitFlow, *meanRunoff * *intensity) : std::nullopt;
+        meanRunoff && intensity ? WriteShown(row[kUnitFlow], kUnitFlow, *meanRunoff * *intensity)
+                                : std::nullopt;
     const std::optional<double> designFlow =
-        unitFlow ? WriteShown(row[kDesignFlow], kDesignFlow, *cumulative * *unitFlow) : std::nullopt;
+        unitFlow && cumulative ? WriteShown(row[kDesignFlow], kDesignFlow, *cumulative * *unitFlow)
+                               : std::nullopt;
     if (!designFlow)
-        return wrongSegment(index, NetworkField::DesignFlow, QStringLiteral("设计流量不是有限的数值"));
+        return flowNotFinite(index);
 
     switch (NetworkPipeSizing(row, numbers.roughness, numbers.diameters)) {
     case SizingStatus::Sized:
-        break;
+        return std::nullopt;
     case SizingStatus::NegativeFlow:
         return wrongSegment(index, NetworkField::DesignFlow,
                             QStringLiteral("设计流量%1 L/s为负值，请检查汇水面积和径流系数")
@@ -157,13 +187,9 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
         return wrong(NetworkField::Roughness, QStringLiteral("管材的粗糙系数不正确，请重新选择管材"));
     case SizingStatus::FlowNotANumber:
     case SizingStatus::BadPipeCell:
-        return wrongSegment(index, NetworkField::DesignFlow, QStringLiteral("设计流量不是有限的数值"));
+        break;
     }
-
-    // The next segment's flow time adds this one's pipe time as shown.
-    const std::optional<double> pipeTime = textio::readNumber(row[kPipeTime]);
-    sums.flowTime = textio::generalNumberText(flowTimeAbove + pipeTime.value_or(0));
-    return std::nullopt;
+    return flowNotFinite(index);
 }
 
 NetworkCalculationResult CalculateNetwork(const NetworkParameters& parameters,

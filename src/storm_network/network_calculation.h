@@ -88,10 +88,17 @@ struct NetworkNumbers {
     QStringList diameters;
 };
 
+// Whether the city must have an intensity formula: a calculation needs
+// one; an adjustment of the table keeps the intensities it shows when the
+// city has none (the numbers then hold no formula).
+enum class CityFormula { Required, Optional };
+
 // P and t1 must not be empty (in that order); then P, t1, m and n must be
-// numbers (n above zero) and the city must have a formula.
+// numbers (n above zero) and the city must have a formula where one is
+// required.
 std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters& parameters,
-                                                        NetworkNumbers* numbers);
+                                                        NetworkNumbers* numbers,
+                                                        CityFormula city = CityFormula::Required);
 
 // The design storm intensity in L/(s·ha) at a flow time T above the segment
 // (min): the city's formula at P and t = t1 + m·T. No value outside the
@@ -112,6 +119,18 @@ struct NetworkRunningSums {
 std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& segment,
                                                 const NetworkNumbers& numbers,
                                                 NetworkRunningSums& sums, ResultCells& row);
+
+// Two of the segment steps, for the adjustment of the table too; a refusal
+// names the segment of row `index`, whose cells may then be part-written.
+//
+// 暴雨强度 of the row at the flow time T above it (min), through "0.00".
+// Refused outside the domain of the city's formula, or without a formula.
+std::optional<NetworkInputError> WriteSegmentIntensity(int index, const NetworkNumbers& numbers,
+                                                       double flowTimeMin, ResultCells& row);
+// From the row's 累计面积, 暴雨强度 and 平均径流系数 as shown: 单位流量,
+// 设计流量 and the pipe (NetworkPipeSizing).
+std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const NetworkNumbers& numbers,
+                                                           ResultCells& row);
 
 // A whole run: the rows of segments 0 to n − 1, the running sums after the
 // last segment and the total length (plain decimal text of the sum of the
