@@ -204,8 +204,9 @@ void StormResultGridForm::Text14_Click(int index)
 
 void StormResultGridForm::openAdjustment(int row, ResultColumn focus)
 {
-    // Only cells the adjustment mode enabled take clicks.
-    if (row < 0 || row >= m_table.rowCount() || !m_table.enabled(row, focus))
+    // Only cells the adjustment mode enabled take clicks, and only segment
+    // rows can be adjusted: a blank row opens nothing.
+    if (row < 0 || row >= m_table.segmentCount() || !m_table.enabled(row, focus))
         return;
     StormSegmentAdjustDialog& dialog = Form10();
     dialog.Show();

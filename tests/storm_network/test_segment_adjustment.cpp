@@ -68,6 +68,13 @@ double number(const ResultTable& table, int row, ResultColumn c)
     return value.value_or(0);
 }
 
+// The concrete pipe diameter, to six decimals, whose capacity at 3 ‰ is
+// `flowLps`.
+QString diameterCarrying(double flowLps)
+{
+    return textio::formatNumber(*RequiredDiameterMm(flowLps, 0.013, 0.003), S("0.000000"));
+}
+
 // The columns an adjustment writes on the adjusted row.
 constexpr ResultColumn kPipeColumns[] = {kDiameter, kSlope, kVelocity, kCapacity, kPipeTime};
 
@@ -244,13 +251,11 @@ TEST(SegmentAdjustment, ASmallerPipeShortensTheFlowTimesAndResizesTheRowsBelow)
 
 TEST(SegmentAdjustment, CapacityEqualToTheDesignFlowAsShownCarriesIt)
 {
-    // A diameter whose capacity at 3 ‰ is the 210.90 L/s of the first
-    // segment to the last digit shown.
+    // The 210.90 L/s of the first segment to the last digit shown.
     ResultTable table = designed(kFiveSegments);
     const std::vector<ResultCells> before = allRows(table);
-    const QString diameter =
-        textio::formatNumber(*RequiredDiameterMm(210.90, 0.013, 0.003), S("0.000000"));
-    const AdjustmentResult result = AdjustSegment(table, 0, diameter, S("3"), openingParameters());
+    const AdjustmentResult result =
+        AdjustSegment(table, 0, diameterCarrying(210.90), S("3"), openingParameters());
     EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
     EXPECT_EQ(table.text(0, kCapacity), S("210.900"));
     EXPECT_EQ(table.colour(0, kCapacity), kCellButtonText);
@@ -266,8 +271,7 @@ TEST(SegmentAdjustment, CapacityBelowTheDesignFlowRewritesTheRowAlone)
     ResultTable table = designed(kFiveSegments);
     const std::vector<ResultCells> before = allRows(table);
     // A thousandth of a litre short.
-    const QString diameter =
-        textio::formatNumber(*RequiredDiameterMm(210.899, 0.013, 0.003), S("0.000000"));
+    const QString diameter = diameterCarrying(210.899);
     const AdjustmentResult result = AdjustSegment(table, 0, diameter, S("3"), openingParameters());
     EXPECT_EQ(result.outcome, AdjustmentOutcome::CapacityBelowDesignFlow);
     EXPECT_EQ(result.message, S("最大允许流量小于设计流量，请重新确认管径及坡度！"));
