@@ -258,11 +258,22 @@ TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)
     const std::optional<QString> path = WorkFilePath(kSegmentWorkFile);
     ASSERT_TRUE(path);
     EXPECT_TRUE(path->endsWith(S("/storm_in_temp.txt")));
-    EXPECT_FALSE(WriteWorkFile(kSegmentWorkFile, {S("120"), S("3000"), S("0.65")}));
+    const std::vector<SegmentRow> segments = {{S("120"), S("3000"), S("0.65")}, {S("80.5"), S(""), S("0.9")}};
+    EXPECT_FALSE(WriteSegmentWorkFile(segments));
     QFile file(*path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n"));
+    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
     file.close();
-    EXPECT_TRUE(WriteWorkFile(kSegmentWorkFile, {S("\U0001F600")}));
+    // A text the code page cannot hold leaves the file as it was.
+    const std::vector<SegmentRow> unencodable = {{S("\U0001F600"), S("1"), S("1")}};
+    EXPECT_TRUE(WriteSegmentWorkFile(unencodable));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
+    file.close();
+
+    ResultTable table;
+    EXPECT_FALSE(WriteReportWorkFile(ReportHeader{}, table));
+    EXPECT_TRUE(QFile::exists(*WorkFilePath(kReportWorkFile)));
     QFile::remove(*path);
+    QFile::remove(*WorkFilePath(kReportWorkFile));
 }
