@@ -39,6 +39,22 @@ void note(const QString& text)
     forms::MsgBox(text, forms::vbOKOnly, kNoteTitle);
 }
 
+// The file dialog of an import or export: the program's own folder,
+// storm_in.txt proposed, the first filter chosen.
+forms::FileDialogRequest segmentFileRequest(forms::FileDialogRequest::Mode mode)
+{
+    const bool save = mode == forms::FileDialogRequest::Mode::Save;
+    forms::FileDialogRequest request;
+    request.mode = mode;
+    request.title = save ? QStringLiteral("另存为") : QStringLiteral("打开");
+    request.filter = save ? kExportFilter : kImportFilter;
+    request.filterIndex = 1;
+    request.initialDir = QCoreApplication::applicationDirPath();
+    request.fileName = StormSegmentInputFile::kDefaultName;
+    request.overwritePrompt = save;
+    return request;
+}
+
 }  // namespace
 
 StormSegmentListForm::StormSegmentListForm()
@@ -163,6 +179,16 @@ int StormSegmentListForm::selectedRow() const
     return row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
 }
 
+void StormSegmentListForm::showRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    const SegmentRow& shown = m_rows[static_cast<std::size_t>(row)];
+    Text1->setText(shown.length);
+    Text2->setText(shown.area);
+    Text3->setText(shown.runoff);
+}
+
 QString StormSegmentListForm::defaultRunoff()
 {
     return form13().Text4->Text();
@@ -259,13 +285,7 @@ void StormSegmentListForm::Command3_Click()
         return;
     }
     // Discards the edits: the boxes show the selected row again.
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    const SegmentRow& selected = m_rows[static_cast<std::size_t>(row)];
-    Text1->setText(selected.length);
-    Text2->setText(selected.area);
-    Text3->setText(selected.runoff);
+    showRow(selectedRow());
 }
 
 void StormSegmentListForm::Command4_Click()
@@ -304,12 +324,7 @@ void StormSegmentListForm::List1_Click(int index)
     List1((index + 1) % 3).setListIndex(row);
     List1((index + 2) % 3).setListIndex(row);
     m_selecting = false;
-    if (row < 0 || row >= static_cast<int>(m_rows.size()))
-        return;
-    const SegmentRow& selected = m_rows[static_cast<std::size_t>(row)];
-    Text1->setText(selected.length);
-    Text2->setText(selected.area);
-    Text3->setText(selected.runoff);
+    showRow(row);
 }
 
 void StormSegmentListForm::Text3_GotFocus()
@@ -322,15 +337,8 @@ void StormSegmentListForm::Text3_GotFocus()
 
 void StormSegmentListForm::导出_Click()
 {
-    forms::FileDialogRequest request;
-    request.mode = forms::FileDialogRequest::Mode::Save;
-    request.title = QStringLiteral("另存为");
-    request.filter = kExportFilter;
-    request.filterIndex = 1;
-    request.initialDir = QCoreApplication::applicationDirPath();
-    request.fileName = StormSegmentInputFile::kDefaultName;
-    request.overwritePrompt = true;
-    const std::optional<QString> path = forms::platform().fileDialog(request);
+    const std::optional<QString> path =
+        forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Save));
     if (!path || path->isEmpty())
         return;
     if (const std::optional<QString> error = StormSegmentInputFile::Write(*path, m_rows))
@@ -349,14 +357,8 @@ void StormSegmentListForm::导入_Click()
         keepRows = answer == forms::vbYes;
     }
 
-    forms::FileDialogRequest request;
-    request.mode = forms::FileDialogRequest::Mode::Open;
-    request.title = QStringLiteral("打开");
-    request.filter = kImportFilter;
-    request.filterIndex = 1;
-    request.initialDir = QCoreApplication::applicationDirPath();
-    request.fileName = StormSegmentInputFile::kDefaultName;
-    const std::optional<QString> path = forms::platform().fileDialog(request);
+    const std::optional<QString> path =
+        forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Open));
     if (!path || path->isEmpty())
         return;
 

@@ -92,6 +92,8 @@ private:
     void expand();
     // The row selected in the three columns, or -1.
     int selectedRow() const;
+    // The input boxes take the texts of `row`; nothing for no row.
+    void showRow(int row);
     void appendRow(const storm_network::SegmentRow& row);
     // Asks under "警告" before rows are deleted; true to go on.
     static bool confirmDeletion(const QString& question);

@@ -1,7 +1,6 @@
 #include "storm_network/storm_sewer_network_form.h"
 
 #include "app/windows.h"
-#include "catalogues/storm_intensity_catalogue.h"
 #include "catalogues/surface_runoff_table.h"
 #include "forms/application.h"
 #include "forms/platform.h"
@@ -19,7 +18,6 @@
 
 #include <optional>
 
-using catalogues::StormIntensityCatalogue;
 using catalogues::SurfaceRunoffTable;
 
 StormSewerNetworkForm& form13()
@@ -28,45 +26,23 @@ StormSewerNetworkForm& form13()
 }
 
 namespace {
-
 const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
-
-QFont formulaFont()
-{
-    return forms::fontFor(QStringLiteral("宋体"), 10.5);
 }
-
-}  // namespace
 
 StormSewerNetworkForm::StormSewerNetworkForm()
     : CalculatorForm(kDesignCaption, 4515, 4320, Calculator::StormNetwork)
+    , m_cityBlock(*this, 210)
 {
     setObjectName(QStringLiteral("form13"));
 
     // --- 选择城市: province and city, and the city's formula as a fraction.
-    Frame3 = add<forms::Frame>("Frame3", 0, 0, 4500, 1005);
-    Frame3->setCaption(QStringLiteral("选择城市"));
-    Combo6 = addIn<forms::ComboBox>(Frame3, "Combo6", 90, 225, 1275, 330,
-                                    forms::ComboBox::Style::PickOnly);
-    Combo6->setFont(formulaFont());
-    Combo3 = addIn<forms::ComboBox>(Frame3, "Combo3", 90, 585, 1275, 330,
-                                    forms::ComboBox::Style::PickOnly);
-    Combo3->setFont(formulaFont());
-    Label5 = addIn<forms::Label>(Frame3, "Label5", 1420, 405, 300, 330);
-    Label5->setFont(formulaFont());
-    Label5->setCaption(QStringLiteral("q="));
-    Label6 = addIn<forms::Label>(Frame3, "Label6", 1700, 270, 2780, 240);
-    Label6->setFont(formulaFont());
-    Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label6->setCaption(QStringLiteral("3841(1+0.85lgP)"));
-    Line1 = new forms::Line(Frame3);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setPoints(1750, 540, 4400, 540);
-    Line1->show();
-    Label29 = addIn<forms::Label>(Frame3, "Label29", 1700, 630, 2780, 210);
-    Label29->setFont(formulaFont());
-    Label29->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label29->setCaption(QStringLiteral("(t+17)^0.85"));
+    Frame3 = m_cityBlock.Frame3;
+    Combo6 = m_cityBlock.Combo6;
+    Combo3 = m_cityBlock.Combo3;
+    Label5 = m_cityBlock.Label5;
+    Label6 = m_cityBlock.Label6;
+    Line1 = m_cityBlock.Line1;
+    Label29 = m_cityBlock.Label29;
 
     // --- 计算方式: this window's own mode, or back to the storm water window.
     Frame6 = add<forms::Frame>("Frame6", 0, 1050, 4500, 690);
@@ -106,7 +82,8 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Combo4 = addIn<forms::ComboBox>(Frame4, "Combo4", 90, 1250, 2265, 300,
                                     forms::ComboBox::Style::PickOnly);
     Label2 = label("Label2", QStringLiteral("请选择管材"), 2700, 990, 915, 285);
-    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 2700, 1250, 1670, 300,
+    // Wide enough for "HDPE双壁波纹管" in the CJK font in use.
+    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 2700, 1250, 1755, 300,
                                     forms::ComboBox::Style::PickOnly);
 
     Command1 = add<forms::CommandButton>("Command1", 2700, 3600, 825, 690);
@@ -147,16 +124,12 @@ void StormSewerNetworkForm::Form_Load()
         diameters.List = storm_network::NetworkDiameterList(material);
         diameters.Text = diameters.List.value(0);
     }
-    Combo3->AddItem(QStringLiteral("天津市"));
     for (const QString& surface : SurfaceRunoffTable::SurfaceTypes())
         Combo4->AddItem(surface);
     for (const QString& material : storm_network::NetworkMaterials())
         Combo5->AddItem(material);
     Combo5->setListIndex(storm_network::kReinforcedConcretePipe);
-    for (const QString& province : StormIntensityCatalogue::Provinces())
-        Combo6->AddItem(province);
-    // Selecting the province fills the city list and shows the formula.
-    Combo6->setText(QStringLiteral("天津市"));
+    m_cityBlock.load();
     Combo7.List = storm_network::NetworkRoughnessList();
     Combo7.Text = Combo7.List.value(storm_network::kReinforcedConcretePipe);
     Text4->setText(QStringLiteral("0.65"));
@@ -168,27 +141,14 @@ void StormSewerNetworkForm::Form_Load()
 
 void StormSewerNetworkForm::Combo6_Click()
 {
-    const QStringList cities = StormIntensityCatalogue::CitiesOf(Combo6->Text());
-    if (cities.isEmpty())
-        return;
-    Combo3->Clear();
-    for (const QString& city : cities)
-        Combo3->AddItem(city);
-    // Selecting the first city shows its formula.
-    Combo3->setListIndex(0);
+    m_cityBlock.provinceChosen();
 }
 
 void StormSewerNetworkForm::Combo3_Click()
 {
-    const QString city = Combo3->Text();
-    Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));
-    // A city offered without a formula (柳州) shows an empty fraction, as
-    // the storm water window does, rather than the formula of the city
-    // picked before it, which the report would print under its name.
-    const std::optional<catalogues::StormFormulaCaption> caption =
-        StormIntensityCatalogue::CaptionOf(city);
-    Label6->setCaption(caption ? caption->numerator : QString());
-    Label29->setCaption(caption ? caption->denominator : QString());
+    // A city offered without a formula shows an empty fraction, which the
+    // report prints under its name, not the formula of another city.
+    m_cityBlock.cityChosen();
 }
 
 // ------------------------------------------------------------ design parameters

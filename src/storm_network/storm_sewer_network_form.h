@@ -12,6 +12,7 @@
 #pragma once
 
 #include "app/calculator_form.h"
+#include "storm_network/storm_city_block_form.h"
 
 #include <QString>
 #include <QStringList>
@@ -98,4 +99,7 @@ public:
     QString Text5;
     // Running sum of the catchment areas of the segments computed so far, ha.
     QString trans = QStringLiteral("trans");
+
+private:
+    StormCityBlock m_cityBlock;
 };

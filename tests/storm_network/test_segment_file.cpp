@@ -3,6 +3,7 @@
 // refused whole.
 #include "storm_network/segment_file.h"
 
+#include "segment_file_bytes.h"
 #include "textio/cp936.h"
 
 #include <QDir>
@@ -16,27 +17,7 @@ namespace {
 using storm_network::SegmentRow;
 namespace SegmentFile = storm_network::StormSegmentInputFile;
 using SegmentFile::ReadStatus;
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<unreadable>");
-    return file.readAll();
-}
-
-void putBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-const std::vector<SegmentRow> kTwoRows = {
-    {QStringLiteral("100"), QStringLiteral("2000"), QStringLiteral("0.9")},
-    {QStringLiteral("50"), QStringLiteral("1500"), QStringLiteral("0.6")},
-};
-const QByteArray kTwoRowsBytes = QByteArrayLiteral("100\r\n2000\r\n0.9\r\n50\r\n1500\r\n0.6\r\n");
+using namespace segment_file_test;
 
 class SegmentFileTest : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 
+#include <QFontMetrics>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -69,16 +70,16 @@ TEST_F(StormSewerNetworkFormTest, OpensWithTianjinAndTheDesignDefaults)
     EXPECT_TRUE(w.Option4->Value());
     EXPECT_FALSE(w.Option3->Value());
 
-    EXPECT_EQ(w.Combo6->ListCount(), 29);
-    EXPECT_EQ(w.Combo6->List(0), S("天津市"));
-    EXPECT_EQ(w.Combo6->List(4), S("河  北"));
-    EXPECT_EQ(w.Combo6->List(28), S("云  南"));
-    EXPECT_EQ(w.Combo6->Text(), S("天津市"));
+    const QStringList provinces = entries(*w.Combo6);
+    ASSERT_EQ(provinces.size(), 29);
+    EXPECT_EQ((QStringList{provinces[0], provinces[4], provinces[28]}),
+              (QStringList{S("天津市"), S("河  北"), S("云  南")}));
     EXPECT_EQ(entries(*w.Combo3), QStringList{S("天津市")});
-    EXPECT_EQ(w.Combo3->Text(), S("天津市"));
-    EXPECT_EQ(w.Label5->Caption(), S("q="));
-    EXPECT_EQ(w.Label6->Caption(), S("3841(1+0.85lgP)"));
-    EXPECT_EQ(w.Label29->Caption(), S("(t+17)^0.85"));
+    // 天津市 twice, with its formula.
+    EXPECT_EQ((QStringList{w.Combo6->Text(), w.Combo3->Text(), w.Label5->Caption(),
+                           w.Label6->Caption(), w.Label29->Caption()}),
+              (QStringList{S("天津市"), S("天津市"), S("q="), S("3841(1+0.85lgP)"),
+                           S("(t+17)^0.85")}));
 
     EXPECT_EQ(w.Text1->Text(), S("2"));
     EXPECT_EQ(w.Text2->Text(), S("2.0"));
@@ -368,6 +369,24 @@ TEST_F(StormSewerNetworkFormTest, TipNamesTheTwoSteps)
     EXPECT_EQ(boxes()[0].title, S("使用提示"));
     EXPECT_EQ(boxes()[0].style, forms::vbOKOnly);
     EXPECT_TRUE(w.isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// Every entry of the window's lists shows whole beside the drop-down arrow,
+// the longest material and surface texts included.
+TEST_F(StormSewerNetworkFormTest, EveryListEntryFitsItsList)
+{
+    StormSewerNetworkForm& w = open();
+    for (forms::ComboBox* combo : {w.Combo6, w.Combo3, w.Combo4, w.Combo5}) {
+        const QFontMetrics fm(combo->font());
+        for (const QString& entry : entries(*combo)) {
+            EXPECT_LE(fm.horizontalAdvance(entry), combo->width() - 22)
+                << combo->objectName().toStdString() << ": " << entry.toStdString();
+        }
+    }
 }
 
 }  // namespace
