@@ -4,7 +4,7 @@
 // the hidden single-segment sizing.
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
-#include "print_qstring.h"
+#include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/network_calculation.h"
 #include "storm_network/network_catalogue.h"
@@ -22,18 +22,11 @@
 
 using forms::testing::FormsTest;
 using namespace storm_network;
+using segment_file_test::fileBytes;
 
 namespace {
 
 QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 class NetworkRunTest : public FormsTest {
 protected:

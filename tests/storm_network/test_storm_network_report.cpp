@@ -3,7 +3,7 @@
 // segment row, and writing it whole or not at all.
 #include "storm_network/storm_network_report.h"
 
-#include "print_qstring.h"
+#include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
 
 #include <QFile>

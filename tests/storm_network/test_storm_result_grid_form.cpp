@@ -2,7 +2,7 @@
 // layout, paging, the adjustment mode, saving the report and going back.
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
-#include "print_qstring.h"
+#include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_result_table_view.h"
