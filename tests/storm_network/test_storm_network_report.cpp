@@ -7,7 +7,6 @@
 #include "storm_network/network_calculation.h"
 
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "storm_network/network_catalogue.h"
@@ -254,9 +253,14 @@ TEST(StormNetworkReport, SavingReplacesTheFileWholeOrNotAtAll)
 
 TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)
 {
-    QStandardPaths::setTestModeEnabled(true);
+    // A data folder of the test's own.
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const QByteArray formerDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     const std::optional<QString> path = WorkFilePath(kSegmentWorkFile);
     ASSERT_TRUE(path);
+    EXPECT_TRUE(path->startsWith(data.path()));
     EXPECT_TRUE(path->endsWith(S("/storm_in_temp.txt")));
     const std::vector<SegmentRow> segments = {{S("120"), S("3000"), S("0.65")}, {S("80.5"), S(""), S("0.9")}};
     EXPECT_FALSE(WriteSegmentWorkFile(segments));
@@ -274,6 +278,5 @@ TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)
     ResultTable table;
     EXPECT_FALSE(WriteReportWorkFile(ReportHeader{}, table));
     EXPECT_TRUE(QFile::exists(*WorkFilePath(kReportWorkFile)));
-    QFile::remove(*path);
-    QFile::remove(*WorkFilePath(kReportWorkFile));
+    qputenv("XDG_DATA_HOME", formerDataHome);
 }

@@ -11,7 +11,6 @@
 
 #include <QFile>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,12 +29,6 @@ const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
 
 class ResultGridFormTest : public FormsTest {
 protected:
-    void SetUp() override
-    {
-        FormsTest::SetUp();
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
     // A run of n segments put into the table as the network calculation
     // puts it, and the window shown.
     static StormResultGridForm& showRun(int n)
