@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <cmath>
+#include <cstring>
 
 namespace storm_network {
 
@@ -60,50 +61,89 @@ std::optional<double> WriteShown(QString& cell, ResultColumn c, double value)
 
 // ------------------------------------------------------------ PackedCells
 
+namespace {
+constexpr std::size_t kEndsSize = kResultColumns * sizeof(std::uint32_t);
+}
+
 PackedCells::PackedCells(const ResultCells& cells)
 {
+    // Cell texts are digits and points but for what the engineer types:
+    // ASCII texts are copied as they are, the others converted.
+    std::array<QByteArray, kResultColumns> converted;
+    std::array<std::uint32_t, kResultColumns> lengths{};
     std::size_t size = 0;
-    for (const QString& text : cells.texts)
-        size += static_cast<std::size_t>(text.size());
-    m_utf8.reserve(size);
-    for (int k = 0; k < kResultColumns; ++k) {
-        const QString& text = cells.texts[static_cast<std::size_t>(k)];
+    for (std::size_t k = 0; k < lengths.size(); ++k) {
+        const QString& text = cells.texts[k];
         bool ascii = true;
-        for (const QChar ch : text) {
-            if (ch.unicode() >= 0x80) {
-                ascii = false;
-                break;
-            }
-        }
-        if (ascii) {
-            for (const QChar ch : text)
-                m_utf8.push_back(static_cast<char>(ch.unicode()));
-        } else {
-            const QByteArray utf8 = text.toUtf8();
-            m_utf8.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-        }
-        m_ends[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(m_utf8.size());
+        for (const QChar ch : text)
+            ascii = ascii && ch.unicode() < 0x80;
+        if (!ascii)
+            converted[k] = text.toUtf8();
+        lengths[k] = static_cast<std::uint32_t>(ascii ? text.size() : converted[k].size());
+        size += lengths[k];
     }
-    m_utf8.shrink_to_fit();
+    if (size == 0)
+        return;
+    m_block = std::make_unique_for_overwrite<char[]>(kEndsSize + size);
+    char* out = m_block.get() + kEndsSize;
+    std::uint32_t offset = 0;
+    for (std::size_t k = 0; k < lengths.size(); ++k) {
+        if (converted[k].isNull()) {
+            for (const QChar ch : cells.texts[k])
+                *out++ = static_cast<char>(ch.unicode());
+        } else {
+            std::memcpy(out, converted[k].constData(), lengths[k]);
+            out += lengths[k];
+        }
+        offset += lengths[k];
+        std::memcpy(m_block.get() + k * sizeof offset, &offset, sizeof offset);
+    }
+}
+
+PackedCells::PackedCells(const PackedCells& other)
+{
+    *this = other;
+}
+
+PackedCells& PackedCells::operator=(const PackedCells& other)
+{
+    if (this == &other)
+        return *this;
+    if (!other.m_block) {
+        m_block.reset();
+        return *this;
+    }
+    const std::size_t size = other.blockSize();
+    m_block = std::make_unique_for_overwrite<char[]>(size);
+    std::memcpy(m_block.get(), other.m_block.get(), size);
+    return *this;
+}
+
+std::uint32_t PackedCells::end(int k) const
+{
+    std::uint32_t value = 0;
+    std::memcpy(&value, m_block.get() + static_cast<std::size_t>(k) * sizeof value, sizeof value);
+    return value;
+}
+
+std::size_t PackedCells::blockSize() const
+{
+    return m_block ? kEndsSize + end(kResultColumns - 1) : 0;
 }
 
 std::string_view PackedCells::utf8(ResultColumn c) const
 {
-    const std::size_t k = index(c);
-    const std::uint32_t begin = k == 0 ? 0 : m_ends[k - 1];
-    return std::string_view(m_utf8).substr(begin, m_ends[k] - begin);
+    if (!m_block)
+        return {};
+    const int k = c - 1;
+    const std::uint32_t begin = k == 0 ? 0 : end(k - 1);
+    return std::string_view(m_block.get() + kEndsSize + begin, end(k) - begin);
 }
 
 QString PackedCells::text(ResultColumn c) const
 {
     const std::string_view bytes = utf8(c);
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-bool PackedCells::isEmpty(ResultColumn c) const
-{
-    const std::size_t k = index(c);
-    return m_ends[k] == (k == 0 ? 0 : m_ends[k - 1]);
 }
 
 ResultCells PackedCells::unpack() const
@@ -128,19 +168,42 @@ double ResultGeometry::columnWidth(ResultColumn c)
 
 // ------------------------------------------------------------ ResultTable
 
+namespace {
+// The first two colours of every table: the default text and the label blue.
+constexpr std::uint8_t kWindowTextIndex = 0;
+constexpr std::uint8_t kBlueIndex = 1;
+}  // namespace
+
 ResultTable::Row ResultTable::newRow()
 {
     Row row;
     row.enabled = bit(kSegmentLabel);
-    row.colours.fill(kCellWindowText);
-    row.colours[index(kSegmentLabel)] = kCellBlue;
+    row.colours.fill(kWindowTextIndex);
+    row.colours[index(kSegmentLabel)] = kBlueIndex;
     return row;
 }
 
 ResultTable::ResultTable()
+    : m_colours{kCellWindowText, kCellBlue}
 {
-    m_rows.assign(kInitialRows, newRow());
+    for (int i = 0; i < kInitialRows; ++i)
+        m_rows.push_back(newRow());
     m_rows.front().visible = true;
+}
+
+std::uint8_t ResultTable::colourIndex(std::uint32_t colour)
+{
+    for (std::size_t k = 0; k < m_colours.size(); ++k) {
+        if (m_colours[k] == colour)
+            return static_cast<std::uint8_t>(k);
+    }
+    // More colours than a cell can name reuse the last place; the table uses
+    // four.
+    if (m_colours.size() <= 0xFF)
+        m_colours.push_back(colour);
+    else
+        m_colours.back() = colour;
+    return static_cast<std::uint8_t>(m_colours.size() - 1);
 }
 
 QString ResultTable::text(int row, ResultColumn c) const
@@ -197,12 +260,13 @@ void ResultTable::setReadOnly(int row, ResultColumn c, bool on)
 
 std::uint32_t ResultTable::colour(int row, ResultColumn c) const
 {
-    return at(row).colours[index(c)];
+    return m_colours[at(row).colours[index(c)]];
 }
 
 void ResultTable::setColour(int row, ResultColumn c, std::uint32_t colour)
 {
-    at(row).colours[index(c)] = colour;
+    const std::uint8_t k = colourIndex(colour);
+    at(row).colours[index(c)] = k;
 }
 
 void ResultTable::clearRows()
@@ -230,7 +294,7 @@ void ResultTable::prepareRows(int segmentCount)
             m_rows.push_back(newRow());
         Row& row = at(i);
         row.visible = true;
-        row.colours[index(kSegmentLabel)] = kCellBlue;
+        row.colours[index(kSegmentLabel)] = kBlueIndex;
         pipeTimeCleared = pipeTimeCleared || !row.texts.isEmpty(kPipeTime);
         row.texts = PackedCells();
     }
@@ -300,7 +364,7 @@ void ResultTable::enterAdjustmentMode()
         for (const ResultColumn c : {kDiameter, kSlope}) {
             row.enabled |= bit(c);
             row.readOnly |= bit(c);
-            row.colours[index(c)] = kCellBlue;
+            row.colours[index(c)] = kBlueIndex;
         }
     }
 }

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -73,26 +74,31 @@ struct ResultCells {
     bool operator==(const ResultCells&) const = default;
 };
 
-// The sixteen texts of one row packed into one block, about a tenth of the
-// memory of sixteen separate strings: a run of 100,000 segments is held in
-// a few tens of megabytes.
+// The sixteen texts of one row packed into one block of memory, about a
+// tenth of sixteen separate strings: a run of 100,000 segments is held in
+// some twenty megabytes.
 class PackedCells {
 public:
     PackedCells() = default;
     explicit PackedCells(const ResultCells& cells);
+    PackedCells(const PackedCells& other);
+    PackedCells& operator=(const PackedCells& other);
+    PackedCells(PackedCells&&) noexcept = default;
+    PackedCells& operator=(PackedCells&&) noexcept = default;
 
     ResultCells unpack() const;
     QString text(ResultColumn c) const;
     // The text in UTF-8, as held.
     std::string_view utf8(ResultColumn c) const;
-    bool isEmpty(ResultColumn c) const;
-    bool allEmpty() const { return m_utf8.empty(); }
+    bool isEmpty(ResultColumn c) const { return utf8(c).empty(); }
 
 private:
-    // The texts in UTF-8, one after the other; m_ends[k] is where the text
-    // of column k + 1 ends.
-    std::string m_utf8;
-    std::array<std::uint32_t, kResultColumns> m_ends{};
+    // The sixteen end offsets of the texts, then the texts in UTF-8 one
+    // after the other; no block while every text is empty.
+    std::size_t blockSize() const;
+    std::uint32_t end(int k) const;
+
+    std::unique_ptr<char[]> m_block;
 };
 
 // Where a page begins and what its controls' tops are, in twips.
@@ -202,7 +208,8 @@ private:
         std::uint16_t enabled = 0;   // bit c − 1 for column c
         std::uint16_t readOnly = 0;
         bool visible = false;
-        std::array<std::uint32_t, kResultColumns> colours{};
+        // Per cell, the place of its colour in m_colours.
+        std::array<std::uint8_t, kResultColumns> colours{};
     };
 
     Row& at(int row) { return m_rows.at(static_cast<std::size_t>(row)); }
@@ -216,7 +223,12 @@ private:
             m_pipeTimeObserver();
     }
 
+    // The colour of a cell's text, as its place in m_colours (a table has
+    // only a handful of colours).
+    std::uint8_t colourIndex(std::uint32_t colour);
+
     std::vector<Row> m_rows;
+    std::vector<std::uint32_t> m_colours;
     int m_page = 1;
     int m_pageCount = 1;
     int m_segmentCount = 0;

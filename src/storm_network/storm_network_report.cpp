@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include <array>
+#include <functional>
 
 namespace storm_network {
 
@@ -132,18 +133,31 @@ EncodedText Cp936LineBytes(const QStringList& lines)
     return result;
 }
 
-EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
-                                    const ResultTable& table)
+namespace {
+
+// Text is handed on in pieces of about this size, so that a long report
+// never stands whole in memory on its way to a file.
+constexpr qsizetype kPieceSize = 1 << 20;
+
+// Receives the report piece by piece: `bytes` holds the next piece, which
+// the sink may take (and empty); the reason of a failure, or nothing.
+using ReportSink = std::function<std::optional<QString>(QByteArray& bytes)>;
+
+std::optional<QString> produceReport(const ReportHeader& header, ReportVariant variant,
+                                     const ResultTable& table, QByteArray& out, const ReportSink& sink)
 {
-    EncodedText result = Cp936LineBytes(headerLines(header, variant));
-    if (result.error)
-        return result;
+    const EncodedText head = Cp936LineBytes(headerLines(header, variant));
+    if (head.error)
+        return head.error;
+    out += head.bytes;
+    std::optional<QString> error;
     const int rows = table.rowCount();
-    result.bytes.reserve(result.bytes.size() + qsizetype(rows + 4) * (kRuleWidth + 2));
     for (int r = 0; r < rows; ++r) {
-        if (!appendDataLine(result.bytes, table, r, result.error)) {
-            result.bytes.clear();
-            return result;
+        if (!appendDataLine(out, table, r, error))
+            return error;
+        if (out.size() >= kPieceSize) {
+            if ((error = sink(out)))
+                return error;
         }
     }
     const int last = table.lastSegmentRow();
@@ -152,30 +166,96 @@ EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant va
                            + kFooterAreaUnit + QString(8, QLatin1Char(' '))
                            + QStringLiteral("区域流量：") + table.text(last, kDesignFlow)
                            + QStringLiteral("L/s");
-    const EncodedText tail =
-        Cp936LineBytes({QString(kRuleWidth, QLatin1Char('-')), QString(), totals});
-    if (tail.error) {
-        result.bytes.clear();
-        result.error = tail.error;
-        return result;
+    const EncodedText tail = Cp936LineBytes({QString(kRuleWidth, QLatin1Char('-')), QString(), totals});
+    if (tail.error)
+        return tail.error;
+    out += tail.bytes;
+    return sink(out);
+}
+
+// A file replaced in one step: written beside the old one and renamed over
+// it when complete; dropped unless committed.
+class AtomicFile {
+public:
+    explicit AtomicFile(const QString& path)
+        : m_file(path)
+        , m_shown(QDir::toNativeSeparators(path))
+    {
     }
-    result.bytes += tail.bytes;
+
+    std::optional<QString> open()
+    {
+        if (!m_file.open(QIODevice::WriteOnly))
+            return QStringLiteral("无法打开文件“%1”：%2").arg(m_shown, m_file.errorString());
+        return std::nullopt;
+    }
+    // Writes and empties `bytes`.
+    std::optional<QString> write(QByteArray& bytes)
+    {
+        if (m_file.write(bytes) != bytes.size())
+            return QStringLiteral("写入文件“%1”失败：%2").arg(m_shown, m_file.errorString());
+        bytes.clear();
+        return std::nullopt;
+    }
+    std::optional<QString> commit()
+    {
+        if (!m_file.commit())
+            return QStringLiteral("写入文件“%1”失败：%2").arg(m_shown, m_file.errorString());
+        return std::nullopt;
+    }
+    QString shownPath() const { return m_shown; }
+
+private:
+    QSaveFile m_file;
+    QString m_shown;
+};
+
+std::optional<QString> writeReportFile(const QString& path, ReportVariant variant,
+                                       const ReportHeader& header, const ResultTable& table)
+{
+    AtomicFile file(path);
+    if (std::optional<QString> error = file.open())
+        return error;
+    QByteArray piece;
+    piece.reserve(kPieceSize + 4096);
+    if (const std::optional<QString> error = produceReport(
+            header, variant, table, piece, [&file](QByteArray& bytes) { return file.write(bytes); }))
+        return error->startsWith(QStringLiteral("写入文件"))
+                   ? error
+                   : QStringLiteral("无法保存文件“%1”：%2").arg(file.shownPath(), *error);
+    return file.commit();
+}
+
+}  // namespace
+
+EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
+                                    const ResultTable& table)
+{
+    EncodedText result;
+    result.error = produceReport(header, variant, table, result.bytes,
+                                 [](QByteArray&) { return std::optional<QString>(); });
+    if (result.error)
+        result.bytes.clear();
     return result;
 }
 
 std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVariant variant,
                                                const ReportHeader& header, const ResultTable& table)
 {
-    const EncodedText report = StormNetworkReportBytes(header, variant, table);
-    if (report.error)
-        return QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), *report.error);
-
+    // The saved variant overwrites a read-only file the engineer chose (the
+    // save dialog asked before overwriting), and puts its permissions back
+    // should the write fail.
     const bool existed = variant == ReportVariant::Saved && textio::fileExists(path);
+    // The owner's, group's and others' permissions; the "user" flags only
+    // tell what this process may do, and writing them back would set the
+    // owner's bits.
     const QFileDevice::Permissions before =
-        existed ? QFile::permissions(path) : QFileDevice::Permissions();
+        existed ? QFile::permissions(path)
+                      & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)
+                : QFileDevice::Permissions();
     if (existed && !textio::clearReadOnly(path))
         return QStringLiteral("无法清除文件“%1”的只读属性").arg(QDir::toNativeSeparators(path));
-    std::optional<QString> error = WriteFileAtomically(path, report.bytes);
+    std::optional<QString> error = writeReportFile(path, variant, header, table);
     if (error && existed)
         QFile::setPermissions(path, before);
     return error;
@@ -191,31 +271,36 @@ std::optional<QString> WorkFilePath(const QString& name)
     return QDir(folder).filePath(name);
 }
 
-std::optional<QString> WriteFileAtomically(const QString& path, const QByteArray& bytes)
+std::optional<QString> WriteSegmentWorkFile(std::span<const SegmentRow> segments)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("无法打开文件“%1”：%2").arg(shown, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("写入文件“%1”失败：%2").arg(shown, reason);
-    }
-    if (!file.commit())
-        return QStringLiteral("写入文件“%1”失败：%2").arg(shown, file.errorString());
-    return std::nullopt;
-}
-
-std::optional<QString> WriteWorkFile(const QString& name, const QStringList& lines)
-{
-    const std::optional<QString> path = WorkFilePath(name);
+    const std::optional<QString> path = WorkFilePath(kSegmentWorkFile);
     if (!path)
         return QStringLiteral("无法建立数据文件夹");
-    const EncodedText text = Cp936LineBytes(lines);
-    if (text.error)
-        return QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(*path), *text.error);
-    return WriteFileAtomically(*path, text.bytes);
+    AtomicFile file(*path);
+    if (std::optional<QString> error = file.open())
+        return error;
+    QByteArray piece;
+    std::optional<QString> error;
+    for (const SegmentRow& segment : segments) {
+        for (const QString* value : {&segment.length, &segment.area, &segment.runoff}) {
+            if (!appendCp936(piece, *value, error))
+                return QStringLiteral("无法保存文件“%1”：%2").arg(file.shownPath(), *error);
+            piece += kLineEnd;
+        }
+        if (piece.size() >= kPieceSize && (error = file.write(piece)))
+            return error;
+    }
+    if ((error = file.write(piece)))
+        return error;
+    return file.commit();
+}
+
+std::optional<QString> WriteReportWorkFile(const ReportHeader& header, const ResultTable& table)
+{
+    const std::optional<QString> path = WorkFilePath(kReportWorkFile);
+    if (!path)
+        return QStringLiteral("无法建立数据文件夹");
+    return WriteStormNetworkReport(*path, ReportVariant::Temporary, header, table);
 }
 
 }  // namespace storm_network

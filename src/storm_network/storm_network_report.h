@@ -25,12 +25,14 @@
 #pragma once
 
 #include "storm_network/result_table.h"
+#include "storm_network/segment_rows.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <span>
 
 namespace storm_network {
 
@@ -71,8 +73,8 @@ EncodedText Cp936LineBytes(const QStringList& lines);
 EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
                                     const ResultTable& table);
 
-// Writes the report to `path`, whole or not at all (nothing is touched when
-// the text cannot be encoded, and a failed write leaves the former file).
+// Writes the report to `path`, whole or not at all: a failed write or a text
+// that cannot be encoded leaves the former file as it was.
 // The saved variant first makes an existing read-only file writable (the
 // engineer confirmed the overwrite in the save dialog) and gives it back its
 // permissions should the write fail. The reason of a failure, or nothing.
@@ -81,7 +83,8 @@ std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVarian
 
 // ------------------------------------------------------------ work files
 
-// The temporary copies of the last run, in the per-user data folder.
+// The copies of the last run's segments and report, in the per-user data
+// folder, rewritten by every calculation that is not refused.
 inline const QString kSegmentWorkFile = QStringLiteral("storm_in_temp.txt");
 inline const QString kReportWorkFile = QStringLiteral("storm_out_temp.txt");
 
@@ -89,11 +92,12 @@ inline const QString kReportWorkFile = QStringLiteral("storm_out_temp.txt");
 // first use; no value when it cannot be made.
 std::optional<QString> WorkFilePath(const QString& name);
 
-// Replaces a file's contents in one step (a new file renamed over the old
-// one). The reason of a failure, or nothing.
-std::optional<QString> WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// storm_in_temp.txt in the layout of the segment file: length, area and
+// runoff coefficient of each segment as held, a line each. The reason of a
+// failure, or nothing.
+std::optional<QString> WriteSegmentWorkFile(std::span<const SegmentRow> segments);
 
-// Writes `lines` into the work file `name`; the reason of a failure.
-std::optional<QString> WriteWorkFile(const QString& name, const QStringList& lines);
+// storm_out_temp.txt, the temporary variant of the report.
+std::optional<QString> WriteReportWorkFile(const ReportHeader& header, const ResultTable& table);
 
 }  // namespace storm_network

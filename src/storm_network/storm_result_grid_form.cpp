@@ -154,13 +154,13 @@ void StormResultGridForm::ClearResultRows()
 void StormResultGridForm::ResultPageCount(int segmentCount)
 {
     m_table.setPageCount(ResultTable::pageCountFor(segmentCount));
-    refresh();
+    Label10->setCaption(QString::number(m_table.pageCount()));
 }
 
 void StormResultGridForm::PrepareResultRows(int segmentCount)
 {
+    // Shown once the rows are filled.
     m_table.prepareRows(segmentCount);
-    refresh();
 }
 
 void StormResultGridForm::FillResultRows(std::vector<PackedCells>&& rows, const QString& totalLength)

@@ -26,6 +26,9 @@ StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
     , m_table(table)
 {
     m_rows.fill(-1);
+    // No colour value the table uses: every cell gets its first colour.
+    for (auto& slotColours : m_colours)
+        slotColours.fill(0xFFFFFFFF);
     for (int slot = 0; slot < kSlots; ++slot) {
         const double top = ResultGeometry::kFirstRowTop + ResultGeometry::kRowPitch * slot
                            - ResultGeometry::kBandTop;
@@ -115,7 +118,13 @@ void StormResultTableView::showRowInSlot(int slot, int row)
         box.setCursorPosition(0);
         box.setEnabled(m_table.enabled(row, column));
         box.setLocked(m_table.readOnly(row, column));
-        setCellColour(box, m_table.colour(row, column));
+        std::uint32_t& shownColour =
+            m_colours[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)];
+        const std::uint32_t colour = m_table.colour(row, column);
+        if (colour != shownColour) {
+            setCellColour(box, colour);
+            shownColour = colour;
+        }
         place(&box, top, ResultGeometry::kCellHeight);
     }
 }

@@ -61,6 +61,8 @@ private:
 
     storm_network::ResultTable& m_table;
     std::array<std::array<forms::TextBox*, storm_network::kResultColumns>, kSlots> m_cells{};
+    // The text colour each cell was last given (none at first).
+    std::array<std::array<std::uint32_t, storm_network::kResultColumns>, kSlots> m_colours{};
     // The row each slot shows, −1 for none.
     std::array<int, kSlots> m_rows{};
     bool m_refreshing = false;

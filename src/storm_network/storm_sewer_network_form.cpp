@@ -9,7 +9,6 @@
 #include "storm_network/network_calculation.h"
 #include "storm_network/network_catalogue.h"
 #include "storm_network/network_pipe_sizing.h"
-#include "storm_network/segment_file.h"
 #include "storm_network/storm_network_report.h"
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_list_form.h"
@@ -220,8 +219,7 @@ void StormSewerNetworkForm::calculateNetwork()
 
     // The work files never stop the run: a failure is only noted.
     list.Hide();
-    if (const std::optional<QString> error =
-            WriteWorkFile(kSegmentWorkFile, StormSegmentInputFile::Lines(segments)))
+    if (const std::optional<QString> error = WriteSegmentWorkFile(segments))
         qWarning().noquote() << *error;
 
     const int n = static_cast<int>(segments.size());
@@ -233,12 +231,8 @@ void StormSewerNetworkForm::calculateNetwork()
     grid.Show();
     Hide();
 
-    const std::optional<QString> reportPath = WorkFilePath(kReportWorkFile);
-    const std::optional<QString> error =
-        reportPath ? WriteStormNetworkReport(*reportPath, ReportVariant::Temporary,
-                                             StormResultGridForm::networkReportHeader(), grid.table())
-                   : std::optional<QString>(QStringLiteral("无法建立数据文件夹"));
-    if (error)
+    if (const std::optional<QString> error =
+            WriteReportWorkFile(StormResultGridForm::networkReportHeader(), grid.table()))
         qWarning().noquote() << *error;
 }
 

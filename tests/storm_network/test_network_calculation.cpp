@@ -5,7 +5,7 @@
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "textio/numtext.h"
-#include "print_qstring.h"
+#include "segment_file_bytes.h"  // texts printed as text in failures
 
 #include "storm_network/network_catalogue.h"
 

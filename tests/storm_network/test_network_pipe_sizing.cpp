@@ -3,7 +3,7 @@
 #include "storm_network/network_pipe_sizing.h"
 
 #include "textio/numtext.h"
-#include "print_qstring.h"
+#include "segment_file_bytes.h"  // texts printed as text in failures
 
 #include "storm_network/network_catalogue.h"
 

@@ -4,7 +4,7 @@
 // the hidden single-segment sizing.
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
-#include "print_qstring.h"
+#include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/network_calculation.h"
 #include "storm_network/network_catalogue.h"
@@ -14,35 +14,36 @@
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 
+#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using forms::testing::FormsTest;
 using namespace storm_network;
+using segment_file_test::fileBytes;
 
 namespace {
 
 QString S(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
 class NetworkRunTest : public FormsTest {
 protected:
+    // Each test has a per-user data folder of its own (tests run side by
+    // side).
     void SetUp() override
     {
         FormsTest::SetUp();
-        QStandardPaths::setTestModeEnabled(true);
-        for (const QString& name : {kSegmentWorkFile, kReportWorkFile})
-            QFile::remove(*WorkFilePath(name));
+        ASSERT_TRUE(m_dataFolder.isValid());
+        m_formerDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", m_dataFolder.path().toUtf8());
+    }
+    void TearDown() override
+    {
+        qputenv("XDG_DATA_HOME", m_formerDataHome);
+        FormsTest::TearDown();
     }
 
     // The network window as the storm water window's "手工逐段计算" opens it.
@@ -67,6 +68,9 @@ protected:
     }
 
     static QString workFile(const QString& name) { return *WorkFilePath(name); }
+
+    QTemporaryDir m_dataFolder;
+    QByteArray m_formerDataHome;
 
     // The cells of a row as the window shows them.
     static QStringList shownRow(int row)
@@ -290,4 +294,22 @@ TEST_F(NetworkRunTest, TheHiddenButtonSizesTheFirstRowAlone)
         EXPECT_EQ(table.text(0, c), before[c]) << c;
     EXPECT_EQ(table.cells(1), second);
     EXPECT_EQ(w.Text5, flowTime);
+}
+
+TEST_F(NetworkRunTest, WorkFilesThatCannotBeWrittenDoNotStopTheRun)
+{
+    // Folders where the work files would go: neither file can be written.
+    for (const QString& name : {kSegmentWorkFile, kReportWorkFile})
+        ASSERT_TRUE(QDir().mkpath(workFile(name)));
+    EXPECT_TRUE(workFile(kReportWorkFile).startsWith(m_dataFolder.path()));
+    StormSewerNetworkForm& w = open();
+    enter(kThreeSegments);
+    w.Command1->press();
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_TRUE(Form15().isVisible());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(Form15().table().segmentCount(), 3);
+    EXPECT_EQ(Form15().Text20->Text(), S("2.4000"));
+    for (const QString& name : {kSegmentWorkFile, kReportWorkFile})
+        EXPECT_TRUE(QFileInfo(workFile(name)).isDir());
 }

@@ -4,7 +4,7 @@
 // table left as it was.
 #include "storm_network/segment_adjustment.h"
 
-#include "print_qstring.h"
+#include "segment_file_bytes.h"
 #include "storm_network/network_catalogue.h"
 #include "storm_network/network_pipe_sizing.h"
 #include "textio/numtext.h"

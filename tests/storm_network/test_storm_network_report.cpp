@@ -3,11 +3,10 @@
 // segment row, and writing it whole or not at all.
 #include "storm_network/storm_network_report.h"
 
-#include "print_qstring.h"
+#include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
 
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "storm_network/network_catalogue.h"
@@ -254,15 +253,30 @@ TEST(StormNetworkReport, SavingReplacesTheFileWholeOrNotAtAll)
 
 TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)
 {
-    QStandardPaths::setTestModeEnabled(true);
+    // A data folder of the test's own.
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const QByteArray formerDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     const std::optional<QString> path = WorkFilePath(kSegmentWorkFile);
     ASSERT_TRUE(path);
+    EXPECT_TRUE(path->startsWith(data.path()));
     EXPECT_TRUE(path->endsWith(S("/storm_in_temp.txt")));
-    EXPECT_FALSE(WriteWorkFile(kSegmentWorkFile, {S("120"), S("3000"), S("0.65")}));
+    const std::vector<SegmentRow> segments = {{S("120"), S("3000"), S("0.65")}, {S("80.5"), S(""), S("0.9")}};
+    EXPECT_FALSE(WriteSegmentWorkFile(segments));
     QFile file(*path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n"));
+    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
     file.close();
-    EXPECT_TRUE(WriteWorkFile(kSegmentWorkFile, {S("\U0001F600")}));
-    QFile::remove(*path);
+    // A text the code page cannot hold leaves the file as it was.
+    const std::vector<SegmentRow> unencodable = {{S("\U0001F600"), S("1"), S("1")}};
+    EXPECT_TRUE(WriteSegmentWorkFile(unencodable));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
+    file.close();
+
+    ResultTable table;
+    EXPECT_FALSE(WriteReportWorkFile(ReportHeader{}, table));
+    EXPECT_TRUE(QFile::exists(*WorkFilePath(kReportWorkFile)));
+    qputenv("XDG_DATA_HOME", formerDataHome);
 }

@@ -1,19 +1,16 @@
 // The result table window Form15 as the engineer uses it: the table at its
 // layout, paging, the adjustment mode, saving the report and going back.
-// With VT_SNAPSHOT_DIR set, the window is also saved there as PNG files.
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
-#include "print_qstring.h"
+#include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_result_table_view.h"
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_sewer_network_form.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,23 +27,8 @@ QString S(const char* utf8) { return QString::fromUtf8(utf8); }
 
 const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
 
-void snapshot(QWidget& window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 class ResultGridFormTest : public FormsTest {
 protected:
-    void SetUp() override
-    {
-        FormsTest::SetUp();
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
     // A run of n segments put into the table as the network calculation
     // puts it, and the window shown.
     static StormResultGridForm& showRun(int n)
@@ -98,7 +80,6 @@ TEST_F(ResultGridFormTest, OpensWithTenRowsAndTheFirstShown)
 {
     StormResultGridForm& w = Form15();
     w.Show();
-    snapshot(w, S("Form15-empty"));
     EXPECT_EQ(w.Caption(), S("雨水计算输出程序V1.4"));
     EXPECT_EQ(w.保存->Caption(), S("保存数据(&S)"));
     EXPECT_EQ(w.调整->Caption(), S("手动调整(&M)"));
@@ -161,7 +142,6 @@ TEST_F(ResultGridFormTest, TheCloseBoxIsRefused)
 TEST_F(ResultGridFormTest, RowsFillTheFirstPageAndTheFooterFollowsTheLastSegment)
 {
     StormResultGridForm& w = showRun(12);
-    snapshot(w, S("Form15-12"));
     EXPECT_EQ(w.table().rowCount(), 12);
     EXPECT_EQ(rowsShown(w), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     const StormResultTableView& view = w.view();
@@ -245,7 +225,6 @@ TEST_F(ResultGridFormTest, TwentyOneSegmentsPutRowTwentyAtTheTopOfPageTwo)
     StormResultGridForm& w = showRun(21);
     EXPECT_EQ(rowsShown(w).size(), 20u);
     w.Command2->press();
-    snapshot(w, S("Form15-21-page2"));
     EXPECT_EQ(pageShown(w), S("第2页共2页"));
     EXPECT_EQ(rowsShown(w), std::vector<int>{20});
     EXPECT_EQ(windowTop(*w.view().cellOfRow(20, kDiameter)), 990);

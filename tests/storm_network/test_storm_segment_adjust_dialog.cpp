@@ -4,7 +4,7 @@
 // With VT_SNAPSHOT_DIR set, the dialog is also saved there as a PNG file.
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
-#include "print_qstring.h"
+#include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/result_table.h"
 #include "storm_network/segment_file.h"
