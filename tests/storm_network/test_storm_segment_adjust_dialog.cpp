@@ -1,7 +1,6 @@
 // The segment adjustment dialog Form10 as the engineer uses it: a run
 // designed through the network window, the result table's adjustment mode,
 // a click on a diameter or slope cell, typing and 确  定 or 取  消.
-// With VT_SNAPSHOT_DIR set, the dialog is also saved there as a PNG file.
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"
@@ -14,8 +13,6 @@
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,15 +99,6 @@ protected:
         QTest::keyClicks(field, text);
     }
 
-    static void snapshot(QWidget& window, const QString& name)
-    {
-        const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR");
-        if (dir.isEmpty())
-            return;
-        QDir().mkpath(dir);
-        window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-    }
-
     QTemporaryDir m_dir;
 };
 
@@ -160,7 +148,6 @@ TEST_F(SegmentAdjustDialogTest, ACellClickLoadsItsRowWithTheFocusOnTheCellsField
     EXPECT_EQ(d.Text3->Text(), S("1"));
     EXPECT_EQ(d.focusWidget(), d.Text1);
     EXPECT_EQ(d.Text1->selectedText(), S("700"));
-    snapshot(d, S("Form10"));
 
     // 水力坡度 of the fifth: the slope field.
     click(4, kSlope);
@@ -312,7 +299,6 @@ TEST_F(SegmentAdjustDialogTest, CapacityBelowTheDesignFlowShowsRedAndTheDialogAg
     EXPECT_TRUE(capacity.isEnabled());
     EXPECT_TRUE(capacity.Locked());
     EXPECT_EQ(capacity.palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
-    snapshot(grid, S("Form15-capacity-short"));
     // The rows below still rest on the old pipe time.
     for (int row = 1; row < grid.table().rowCount(); ++row)
         EXPECT_TRUE(grid.table().cells(row) == before[static_cast<std::size_t>(row)]) << row;
