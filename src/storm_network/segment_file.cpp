@@ -34,15 +34,7 @@ std::optional<std::vector<SegmentRow>> RowsOf(QStringList lines)
 
 std::optional<QString> Write(const QString& path, const std::vector<SegmentRow>& rows)
 {
-    const bool existed = textio::fileExists(path);
-    const QFileDevice::Permissions permissions =
-        existed ? QFile::permissions(path) : QFileDevice::Permissions();
-    if (existed && !textio::clearReadOnly(path))
-        return QStringLiteral("无法清除文件“%1”的只读属性").arg(path);
-    const std::optional<QString> error = textio::writeCp936Lines(path, Lines(rows));
-    if (error && existed)
-        QFile::setPermissions(path, permissions);
-    return error;
+    return textio::overwriteFile(path, [&] { return textio::writeCp936Lines(path, Lines(rows)); });
 }
 
 ReadResult Read(const QString& path)

@@ -243,22 +243,11 @@ std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVarian
                                                const ReportHeader& header, const ResultTable& table)
 {
     // The saved variant overwrites a read-only file the engineer chose (the
-    // save dialog asked before overwriting), and puts its permissions back
-    // should the write fail.
-    const bool existed = variant == ReportVariant::Saved && textio::fileExists(path);
-    // The owner's, group's and others' permissions; the "user" flags only
-    // tell what this process may do, and writing them back would set the
-    // owner's bits.
-    const QFileDevice::Permissions before =
-        existed ? QFile::permissions(path)
-                      & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)
-                : QFileDevice::Permissions();
-    if (existed && !textio::clearReadOnly(path))
-        return QStringLiteral("无法清除文件“%1”的只读属性").arg(QDir::toNativeSeparators(path));
-    std::optional<QString> error = writeReportFile(path, variant, header, table);
-    if (error && existed)
-        QFile::setPermissions(path, before);
-    return error;
+    // save dialog asked before overwriting).
+    const auto write = [&] { return writeReportFile(path, variant, header, table); };
+    if (variant != ReportVariant::Saved)
+        return write();
+    return textio::overwriteFile(path, write);
 }
 
 // ------------------------------------------------------------ work files

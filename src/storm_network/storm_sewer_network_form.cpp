@@ -182,6 +182,9 @@ void StormSewerNetworkForm::Command1_Click()
     trans = QStringLiteral("0");
     StormSegmentListForm& list = Form14();
     if (list.rows().empty()) {
+        // The result table is cleared first, also by a run that finds no
+        // segments to design.
+        Form15().ClearResultRows();
         list.openForInput();
         return;
     }

@@ -202,6 +202,29 @@ TEST_F(NetworkRunTest, ASecondShorterRunStartsAfresh)
                                     .bytes));
 }
 
+TEST_F(NetworkRunTest, ARunWithNoSegmentsClearsTheTableAndOpensTheList)
+{
+    StormSewerNetworkForm& w = open();
+    enter({{S("100"), S("10000"), S("0.9")}, {S("80"), S("30000"), S("0.3")}});
+    w.Command1->press();
+    StormResultGridForm& grid = Form15();
+    ASSERT_FALSE(shownRow(0)[3].isEmpty());
+    platform().answerMessageBox(forms::vbNo);
+    grid.返回->click();
+
+    StormSegmentListForm& list = Form14();
+    w.Command3->press();
+    platform().answerMessageBox(forms::vbOK);
+    list.Command4->press();
+    ASSERT_TRUE(list.rows().empty());
+    w.Command1->press();
+
+    EXPECT_EQ(shownRow(0), QStringList(kResultColumns, QString()));
+    EXPECT_EQ(shownRow(1), QStringList(kResultColumns, QString()));
+    EXPECT_TRUE(list.isVisible());
+    EXPECT_FALSE(grid.isVisible());
+}
+
 TEST_F(NetworkRunTest, RefusedRunsLeaveTheTableEmptyOnItsFirstPage)
 {
     StormSewerNetworkForm& w = open();
