@@ -42,6 +42,77 @@ protected:
     }
 };
 
+// Working fields that the user never sees (placed outside the client area or
+// a frame, or not visible) take no focus, keys, pastes, drops or clicks. The
+// focus given to one, by the keyboard, by code or when its window is
+// activated, passes on to the next control the user sees.
+class UnseenControlGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!isUserInput(event->type()) || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (!qobject_cast<Form*>(widget->window()) || seenByUser(widget))
+            return false;
+        if (event->type() == QEvent::FocusIn)
+            passFocusOn(widget, static_cast<QFocusEvent*>(event)->reason());
+        return true;
+    }
+
+private:
+    static bool isUserInput(QEvent::Type type)
+    {
+        switch (type) {
+        case QEvent::FocusIn:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    static bool takesTabFocus(const QWidget* w, const QWidget* window)
+    {
+        return w->window() == window && w->isEnabled() && !w->focusProxy()
+            && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && seenByUser(w);
+    }
+
+    // Gives the focus to the next control the user sees, in tab order
+    // (backwards after a back-tab); with none, the window keeps no focus.
+    static void passFocusOn(QWidget* from, Qt::FocusReason reason)
+    {
+        const bool backwards = reason == Qt::BacktabFocusReason;
+        const QWidget* window = from->window();
+        for (QWidget* w = from;;) {
+            w = backwards ? w->previousInFocusChain() : w->nextInFocusChain();
+            if (w == from || w == nullptr)
+                break;
+            if (takesTabFocus(w, window)) {
+                w->setFocus(reason);
+                return;
+            }
+        }
+        from->clearFocus();
+    }
+};
+
 } // namespace
 
 QStringList fontFamiliesFor(const QString& face)
@@ -75,6 +146,8 @@ void setUpApplication(QApplication& app)
         app.installTranslator(translator);
     app.setFont(fontFor(QStringLiteral("宋体"), 9));
     app.installEventFilter(new ButtonKeyFilter(&app));
+    // Installed last, so it sees the events first.
+    app.installEventFilter(new UnseenControlGuard(&app));
 }
 
 } // namespace forms

@@ -1,7 +1,8 @@
 // Program-wide set-up of the forms layer: Chinese button texts of Qt's own
 // dialogs, the CJK fonts standing in for the layouts' font names, Enter and
-// Esc as default and cancel buttons in every window, and no implicit end of
-// the program when the last window is hidden.
+// Esc as default and cancel buttons in every window, working fields the user
+// never sees kept out of reach (seenByUser()), and no implicit end of the
+// program when the last window is hidden.
 #pragma once
 
 #include <QFont>

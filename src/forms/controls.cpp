@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyle>
 
 namespace forms {
 
@@ -288,6 +289,9 @@ void ComboBox::setEditTextSilently(const QString& text)
     const QSignalBlocker blocker(this);
     const QSignalBlocker editBlocker(lineEdit());
     lineEdit()->setText(text);
+    // A text written by code or picked shows from its start, as in text
+    // boxes: an entry longer than the field shows its beginning.
+    lineEdit()->setCursorPosition(0);
 }
 
 void ComboBox::AddItem(const QString& item)
@@ -544,6 +548,32 @@ CheckBox::CheckBox(QWidget* parent)
 Frame::Frame(QWidget* parent)
     : Control<QGroupBox>(parent)
 {
+}
+
+int Frame::borderTop() const
+{
+    return title().isEmpty() ? 0 : QFontMetrics(font()).height() / 2;
+}
+
+void Frame::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    // The etched border: a shadow line with a light line inside it.
+    const QRect border = rect().adjusted(0, borderTop(), -1, -1);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(border.adjusted(0, 0, -1, -1));
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(border.adjusted(1, 1, 0, 0));
+    const QString caption = title();
+    if (caption.isEmpty())
+        return;
+    // The caption on the border line, which is left out behind it.
+    const QFontMetrics fm(font());
+    const QRect text(px(kCaptionInsetTwips), 0, fm.size(Qt::TextShowMnemonic, caption).width(),
+                     fm.height());
+    p.fillRect(text.adjusted(-2, 0, 2, 0), palette().window());
+    style()->drawItemText(&p, text, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), caption, QPalette::WindowText);
 }
 
 void Frame::mousePressEvent(QMouseEvent* e)

@@ -344,7 +344,10 @@ Q_SIGNALS:
 };
 
 // A frame groups controls; it clips its children and may sit at a negative
-// top. An empty caption draws the border alone.
+// top. Its etched border runs through the middle of the caption's line, and
+// the caption stands on the border a small inset from the frame's left, so
+// that controls placed at the layouts' twips lie inside it. An empty caption
+// draws the border alone, from the frame's top.
 class Frame : public Control<QGroupBox> {
     Q_OBJECT
 public:
@@ -352,10 +355,16 @@ public:
     QString Caption() const { return title(); }
     void setCaption(const QString& c) { setTitle(c); }
 
+    // Inset of the caption from the frame's left, in twips.
+    static constexpr double kCaptionInsetTwips = 105;
+    // Pixels from the frame's top to its border line.
+    int borderTop() const;
+
 Q_SIGNALS:
     void Click();
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
@@ -411,6 +420,9 @@ public:
     void setInterval(int ms);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool on);
+    // Whether the timer counts on the wall clock now: enabled, with an
+    // interval, on a platform whose timers run.
+    bool isCounting() const { return m_timer.isActive(); }
 
 Q_SIGNALS:
     void Tick();

@@ -40,6 +40,22 @@ void destroyAllDefaultInstances()
         forget();
 }
 
+bool seenByUser(const QWidget* widget)
+{
+    const QWidget* window = widget->window();
+    if (!widget->isVisibleTo(window))
+        return false;
+    // The widget's area, clipped by each container in turn.
+    QRect area = widget->rect();
+    for (const QWidget* w = widget; w != window; w = w->parentWidget()) {
+        area.translate(w->pos());
+        area &= w->parentWidget()->rect();
+        if (area.isEmpty())
+            return false;
+    }
+    return true;
+}
+
 // --- MenuItem ---------------------------------------------------------------
 
 MenuItem::MenuItem(QAction* action, QObject* parent)

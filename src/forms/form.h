@@ -199,4 +199,11 @@ T& defaultInstance()
 // a new run. For tests.
 void destroyAllDefaultInstances();
 
+// Whether the user can see `widget`: it and its containers are shown, and
+// some part of it lies inside every container up to its window (a control
+// placed below a window's client area, or outside its frame, is not seen).
+// Working fields that the user never sees take no focus, keys, pastes or
+// clicks (setUpApplication() enforces it for every window).
+bool seenByUser(const QWidget* widget);
+
 } // namespace forms

@@ -130,9 +130,13 @@ int QtPlatform::messageBox(const QString& text, int style, const QString& title)
     return buttons.size() == 1 ? buttons.front().result : vbCancel;
 }
 
-std::optional<QString> QtPlatform::fileDialog(const FileDialogRequest& request)
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialDir);
+    dialog.setWindowTitle(request.title);
+    if (!request.initialDir.isEmpty())
+        dialog.setDirectory(request.initialDir);
+    // The runtime's descriptions already name their patterns.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     const QStringList filters = dialogFilters(request.filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
@@ -150,6 +154,12 @@ std::optional<QString> QtPlatform::fileDialog(const FileDialogRequest& request)
     }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+}
+
+std::optional<QString> QtPlatform::fileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    prepareFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+class QFileDialog;
+
 namespace forms {
 
 // Message box styles and answers, as the forms runtime numbers them.
@@ -96,5 +98,10 @@ int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QSt
 // Converts a runtime filter string "(*.txt)|*.txt|(*.*)|*.*" to Qt's form
 // "(*.txt) (*.txt);;(*.*) (*.*)"; each pair becomes one filter.
 QStringList dialogFilters(const QString& runtimeFilter);
+
+// Sets `dialog` up for `request`: mode, title, folder, file name, and the
+// filters, each shown by its description alone as the runtime shows it
+// ("(*.txt)", not "(*.txt) (*.txt)").
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 
 } // namespace forms

@@ -14,6 +14,33 @@ using forms::ComboBox;
 using forms::Label;
 using forms::TextBox;
 
+namespace {
+
+// The inputs of the head loss and velocity that the user sets.
+enum class SupplyInput { Flow, Coefficient, Diameter };
+
+// The input that takes a result out of the range of a double: the one whose
+// own factor of i = 10.5·k·C^-1.85·(d/1000)^-4.87·(Q/3600)^1.85 lies farthest
+// from 1 (an infinite factor farthest of all; a zero flow is never at fault).
+SupplyInput inputOutOfRange(double C, double d, double Q)
+{
+    const auto distance = [](double factor) {
+        if (factor == 0)
+            return 0.0;
+        return std::isfinite(factor) ? std::fabs(std::log(factor)) : HUGE_VAL;
+    };
+    const double flow = distance(std::pow(Q / 3600, 1.85));
+    const double coefficient = distance(std::pow(C, -1.85));
+    const double diameter = distance(std::pow(d / 1000, -4.87));
+    if (coefficient > flow && coefficient >= diameter)
+        return SupplyInput::Coefficient;
+    if (diameter > flow)
+        return SupplyInput::Diameter;
+    return SupplyInput::Flow;
+}
+
+} // namespace
+
 WaterSupplyPipeForm& form0()
 {
     return forms::defaultInstance<WaterSupplyPipeForm>();
@@ -302,8 +329,18 @@ void WaterSupplyPipeForm::Command1_Click()
     const double i = hydraulics::SupplyPipeFlow::unitHeadLoss(*k, *C, *d, Q);
     const double v = hydraulics::SupplyPipeFlow::velocity(Q, *d);
     if (!std::isfinite(i) || !std::isfinite(v) || !textio::isNumber(convertedText)) {
-        refuse(QStringLiteral("请输入正确的流量！"), input);
-        return;
+        // The message names the input at fault, not always the flow.
+        switch (inputOutOfRange(*C, *d, Q)) {
+        case SupplyInput::Coefficient:
+            refuse(QStringLiteral("请输入正确的海澄-威廉系数！"), Text9);
+            return;
+        case SupplyInput::Diameter:
+            refuse(QStringLiteral("请选择正确的管径！"), Combo2);
+            return;
+        case SupplyInput::Flow:
+            refuse(QStringLiteral("请输入正确的流量！"), input);
+            return;
+        }
     }
     const QString iText = textio::formatNumber(i, QStringLiteral("0.0#####"));
     QString lossText = QStringLiteral("0");

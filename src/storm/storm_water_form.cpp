@@ -430,13 +430,15 @@ void StormWaterForm::Command1_Click()
         refuseInput(badArea, kCorrectnessTitle, Text13);
         return;
     }
+    // A runoff coefficient is a share of the rain: from 0 to 1.
     const std::optional<double> psi = textio::readNumber(Text14->Text());
-    if (!psi || *psi < 0) {
+    if (!psi || *psi < 0 || *psi > 1) {
         refuseInput(QStringLiteral("请输入正确的径流系数"), kCorrectnessTitle, Text14);
         return;
     }
+    // Outlet pipes are counted: a positive whole number.
     const std::optional<double> pipes = textio::readNumber(Text9->Text());
-    if (!pipes || !(*pipes > 0)) {
+    if (!pipes || !(*pipes >= 1) || std::floor(*pipes) != *pipes) {
         refuseInput(QStringLiteral("请输入正确的管道数量"), kCorrectnessTitle, Text9);
         return;
     }

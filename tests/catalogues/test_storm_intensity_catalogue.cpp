@@ -1,4 +1,5 @@
 #include "catalogues/storm_intensity_catalogue.h"
+#include "forms/testing/text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ using catalogues::StormIntensityFormulas;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "catalogues/surface_runoff_table.h"
+#include "forms/testing/text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +7,7 @@ using catalogues::SurfaceRunoffTable;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 }  // namespace
 

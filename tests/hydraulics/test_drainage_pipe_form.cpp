@@ -3,6 +3,7 @@
 #include "app/windows.h"
 #include "catalogues/gravity_pipe_catalogue.h"
 #include "forms/testing/fixture.h"
+#include "forms/testing/lists.h"
 #include "hydraulics/drainage_flow.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
@@ -17,6 +18,8 @@ using catalogues::DrainFlowMode;
 using catalogues::DrainPipeMaterial;
 using catalogues::GravityListKind;
 using M = DrainPipeMaterial;
+using forms::testing::entries;
+using forms::testing::pickText;
 namespace Catalogue = catalogues::GravityPipeCatalogue;
 
 // Flow mode as the engineer leaves it: none chosen, full or part-full.
@@ -29,14 +32,6 @@ const QString kSlopeWarning =
 const QString kFullnessQuestion =
     u"您所选择的充满度大于规范规定【GBJ 14-87 第3.2.3条】，继续请选择确定，返回请选择取消。"_s;
 constexpr int kQuestionStyle = forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2;
-
-QStringList entries(const forms::ComboBox* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->ListCount(); ++i)
-        texts.append(list->List(i));
-    return texts;
-}
 
 class DrainagePipeFormTest : public forms::testing::FormsTest {
 protected:
@@ -68,14 +63,6 @@ protected:
             w().Option2->click();
     }
 
-    // The user's pick of the entry with this text.
-    static void pick(forms::ComboBox* list, const QString& text)
-    {
-        const int index = entries(list).indexOf(text);
-        ASSERT_GE(index, 0) << text.toStdString() << " is not listed";
-        list->pick(index);
-    }
-
     static void expectResults(const QString& velocity, const QString& flow)
     {
         EXPECT_EQ(w().Text1->Text(), velocity);
@@ -105,9 +92,9 @@ TEST_F(DrainagePipeFormTest, OpensOnConcretePartFullWithEachListOnce)
     EXPECT_TRUE(f.Option4->Value());
     EXPECT_TRUE(f.Option2->Value());
     EXPECT_FALSE(f.Option1->Value());
-    EXPECT_EQ(entries(f.Combo1), Catalogue::partFullDiameterList());
-    EXPECT_EQ(entries(f.Combo2), Catalogue::partFullSlopeList());
-    EXPECT_EQ(entries(f.Combo3), Catalogue::fullnessList());
+    EXPECT_EQ(entries(*f.Combo1), Catalogue::partFullDiameterList());
+    EXPECT_EQ(entries(*f.Combo2), Catalogue::partFullSlopeList());
+    EXPECT_EQ(entries(*f.Combo3), Catalogue::fullnessList());
     EXPECT_EQ(f.Combo1->Text(), u"请选择管径"_s);
     EXPECT_EQ(f.Combo2->Text(), u"请选择坡度"_s);
     EXPECT_EQ(f.Combo3->Text(), u"请选择充满度"_s);
@@ -147,15 +134,15 @@ TEST_F(DrainagePipeFormTest, ListsInForceByMaterialAndFlowMode)
         const DrainFlowMode mode = full ? DrainFlowMode::Full : DrainFlowMode::PartFull;
         EXPECT_EQ(f.Option1->Value(), full);
         EXPECT_EQ(f.Option2->Value(), !full);
-        EXPECT_EQ(entries(f.Combo1),
+        EXPECT_EQ(entries(*f.Combo1),
                   *Catalogue::list(row.material, mode, GravityListKind::Diameter));
-        EXPECT_EQ(entries(f.Combo2), *Catalogue::list(row.material, mode, GravityListKind::Slope));
+        EXPECT_EQ(entries(*f.Combo2), *Catalogue::list(row.material, mode, GravityListKind::Slope));
         EXPECT_TRUE(f.Combo1->Enabled() && f.Combo2->Enabled());
         EXPECT_EQ(f.Combo3->Enabled(), !full);
         if (full) {
             EXPECT_EQ(f.Combo3->Text(), u"请选择坡充满度"_s);
         } else {
-            EXPECT_EQ(entries(f.Combo3),
+            EXPECT_EQ(entries(*f.Combo3),
                       *Catalogue::list(row.material, mode, GravityListKind::Fullness));
             EXPECT_EQ(f.Combo3->Text(), u"请选择充满度"_s);
         }
@@ -168,15 +155,15 @@ TEST_F(DrainagePipeFormTest, ListsInForceByMaterialAndFlowMode)
 TEST_F(DrainagePipeFormTest, MaterialChoiceResetsFlowModeAndResults)
 {
     DrainagePipeForm& f = w();
-    pick(f.Combo1, u"300"_s);
-    pick(f.Combo3, u"0.5"_s);
+    pickText(*f.Combo1, u"300"_s);
+    pickText(*f.Combo3, u"0.5"_s);
     f.Command1->press();
     expectResults(u"0.696"_s, u"24.608"_s);
 
     // A flow mode change keeps the results; a material change empties them.
     f.Option1->click();
     expectResults(u"0.696"_s, u"24.608"_s);
-    pick(f.Combo1, u"300"_s);
+    pickText(*f.Combo1, u"300"_s);
     f.Command1->press();
     expectResults(u"0.749"_s, u"52.944"_s);
 
@@ -187,27 +174,27 @@ TEST_F(DrainagePipeFormTest, MaterialChoiceResetsFlowModeAndResults)
     EXPECT_TRUE(f.Command1->Enabled());
     EXPECT_EQ(f.Combo1->ListCount(), 0);
     EXPECT_EQ(f.Combo1->Text(), u"请选择管径"_s);
-    EXPECT_EQ(entries(f.Combo2), Catalogue::drainSlopeList());
+    EXPECT_EQ(entries(*f.Combo2), Catalogue::drainSlopeList());
 
     // Disabled lists take no pick.
     f.Combo2->pick(3);
     EXPECT_EQ(f.Combo2->Text(), u"请选择坡度"_s);
 
     f.Option2->click();
-    pick(f.Combo1, u"400"_s);
+    pickText(*f.Combo1, u"400"_s);
     f.Option4->click(); // concrete keeps the entries and texts
-    EXPECT_EQ(entries(f.Combo1), Catalogue::corrugatedDiameterList());
+    EXPECT_EQ(entries(*f.Combo1), Catalogue::corrugatedDiameterList());
     EXPECT_EQ(f.Combo1->Text(), u"400"_s);
     EXPECT_FALSE(f.Option1->Value() || f.Option2->Value());
 
     // Cast iron to PVC-U, part-full all along: the PVC-U lists replace them.
     f.Option6->click();
-    EXPECT_EQ(entries(f.Combo2), Catalogue::castIronSlopeList());
+    EXPECT_EQ(entries(*f.Combo2), Catalogue::castIronSlopeList());
     f.Option7->click();
     EXPECT_TRUE(f.Option2->Value());
-    EXPECT_EQ(entries(f.Combo1), Catalogue::pvcuDiameterList());
-    EXPECT_EQ(entries(f.Combo2), Catalogue::pvcuSlopeList());
-    EXPECT_EQ(entries(f.Combo3), Catalogue::castIronPvcuFullnessList());
+    EXPECT_EQ(entries(*f.Combo1), Catalogue::pvcuDiameterList());
+    EXPECT_EQ(entries(*f.Combo2), Catalogue::pvcuSlopeList());
+    EXPECT_EQ(entries(*f.Combo3), Catalogue::castIronPvcuFullnessList());
     EXPECT_TRUE(boxes().empty());
 }
 
@@ -228,7 +215,7 @@ TEST_F(DrainagePipeFormTest, FlowModeLabelsSelectTheirOption)
     f.Option1->click();
     EXPECT_FALSE(f.Option1->Value());
     EXPECT_TRUE(f.Option2->Value());
-    EXPECT_EQ(entries(f.Combo1), Catalogue::castIronDiameterList());
+    EXPECT_EQ(entries(*f.Combo1), Catalogue::castIronDiameterList());
 }
 
 TEST_F(DrainagePipeFormTest, PickedDiameterSetsMinimumAndDefaults)
@@ -265,7 +252,7 @@ TEST_F(DrainagePipeFormTest, PickedDiameterSetsMinimumAndDefaults)
         freshRun();
         choose(row.material, row.mode);
         const QString fullnessBefore = w().Combo3->Text();
-        pick(w().Combo1, row.diameter);
+        pickText(*w().Combo1, row.diameter);
         EXPECT_EQ(w().Text11->Text(), row.metres);
         EXPECT_EQ(w().Text5->Text(), row.minimum);
         EXPECT_EQ(w().Combo2->Text(), row.slope);
@@ -277,7 +264,7 @@ TEST_F(DrainagePipeFormTest, PickedDiameterSetsMinimumAndDefaults)
 TEST_F(DrainagePipeFormTest, TypedDiameterFollowsOnlyTheSlopeRule)
 {
     DrainagePipeForm& f = w();
-    pick(f.Combo1, u"250"_s);
+    pickText(*f.Combo1, u"250"_s);
     ASSERT_EQ(f.Combo3->Text(), u"0.55"_s);
 
     f.Combo1->setText(u"300"_s);
@@ -327,10 +314,10 @@ TEST_F(DrainagePipeFormTest, SlopeBelowMinimumWarnsForTwoHundredToFourHundred)
         SCOPED_TRACE(row.diameter.toStdString() + " " + row.slope.toStdString());
         freshRun();
         choose(row.material, row.mode);
-        pick(w().Combo1, row.diameter);
+        pickText(*w().Combo1, row.diameter);
         if (row.warns)
             platform().answerMessageBox(forms::vbOK);
-        pick(w().Combo2, row.slope);
+        pickText(*w().Combo2, row.slope);
         if (row.warns)
             expectOneBox(kSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectness);
         else
@@ -343,16 +330,16 @@ TEST_F(DrainagePipeFormTest, SlopeWarningUsesTheMinimumOfATypedDiameter)
 {
     DrainagePipeForm& f = w();
     // 250 records 4.0; the typed 300 has 3.0, which "3.0" meets.
-    pick(f.Combo1, u"250"_s);
+    pickText(*f.Combo1, u"250"_s);
     f.Combo1->setText(u"300"_s);
-    pick(f.Combo2, u"3.0"_s);
+    pickText(*f.Combo2, u"3.0"_s);
     EXPECT_TRUE(boxes().empty());
 
     // 400 records 2.0; the typed 200 has 4.0, which "3.0" falls short of.
-    pick(f.Combo1, u"400"_s);
+    pickText(*f.Combo1, u"400"_s);
     f.Combo1->setText(u"200"_s);
     platform().answerMessageBox(forms::vbOK);
-    pick(f.Combo2, u"3.0"_s);
+    pickText(*f.Combo2, u"3.0"_s);
     expectOneBox(kSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectness);
 }
 
@@ -360,15 +347,15 @@ TEST_F(DrainagePipeFormTest, SlopeWarningWithADiameterTypedBeforeAnyPick)
 {
     w().Combo1->setText(u"350"_s);
     platform().answerMessageBox(forms::vbOK);
-    pick(w().Combo2, u"2.0"_s);
+    pickText(*w().Combo2, u"2.0"_s);
     expectOneBox(kSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectness);
 }
 
 TEST_F(DrainagePipeFormTest, ClearingShowsThePromptsAndKeepsTheLists)
 {
     DrainagePipeForm& f = w();
-    pick(f.Combo1, u"300"_s);
-    pick(f.Combo3, u"0.5"_s);
+    pickText(*f.Combo1, u"300"_s);
+    pickText(*f.Combo3, u"0.5"_s);
     f.Command1->press();
     ASSERT_EQ(f.Text1->Text(), u"0.696"_s);
 
@@ -378,7 +365,7 @@ TEST_F(DrainagePipeFormTest, ClearingShowsThePromptsAndKeepsTheLists)
     EXPECT_EQ(f.Combo3->Text(), u"请选择充满度"_s);
     EXPECT_EQ(f.Text11->Text(), u"0"_s);
     expectResults(QString(), QString());
-    EXPECT_EQ(entries(f.Combo1), Catalogue::partFullDiameterList());
+    EXPECT_EQ(entries(*f.Combo1), Catalogue::partFullDiameterList());
     EXPECT_TRUE(f.Option4->Value() && f.Option2->Value());
 
     // In full flow the disabled fullness list gets the part-full prompt.
@@ -414,10 +401,10 @@ TEST_F(DrainagePipeFormTest, WorkedExamplesPickedFromTheLists)
             SCOPED_TRACE(row.diameter.toStdString() + " " + row.fullness.toStdString());
             freshRun();
             choose(row.material, row.mode);
-            pick(w().Combo1, row.diameter);
-            pick(w().Combo2, row.slope);
+            pickText(*w().Combo1, row.diameter);
+            pickText(*w().Combo2, row.slope);
             if (!row.fullness.isEmpty())
-                pick(w().Combo3, row.fullness);
+                pickText(*w().Combo3, row.fullness);
             if (row.asks)
                 platform().answerMessageBox(answer);
             w().Command1->press();
@@ -455,8 +442,8 @@ TEST_F(DrainagePipeFormTest, MaximumFullnessQuestion)
             SCOPED_TRACE(row.diameter.toStdString() + " " + row.fullness.toStdString());
             freshRun();
             choose(row.material, Mode::PartFull);
-            pick(w().Combo1, row.diameter);
-            pick(w().Combo3, row.fullness);
+            pickText(*w().Combo1, row.diameter);
+            pickText(*w().Combo3, row.fullness);
             if (row.asks)
                 platform().answerMessageBox(answer);
             w().Command1->press();
@@ -505,8 +492,8 @@ TEST_F(DrainagePipeFormTest, WindowIsHiddenWhileTheFullnessQuestionIsAsked)
 {
     DrainagePipeForm& f = w();
     f.Show();
-    pick(f.Combo1, u"300"_s);
-    pick(f.Combo3, u"0.6"_s);
+    pickText(*f.Combo1, u"300"_s);
+    pickText(*f.Combo3, u"0.6"_s);
     WatchingPlatform watching(platform());
     forms::setPlatform(&watching);
     platform().answerMessageBox(forms::vbOK);
@@ -532,12 +519,12 @@ TEST_F(DrainagePipeFormTest, PvcuComputesWithTheEngineersSlope)
         SCOPED_TRACE(row.diameter.toStdString());
         freshRun();
         choose(M::Pvcu, Mode::None);
-        pick(w().Combo1, row.diameter);
+        pickText(*w().Combo1, row.diameter);
         ASSERT_EQ(w().Combo2->Text(), row.proposed);
         if (row.warns)
             platform().answerMessageBox(forms::vbOK);
-        pick(w().Combo2, u"3"_s);
-        pick(w().Combo3, u"0.5"_s);
+        pickText(*w().Combo2, u"3"_s);
+        pickText(*w().Combo3, u"0.5"_s);
         w().Command1->press();
         EXPECT_EQ(boxes().size(), row.warns ? 1u : 0u);
         EXPECT_EQ(w().Combo2->Text(), u"3"_s);
@@ -581,10 +568,10 @@ TEST_F(DrainagePipeFormTest, InputsThatCannotBeComputedAreRefused)
         freshRun();
         DrainagePipeForm& f = w();
         choose(M::Concrete, row.mode);
-        pick(f.Combo1, u"300"_s);
-        pick(f.Combo2, u"3.0"_s);
+        pickText(*f.Combo1, u"300"_s);
+        pickText(*f.Combo2, u"3.0"_s);
         if (row.mode == Mode::PartFull)
-            pick(f.Combo3, u"0.5"_s);
+            pickText(*f.Combo3, u"0.5"_s);
         // A result stands from before; a refused press must not leave it.
         f.Command1->press();
         ASSERT_FALSE(f.Text1->Text().isEmpty());
@@ -618,9 +605,9 @@ TEST_F(DrainagePipeFormTest, VelocityRoundingToNothingShowsAZeroFlow)
         SCOPED_TRACE(row.diameter.toStdString());
         freshRun();
         choose(row.material, Mode::PartFull);
-        pick(w().Combo1, row.diameter);
+        pickText(*w().Combo1, row.diameter);
         w().Combo2->setText(u"1e-9"_s);
-        pick(w().Combo3, u"0.5"_s);
+        pickText(*w().Combo3, u"0.5"_s);
         w().Command1->press();
         EXPECT_TRUE(boxes().empty());
         expectResults(row.velocity, u"."_s);
@@ -631,7 +618,7 @@ TEST_F(DrainagePipeFormTest, FullFlowIgnoresTheFullnessList)
 {
     DrainagePipeForm& f = w();
     f.Option1->click();
-    pick(f.Combo1, u"300"_s);
+    pickText(*f.Combo1, u"300"_s);
     f.Command1->press();
     EXPECT_TRUE(boxes().empty());
     expectResults(u"0.749"_s, u"52.944"_s);
@@ -641,7 +628,7 @@ TEST_F(DrainagePipeFormTest, NoFlowModeComputesPartFullAndRefusesTheFullFlowProm
 {
     DrainagePipeForm& f = w();
     choose(M::Corrugated, Mode::Full);
-    pick(f.Combo1, u"300"_s);
+    pickText(*f.Combo1, u"300"_s);
     f.Option4->click(); // concrete: no flow mode, texts kept
     ASSERT_EQ(f.Combo3->Text(), u"请选择坡充满度"_s);
     platform().answerMessageBox(forms::vbOK);
@@ -664,7 +651,7 @@ TEST_F(DrainagePipeFormTest, PvcuDiameterTypedOrOutsideTheList)
     f.Command1->press();
     expectResults(u".6152"_s, u"2.594"_s);
     EXPECT_EQ(f.Text11->Text(), u"0.1036"_s);
-    EXPECT_EQ(entries(f.Combo4), hydraulics::PvcuInnerDiameterList::texts());
+    EXPECT_EQ(entries(*f.Combo4), hydraulics::PvcuInnerDiameterList::texts());
 
     f.Combo1->setText(u"100"_s);
     platform().answerMessageBox(forms::vbOK);
@@ -695,13 +682,13 @@ TEST_F(DrainagePipeFormTest, OpenedFromTheMenuBarComputesAsTheEngineerWorks)
     // Typed 300 proposes 3.0 ‰; the fullness is picked; Enter computes.
     f.Combo1->setText(u"300"_s);
     EXPECT_EQ(f.Combo2->Text(), u"3.0"_s);
-    pick(f.Combo3, u"0.3"_s);
+    pickText(*f.Combo3, u"0.3"_s);
     f.pressKey(Qt::Key_Return);
     expectResults(u"0.541"_s, u"9.672"_s);
 
     // Picked 1000 proposes 2.0 ‰ and 0.75; a full pipe asks, Cancel drops it.
-    pick(f.Combo1, u"1000"_s);
-    pick(f.Combo3, u"1"_s);
+    pickText(*f.Combo1, u"1000"_s);
+    pickText(*f.Combo3, u"1"_s);
     platform().answerMessageBox(forms::vbCancel);
     f.Command1->press();
     expectOneBox(kFullnessQuestion, kQuestionStyle, kCorrectness);
@@ -709,7 +696,7 @@ TEST_F(DrainagePipeFormTest, OpenedFromTheMenuBarComputesAsTheEngineerWorks)
 
     // Full flow, picked by its label.
     f.Label5_Click();
-    pick(f.Combo1, u"300"_s);
+    pickText(*f.Combo1, u"300"_s);
     f.Command1->press();
     expectResults(u"0.749"_s, u"52.944"_s);
 }

@@ -2,27 +2,22 @@
 #include "app/windows.h"
 #include "textio/numtext.h"
 #include "forms/testing/fixture.h"
+#include "forms/testing/lists.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 
 #include <cmath>
 
 using forms::testing::FormsTest;
+using forms::testing::indexOf;
 
 namespace {
 
 const QString kTitle = QStringLiteral("确认数据正确性");
 constexpr int kCriticalOk = forms::vbOKOnly | forms::vbCritical;
-
-int indexOf(const forms::ComboBox& combo, const QString& text)
-{
-    for (int i = 0; i < combo.ListCount(); ++i)
-        if (combo.List(i) == text)
-            return i;
-    return -1;
-}
 
 class WaterSupplyPipeFormTest : public FormsTest {
 protected:
@@ -31,6 +26,17 @@ protected:
     void pickSize(const QString& size) { w().Combo2->pick(indexOf(*w().Combo2, size)); }
     void pickTemperature(const QString& t) { w().Combo4->pick(indexOf(*w().Combo4, t)); }
     QStringList results() { return {w().Text2->Text(), w().Text6->Text(), w().Text4->Text(), w().Text5->Text()}; }
+    // The control that holds the focus; an editable list takes it in its
+    // text part.
+    QString focusedControl()
+    {
+        QWidget* focus = w().focusWidget();
+        if (!focus)
+            return QString();
+        if (qobject_cast<forms::ComboBox*>(focus->parentWidget()))
+            focus = focus->parentWidget();
+        return focus->objectName();
+    }
 };
 
 TEST_F(WaterSupplyPipeFormTest, OpensWithTheFirstMaterialAndVersionedCaption)
@@ -248,19 +254,27 @@ TEST_F(WaterSupplyPipeFormTest, BadInputsAreRefusedAndNothingIsWritten)
         const char* field;
         const char* text;
         const char* message;
+        const char* focus;
     };
     const Case cases[] = {
-        {"Text1", "abc", "请输入正确的流量！"},
-        {"Text1", " ", "请输入正确的流量！"},
-        {"Text1", "-1", "请输入正确的流量！"},
-        {"Text1", "inf", "请输入正确的流量！"},
-        {"Text1", "1e300", "请输入正确的流量！"},
-        {"Text9", "0", "请输入正确的海澄-威廉系数！"},
-        {"Text9", "", "请输入正确的海澄-威廉系数！"},
-        {"Text9", "C", "请输入正确的海澄-威廉系数！"},
-        {"Text3", "10m", "请输入正确的管段长度！"},
-        {"Text3", "-5", "请输入正确的管段长度！"},
-        {"Combo3", "0", "请选择正确的管径！"},
+        {"Text1", "abc", "请输入正确的流量！", "Text1"},
+        {"Text1", " ", "请输入正确的流量！", "Text1"},
+        {"Text1", "-1", "请输入正确的流量！", "Text1"},
+        {"Text1", "inf", "请输入正确的流量！", "Text1"},
+        {"Text1", "1e300", "请输入正确的流量！", "Text1"},
+        {"Text1", "1e200", "请输入正确的流量！", "Text1"},
+        {"Text9", "0", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text9", "", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text9", "C", "请输入正确的海澄-威廉系数！", "Text9"},
+        // With a valid flow, a coefficient so small that i is no finite
+        // number is the coefficient's fault, not the flow's.
+        {"Text9", "1e-200", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text9", "1e-170", "请输入正确的海澄-威廉系数！", "Text9"},
+        {"Text3", "10m", "请输入正确的管段长度！", "Text3"},
+        {"Text3", "-5", "请输入正确的管段长度！", "Text3"},
+        {"Text3", "1e308", "请输入正确的管段长度！", "Text3"},
+        {"Combo3", "0", "请选择正确的管径！", "Combo2"},
+        {"Combo3", "1e-100", "请选择正确的管径！", "Combo2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " = " + c.text);
@@ -281,6 +295,7 @@ TEST_F(WaterSupplyPipeFormTest, BadInputsAreRefusedAndNothingIsWritten)
         EXPECT_EQ(boxes()[0].text, QString::fromUtf8(c.message));
         EXPECT_EQ(boxes()[0].title, kTitle);
         EXPECT_EQ(boxes()[0].style, kCriticalOk);
+        EXPECT_EQ(focusedControl(), QString::fromUtf8(c.focus));
         EXPECT_EQ(w().Text2->Text(), QStringLiteral("0"));
         EXPECT_EQ(w().Text4->Text(), QStringLiteral("0"));
         EXPECT_EQ(w().Text5->Text(), QStringLiteral("0"));
@@ -322,6 +337,25 @@ TEST_F(WaterSupplyPipeFormTest, FocusStartsInTheLitreFieldAndTabFollowsTheLayout
         QApplication::sendEvent(focus, &tab);
         QApplication::processEvents();
     }
+}
+
+// "海澄-威廉系数C" with its small subscript "h" just after the C, and the
+// coefficient and factor fields inside the result frame's border.
+TEST_F(WaterSupplyPipeFormTest, CoefficientLabelSubscriptAndFieldsInsideTheFrame)
+{
+    w().Show();
+    EXPECT_DOUBLE_EQ(w().Label10->font().pointSizeF(), 6.75);
+    EXPECT_EQ(w().Label10->pos(), QPoint(forms::px(1395), forms::px(315)));
+    const QFontMetrics fm(w().Label9->font());
+    const int captionEnd = w().Label9->x() + fm.horizontalAdvance(w().Label9->Caption());
+    EXPECT_LE(captionEnd, w().Label10->x()) << "the C ends before the h";
+    const auto height = [&](int width, int flags) {
+        return fm.boundingRect(QRect(0, 0, width, 1000), flags, w().Label9->Caption()).height();
+    };
+    EXPECT_EQ(height(w().Label9->width(), Qt::TextWordWrap), height(10000, 0))
+        << "the caption stays on one line";
+    for (const QWidget* field : {static_cast<QWidget*>(w().Text9), static_cast<QWidget*>(w().Text7)})
+        EXPECT_GT(field->y(), w().Frame2->borderTop()) << field->objectName().toStdString();
 }
 
 TEST_F(WaterSupplyPipeFormTest, ClosingTheWindowEndsTheProgram)

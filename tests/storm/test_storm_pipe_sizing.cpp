@@ -2,6 +2,7 @@
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "textio/numtext.h"
+#include "forms/testing/text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ using storm::StormPipeSizingTable;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 struct SizingRow {
     OutletKind kind;

@@ -4,6 +4,8 @@
 #include "app/windows.h"
 #include "textio/numtext.h"
 #include "forms/testing/fixture.h"
+#include "forms/testing/lists.h"
+#include "forms/testing/text.h"
 #include "hydraulics/drainage_pipe_form.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_segment_list_form.h"
@@ -16,37 +18,18 @@
 
 #include <gtest/gtest.h>
 
+using forms::testing::entries;
 using forms::testing::FormsTest;
+using forms::testing::pickText;
+using forms::testing::S;
 
 namespace {
-
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// The user's pick of the entry with this text.
-void pickText(forms::ComboBox& combo, const QString& text)
-{
-    for (int i = 0; i < combo.ListCount(); ++i) {
-        if (combo.List(i) == text) {
-            combo.pick(i);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no entry " << text.toStdString() << " in " << combo.objectName().toStdString();
-}
 
 double number(const forms::TextBox& box)
 {
     const std::optional<double> v = textio::readNumber(box.Text());
     EXPECT_TRUE(v.has_value()) << box.objectName().toStdString() << " holds " << box.Text().toStdString();
     return v.value_or(0);
-}
-
-QStringList entries(const forms::ComboBox& combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo.ListCount(); ++i)
-        list << combo.List(i);
-    return list;
 }
 
 class StormWaterFormTest : public FormsTest {
@@ -213,6 +196,23 @@ TEST_F(StormWaterFormTest, WorkedExampleChoosesTheOutletPipeByMaterial)
     w.Command1->press();
     EXPECT_EQ(w.Text3->Text(), S("DN400"));
     EXPECT_EQ(w.Text5->Text(), S("2"));
+    EXPECT_TRUE(boxes().empty());
+}
+
+// The bounds themselves are taken: a coefficient of 1 (all the rain runs
+// off) and a whole pipe count written with a point or an exponent.
+TEST_F(StormWaterFormTest, RunoffCoefficientOfOneAndWholePipeCountsAreTaken)
+{
+    StormWaterForm& w = openFromMenu();
+    enterWorkedExample(w);
+    w.Text14->setText(S("1"));
+    for (const char* pipes : {"2.0", "2e0", "1"}) {
+        SCOPED_TRACE(pipes);
+        w.Text9->setText(S(pipes));
+        w.Command1->press();
+        EXPECT_NEAR(number(*w.Text10), 233.23, 0.005);
+        EXPECT_NEAR(number(*w.Text4) * number(*w.Text9), 233.23, 0.005);
+    }
     EXPECT_TRUE(boxes().empty());
 }
 
@@ -399,8 +399,12 @@ TEST_F(StormWaterFormTest, BadInputsAreRefusedAndNothingIsWritten)
         {"天津市", nullptr, "Text13", "1e308", "请输入正确的汇水面积", "Text13"},
         {"天津市", nullptr, "Text14", "abc", "请输入正确的径流系数", "Text14"},
         {"天津市", nullptr, "Text14", "-0.5", "请输入正确的径流系数", "Text14"},
+        {"天津市", nullptr, "Text14", "1.5", "请输入正确的径流系数", "Text14"},
+        {"天津市", nullptr, "Text14", "1.0001", "请输入正确的径流系数", "Text14"},
         {"天津市", nullptr, "Text9", "0", "请输入正确的管道数量", "Text9"},
         {"天津市", nullptr, "Text9", "-1", "请输入正确的管道数量", "Text9"},
+        {"天津市", nullptr, "Text9", "0.5", "请输入正确的管道数量", "Text9"},
+        {"天津市", nullptr, "Text9", "2.5", "请输入正确的管道数量", "Text9"},
         {"天津市", nullptr, "Text9", "两", "请输入正确的管道数量", "Text9"},
         {"天津市", nullptr, "Text9", "  ", "请输入正确的管道数量", "Text9"},
         // Offered, but without a formula: no flows from another city's

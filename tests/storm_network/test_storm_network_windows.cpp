@@ -3,6 +3,7 @@
 // columns and its way back to the network window.
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
+#include "forms/testing/text.h"
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_segment_list_form.h"
@@ -11,10 +12,9 @@
 #include <gtest/gtest.h>
 
 using forms::testing::FormsTest;
+using forms::testing::S;
 
 namespace {
-
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
 
 class StormNetworkWindowsTest : public FormsTest {};
 

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -84,6 +86,11 @@ struct FormatCase {
     const char* pattern;
     const char* expected;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* os)
+{
+    *os << c.value << " with \"" << c.pattern << "\" gives \"" << c.expected << '"';
+}
 
 class FormatNumberTest : public ::testing::TestWithParam<FormatCase> {};
 
@@ -188,7 +195,22 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{-0.5, "0", "-1"},
         FormatCase{1e9, "0", "1000000000"},
         FormatCase{123456789012345.0, "0", "123456789012345"},
-        FormatCase{5, "00.0", "05.0"}));
+        FormatCase{5, "00.0", "05.0"}),
+    // "0_012345678_with_0_0hhhhh": the value and the pattern ('#' as h,
+    // the point and the sign as _ and m).
+    [](const ::testing::TestParamInfo<FormatCase>& info) {
+        std::string name = generalNumberText(info.param.value).toStdString() + "_with_"
+            + info.param.pattern;
+        for (char& c : name) {
+            if (c == '#')
+                c = 'h';
+            else if (c == '-')
+                c = 'm';
+            else if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        }
+        return name;
+    });
 
 TEST(FormatNumber, EmptyPatternAndNonFiniteGiveGeneralText)
 {
