@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-translations-l10n qt6-qpa-plugins
   libgl-dev
   libgtest-dev googletest
+  libbenchmark-dev
   fonts-noto-cjk
 )
 

@@ -114,15 +114,8 @@ bool ResultsWindowForm::saveText(const QString& path)
 
     // An existing read-only file is made writable first; should the write
     // still fail, its former permissions are put back.
-    const bool existed = textio::fileExists(path);
-    const QFileDevice::Permissions before = existed ? QFile::permissions(path) : QFileDevice::Permissions();
-    if (existed && !textio::clearReadOnly(path))
-        return refuse(QStringLiteral("无法清除文件“%1”的只读属性。").arg(path));
-
-    if (const std::optional<QString> error = textio::writeCp936Text(path, text)) {
-        if (existed)
-            QFile::setPermissions(path, before);
+    if (const std::optional<QString> error =
+            textio::overwriteFile(path, [&] { return textio::writeCp936Text(path, text); }))
         return refuse(*error);
-    }
     return true;
 }

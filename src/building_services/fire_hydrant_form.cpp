@@ -1,19 +1,280 @@
 #include "building_services/fire_hydrant_form.h"
 
+#include "app/input_check.h"
+#include "app/results_window_form.h"
 #include "app/windows.h"
+#include "building_services/fire_hydrant_hydraulics.h"
+#include "building_services/fire_protection_inputs.h"
+#include "forms/application.h"
+#include "hydraulics/water_supply_pipe_form.h"
+#include "textio/numtext.h"
+
+#include <cmath>
+
+using forms::ComboBox;
+using forms::Label;
+using forms::TextBox;
+using namespace building_services;
 
 FireHydrantForm& Form11()
 {
     return forms::defaultInstance<FireHydrantForm>();
 }
 
+namespace {
+
+const QString kDesignCaption = QStringLiteral("消火栓水力计算");
+
+// System colours of the table values: the menu colour, and the scroll-bar
+// grey of fields the engineer cannot change.
+constexpr quint32 kMenuColour = 0x80000004;
+constexpr quint32 kScrollBarGrey = 0x80000000;
+
+// Input rows of the design parameters: field tops, in twips.
+constexpr double kRowTops[] = {285, 645, 1005, 1365};
+// Columns of the design parameters: label and field lefts and widths.
+constexpr double kLabelLeft1 = 105, kLabelWidth1 = 1260, kFieldLeft1 = 1380, kFieldWidth1 = 840;
+constexpr double kLabelLeft2 = 2340, kLabelWidth2 = 1410, kFieldLeft2 = 3765, kFieldWidth2 = 1230;
+// Result columns: label above the field, unit after it.
+constexpr double kResultLeft1 = 105, kResultLeft2 = 2580, kResultWidth = 1860;
+
+} // namespace
+
 FireHydrantForm::FireHydrantForm()
-    : CalculatorForm(QStringLiteral("消火栓水力计算"), 4515, 3810, Calculator::FireHydrant)
+    : CalculatorForm(kDesignCaption, 5100, 4335, Calculator::FireHydrant)
 {
     setObjectName(QStringLiteral("Form11"));
+
+    auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
+                        double top, double width) {
+        Label* l = addIn<Label>(frame, name, left, top, width, 240);
+        l->setCaption(caption);
+        return l;
+    };
+    auto field = [this](QWidget* frame, const char* name, double left, double top, double width) {
+        return addIn<TextBox>(frame, name, left, top, width, 300);
+    };
+    auto list = [this](QWidget* frame, const char* name, double left, double top, double width) {
+        return addIn<ComboBox>(frame, name, left, top, width, 300, ComboBox::Style::PickOnly);
+    };
+
+    // --- 设计参数: two columns of four rows.
+    Frame1 = add<forms::Frame>("Frame1", 0, 45, 5070, 1770);
+    Frame1->setCaption(QStringLiteral("设计参数"));
+    const auto labelTop = [](int row) { return kRowTops[row] + 30; };
+    Label9 = label(Frame1, "Label9", QStringLiteral("喷嘴直径(mm)"), kLabelLeft1, labelTop(0), kLabelWidth1);
+    Combo1 = list(Frame1, "Combo1", kFieldLeft1, kRowTops[0], kFieldWidth1);
+    Label6 = label(Frame1, "Label6", QStringLiteral("特性系数B"), kLabelLeft2, labelTop(0), kLabelWidth2);
+    Text3 = field(Frame1, "Text3", kFieldLeft2, kRowTops[0], kFieldWidth2);
+    Text3->setLocked(true);
+    Text3->setBackColor(kMenuColour);
+    Label10 = label(Frame1, "Label10", QStringLiteral("充实水柱(m)"), kLabelLeft1, labelTop(1), kLabelWidth1);
+    Text4 = field(Frame1, "Text4", kFieldLeft1, kRowTops[1], kFieldWidth1);
+    Label11 = label(Frame1, "Label11", QStringLiteral("水带长度Ld(m)"), kLabelLeft2, labelTop(1), kLabelWidth2);
+    Text5 = field(Frame1, "Text5", kFieldLeft2, kRowTops[1], kFieldWidth2);
+    Label7 = label(Frame1, "Label7", QStringLiteral("水带口径(mm)"), kLabelLeft1, labelTop(2), kLabelWidth1);
+    Combo2 = list(Frame1, "Combo2", kFieldLeft1, kRowTops[2], kFieldWidth1);
+    Label12 = label(Frame1, "Label12", QStringLiteral("水带材质"), kLabelLeft2, labelTop(2), kLabelWidth2);
+    Combo3 = list(Frame1, "Combo3", kFieldLeft2, kRowTops[2], kFieldWidth2);
+    Label15 = label(Frame1, "Label15", QStringLiteral("水带比阻A"), kLabelLeft1, labelTop(3), kLabelWidth1);
+    Text6 = field(Frame1, "Text6", kFieldLeft1, kRowTops[3], kFieldWidth1);
+    Text6->setEnabled(false);
+    Text6->setBackColor(kScrollBarGrey);
+    Label18 = label(Frame1, "Label18", QStringLiteral("栓口损失Hsk(m)"), kLabelLeft2, labelTop(3), kLabelWidth2);
+    Text13 = field(Frame1, "Text13", kFieldLeft2, kRowTops[3], kFieldWidth2);
+    Text13->setEnabled(false);
+    Text13->setBackColor(kScrollBarGrey);
+
+    // --- 计算结果: two columns of two rows, each label above its field.
+    Frame2 = add<forms::Frame>("Frame2", 0, 1875, 5070, 1620);
+    Frame2->setCaption(QStringLiteral("计算结果"));
+    const double unitOffset = kResultWidth + 60;
+    Label17 = label(Frame2, "Label17", QStringLiteral("喷嘴水压Hq"), kResultLeft1, 270, kResultWidth);
+    Text10 = field(Frame2, "Text10", kResultLeft1, 525, kResultWidth);
+    Label16 = label(Frame2, "Label16", QStringLiteral("m"), kResultLeft1 + unitOffset, 555, 300);
+    Label14 = label(Frame2, "Label14", QStringLiteral("水带损失Hd"), kResultLeft2, 270, kResultWidth);
+    Text11 = field(Frame2, "Text11", kResultLeft2, 525, kResultWidth);
+    Label13 = label(Frame2, "Label13", QStringLiteral("m"), kResultLeft2 + unitOffset, 555, 300);
+    Label1 = label(Frame2, "Label1", QStringLiteral("栓口水压Hxh"), kResultLeft1, 930, kResultWidth);
+    Text1 = field(Frame2, "Text1", kResultLeft1, 1185, kResultWidth);
+    Label2 = label(Frame2, "Label2", QStringLiteral("m"), kResultLeft1 + unitOffset, 1215, 300);
+    Label3 = label(Frame2, "Label3", QStringLiteral("流    量Q"), kResultLeft2, 930, kResultWidth);
+    Text2 = field(Frame2, "Text2", kResultLeft2, 1185, kResultWidth);
+    Label4 = label(Frame2, "Label4", QStringLiteral("L/s"), kResultLeft2 + unitOffset, 1215, 360);
+
+    // --- Buttons at the bottom right: 计 算 large, 查看 above 返回.
+    Command1 = add<forms::CommandButton>("Command1", 2925, 3585, 1020, 690);
+    Command1->setCaption(QStringLiteral("计 算"));
+    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
+    Command2 = add<forms::CommandButton>("Command2", 4035, 3585, 1035, 330);
+    Command2->setCaption(QStringLiteral("查看"));
+    Command3 = add<forms::CommandButton>("Command3", 4035, 3945, 1035, 330);
+    Command3->setCaption(QStringLiteral("返回"));
+    setDefaultButton(Command1);
+    setCancelButton(Command3);
+
+    // Working values, below the client area and never seen.
+    Text7 = add<TextBox>("Text7", 105, 4500, 1800, 300);
+    Text7->hide();
+    Text9 = add<TextBox>("Text9", 2010, 4500, 1800, 300);
+    Text9->hide();
+
+    // The texts the window is designed with.
+    Text3->setText(QStringLiteral("0.158"));
+    Text4->setText(QStringLiteral("10"));
+    Text5->setText(QStringLiteral("25"));
+    Text6->setText(QStringLiteral("0.0172"));
+    Text13->setText(QStringLiteral("2"));
+
+    setTabOrder(Combo1, Text4);
+    setTabOrder(Text4, Text5);
+    setTabOrder(Text5, Combo2);
+    setTabOrder(Combo2, Combo3);
+    setTabOrder(Combo3, Command1);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+
+    connect(Combo1, &ComboBox::Click, this, &FireHydrantForm::Combo1_Click);
+    connect(Combo2, &ComboBox::Click, this, &FireHydrantForm::Combo2_Click);
+    connect(Combo3, &ComboBox::Click, this, &FireHydrantForm::Combo3_Click);
+    connect(Command1, &forms::CommandButton::Click, this, &FireHydrantForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &FireHydrantForm::Command2_Click);
+    connect(Command3, &forms::CommandButton::Click, this, &FireHydrantForm::Command3_Click);
 }
 
 void FireHydrantForm::Form_Load()
 {
-    appendVersionToCaption(QStringLiteral("消火栓水力计算"));
+    appendVersionToCaption(kDesignCaption);
+    // Selecting the opening entries runs the pick handlers, so B and A are
+    // the table values of the nozzle and hose shown.
+    for (const QString& diameter : NozzleCoefficientTable::diameterTexts())
+        Combo1->AddItem(diameter);
+    Combo1->setListIndex(3);
+    for (const QString& diameter : HoseResistanceTable::diameterTexts())
+        Combo2->AddItem(diameter);
+    Combo2->setListIndex(1);
+    for (const QString& material : HoseResistanceTable::materialTexts())
+        Combo3->AddItem(material);
+    Combo3->setListIndex(0);
+
+    writeNozzleFactor();
+    // The nozzle pressure of the opening water column is shown at once.
+    const std::optional<double> hm = textio::readNumber(Text4->Text());
+    const std::optional<double> phi = textio::readNumber(Text7->Text());
+    if (hm && phi) {
+        if (const std::optional<NozzlePressureTexts> steps = nozzlePressureSteps(*hm, *phi)) {
+            Text9->setText(steps->jetFactor);
+            Text10->setText(steps->nozzlePressure);
+        }
+    }
+}
+
+void FireHydrantForm::writeNozzleFactor()
+{
+    if (const std::optional<double> df = textio::readNumber(Combo1->Text()))
+        Text7->setText(textio::generalNumberText(FireHydrantHydraulics::nozzleFactor(*df)));
+}
+
+void FireHydrantForm::Combo1_Click()
+{
+    if (const std::optional<double> b = NozzleCoefficientTable::coefficient(Combo1->Text()))
+        Text3->setText(textio::generalNumberText(*b));
+    writeNozzleFactor();
+    for (TextBox* result : {Text10, Text11, Text1, Text2})
+        result->setText(QString());
+    m_calculated.forget();
+}
+
+void FireHydrantForm::Combo2_Click()
+{
+    const double diameter = textio::readNumber(Combo2->Text()).value_or(NAN);
+    Text6->setText(textio::generalNumberText(HoseResistanceTable::resistance(diameter, Combo3->Text())));
+}
+
+void FireHydrantForm::Combo3_Click()
+{
+    Combo2_Click();
+}
+
+QStringList FireHydrantForm::inputTexts() const
+{
+    return {Text4->Text(), Combo1->Text(), Text5->Text(), Combo2->Text(), Combo3->Text()};
+}
+
+void FireHydrantForm::Command1_Click()
+{
+    const std::optional<double> hm = positiveNumber(Text4->Text());
+    if (!hm) {
+        refuseInput(QStringLiteral("请输入正确的充实水柱！"), kCorrectnessTitle, Text4);
+        return;
+    }
+    const std::optional<double> ld = positiveNumber(Text5->Text());
+    if (!ld) {
+        refuseInput(QStringLiteral("请输入正确的水带长度！"), kCorrectnessTitle, Text5);
+        return;
+    }
+    // φ, B and A are written by the window itself from its tables.
+    HydrantInputs in;
+    in.waterColumnM = *hm;
+    in.nozzleFactor = textio::readNumber(Text7->Text()).value_or(NAN);
+    in.nozzleCoefficient = textio::readNumber(Text3->Text()).value_or(NAN);
+    in.hoseLengthM = *ld;
+    in.hoseResistance = textio::readNumber(Text6->Text()).value_or(NAN);
+    if (!nozzlePressureSteps(in.waterColumnM, in.nozzleFactor)) {
+        refuseInput(QStringLiteral("充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。"),
+                    kCorrectnessTitle, Text4);
+        return;
+    }
+    const std::optional<HydrantResultTexts> results = calculateHydrant(in);
+    if (!results) {
+        refuseInput(QStringLiteral("请输入正确的水带长度！"), kCorrectnessTitle, Text5);
+        return;
+    }
+
+    Text9->setText(results->jetFactor);
+    Text10->setText(results->nozzlePressure);
+    Text11->setText(results->hoseLoss);
+    Text1->setText(results->outletPressure);
+    Text2->setText(results->jetFlow);
+    m_calculated.record(inputTexts());
+}
+
+void FireHydrantForm::Command2_Click()
+{
+    // The results on screen belong to the inputs of the last calculation; a
+    // report of other inputs waits for a new one.
+    if (!m_calculated.areShown(inputTexts())) {
+        refuseInput(kCalculateFirstMessage.toString(), kCalculateFirstTitle.toString(), Command1);
+        return;
+    }
+    // The results may have been edited by hand (the outlet loss taken off,
+    // say); they are reported as they stand, but must be numbers.
+    const std::optional<double> q = positiveNumber(Text2->Text());
+    if (!q) {
+        refuseInput(QStringLiteral("请输入正确的流量Q！"), kCorrectnessTitle, Text2);
+        return;
+    }
+    const std::optional<double> hxh = positiveNumber(Text1->Text());
+    if (!hxh) {
+        refuseInput(QStringLiteral("请输入正确的栓口水压Hxh！"), kCorrectnessTitle, Text1);
+        return;
+    }
+
+    HydrantReport report;
+    report.waterColumn = Text4->Text();
+    report.nozzleDiameter = Combo1->Text();
+    report.hoseLength = Text5->Text();
+    report.hoseDiameter = Combo2->Text();
+    report.hoseMaterial = Combo3->Text();
+    report.jetFlow = *q;
+    report.outletPressureM = *hxh;
+    ResultsWindowForm& results = Form9();
+    results.Show();
+    results.Text1->setText(hydrantReportSentence(report));
+}
+
+void FireHydrantForm::Command3_Click()
+{
+    form0().Show();
+    Hide();
 }

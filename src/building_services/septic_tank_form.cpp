@@ -1,19 +1,394 @@
 #include "building_services/septic_tank_form.h"
 
+#include "app/input_check.h"
 #include "app/windows.h"
+#include "hydraulics/water_supply_pipe_form.h"
+#include "textio/numtext.h"
+
+#include <QAbstractItemView>
+#include <QScrollBar>
+
+using namespace building_services;
 
 SepticTankForm& form12()
 {
     return forms::defaultInstance<SepticTankForm>();
 }
 
+namespace {
+
+const QString kDesignCaption = QStringLiteral("化粪池设计计算");
+
+// Every message of this window is an OK-only box under this title.
+const QString kWarningTitle = QStringLiteral("警告");
+
+// Inputs whose volume per user the arithmetic cannot carry (zero, or too
+// large a figure of users).
+const QString kPerUserVolumeOutOfRange =
+    QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！");
+
+// The number a field holds when it is a positive one.
+std::optional<double> positiveNumber(const QString& text)
+{
+    const std::optional<double> value = textio::readNumber(text);
+    if (!value || !(*value > 0))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 SepticTankForm::SepticTankForm()
-    : CalculatorForm(QStringLiteral("化粪池设计计算"), 4515, 4755, Calculator::SepticTank)
+    : CalculatorForm(kDesignCaption, 4515, 4755, Calculator::SepticTank)
 {
     setObjectName(QStringLiteral("form12"));
+
+    auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
+                        double top, double width) {
+        forms::Label* l = addIn<forms::Label>(frame, name, left, top + 45, width, 240);
+        l->setCaption(caption);
+        return l;
+    };
+    auto list = [this](QWidget* frame, const char* name, double left, double top, double width) {
+        return addIn<forms::ComboBox>(frame, name, left, top, width, 315,
+                                      forms::ComboBox::Style::PickOnly);
+    };
+    auto combo = [this](QWidget* frame, const char* name, double left, double top, double width,
+                        const QString& text) {
+        forms::ComboBox* c = addIn<forms::ComboBox>(frame, name, left, top, width, 315,
+                                                    forms::ComboBox::Style::Editable);
+        c->setText(text);
+        return c;
+    };
+
+    // --- 设计参数: two columns of inputs, the building use and the site
+    // conditions across the frame.
+    Frame1 = add<forms::Frame>("Frame1", 0, 0, 4515, 2685);
+    Frame1->setCaption(QStringLiteral("设计参数"));
+    Label1 = label(Frame1, "Label1", QStringLiteral("设计使用人数"), 90, 300, 1110);
+    Text1 = addIn<forms::TextBox>(Frame1, "Text1", 1215, 300, 1050, 300);
+    Text1->setText(QStringLiteral("1"));
+    Label2 = label(Frame1, "Label2", QStringLiteral("使用系数α"), 2460, 300, 870);
+    Combo5 = combo(Frame1, "Combo5", 3360, 300, 1065, QStringLiteral("0.40"));
+
+    Label3 = label(Frame1, "Label3", QStringLiteral("建筑物类型"), 90, 690, 930);
+    Combo1 = list(Frame1, "Combo1", 1050, 690, 3375);
+
+    Label4 = label(Frame1, "Label4", QStringLiteral("污水定额"), 90, 1080, 750);
+    Combo3 = combo(Frame1, "Combo3", 840, 1080, 780, QStringLiteral("50"));
+    Label5 = label(Frame1, "Label5", QStringLiteral("L/p·d"), 1650, 1080, 600);
+    Label6 = label(Frame1, "Label6", QStringLiteral("污水停留时间"), 2460, 1080, 1110);
+    Combo6 = combo(Frame1, "Combo6", 3600, 1080, 825, QStringLiteral("12"));
+
+    Label7 = label(Frame1, "Label7", QStringLiteral("排水类型"), 90, 1470, 750);
+    Combo2 = list(Frame1, "Combo2", 840, 1470, 1545);
+    Label8 = label(Frame1, "Label8", QStringLiteral("清掏周期"), 2460, 1470, 750);
+    Combo4 = combo(Frame1, "Combo4", 3240, 1470, 1185, QStringLiteral("180"));
+
+    Label9 = label(Frame1, "Label9", QStringLiteral("化粪池类型"), 90, 1860, 930);
+    Combo11 = list(Frame1, "Combo11", 1050, 1860, 1395);
+
+    Label10 = label(Frame1, "Label10", QStringLiteral("环境情况"), 90, 2250, 750);
+    Combo7 = list(Frame1, "Combo7", 840, 2250, 1185);
+    Combo8 = list(Frame1, "Combo8", 2055, 2250, 1185);
+    Combo9 = list(Frame1, "Combo9", 3270, 2250, 1155);
+
+    // --- 计算结果: the results of the initial inputs.
+    Frame2 = add<forms::Frame>("Frame2", 0, 2775, 4515, 1230);
+    Frame2->setCaption(QStringLiteral("计算结果"));
+    auto output = [this](const char* name, double left, double top, double width,
+                         const QString& text) {
+        forms::TextBox* box = addIn<forms::TextBox>(Frame2, name, left, top, width, 300);
+        box->setText(text);
+        box->setLocked(true);
+        return box;
+    };
+    Label11 = label(Frame2, "Label11", QStringLiteral("化粪池选型"), 90, 330, 930);
+    Text9 = output("Text9", 1050, 330, 1395, QStringLiteral("Z1-2S"));
+    Combo10 = combo(Frame2, "Combo10", 2550, 330, 1875, kHandPickPrompt.toString());
+    Label12 = label(Frame2, "Label12", QStringLiteral("最大使用人数"), 90, 780, 1110);
+    Text7 = output("Text7", 1215, 780, 900, QStringLiteral("58"));
+    Label13 = label(Frame2, "Label13", QStringLiteral("外形尺寸"), 2250, 780, 750);
+    Text14 = output("Text14", 3030, 780, 1395, QStringLiteral("3530×1890"));
+
+    Command1 = add<forms::CommandButton>("Command1", 360, 4200, 1000, 390);
+    Command1->setCaption(QStringLiteral("计 算"));
+    Command2 = add<forms::CommandButton>("Command2", 1757, 4200, 1000, 390);
+    Command2->setCaption(QStringLiteral("退出"));
+    Command3 = add<forms::CommandButton>("Command3", 3155, 4200, 1000, 390);
+    Command3->setCaption(QStringLiteral("返回"));
+
+    // --- Working values, below the designed client area.
+    auto working = [this](const char* name, double top, const QString& text) {
+        forms::TextBox* box = add<forms::TextBox>(name, 60, top, 1200, 300);
+        box->setText(text);
+        box->hide();
+        return box;
+    };
+    Text2 = working("Text2", 4860, QStringLiteral("0.00028"));
+    Text3 = working("Text3", 5220, QStringLiteral("0"));
+    Text4 = working("Text4", 5580, QStringLiteral("0"));
+    Text6 = working("Text6", 5940, QString());
+    Text10 = working("Text10", 6300, QString());
+    Text5 = working("Text5", 6660, QString());
+    Text11 = working("Text11", 7020, QStringLiteral("S"));
+    Text12 = working("Text12", 7380, QString());
+    Text13 = working("Text13", 7740, QString());
+    Text15 = working("Text15", 8100, QString());
+
+    // Tab order: the inputs row by row, the results, the buttons.
+    QWidget* const order[] = {Text1, Combo5, Combo1, Combo3, Combo6, Combo2, Combo4,
+                              Combo11, Combo7, Combo8, Combo9, Text9, Combo10, Text7,
+                              Text14, Command1, Command2, Command3};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    connect(Combo1, &forms::ComboBox::Click, this, &SepticTankForm::Combo1_Click);
+    connect(Combo2, &forms::ComboBox::Click, this, &SepticTankForm::Combo2_Click);
+    connect(Combo3, &forms::ComboBox::Click, this, &SepticTankForm::Combo3_Click);
+    connect(Combo4, &forms::ComboBox::Click, this, &SepticTankForm::Combo4_Click);
+    connect(Combo5, &forms::ComboBox::Click, this, &SepticTankForm::Combo5_Click);
+    connect(Combo6, &forms::ComboBox::Click, this, &SepticTankForm::Combo6_Click);
+    connect(Combo7, &forms::ComboBox::Click, this, &SepticTankForm::Combo7_Click);
+    connect(Combo8, &forms::ComboBox::Click, this, &SepticTankForm::Combo8_Click);
+    connect(Combo9, &forms::ComboBox::Click, this, &SepticTankForm::Combo9_Click);
+    connect(Combo10, &forms::ComboBox::Click, this, &SepticTankForm::Combo10_Click);
+    connect(Text1, &forms::TextBox::DblClick, this, &SepticTankForm::Text1_DblClick);
+    connect(Command1, &forms::CommandButton::Click, this, &SepticTankForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &SepticTankForm::Command2_Click);
+    connect(Command3, &forms::CommandButton::Click, this, &SepticTankForm::Command3_Click);
 }
 
 void SepticTankForm::Form_Load()
 {
-    appendVersionToCaption(QStringLiteral("化粪池设计计算"));
+    appendVersionToCaption(kDesignCaption);
+    // Picking the first use sets the usage factor and the quota list.
+    for (const QString& use : BuildingUseTable::names())
+        Combo1->AddItem(use);
+    Combo1->setListIndex(0);
+    // The longest use is wider than the list: its drop-down shows it whole.
+    Combo1->view()->setMinimumWidth(Combo1->view()->sizeHintForColumn(0)
+                                    + Combo1->view()->verticalScrollBar()->sizeHint().width());
+    for (const QString& system : DrainageSystemTable::names())
+        Combo2->AddItem(system);
+    Combo2->setListIndex(0);
+    for (const QString& tank : SepticTankCatalogue::listTexts())
+        Combo10->AddItem(tank);
+    for (const QString& material : tankMaterialNames())
+        Combo11->AddItem(material);
+    Combo11->setListIndex(0);
+    Combo3->Clear();
+    Combo3->setText(kInitialQuotaText.toString());
+    for (const QString& quota : BuildingUseTable::rows().front().quotaTexts)
+        Combo3->AddItem(quota);
+    for (const QString& period : cleaningDayTexts())
+        Combo4->AddItem(period);
+    for (const QString& factor : usageFactorTexts())
+        Combo5->AddItem(factor);
+    for (const QString& hours : retentionHourTexts())
+        Combo6->AddItem(hours);
+    Combo7->AddItem(kGroundwaterText.toString());
+    Combo7->AddItem(kNoGroundwaterText.toString());
+    Combo7->setListIndex(0);
+    Combo8->AddItem(kVehiclesText.toString());
+    Combo8->AddItem(kNoVehiclesText.toString());
+    Combo8->setListIndex(1);
+    Combo9->AddItem(kCoverSoilText.toString());
+    Combo9->AddItem(kNoCoverSoilText.toString());
+    Combo9->setListIndex(1);
+}
+
+// ------------------------------------------------------------ input lists
+
+void SepticTankForm::resetHandPick()
+{
+    Combo10->setText(kHandPickPrompt.toString());
+}
+
+void SepticTankForm::Combo1_Click()
+{
+    resetHandPick();
+    const BuildingUse* use = BuildingUseTable::find(Combo1->Text());
+    if (!use)
+        return;
+    Combo5->setText(use->usageFactorText);
+    // Every use starts from the same quota, whatever its list.
+    Combo3->Clear();
+    Combo3->setText(kInitialQuotaText.toString());
+    for (const QString& quota : use->quotaTexts)
+        Combo3->AddItem(quota);
+}
+
+void SepticTankForm::Combo2_Click()
+{
+    resetHandPick();
+    if (const std::optional<QString> s = DrainageSystemTable::sludgeConstantText(Combo2->Text()))
+        Text2->setText(*s);
+}
+
+void SepticTankForm::Combo3_Click()
+{
+    resetHandPick();
+}
+
+void SepticTankForm::Combo4_Click()
+{
+    resetHandPick();
+}
+
+void SepticTankForm::Combo5_Click()
+{
+    resetHandPick();
+}
+
+void SepticTankForm::Combo6_Click()
+{
+    resetHandPick();
+}
+
+// The condition letters follow a pick at once; the type code only at the
+// next calculation.
+void SepticTankForm::Combo7_Click()
+{
+    Text11->setText(conditionLetter(SiteCondition::Groundwater, siteConditions().groundwater));
+}
+
+void SepticTankForm::Combo8_Click()
+{
+    Text12->setText(conditionLetter(SiteCondition::Vehicles, siteConditions().vehicles));
+}
+
+void SepticTankForm::Combo9_Click()
+{
+    Text13->setText(conditionLetter(SiteCondition::CoverSoil, siteConditions().coverSoil));
+}
+
+void SepticTankForm::Text1_DblClick()
+{
+    Text1->setText(QString());
+}
+
+SiteConditions SepticTankForm::siteConditions() const
+{
+    SiteConditions site;
+    site.groundwater = Combo7->Text() == kGroundwaterText;
+    site.vehicles = Combo8->Text() == kVehiclesText;
+    site.coverSoil = Combo9->Text() == kCoverSoilText;
+    return site;
+}
+
+// ------------------------------------------------------------ calculation
+
+std::optional<SepticTankInputs> SepticTankForm::perUserInputs()
+{
+    struct Field {
+        QString text;
+        QWidget* widget;
+        const char* message;
+        double SepticTankInputs::*value;
+    };
+    const Field fields[] = {
+        {Combo5->Text(), Combo5, "请输入正确的使用系数！", &SepticTankInputs::usageFactor},
+        {Combo3->Text(), Combo3, "请输入正确的污水定额！", &SepticTankInputs::quotaLitres},
+        {Combo6->Text(), Combo6, "请输入正确的污水停留时间！", &SepticTankInputs::retentionHours},
+        {Combo4->Text(), Combo4, "请输入正确的清掏周期！", &SepticTankInputs::cleaningDays},
+        {Text2->Text(), Combo2, "请选择排水类型！", &SepticTankInputs::sludgeConstant},
+    };
+    SepticTankInputs in;
+    for (const Field& field : fields) {
+        const std::optional<double> value = positiveNumber(field.text);
+        if (!value) {
+            refuseInput(QString::fromUtf8(field.message), kWarningTitle, field.widget);
+            return std::nullopt;
+        }
+        in.*field.value = *value;
+    }
+    return in;
+}
+
+void SepticTankForm::Command1_Click()
+{
+    if (Text1->Text().trimmed().isEmpty()) {
+        refuseInput(QStringLiteral("请输入设计人数！"), kWarningTitle, Text1);
+        return;
+    }
+    const std::optional<double> users = positiveNumber(Text1->Text());
+    if (!users) {
+        refuseInput(QStringLiteral("请输入正确的设计人数！"), kWarningTitle, Text1);
+        return;
+    }
+    std::optional<SepticTankInputs> in = perUserInputs();
+    if (!in)
+        return;
+    in->users = *users;
+    const std::optional<TankMaterial> material = tankMaterialOf(Combo11->Text());
+    if (!material) {
+        refuseInput(QStringLiteral("请选择化粪池类型！"), kWarningTitle, Combo11);
+        return;
+    }
+
+    const SepticTankDesign design = designSepticTank(*in);
+    switch (design.status) {
+    case SepticDesignStatus::Designed:
+        break;
+    case SepticDesignStatus::VolumeOutOfRange:
+        refuseInput(QStringLiteral("化粪池容积超出计算范围，请检查设计参数！"), kWarningTitle,
+                    Text1);
+        return;
+    case SepticDesignStatus::PerUserVolumeOutOfRange:
+        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
+        return;
+    }
+
+    const SiteConditions site = siteConditions();
+    Text11->setText(conditionLetter(SiteCondition::Groundwater, site.groundwater));
+    Text12->setText(conditionLetter(SiteCondition::Vehicles, site.vehicles));
+    Text13->setText(conditionLetter(SiteCondition::CoverSoil, site.coverSoil));
+    Text15->setText(materialLetter(*material));
+    Text3->setText(design.sewageVolume);
+    Text4->setText(design.sludgeVolume);
+    Text6->setText(design.volume);
+    Text10->setText(design.sludgeShare);
+    Text9->setText(SepticTankCatalogue::typeCode(*material, design.tank, site));
+    Text5->setText(design.usersServed);
+    Text7->setText(design.usersServedShown);
+    // Above the largest standard tank there is no outline size.
+    Text14->setText(design.tank
+                        ? SepticTankCatalogue::outlineSize(*material, design.tank->number, site)
+                              .value_or(QString())
+                        : QString());
+    resetHandPick();
+}
+
+void SepticTankForm::Combo10_Click()
+{
+    // Every entry of the list is a standard tank.
+    const StandardTank* tank = SepticTankCatalogue::byListText(Combo10->Text());
+    if (!tank)
+        return;
+    const std::optional<SepticTankInputs> in = perUserInputs();
+    if (!in)
+        return;
+    const std::optional<QString> users = handPickedTankUsers(*tank, *in);
+    if (!users) {
+        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
+        return;
+    }
+    // A tank picked by hand has no type code or outline size of its own.
+    Text9->setText(QString());
+    Text14->setText(QString());
+    Text7->setText(*users);
+}
+
+// ------------------------------------------------------------ leaving
+
+void SepticTankForm::Command2_Click()
+{
+    forms::endProgram();
+}
+
+void SepticTankForm::Command3_Click()
+{
+    form0().Show();
+    Hide();
 }

@@ -1,19 +1,427 @@
 #include "fittings/drainage_fitting_stack_form.h"
 
 #include "app/windows.h"
+#include "fittings/drainage_fitting_drawings_view.h"
+#include "fittings/fitting_stack.h"
+#include "forms/application.h"
+#include "forms/platform.h"
+#include "textio/numtext.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
+using fittings::drainage::FittingDrawing;
+using fittings::drainage::FittingType;
+using fittings::drainage::PipeMaterial;
+namespace Tables = fittings::drainage::DrainageFittingTables;
+namespace drainage = fittings::drainage;
 
 DrainageFittingStackForm& Form8()
 {
     return forms::defaultInstance<DrainageFittingStackForm>();
 }
 
+namespace {
+
+const QString kCaption = QStringLiteral("排水管件连接计算");
+const QString kSizePrompt = QStringLiteral("请选择管件规格");
+const QString kZero = QStringLiteral("0");
+const QString kNotice =
+    QStringLiteral("重要说明：使用本管件连接程序前请务必查看菜单中使用提示！依次选择管件及规格！");
+
+// Width of a fitting column, and of its drawing.
+constexpr double kColumnWidth = 1740;
+constexpr double kPictureHeight = 1335;
+
+void showStackMessage(QStringView text)
+{
+    forms::MsgBox(text.toString(), forms::vbOKOnly, drainage::kStackMessageTitle.toString());
+}
+
+// A field's text as a length; a text that is no number counts as none.
+double lengthOf(const QString& text)
+{
+    return textio::readNumber(text).value_or(0);
+}
+
+bool listHolds(const forms::ComboBox* box, const QString& text)
+{
+    return box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+}
+
+} // namespace
+
+DrainageFittingStackForm::FittingColumn DrainageFittingStackForm::makeColumn(
+    FittingType type, double left, double top, forms::Label* caption, const char* picture,
+    const char* combo, const char* l1, const char* l2)
+{
+    const int n = static_cast<int>(type);
+    const QByteArray suffix = QByteArray::number(n);
+    FittingColumn c;
+    c.caption = caption;
+    caption->setCaption(drainage::fittingTypeName(type));
+    caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    c.picture = add<forms::PictureBox>(picture, left, top + 240, kColumnWidth, kPictureHeight);
+    c.picture->setAlignment(Qt::AlignCenter);
+    c.picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    c.picture->setBackColor(forms::vbWhite);
+    c.size = add<forms::ComboBox>(combo, left, top + 1620, kColumnWidth, 300,
+                                  forms::ComboBox::Style::Editable);
+    c.size->setText(kSizePrompt);
+    const auto row = [&](const char* field, const QString& mark, double y, forms::Label*& label,
+                         forms::TextBox*& box, forms::Label*& unit) {
+        label = add<forms::Label>(("LabelL" + mark.right(1).toLatin1() + "_" + suffix).constData(),
+                                  left, y + 30, 420, 240);
+        label->setCaption(mark + QStringLiteral("："));
+        box = add<forms::TextBox>(field, left + 420, y, 930, 270);
+        box->setLocked(true);
+        box->setText(kZero);
+        unit = add<forms::Label>(("LabelMm" + mark.right(1).toLatin1() + "_" + suffix).constData(),
+                                 left + 1380, y + 30, 360, 240);
+        unit->setCaption(QStringLiteral("mm"));
+    };
+    row(l1, QStringLiteral("L1"), top + 1980, c.l1Label, c.l1, c.l1Unit);
+    row(l2, QStringLiteral("L2"), top + 2310, c.l2Label, c.l2, c.l2Unit);
+    return c;
+}
+
 DrainageFittingStackForm::DrainageFittingStackForm()
-    : CalculatorForm(QStringLiteral("排水管件连接计算"), 7425, 5655, Calculator::DrainageFittings)
+    : CalculatorForm(kCaption, 7425, 5655, Calculator::DrainageFittings)
 {
     setObjectName(QStringLiteral("Form8"));
+
+    // Fitting columns: 管件1 to 管件4 along the top, 管件5 and 管件6 below.
+    constexpr double row1 = 60;
+    constexpr double row2 = 2760;
+    Label21 = add<forms::Label>("Label21", 60, row1, kColumnWidth, 240);
+    Label5 = add<forms::Label>("Label5", 1920, row1, kColumnWidth, 240);
+    Label12 = add<forms::Label>("Label12", 3780, row1, kColumnWidth, 240);
+    Label9 = add<forms::Label>("Label9", 5640, row1, kColumnWidth, 240);
+    Label37 = add<forms::Label>("Label37", 60, row2, kColumnWidth, 240);
+    Label16 = add<forms::Label>("Label16", 1920, row2, kColumnWidth, 240);
+    m_columns = {
+        makeColumn(FittingType::Fitting1, 60, row1, Label21, "Picture1", "Combo1", "Text1", "Text2"),
+        makeColumn(FittingType::Fitting2, 1920, row1, Label5, "Picture2", "Combo2", "Text3", "Text4"),
+        makeColumn(FittingType::Fitting3, 3780, row1, Label12, "Picture3", "Combo3", "Text5", "Text6"),
+        makeColumn(FittingType::Fitting4, 5640, row1, Label9, "Picture4", "Combo4", "Text7", "Text8"),
+        makeColumn(FittingType::Fitting5, 60, row2, Label37, "Picture5", "Combo5", "Text9", "Text10"),
+        makeColumn(FittingType::Fitting6, 1920, row2, Label16, "Picture6", "Combo6", "Text13", "Text14"),
+    };
+    Picture1 = m_columns[0].picture;
+    Picture2 = m_columns[1].picture;
+    Picture3 = m_columns[2].picture;
+    Picture4 = m_columns[3].picture;
+    Picture5 = m_columns[4].picture;
+    Picture6 = m_columns[5].picture;
+    Combo1 = m_columns[0].size;
+    Combo2 = m_columns[1].size;
+    Combo3 = m_columns[2].size;
+    Combo4 = m_columns[3].size;
+    Combo5 = m_columns[4].size;
+    Combo6 = m_columns[5].size;
+    Text1 = m_columns[0].l1;
+    Text2 = m_columns[0].l2;
+    Text3 = m_columns[1].l1;
+    Text4 = m_columns[1].l2;
+    Text5 = m_columns[2].l1;
+    Text6 = m_columns[2].l2;
+    Text7 = m_columns[3].l1;
+    Text8 = m_columns[3].l2;
+    Text9 = m_columns[4].l1;
+    Text10 = m_columns[4].l2;
+    Text13 = m_columns[5].l1;
+    Text14 = m_columns[5].l2;
+    Picture1->setPicture(drainage::fittingDrawing(FittingDrawing::Tee));
+    Picture2->setPicture(drainage::fittingDrawing(FittingDrawing::Cross));
+    Picture3->setPicture(drainage::fittingDrawing(FittingDrawing::QuarterBend));
+    Picture4->setPicture(drainage::fittingDrawing(FittingDrawing::OffsetBend));
+    Picture5->setPicture(drainage::fittingDrawing(FittingDrawing::SweptInlet));
+    Picture7 = add<forms::PictureBox>("Picture7", 7500, 0, kColumnWidth, kPictureHeight);
+    Picture8 = add<forms::PictureBox>("Picture8", 7500, kPictureHeight, kColumnWidth, kPictureHeight);
+    Picture7->setPicture(drainage::fittingDrawing(FittingDrawing::PvcuReducer));
+    Picture8->setPicture(drainage::fittingDrawing(FittingDrawing::CastIronReducer));
+    Picture7->hide();
+    Picture8->hide();
+
+    // Material, with the results below it.
+    Frame1 = add<forms::Frame>("Frame1", 3780, row2 - 60, kColumnWidth, 870);
+    Frame1->setCaption(QStringLiteral("管材选择"));
+    Option1 = addIn<forms::OptionButton>(Frame1, "Option1", 150, 270, 1500, 255);
+    Option1->setCaption(QStringLiteral("PVC-U排水管"));
+    Option2 = addIn<forms::OptionButton>(Frame1, "Option2", 150, 555, 1500, 255);
+    Option2->setCaption(QStringLiteral("排水铸铁管"));
+    Option1->setChecked(true);
+
+    Frame2 = add<forms::Frame>("Frame2", 3780, row2 + 900, kColumnWidth, 1680);
+    Frame2->setCaption(QStringLiteral("计算结果"));
+    Label30 = addIn<forms::Label>(Frame2, "Label30", 120, 300, 1200, 240);
+    Label30->setCaption(QStringLiteral("连接尺寸："));
+    Text11 = addIn<forms::TextBox>(Frame2, "Text11", 120, 570, 1140, 300);
+    Label29 = addIn<forms::Label>(Frame2, "Label29", 1320, 600, 390, 240);
+    Label29->setCaption(QStringLiteral("mm"));
+    Label17 = addIn<forms::Label>(Frame2, "Label17", 120, 990, 900, 240);
+    Label17->setCaption(QStringLiteral("管件数量："));
+    Text15 = addIn<forms::TextBox>(Frame2, "Text15", 1020, 960, 600, 300);
+    Label31 = addIn<forms::Label>(Frame2, "Label31", 90, 1350, 1620, 240);
+    Label31->setCaption(QStringLiteral("注:以管中心标高计"));
+
+    // The stack and its buttons.
+    Label26 = add<forms::Label>("Label26", 5640, row2, kColumnWidth, 240);
+    Label26->setCaption(QStringLiteral("管件列表"));
+    List1 = add<forms::ListBox>("List1", 5640, row2 + 240, kColumnWidth, 1620);
+    List2 = add<forms::ListBox>("List2", 7500, row2, 1200, 1620);
+    Command1 = add<forms::CommandButton>("Command1", 5640, row2 + 1920, 840, 330);
+    Command1->setCaption(QStringLiteral("清除列表"));
+    Command2 = add<forms::CommandButton>("Command2", 6540, row2 + 1920, 840, 330);
+    Command2->setCaption(QStringLiteral("清除全部"));
+    Command3 = add<forms::CommandButton>("Command3", 5640, row2 + 2280, 840, 330);
+    Command3->setCaption(QStringLiteral("计 算"));
+    Command3->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
+    Command4 = add<forms::CommandButton>("Command4", 6540, row2 + 2280, 840, 330);
+    Command4->setCaption(QStringLiteral("退 出"));
+    Command4->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
+
+    // The notice along the foot of the window.
+    Label32 = add<forms::Label>("Label32", 60, 5385, 7305, 255);
+    Label32->setCaption(kNotice);
+    Label32->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
+    Label32->setWordWrap(false);
+    Label32->setForeColor(forms::vbBlue);
+    Text12 = add<forms::TextBox>("Text12", 7500, 4500, 600, 300);
+    Text12->setText(kZero);
+    Text12->hide();
+    Timer1 = new forms::Timer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+
+    connect(Option1, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option1_Click);
+    connect(Option2, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option2_Click);
+    connect(Combo1, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo1_Click);
+    connect(Combo2, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo2_Click);
+    connect(Combo3, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo3_Click);
+    connect(Combo4, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo4_Click);
+    connect(Combo5, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo5_Click);
+    connect(Combo6, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo6_Click);
+    connect(Picture1, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture1_DblClick);
+    connect(Picture2, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture2_DblClick);
+    connect(Picture3, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture3_DblClick);
+    connect(Picture4, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture4_DblClick);
+    connect(Picture5, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture5_DblClick);
+    connect(Picture6, &forms::PictureBox::Click, this, &DrainageFittingStackForm::Picture6_Click);
+    connect(List1, &forms::ListBox::DblClick, this, &DrainageFittingStackForm::List1_DblClick);
+    connect(Command1, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command2_Click);
+    connect(Command3, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command3_Click);
+    connect(Command4, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command4_Click);
+    connect(Timer1, &forms::Timer::Tick, this, &DrainageFittingStackForm::Timer1_Timer);
+}
+
+const DrainageFittingStackForm::FittingColumn& DrainageFittingStackForm::column(FittingType type) const
+{
+    return m_columns[static_cast<std::size_t>(type) - 1];
+}
+
+PipeMaterial DrainageFittingStackForm::material() const
+{
+    return Option1->Value() ? PipeMaterial::Pvcu : PipeMaterial::CastIron;
 }
 
 void DrainageFittingStackForm::Form_Load()
 {
-    appendVersionToCaption(QStringLiteral("排水管件连接计算"));
+    appendVersionToCaption(kCaption);
+    Picture6->setPicture(Picture7->pixmap());
+    for (FittingType type : drainage::kFittingTypes) {
+        for (const QString& size : Tables::sizeList(PipeMaterial::Pvcu, type))
+            column(type).size->AddItem(size);
+    }
+}
+
+// --- Material ---------------------------------------------------------------
+
+void DrainageFittingStackForm::switchMaterial(PipeMaterial chosen)
+{
+    Picture6->setPicture((chosen == PipeMaterial::Pvcu ? Picture7 : Picture8)->pixmap());
+    for (forms::TextBox* field : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9,
+                                  Text10, Text13})
+        field->setText(kZero);
+    for (const FittingColumn& c : m_columns)
+        c.size->Clear();
+    for (const FittingColumn& c : m_columns)
+        c.size->setText(kSizePrompt);
+    for (FittingType type : drainage::kFittingTypes) {
+        for (const QString& size : Tables::sizeList(chosen, type))
+            column(type).size->AddItem(size);
+    }
+}
+
+void DrainageFittingStackForm::Option1_Click()
+{
+    switchMaterial(PipeMaterial::Pvcu);
+}
+
+void DrainageFittingStackForm::Option2_Click()
+{
+    switchMaterial(PipeMaterial::CastIron);
+}
+
+// --- Sizes ------------------------------------------------------------------
+
+void DrainageFittingStackForm::lookUpSize(FittingType type)
+{
+    const FittingColumn& c = column(type);
+    const std::optional<Tables::FittingLengths> found = Tables::lengths(material(), type, c.size->Text());
+    if (Tables::setsL1(type))
+        c.l1->setText(found ? textio::generalNumberText(found->l1Mm) : kZero);
+    if (Tables::setsL2(type))
+        c.l2->setText(found ? textio::generalNumberText(found->l2Mm) : kZero);
+}
+
+void DrainageFittingStackForm::Combo1_Click()
+{
+    lookUpSize(FittingType::Fitting1);
+}
+
+void DrainageFittingStackForm::Combo2_Click()
+{
+    lookUpSize(FittingType::Fitting2);
+}
+
+void DrainageFittingStackForm::Combo3_Click()
+{
+    lookUpSize(FittingType::Fitting3);
+}
+
+void DrainageFittingStackForm::Combo4_Click()
+{
+    lookUpSize(FittingType::Fitting4);
+}
+
+void DrainageFittingStackForm::Combo5_Click()
+{
+    lookUpSize(FittingType::Fitting5);
+}
+
+void DrainageFittingStackForm::Combo6_Click()
+{
+    lookUpSize(FittingType::Fitting6);
+}
+
+// --- The stack --------------------------------------------------------------
+
+void DrainageFittingStackForm::addFitting(FittingType type)
+{
+    const FittingColumn& c = column(type);
+    // Only a size of the list is added, and always with its own lengths: a
+    // typed text that is no entry is refused, and an entry typed rather than
+    // picked is looked up as a pick would be.
+    const QString size = c.size->Text();
+    if (!listHolds(c.size, size))
+        return showStackMessage(drainage::kChooseSizeMessage);
+    lookUpSize(type);
+    // The lengths a size gives the fitting must be there, L1 tested first.
+    if ((Tables::setsL1(type) && lengthOf(c.l1->Text()) == 0)
+        || (Tables::setsL2(type) && lengthOf(c.l2->Text()) == 0))
+        return showStackMessage(drainage::kChooseSizeMessage);
+
+    const int lines = List1->ListCount();
+    const std::optional<FittingType> above =
+        lines > 0 ? drainage::stackLineType(List1->List(lines - 1)) : std::nullopt;
+    if (!drainage::mayFollow(above, type))
+        return showStackMessage(drainage::kCheckConnectionMessage);
+
+    // The real lengths are kept; which of them count is decided at each
+    // calculation.
+    List2->AddItem(c.l1->Text());
+    List2->AddItem(c.l2->Text());
+    List1->AddItem(drainage::stackLineText(type, size));
+}
+
+void DrainageFittingStackForm::Picture1_DblClick()
+{
+    addFitting(FittingType::Fitting1);
+}
+
+void DrainageFittingStackForm::Picture2_DblClick()
+{
+    addFitting(FittingType::Fitting2);
+}
+
+void DrainageFittingStackForm::Picture3_DblClick()
+{
+    addFitting(FittingType::Fitting3);
+}
+
+void DrainageFittingStackForm::Picture4_DblClick()
+{
+    addFitting(FittingType::Fitting4);
+}
+
+void DrainageFittingStackForm::Picture5_DblClick()
+{
+    addFitting(FittingType::Fitting5);
+}
+
+void DrainageFittingStackForm::Picture6_Click()
+{
+    addFitting(FittingType::Fitting6);
+}
+
+void DrainageFittingStackForm::List1_DblClick()
+{
+    const int k = List1->ListIndex();
+    if (k < 0 || k >= List1->ListCount())
+        return;
+    List2->RemoveItem(2 * k);
+    List2->RemoveItem(2 * k);
+    List1->RemoveItem(k);
+}
+
+void DrainageFittingStackForm::Command1_Click()
+{
+    Text11->setText(kZero);
+    List1->Clear();
+    List2->Clear();
+}
+
+void DrainageFittingStackForm::Command2_Click()
+{
+    List1->Clear();
+    List2->Clear();
+    for (forms::TextBox* field : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9,
+                                  Text10, Text11, Text13, Text14})
+        field->setText(kZero);
+    for (const FittingColumn& c : m_columns)
+        c.size->setText(kSizePrompt);
+}
+
+void DrainageFittingStackForm::Command3_Click()
+{
+    std::vector<drainage::StackLine> lines;
+    for (int k = 0; k < List1->ListCount(); ++k)
+        lines.push_back({List1->List(k), lengthOf(List2->List(2 * k)), lengthOf(List2->List(2 * k + 1))});
+    const drainage::StackHeight result = drainage::stackHeight(lines);
+    for (drainage::StackMessage message : result.messages) {
+        showStackMessage(drainage::stackMessageText(message));
+        Text11->setText(kZero);
+    }
+    Text11->setText(result.heightMm ? textio::formatNumber(*result.heightMm, QStringLiteral("0.000"))
+                                    : kZero);
+    Text15->setText(QString::number(result.fittingCount));
+}
+
+void DrainageFittingStackForm::Command4_Click()
+{
+    forms::endProgram();
+}
+
+// --- The notice -------------------------------------------------------------
+
+void DrainageFittingStackForm::Timer1_Timer()
+{
+    const double ticks = textio::readNumber(Text12->Text()).value_or(0) + 1;
+    Text12->setText(textio::generalNumberText(ticks));
+    const double counted = textio::readNumber(Text12->Text()).value_or(0);
+    const bool even = std::fmod(counted, 2) == 0;
+    Label32->setForeColor(even ? forms::vbBlue : forms::vbRed);
 }

@@ -349,9 +349,7 @@ void StormWaterForm::fillMaterials(storm::OutletKind kind)
 void StormWaterForm::Option4_Click()
 {
     // Segment-by-segment design starts from an empty segment list.
-    StormSegmentListForm& list = Form14();
-    for (int column = 0; column < 3; ++column)
-        list.List1(column).Clear();
+    Form14().clearRows();
     StormSewerNetworkForm& network = form13();
     network.Option4->setValue(true);
     network.setLeft(Left());

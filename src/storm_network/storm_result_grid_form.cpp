@@ -1,7 +1,16 @@
 #include "storm_network/storm_result_grid_form.h"
-#include "app/run_state.h"
 
+#include "app/run_state.h"
 #include "app/windows.h"
+#include "forms/platform.h"
+#include "storm_network/storm_result_table_view.h"
+#include "storm_network/storm_segment_adjust_dialog.h"
+#include "storm_network/storm_sewer_network_form.h"
+#include "textio/numtext.h"
+
+#include <QCoreApplication>
+
+using namespace storm_network;
 
 StormResultGridForm& Form15()
 {
@@ -9,16 +18,257 @@ StormResultGridForm& Form15()
 }
 
 namespace {
+
 const QString kDesignCaption = QStringLiteral("雨水计算输出程序");
+const QString kProgramTitle = QStringLiteral("Vantor_Tools");
+const QString kNotSaved = QStringLiteral("0");
+const QString kSaved = QStringLiteral("1");
+
+// The heading lines line up with the columns in a monospaced face where a
+// Chinese character is two columns of 6 pixels (90 twips) wide.
+QFont headingFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    font.setPixelSize(12);
+    return font;
 }
+
+}  // namespace
 
 StormResultGridForm::StormResultGridForm()
     : forms::Form(kDesignCaption, 11475, 8310, forms::BorderStyle::FixedSingle)
 {
     setObjectName(QStringLiteral("Form15"));
+
+    保存 = addMenuItem(QStringLiteral("保存"), QStringLiteral("保存数据(&S)"));
+    调整 = addMenuItem(QStringLiteral("调整"), QStringLiteral("手动调整(&M)"));
+    返回 = addMenuItem(QStringLiteral("返回"), QStringLiteral("返回程序(&R)"));
+
+    // --- The rows' band, below the header and above the paging frame.
+    m_view = new StormResultTableView(m_table, client());
+    m_view->setObjectName(QStringLiteral("Grid"));
+    m_view->setGeometry(forms::pxRect(0, ResultGeometry::kBandTop, 11475,
+                                      ResultGeometry::kBandBottom - ResultGeometry::kBandTop));
+    Label11 = m_view->Label11;
+    Text19 = m_view->Text19;
+    Label12 = m_view->Label12;
+    Label13 = m_view->Label13;
+    Text20 = m_view->Text20;
+    Label14 = m_view->Label14;
+
+    // --- Header: the column headings and a rule under them.
+    Frame2 = add<forms::Frame>("Frame2", -90, -45, 13000, 1000);
+    const QString headings[] = {
+        QStringLiteral("设 计  管 段   本 段   转 输   累 计   汇 流   管 内   暴 雨   径 流   "
+                       "平 均   单 位   设 计   设 计   水 力   流 速   最 大"),
+        QStringLiteral("管 段  长 度   面 积   面 积   面 积   时 间   时 间   强 度           "
+                       "径 流   流 量   流 量   管 径   坡 度           流 量"),
+        QStringLiteral("编 号   (m)    (ha)    (ha)    (ha)    (min)   (min) (L/s·ha) 系 数   "
+                       "系 数 (L/s·ha) (L/s)    (mm)    (‰)   (m/s)   (L/s)"),
+        QString(126, QLatin1Char('-')),
+    };
+    const double headingTops[] = {225, 420, 630, 800};
+    const double headingHeights[] = {195, 195, 195, 90};
+    forms::Label** headingLabels[] = {&Label1, &Label2, &Label3, &Label4};
+    for (int k = 0; k < 4; ++k) {
+        const QByteArray name = "Label" + QByteArray::number(k + 1);
+        forms::Label* label = addIn<forms::Label>(Frame2, name.constData(), 180, headingTops[k],
+                                                  15000, headingHeights[k]);
+        label->setWordWrap(false);
+        label->setFont(headingFont());
+        label->setCaption(headings[k]);
+        *headingLabels[k] = label;
+    }
+
+    // --- Paging frame.
+    Frame1 = add<forms::Frame>("Frame1", -90, ResultGeometry::kBandBottom, 13000, 2040);
+    Command1 = addIn<forms::CommandButton>(Frame1, "Command1", 3420, 450, 1455, 420);
+    Command1->setCaption(QStringLiteral("<<上一页"));
+    Command2 = addIn<forms::CommandButton>(Frame1, "Command2", 6480, 450, 1455, 420);
+    Command2->setCaption(QStringLiteral("下一页>>"));
+    auto pageLabel = [this](const char* name, const QString& caption, double left, double width,
+                            double height) {
+        forms::Label* label = addIn<forms::Label>(Frame1, name, left, 525, width, height);
+        label->setCaption(caption);
+        return label;
+    };
+    Label5 = pageLabel("Label5", QStringLiteral("第"), 8625, 255, 330);
+    Label6 = pageLabel("Label6", QStringLiteral("1"), 9015, 300, 375);
+    Label6->setForeColor(forms::vbBlue);
+    Label7 = pageLabel("Label7", QStringLiteral("页"), 9420, 300, 255);
+    Label9 = pageLabel("Label9", QStringLiteral("共"), 9825, 255, 330);
+    Label10 = pageLabel("Label10", QStringLiteral("1"), 10215, 300, 375);
+    Label10->setForeColor(forms::vbBlue);
+    Label8 = pageLabel("Label8", QStringLiteral("页"), 10620, 255, 330);
+
+    Text22 = add<forms::TextBox>("Text22", 11600, 0, 400, 300);
+    Text22->setText(kNotSaved);
+    Text22->hide();
+
+    // Every change of a 管内时间 cell, whoever makes it, marks the table unsaved.
+    m_table.setPipeTimeObserver([this] { Text22->setText(kNotSaved); });
+
+    connect(Command1, &forms::CommandButton::Click, this, &StormResultGridForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &StormResultGridForm::Command2_Click);
+    connect(保存, &forms::MenuItem::Click, this, &StormResultGridForm::保存_Click);
+    connect(调整, &forms::MenuItem::Click, this, &StormResultGridForm::调整_Click);
+    connect(返回, &forms::MenuItem::Click, this, &StormResultGridForm::返回_Click);
+    connect(m_view, &StormResultTableView::CellClick, this, [this](int row, ResultColumn column) {
+        if (column == kDiameter)
+            Text13_Click(row);
+        else if (column == kSlope)
+            Text14_Click(row);
+    });
+
+    refresh();
 }
 
 void StormResultGridForm::Form_Load()
 {
     setCaption(versionedCaption(kDesignCaption));
+}
+
+void StormResultGridForm::Form_QueryUnload(int& cancel, int)
+{
+    // The table is left through 返回 only.
+    cancel = 1;
+}
+
+void StormResultGridForm::refresh()
+{
+    Label6->setCaption(QString::number(m_table.currentPage()));
+    Label10->setCaption(QString::number(m_table.pageCount()));
+    m_view->refresh();
+}
+
+// ------------------------------------------------------------ calculation
+
+void StormResultGridForm::ClearResultRows()
+{
+    m_table.clearRows();
+    refresh();
+}
+
+void StormResultGridForm::ResultPageCount(int segmentCount)
+{
+    m_table.setPageCount(ResultTable::pageCountFor(segmentCount));
+    Label10->setCaption(QString::number(m_table.pageCount()));
+}
+
+void StormResultGridForm::PrepareResultRows(int segmentCount)
+{
+    // Shown once the rows are filled.
+    m_table.prepareRows(segmentCount);
+}
+
+void StormResultGridForm::FillResultRows(std::vector<PackedCells>&& rows, const QString& totalLength)
+{
+    m_table.fillRows(std::move(rows), totalLength);
+    Text22->setText(kNotSaved);
+    refresh();
+}
+
+// ------------------------------------------------------------ pages
+
+void StormResultGridForm::Command1_Click()
+{
+    if (m_table.previousPage())
+        refresh();
+}
+
+void StormResultGridForm::Command2_Click()
+{
+    if (m_table.nextPage())
+        refresh();
+}
+
+// ------------------------------------------------------------ adjustment
+
+void StormResultGridForm::调整_Click()
+{
+    m_table.enterAdjustmentMode();
+    refresh();
+}
+
+void StormResultGridForm::Text13_Click(int index)
+{
+    openAdjustment(index, kDiameter);
+}
+
+void StormResultGridForm::Text14_Click(int index)
+{
+    openAdjustment(index, kSlope);
+}
+
+void StormResultGridForm::openAdjustment(int row, ResultColumn focus)
+{
+    // Only cells the adjustment mode enabled take clicks, and only segment
+    // rows can be adjusted: a blank row opens nothing.
+    if (row < 0 || row >= m_table.segmentCount() || !m_table.enabled(row, focus))
+        return;
+    StormSegmentAdjustDialog& dialog = Form10();
+    dialog.Show();
+    Q_EMIT AdjustmentRequested(row, focus);
+}
+
+// ------------------------------------------------------------ saving
+
+ReportHeader StormResultGridForm::networkReportHeader()
+{
+    // Read when the report is written: a parameter changed after the
+    // calculation shows in the header, the rows stay as calculated.
+    const StormSewerNetworkForm& network = form13();
+    return ReportHeader{network.Combo6->Text(),    network.Combo3->Text(),
+                        network.Label5->Caption(), network.Label6->Caption(),
+                        network.Label29->Caption(), network.Text1->Text(),
+                        network.Text2->Text(),     network.Text3->Text(),
+                        network.Combo5->Text()};
+}
+
+StormResultGridForm::SaveOutcome StormResultGridForm::saveReport()
+{
+    forms::FileDialogRequest request;
+    request.mode = forms::FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("另存为");
+    request.filter = QStringLiteral("(*.txt)|*.txt|(*.dat)|*.dat|(*.*)|*.*");
+    request.filterIndex = 1;
+    request.initialDir = QCoreApplication::applicationDirPath();
+    request.fileName = QStringLiteral("storm_out.txt");
+    request.overwritePrompt = true;
+    const std::optional<QString> path = forms::platform().fileDialog(request);
+    if (!path || path->isEmpty())
+        return SaveOutcome::Cancelled;
+
+    if (const std::optional<QString> error =
+            WriteStormNetworkReport(*path, ReportVariant::Saved, networkReportHeader(), m_table)) {
+        forms::MsgBox(*error + QChar(10) + QStringLiteral("计算结果未保存。"), forms::vbCritical,
+                      kProgramTitle);
+        return SaveOutcome::Failed;
+    }
+    Text22->setText(kSaved);
+    return SaveOutcome::Saved;
+}
+
+void StormResultGridForm::保存_Click()
+{
+    saveReport();
+}
+
+void StormResultGridForm::返回_Click()
+{
+    // A flag that is no number counts as not saved.
+    if (textio::readNumber(Text22->Text()).value_or(0) == 0) {
+        const int answer = forms::MsgBox(QStringLiteral("是否保留现有数据列表？"),
+                                         forms::vbYesNoCancel | forms::vbQuestion, kProgramTitle);
+        if (answer == forms::vbYes) {
+            if (saveReport() != SaveOutcome::Saved)
+                return;
+        } else if (answer != forms::vbNo) {
+            return;
+        }
+    }
+    form13().Show();
+    Hide();
 }

@@ -1,7 +1,16 @@
 #include "storm_network/storm_segment_adjust_dialog.h"
-#include "app/run_state.h"
 
+#include "app/run_state.h"
 #include "app/windows.h"
+#include "forms/platform.h"
+#include "storm_network/segment_adjustment.h"
+#include "storm_network/storm_result_grid_form.h"
+#include "storm_network/storm_sewer_network_form.h"
+#include "textio/numtext.h"
+
+#include <cmath>
+
+using namespace storm_network;
 
 StormSegmentAdjustDialog& Form10()
 {
@@ -9,16 +18,128 @@ StormSegmentAdjustDialog& Form10()
 }
 
 namespace {
+
 const QString kDesignCaption = QStringLiteral("雨水数据修改程序");
+const QString kNotSaved = QStringLiteral("0");
+
+// The design parameters as the network window holds them now: a change made
+// there after the calculation is used by the adjustment.
+NetworkParameters parametersInForce()
+{
+    const StormSewerNetworkForm& network = form13();
+    NetworkParameters parameters;
+    parameters.returnPeriod = network.Text1->Text();
+    parameters.initialTime = network.Text3->Text();
+    parameters.reduction = network.Text2->Text();
+    parameters.city = network.Combo3->Text();
+    parameters.roughness = network.Combo7.Text;
+    const int material = network.Combo5->ListIndex();
+    if (material >= 0 && material < static_cast<int>(network.Combo1.size()))
+        parameters.diameters = network.Combo1[static_cast<std::size_t>(material)].List;
+    return parameters;
 }
+
+// The row index the hidden field holds, or -1.
+int rowOf(const QString& text)
+{
+    const std::optional<double> value = textio::readNumber(text);
+    if (!value || *value != std::floor(*value) || *value < 0 || *value > 1e9)
+        return -1;
+    return static_cast<int>(*value);
+}
+
+}  // namespace
 
 StormSegmentAdjustDialog::StormSegmentAdjustDialog()
     : forms::Form(kDesignCaption, 3420, 1470, forms::BorderStyle::FixedDialog)
 {
     setObjectName(QStringLiteral("Form10"));
+
+    // The two headings are wider than laid out: the CJK face in use needs
+    // more room than the layout's font for "(mm)" and "(‰)".
+    Label1 = add<forms::Label>("Label1", 255, 135, 1305, 240);
+    Label1->setCaption(QStringLiteral("设计管径(mm)"));
+    Label2 = add<forms::Label>("Label2", 2055, 135, 1305, 240);
+    Label2->setCaption(QStringLiteral("水力坡度(‰)"));
+    Text1 = add<forms::TextBox>("Text1", 270, 495, 1005, 350);
+    Text2 = add<forms::TextBox>("Text2", 2070, 495, 1005, 350);
+    // Beyond the right edge of the window: never seen, never reached by Tab.
+    Text3 = add<forms::TextBox>("Text3", 3780, 405, 1095, 375);
+    Text3->setText(QStringLiteral("0"));
+    Text3->hide();
+    Command1 = add<forms::CommandButton>("Command1", 255, 990, 1000, 375);
+    Command1->setCaption(QStringLiteral("确  定(&S)"));
+    Command2 = add<forms::CommandButton>("Command2", 2070, 990, 1000, 375);
+    Command2->setCaption(QStringLiteral("取  消(&C)"));
+    setDefaultButton(Command1);
+    setCancelButton(Command2);
+
+    QWidget* const order[] = {Text1, Text2, Command1, Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    connect(Text1, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text1_GotFocus);
+    connect(Text2, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text2_GotFocus);
+    connect(Command1, &forms::CommandButton::Click, this, &StormSegmentAdjustDialog::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &StormSegmentAdjustDialog::Command2_Click);
+    // The result table shows the dialog on a click on an adjustable cell,
+    // then asks for the row.
+    connect(&Form15(), &StormResultGridForm::AdjustmentRequested, this,
+            &StormSegmentAdjustDialog::loadRow);
 }
 
 void StormSegmentAdjustDialog::Form_Load()
 {
     setCaption(versionedCaption(kDesignCaption));
+}
+
+void StormSegmentAdjustDialog::Text1_GotFocus()
+{
+    Text1->SelectAll();
+}
+
+void StormSegmentAdjustDialog::Text2_GotFocus()
+{
+    Text2->SelectAll();
+}
+
+void StormSegmentAdjustDialog::loadRow(int row, ResultColumn focus)
+{
+    const ResultTable& table = Form15().table();
+    Text1->setText(table.text(row, kDiameter));
+    Text2->setText(table.text(row, kSlope));
+    forms::TextBox* field = focus == kSlope ? Text2 : Text1;
+    field->SetFocus();
+    // A field that had the focus already gets no second GotFocus: its new
+    // text is selected all the same.
+    field->SelectAll();
+    Text3->setText(QString::number(row));
+}
+
+void StormSegmentAdjustDialog::Command2_Click()
+{
+    Hide();
+}
+
+void StormSegmentAdjustDialog::Command1_Click()
+{
+    StormResultGridForm& grid = Form15();
+    const AdjustmentResult result = AdjustSegment(grid.table(), rowOf(Text3->Text()), Text1->Text(),
+                                                  Text2->Text(), parametersInForce());
+    if (result.outcome == AdjustmentOutcome::Refused) {
+        // The dialog stays open with what was typed; the table is as it was.
+        forms::MsgBox(result.message, forms::vbOKOnly, result.title);
+        return;
+    }
+
+    Hide();
+    // The table is unsaved when the adjustment changed any of its texts,
+    // and only then.
+    if (result.changed)
+        grid.Text22->setText(kNotSaved);
+    grid.refresh();
+    if (result.outcome == AdjustmentOutcome::CapacityBelowDesignFlow) {
+        forms::MsgBox(result.message, forms::vbOKOnly, result.title);
+        Show();
+    }
 }

@@ -1,8 +1,17 @@
 #include "storm_network/storm_segment_list_form.h"
-#include "app/run_state.h"
 
+#include "app/run_state.h"
 #include "app/windows.h"
+#include "forms/platform.h"
+#include "storm_network/segment_file.h"
 #include "storm_network/storm_sewer_network_form.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+using storm_network::SegmentRow;
+namespace StormSegmentInputFile = storm_network::StormSegmentInputFile;
 
 StormSegmentListForm& Form14()
 {
@@ -10,8 +19,43 @@ StormSegmentListForm& Form14()
 }
 
 namespace {
+
 const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
+// The captions that hold the window's modes (two blanks between the characters).
+const QString kAddCaption = QStringLiteral("确  定");
+const QString kUpdateCaption = QStringLiteral("更  新");
+const QString kCollapsedCaption = QStringLiteral("查  看");
+const QString kExpandedCaption = QStringLiteral("返  回");
+const QString kWarningTitle = QStringLiteral("警告");
+const QString kNoteTitle = QStringLiteral("提示");
+// Filters of the file dialogs: an import offers the segment files only.
+const QString kExportFilter = QStringLiteral("(*.txt)|*.txt|(*.dat)|*.dat|(*.*)|*.*");
+const QString kImportFilter = QStringLiteral("(*.txt)|*.txt|(*.dat)|*.dat");
+// The questions before deleting rows: OK and Cancel, stop icon, Cancel the default.
+constexpr int kDeleteQuestionStyle = forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2;
+
+void note(const QString& text)
+{
+    forms::MsgBox(text, forms::vbOKOnly, kNoteTitle);
 }
+
+// The file dialog of an import or export: the program's own folder,
+// storm_in.txt proposed, the first filter chosen.
+forms::FileDialogRequest segmentFileRequest(forms::FileDialogRequest::Mode mode)
+{
+    const bool save = mode == forms::FileDialogRequest::Mode::Save;
+    forms::FileDialogRequest request;
+    request.mode = mode;
+    request.title = save ? QStringLiteral("另存为") : QStringLiteral("打开");
+    request.filter = save ? kExportFilter : kImportFilter;
+    request.filterIndex = 1;
+    request.initialDir = QCoreApplication::applicationDirPath();
+    request.fileName = StormSegmentInputFile::kDefaultName;
+    request.overwritePrompt = save;
+    return request;
+}
+
+}  // namespace
 
 StormSegmentListForm::StormSegmentListForm()
     : forms::Form(kDesignCaption, 4200, 7335, forms::BorderStyle::FixedSingle)
@@ -23,21 +67,323 @@ StormSegmentListForm::StormSegmentListForm()
     清除 = addMenuItem(QStringLiteral("清除"), QStringLiteral("清除数据"));
     返回 = addMenuItem(QStringLiteral("返回"), QStringLiteral("返回程序"));
 
-    Frame1 = add<forms::Frame>("Frame1", 0, 1845, 4200, 5460);
+    // --- 数据输入: the three values of one segment and the buttons.
+    Frame2 = add<forms::Frame>("Frame2", 60, 45, 4080, 1725);
+    Frame2->setCaption(QStringLiteral("数据输入"));
+    auto inputLabel = [this](const char* name, const QString& caption, double top) {
+        forms::Label* l = addIn<forms::Label>(Frame2, name, 150, top, 1560, 255);
+        l->setCaption(caption);
+        return l;
+    };
+    auto button = [this](QWidget* frame, const char* name, const QString& caption, double left,
+                         double top, double width) {
+        forms::CommandButton* b = addIn<forms::CommandButton>(frame, name, left, top, width, 360);
+        b->setCaption(caption);
+        return b;
+    };
+    Label1.insert(0, inputLabel("Label1", QStringLiteral("管段长度(m)"), 345));
+    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 1740, 300, 1080, 300);
+    Label2 = inputLabel("Label2", QStringLiteral("汇水面积(平方米)"), 780);
+    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 1740, 735, 1080, 300);
+    Label3 = inputLabel("Label3", QStringLiteral("径流系数(Ψ)"), 1215);
+    Text3 = addIn<forms::TextBox>(Frame2, "Text3", 1740, 1170, 1080, 300);
+    Command1 = button(Frame2, "Command1", kAddCaption, 2970, 270, 975);
+    Command2 = button(Frame2, "Command2", kCollapsedCaption, 2970, 705, 975);
+    Command3 = button(Frame2, "Command3", QStringLiteral("取  消"), 2970, 1140, 975);
+
+    // --- 数据列表: the three columns side by side under their headings.
+    Frame1 = add<forms::Frame>("Frame1", 60, 1845, 4080, 5460);
     Frame1->setCaption(QStringLiteral("数据列表"));
     const double lefts[] = {135, 1475, 2805};
+    const QString headings[] = {QStringLiteral("管段长度(m)"), QStringLiteral("汇水面积(平方米)"),
+                                QStringLiteral("径流系数(Ψ)")};
+    const char* const headingNames[] = {"Label1", "Label4", "Label5"};
+    forms::Label* headingLabels[3] = {};
+    // The area heading takes two lines, broken before its unit.
+    const double headingWidths[] = {1200, 900, 1200};
     for (int i = 0; i < 3; ++i) {
-        auto* list = addIn<forms::ListBox>(Frame1, "List1", lefts[i], 600, 1200, 4200);
+        forms::Label* heading =
+            addIn<forms::Label>(Frame1, headingNames[i], lefts[i] + (1200 - headingWidths[i]) / 2,
+                                225, headingWidths[i], 540);
+        heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        heading->setCaption(headings[i]);
+        headingLabels[i] = heading;
+        auto* list = addIn<forms::ListBox>(Frame1, "List1", lefts[i], 780, 1200, 4200);
         list->setProperty("Index", i);
         List1.insert(i, list);
+        connect(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
     }
+    headingLabels[0]->setProperty("Index", 1);
+    Label1.insert(1, headingLabels[0]);
+    Label1(0).setProperty("Index", 0);
+    Label4 = headingLabels[1];
+    Label5 = headingLabels[2];
+    Command5 = button(Frame1, "Command5", QStringLiteral("清  除"), 135, 5025, 1200);
+    Command4 = button(Frame1, "Command4", QStringLiteral("清除全部"), 2805, 5025, 1200);
 
+    // The import's line count, beyond the client area.
+    Text4 = add<forms::TextBox>("Text4", 4320, 0, 600, 285);
+    Text4->setText(QStringLiteral("统计"));
+    Text4->hide();
+
+    setDefaultButton(Command1);
+
+    QWidget* const order[] = {Text1, Text2, Text3, Command1, Command2, Command3,
+                              List1.at(0), List1.at(1), List1.at(2), Command5, Command4};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    connect(Command1, &forms::CommandButton::Click, this, &StormSegmentListForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &StormSegmentListForm::Command2_Click);
+    connect(Command3, &forms::CommandButton::Click, this, &StormSegmentListForm::Command3_Click);
+    connect(Command4, &forms::CommandButton::Click, this, &StormSegmentListForm::Command4_Click);
+    connect(Command5, &forms::CommandButton::Click, this, &StormSegmentListForm::Command5_Click);
+    connect(Text3, &forms::TextBox::GotFocus, this, &StormSegmentListForm::Text3_GotFocus);
+    connect(导入, &forms::MenuItem::Click, this, &StormSegmentListForm::导入_Click);
+    connect(导出, &forms::MenuItem::Click, this, &StormSegmentListForm::导出_Click);
+    connect(清除, &forms::MenuItem::Click, this, &StormSegmentListForm::清除_Click);
     connect(返回, &forms::MenuItem::Click, this, &StormSegmentListForm::返回_Click);
 }
 
 void StormSegmentListForm::Form_Load()
 {
     setCaption(versionedCaption(kDesignCaption));
+}
+
+void StormSegmentListForm::Form_QueryUnload(int& cancel, int)
+{
+    // The rows live as long as the program: the window is only ever hidden.
+    cancel = 1;
+}
+
+// ------------------------------------------------------------ rows
+
+void StormSegmentListForm::clearRows()
+{
+    m_rows.clear();
+    for (int column = 0; column < 3; ++column)
+        List1(column).Clear();
+}
+
+void StormSegmentListForm::appendRow(const SegmentRow& row)
+{
+    m_rows.push_back(row);
+    List1(0).AddItem(row.length);
+    List1(1).AddItem(row.area);
+    List1(2).AddItem(row.runoff);
+}
+
+int StormSegmentListForm::selectedRow() const
+{
+    const int row = List1(0).ListIndex();
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
+}
+
+void StormSegmentListForm::showRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    const SegmentRow& shown = m_rows[static_cast<std::size_t>(row)];
+    Text1->setText(shown.length);
+    Text2->setText(shown.area);
+    Text3->setText(shown.runoff);
+}
+
+QString StormSegmentListForm::defaultRunoff()
+{
+    return form13().Text4->Text();
+}
+
+void StormSegmentListForm::prepareNewSegment()
+{
+    Text3->setText(defaultRunoff());
+    Text2->setText(QString());
+    Text1->setText(QString());
+    Text1->SetFocus();
+}
+
+void StormSegmentListForm::expand()
+{
+    setHeight(kExpandedHeight);
+    setTop((ScreenHeight() - Height()) / 2);
+    Command2->setCaption(kExpandedCaption);
+}
+
+bool StormSegmentListForm::confirmDeletion(const QString& question)
+{
+    return forms::MsgBox(question, kDeleteQuestionStyle, kWarningTitle) != forms::vbCancel;
+}
+
+// ------------------------------------------------------------ opening
+
+void StormSegmentListForm::openForInput()
+{
+    if (!m_placed) {
+        // First opening: beside the network window, to its right where the
+        // screen has room, else to its left, else at the screen's right edge.
+        const StormSewerNetworkForm& network = form13();
+        double left = network.Left() + network.Width();
+        if (left + Width() > ScreenWidth())
+            left = network.Left() - Width();
+        if (left < 0)
+            left = std::max(0.0, ScreenWidth() - Width());
+        setLeft(left);
+        setTop(network.Top());
+        m_placed = true;
+    }
+    if (!m_rows.empty()) {
+        expand();
+    } else {
+        setHeight(kCollapsedHeight);
+        Command2->setCaption(kCollapsedCaption);
+        Command1->setCaption(kAddCaption);
+    }
+    Show();
+    prepareNewSegment();
+}
+
+// ------------------------------------------------------------ buttons
+
+void StormSegmentListForm::Command1_Click()
+{
+    if (Command1->Caption() != kAddCaption) {
+        // Update mode: the selected row takes the boxes' texts, empty ones
+        // included. With no row selected there is nothing to update.
+        const int row = selectedRow();
+        if (row < 0)
+            return;
+        const SegmentRow updated{Text1->Text(), Text2->Text(), Text3->Text()};
+        m_rows[static_cast<std::size_t>(row)] = updated;
+        List1(0).setList(row, updated.length);
+        List1(1).setList(row, updated.area);
+        List1(2).setList(row, updated.runoff);
+        return;
+    }
+    // Add mode: a segment needs all three values.
+    if (Text1->Text().isEmpty() || Text2->Text().isEmpty() || Text3->Text().isEmpty())
+        return;
+    appendRow(SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
+    prepareNewSegment();
+}
+
+void StormSegmentListForm::Command2_Click()
+{
+    if (Command2->Caption() == kCollapsedCaption) {
+        expand();
+        return;
+    }
+    setHeight(kCollapsedHeight);
+    Command2->setCaption(kCollapsedCaption);
+    Command1->setCaption(kAddCaption);
+    prepareNewSegment();
+}
+
+void StormSegmentListForm::Command3_Click()
+{
+    if (Command2->Caption() == kCollapsedCaption) {
+        Hide();
+        return;
+    }
+    // Discards the edits: the boxes show the selected row again.
+    showRow(selectedRow());
+}
+
+void StormSegmentListForm::Command4_Click()
+{
+    if (confirmDeletion(QStringLiteral("本操作将清除数据列表！是否继续？")))
+        clearRows();
+}
+
+void StormSegmentListForm::清除_Click()
+{
+    Command4_Click();
+}
+
+void StormSegmentListForm::Command5_Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    if (!confirmDeletion(QStringLiteral("本操作将清除选定的数据！是否继续？")))
+        return;
+    m_rows.erase(m_rows.begin() + row);
+    List1(1).RemoveItem(row);
+    List1(2).RemoveItem(row);
+    List1(0).RemoveItem(row);
+}
+
+void StormSegmentListForm::List1_Click(int index)
+{
+    // Selecting the other columns by code raises their clicks: the row is
+    // taken once, from the column the user clicked.
+    if (m_selecting)
+        return;
+    Command1->setCaption(kUpdateCaption);
+    const int row = List1(index).ListIndex();
+    m_selecting = true;
+    List1((index + 1) % 3).setListIndex(row);
+    List1((index + 2) % 3).setListIndex(row);
+    m_selecting = false;
+    showRow(row);
+}
+
+void StormSegmentListForm::Text3_GotFocus()
+{
+    // Typing replaces the preset coefficient.
+    Text3->SelectAll();
+}
+
+// ------------------------------------------------------------ segment file
+
+void StormSegmentListForm::导出_Click()
+{
+    const std::optional<QString> path =
+        forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Save));
+    if (!path || path->isEmpty())
+        return;
+    if (const std::optional<QString> error = StormSegmentInputFile::Write(*path, m_rows))
+        note(*error + QChar(10) + QStringLiteral("文件未写入，数据未导出！"));
+}
+
+void StormSegmentListForm::导入_Click()
+{
+    Text4->setText(QStringLiteral("0"));
+    bool keepRows = false;
+    if (!m_rows.empty()) {
+        const int answer = forms::MsgBox(QStringLiteral("现有数据列表是否保留？"),
+                                         forms::vbYesNoCancel | forms::vbQuestion, kWarningTitle);
+        if (answer == forms::vbCancel)
+            return;
+        keepRows = answer == forms::vbYes;
+    }
+
+    const std::optional<QString> path =
+        forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Open));
+    if (!path || path->isEmpty())
+        return;
+
+    // The list changes only once the file has been read whole.
+    const StormSegmentInputFile::ReadResult file = StormSegmentInputFile::Read(*path);
+    switch (file.status) {
+    case StormSegmentInputFile::ReadStatus::Missing:
+        note(QStringLiteral("您选择的文件并不存在，请重新选择！"));
+        return;
+    case StormSegmentInputFile::ReadStatus::Unreadable:
+        note(file.detail + QChar(10) + QStringLiteral("数据列表未改变。"));
+        return;
+    case StormSegmentInputFile::ReadStatus::NotSegmentFile:
+        note(QStringLiteral("您选择的文件不是管段数据文件（每段三行：管段长度、汇水面积、径流系数），"
+                            "数据列表未改变。"));
+        return;
+    case StormSegmentInputFile::ReadStatus::Read:
+        break;
+    }
+    if (!keepRows)
+        clearRows();
+    for (const SegmentRow& row : file.rows)
+        appendRow(row);
+    Text4->setText(QString::number(file.rows.size() * 3));
+    expand();
 }
 
 void StormSegmentListForm::返回_Click()

@@ -1,7 +1,24 @@
 #include "storm_network/storm_sewer_network_form.h"
 
 #include "app/windows.h"
+#include "catalogues/surface_runoff_table.h"
+#include "forms/application.h"
+#include "forms/platform.h"
 #include "storm/storm_water_form.h"
+#include "app/input_check.h"
+#include "storm_network/network_calculation.h"
+#include "storm_network/network_catalogue.h"
+#include "storm_network/network_pipe_sizing.h"
+#include "storm_network/storm_network_report.h"
+#include "storm_network/storm_result_grid_form.h"
+#include "storm_network/storm_segment_list_form.h"
+#include "textio/numtext.h"
+
+#include <QDebug>
+
+#include <optional>
+
+using catalogues::SurfaceRunoffTable;
 
 StormSewerNetworkForm& form13()
 {
@@ -14,9 +31,20 @@ const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 
 StormSewerNetworkForm::StormSewerNetworkForm()
     : CalculatorForm(kDesignCaption, 4515, 4320, Calculator::StormNetwork)
+    , m_cityBlock(*this, 210)
 {
     setObjectName(QStringLiteral("form13"));
 
+    // --- 选择城市: province and city, and the city's formula as a fraction.
+    Frame3 = m_cityBlock.Frame3;
+    Combo6 = m_cityBlock.Combo6;
+    Combo3 = m_cityBlock.Combo3;
+    Label5 = m_cityBlock.Label5;
+    Label6 = m_cityBlock.Label6;
+    Line1 = m_cityBlock.Line1;
+    Label29 = m_cityBlock.Label29;
+
+    // --- 计算方式: this window's own mode, or back to the storm water window.
     Frame6 = add<forms::Frame>("Frame6", 0, 1050, 4500, 690);
     Frame6->setCaption(QStringLiteral("计算方式"));
     Option3 = addIn<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240);
@@ -25,12 +53,224 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Option4->setCaption(QStringLiteral("手工逐段计算"));
     Option4->setValue(true);
 
+    // --- 设计参数
+    Frame4 = add<forms::Frame>("Frame4", 0, 1800, 4500, 1685);
+    Frame4->setCaption(QStringLiteral("设计参数"));
+    auto label = [this](const char* name, const QString& caption, double left, double top,
+                        double width, double height) {
+        forms::Label* l = addIn<forms::Label>(Frame4, name, left, top, width, height);
+        l->setCaption(caption);
+        return l;
+    };
+    auto field = [this](const char* name, const QString& text, double left, double top,
+                        double width, double height) {
+        forms::TextBox* box = addIn<forms::TextBox>(Frame4, name, left, top, width, height);
+        box->setText(text);
+        return box;
+    };
+    Label14 = label("Label14", QStringLiteral("重现期P"), 90, 270, 690, 285);
+    Text1 = field("Text1", QStringLiteral("2"), 1400, 225, 600, 270);
+    Label13 = label("Label13", QStringLiteral("年"), 2100, 270, 285, 240);
+    Label1 = label("Label1", QStringLiteral("折减系数"), 2700, 270, 870, 240);
+    Text2 = field("Text2", QStringLiteral("2.0"), 3800, 225, 555, 285);
+    Label12 = label("Label12", QStringLiteral("起点汇流时间t1"), 90, 630, 1500, 240);
+    Text3 = field("Text3", QStringLiteral("10"), 1400, 585, 600, 285);
+    Label11 = label("Label11", QStringLiteral("min"), 2100, 630, 360, 240);
+    Label17 = label("Label17", QStringLiteral("径流系数Ψ"), 2700, 630, 915, 285);
+    Text4 = field("Text4", QStringLiteral("0.65"), 3800, 585, 555, 270);
+    Label32 = label("Label32", QStringLiteral("请选择地面类型"), 90, 990, 1500, 285);
+    Combo4 = addIn<forms::ComboBox>(Frame4, "Combo4", 90, 1250, 2265, 300,
+                                    forms::ComboBox::Style::PickOnly);
+    Label2 = label("Label2", QStringLiteral("请选择管材"), 2700, 990, 915, 285);
+    // Wide enough for "HDPE双壁波纹管" in the CJK font in use.
+    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 2700, 1250, 1755, 300,
+                                    forms::ComboBox::Style::PickOnly);
+
+    Command1 = add<forms::CommandButton>("Command1", 2700, 3600, 825, 690);
+    Command1->setCaption(QStringLiteral("计 算"));
+    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
+    Command3 = add<forms::CommandButton>("Command3", 3645, 3600, 840, 330);
+    Command3->setCaption(QStringLiteral("输 入"));
+    Command2 = add<forms::CommandButton>("Command2", 3645, 3960, 840, 330);
+    Command2->setCaption(QStringLiteral("退 出"));
+    // Beyond the client area: nothing shows, enables or clicks it.
+    Command5 = add<forms::CommandButton>("Command5", 4620, 3600, 1200, 345);
+    Command5->setCaption(QStringLiteral("Command5"));
+    Command5->hide();
+
+    // Tab order: top to bottom, then the buttons.
+    QWidget* const order[] = {Combo6, Combo3, Option3, Option4, Text1, Text2, Text3, Text4,
+                              Combo4, Combo5, Command1, Command3, Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    connect(Combo6, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo6_Click);
+    connect(Combo3, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo3_Click);
+    connect(Combo4, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo4_Click);
+    connect(Combo5, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo5_Click);
+    connect(Text1, &forms::TextBox::DblClick, this, &StormSewerNetworkForm::Text1_DblClick);
+    connect(Command1, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command1_Click);
+    connect(Command2, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command2_Click);
+    connect(Command3, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command3_Click);
+    connect(Command5, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command5_Click);
     connect(Option3, &forms::OptionButton::Click, this, &StormSewerNetworkForm::Option3_Click);
 }
 
 void StormSewerNetworkForm::Form_Load()
 {
     appendVersionToCaption(kDesignCaption);
+    for (int material = 0; material < static_cast<int>(Combo1.size()); ++material) {
+        WorkingList& diameters = Combo1[static_cast<std::size_t>(material)];
+        diameters.List = storm_network::NetworkDiameterList(material);
+        diameters.Text = diameters.List.value(0);
+    }
+    for (const QString& surface : SurfaceRunoffTable::SurfaceTypes())
+        Combo4->AddItem(surface);
+    for (const QString& material : storm_network::NetworkMaterials())
+        Combo5->AddItem(material);
+    Combo5->setListIndex(storm_network::kReinforcedConcretePipe);
+    m_cityBlock.load();
+    Combo7.List = storm_network::NetworkRoughnessList();
+    Combo7.Text = Combo7.List.value(storm_network::kReinforcedConcretePipe);
+    Text4->setText(QStringLiteral("0.65"));
+    setDefaultButton(Command3);
+    Text5 = QStringLiteral("0");
+}
+
+// ------------------------------------------------------------ city and formula
+
+void StormSewerNetworkForm::Combo6_Click()
+{
+    m_cityBlock.provinceChosen();
+}
+
+void StormSewerNetworkForm::Combo3_Click()
+{
+    // A city offered without a formula shows an empty fraction, which the
+    // report prints under its name, not the formula of another city.
+    m_cityBlock.cityChosen();
+}
+
+// ------------------------------------------------------------ design parameters
+
+void StormSewerNetworkForm::Combo4_Click()
+{
+    if (const std::optional<QString> coefficient =
+            SurfaceRunoffTable::CoefficientText(Combo4->Text()))
+        Text4->setText(*coefficient);
+}
+
+void StormSewerNetworkForm::Combo5_Click()
+{
+    // The roughness of the chosen material; its diameters are Combo1 at the
+    // same position.
+    Combo7.Text = Combo7.List.value(Combo5->ListIndex());
+}
+
+void StormSewerNetworkForm::Text1_DblClick()
+{
+    Text1->setText(QString());
+}
+
+// ------------------------------------------------------------ buttons
+
+void StormSewerNetworkForm::Command1_Click()
+{
+    // The running sums start again with every run, also one that finds no
+    // segments to design.
+    Text5 = QStringLiteral("0");
+    trans = QStringLiteral("0");
+    StormSegmentListForm& list = Form14();
+    if (list.rows().empty()) {
+        // The result table is cleared first, also by a run that finds no
+        // segments to design.
+        Form15().ClearResultRows();
+        list.openForInput();
+        return;
+    }
+    calculateNetwork();
+}
+
+void StormSewerNetworkForm::calculateNetwork()
+{
+    using namespace storm_network;
+    // The table is emptied and back on its first page before anything is
+    // checked; a refused run leaves it so.
+    StormResultGridForm& grid = Form15();
+    grid.ClearResultRows();
+
+    StormSegmentListForm& list = Form14();
+    const std::vector<SegmentRow>& segments = list.rows();
+    const int material = Combo5->ListIndex();
+    const NetworkParameters parameters{
+        Text1->Text(), Text3->Text(), Text2->Text(), Combo3->Text(), Combo7.Text,
+        material >= 0 && material < static_cast<int>(Combo1.size())
+            ? Combo1[static_cast<std::size_t>(material)].List
+            : QStringList()};
+    NetworkCalculationResult result = CalculateNetwork(parameters, segments);
+    if (result.error) {
+        QWidget* field = nullptr;
+        if (result.error->field == NetworkField::ReturnPeriod)
+            field = Text1;
+        else if (result.error->field == NetworkField::InitialTime)
+            field = Text3;
+        else if (result.error->field == NetworkField::Reduction)
+            field = Text2;
+        refuseInput(result.error->message, result.error->title, field);
+        return;
+    }
+
+    // The work files never stop the run: a failure is only noted.
+    list.Hide();
+    if (const std::optional<QString> error = WriteSegmentWorkFile(segments))
+        qWarning().noquote() << *error;
+
+    const int n = static_cast<int>(segments.size());
+    grid.ResultPageCount(n);
+    grid.PrepareResultRows(n);
+    grid.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+    Text5 = result.run.sums.flowTime;
+    trans = result.run.sums.transferredArea;
+    grid.Show();
+    Hide();
+
+    if (const std::optional<QString> error =
+            WriteReportWorkFile(StormResultGridForm::networkReportHeader(), grid.table()))
+        qWarning().noquote() << *error;
+}
+
+void StormSewerNetworkForm::Command5_Click()
+{
+    using namespace storm_network;
+    // Chooses the diameter and slope of the first row alone, from its design
+    // flow and the roughness listed for the material; the slope keeps the
+    // text of the choice. Without a calculated first row it does nothing.
+    StormResultGridForm& grid = Form15();
+    ResultTable& table = grid.table();
+    const std::optional<double> flow = textio::readNumber(table.text(0, kDesignFlow));
+    const int material = Combo5->ListIndex();
+    if (!flow || material < 0 || material >= static_cast<int>(Combo1.size()))
+        return;
+    const std::optional<double> n = textio::readNumber(Combo7.List.value(material));
+    if (!n)
+        return;
+    const std::optional<PipeChoice> choice =
+        ChooseNetworkPipe(*flow, *n, Combo1[static_cast<std::size_t>(material)].List);
+    if (!choice)
+        return;
+    table.setText(0, kDiameter, choice->diameter);
+    table.setText(0, kSlope, choice->slope);
+    grid.refresh();
+}
+
+void StormSewerNetworkForm::Command3_Click()
+{
+    Form14().openForInput();
+}
+
+void StormSewerNetworkForm::Command2_Click()
+{
+    forms::endProgram();
 }
 
 void StormSewerNetworkForm::Option3_Click()

@@ -122,4 +122,23 @@ bool clearReadOnly(const QString& path)
     return QFile::setPermissions(path, permissions | QFileDevice::WriteOwner);
 }
 
+std::optional<QString> overwriteFile(const QString& path,
+                                     const std::function<std::optional<QString>()>& write)
+{
+    const bool existed = fileExists(path);
+    // The owner's, group's and others' permissions; the "user" flags only
+    // tell what this process may do, and writing them back would set the
+    // owner's bits.
+    const QFileDevice::Permissions before = existed
+        ? QFile::permissions(path)
+            & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)
+        : QFileDevice::Permissions();
+    if (existed && !clearReadOnly(path))
+        return QStringLiteral("无法清除文件“%1”的只读属性").arg(QDir::toNativeSeparators(path));
+    std::optional<QString> error = write();
+    if (error && existed)
+        QFile::setPermissions(path, before);
+    return error;
+}
+
 } // namespace textio

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace textio {
@@ -39,5 +40,12 @@ bool fileExists(const QString& path);
 // Clears the read-only state of a file before it is overwritten: sets the
 // owner's write permission. True on success, also when it was writable.
 bool clearReadOnly(const QString& path);
+
+// Overwrites a file the engineer chose to replace: an existing read-only
+// file is made writable first and, should `write` fail, gets its former
+// permissions back. Returns the error of `write`, or that of clearing the
+// read-only state (then `write` is not called); nothing on success.
+std::optional<QString> overwriteFile(const QString& path,
+                                     const std::function<std::optional<QString>()>& write);
 
 } // namespace textio

@@ -12,7 +12,6 @@
 #include "fittings/drainage_fitting_stack_form.h"
 #include "fittings/steel_fittings_form.h"
 #include "fittings/waterproof_sleeve_form.h"
-#include "forms/fitted_text.h"
 #include "hydraulics/drainage_pipe_form.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_result_grid_form.h"
@@ -20,63 +19,18 @@
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "app/windows.h"
+#include "forms/testing/clipped_texts.h"
 #include "forms/testing/fixture.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
 #include <QDir>
 
 #include <functional>
-#include <QFontMetrics>
 
+using forms::testing::clippedTexts;
 using forms::testing::FormsTest;
 
 namespace {
-
-// Texts that do not fit their control, as "name: text".
-QStringList clippedTexts(const QWidget& window)
-{
-    QStringList clipped;
-    for (const auto* label : window.findChildren<forms::Label*>()) {
-        if (label->Caption().isEmpty() || !label->isVisibleTo(&window))
-            continue;
-        // Fitted labels close up their lines to fit by themselves.
-        if (qobject_cast<const forms::FittedLabel*>(label))
-            continue;
-        const QFontMetrics fm(label->font());
-        QString shown = label->Caption();
-        if (label->buddy())
-            shown.remove(QLatin1Char('&')); // drawn as an underlined access key
-        const QRect need = fm.boundingRect(QRect(0, 0, label->width(), 10000),
-                                           Qt::TextWordWrap, shown);
-        // The CJK fonts' descent below Latin text may overhang a line by a
-        // few pixels without hiding any glyph.
-        if (need.height() > label->height() + fm.descent() || need.width() > label->width())
-            clipped << label->objectName() + QStringLiteral(": ") + label->Caption() + QStringLiteral(" (%1x%2 in %3x%4)").arg(need.width()).arg(need.height()).arg(label->width()).arg(label->height());
-    }
-    for (const auto* box : window.findChildren<forms::TextBox*>()) {
-        if (!box->isVisibleTo(&window))
-            continue;
-        const QFontMetrics fm(box->font());
-        if (fm.horizontalAdvance(box->Text()) > box->width() - 8 || fm.ascent() > box->height() - 4)
-            clipped << box->objectName() + QStringLiteral(": ") + box->Text();
-    }
-    for (const auto* button : window.findChildren<forms::CommandButton*>()) {
-        const QFontMetrics fm(button->font());
-        QString text = button->Caption();
-        text.remove(QLatin1Char('&'));
-        if (fm.horizontalAdvance(text) > button->width() - 4 || fm.height() > button->height())
-            clipped << button->objectName() + QStringLiteral(": ") + text;
-    }
-    for (const auto* combo : window.findChildren<forms::ComboBox*>()) {
-        if (!combo->isVisibleTo(&window))
-            continue;
-        const QFontMetrics fm(combo->font());
-        // Room left of the drop-down arrow.
-        if (fm.horizontalAdvance(combo->Text()) > combo->width() - 22)
-            clipped << combo->objectName() + QStringLiteral(": ") + combo->Text();
-    }
-    return clipped;
-}
 
 void snapshot(QWidget& window, const QString& name)
 {

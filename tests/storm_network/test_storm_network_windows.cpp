@@ -64,9 +64,10 @@ TEST_F(StormNetworkWindowsTest, SegmentListHasThreeColumnsAndItsMenu)
 TEST_F(StormNetworkWindowsTest, ReturnShowsTheNetworkWindowAndKeepsTheRows)
 {
     StormSegmentListForm& list = Form14();
-    list.Show();
-    for (int column = 0; column < 3; ++column)
-        list.List1(column).AddItem(QStringLiteral("1"));
+    form13().Command3->press();
+    list.Text1->setText(QStringLiteral("1"));
+    list.Text2->setText(QStringLiteral("1"));
+    list.Command1->press();
     list.返回->click();
     EXPECT_TRUE(form13().isVisible());
     EXPECT_FALSE(list.isVisible());

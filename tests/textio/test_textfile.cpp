@@ -12,6 +12,7 @@ namespace {
 
 using textio::clearReadOnly;
 using textio::fileExists;
+using textio::overwriteFile;
 using textio::readCp936Lines;
 using textio::writeCp936Lines;
 using textio::writeCp936Text;
@@ -192,6 +193,31 @@ TEST_F(TextFileTest, ClearReadOnlyMakesTheFileWritableForItsOwner)
     EXPECT_EQ(fileBytes(file), QByteArray("new\r\n"));
 
     EXPECT_FALSE(clearReadOnly(path("missing.txt")));
+}
+
+TEST_F(TextFileTest, OverwritingALockedFileKeepsItLockedWhenTheWriteFails)
+{
+    const QString file = path("locked.txt");
+    putBytes(file, "old\r\n");
+    const QFileDevice::Permissions locked = QFileDevice::ReadOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(file, locked));
+
+    const auto failing = [] { return std::optional<QString>(QStringLiteral("磁盘已满")); };
+    EXPECT_EQ(overwriteFile(file, failing), std::optional<QString>(QStringLiteral("磁盘已满")));
+    EXPECT_EQ(QFile::permissions(file) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser
+                                           | QFileDevice::ExeUser),
+              locked);
+
+    EXPECT_EQ(overwriteFile(file, [&] { return writeCp936Lines(file, {QStringLiteral("new")}); }),
+              std::nullopt);
+    EXPECT_EQ(fileBytes(file), QByteArray("new\r\n"));
+    EXPECT_TRUE(QFile::permissions(file).testFlag(QFileDevice::WriteOwner));
+
+    // A new file is simply written.
+    EXPECT_EQ(overwriteFile(path("new.txt"),
+                            [&] { return writeCp936Lines(path("new.txt"), {QStringLiteral("a")}); }),
+              std::nullopt);
+    EXPECT_EQ(fileBytes(path("new.txt")), QByteArray("a\r\n"));
 }
 
 } // namespace

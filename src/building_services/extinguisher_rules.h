@@ -1,0 +1,129 @@
+// Portable fire extinguisher configuration by GBJ140-90 for ammonium
+// phosphate dry-powder extinguishers: the fire rating of each size, the base
+// values of each hazard level, the rating each placement point needs, how
+// many extinguishers of a size a point takes, and the report sentences.
+//
+// Ratings are in units of A (solid fires) or B (liquid fires), areas in m²,
+// protection distances in m.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <array>
+#include <optional>
+#include <span>
+
+namespace building_services {
+
+enum class FireClass { A, B };
+
+// The fire class texts the window keeps.
+inline constexpr QStringView kFireClassA = u"A类火灾";
+inline constexpr QStringView kFireClassB = u"B类火灾";
+
+// The hazard level texts the window keeps.
+inline constexpr QStringView kSevereHazard = u"严重危险级";
+inline constexpr QStringView kMediumHazard = u"中危险级";
+inline constexpr QStringView kLightHazard = u"轻危险级";
+
+// Class A for the text "A类火灾", class B for any other.
+FireClass fireClassOf(QStringView classText);
+// The rating unit of a class: "A" or "B".
+QString ratingUnit(FireClass fireClass);
+
+// Location factor: 1.3 below ground, 1 above ground.
+inline constexpr double kBelowGroundFactor = 1.3;
+inline constexpr double kAboveGroundFactor = 1.0;
+
+// GBJ140-90 4.0.7: no more than five extinguishers at one placement point.
+inline constexpr double kMaxExtinguishersPerPoint = 5;
+// The remark of a size that needs more than five per point.
+inline constexpr QStringView kTooManyPerPointRemark =
+    u"（超过规范规定【GBJ140-90-4.0.7】，不推荐采用）";
+
+struct ExtinguisherSize {
+    QStringView name; // "2kg磷酸铵盐干粉灭火器"
+    double ratingA;
+    double ratingB;
+};
+
+namespace ExtinguisherRatingTable {
+
+// The five sizes in list order: 1, 2, 3, 4 and 6 kg.
+std::span<const ExtinguisherSize> sizes();
+QStringList sizeNames();
+// The rating of one extinguisher of the size named exactly by `sizeText`;
+// empty for a text that is none of the five.
+std::optional<double> rating(QStringView sizeText, FireClass fireClass);
+
+} // namespace ExtinguisherRatingTable
+
+struct HazardBase {
+    double areaPerUnit;         // U, m² per A or per B
+    double protectionDistanceM; // maximum protection distance
+    double minimumRating;       // minimum rating of one extinguisher
+};
+
+namespace HazardBaseTable {
+
+// The base values of a class and hazard level text; empty for a text that
+// is no hazard level.
+std::optional<HazardBase> base(FireClass fireClass, QStringView hazardText);
+
+} // namespace HazardBaseTable
+
+namespace ExtinguisherConfiguration {
+
+// The rating each placement point needs, Qe = F·K·S ÷ (U·N): location factor
+// F, reduction factor K, area S in m², base area U and points N. Empty when
+// U·N is not above zero or the result is not finite.
+std::optional<double> requiredRatingPerPoint(double locationFactor, double reductionFactor,
+                                             double areaM2, double areaPerUnit, double points);
+
+// Extinguishers per point for a required rating Qe and the rating r of one
+// extinguisher: Qe/r rounded up to a whole number, and at least two.
+double extinguishersPerPoint(double requiredRating, double rating);
+
+// True when a count per point breaks GBJ140-90 4.0.7 (more than five).
+bool tooManyPerPoint(double countPerPoint);
+
+// The remark of a count per point: the remark text above five, else empty.
+QString remarkFor(double countPerPoint);
+
+} // namespace ExtinguisherConfiguration
+
+// The opening of both sentences, as the window's fields and labels hold it.
+struct ExtinguisherReportHead {
+    QString area;          // S as typed
+    QString hazardLevel;   // "中危险级"
+    QString fireClass;     // "A类火灾"
+    QString areaPerUnit;   // U
+    QString areaUnit;      // "平米/A"
+    QString points;        // N as typed
+    QString requiredRating; // Qe, written through "##.##" when it is a number
+    QString ratingUnit;    // "A"
+};
+
+// The figures of one size as the sentence reports them; the unit of the
+// actual rating is passed beside them.
+struct SizeReport {
+    QString perPoint;
+    QString ratingPerPoint;
+    QString total;
+    QString remark;
+};
+
+// The automatic sentence: the opening, then one part per size in the order
+// 1, 2, 3, 4, 6 kg, each "…选用<size><n>具，实际配置级别为<r><unit>，共需配置
+// 灭火器<t>具<remark>", and "。".
+QString automaticReportSentence(const ExtinguisherReportHead& head,
+                                const std::array<SizeReport, 5>& sizes,
+                                const QString& actualRatingUnit);
+
+// The manual sentence: the opening, "，选用", the size text and its figures.
+QString manualReportSentence(const ExtinguisherReportHead& head, const QString& sizeText,
+                             const SizeReport& size, const QString& actualRatingUnit);
+
+} // namespace building_services

@@ -1,0 +1,156 @@
+#include "building_services/fire_hydrant_hydraulics.h"
+
+#include "textio/numtext.h"
+
+#include <array>
+#include <cmath>
+
+namespace building_services {
+
+namespace {
+
+struct NozzleRow {
+    QStringView diameter;
+    double coefficient;
+};
+
+constexpr std::array<NozzleRow, 6> kNozzles = {{
+    {u"9", 0.0079},
+    {u"13", 0.0346},
+    {u"16", 0.0793},
+    {u"19", 0.1577},
+    {u"22", 0.2834},
+    {u"25", 0.4727},
+}};
+
+// A value as its field holds it: written as general number text and read
+// back. Empty when the value is not finite.
+std::optional<double> atTextPrecision(double value, QString& text)
+{
+    text = textio::generalNumberText(value);
+    return textio::readNumber(text);
+}
+
+} // namespace
+
+QStringList NozzleCoefficientTable::diameterTexts()
+{
+    QStringList texts;
+    for (const NozzleRow& row : kNozzles)
+        texts.append(row.diameter.toString());
+    return texts;
+}
+
+std::optional<double> NozzleCoefficientTable::coefficient(QStringView diameterText)
+{
+    for (const NozzleRow& row : kNozzles) {
+        if (row.diameter == diameterText)
+            return row.coefficient;
+    }
+    return std::nullopt;
+}
+
+QStringList HoseResistanceTable::diameterTexts()
+{
+    return {QStringLiteral("50"), QStringLiteral("65")};
+}
+
+QStringList HoseResistanceTable::materialTexts()
+{
+    return {kRubberLinedHose.toString(), kLinenHose.toString()};
+}
+
+double HoseResistanceTable::resistance(double hoseDiameterMm, QStringView material)
+{
+    const bool rubberLined = material == kRubberLinedHose;
+    if (hoseDiameterMm == 50)
+        return rubberLined ? 0.0677 : 0.1501;
+    return rubberLined ? 0.0172 : 0.043;
+}
+
+double FireHydrantHydraulics::nozzleFactor(double nozzleDiameterMm)
+{
+    return 0.25 / (nozzleDiameterMm + std::pow(nozzleDiameterMm / 10, 3));
+}
+
+double FireHydrantHydraulics::jetFactor(double waterColumnM)
+{
+    return 1.19 + 80 * std::pow(0.01 * waterColumnM, 4);
+}
+
+std::optional<double> FireHydrantHydraulics::nozzlePressure(double jetFactor, double waterColumnM,
+                                                            double nozzleFactor)
+{
+    const double denominator = 1 - (nozzleFactor * jetFactor) * waterColumnM;
+    if (!(denominator > 0))
+        return std::nullopt;
+    return (jetFactor * waterColumnM) / denominator;
+}
+
+double FireHydrantHydraulics::hoseLoss(double nozzleCoefficient, double hoseLengthM,
+                                       double nozzlePressureM, double hoseResistance)
+{
+    return ((nozzleCoefficient * hoseLengthM) * nozzlePressureM) * hoseResistance;
+}
+
+double FireHydrantHydraulics::outletPressure(double hoseLossM, double nozzlePressureM)
+{
+    return (hoseLossM + kHydrantOutletLossM) + nozzlePressureM;
+}
+
+std::optional<double> FireHydrantHydraulics::jetFlow(double nozzleCoefficient,
+                                                     double nozzlePressureM)
+{
+    const double square = nozzleCoefficient * nozzlePressureM * 10;
+    if (!(square >= 0))
+        return std::nullopt;
+    return std::sqrt(square);
+}
+
+std::optional<NozzlePressureTexts> nozzlePressureSteps(double waterColumnM, double nozzleFactor)
+{
+    using namespace FireHydrantHydraulics;
+    NozzlePressureTexts texts;
+    const std::optional<double> alpha = atTextPrecision(jetFactor(waterColumnM), texts.jetFactor);
+    if (!alpha)
+        return std::nullopt;
+    const std::optional<double> hq = nozzlePressure(*alpha, waterColumnM, nozzleFactor);
+    if (!hq || !atTextPrecision(*hq, texts.nozzlePressure))
+        return std::nullopt;
+    return texts;
+}
+
+std::optional<HydrantResultTexts> calculateHydrant(const HydrantInputs& in)
+{
+    using namespace FireHydrantHydraulics;
+    const std::optional<NozzlePressureTexts> nozzle =
+        nozzlePressureSteps(in.waterColumnM, in.nozzleFactor);
+    if (!nozzle)
+        return std::nullopt;
+    HydrantResultTexts texts{nozzle->jetFactor, nozzle->nozzlePressure, {}, {}, {}};
+    const double hq = *textio::readNumber(texts.nozzlePressure);
+
+    const std::optional<double> hd = atTextPrecision(
+        hoseLoss(in.nozzleCoefficient, in.hoseLengthM, hq, in.hoseResistance), texts.hoseLoss);
+    if (!hd || !atTextPrecision(outletPressure(*hd, hq), texts.outletPressure))
+        return std::nullopt;
+    const std::optional<double> q = jetFlow(in.nozzleCoefficient, hq);
+    if (!q || !atTextPrecision(*q, texts.jetFlow))
+        return std::nullopt;
+    return texts;
+}
+
+QString hydrantReportSentence(const HydrantReport& report)
+{
+    return QStringLiteral("充实水柱长度 Hm= ") + report.waterColumn
+        + QStringLiteral("米,水枪喷口直径 df=") + report.nozzleDiameter
+        + QStringLiteral("毫米,水带长度 Ld=") + report.hoseLength
+        + QStringLiteral("米,采用直径d=") + report.hoseDiameter + QStringLiteral("毫米")
+        + report.hoseMaterial + QStringLiteral("。水枪喷口的射流量 Qxh= ")
+        + textio::formatNumber(report.jetFlow, QStringLiteral("###.###"))
+        + QStringLiteral("升/秒,消火栓口所需水压 Hxh=")
+        + textio::formatNumber(report.outletPressureM / 100, QStringLiteral("0.###"))
+        + QStringLiteral("MPa。");
+}
+
+} // namespace building_services

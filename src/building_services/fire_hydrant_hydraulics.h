@@ -1,0 +1,120 @@
+// Hydraulics of one indoor fire hydrant with its hose and nozzle: the nozzle
+// and hose coefficient tables, the pressure head at the nozzle for a required
+// effective water column (充实水柱), the head loss in the hose, the pressure
+// head needed at the hydrant outlet and the jet flow, and the report sentence.
+//
+// Units: heads and lengths in metres of water and metres, diameters in mm,
+// flows in L/s. With the coefficients of the tables Q² = 10·B·Hq, so the hose
+// loss is A·Ld·Q²/10.
+//
+// The calculator writes every step's value into its field as general number
+// text (15 significant digits) and the next step reads that text back, so
+// the steps here carry their values at text precision in the same way.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+namespace building_services {
+
+// The fixed head loss at the hydrant outlet included in every calculation, m.
+inline constexpr double kHydrantOutletLossM = 2.0;
+
+// The hose materials: rubber-lined and linen.
+inline constexpr QStringView kRubberLinedHose = u"衬胶水带";
+inline constexpr QStringView kLinenHose = u"麻织水带";
+
+namespace NozzleCoefficientTable {
+
+// The nozzle diameters offered, in mm: "9", "13", "16", "19", "22", "25".
+QStringList diameterTexts();
+// The nozzle coefficient B of a diameter text (exact text); empty for any
+// other text.
+std::optional<double> coefficient(QStringView diameterText);
+
+} // namespace NozzleCoefficientTable
+
+namespace HoseResistanceTable {
+
+// The hose diameters offered, in mm: "50", "65".
+QStringList diameterTexts();
+// The hose materials offered: rubber-lined, linen.
+QStringList materialTexts();
+// The hose resistance A: 50 mm rubber-lined 0.0677, linen 0.1501; any other
+// diameter rubber-lined 0.0172, linen 0.043. Any material other than
+// rubber-lined counts as linen.
+double resistance(double hoseDiameterMm, QStringView material);
+
+} // namespace HoseResistanceTable
+
+namespace FireHydrantHydraulics {
+
+// The nozzle factor φ = 0.25 / (df + (df/10)³), df in mm.
+double nozzleFactor(double nozzleDiameterMm);
+// The jet factor αf = 1.19 + 80·(0.01·Hm)⁴.
+double jetFactor(double waterColumnM);
+// The pressure head at the nozzle Hq = αf·Hm / (1 − φ·αf·Hm). Empty where
+// 1 − φ·αf·Hm is not above zero: no nozzle pressure throws a water column
+// that long through this nozzle.
+std::optional<double> nozzlePressure(double jetFactor, double waterColumnM, double nozzleFactor);
+// The hose head loss Hd = B·Ld·Hq·A.
+double hoseLoss(double nozzleCoefficient, double hoseLengthM, double nozzlePressureM,
+                double hoseResistance);
+// The pressure head at the hydrant outlet Hxh = Hd + 2 + Hq.
+double outletPressure(double hoseLossM, double nozzlePressureM);
+// The jet flow Q = √(10·B·Hq), L/s; empty for a negative argument.
+std::optional<double> jetFlow(double nozzleCoefficient, double nozzlePressureM);
+
+} // namespace FireHydrantHydraulics
+
+// The first two steps as the calculator writes them: αf and Hq as general
+// number texts, Hq computed from αf read back from its text.
+struct NozzlePressureTexts {
+    QString jetFactor;
+    QString nozzlePressure;
+};
+
+// Empty when the water column cannot be reached (see nozzlePressure) or a
+// value is not finite.
+std::optional<NozzlePressureTexts> nozzlePressureSteps(double waterColumnM, double nozzleFactor);
+
+// The five steps of a calculation, each value as the general number text
+// written into its field and read back by the next step.
+struct HydrantResultTexts {
+    QString jetFactor;      // αf
+    QString nozzlePressure; // Hq, m
+    QString hoseLoss;       // Hd, m
+    QString outletPressure; // Hxh, m
+    QString jetFlow;        // Q, L/s
+};
+
+struct HydrantInputs {
+    double waterColumnM = 0;      // Hm
+    double nozzleFactor = 0;      // φ
+    double nozzleCoefficient = 0; // B
+    double hoseLengthM = 0;       // Ld
+    double hoseResistance = 0;    // A
+};
+
+// Empty when the water column cannot be reached or a value is not finite.
+std::optional<HydrantResultTexts> calculateHydrant(const HydrantInputs& in);
+
+// The texts of the report sentence as the engineer left them.
+struct HydrantReport {
+    QString waterColumn;    // Hm as typed
+    QString nozzleDiameter; // df
+    QString hoseLength;     // Ld as typed
+    QString hoseDiameter;   // d
+    QString hoseMaterial;
+    double jetFlow = 0;        // Q, L/s, written through "###.###"
+    double outletPressureM = 0; // Hxh in m, written in MPa (÷100) through "0.###"
+};
+
+// "充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,水带长度 Ld=25米,采用直径d=65毫米
+// 衬胶水带。水枪喷口的射流量 Qxh= 4.622升/秒,消火栓口所需水压 Hxh=0.165MPa。"
+QString hydrantReportSentence(const HydrantReport& report);
+
+} // namespace building_services

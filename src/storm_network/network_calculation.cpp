@@ -1,0 +1,223 @@
+#include "storm_network/network_calculation.h"
+
+#include "storm_network/network_pipe_sizing.h"
+#include "textio/numtext.h"
+
+namespace storm_network {
+
+namespace {
+
+NetworkInputError wrong(NetworkField field, const QString& message, int segment = -1)
+{
+    return NetworkInputError{field, segment, kWrongInputTitle, message};
+}
+
+// "第 3 段：" for row 2.
+QString segmentPrefix(int index)
+{
+    return QStringLiteral("第 %1 段：").arg(index + 1);
+}
+
+NetworkInputError wrongSegment(int index, NetworkField field, const QString& what)
+{
+    return wrong(field, segmentPrefix(index) + what, index);
+}
+
+NetworkInputError flowNotFinite(int index)
+{
+    return wrongSegment(index, NetworkField::DesignFlow, QStringLiteral("设计流量不是有限的数值"));
+}
+
+QString segmentLabel(int index)
+{
+    return QString::number(index + 1) + QLatin1Char('-') + QString::number(index + 2);
+}
+
+}  // namespace
+
+std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters& parameters,
+                                                        NetworkNumbers* numbers, CityFormula city)
+{
+    // Only emptiness makes a value missing; a blank is a wrong value.
+    if (parameters.returnPeriod.isEmpty())
+        return NetworkInputError{NetworkField::ReturnPeriod, -1, kMissingInputTitle,
+                                 QStringLiteral("请输入重现期")};
+    if (parameters.initialTime.isEmpty())
+        return NetworkInputError{NetworkField::InitialTime, -1, kMissingInputTitle,
+                                 QStringLiteral("请输入地面集水时间")};
+
+    const std::optional<double> P = textio::readNumber(parameters.returnPeriod);
+    if (!P)
+        return wrong(NetworkField::ReturnPeriod, QStringLiteral("请输入正确的重现期"));
+    const std::optional<double> t1 = textio::readNumber(parameters.initialTime);
+    if (!t1)
+        return wrong(NetworkField::InitialTime, QStringLiteral("请输入正确的地面集水时间"));
+    const std::optional<double> m = textio::readNumber(parameters.reduction);
+    if (!m)
+        return wrong(NetworkField::Reduction, QStringLiteral("请输入正确的折减系数"));
+    const std::optional<double> n = textio::readNumber(parameters.roughness);
+    if (!n || !(*n > 0))
+        return wrong(NetworkField::Roughness,
+                     QStringLiteral("管材的粗糙系数“%1”不正确，请重新选择管材").arg(parameters.roughness));
+    const catalogues::StormIntensityFormula* formula =
+        catalogues::FindStormIntensityFormula(parameters.city);
+    if (formula == nullptr && city == CityFormula::Required)
+        return wrong(NetworkField::City,
+                     QStringLiteral("%1没有暴雨强度公式，请选择其他城市").arg(parameters.city));
+
+    if (numbers) {
+        numbers->returnPeriod = *P;
+        numbers->initialTime = *t1;
+        numbers->reduction = *m;
+        numbers->roughness = *n;
+        numbers->formula = formula;
+        numbers->diameters = parameters.diameters;
+    }
+    return std::nullopt;
+}
+
+std::optional<double> SegmentIntensity(const NetworkNumbers& numbers, double flowTimeMin)
+{
+    if (numbers.formula == nullptr)
+        return std::nullopt;
+    const double t = numbers.initialTime + numbers.reduction * flowTimeMin;
+    return catalogues::StormIntensity(*numbers.formula, numbers.returnPeriod, t);
+}
+
+std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& segment,
+                                                const NetworkNumbers& numbers,
+                                                NetworkRunningSums& sums, ResultCells& row)
+{
+    const std::optional<double> length = textio::readNumber(segment.length);
+    if (!length)
+        return wrongSegment(index, NetworkField::Length, QStringLiteral("请输入正确的管段长度"));
+    const std::optional<double> area = textio::readNumber(segment.area);
+    if (!area)
+        return wrongSegment(index, NetworkField::Area, QStringLiteral("请输入正确的汇水面积"));
+    const std::optional<double> runoff = textio::readNumber(segment.runoff);
+    if (!runoff)
+        return wrongSegment(index, NetworkField::Runoff, QStringLiteral("请输入正确的径流系数"));
+    // The sums are plain decimal texts this run wrote itself.
+    const double transferredAbove = textio::readNumber(sums.transferredArea).value_or(0);
+    const double flowTimeAbove = textio::readNumber(sums.flowTime).value_or(0);
+
+    row[kSegmentLabel] = segmentLabel(index);
+    const std::optional<double> shownLength = WriteShown(row[kLength], kLength, *length);
+    const std::optional<double> ownArea = WriteShown(row[kOwnArea], kOwnArea, *area / 10000);
+    const std::optional<double> transferred =
+        WriteShown(row[kTransferredArea], kTransferredArea, transferredAbove);
+    if (!shownLength || !ownArea || !transferred)
+        return wrongSegment(index, NetworkField::Area, QStringLiteral("请输入正确的汇水面积"));
+    const std::optional<double> cumulative =
+        WriteShown(row[kCumulativeArea], kCumulativeArea, *transferred + *ownArea);
+    if (!cumulative)
+        return wrongSegment(index, NetworkField::Area, QStringLiteral("请输入正确的汇水面积"));
+    sums.transferredArea = textio::generalNumberText(*cumulative);
+    WriteShown(row[kFlowTime], kFlowTime, flowTimeAbove);
+
+    // The intensity takes the flow time above at full precision, not as the
+    // 汇流时间 cell shows it.
+    if (std::optional<NetworkInputError> error =
+            WriteSegmentIntensity(index, numbers, flowTimeAbove, row))
+        return error;
+    const std::optional<double> shownRunoff = WriteShown(row[kRunoff], kRunoff, *runoff);
+    if (!shownRunoff)
+        return wrongSegment(index, NetworkField::Runoff, QStringLiteral("请输入正确的径流系数"));
+
+    if (*cumulative == 0)
+        return wrongSegment(index, NetworkField::CumulativeArea,
+                            QStringLiteral("累计面积为0.0000 ha，无法计算平均径流系数，请检查汇水面积"));
+    sums.weightedRunoff += *shownRunoff * *ownArea;
+    if (!WriteShown(row[kMeanRunoff], kMeanRunoff, sums.weightedRunoff / *cumulative))
+        return flowNotFinite(index);
+    if (std::optional<NetworkInputError> error = ComputeSegmentFlowAndPipe(index, numbers, row))
+        return error;
+
+    // The next segment's flow time adds this one's pipe time as shown.
+    const std::optional<double> pipeTime = textio::readNumber(row[kPipeTime]);
+    sums.flowTime = textio::generalNumberText(flowTimeAbove + pipeTime.value_or(0));
+    return std::nullopt;
+}
+
+std::optional<NetworkInputError> WriteSegmentIntensity(int index, const NetworkNumbers& numbers,
+                                                       double flowTimeMin, ResultCells& row)
+{
+    const std::optional<double> q = SegmentIntensity(numbers, flowTimeMin);
+    if (!q || !WriteShown(row[kIntensity], kIntensity, *q))
+        return wrongSegment(
+            index, NetworkField::Intensity,
+            QStringLiteral("重现期P = %1、降雨历时t = %2 min 超出暴雨强度公式的适用范围")
+                .arg(textio::generalNumberText(numbers.returnPeriod),
+                     textio::generalNumberText(numbers.initialTime
+                                               + numbers.reduction * flowTimeMin)));
+    return std::nullopt;
+}
+
+std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const NetworkNumbers& numbers,
+                                                           ResultCells& row)
+{
+    const std::optional<double> cumulative = textio::readNumber(row[kCumulativeArea]);
+    const std::optional<double> intensity = textio::readNumber(row[kIntensity]);
+    const std::optional<double> meanRunoff = textio::readNumber(row[kMeanRunoff]);
+    const std::optional<double> unitFlow =
+        meanRunoff && intensity ? WriteShown(row[kUnitFlow], kUnitFlow, *meanRunoff * *intensity)
+                                : std::nullopt;
+    const std::optional<double> designFlow =
+        unitFlow && cumulative ? WriteShown(row[kDesignFlow], kDesignFlow, *cumulative * *unitFlow)
+                               : std::nullopt;
+    if (!designFlow)
+        return flowNotFinite(index);
+
+    switch (NetworkPipeSizing(row, numbers.roughness, numbers.diameters)) {
+    case SizingStatus::Sized:
+        return std::nullopt;
+    case SizingStatus::NegativeFlow:
+        return wrongSegment(index, NetworkField::DesignFlow,
+                            QStringLiteral("设计流量%1 L/s为负值，请检查汇水面积和径流系数")
+                                .arg(row[kDesignFlow]));
+    case SizingStatus::NoPipeLargeEnough:
+        return wrongSegment(index, NetworkField::DesignFlow,
+                            QStringLiteral("设计流量%1 L/s超过管径3000 mm在坡度19.9‰时的最大流量")
+                                .arg(row[kDesignFlow]));
+    case SizingStatus::ZeroVelocity:
+        return wrongSegment(index, NetworkField::Velocity,
+                            QStringLiteral("设计流量%1 L/s过小，流速为0.00 m/s，无法计算管内时间")
+                                .arg(row[kDesignFlow]));
+    case SizingStatus::BadRoughness:
+        return wrong(NetworkField::Roughness, QStringLiteral("管材的粗糙系数不正确，请重新选择管材"));
+    case SizingStatus::FlowNotANumber:
+    case SizingStatus::BadPipeCell:
+        break;
+    }
+    return flowNotFinite(index);
+}
+
+NetworkCalculationResult CalculateNetwork(const NetworkParameters& parameters,
+                                          std::span<const SegmentRow> segments)
+{
+    NetworkCalculationResult result;
+    NetworkNumbers numbers;
+    if (std::optional<NetworkInputError> error = CheckNetworkParameters(parameters, &numbers)) {
+        result.error = std::move(error);
+        return result;
+    }
+
+    NetworkRun& run = result.run;
+    run.rows.reserve(segments.size());
+    double totalLength = 0;
+    ResultCells row;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (std::optional<NetworkInputError> error =
+                ComputeSegment(static_cast<int>(i), segments[i], numbers, run.sums, row)) {
+            result.error = std::move(error);
+            result.run = NetworkRun();
+            return result;
+        }
+        totalLength += textio::readNumber(row[kLength]).value_or(0);
+        run.rows.emplace_back(row);
+    }
+    run.totalLength = textio::generalNumberText(totalLength);
+    return result;
+}
+
+}  // namespace storm_network

@@ -1,0 +1,74 @@
+#include "storm_network/storm_city_block_form.h"
+
+#include "catalogues/storm_intensity_catalogue.h"
+#include "forms/application.h"
+
+#include <optional>
+
+using catalogues::StormIntensityCatalogue;
+
+namespace {
+
+QFont formulaFont()
+{
+    return forms::fontFor(QStringLiteral("宋体"), 10.5);
+}
+
+}  // namespace
+
+StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight)
+{
+    Frame3 = window.add<forms::Frame>("Frame3", 0, 0, 4500, 1005);
+    Frame3->setCaption(QStringLiteral("选择城市"));
+    Combo6 = window.addIn<forms::ComboBox>(Frame3, "Combo6", 90, 225, 1275, 330,
+                                           forms::ComboBox::Style::PickOnly);
+    Combo3 = window.addIn<forms::ComboBox>(Frame3, "Combo3", 90, 585, 1275, 330,
+                                           forms::ComboBox::Style::PickOnly);
+    Label5 = window.addIn<forms::Label>(Frame3, "Label5", 1420, 405, 300, 330);
+    Label5->setCaption(QStringLiteral("q="));
+    Label6 = window.addIn<forms::Label>(Frame3, "Label6", 1700, 270, 2780, 240);
+    Label6->setCaption(QStringLiteral("3841(1+0.85lgP)"));
+    Line1 = new forms::Line(Frame3);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setPoints(1750, 540, 4400, 540);
+    Line1->show();
+    Label29 = window.addIn<forms::Label>(Frame3, "Label29", 1700, 630, 2780, denominatorHeight);
+    Label29->setCaption(QStringLiteral("(t+17)^0.85"));
+    for (QWidget* control : {static_cast<QWidget*>(Combo6), static_cast<QWidget*>(Combo3),
+                             static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
+                             static_cast<QWidget*>(Label29)})
+        control->setFont(formulaFont());
+    Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label29->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void StormCityBlock::load()
+{
+    Combo3->AddItem(QStringLiteral("天津市"));
+    for (const QString& province : StormIntensityCatalogue::Provinces())
+        Combo6->AddItem(province);
+    // Selecting the province fills the city list and shows the formula.
+    Combo6->setText(QStringLiteral("天津市"));
+}
+
+void StormCityBlock::provinceChosen()
+{
+    const QStringList cities = StormIntensityCatalogue::CitiesOf(Combo6->Text());
+    if (cities.isEmpty())
+        return;
+    Combo3->Clear();
+    for (const QString& city : cities)
+        Combo3->AddItem(city);
+    // Selecting the first city shows its formula.
+    Combo3->setListIndex(0);
+}
+
+void StormCityBlock::cityChosen()
+{
+    const QString city = Combo3->Text();
+    Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));
+    const std::optional<catalogues::StormFormulaCaption> caption =
+        StormIntensityCatalogue::CaptionOf(city);
+    Label6->setCaption(caption ? caption->numerator : QString());
+    Label29->setCaption(caption ? caption->denominator : QString());
+}

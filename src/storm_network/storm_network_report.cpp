@@ -1,0 +1,295 @@
+#include "storm_network/storm_network_report.h"
+
+#include "textio/cp936.h"
+#include "textio/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <array>
+#include <functional>
+
+namespace storm_network {
+
+namespace {
+
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+constexpr int kRuleWidth = 125;
+
+// Column widths of a data line, 设计管段编号 to 最大流量.
+constexpr std::array<int, kResultColumns> kColumnWidths = {5, 7, 9, 8, 8, 8, 8, 8,
+                                                           8, 8, 8, 8, 7, 8, 8, 9};
+
+bool isAscii(std::string_view bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Appends `text` in code page 936; false (with the reason) for a character
+// the code page cannot hold.
+bool appendCp936(QByteArray& out, const QString& text, std::optional<QString>& error)
+{
+    if (isAscii(text)) {
+        out += text.toLatin1();
+        return true;
+    }
+    const textio::EncodeResult encoded = textio::encodeCp936(text);
+    if (!encoded.ok()) {
+        error = encoded.error->message;
+        return false;
+    }
+    out += encoded.bytes;
+    return true;
+}
+
+QString regionText(const ReportHeader& header, ReportVariant variant)
+{
+    if (variant == ReportVariant::Saved && header.city == header.province)
+        return header.province;
+    return header.province + QLatin1Char('-') + header.city;
+}
+
+QStringList headerLines(const ReportHeader& header, ReportVariant variant)
+{
+    const QString rule(kRuleWidth, QLatin1Char('-'));
+    return {
+        QString(52, QLatin1Char(' ')) + QStringLiteral("室外雨水水力计算表"),
+        rule,
+        QStringLiteral("设 计 参 数 : "),
+        QStringLiteral("地        区: ") + regionText(header, variant),
+        QStringLiteral("暴雨强度公式: ") + header.formulaSymbol + QLatin1Char('(')
+            + header.formulaNumerator + QStringLiteral(")/(") + header.formulaDenominator
+            + QLatin1Char(')'),
+        QStringLiteral("重   现   期: ") + header.returnPeriod + QStringLiteral(" 年"),
+        QStringLiteral("折 减 系 数 : ") + header.reduction,
+        QStringLiteral("起点汇流时间: ") + header.initialTime + QStringLiteral(" min"),
+        QStringLiteral("管        材: ") + header.material,
+        QString(),
+        QStringLiteral("计 算 结 果 :"),
+        rule,
+        QStringLiteral("设 计  管 段   本 段   转 输   累 计   汇 流   管 内   暴 雨   径 流   "
+                       "平 均   单 位   设 计   设 计   水 力   流 速   最  大"),
+        QStringLiteral("管 段  长 度   面 积   面 积   面 积   时 间   时 间   强 度           "
+                       "径 流   流 量   流 量   管 径   坡 度           流  量"),
+        QStringLiteral("编 号   (m)    (ha)    (ha)    (ha)    (min)   (min) (L/s·ha) 系 数   "
+                       "系 数 (L/s·ha) (L/s)   (mm)    (‰)    (m/s)   (L/s)"),
+        rule,
+    };
+}
+
+// One data line: each cell right-aligned in its column, counting characters;
+// a cell longer than its column is written whole.
+bool appendDataLine(QByteArray& out, const ResultTable& table, int row, std::optional<QString>& error)
+{
+    for (int c = 1; c <= kResultColumns; ++c) {
+        const auto column = static_cast<ResultColumn>(c);
+        const int width = kColumnWidths[static_cast<std::size_t>(c - 1)];
+        const std::string_view utf8 = table.utf8(row, column);
+        if (isAscii(utf8)) {
+            const int blanks = width - static_cast<int>(utf8.size());
+            if (blanks > 0)
+                out.append(blanks, ' ');
+            out.append(utf8.data(), static_cast<qsizetype>(utf8.size()));
+            continue;
+        }
+        const QString text = table.text(row, column);
+        const int blanks = width - static_cast<int>(text.size());
+        if (blanks > 0)
+            out.append(blanks, ' ');
+        if (!appendCp936(out, text, error))
+            return false;
+    }
+    out += kLineEnd;
+    return true;
+}
+
+}  // namespace
+
+EncodedText Cp936LineBytes(const QStringList& lines)
+{
+    EncodedText result;
+    for (const QString& line : lines) {
+        if (!appendCp936(result.bytes, line, result.error)) {
+            result.bytes.clear();
+            return result;
+        }
+        result.bytes += kLineEnd;
+    }
+    return result;
+}
+
+namespace {
+
+// Text is handed on in pieces of about this size, so that a long report
+// never stands whole in memory on its way to a file.
+constexpr qsizetype kPieceSize = 1 << 20;
+
+// Receives the report piece by piece: `bytes` holds the next piece, which
+// the sink may take (and empty); the reason of a failure, or nothing.
+using ReportSink = std::function<std::optional<QString>(QByteArray& bytes)>;
+
+std::optional<QString> produceReport(const ReportHeader& header, ReportVariant variant,
+                                     const ResultTable& table, QByteArray& out, const ReportSink& sink)
+{
+    const EncodedText head = Cp936LineBytes(headerLines(header, variant));
+    if (head.error)
+        return head.error;
+    out += head.bytes;
+    std::optional<QString> error;
+    const int rows = table.rowCount();
+    for (int r = 0; r < rows; ++r) {
+        if (!appendDataLine(out, table, r, error))
+            return error;
+        if (out.size() >= kPieceSize) {
+            if ((error = sink(out)))
+                return error;
+        }
+    }
+    const int last = table.lastSegmentRow();
+    const QString totals = kFooterLengthWord + table.totalLength() + kFooterLengthUnit
+                           + QString(8, QLatin1Char(' ')) + kFooterAreaWord + table.totalArea()
+                           + kFooterAreaUnit + QString(8, QLatin1Char(' '))
+                           + QStringLiteral("区域流量：") + table.text(last, kDesignFlow)
+                           + QStringLiteral("L/s");
+    const EncodedText tail = Cp936LineBytes({QString(kRuleWidth, QLatin1Char('-')), QString(), totals});
+    if (tail.error)
+        return tail.error;
+    out += tail.bytes;
+    return sink(out);
+}
+
+// A file replaced in one step: written beside the old one and renamed over
+// it when complete; dropped unless committed.
+class AtomicFile {
+public:
+    explicit AtomicFile(const QString& path)
+        : m_file(path)
+        , m_shown(QDir::toNativeSeparators(path))
+    {
+    }
+
+    std::optional<QString> open()
+    {
+        if (!m_file.open(QIODevice::WriteOnly))
+            return QStringLiteral("无法打开文件“%1”：%2").arg(m_shown, m_file.errorString());
+        return std::nullopt;
+    }
+    // Writes and empties `bytes`.
+    std::optional<QString> write(QByteArray& bytes)
+    {
+        if (m_file.write(bytes) != bytes.size())
+            return QStringLiteral("写入文件“%1”失败：%2").arg(m_shown, m_file.errorString());
+        bytes.clear();
+        return std::nullopt;
+    }
+    std::optional<QString> commit()
+    {
+        if (!m_file.commit())
+            return QStringLiteral("写入文件“%1”失败：%2").arg(m_shown, m_file.errorString());
+        return std::nullopt;
+    }
+    QString shownPath() const { return m_shown; }
+
+private:
+    QSaveFile m_file;
+    QString m_shown;
+};
+
+std::optional<QString> writeReportFile(const QString& path, ReportVariant variant,
+                                       const ReportHeader& header, const ResultTable& table)
+{
+    AtomicFile file(path);
+    if (std::optional<QString> error = file.open())
+        return error;
+    QByteArray piece;
+    piece.reserve(kPieceSize + 4096);
+    if (const std::optional<QString> error = produceReport(
+            header, variant, table, piece, [&file](QByteArray& bytes) { return file.write(bytes); }))
+        return error->startsWith(QStringLiteral("写入文件"))
+                   ? error
+                   : QStringLiteral("无法保存文件“%1”：%2").arg(file.shownPath(), *error);
+    return file.commit();
+}
+
+}  // namespace
+
+EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
+                                    const ResultTable& table)
+{
+    EncodedText result;
+    result.error = produceReport(header, variant, table, result.bytes,
+                                 [](QByteArray&) { return std::optional<QString>(); });
+    if (result.error)
+        result.bytes.clear();
+    return result;
+}
+
+std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVariant variant,
+                                               const ReportHeader& header, const ResultTable& table)
+{
+    // The saved variant overwrites a read-only file the engineer chose (the
+    // save dialog asked before overwriting).
+    const auto write = [&] { return writeReportFile(path, variant, header, table); };
+    if (variant != ReportVariant::Saved)
+        return write();
+    return textio::overwriteFile(path, write);
+}
+
+// ------------------------------------------------------------ work files
+
+std::optional<QString> WorkFilePath(const QString& name)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return std::nullopt;
+    return QDir(folder).filePath(name);
+}
+
+std::optional<QString> WriteSegmentWorkFile(std::span<const SegmentRow> segments)
+{
+    const std::optional<QString> path = WorkFilePath(kSegmentWorkFile);
+    if (!path)
+        return QStringLiteral("无法建立数据文件夹");
+    AtomicFile file(*path);
+    if (std::optional<QString> error = file.open())
+        return error;
+    QByteArray piece;
+    std::optional<QString> error;
+    for (const SegmentRow& segment : segments) {
+        for (const QString* value : {&segment.length, &segment.area, &segment.runoff}) {
+            if (!appendCp936(piece, *value, error))
+                return QStringLiteral("无法保存文件“%1”：%2").arg(file.shownPath(), *error);
+            piece += kLineEnd;
+        }
+        if (piece.size() >= kPieceSize && (error = file.write(piece)))
+            return error;
+    }
+    if ((error = file.write(piece)))
+        return error;
+    return file.commit();
+}
+
+std::optional<QString> WriteReportWorkFile(const ReportHeader& header, const ResultTable& table)
+{
+    const std::optional<QString> path = WorkFilePath(kReportWorkFile);
+    if (!path)
+        return QStringLiteral("无法建立数据文件夹");
+    return WriteStormNetworkReport(*path, ReportVariant::Temporary, header, table);
+}
+
+}  // namespace storm_network

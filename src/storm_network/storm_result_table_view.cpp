@@ -1,0 +1,148 @@
+#include "storm_network/storm_result_table_view.h"
+
+#include "storm_network/storm_network_report.h"
+
+#include <QApplication>
+
+using namespace storm_network;
+
+namespace {
+
+// The text colour of a cell that takes clicks; a cell that takes none shows
+// the grey of disabled text, whatever colour it was given.
+void setCellColour(forms::TextBox& cell, std::uint32_t colour)
+{
+    QPalette palette = QApplication::palette();
+    const QColor c = forms::color(colour);
+    palette.setColor(QPalette::Active, QPalette::Text, c);
+    palette.setColor(QPalette::Inactive, QPalette::Text, c);
+    cell.setPalette(palette);
+}
+
+}  // namespace
+
+StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
+    : QWidget(parent)
+    , m_table(table)
+{
+    m_rows.fill(-1);
+    // No colour value the table uses: every cell gets its first colour.
+    for (auto& slotColours : m_colours)
+        slotColours.fill(0xFFFFFFFF);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const double top = ResultGeometry::kFirstRowTop + ResultGeometry::kRowPitch * slot
+                           - ResultGeometry::kBandTop;
+        for (int c = 1; c <= kResultColumns; ++c) {
+            const auto column = static_cast<ResultColumn>(c);
+            const QByteArray name = "Text" + QByteArray::number(c);
+            auto* box = forms::makeControl<forms::TextBox>(
+                this, name.constData(), ResultGeometry::columnLeft(column), top,
+                ResultGeometry::columnWidth(column), ResultGeometry::kCellHeight);
+            box->hide();
+            m_cells[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)] = box;
+            connect(box, &forms::TextBox::Click, this, [this, slot, column] {
+                const int row = m_rows[static_cast<std::size_t>(slot)];
+                if (row >= 0 && m_table.enabled(row, column))
+                    Q_EMIT CellClick(row, column);
+            });
+            connect(box, &QLineEdit::textEdited, this, [this, slot, column](const QString& text) {
+                typedIntoCell(slot, column, text);
+            });
+        }
+    }
+
+    auto label = [this](const char* name, const QString& caption, double left, double width) {
+        auto* l = forms::makeControl<forms::Label>(this, name, left, 0, width, 240);
+        l->setCaption(caption);
+        return l;
+    };
+    auto total = [this](const char* name, double left) {
+        auto* box = forms::makeControl<forms::TextBox>(this, name, left, 0, 700, 300);
+        box->setEnabled(false);
+        return box;
+    };
+    Label11 = label("Label11", kFooterLengthWord, 90, 915);
+    Text19 = total("Text19", 1035);
+    Label12 = label("Label12", kFooterLengthUnit, 1845, 285);
+    Label13 = label("Label13", kFooterAreaWord, 2250, 915);
+    Text20 = total("Text20", 3150);
+    Label14 = label("Label14", kFooterAreaUnit, 3960, 285);
+}
+
+forms::TextBox& StormResultTableView::cell(int slot, ResultColumn column) const
+{
+    return *m_cells.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(column - 1));
+}
+
+forms::TextBox* StormResultTableView::cellOfRow(int row, ResultColumn column) const
+{
+    for (int slot = 0; slot < kSlots; ++slot) {
+        if (m_rows[static_cast<std::size_t>(slot)] == row && row >= 0)
+            return &cell(slot, column);
+    }
+    return nullptr;
+}
+
+void StormResultTableView::refresh()
+{
+    m_refreshing = true;
+    const int first = m_table.firstRowShown();
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const int row = first + slot;
+        if (row < m_table.rowCount() && m_table.rowVisible(row))
+            showRowInSlot(slot, row);
+        else
+            hideSlot(slot);
+    }
+
+    Text19->setText(m_table.totalLength());
+    Text20->setText(m_table.totalArea());
+    const double labelTop = m_table.footerLabelTop();
+    const double boxTop = m_table.footerBoxTop();
+    for (forms::Label* label : {Label11, Label12, Label13, Label14})
+        place(label, labelTop, label->Height());
+    for (forms::TextBox* box : {Text19, Text20})
+        place(box, boxTop, box->Height());
+    m_refreshing = false;
+}
+
+void StormResultTableView::showRowInSlot(int slot, int row)
+{
+    m_rows[static_cast<std::size_t>(slot)] = row;
+    const double top = m_table.rowTop(row);
+    for (int c = 1; c <= kResultColumns; ++c) {
+        const auto column = static_cast<ResultColumn>(c);
+        forms::TextBox& box = cell(slot, column);
+        box.setProperty("Index", row);
+        box.setText(m_table.text(row, column));
+        box.setCursorPosition(0);
+        box.setEnabled(m_table.enabled(row, column));
+        box.setLocked(m_table.readOnly(row, column));
+        std::uint32_t& shownColour =
+            m_colours[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)];
+        const std::uint32_t colour = m_table.colour(row, column);
+        if (colour != shownColour) {
+            setCellColour(box, colour);
+            shownColour = colour;
+        }
+        place(&box, top, ResultGeometry::kCellHeight);
+    }
+}
+
+void StormResultTableView::hideSlot(int slot)
+{
+    m_rows[static_cast<std::size_t>(slot)] = -1;
+    for (int c = 1; c <= kResultColumns; ++c) {
+        forms::TextBox& box = cell(slot, static_cast<ResultColumn>(c));
+        box.setProperty("Index", -1);
+        box.hide();
+    }
+}
+
+void StormResultTableView::typedIntoCell(int slot, ResultColumn column, const QString& text)
+{
+    const int row = m_rows[static_cast<std::size_t>(slot)];
+    if (m_refreshing || row < 0 || m_table.readOnly(row, column))
+        return;
+    m_table.setText(row, column, text);
+}

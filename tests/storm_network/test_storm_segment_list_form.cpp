@@ -1,0 +1,614 @@
+// The segment list window Form14, driven as the engineer drives it: adding,
+// selecting, updating, discarding and deleting rows with the three columns
+// kept in step, growing and shrinking the window, and exporting and
+// importing the segment file, checked as bytes.
+#include "app/windows.h"
+#include "forms/testing/fixture.h"
+#include "segment_file_bytes.h"
+#include "storm/storm_water_form.h"
+#include "storm_network/storm_segment_list_form.h"
+#include "storm_network/storm_sewer_network_form.h"
+#include "textio/cp936.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using forms::testing::FormsTest;
+using storm_network::SegmentRow;
+using namespace segment_file_test;
+
+namespace {
+
+QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+
+const QString kDeleteRowQuestion = QStringLiteral("本操作将清除选定的数据！是否继续？");
+const QString kDeleteAllQuestion = QStringLiteral("本操作将清除数据列表！是否继续？");
+const QString kKeepQuestion = QStringLiteral("现有数据列表是否保留？");
+
+class StormSegmentListFormTest : public FormsTest {
+protected:
+    void SetUp() override
+    {
+        FormsTest::SetUp();
+        ASSERT_TRUE(dir_.isValid());
+    }
+
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    // The list as the network window's "输 入" opens it.
+    StormSegmentListForm& open()
+    {
+        form13().Show();
+        form13().Command3->press();
+        StormSegmentListForm& w = Form14();
+        EXPECT_TRUE(w.isVisible());
+        return w;
+    }
+
+    static void add(StormSegmentListForm& w, const char* length, const char* area,
+                    const char* runoff)
+    {
+        w.Text1->setText(S(length));
+        w.Text2->setText(S(area));
+        w.Text3->setText(S(runoff));
+        w.Command1->press();
+    }
+
+    // The two rows of the file examples, entered by hand.
+    StormSegmentListForm& openWithTwoRows()
+    {
+        StormSegmentListForm& w = open();
+        add(w, "100", "2000", "0.9");
+        add(w, "50", "1500", "0.6");
+        return w;
+    }
+
+    // The rows as the three columns show them, after checking that the
+    // columns are in step with the rows and select the same row.
+    static std::vector<SegmentRow> shownRows(const StormSegmentListForm& w)
+    {
+        std::vector<SegmentRow> shown;
+        const int count = w.List1(0).ListCount();
+        EXPECT_EQ(w.List1(1).ListCount(), count);
+        EXPECT_EQ(w.List1(2).ListCount(), count);
+        EXPECT_EQ(w.List1(1).ListIndex(), w.List1(0).ListIndex());
+        EXPECT_EQ(w.List1(2).ListIndex(), w.List1(0).ListIndex());
+        for (int r = 0; r < count; ++r)
+            shown.push_back(SegmentRow{w.List1(0).List(r), w.List1(1).List(r), w.List1(2).List(r)});
+        EXPECT_EQ(shown, w.rows());
+        return shown;
+    }
+
+    static QStringList boxTexts(const StormSegmentListForm& w)
+    {
+        return {w.Text1->Text(), w.Text2->Text(), w.Text3->Text()};
+    }
+
+    void expectQuestion(std::size_t at, const QString& text, int style)
+    {
+        ASSERT_GT(boxes().size(), at);
+        EXPECT_EQ(boxes()[at].text, text);
+        EXPECT_EQ(boxes()[at].title, S("警告"));
+        EXPECT_EQ(boxes()[at].style, style);
+    }
+
+    void expectNote(std::size_t at, const QString& startsWith)
+    {
+        ASSERT_GT(boxes().size(), at);
+        EXPECT_TRUE(boxes()[at].text.startsWith(startsWith)) << boxes()[at].text.toStdString();
+        EXPECT_EQ(boxes()[at].title, S("提示"));
+        EXPECT_EQ(boxes()[at].style, forms::vbOKOnly);
+    }
+
+    QTemporaryDir dir_;
+};
+
+// ------------------------------------------------------------ adding
+
+TEST_F(StormSegmentListFormTest, AddNeedsAllThreeValues)
+{
+    StormSegmentListForm& w = open();
+    struct Case {
+        const char* name;
+        const char* length;
+        const char* area;
+        const char* runoff;
+    };
+    const Case cases[] = {
+        {"no length", "", "2000", "0.9"},
+        {"no area", "100", "", "0.9"},
+        {"no coefficient", "100", "2000", ""},
+        {"nothing", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        add(w, c.length, c.area, c.runoff);
+        EXPECT_TRUE(shownRows(w).empty());
+        EXPECT_EQ(boxTexts(w), (QStringList{S(c.length), S(c.area), S(c.runoff)}));
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(StormSegmentListFormTest, AddAppendsTheRowAndPresetsTheNextOne)
+{
+    form13().Text4->setText(S("0.45"));
+    StormSegmentListForm& w = open();
+    add(w, "100", "2000", "0.9");
+    add(w, "50", "1500", "abc");  // a text that is no number is kept as typed
+    EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{kTwoRows[0], {"50", "1500", "abc"}}));
+    EXPECT_EQ(boxTexts(w), (QStringList{QString(), QString(), S("0.45")}));
+    EXPECT_EQ(w.focusWidget(), w.Text1);
+    EXPECT_EQ(w.Command1->Caption(), S("确  定"));
+    // Enter adds too.
+    w.Text1->setText(S("30"));
+    w.Text2->setText(S("800"));
+    ASSERT_TRUE(w.pressKey(Qt::Key_Return));
+    EXPECT_EQ(w.rows().size(), 3u);
+    EXPECT_EQ(w.rows()[2], (SegmentRow{"30", "800", "0.45"}));
+}
+
+// ------------------------------------------------------------ selecting and updating
+
+TEST_F(StormSegmentListFormTest, ClickOnAnyColumnSelectsTheRowInAllThree)
+{
+    for (int column = 0; column < 3; ++column) {
+        SCOPED_TRACE(column);
+        forms::destroyAllDefaultInstances();
+        StormSegmentListForm& w = openWithTwoRows();
+        w.List1(column).clickLine(1);
+        for (int other = 0; other < 3; ++other)
+            EXPECT_EQ(w.List1(other).ListIndex(), 1) << other;
+        EXPECT_EQ(w.Command1->Caption(), S("更  新"));
+        EXPECT_EQ(boxTexts(w), (QStringList{S("50"), S("1500"), S("0.6")}));
+    }
+}
+
+TEST_F(StormSegmentListFormTest, UpdateRewritesTheSelectedRowInAllThreeColumns)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    add(w, "30", "800", "0.3");
+    w.List1(1).clickLine(1);
+    w.Text1->setText(S("55"));
+    w.Text2->setText(QString());  // an empty value is stored as it is
+    w.Command1->press();
+    EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{kTwoRows[0], {"55", "", "0.6"}, {"30", "800", "0.3"}}));
+    EXPECT_EQ(w.List1(0).ListIndex(), 1);
+    EXPECT_EQ(w.Command1->Caption(), S("更  新"));
+    EXPECT_EQ(boxTexts(w), (QStringList{S("55"), QString(), S("0.6")}));
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(StormSegmentListFormTest, DiscardRestoresTheSelectedRow)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    w.Command2->press();  // 查  看: the list in view
+    w.List1(2).clickLine(0);
+    w.Text1->setText(S("999"));
+    w.Text3->setText(S("0.1"));
+    w.Command3->press();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(boxTexts(w), (QStringList{S("100"), S("2000"), S("0.9")}));
+    EXPECT_EQ(shownRows(w), kTwoRows);
+    EXPECT_EQ(w.Command1->Caption(), S("更  新"));
+}
+
+TEST_F(StormSegmentListFormTest, NothingSelectedMeansNothingToUpdateDiscardOrDelete)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    w.List1(0).clickLine(0);
+    // Deleting the selected row leaves update mode on with no row selected.
+    platform().answerMessageBox(forms::vbOK);
+    w.Command5->press();
+    ASSERT_EQ(w.rows().size(), 1u);
+    ASSERT_EQ(w.List1(0).ListIndex(), -1);
+    ASSERT_EQ(w.Command1->Caption(), S("更  新"));
+    const std::size_t asked = boxes().size();
+
+    w.Text1->setText(S("77"));
+    w.Command1->press();  // update
+    w.Command3->press();  // discard
+    w.Command5->press();  // delete
+    EXPECT_EQ(shownRows(w), std::vector<SegmentRow>{kTwoRows[1]});
+    EXPECT_EQ(boxTexts(w)[0], S("77"));
+    EXPECT_EQ(boxes().size(), asked);  // no question, no error
+}
+
+// ------------------------------------------------------------ deleting
+
+TEST_F(StormSegmentListFormTest, DeleteAsksAndRemovesTheSelectedRow)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    add(w, "30", "800", "0.3");
+    w.List1(1).clickLine(1);
+    const QStringList texts = boxTexts(w);
+
+    platform().answerMessageBox(forms::vbCancel);
+    w.Command5->press();
+    expectQuestion(0, kDeleteRowQuestion, forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2);
+    EXPECT_EQ(w.rows().size(), 3u);
+
+    platform().answerMessageBox(forms::vbOK);
+    w.Command5->press();
+    expectQuestion(1, kDeleteRowQuestion, 273);
+    EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{kTwoRows[0], {"30", "800", "0.3"}}));
+    // The boxes and the mode stay.
+    EXPECT_EQ(boxTexts(w), texts);
+    EXPECT_EQ(w.Command1->Caption(), S("更  新"));
+}
+
+TEST_F(StormSegmentListFormTest, DeleteAllAsksFromTheButtonAndTheMenu)
+{
+    struct Case {
+        const char* name;
+        void (*trigger)(StormSegmentListForm&);
+    };
+    const Case cases[] = {
+        {"清除全部", [](StormSegmentListForm& w) { w.Command4->press(); }},
+        {"清除数据", [](StormSegmentListForm& w) { w.清除->click(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        StormSegmentListForm& w = openWithTwoRows();
+        w.Text1->setText(S("12"));
+
+        platform().answerMessageBox(forms::vbCancel);
+        c.trigger(w);
+        expectQuestion(0, kDeleteAllQuestion, 273);
+        EXPECT_EQ(shownRows(w), kTwoRows);
+
+        platform().answerMessageBox(forms::vbOK);
+        c.trigger(w);
+        expectQuestion(1, kDeleteAllQuestion, 273);
+        EXPECT_TRUE(shownRows(w).empty());
+        EXPECT_EQ(w.Text1->Text(), S("12"));
+    }
+}
+
+// ------------------------------------------------------------ size and leaving
+
+TEST_F(StormSegmentListFormTest, ViewButtonGrowsAndShrinksTheWindow)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    ASSERT_DOUBLE_EQ(w.Height(), 2500);
+    w.Move(450, 300);
+    w.Command2->press();
+    EXPECT_DOUBLE_EQ(w.Height(), 8000);
+    EXPECT_DOUBLE_EQ(w.Top(), (forms::Form::ScreenHeight() - 8000) / 2);
+    EXPECT_DOUBLE_EQ(w.Left(), 450);
+    EXPECT_EQ(w.Command2->Caption(), S("返  回"));
+
+    w.List1(0).clickLine(1);
+    ASSERT_EQ(w.Command1->Caption(), S("更  新"));
+    form13().Text4->setText(S("0.15"));
+    const double top = w.Top();
+    w.Command2->press();
+    EXPECT_DOUBLE_EQ(w.Height(), 2500);
+    EXPECT_DOUBLE_EQ(w.Top(), top);
+    EXPECT_EQ(w.Command2->Caption(), S("查  看"));
+    EXPECT_EQ(w.Command1->Caption(), S("确  定"));
+    EXPECT_EQ(boxTexts(w), (QStringList{QString(), QString(), S("0.15")}));
+    EXPECT_EQ(w.focusWidget(), w.Text1);
+    EXPECT_EQ(w.rows().size(), 2u);
+}
+
+TEST_F(StormSegmentListFormTest, CancelHidesTheCollapsedWindowAndKeepsTheRows)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    w.Command3->press();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(shownRows(w), kTwoRows);
+    EXPECT_TRUE(form13().isVisible());
+}
+
+TEST_F(StormSegmentListFormTest, CloseBoxIsRefused)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    EXPECT_FALSE(endsProgram([&] { w.close(); }));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isUnloaded());
+    EXPECT_FALSE(w.Unload());
+    EXPECT_EQ(&Form14(), &w);
+    EXPECT_EQ(shownRows(w), kTwoRows);
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(StormSegmentListFormTest, CoefficientBoxSelectsItsTextOnFocus)
+{
+    StormSegmentListForm& w = open();
+    ASSERT_EQ(w.Text3->Text(), S("0.65"));
+    Q_EMIT w.Text3->GotFocus();
+    EXPECT_EQ(w.Text3->selectedText(), S("0.65"));
+}
+
+// ------------------------------------------------------------ export
+
+TEST_F(StormSegmentListFormTest, ExportWritesThreeCrLfLinesPerRow)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    const QString file = path("storm_in.txt");
+    platform().answerFileDialog(file);
+    w.导出->click();
+    EXPECT_EQ(fileBytes(file), kTwoRowsBytes);
+    EXPECT_TRUE(boxes().empty());  // no message on success
+
+    ASSERT_EQ(platform().fileDialogs().size(), 1u);
+    const forms::FileDialogRequest& request = platform().fileDialogs()[0];
+    EXPECT_EQ(request.mode, forms::FileDialogRequest::Mode::Save);
+    EXPECT_EQ(request.filter, S("(*.txt)|*.txt|(*.dat)|*.dat|(*.*)|*.*"));
+    EXPECT_EQ(forms::dialogFilters(request.filter).size(), 3);
+    EXPECT_EQ(request.filterIndex, 1);
+    EXPECT_EQ(request.fileName, S("storm_in.txt"));
+    EXPECT_EQ(request.initialDir, QCoreApplication::applicationDirPath());
+    EXPECT_TRUE(request.overwritePrompt);
+}
+
+TEST_F(StormSegmentListFormTest, ExportOfAnEmptyListWritesAnEmptyFile)
+{
+    StormSegmentListForm& w = open();
+    const QString file = path("empty.txt");
+    putBytes(file, kTwoRowsBytes);
+    platform().answerFileDialog(file);
+    w.导出->click();
+    EXPECT_EQ(fileBytes(file), QByteArray());
+}
+
+TEST_F(StormSegmentListFormTest, ExportCancelledWritesNothing)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    platform().answerFileDialog(std::nullopt);
+    w.导出->click();
+    EXPECT_TRUE(QDir(dir_.path()).isEmpty());
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(StormSegmentListFormTest, ExportReplacesAReadOnlyFile)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    const QString file = path("storm_in.txt");
+    putBytes(file, QByteArrayLiteral("old\r\n"));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
+    platform().answerFileDialog(file);
+    w.导出->click();
+    EXPECT_EQ(fileBytes(file), kTwoRowsBytes);
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(StormSegmentListFormTest, FailedExportSaysTheFileWasNotWritten)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+        const char* length;  // of the second row
+    };
+    const Case cases[] = {
+        {"a folder that does not exist", "no/such/storm_in.txt", "50"},
+        {"a value code page 936 cannot hold", "storm_in.txt", "50😀"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        const QString file = path(c.file);
+        if (QFile::exists(QFileInfo(file).path()))
+            putBytes(file, QByteArrayLiteral("old\r\n"));
+        StormSegmentListForm& w = open();
+        add(w, "100", "2000", "0.9");
+        add(w, c.length, "1500", "0.6");
+        platform().answerFileDialog(file);
+        platform().answerMessageBox(forms::vbOK);
+        w.导出->click();
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_TRUE(boxes()[0].text.endsWith(S("文件未写入，数据未导出！"))) << boxes()[0].text.toStdString();
+        EXPECT_EQ(boxes()[0].title, S("提示"));
+        EXPECT_EQ(boxes()[0].style, forms::vbOKOnly);
+        if (QFile::exists(QFileInfo(file).path())) {
+            EXPECT_EQ(fileBytes(file), QByteArrayLiteral("old\r\n"));
+        }
+        EXPECT_EQ(w.rows().size(), 2u);
+    }
+}
+
+// ------------------------------------------------------------ import
+
+TEST_F(StormSegmentListFormTest, ImportIntoAnEmptyListExpandsTheWindow)
+{
+    StormSegmentListForm& w = open();
+    const QString file = path("storm_in.txt");
+    putBytes(file, kTwoRowsBytes);
+    w.Text1->setText(S("12"));
+    platform().answerFileDialog(file);
+    w.导入->click();
+    EXPECT_TRUE(boxes().empty());  // nothing to keep: no question
+    EXPECT_EQ(shownRows(w), kTwoRows);
+    EXPECT_EQ(w.Text4->Text(), S("6"));
+    EXPECT_DOUBLE_EQ(w.Height(), 8000);
+    EXPECT_DOUBLE_EQ(w.Top(), (forms::Form::ScreenHeight() - 8000) / 2);
+    EXPECT_EQ(w.Command2->Caption(), S("返  回"));
+    EXPECT_EQ(w.Command1->Caption(), S("确  定"));
+    EXPECT_EQ(w.Text1->Text(), S("12"));
+
+    ASSERT_EQ(platform().fileDialogs().size(), 1u);
+    const forms::FileDialogRequest& request = platform().fileDialogs()[0];
+    EXPECT_EQ(request.mode, forms::FileDialogRequest::Mode::Open);
+    EXPECT_EQ(request.filter, S("(*.txt)|*.txt|(*.dat)|*.dat"));
+    EXPECT_EQ(forms::dialogFilters(request.filter).size(), 2);
+    EXPECT_EQ(request.filterIndex, 1);
+    EXPECT_EQ(request.fileName, S("storm_in.txt"));
+    EXPECT_EQ(request.initialDir, QCoreApplication::applicationDirPath());
+}
+
+TEST_F(StormSegmentListFormTest, ImportAsksWhetherToKeepTheRows)
+{
+    struct Case {
+        const char* name;
+        int answer;
+        std::vector<SegmentRow> rows;
+        bool dialogShown;
+    };
+    const Case cases[] = {
+        {"是: appended", forms::vbYes, {kTwoRows[0], kTwoRows[1], kTwoRows[0], kTwoRows[1]}, true},
+        {"否: replaced", forms::vbNo, kTwoRows, true},
+        {"取消: nothing changes", forms::vbCancel, kTwoRows, false},
+    };
+    const QString file = path("storm_in.txt");
+    putBytes(file, kTwoRowsBytes);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        StormSegmentListForm& w = openWithTwoRows();
+        platform().answerMessageBox(c.answer);
+        if (c.dialogShown)
+            platform().answerFileDialog(file);
+        w.导入->click();
+        ASSERT_EQ(boxes().size(), 1u);
+        expectQuestion(0, kKeepQuestion, forms::vbYesNoCancel | forms::vbQuestion);
+        EXPECT_EQ(boxes()[0].style, 35);
+        EXPECT_EQ(platform().fileDialogs().size(), c.dialogShown ? 1u : 0u);
+        EXPECT_EQ(shownRows(w), c.rows);
+        EXPECT_EQ(w.Text4->Text(), c.dialogShown ? S("6") : S("0"));
+    }
+}
+
+TEST_F(StormSegmentListFormTest, ImportReadsEveryKindOfLastLine)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        std::vector<SegmentRow> rows;
+    };
+    const Case cases[] = {
+        {"no line end after the last line", QByteArrayLiteral("100\r\n2000\r\n0.9\r\n50\r\n1500\r\n0.6"), kTwoRows},
+        {"an extra empty last line", kTwoRowsBytes + QByteArrayLiteral("\r\n"), kTwoRows},
+        {"an empty file", QByteArray(), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        StormSegmentListForm& w = open();
+        const QString file = path("in.txt");
+        putBytes(file, c.bytes);
+        platform().answerFileDialog(file);
+        w.导入->click();
+        EXPECT_TRUE(boxes().empty());
+        EXPECT_EQ(shownRows(w), c.rows);
+        EXPECT_EQ(w.Text4->Text(), QString::number(c.rows.size() * 3));
+    }
+}
+
+TEST_F(StormSegmentListFormTest, ImportReadsChineseValuesInCodePage936)
+{
+    StormSegmentListForm& w = open();
+    const QString file = path("in.txt");
+    putBytes(file, textio::encodeCp936(S("约100\r\n2000\r\n０.9\r\n")).bytes);
+    platform().answerFileDialog(file);
+    w.导入->click();
+    EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{{S("约100"), S("2000"), S("０.9")}}));
+}
+
+// A failed import leaves the list as it was, whatever the keep answer.
+TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
+{
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> bytes;  // none: no such file
+        const char* file;
+        const char* message;  // empty: no message
+    };
+    const Case cases[] = {
+        {"dialog cancelled", std::nullopt, nullptr, ""},
+        {"no such file", std::nullopt, "missing.txt", "您选择的文件并不存在，请重新选择！"},
+        {"seven lines", kTwoRowsBytes + QByteArrayLiteral("30\r\n"), "seven.txt",
+         "您选择的文件不是管段数据文件"},
+        {"bytes that are no code page 936", QByteArrayLiteral("100\r\n\xff\xfe\r\n0.9\r\n"),
+         "bad.txt", "无法读取文件"},
+    };
+    for (const int keepAnswer : {int(forms::vbNo), int(forms::vbYes)}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (keepAnswer == forms::vbNo ? ", 否" : ", 是"));
+            forms::destroyAllDefaultInstances();
+            platform().reset();
+            StormSegmentListForm& w = openWithTwoRows();
+            w.List1(0).clickLine(1);
+            std::optional<QString> chosen;
+            if (c.file) {
+                chosen = path(c.file);
+                if (c.bytes)
+                    putBytes(*chosen, *c.bytes);
+            }
+            platform().answerMessageBox(keepAnswer);
+            platform().answerFileDialog(chosen);
+            if (*c.message)
+                platform().answerMessageBox(forms::vbOK);
+            w.导入->click();
+            EXPECT_EQ(shownRows(w), kTwoRows);
+            EXPECT_EQ(w.List1(0).ListIndex(), 1);
+            EXPECT_DOUBLE_EQ(w.Height(), 2500);
+            EXPECT_EQ(w.Command2->Caption(), S("查  看"));
+            if (*c.message) {
+                ASSERT_EQ(boxes().size(), 2u);
+                expectNote(1, S(c.message));
+            } else {
+                EXPECT_EQ(boxes().size(), 1u);
+            }
+        }
+    }
+}
+
+TEST_F(StormSegmentListFormTest, ImportOfAFolderIsRefused)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.txt")));
+    platform().answerMessageBox(forms::vbNo);
+    platform().answerFileDialog(path("folder.txt"));
+    platform().answerMessageBox(forms::vbOK);
+    w.导入->click();
+    expectNote(1, S("您选择的文件并不存在，请重新选择！"));
+    EXPECT_EQ(shownRows(w), kTwoRows);
+}
+
+TEST_F(StormSegmentListFormTest, ImportOfAFileWithoutReadPermissionIsRefused)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    const QString file = path("locked.txt");
+    putBytes(file, kTwoRowsBytes);
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions()));
+    QFile probe(file);
+    if (probe.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user reads files without read permission";
+    platform().answerMessageBox(forms::vbNo);
+    platform().answerFileDialog(file);
+    platform().answerMessageBox(forms::vbOK);
+    w.导入->click();
+    expectNote(1, S("无法打开文件"));
+    EXPECT_TRUE(boxes()[1].text.endsWith(S("数据列表未改变。")));
+    EXPECT_EQ(shownRows(w), kTwoRows);
+}
+
+TEST_F(StormSegmentListFormTest, ExportedFileImportsBackIntoAFreshList)
+{
+    StormSegmentListForm& w = openWithTwoRows();
+    add(w, S("约30").toUtf8().constData(), "800", "0.3");
+    const std::vector<SegmentRow> rows = w.rows();
+    const QString file = path("round.txt");
+    platform().answerFileDialog(file);
+    w.导出->click();
+
+    // 手工逐段计算 starts a new list; the file brings the rows back.
+    form13().Option3->setValue(true);
+    form2().Option4->setValue(true);
+    ASSERT_TRUE(w.rows().empty());
+    platform().answerFileDialog(file);
+    w.导入->click();
+    EXPECT_EQ(shownRows(w), rows);
+    EXPECT_TRUE(boxes().empty());
+}
+
+}  // namespace
