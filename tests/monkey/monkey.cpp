@@ -415,7 +415,11 @@ QString Monkey::clickMenuItem(forms::Form& form)
 
 bool Monkey::asksForEnd(const QString& caption) const
 {
-    return QString(caption).remove(QLatin1Char('&')).contains(QStringLiteral("退出"));
+    // "退出", "退 出", "退出(&X)".
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    plain.remove(QRegularExpression(QStringLiteral("\\s")));
+    return plain.contains(QStringLiteral("退出"));
 }
 
 void Monkey::allowEndIfExitButton(forms::Form& form)
@@ -661,7 +665,7 @@ int Monkey::answerMessageBox(const QString& text, int style)
         m_messageFault = QStringLiteral("message box ") + shortText(text);
     // A message that says the program ends when it is closed: the end is
     // one the user was told of.
-    if (text.contains(QStringLiteral("退出")))
+    if (asksForEnd(text))
         m_endAllowed = true;
     static const std::vector<std::vector<int>> answers = {
         {forms::vbOK},
@@ -697,6 +701,9 @@ void Monkey::createFiles()
         QFile file(dir + QLatin1Char('/') + name);
         if (file.open(QIODevice::WriteOnly))
             file.write(bytes);
+        // What the user's files hold is the user's text wherever it shows.
+        for (const QByteArray& line : bytes.split('\n'))
+            m_fileLines.insert(QString::fromLocal8Bit(line).trimmed());
         m_filePool.push_back(file.fileName());
     };
     // Three lines a segment (length, area, runoff coefficient), CR LF.
@@ -741,7 +748,7 @@ std::optional<QString> Monkey::shownNanOrInf(const QWidget& widget) const
                 texts << model->index(r, c).data().toString();
     }
     for (const QString& text : texts) {
-        if (userEditable && m_typed.count(text))
+        if ((userEditable && m_typed.count(text)) || m_fileLines.count(text))
             continue;
         if (text.contains(nanOrInf()))
             return shortText(text);

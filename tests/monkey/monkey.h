@@ -136,6 +136,8 @@ private:
     // Per run: texts the user typed or pasted, and whether each window's
     // caption carried the version when it was first seen.
     std::set<QString> m_typed;
+    // The lines of the files the file dialogs are answered with.
+    std::set<QString> m_fileLines;
     std::map<QString, bool> m_captionHadVersion;
     std::map<QString, long> m_perWindow;
     std::deque<QString> m_recent;

@@ -95,8 +95,10 @@ QString RandomInput::text()
         QStringLiteral("钢衬塑复合管"), QStringLiteral("1.4"),      QStringLiteral("vantor"),
     };
     static const std::vector<QString> tricky = {
+        // Not the program's own spellings of these values ("Inf", "NaN"),
+        // which a field must never show.
         QStringLiteral("inf"),    QStringLiteral("-inf"),   QStringLiteral("nan"),
-        QStringLiteral("NaN"),    QStringLiteral("Infinity"), QStringLiteral("1e999"),
+        QStringLiteral("nAn"),    QStringLiteral("Infinity"), QStringLiteral("1e999"),
         QStringLiteral("-1e-999"), QStringLiteral("0x10"),  QStringLiteral("1,5"),
         QStringLiteral("1 2"),    QStringLiteral("+"),      QStringLiteral("-"),
         QStringLiteral("."),      QStringLiteral("e"),      QStringLiteral("1e"),
