@@ -725,13 +725,10 @@ void Monkey::createFiles()
 std::optional<QString> Monkey::shownNanOrInf(const QWidget& widget) const
 {
     QStringList texts;
-    bool userEditable = false;
     if (auto* edit = qobject_cast<const QLineEdit*>(&widget)) {
         texts << edit->text();
-        userEditable = !edit->isReadOnly();
     } else if (auto* text = qobject_cast<const QPlainTextEdit*>(&widget)) {
         texts << text->toPlainText();
-        userEditable = !text->isReadOnly();
     } else if (auto* label = qobject_cast<const QLabel*>(&widget)) {
         texts << label->text();
     } else if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
@@ -748,7 +745,10 @@ std::optional<QString> Monkey::shownNanOrInf(const QWidget& widget) const
                 texts << model->index(r, c).data().toString();
     }
     for (const QString& text : texts) {
-        if ((userEditable && m_typed.count(text)) || m_fileLines.count(text))
+        // The user's own texts may show anywhere a window takes them over
+        // (a typed segment length goes into the segment list as typed); the
+        // program's own spellings "Inf" and "NaN" are never typed.
+        if (m_typed.count(text) || m_fileLines.count(text))
             continue;
         if (text.contains(nanOrInf()))
             return shortText(text);
