@@ -18,7 +18,6 @@
 
 using catalogues::kDiameterPrompt;
 using catalogues::kSlopePrompt;
-using catalogues::StormIntensityCatalogue;
 using catalogues::SurfaceRunoffTable;
 namespace GravityPipeCatalogue = catalogues::GravityPipeCatalogue;
 namespace MinSlopeTable = catalogues::MinSlopeTable;
@@ -61,42 +60,22 @@ std::optional<CheckDiameter> checkDiameterOf(const QString& text)
     return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm};
 }
 
-QFont formulaFont()
-{
-    return forms::fontFor(QStringLiteral("宋体"), 10.5);
-}
-
 }  // namespace
 
 StormWaterForm::StormWaterForm()
     : CalculatorForm(kDesignCaption, 4515, 5550, Calculator::StormWater)
+    , m_cityBlock(*this, 240)
 {
     setObjectName(QStringLiteral("form2"));
 
     // --- 选择城市: province and city, and the city's formula as a fraction.
-    Frame3 = add<forms::Frame>("Frame3", 0, 0, 4500, 1005);
-    Frame3->setCaption(QStringLiteral("选择城市"));
-    Combo6 = addIn<forms::ComboBox>(Frame3, "Combo6", 90, 225, 1275, 330,
-                                    forms::ComboBox::Style::PickOnly);
-    Combo6->setFont(formulaFont());
-    Combo3 = addIn<forms::ComboBox>(Frame3, "Combo3", 90, 585, 1275, 330,
-                                    forms::ComboBox::Style::PickOnly);
-    Combo3->setFont(formulaFont());
-    Label5 = addIn<forms::Label>(Frame3, "Label5", 1420, 405, 300, 330);
-    Label5->setFont(formulaFont());
-    Label5->setCaption(QStringLiteral("q="));
-    Label6 = addIn<forms::Label>(Frame3, "Label6", 1700, 270, 2780, 240);
-    Label6->setFont(formulaFont());
-    Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label6->setCaption(QStringLiteral("3841(1+0.85lgP)"));
-    Line1 = new forms::Line(Frame3);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setPoints(1750, 540, 4400, 540);
-    Line1->show();
-    Label29 = addIn<forms::Label>(Frame3, "Label29", 1700, 630, 2780, 240);
-    Label29->setFont(formulaFont());
-    Label29->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label29->setCaption(QStringLiteral("(t+17)^0.85"));
+    Frame3 = m_cityBlock.Frame3;
+    Combo6 = m_cityBlock.Combo6;
+    Combo3 = m_cityBlock.Combo3;
+    Label5 = m_cityBlock.Label5;
+    Label6 = m_cityBlock.Label6;
+    Line1 = m_cityBlock.Line1;
+    Label29 = m_cityBlock.Label29;
 
     // --- 计算方式: this window or the network window.
     Frame6 = add<forms::Frame>("Frame6", 0, 1050, 4500, 690);
@@ -263,41 +242,23 @@ void StormWaterForm::Form_Load()
         Combo1->AddItem(diameter);
     for (const QString& slope : GravityPipeCatalogue::drainSlopeList())
         Combo2->AddItem(slope);
-    Combo3->AddItem(QStringLiteral("天津市"));
     for (const QString& surface : SurfaceRunoffTable::SurfaceTypes())
         Combo4->AddItem(surface);
     Combo5->AddItem(QStringLiteral("砼管"));
     Combo5->AddItem(QStringLiteral("HDPE"));
-    for (const QString& province : StormIntensityCatalogue::Provinces())
-        Combo6->AddItem(province);
-    // Selecting the province fills the city list and shows the formula.
-    Combo6->setText(QStringLiteral("天津市"));
+    m_cityBlock.load();
 }
 
 // ------------------------------------------------------------ city and formula
 
 void StormWaterForm::Combo6_Click()
 {
-    const QStringList cities = StormIntensityCatalogue::CitiesOf(Combo6->Text());
-    if (cities.isEmpty())
-        return;
-    Combo3->Clear();
-    for (const QString& city : cities)
-        Combo3->AddItem(city);
-    // Selecting the first city shows its formula.
-    Combo3->setText(Combo3->List(0));
+    m_cityBlock.provinceChosen();
 }
 
 void StormWaterForm::Combo3_Click()
 {
-    const QString city = Combo3->Text();
-    Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));
-    // A city offered without a formula (柳州) shows an empty fraction rather
-    // than the formula of the city picked before it.
-    const std::optional<catalogues::StormFormulaCaption> caption =
-        StormIntensityCatalogue::CaptionOf(city);
-    Label6->setCaption(caption ? caption->numerator : QString());
-    Label29->setCaption(caption ? caption->denominator : QString());
+    m_cityBlock.cityChosen();
 }
 
 // ------------------------------------------------------------ design parameters
