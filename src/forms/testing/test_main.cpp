@@ -5,6 +5,7 @@
 #include "forms/testing/scripted_platform.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Files the program keeps for itself go to a test folder, never into the
+    // user's own data folder.
+    QStandardPaths::setTestModeEnabled(true);
     forms::setUpApplication(app);
     forms::setPlatform(&forms::testing::scripted());
     ::testing::InitGoogleTest(&argc, argv);
