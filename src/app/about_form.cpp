@@ -54,13 +54,13 @@ AboutForm::AboutForm()
     picIcon = add<forms::PictureBox>("picIcon", 240, 145, 480, 480);
     picIcon->setPicture(pictures::programIcon());
 
-    lblTitle = add<forms::FittedLabel>("lblTitle", 1050, 145, 3525, 480);
-    lblTitle->setCaption(QStringLiteral("万拓计算工具集"));
+    lblTitle = addWithCaption<forms::FittedLabel>("lblTitle", 1050, 145, 3525, 480,
+                                                  QStringLiteral("万拓计算工具集"));
     lblTitle->setForeColor(forms::vbBlue);
     lblTitle->setFont(forms::fontFor(QStringLiteral("华文彩云"), 21.75));
 
-    lblVersion = add<forms::FittedLabel>("lblVersion", 4590, 406, 915, 225);
-    lblVersion->setCaption(QStringLiteral("版本："));
+    lblVersion = addWithCaption<forms::FittedLabel>("lblVersion", 4590, 406, 915, 225,
+                                                    QStringLiteral("版本："));
 
     Description = add<forms::FittedLabel>("Description", 245, 1231, 5271, 1159);
 
@@ -78,10 +78,10 @@ AboutForm::AboutForm()
 
     alert = add<forms::FittedLabel>("alert", 245, 2625, 3993, 970);
 
-    cmdOK = add<forms::CommandButton>("cmdOK", 4446, 2625, 1180, 345);
-    cmdOK->setCaption(QStringLiteral("确  定(&Y)"));
-    cmdSysInfo = add<forms::CommandButton>("cmdSysInfo", 4460, 3187, 1179, 345);
-    cmdSysInfo->setCaption(QStringLiteral("系统信息(&I)"));
+    cmdOK = addWithCaption<forms::CommandButton>("cmdOK", 4446, 2625, 1180, 345,
+                                                 QStringLiteral("确  定(&Y)"));
+    cmdSysInfo = addWithCaption<forms::CommandButton>("cmdSysInfo", 4460, 3187, 1179, 345,
+                                                      QStringLiteral("系统信息(&I)"));
     setDefaultButton(cmdOK);
     setCancelButton(cmdOK);
 

@@ -27,8 +27,8 @@ DedicationLetterForm::DedicationLetterForm()
 
     Picture1 = addIn<forms::PictureBox>(Frame1, "Picture1", 1335, 20400, 1995, 1995);
 
-    Label6 = addIn<forms::FittedLabel>(Frame1, "Label6", 742, 3240, 3165, 375);
-    Label6->setCaption(QStringLiteral("愿天下有情人终成眷属"));
+    Label6 = addInWithCaption<forms::FittedLabel>(Frame1, "Label6", 742, 3240, 3165, 375,
+                                                  QStringLiteral("愿天下有情人终成眷属"));
     Label6->setForeColor(0xFF00FF);
     Label6->setFont(forms::fontFor(QStringLiteral("华文彩云"), 15.75));
     Label6->hide();

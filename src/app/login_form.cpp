@@ -19,25 +19,25 @@ LoginForm::LoginForm()
 {
     setObjectName(QStringLiteral("Login"));
 
-    auto* userLabel = add<forms::Label>("lblLabels", 105, 150, 1080, 270);
-    userLabel->setCaption(QStringLiteral("用户名称(&U):"));
+    auto* userLabel = addWithCaption<forms::Label>("lblLabels", 105, 150, 1080, 270,
+                                                   QStringLiteral("用户名称(&U):"));
     lblLabels.insert(0, userLabel);
     txtUserName = add<forms::TextBox>("txtUserName", 1290, 135, 2325, 345);
     // The access key of a label moves the focus to the field beside it.
     userLabel->setBuddy(txtUserName);
 
-    auto* passwordLabel = add<forms::Label>("lblLabels", 105, 540, 1080, 270);
-    passwordLabel->setCaption(QStringLiteral("密码(&P):"));
+    auto* passwordLabel = addWithCaption<forms::Label>("lblLabels", 105, 540, 1080, 270,
+                                                       QStringLiteral("密码(&P):"));
     lblLabels.insert(1, passwordLabel);
     txtPassword = add<forms::TextBox>("txtPassword", 1290, 525, 2325, 345);
     passwordLabel->setBuddy(txtPassword);
     txtPassword->setPasswordChar(true);
     txtPassword->setAttribute(Qt::WA_InputMethodEnabled, false);
 
-    cmdOK = add<forms::CommandButton>("cmdOK", 495, 1020, 1140, 390);
-    cmdOK->setCaption(QStringLiteral("确定"));
-    cmdCancel = add<forms::CommandButton>("cmdCancel", 2100, 1020, 1140, 390);
-    cmdCancel->setCaption(QStringLiteral("取消"));
+    cmdOK = addWithCaption<forms::CommandButton>("cmdOK", 495, 1020, 1140, 390,
+                                                 QStringLiteral("确定"));
+    cmdCancel = addWithCaption<forms::CommandButton>("cmdCancel", 2100, 1020, 1140, 390,
+                                                     QStringLiteral("取消"));
     setDefaultButton(cmdOK);
     setCancelButton(cmdCancel);
 

@@ -32,8 +32,8 @@ ResultsWindowForm::ResultsWindowForm()
     : forms::Form(QStringLiteral("Vantor_Tools输出程序"), 6780, 6450, forms::BorderStyle::Sizable)
 {
     setObjectName(QStringLiteral("Form9"));
-    Frame1 = add<forms::FittedFrame>("Frame1", 0, 100, 6800, 6400);
-    Frame1->setCaption(QStringLiteral("结果输出："));
+    Frame1 = addWithCaption<forms::FittedFrame>("Frame1", 0, 100, 6800, 6400,
+                                                QStringLiteral("结果输出："));
     Frame1->setFont(forms::fontFor(QStringLiteral("隶书"), 12));
     Text1 = addIn<forms::MultiLineTextBox>(Frame1, "Text1", 100, 250, 6600, 6000);
     Text1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));

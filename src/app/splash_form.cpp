@@ -16,23 +16,23 @@ SplashForm::SplashForm()
 {
     setObjectName(QStringLiteral("logo"));
     Frame1 = add<forms::Frame>("Frame1", 45, -45, 5500, 3500);
-    title = addIn<forms::Label>(Frame1, "title", 650, 900, 4200, 540);
-    title->setCaption(QStringLiteral("万拓计算工具集"));
+    title = addInWithCaption<forms::Label>(Frame1, "title", 650, 900, 4200, 540,
+                                           QStringLiteral("万拓计算工具集"));
     title->setFont(forms::fontFor(QStringLiteral("华文彩云"), 26.25));
     title->setForeColor(forms::vbBlue);
     title->setAutoSize(true);
-    title_Ver = addIn<forms::Label>(Frame1, "title_Ver", 4290, 1500, 500, 210);
-    title_Ver->setCaption(QStringLiteral("Ver "));
+    title_Ver = addInWithCaption<forms::Label>(Frame1, "title_Ver", 4290, 1500, 500, 210,
+                                               QStringLiteral("Ver "));
     title_Ver->setFont(forms::fontFor(QStringLiteral("宋体"), 10.5));
     title_Ver->setAutoSize(true);
-    Label1 = addIn<forms::Label>(Frame1, "Label1", 200, 2200, 2700, 200);
-    Label1->setCaption(QStringLiteral("Vantor_Tools"));
-    Label2 = addIn<forms::Label>(Frame1, "Label2", 200, 2500, 2700, 200);
-    Label2->setCaption(QStringLiteral("Win98/Me/2000/XP"));
-    Label3 = addIn<forms::Label>(Frame1, "Label3", 200, 2800, 2600, 200);
-    Label3->setCaption(QStringLiteral("版权所有 保留一切权利"));
-    lblCopyright = addIn<forms::Label>(Frame1, "lblCopyright", 200, 3100, 4500, 200);
-    lblCopyright->setCaption(QStringLiteral("联系作者：请见“关于本软件”"));
+    Label1 = addInWithCaption<forms::Label>(Frame1, "Label1", 200, 2200, 2700, 200,
+                                            QStringLiteral("Vantor_Tools"));
+    Label2 = addInWithCaption<forms::Label>(Frame1, "Label2", 200, 2500, 2700, 200,
+                                            QStringLiteral("Win98/Me/2000/XP"));
+    Label3 = addInWithCaption<forms::Label>(Frame1, "Label3", 200, 2800, 2600, 200,
+                                            QStringLiteral("版权所有 保留一切权利"));
+    lblCopyright = addInWithCaption<forms::Label>(Frame1, "lblCopyright", 200, 3100, 4500, 200,
+                                                  QStringLiteral("联系作者：请见“关于本软件”"));
 
     ver = add<forms::TextBox>("ver", 120, 3600, 600, 300);
     ver->setText(QStringLiteral("1.4"));

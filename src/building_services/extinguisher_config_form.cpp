@@ -47,36 +47,33 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     auto choice = [this](QWidget* frame, const char* name, const char* labelName,
                          const QString& caption, double left, double top, double width,
                          Label*& label) {
-        OptionButton* option = addIn<OptionButton>(frame, name, left, top, width, 240);
-        option->setCaption(caption);
+        OptionButton* option = addInWithCaption<OptionButton>(frame, name, left, top, width, 240,
+                                                              caption);
         option->setStyleSheet(QStringLiteral("QRadioButton { color: transparent; }"));
-        label = addIn<Label>(frame, labelName, left + 255, top, width - 255, 240);
-        label->setCaption(caption);
+        label = addInWithCaption<Label>(frame, labelName, left + 255, top, width - 255, 240,
+                                        caption);
         label->setWordWrap(false);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         return option;
     };
     auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
                         double top, double width) {
-        Label* l = addIn<Label>(frame, name, left, top, width, 240);
-        l->setCaption(caption);
+        Label* l = addInWithCaption<Label>(frame, name, left, top, width, 240, caption);
         return l;
     };
 
     // --- 火灾种类： and 危险等级：
-    Frame1 = add<forms::Frame>("Frame1", 0, 45, 3255, 660);
-    Frame1->setCaption(QStringLiteral("火灾种类："));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 3255, 660, QStringLiteral("火灾种类："));
     Option1 = choice(Frame1, "Option1", "Label7", QStringLiteral("A类火灾"), 150, 300, 1350, Label7);
     Option2 = choice(Frame1, "Option2", "Label8", QStringLiteral("B类火灾"), 1650, 300, 1350, Label8);
-    Frame2 = add<forms::Frame>("Frame2", 3345, 45, 3855, 660);
-    Frame2->setCaption(QStringLiteral("危险等级："));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 3345, 45, 3855, 660, QStringLiteral("危险等级："));
     Option5 = choice(Frame2, "Option5", "Label9", QStringLiteral("严重危险"), 150, 300, 1200, Label9);
     Option6 = choice(Frame2, "Option6", "Label12", QStringLiteral("中危险"), 1500, 300, 1050, Label12);
     Option7 = choice(Frame2, "Option7", "Label13", QStringLiteral("轻危险"), 2700, 300, 1050, Label13);
 
     // --- 灭火设施配置情况及修正系数：
-    Frame3 = add<forms::Frame>("Frame3", 0, 765, 7200, 1185);
-    Frame3->setCaption(QStringLiteral("灭火设施配置情况及修正系数："));
+    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 765, 7200, 1185,
+                                          QStringLiteral("灭火设施配置情况及修正系数："));
     Option9 = choice(Frame3, "Option9", "Label16", QStringLiteral("设有消火栓系统,K=0.7"), 150,
                      300, 3000, Label16);
     Option10 = choice(Frame3, "Option10", "Label14", QStringLiteral("无消火栓及喷淋,K=1.0"), 3495,
@@ -90,13 +87,11 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
                       900, 6900, Label18);
 
     // --- Left column: 地上或地下建筑：, 设计参数, 灭火器选择：
-    Frame4 = add<forms::Frame>("Frame4", 0, 2010, 3255, 660);
-    Frame4->setCaption(QStringLiteral("地上或地下建筑："));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 2010, 3255, 660, QStringLiteral("地上或地下建筑："));
     Option3 = choice(Frame4, "Option3", "Label10", QStringLiteral("地下建筑"), 150, 300, 1350, Label10);
     Option4 = choice(Frame4, "Option4", "Label11", QStringLiteral("地上建筑"), 1650, 300, 1350, Label11);
 
-    Frame5 = add<forms::Frame>("Frame5", 0, 2730, 3255, 1080);
-    Frame5->setCaption(QStringLiteral("设计参数"));
+    Frame5 = addWithCaption<forms::Frame>("Frame5", 0, 2730, 3255, 1080, QStringLiteral("设计参数"));
     Label1 = label(Frame5, "Label1", QStringLiteral("保护面积："), 150, 330, 930);
     Text1 = addIn<TextBox>(Frame5, "Text1", 1110, 285, 1230, 300);
     Label2 = label(Frame5, "Label2", QStringLiteral("平方米"), 2400, 330, 780);
@@ -104,8 +99,7 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Text5 = addIn<TextBox>(Frame5, "Text5", 1110, 645, 1230, 300);
     Label4 = label(Frame5, "Label4", QStringLiteral("处"), 2400, 690, 780);
 
-    Frame6 = add<forms::Frame>("Frame6", 0, 3870, 3255, 1080);
-    Frame6->setCaption(QStringLiteral("灭火器选择："));
+    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 3870, 3255, 1080, QStringLiteral("灭火器选择："));
     Option13 = choice(Frame6, "Option13", "Label35", QStringLiteral("自动配置灭火器"), 90, 300,
                       1560, Label35);
     Option14 = choice(Frame6, "Option14", "Label36", QStringLiteral("手动配置灭火器"), 1665, 300,
@@ -113,8 +107,8 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Combo1 = addIn<ComboBox>(Frame6, "Combo1", 150, 630, 2955, 315, ComboBox::Style::Editable);
 
     // --- 计算结果：
-    Frame7 = add<forms::Frame>("Frame7", 3345, 2010, 3855, 2940);
-    Frame7->setCaption(QStringLiteral("计算结果："));
+    Frame7 = addWithCaption<forms::Frame>("Frame7", 3345, 2010, 3855, 2940,
+                                          QStringLiteral("计算结果："));
     int row = 0;
     auto result = [&](const char* labelName, const QString& caption, const char* name,
                       const char* unitName, const QString& unit, Label*& rowLabel,
@@ -147,12 +141,12 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Text8->setBackColor(kHighlightText);
 
     // --- Buttons at the bottom right.
-    Command1 = add<forms::CommandButton>("Command1", 4275, 5040, 900, 420);
-    Command1->setCaption(QStringLiteral("计 算"));
-    Command2 = add<forms::CommandButton>("Command2", 5235, 5040, 900, 420);
-    Command2->setCaption(QStringLiteral("查 看"));
-    Command3 = add<forms::CommandButton>("Command3", 6195, 5040, 900, 420);
-    Command3->setCaption(QStringLiteral("退出"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 4275, 5040, 900, 420,
+                                                    QStringLiteral("计 算"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 5235, 5040, 900, 420,
+                                                    QStringLiteral("查 看"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 6195, 5040, 900, 420,
+                                                    QStringLiteral("退出"));
     setDefaultButton(Command1);
 
     // --- Hidden fields: the current choices and the per-size figures.

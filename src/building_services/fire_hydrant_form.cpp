@@ -47,8 +47,7 @@ FireHydrantForm::FireHydrantForm()
 
     auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
                         double top, double width) {
-        Label* l = addIn<Label>(frame, name, left, top, width, 240);
-        l->setCaption(caption);
+        Label* l = addInWithCaption<Label>(frame, name, left, top, width, 240, caption);
         return l;
     };
     auto field = [this](QWidget* frame, const char* name, double left, double top, double width) {
@@ -59,8 +58,7 @@ FireHydrantForm::FireHydrantForm()
     };
 
     // --- 设计参数: two columns of four rows.
-    Frame1 = add<forms::Frame>("Frame1", 0, 45, 5070, 1770);
-    Frame1->setCaption(QStringLiteral("设计参数"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 5070, 1770, QStringLiteral("设计参数"));
     const auto labelTop = [](int row) { return kRowTops[row] + 30; };
     Label9 = label(Frame1, "Label9", QStringLiteral("喷嘴直径(mm)"), kLabelLeft1, labelTop(0), kLabelWidth1);
     Combo1 = list(Frame1, "Combo1", kFieldLeft1, kRowTops[0], kFieldWidth1);
@@ -86,8 +84,7 @@ FireHydrantForm::FireHydrantForm()
     Text13->setBackColor(kScrollBarGrey);
 
     // --- 计算结果: two columns of two rows, each label above its field.
-    Frame2 = add<forms::Frame>("Frame2", 0, 1875, 5070, 1620);
-    Frame2->setCaption(QStringLiteral("计算结果"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1875, 5070, 1620, QStringLiteral("计算结果"));
     const double unitOffset = kResultWidth + 60;
     Label17 = label(Frame2, "Label17", QStringLiteral("喷嘴水压Hq"), kResultLeft1, 270, kResultWidth);
     Text10 = field(Frame2, "Text10", kResultLeft1, 525, kResultWidth);
@@ -103,13 +100,13 @@ FireHydrantForm::FireHydrantForm()
     Label4 = label(Frame2, "Label4", QStringLiteral("L/s"), kResultLeft2 + unitOffset, 1215, 360);
 
     // --- Buttons at the bottom right: 计 算 large, 查看 above 返回.
-    Command1 = add<forms::CommandButton>("Command1", 2925, 3585, 1020, 690);
-    Command1->setCaption(QStringLiteral("计 算"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 2925, 3585, 1020, 690,
+                                                    QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command2 = add<forms::CommandButton>("Command2", 4035, 3585, 1035, 330);
-    Command2->setCaption(QStringLiteral("查看"));
-    Command3 = add<forms::CommandButton>("Command3", 4035, 3945, 1035, 330);
-    Command3->setCaption(QStringLiteral("返回"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 4035, 3585, 1035, 330,
+                                                    QStringLiteral("查看"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 4035, 3945, 1035, 330,
+                                                    QStringLiteral("返回"));
     setDefaultButton(Command1);
     setCancelButton(Command3);
 

@@ -45,8 +45,8 @@ SepticTankForm::SepticTankForm()
 
     auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
                         double top, double width) {
-        forms::Label* l = addIn<forms::Label>(frame, name, left, top + 45, width, 240);
-        l->setCaption(caption);
+        forms::Label* l = addInWithCaption<forms::Label>(frame, name, left, top + 45, width, 240,
+                                                         caption);
         return l;
     };
     auto list = [this](QWidget* frame, const char* name, double left, double top, double width) {
@@ -63,8 +63,7 @@ SepticTankForm::SepticTankForm()
 
     // --- 设计参数: two columns of inputs, the building use and the site
     // conditions across the frame.
-    Frame1 = add<forms::Frame>("Frame1", 0, 0, 4515, 2685);
-    Frame1->setCaption(QStringLiteral("设计参数"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 0, 4515, 2685, QStringLiteral("设计参数"));
     Label1 = label(Frame1, "Label1", QStringLiteral("设计使用人数"), 90, 300, 1110);
     Text1 = addIn<forms::TextBox>(Frame1, "Text1", 1215, 300, 1050, 300);
     Text1->setText(QStringLiteral("1"));
@@ -94,8 +93,7 @@ SepticTankForm::SepticTankForm()
     Combo9 = list(Frame1, "Combo9", 3270, 2250, 1155);
 
     // --- 计算结果: the results of the initial inputs.
-    Frame2 = add<forms::Frame>("Frame2", 0, 2775, 4515, 1230);
-    Frame2->setCaption(QStringLiteral("计算结果"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2775, 4515, 1230, QStringLiteral("计算结果"));
     auto output = [this](const char* name, double left, double top, double width,
                          const QString& text) {
         forms::TextBox* box = addIn<forms::TextBox>(Frame2, name, left, top, width, 300);
@@ -111,12 +109,12 @@ SepticTankForm::SepticTankForm()
     Label13 = label(Frame2, "Label13", QStringLiteral("外形尺寸"), 2250, 780, 750);
     Text14 = output("Text14", 3030, 780, 1395, QStringLiteral("3530×1890"));
 
-    Command1 = add<forms::CommandButton>("Command1", 360, 4200, 1000, 390);
-    Command1->setCaption(QStringLiteral("计 算"));
-    Command2 = add<forms::CommandButton>("Command2", 1757, 4200, 1000, 390);
-    Command2->setCaption(QStringLiteral("退出"));
-    Command3 = add<forms::CommandButton>("Command3", 3155, 4200, 1000, 390);
-    Command3->setCaption(QStringLiteral("返回"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 360, 4200, 1000, 390,
+                                                    QStringLiteral("计 算"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 1757, 4200, 1000, 390,
+                                                    QStringLiteral("退出"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 3155, 4200, 1000, 390,
+                                                    QStringLiteral("返回"));
 
     // --- Working values, below the designed client area.
     auto working = [this](const char* name, double top, const QString& text) {

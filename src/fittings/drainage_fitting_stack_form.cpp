@@ -71,15 +71,13 @@ DrainageFittingStackForm::FittingColumn DrainageFittingStackForm::makeColumn(
     c.size->setText(kSizePrompt);
     const auto row = [&](const char* field, const QString& mark, double y, forms::Label*& label,
                          forms::TextBox*& box, forms::Label*& unit) {
-        label = add<forms::Label>(("LabelL" + mark.right(1).toLatin1() + "_" + suffix).constData(),
-                                  left, y + 30, 420, 240);
-        label->setCaption(mark + QStringLiteral("："));
+        label = addWithCaption<forms::Label>(("LabelL" + mark.right(1).toLatin1() + "_" + suffix).constData(),
+                                  left, y + 30, 420, 240, mark + QStringLiteral("："));
         box = add<forms::TextBox>(field, left + 420, y, 930, 270);
         box->setLocked(true);
         box->setText(kZero);
-        unit = add<forms::Label>(("LabelMm" + mark.right(1).toLatin1() + "_" + suffix).constData(),
-                                 left + 1380, y + 30, 360, 240);
-        unit->setCaption(QStringLiteral("mm"));
+        unit = addWithCaption<forms::Label>(("LabelMm" + mark.right(1).toLatin1() + "_" + suffix).constData(),
+                                 left + 1380, y + 30, 360, 240, QStringLiteral("mm"));
     };
     row(l1, QStringLiteral("L1"), top + 1980, c.l1Label, c.l1, c.l1Unit);
     row(l2, QStringLiteral("L2"), top + 2310, c.l2Label, c.l2, c.l2Unit);
@@ -145,46 +143,45 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     Picture8->hide();
 
     // Material, with the results below it.
-    Frame1 = add<forms::Frame>("Frame1", 3780, row2 - 60, kColumnWidth, 870);
-    Frame1->setCaption(QStringLiteral("管材选择"));
-    Option1 = addIn<forms::OptionButton>(Frame1, "Option1", 150, 270, 1500, 255);
-    Option1->setCaption(QStringLiteral("PVC-U排水管"));
-    Option2 = addIn<forms::OptionButton>(Frame1, "Option2", 150, 555, 1500, 255);
-    Option2->setCaption(QStringLiteral("排水铸铁管"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 3780, row2 - 60, kColumnWidth, 870,
+                                          QStringLiteral("管材选择"));
+    Option1 = addInWithCaption<forms::OptionButton>(Frame1, "Option1", 150, 270, 1500, 255,
+                                                    QStringLiteral("PVC-U排水管"));
+    Option2 = addInWithCaption<forms::OptionButton>(Frame1, "Option2", 150, 555, 1500, 255,
+                                                    QStringLiteral("排水铸铁管"));
     Option1->setChecked(true);
 
-    Frame2 = add<forms::Frame>("Frame2", 3780, row2 + 900, kColumnWidth, 1680);
-    Frame2->setCaption(QStringLiteral("计算结果"));
-    Label30 = addIn<forms::Label>(Frame2, "Label30", 120, 300, 1200, 240);
-    Label30->setCaption(QStringLiteral("连接尺寸："));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 3780, row2 + 900, kColumnWidth, 1680,
+                                          QStringLiteral("计算结果"));
+    Label30 = addInWithCaption<forms::Label>(Frame2, "Label30", 120, 300, 1200, 240,
+                                             QStringLiteral("连接尺寸："));
     Text11 = addIn<forms::TextBox>(Frame2, "Text11", 120, 570, 1140, 300);
-    Label29 = addIn<forms::Label>(Frame2, "Label29", 1320, 600, 390, 240);
-    Label29->setCaption(QStringLiteral("mm"));
-    Label17 = addIn<forms::Label>(Frame2, "Label17", 120, 990, 900, 240);
-    Label17->setCaption(QStringLiteral("管件数量："));
+    Label29 = addInWithCaption<forms::Label>(Frame2, "Label29", 1320, 600, 390, 240,
+                                             QStringLiteral("mm"));
+    Label17 = addInWithCaption<forms::Label>(Frame2, "Label17", 120, 990, 900, 240,
+                                             QStringLiteral("管件数量："));
     Text15 = addIn<forms::TextBox>(Frame2, "Text15", 1020, 960, 600, 300);
-    Label31 = addIn<forms::Label>(Frame2, "Label31", 90, 1350, 1620, 240);
-    Label31->setCaption(QStringLiteral("注:以管中心标高计"));
+    Label31 = addInWithCaption<forms::Label>(Frame2, "Label31", 90, 1350, 1620, 240,
+                                             QStringLiteral("注:以管中心标高计"));
 
     // The stack and its buttons.
-    Label26 = add<forms::Label>("Label26", 5640, row2, kColumnWidth, 240);
-    Label26->setCaption(QStringLiteral("管件列表"));
+    Label26 = addWithCaption<forms::Label>("Label26", 5640, row2, kColumnWidth, 240,
+                                           QStringLiteral("管件列表"));
     List1 = add<forms::ListBox>("List1", 5640, row2 + 240, kColumnWidth, 1620);
     List2 = add<forms::ListBox>("List2", 7500, row2, 1200, 1620);
-    Command1 = add<forms::CommandButton>("Command1", 5640, row2 + 1920, 840, 330);
-    Command1->setCaption(QStringLiteral("清除列表"));
-    Command2 = add<forms::CommandButton>("Command2", 6540, row2 + 1920, 840, 330);
-    Command2->setCaption(QStringLiteral("清除全部"));
-    Command3 = add<forms::CommandButton>("Command3", 5640, row2 + 2280, 840, 330);
-    Command3->setCaption(QStringLiteral("计 算"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 5640, row2 + 1920, 840, 330,
+                                                    QStringLiteral("清除列表"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 6540, row2 + 1920, 840, 330,
+                                                    QStringLiteral("清除全部"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 5640, row2 + 2280, 840, 330,
+                                                    QStringLiteral("计 算"));
     Command3->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
-    Command4 = add<forms::CommandButton>("Command4", 6540, row2 + 2280, 840, 330);
-    Command4->setCaption(QStringLiteral("退 出"));
+    Command4 = addWithCaption<forms::CommandButton>("Command4", 6540, row2 + 2280, 840, 330,
+                                                    QStringLiteral("退 出"));
     Command4->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
 
     // The notice along the foot of the window.
-    Label32 = add<forms::Label>("Label32", 60, 5385, 7305, 255);
-    Label32->setCaption(kNotice);
+    Label32 = addWithCaption<forms::Label>("Label32", 60, 5385, 7305, 255, kNotice);
     Label32->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
     Label32->setWordWrap(false);
     Label32->setForeColor(forms::vbBlue);

@@ -75,17 +75,17 @@ SteelFittingsForm::SteelFittingsForm()
          eccentricOutput, "Frame2", 4},
     };
     for (const FittingFrame& f : frames) {
-        f.frame = add<forms::Frame>(f.frameName, f.left, f.top, kFrameWidth, kFrameHeight);
-        f.frame->setCaption(f.caption);
+        f.frame = addWithCaption<forms::Frame>(f.frameName, f.left, f.top, kFrameWidth,
+                                               kFrameHeight, f.caption);
         f.picture = addIn<forms::PictureBox>(f.frame, f.pictureName, kPictureLeft, kPictureTop,
                                              kPictureWidth, kPictureHeight);
         f.picture->setPicture(f.drawing(f.picture->size()));
         f.list = addIn<forms::ComboBox>(f.frame, f.listName, kPictureLeft, kListTop, kPictureWidth, 315,
                                         forms::ComboBox::Style::Editable);
         f.list->setText(f.prompt);
-        f.output = addIn<forms::Frame>(f.frame, f.outputName, kOutputLeft, kOutputTop, kOutputWidth,
-                                       kRowTop + f.rows * kRowPitch + 90);
-        f.output->setCaption(QStringLiteral("管件参数"));
+        f.output = addInWithCaption<forms::Frame>(f.frame, f.outputName, kOutputLeft, kOutputTop,
+                                                  kOutputWidth,
+                                       kRowTop + f.rows * kRowPitch + 90, QStringLiteral("管件参数"));
     }
 
     Text1 = addDimensionRow(Frame1, 0, QStringLiteral("La="), "Text1");
@@ -121,12 +121,11 @@ forms::TextBox* SteelFittingsForm::addDimensionRow(forms::Frame* output, int row
 {
     const double top = kRowTop + row * kRowPitch;
     const QByteArray nameLabel = "Label" + QByteArray::number(++m_labelCount);
-    auto* name = addIn<forms::Label>(output, nameLabel.constData(), 60, top + 30, 360, 240);
-    name->setCaption(caption);
+    addInWithCaption<forms::Label>(output, nameLabel.constData(), 60, top + 30, 360, 240, caption);
     auto* field = addIn<forms::TextBox>(output, fieldName, 420, top, 540, 285);
     const QByteArray unitLabel = "Label" + QByteArray::number(++m_labelCount);
-    auto* unit = addIn<forms::Label>(output, unitLabel.constData(), 1005, top + 30, 405, 240);
-    unit->setCaption(QStringLiteral("mm"));
+    addInWithCaption<forms::Label>(output, unitLabel.constData(), 1005, top + 30, 405, 240,
+                                   QStringLiteral("mm"));
     return field;
 }
 

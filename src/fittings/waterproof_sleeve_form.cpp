@@ -49,14 +49,13 @@ WaterproofSleeveForm::WaterproofSleeveForm()
     Picture1->setPicture(fittings::sleeveDrawing(Picture1->size()));
     Combo1 = add<forms::ComboBox>("Combo1", 180, 2580, 2250, 315, forms::ComboBox::Style::Editable);
     Combo1->setText(kSizePrompt);
-    Command1 = add<forms::CommandButton>("Command1", 555, 3150, 1500, 495);
-    Command1->setCaption(QStringLiteral("返  回"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 555, 3150, 1500, 495,
+                                                    QStringLiteral("返  回"));
     Command1->setFont(forms::fontFor(QStringLiteral("隶书"), 14.25));
 
     // Sleeve types side by side. Each option's caption is drawn by the label
     // standing on it; a click on that text still chooses the option.
-    Frame2 = add<forms::Frame>("Frame2", 2580, 120, 3300, 780);
-    Frame2->setCaption(QStringLiteral("套管类型"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 2580, 120, 3300, 780, QStringLiteral("套管类型"));
     struct TypeChoice {
         forms::OptionButton*& option;
         const char* optionName;
@@ -71,8 +70,8 @@ WaterproofSleeveForm::WaterproofSleeveForm()
     };
     double left = 150;
     for (const TypeChoice& choice : choices) {
-        choice.option = addIn<forms::OptionButton>(Frame2, choice.optionName, left, 330, 1000, 300);
-        choice.option->setCaption(choice.caption);
+        choice.option = addInWithCaption<forms::OptionButton>(Frame2, choice.optionName, left, 330,
+                                                              1000, 300, choice.caption);
         QPalette unseenCaption = choice.option->palette();
         unseenCaption.setColor(QPalette::ButtonText, Qt::transparent);
         unseenCaption.setColor(QPalette::WindowText, Qt::transparent);
@@ -84,8 +83,7 @@ WaterproofSleeveForm::WaterproofSleeveForm()
     Option1->setValue(true);
 
     // The output grid.
-    Frame1 = add<forms::Frame>("Frame1", 2580, 1020, 3300, 2160);
-    Frame1->setCaption(QStringLiteral("管件参数"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 2580, 1020, 3300, 2160, QStringLiteral("管件参数"));
     Label2 = addLabel(Frame1, "Label2", kColumn1Left, kHeaderTop, kFieldWidth, QStringLiteral("钢 管"));
     Label4 = addLabel(Frame1, "Label4", kColumn2Left, kHeaderTop, kFieldWidth, QStringLiteral("球铁管"));
     for (forms::Label* header : {Label2, Label4})
@@ -127,8 +125,7 @@ WaterproofSleeveForm::WaterproofSleeveForm()
 forms::Label* WaterproofSleeveForm::addLabel(QWidget* container, const char* name, double left, double top,
                                              double width, const QString& caption)
 {
-    auto* label = addIn<forms::Label>(container, name, left, top, width, 240);
-    label->setCaption(caption);
+    auto* label = addInWithCaption<forms::Label>(container, name, left, top, width, 240, caption);
     return label;
 }
 

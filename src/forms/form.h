@@ -129,6 +129,25 @@ public:
         return makeControl<C>(container, name, left, top, width, height, std::forward<Args>(args)...);
     }
 
+    // The same for a control with a caption (label, frame, button, option),
+    // which it shows from the start.
+    template <class C>
+    C* addWithCaption(const char* name, double left, double top, double width, double height,
+                      const QString& caption)
+    {
+        C* control = add<C>(name, left, top, width, height);
+        control->setCaption(caption);
+        return control;
+    }
+    template <class C>
+    C* addInWithCaption(QWidget* container, const char* name, double left, double top,
+                        double width, double height, const QString& caption)
+    {
+        C* control = addIn<C>(container, name, left, top, width, height);
+        control->setCaption(caption);
+        return control;
+    }
+
     // The window's own handlers.
     virtual void Form_Load() {}
     // May set `cancel` to keep the window.

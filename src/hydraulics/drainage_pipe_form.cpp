@@ -76,8 +76,7 @@ DrainagePipeForm::DrainagePipeForm()
     setObjectName(QStringLiteral("Form1"));
 
     // Materials, two to a row.
-    Frame3 = add<forms::Frame>("Frame3", 0, 45, 4480, 1035);
-    Frame3->setCaption(QStringLiteral("材质选择"));
+    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 45, 4480, 1035, QStringLiteral("材质选择"));
     Option4 = addIn<forms::OptionButton>(Frame3, "Option4", 240, 300, 1900, 300);
     Option3 = addIn<forms::OptionButton>(Frame3, "Option3", 2280, 300, 2100, 300);
     Option6 = addIn<forms::OptionButton>(Frame3, "Option6", 240, 660, 1900, 300);
@@ -96,8 +95,7 @@ DrainagePipeForm::DrainagePipeForm()
     coverCaption(Option7, Label13);
 
     // Design parameters: flow modes and diameter, then slope and fullness.
-    Frame1 = add<forms::Frame>("Frame1", 0, 1140, 4480, 1590);
-    Frame1->setCaption(QStringLiteral("设计参数"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 1140, 4480, 1590, QStringLiteral("设计参数"));
     Option1 = addIn<forms::OptionButton>(Frame1, "Option1", 240, 510, 1000, 300);
     Option2 = addIn<forms::OptionButton>(Frame1, "Option2", 1260, 510, 1000, 300);
     Option1->setCaption(catalogues::drainFlowModeCaption(DrainFlowMode::Full));
@@ -106,14 +104,14 @@ DrainagePipeForm::DrainagePipeForm()
     Label6 = addIn<forms::Label>(Frame1, "Label6", 1560, 510, 680, 300);
     coverCaption(Option1, Label5);
     coverCaption(Option2, Label6);
-    Label1 = addIn<forms::Label>(Frame1, "Label1", 2400, 270, 1200, 240);
-    Label1->setCaption(QStringLiteral("管  径"));
+    Label1 = addInWithCaption<forms::Label>(Frame1, "Label1", 2400, 270, 1200, 240,
+                                            QStringLiteral("管  径"));
     Combo1 = addIn<forms::ComboBox>(Frame1, "Combo1", 2400, 510, 1935, 300,
                                     forms::ComboBox::Style::Editable);
-    Label2 = addIn<forms::Label>(Frame1, "Label2", 240, 930, 1200, 240);
-    Label2->setCaption(QStringLiteral("坡度(‰)"));
-    Label3 = addIn<forms::Label>(Frame1, "Label3", 2400, 930, 1200, 240);
-    Label3->setCaption(QStringLiteral("充满度"));
+    Label2 = addInWithCaption<forms::Label>(Frame1, "Label2", 240, 930, 1200, 240,
+                                            QStringLiteral("坡度(‰)"));
+    Label3 = addInWithCaption<forms::Label>(Frame1, "Label3", 2400, 930, 1200, 240,
+                                            QStringLiteral("充满度"));
     Combo2 = addIn<forms::ComboBox>(Frame1, "Combo2", 240, 1170, 1935, 300,
                                     forms::ComboBox::Style::Editable);
     Combo3 = addIn<forms::ComboBox>(Frame1, "Combo3", 2400, 1170, 1935, 300,
@@ -123,32 +121,31 @@ DrainagePipeForm::DrainagePipeForm()
     Combo3->setText(kFullnessPrompt);
 
     // Results side by side, each followed by its unit.
-    Frame2 = add<forms::Frame>("Frame2", 0, 2820, 4480, 780);
-    Frame2->setCaption(QStringLiteral("计算结果"));
-    Label4 = addIn<forms::Label>(Frame2, "Label4", 240, 375, 540, 240);
-    Label4->setCaption(QStringLiteral("流速v"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2820, 4480, 780, QStringLiteral("计算结果"));
+    Label4 = addInWithCaption<forms::Label>(Frame2, "Label4", 240, 375, 540, 240,
+                                            QStringLiteral("流速v"));
     Text1 = addIn<forms::TextBox>(Frame2, "Text1", 780, 330, 960, 300);
-    Label7 = addIn<forms::Label>(Frame2, "Label7", 1800, 375, 480, 240);
-    Label7->setCaption(QStringLiteral("m/s"));
-    Label8 = addIn<forms::Label>(Frame2, "Label8", 2400, 375, 540, 240);
-    Label8->setCaption(QStringLiteral("流量Q"));
+    Label7 = addInWithCaption<forms::Label>(Frame2, "Label7", 1800, 375, 480, 240,
+                                            QStringLiteral("m/s"));
+    Label8 = addInWithCaption<forms::Label>(Frame2, "Label8", 2400, 375, 540, 240,
+                                            QStringLiteral("流量Q"));
     Text2 = addIn<forms::TextBox>(Frame2, "Text2", 2940, 330, 960, 300);
-    Label9 = addIn<forms::Label>(Frame2, "Label9", 3960, 375, 480, 240);
-    Label9->setCaption(QStringLiteral("L/s"));
+    Label9 = addInWithCaption<forms::Label>(Frame2, "Label9", 3960, 375, 480, 240,
+                                            QStringLiteral("L/s"));
 
     // Credits on the left, buttons on the right.
-    Label14 = add<forms::Label>("Label14", 60, 3720, 2520, 240);
-    Label14->setCaption(QStringLiteral("依据：GBJ 14-87"));
+    Label14 = addWithCaption<forms::Label>("Label14", 60, 3720, 2520, 240,
+                                           QStringLiteral("依据：GBJ 14-87"));
     Text3 = add<forms::TextBox>("Text3", 60, 4020, 2520, 300);
     Text3->setText(QStringLiteral("Vantor_Tools"));
     Text3->setLocked(true);
-    Command1 = add<forms::CommandButton>("Command1", 2700, 3690, 825, 690);
-    Command1->setCaption(QStringLiteral("计 算"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700, 3690, 825, 690,
+                                                    QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = add<forms::CommandButton>("Command3", 3600, 3690, 870, 330);
-    Command3->setCaption(QStringLiteral("清零"));
-    Command2 = add<forms::CommandButton>("Command2", 3600, 4050, 870, 330);
-    Command2->setCaption(QStringLiteral("退出"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 3600, 3690, 870, 330,
+                                                    QStringLiteral("清零"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 3600, 4050, 870, 330,
+                                                    QStringLiteral("退出"));
     setDefaultButton(Command1);
     setCancelButton(Command2);
 

@@ -51,80 +51,70 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
 {
     setObjectName(QStringLiteral("form0"));
 
-    Frame1 = add<forms::Frame>("Frame1", 0, 45, 4480, 1545);
-    Frame1->setCaption(QStringLiteral("设计参数"));
-    Label1 = addIn<Label>(Frame1, "Label1", 135, 270, 1755, 240);
-    Label1->setCaption(QStringLiteral("请选择管材"));
-    Label2 = addIn<Label>(Frame1, "Label2", 2000, 270, 1100, 240);
-    Label2->setCaption(QStringLiteral("流量"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 4480, 1545, QStringLiteral("设计参数"));
+    Label1 = addInWithCaption<Label>(Frame1, "Label1", 135, 270, 1755, 240,
+                                     QStringLiteral("请选择管材"));
+    Label2 = addInWithCaption<Label>(Frame1, "Label2", 2000, 270, 1100, 240, QStringLiteral("流量"));
     Combo1 = addIn<ComboBox>(Frame1, "Combo1", 135, 540, 1755, 300, ComboBox::Style::Editable);
     Text1 = addIn<TextBox>(Frame1, "Text1", 2000, 540, 735, 300);
-    Label3 = addIn<Label>(Frame1, "Label3", 2800, 585, 375, 240);
-    Label3->setCaption(QStringLiteral("L/s"));
+    Label3 = addInWithCaption<Label>(Frame1, "Label3", 2800, 585, 375, 240, QStringLiteral("L/s"));
     Text2 = addIn<TextBox>(Frame1, "Text2", 3195, 540, 735, 300);
-    Label4 = addIn<Label>(Frame1, "Label4", 4050, 585, 375, 240);
-    Label4->setCaption(QStringLiteral("t/h"));
-    Label5 = addIn<Label>(Frame1, "Label5", 135, 900, 1755, 240);
-    Label5->setCaption(QStringLiteral("请选择管径"));
-    Label6 = addIn<Label>(Frame1, "Label6", 2000, 900, 1100, 240);
-    Label6->setCaption(QStringLiteral("管段长度"));
-    Label7 = addIn<Label>(Frame1, "Label7", 3195, 900, 1140, 240);
-    Label7->setCaption(QStringLiteral("水温℃"));
+    Label4 = addInWithCaption<Label>(Frame1, "Label4", 4050, 585, 375, 240, QStringLiteral("t/h"));
+    Label5 = addInWithCaption<Label>(Frame1, "Label5", 135, 900, 1755, 240,
+                                     QStringLiteral("请选择管径"));
+    Label6 = addInWithCaption<Label>(Frame1, "Label6", 2000, 900, 1100, 240,
+                                     QStringLiteral("管段长度"));
+    Label7 = addInWithCaption<Label>(Frame1, "Label7", 3195, 900, 1140, 240, QStringLiteral("水温℃"));
     Combo2 = addIn<ComboBox>(Frame1, "Combo2", 135, 1170, 1750, 300, ComboBox::Style::Editable);
     Text3 = addIn<TextBox>(Frame1, "Text3", 2000, 1170, 735, 300);
-    Label8 = addIn<Label>(Frame1, "Label8", 2800, 1215, 300, 240);
-    Label8->setCaption(QStringLiteral("m"));
+    Label8 = addInWithCaption<Label>(Frame1, "Label8", 2800, 1215, 300, 240, QStringLiteral("m"));
     Combo4 = addIn<ComboBox>(Frame1, "Combo4", 3195, 1170, 1140, 300, ComboBox::Style::Editable);
 
-    Frame2 = add<forms::Frame>("Frame2", 0, 1665, 4480, 1365);
-    Frame2->setCaption(QStringLiteral("计算结果"));
-    Label9 = addIn<Label>(Frame2, "Label9", 135, 270, 1260, 240);
-    Label9->setCaption(QStringLiteral("海澄-威廉系数C"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1665, 4480, 1365, QStringLiteral("计算结果"));
+    Label9 = addInWithCaption<Label>(Frame2, "Label9", 135, 270, 1260, 240,
+                                     QStringLiteral("海澄-威廉系数C"));
     {
         // Narrowed a little so that the subscript h follows the C.
         QFont narrow = Label9->font();
         narrow.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
         Label9->setFont(narrow);
     }
-    Label10 = addIn<Label>(Frame2, "Label10", 1395, 315, 180, 210);
-    Label10->setCaption(QStringLiteral("h"));
+    Label10 = addInWithCaption<Label>(Frame2, "Label10", 1395, 315, 180, 210, QStringLiteral("h"));
     Label10->setFont(forms::fontFor(QStringLiteral("宋体"), 6.75));
     Text9 = addIn<TextBox>(Frame2, "Text9", 1575, 225, 735, 300);
-    Label11 = addIn<Label>(Frame2, "Label11", 2430, 270, 1215, 240);
-    Label11->setCaption(QStringLiteral("温度修正系数"));
+    Label11 = addInWithCaption<Label>(Frame2, "Label11", 2430, 270, 1215, 240,
+                                      QStringLiteral("温度修正系数"));
     Text7 = addIn<TextBox>(Frame2, "Text7", 3645, 225, 645, 300);
     Text7->setEnabled(false);
-    Label12 = addIn<Label>(Frame2, "Label12", 135, 720, 1100, 240);
-    Label12->setCaption(QStringLiteral("流速"));
-    Label13 = addIn<Label>(Frame2, "Label13", 1305, 720, 1600, 240);
-    Label13->setCaption(QStringLiteral("单位水头损失i"));
-    Label14 = addIn<Label>(Frame2, "Label14", 2970, 720, 1450, 240);
-    Label14->setCaption(QStringLiteral("沿程水头损失iL"));
+    Label12 = addInWithCaption<Label>(Frame2, "Label12", 135, 720, 1100, 240, QStringLiteral("流速"));
+    Label13 = addInWithCaption<Label>(Frame2, "Label13", 1305, 720, 1600, 240,
+                                      QStringLiteral("单位水头损失i"));
+    Label14 = addInWithCaption<Label>(Frame2, "Label14", 2970, 720, 1450, 240,
+                                      QStringLiteral("沿程水头损失iL"));
     Text4 = addIn<TextBox>(Frame2, "Text4", 135, 990, 720, 300);
-    Label15 = addIn<Label>(Frame2, "Label15", 945, 1035, 360, 240);
-    Label15->setCaption(QStringLiteral("m/s"));
+    Label15 = addInWithCaption<Label>(Frame2, "Label15", 945, 1035, 360, 240,
+                                      QStringLiteral("m/s"));
     Text6 = addIn<TextBox>(Frame2, "Text6", 1305, 990, 630, 300);
-    Label16 = addIn<Label>(Frame2, "Label16", 2025, 1035, 945, 240);
-    Label16->setCaption(QStringLiteral("米水柱/米"));
+    Label16 = addInWithCaption<Label>(Frame2, "Label16", 2025, 1035, 945, 240,
+                                      QStringLiteral("米水柱/米"));
     Text5 = addIn<TextBox>(Frame2, "Text5", 2970, 990, 720, 300);
-    Label17 = addIn<Label>(Frame2, "Label17", 3780, 1035, 660, 240);
-    Label17->setCaption(QStringLiteral("米水柱"));
+    Label17 = addInWithCaption<Label>(Frame2, "Label17", 3780, 1035, 660, 240,
+                                      QStringLiteral("米水柱"));
 
-    Command1 = add<forms::CommandButton>("Command1", 2700, 3105, 825, 690);
-    Command1->setCaption(QStringLiteral("计 算"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700, 3105, 825, 690,
+                                                    QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = add<forms::CommandButton>("Command3", 3600, 3105, 870, 330);
-    Command3->setCaption(QStringLiteral("清零"));
-    Command2 = add<forms::CommandButton>("Command2", 3600, 3465, 870, 330);
-    Command2->setCaption(QStringLiteral("退出"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 3600, 3105, 870, 330,
+                                                    QStringLiteral("清零"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 3600, 3465, 870, 330,
+                                                    QStringLiteral("退出"));
     setDefaultButton(Command1);
     setCancelButton(Command2);
 
-    Label18 = add<Label>("Label18", 135, 3180, 2500, 240);
-    Label18->setCaption(QStringLiteral("万拓计算工具集"));
+    Label18 = addWithCaption<Label>("Label18", 135, 3180, 2500, 240, QStringLiteral("万拓计算工具集"));
     Label18->setForeColor(forms::vbGrayText);
-    Label19 = add<Label>("Label19", 135, 3480, 2500, 240);
-    Label19->setCaption(QStringLiteral("Vantor_Tools"));
+    Label19 = addWithCaption<Label>("Label19", 135, 3480, 2500, 240,
+                                    QStringLiteral("Vantor_Tools"));
     Label19->setForeColor(forms::vbGrayText);
 
     Combo3 = add<ComboBox>("Combo3", 0, 3900, 1200, 300, ComboBox::Style::Editable);

@@ -18,7 +18,6 @@
 
 using catalogues::kDiameterPrompt;
 using catalogues::kSlopePrompt;
-using catalogues::StormIntensityCatalogue;
 using catalogues::SurfaceRunoffTable;
 namespace GravityPipeCatalogue = catalogues::GravityPipeCatalogue;
 namespace MinSlopeTable = catalogues::MinSlopeTable;
@@ -61,101 +60,78 @@ std::optional<CheckDiameter> checkDiameterOf(const QString& text)
     return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm};
 }
 
-QFont formulaFont()
-{
-    return forms::fontFor(QStringLiteral("宋体"), 10.5);
-}
-
 }  // namespace
 
 StormWaterForm::StormWaterForm()
     : CalculatorForm(kDesignCaption, 4515, 5550, Calculator::StormWater)
+    , m_cityBlock(*this, 240)
 {
     setObjectName(QStringLiteral("form2"));
 
     // --- 选择城市: province and city, and the city's formula as a fraction.
-    Frame3 = add<forms::Frame>("Frame3", 0, 0, 4500, 1005);
-    Frame3->setCaption(QStringLiteral("选择城市"));
-    Combo6 = addIn<forms::ComboBox>(Frame3, "Combo6", 90, 225, 1275, 330,
-                                    forms::ComboBox::Style::PickOnly);
-    Combo6->setFont(formulaFont());
-    Combo3 = addIn<forms::ComboBox>(Frame3, "Combo3", 90, 585, 1275, 330,
-                                    forms::ComboBox::Style::PickOnly);
-    Combo3->setFont(formulaFont());
-    Label5 = addIn<forms::Label>(Frame3, "Label5", 1420, 405, 300, 330);
-    Label5->setFont(formulaFont());
-    Label5->setCaption(QStringLiteral("q="));
-    Label6 = addIn<forms::Label>(Frame3, "Label6", 1700, 270, 2780, 240);
-    Label6->setFont(formulaFont());
-    Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label6->setCaption(QStringLiteral("3841(1+0.85lgP)"));
-    Line1 = new forms::Line(Frame3);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setPoints(1750, 540, 4400, 540);
-    Line1->show();
-    Label29 = addIn<forms::Label>(Frame3, "Label29", 1700, 630, 2780, 240);
-    Label29->setFont(formulaFont());
-    Label29->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label29->setCaption(QStringLiteral("(t+17)^0.85"));
+    Frame3 = m_cityBlock.Frame3;
+    Combo6 = m_cityBlock.Combo6;
+    Combo3 = m_cityBlock.Combo3;
+    Label5 = m_cityBlock.Label5;
+    Label6 = m_cityBlock.Label6;
+    Line1 = m_cityBlock.Line1;
+    Label29 = m_cityBlock.Label29;
 
     // --- 计算方式: this window or the network window.
-    Frame6 = add<forms::Frame>("Frame6", 0, 1050, 4500, 690);
-    Frame6->setCaption(QStringLiteral("计算方式"));
-    Option3 = addIn<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240);
-    Option3->setCaption(QStringLiteral("自动计算"));
+    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 1050, 4500, 690, QStringLiteral("计算方式"));
+    Option3 = addInWithCaption<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240,
+                                                    QStringLiteral("自动计算"));
     Option3->setValue(true);
-    Option4 = addIn<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920, 240);
-    Option4->setCaption(QStringLiteral("手工逐段计算"));
+    Option4 = addInWithCaption<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920, 240,
+                                                    QStringLiteral("手工逐段计算"));
 
     // --- 设计参数
-    Frame4 = add<forms::Frame>("Frame4", 0, 1800, 4500, 1800);
-    Frame4->setCaption(QStringLiteral("设计参数"));
-    Label1 = addIn<forms::Label>(Frame4, "Label1", 90, 270, 780, 240);
-    Label1->setCaption(QStringLiteral("重现期P"));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1800, QStringLiteral("设计参数"));
+    Label1 = addInWithCaption<forms::Label>(Frame4, "Label1", 90, 270, 780, 240,
+                                            QStringLiteral("重现期P"));
     Text12 = addIn<forms::TextBox>(Frame4, "Text12", 900, 225, 600, 285);
     Text12->setText(QStringLiteral("2"));
-    Label2 = addIn<forms::Label>(Frame4, "Label2", 1560, 270, 300, 240);
-    Label2->setCaption(QStringLiteral("年"));
-    Label3 = addIn<forms::Label>(Frame4, "Label3", 2340, 270, 900, 240);
-    Label3->setCaption(QStringLiteral("降水历时t"));
+    Label2 = addInWithCaption<forms::Label>(Frame4, "Label2", 1560, 270, 300, 240,
+                                            QStringLiteral("年"));
+    Label3 = addInWithCaption<forms::Label>(Frame4, "Label3", 2340, 270, 900, 240,
+                                            QStringLiteral("降水历时t"));
     Text11 = addIn<forms::TextBox>(Frame4, "Text11", 3270, 225, 600, 285);
     Text11->setText(QStringLiteral("20"));
-    Label4 = addIn<forms::Label>(Frame4, "Label4", 3930, 270, 480, 240);
-    Label4->setCaption(QStringLiteral("分钟"));
+    Label4 = addInWithCaption<forms::Label>(Frame4, "Label4", 3930, 270, 480, 240,
+                                            QStringLiteral("分钟"));
 
-    Label7 = addIn<forms::Label>(Frame4, "Label7", 90, 630, 780, 240);
-    Label7->setCaption(QStringLiteral("汇水面积"));
+    Label7 = addInWithCaption<forms::Label>(Frame4, "Label7", 90, 630, 780, 240,
+                                            QStringLiteral("汇水面积"));
     Text13 = addIn<forms::TextBox>(Frame4, "Text13", 900, 585, 780, 285);
-    Label8 = addIn<forms::Label>(Frame4, "Label8", 1725, 630, 570, 240);
-    Label8->setCaption(QStringLiteral("平方米"));
-    Label10 = addIn<forms::Label>(Frame4, "Label10", 2340, 630, 900, 240);
-    Label10->setCaption(QStringLiteral("管道数量"));
+    Label8 = addInWithCaption<forms::Label>(Frame4, "Label8", 1725, 630, 570, 240,
+                                            QStringLiteral("平方米"));
+    Label10 = addInWithCaption<forms::Label>(Frame4, "Label10", 2340, 630, 900, 240,
+                                             QStringLiteral("管道数量"));
     Text9 = addIn<forms::TextBox>(Frame4, "Text9", 3270, 585, 600, 285);
     Text9->setText(QStringLiteral("1"));
 
     Combo4 = addIn<forms::ComboBox>(Frame4, "Combo4", 90, 945, 2160, 315,
                                     forms::ComboBox::Style::Editable);
     Combo4->setText(kSurfacePrompt);
-    Label11 = addIn<forms::Label>(Frame4, "Label11", 2340, 990, 900, 240);
-    Label11->setCaption(QStringLiteral("径流系数Ψ"));
+    Label11 = addInWithCaption<forms::Label>(Frame4, "Label11", 2340, 990, 900, 240,
+                                             QStringLiteral("径流系数Ψ"));
     Text14 = addIn<forms::TextBox>(Frame4, "Text14", 3270, 945, 600, 285);
     Text14->setText(QStringLiteral("0.65"));
 
-    Option1 = addIn<forms::OptionButton>(Frame4, "Option1", 90, 1395, 1260, 240);
-    Option1->setCaption(QStringLiteral("屋面(单斗)"));
-    Option2 = addIn<forms::OptionButton>(Frame4, "Option2", 1440, 1395, 750, 240);
-    Option2->setCaption(QStringLiteral("室外"));
+    Option1 = addInWithCaption<forms::OptionButton>(Frame4, "Option1", 90, 1395, 1260, 240,
+                                                    QStringLiteral("屋面(单斗)"));
+    Option2 = addInWithCaption<forms::OptionButton>(Frame4, "Option2", 1440, 1395, 750, 240,
+                                                    QStringLiteral("室外"));
     // The outdoor outlet: the state every other control opens in.
     Option2->setValue(true);
-    Label12 = addIn<forms::Label>(Frame4, "Label12", 2340, 1395, 930, 240);
-    Label12->setCaption(QStringLiteral("请选择管材"));
+    Label12 = addInWithCaption<forms::Label>(Frame4, "Label12", 2340, 1395, 930, 240,
+                                             QStringLiteral("请选择管材"));
     Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 3285, 1350, 1125, 315,
                                     forms::ComboBox::Style::Editable);
     Combo5->setText(QStringLiteral("砼管"));
 
     // --- 计算结果
-    Frame1 = add<forms::Frame>("Frame1", 0, 3645, 4500, 1455);
-    Frame1->setCaption(QStringLiteral("计算结果"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 3645, 4500, 1455, QStringLiteral("计算结果"));
     auto output = [this](const char* name, double left, double top, double width) {
         forms::TextBox* box = addIn<forms::TextBox>(Frame1, name, left, top, width, 285);
         box->setLocked(true);
@@ -163,8 +139,8 @@ StormWaterForm::StormWaterForm()
     };
     auto label = [this](forms::Frame* frame, const char* name, const QString& caption,
                         double left, double top, double width) {
-        forms::Label* l = addIn<forms::Label>(frame, name, left, top, width, 240);
-        l->setCaption(caption);
+        forms::Label* l = addInWithCaption<forms::Label>(frame, name, left, top, width, 240,
+                                                         caption);
         return l;
     };
     Label13 = label(Frame1, "Label13", QStringLiteral("暴雨强度"), 90, 315, 780);
@@ -185,16 +161,16 @@ StormWaterForm::StormWaterForm()
     Label28 = add<forms::Label>("Label28", 90, 5205, 1650, 300);
     Label28->setFont(forms::fontFor(QStringLiteral("宋体"), 12, true));
     Label28->setCaption(QStringLiteral("雨水水力计算"));
-    Command1 = add<forms::CommandButton>("Command1", 1800, 5160, 840, 345);
-    Command1->setCaption(QStringLiteral("计 算"));
-    Command3 = add<forms::CommandButton>("Command3", 2730, 5160, 840, 345);
-    Command3->setCaption(QStringLiteral("校核"));
-    Command2 = add<forms::CommandButton>("Command2", 3660, 5160, 840, 345);
-    Command2->setCaption(QStringLiteral("退出"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 1800, 5160, 840, 345,
+                                                    QStringLiteral("计 算"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 2730, 5160, 840, 345,
+                                                    QStringLiteral("校核"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 3660, 5160, 840, 345,
+                                                    QStringLiteral("退出"));
 
     // --- Full-pipe check panel, below the client area.
-    Frame2 = add<forms::Frame>("Frame2", 0, kPanelTop, 2220, 1680);
-    Frame2->setCaption(QStringLiteral("设计参数"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, kPanelTop, 2220, 1680,
+                                          QStringLiteral("设计参数"));
     Combo1 = addIn<forms::ComboBox>(Frame2, "Combo1", 150, 300, 1920, 315,
                                     forms::ComboBox::Style::Editable);
     Combo1->setText(kDiameterPrompt);
@@ -202,8 +178,8 @@ StormWaterForm::StormWaterForm()
     Combo2 = addIn<forms::ComboBox>(Frame2, "Combo2", 150, 1080, 1920, 315,
                                     forms::ComboBox::Style::Editable);
     Combo2->setText(kSlopePrompt);
-    Frame5 = add<forms::Frame>("Frame5", 2280, kPanelTop, 2220, 1680);
-    Frame5->setCaption(QStringLiteral("计算结果"));
+    Frame5 = addWithCaption<forms::Frame>("Frame5", 2280, kPanelTop, 2220, 1680,
+                                          QStringLiteral("计算结果"));
     Label18 = label(Frame5, "Label18", QStringLiteral("流速v"), 150, 405, 600);
     Text19 = addIn<forms::TextBox>(Frame5, "Text19", 780, 360, 840, 285);
     Text19->setLocked(true);
@@ -212,12 +188,12 @@ StormWaterForm::StormWaterForm()
     Text20 = addIn<forms::TextBox>(Frame5, "Text20", 780, 960, 840, 285);
     Text20->setLocked(true);
     Label25 = label(Frame5, "Label25", QStringLiteral("L/s"), 1680, 1005, 450);
-    Command4 = add<forms::CommandButton>("Command4", 240, kPanelTop + 1770, 1000, 345);
-    Command4->setCaption(QStringLiteral("计 算"));
-    Command6 = add<forms::CommandButton>("Command6", 1757, kPanelTop + 1770, 1000, 345);
-    Command6->setCaption(QStringLiteral("清零"));
-    Command5 = add<forms::CommandButton>("Command5", 3275, kPanelTop + 1770, 1000, 345);
-    Command5->setCaption(QStringLiteral("返回"));
+    Command4 = addWithCaption<forms::CommandButton>("Command4", 240, kPanelTop + 1770, 1000, 345,
+                                                    QStringLiteral("计 算"));
+    Command6 = addWithCaption<forms::CommandButton>("Command6", 1757, kPanelTop + 1770, 1000, 345,
+                                                    QStringLiteral("清零"));
+    Command5 = addWithCaption<forms::CommandButton>("Command5", 3275, kPanelTop + 1770, 1000, 345,
+                                                    QStringLiteral("返回"));
 
     // --- Working fields, never shown.
     Text1 = add<forms::TextBox>("Text1", 4620, 0, 600, 285);
@@ -263,41 +239,23 @@ void StormWaterForm::Form_Load()
         Combo1->AddItem(diameter);
     for (const QString& slope : GravityPipeCatalogue::drainSlopeList())
         Combo2->AddItem(slope);
-    Combo3->AddItem(QStringLiteral("天津市"));
     for (const QString& surface : SurfaceRunoffTable::SurfaceTypes())
         Combo4->AddItem(surface);
     Combo5->AddItem(QStringLiteral("砼管"));
     Combo5->AddItem(QStringLiteral("HDPE"));
-    for (const QString& province : StormIntensityCatalogue::Provinces())
-        Combo6->AddItem(province);
-    // Selecting the province fills the city list and shows the formula.
-    Combo6->setText(QStringLiteral("天津市"));
+    m_cityBlock.load();
 }
 
 // ------------------------------------------------------------ city and formula
 
 void StormWaterForm::Combo6_Click()
 {
-    const QStringList cities = StormIntensityCatalogue::CitiesOf(Combo6->Text());
-    if (cities.isEmpty())
-        return;
-    Combo3->Clear();
-    for (const QString& city : cities)
-        Combo3->AddItem(city);
-    // Selecting the first city shows its formula.
-    Combo3->setText(Combo3->List(0));
+    m_cityBlock.provinceChosen();
 }
 
 void StormWaterForm::Combo3_Click()
 {
-    const QString city = Combo3->Text();
-    Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));
-    // A city offered without a formula (柳州) shows an empty fraction rather
-    // than the formula of the city picked before it.
-    const std::optional<catalogues::StormFormulaCaption> caption =
-        StormIntensityCatalogue::CaptionOf(city);
-    Label6->setCaption(caption ? caption->numerator : QString());
-    Label29->setCaption(caption ? caption->denominator : QString());
+    m_cityBlock.cityChosen();
 }
 
 // ------------------------------------------------------------ design parameters

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/calculator_form.h"
+#include "storm/storm_city_block_form.h"
 #include "storm/storm_pipe_sizing.h"
 
 class StormWaterForm : public CalculatorForm {
@@ -123,6 +124,7 @@ public:
     forms::TextBox* Text7;  // minimum slope of the checked diameter, ‰
 
 private:
+    StormCityBlock m_cityBlock;
     // Fills the material list with the outlet kind's pipe materials.
     void fillMaterials(storm::OutletKind kind);
 

@@ -84,14 +84,14 @@ StormResultGridForm::StormResultGridForm()
 
     // --- Paging frame.
     Frame1 = add<forms::Frame>("Frame1", -90, ResultGeometry::kBandBottom, 13000, 2040);
-    Command1 = addIn<forms::CommandButton>(Frame1, "Command1", 3420, 450, 1455, 420);
-    Command1->setCaption(QStringLiteral("<<上一页"));
-    Command2 = addIn<forms::CommandButton>(Frame1, "Command2", 6480, 450, 1455, 420);
-    Command2->setCaption(QStringLiteral("下一页>>"));
+    Command1 = addInWithCaption<forms::CommandButton>(Frame1, "Command1", 3420, 450, 1455, 420,
+                                                      QStringLiteral("<<上一页"));
+    Command2 = addInWithCaption<forms::CommandButton>(Frame1, "Command2", 6480, 450, 1455, 420,
+                                                      QStringLiteral("下一页>>"));
     auto pageLabel = [this](const char* name, const QString& caption, double left, double width,
                             double height) {
-        forms::Label* label = addIn<forms::Label>(Frame1, name, left, 525, width, height);
-        label->setCaption(caption);
+        forms::Label* label = addInWithCaption<forms::Label>(Frame1, name, left, 525, width,
+                                                             height, caption);
         return label;
     };
     Label5 = pageLabel("Label5", QStringLiteral("第"), 8625, 255, 330);

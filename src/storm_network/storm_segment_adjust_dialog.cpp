@@ -57,20 +57,20 @@ StormSegmentAdjustDialog::StormSegmentAdjustDialog()
 
     // The two headings are wider than laid out: the CJK face in use needs
     // more room than the layout's font for "(mm)" and "(‰)".
-    Label1 = add<forms::Label>("Label1", 255, 135, 1305, 240);
-    Label1->setCaption(QStringLiteral("设计管径(mm)"));
-    Label2 = add<forms::Label>("Label2", 2055, 135, 1305, 240);
-    Label2->setCaption(QStringLiteral("水力坡度(‰)"));
+    Label1 = addWithCaption<forms::Label>("Label1", 255, 135, 1305, 240,
+                                          QStringLiteral("设计管径(mm)"));
+    Label2 = addWithCaption<forms::Label>("Label2", 2055, 135, 1305, 240,
+                                          QStringLiteral("水力坡度(‰)"));
     Text1 = add<forms::TextBox>("Text1", 270, 495, 1005, 350);
     Text2 = add<forms::TextBox>("Text2", 2070, 495, 1005, 350);
     // Beyond the right edge of the window: never seen, never reached by Tab.
     Text3 = add<forms::TextBox>("Text3", 3780, 405, 1095, 375);
     Text3->setText(QStringLiteral("0"));
     Text3->hide();
-    Command1 = add<forms::CommandButton>("Command1", 255, 990, 1000, 375);
-    Command1->setCaption(QStringLiteral("确  定(&S)"));
-    Command2 = add<forms::CommandButton>("Command2", 2070, 990, 1000, 375);
-    Command2->setCaption(QStringLiteral("取  消(&C)"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 255, 990, 1000, 375,
+                                                    QStringLiteral("确  定(&S)"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 2070, 990, 1000, 375,
+                                                    QStringLiteral("取  消(&C)"));
     setDefaultButton(Command1);
     setCancelButton(Command2);
 

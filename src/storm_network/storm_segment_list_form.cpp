@@ -68,17 +68,16 @@ StormSegmentListForm::StormSegmentListForm()
     返回 = addMenuItem(QStringLiteral("返回"), QStringLiteral("返回程序"));
 
     // --- 数据输入: the three values of one segment and the buttons.
-    Frame2 = add<forms::Frame>("Frame2", 60, 45, 4080, 1725);
-    Frame2->setCaption(QStringLiteral("数据输入"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 60, 45, 4080, 1725, QStringLiteral("数据输入"));
     auto inputLabel = [this](const char* name, const QString& caption, double top) {
-        forms::Label* l = addIn<forms::Label>(Frame2, name, 150, top, 1560, 255);
-        l->setCaption(caption);
+        forms::Label* l = addInWithCaption<forms::Label>(Frame2, name, 150, top, 1560, 255,
+                                                         caption);
         return l;
     };
     auto button = [this](QWidget* frame, const char* name, const QString& caption, double left,
                          double top, double width) {
-        forms::CommandButton* b = addIn<forms::CommandButton>(frame, name, left, top, width, 360);
-        b->setCaption(caption);
+        forms::CommandButton* b = addInWithCaption<forms::CommandButton>(frame, name, left, top,
+                                                                         width, 360, caption);
         return b;
     };
     Label1.insert(0, inputLabel("Label1", QStringLiteral("管段长度(m)"), 345));
@@ -92,8 +91,7 @@ StormSegmentListForm::StormSegmentListForm()
     Command3 = button(Frame2, "Command3", QStringLiteral("取  消"), 2970, 1140, 975);
 
     // --- 数据列表: the three columns side by side under their headings.
-    Frame1 = add<forms::Frame>("Frame1", 60, 1845, 4080, 5460);
-    Frame1->setCaption(QStringLiteral("数据列表"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 60, 1845, 4080, 5460, QStringLiteral("数据列表"));
     const double lefts[] = {135, 1475, 2805};
     const QString headings[] = {QStringLiteral("管段长度(m)"), QStringLiteral("汇水面积(平方米)"),
                                 QStringLiteral("径流系数(Ψ)")};

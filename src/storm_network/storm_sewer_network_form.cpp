@@ -45,21 +45,19 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Label29 = m_cityBlock.Label29;
 
     // --- 计算方式: this window's own mode, or back to the storm water window.
-    Frame6 = add<forms::Frame>("Frame6", 0, 1050, 4500, 690);
-    Frame6->setCaption(QStringLiteral("计算方式"));
-    Option3 = addIn<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240);
-    Option3->setCaption(QStringLiteral("自动计算"));
-    Option4 = addIn<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920, 240);
-    Option4->setCaption(QStringLiteral("手工逐段计算"));
+    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 1050, 4500, 690, QStringLiteral("计算方式"));
+    Option3 = addInWithCaption<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240,
+                                                    QStringLiteral("自动计算"));
+    Option4 = addInWithCaption<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920, 240,
+                                                    QStringLiteral("手工逐段计算"));
     Option4->setValue(true);
 
     // --- 设计参数
-    Frame4 = add<forms::Frame>("Frame4", 0, 1800, 4500, 1685);
-    Frame4->setCaption(QStringLiteral("设计参数"));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1685, QStringLiteral("设计参数"));
     auto label = [this](const char* name, const QString& caption, double left, double top,
                         double width, double height) {
-        forms::Label* l = addIn<forms::Label>(Frame4, name, left, top, width, height);
-        l->setCaption(caption);
+        forms::Label* l = addInWithCaption<forms::Label>(Frame4, name, left, top, width, height,
+                                                         caption);
         return l;
     };
     auto field = [this](const char* name, const QString& text, double left, double top,
@@ -86,16 +84,16 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 2700, 1250, 1755, 300,
                                     forms::ComboBox::Style::PickOnly);
 
-    Command1 = add<forms::CommandButton>("Command1", 2700, 3600, 825, 690);
-    Command1->setCaption(QStringLiteral("计 算"));
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700, 3600, 825, 690,
+                                                    QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = add<forms::CommandButton>("Command3", 3645, 3600, 840, 330);
-    Command3->setCaption(QStringLiteral("输 入"));
-    Command2 = add<forms::CommandButton>("Command2", 3645, 3960, 840, 330);
-    Command2->setCaption(QStringLiteral("退 出"));
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 3645, 3600, 840, 330,
+                                                    QStringLiteral("输 入"));
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 3645, 3960, 840, 330,
+                                                    QStringLiteral("退 出"));
     // Beyond the client area: nothing shows, enables or clicks it.
-    Command5 = add<forms::CommandButton>("Command5", 4620, 3600, 1200, 345);
-    Command5->setCaption(QStringLiteral("Command5"));
+    Command5 = addWithCaption<forms::CommandButton>("Command5", 4620, 3600, 1200, 345,
+                                                    QStringLiteral("Command5"));
     Command5->hide();
 
     // Tab order: top to bottom, then the buttons.

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "app/calculator_form.h"
-#include "storm_network/storm_city_block_form.h"
+#include "storm/storm_city_block_form.h"
 
 #include <QString>
 #include <QStringList>

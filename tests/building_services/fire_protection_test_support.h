@@ -2,11 +2,14 @@
 #pragma once
 
 #include "forms/controls.h"
+#include "forms/testing/lists.h"
 
 #include <QApplication>
 #include <QStringList>
 
 namespace fire_protection_test {
+
+using forms::testing::entries;
 
 // Whether the result window has been created in this run.
 inline bool resultWindowExists()
@@ -16,15 +19,6 @@ inline bool resultWindowExists()
             return true;
     }
     return false;
-}
-
-// The entries of a drop-down list.
-inline QStringList entries(const forms::ComboBox* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->ListCount(); ++i)
-        texts.append(list->List(i));
-    return texts;
 }
 
 } // namespace fire_protection_test

@@ -1,4 +1,5 @@
 #include "building_services/extinguisher_config_form.h"
+#include "forms/testing/text.h"
 
 #include "app/results_window_form.h"
 #include "app/splash_form.h"
@@ -15,7 +16,7 @@ using namespace Qt::StringLiterals;
 using fire_protection_test::resultWindowExists;
 using forms::TextBox;
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 const QString kCorrectness = u"确认数据正确性"_s;
 const QString kCompleteness = u"确认数据完整性"_s;

@@ -1,4 +1,5 @@
 #include "building_services/extinguisher_rules.h"
+#include "forms/testing/text.h"
 
 #include "textio/numtext.h"
 
@@ -9,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 const QString kRemark = u"（超过规范规定【GBJ140-90-4.0.7】，不推荐采用）"_s;
 

@@ -1,6 +1,7 @@
 // The septic tank tables: materials, the thirteen standard tanks with
 // their volume bounds, outline sizes and type codes.
 #include "building_services/septic_tank_catalogue.h"
+#include "forms/testing/text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ using namespace building_services;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 

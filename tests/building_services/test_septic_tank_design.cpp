@@ -1,6 +1,7 @@
 // Septic tank volume, the small-tank sludge share limit, the standard tank
 // and the users it serves, carried step by step at text precision.
 #include "building_services/septic_tank_design.h"
+#include "forms/testing/text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ using namespace building_services;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 } // namespace
 

@@ -3,6 +3,8 @@
 // tank, type code, users and outline size, the hand pick of a standard
 // tank, refused inputs, and leaving the window.
 #include "building_services/septic_tank_form.h"
+#include "forms/testing/lists.h"
+#include "forms/testing/text.h"
 
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
@@ -20,28 +22,9 @@ using forms::testing::FormsTest;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QStringList entries(const forms::ComboBox& combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo.ListCount(); ++i)
-        list << combo.List(i);
-    return list;
-}
-
-// The user's pick of the entry with this text.
-void pickText(forms::ComboBox& combo, const char* text)
-{
-    const QString wanted = S(text);
-    for (int i = 0; i < combo.ListCount(); ++i) {
-        if (combo.List(i) == wanted) {
-            combo.pick(i);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no entry " << text << " in " << combo.objectName().toStdString();
-}
+using forms::testing::entries;
+using forms::testing::pickText;
+using forms::testing::S;
 
 const QStringList kOfficeQuotas = {"30", "40", "50", "100", "150", "200"};
 const QStringList kTankTexts = {"1-2",  "2-4",   "3-6",   "4-9",   "5-12",  "6-16",  "7-20",

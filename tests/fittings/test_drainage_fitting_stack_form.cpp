@@ -1,4 +1,5 @@
 #include "fittings/drainage_fitting_stack_form.h"
+#include "forms/testing/lists.h"
 
 #include "app/windows.h"
 #include "fittings/drainage_fitting_tables.h"
@@ -10,6 +11,8 @@
 #include <vector>
 
 namespace {
+
+using forms::testing::entries;
 
 using namespace Qt::StringLiterals;
 using fittings::drainage::FittingType;
@@ -23,14 +26,6 @@ const QString kChooseSize = u"请选择管件规格！"_s;
 const QString kConnection = u"请确认管件连接！"_s;
 const QString kSize = u"请确认管件规格！"_s;
 const QString kReducerSize = u"请确认管件规格"_s;
-
-QStringList entries(const forms::ComboBox* box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->ListCount(); ++i)
-        texts.append(box->List(i));
-    return texts;
-}
 
 QStringList lines(const forms::ListBox* list)
 {

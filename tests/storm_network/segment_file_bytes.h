@@ -2,6 +2,7 @@
 // segment list window's import and export.
 #pragma once
 
+#include "forms/testing/text.h"
 #include "storm_network/segment_rows.h"
 
 #include <QByteArray>
@@ -39,11 +40,8 @@ inline void putBytes(const QString& path, const QByteArray& bytes)
 
 }  // namespace segment_file_test
 
-// Readable texts and rows in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+// Readable rows in failure messages (texts print through the test text
+// helper).
 
 namespace storm_network {
 inline void PrintTo(const SegmentRow& row, std::ostream* os)

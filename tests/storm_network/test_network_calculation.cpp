@@ -2,6 +2,7 @@
 // the rounding carried from cell to cell, the running sums, and every input
 // the run refuses.
 #include "storm_network/network_calculation.h"
+#include "forms/testing/text.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "textio/numtext.h"
@@ -15,7 +16,7 @@ using namespace storm_network;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
 

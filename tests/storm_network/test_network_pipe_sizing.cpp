@@ -1,6 +1,7 @@
 // Pipe sizing of a network segment: the choice of diameter and slope, and the
 // velocity, capacity and flow time written into the row as shown.
 #include "storm_network/network_pipe_sizing.h"
+#include "forms/testing/text.h"
 
 #include "textio/numtext.h"
 #include "segment_file_bytes.h"  // texts printed as text in failures
@@ -16,7 +17,7 @@ using namespace storm_network;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
 const QStringList& kHdpe = NetworkDiameterList(kHdpeCorrugatedPipe);

@@ -3,6 +3,7 @@
 // result table, its work files, saving and going back; refused inputs; and
 // the hidden single-segment sizing.
 #include "app/windows.h"
+#include "forms/testing/text.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
@@ -27,7 +28,7 @@ using segment_file_test::fileBytes;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 class NetworkRunTest : public FormsTest {
 protected:

@@ -3,6 +3,7 @@
 // the parameters in force, and every adjustment that is refused with the
 // table left as it was.
 #include "storm_network/segment_adjustment.h"
+#include "forms/testing/text.h"
 
 #include "segment_file_bytes.h"
 #include "storm_network/network_catalogue.h"
@@ -17,7 +18,7 @@ using namespace storm_network;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 // The network window as it opens: 天津市, P 2, t1 10, m 2.0, concrete pipe.
 NetworkParameters openingParameters()

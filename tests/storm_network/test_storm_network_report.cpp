@@ -2,6 +2,7 @@
 // 936, CR LF, the rows the table ever created, the totals of the last
 // segment row, and writing it whole or not at all.
 #include "storm_network/storm_network_report.h"
+#include "forms/testing/text.h"
 
 #include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
@@ -17,7 +18,7 @@ using namespace storm_network;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
 

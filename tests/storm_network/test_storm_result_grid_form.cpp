@@ -1,6 +1,7 @@
 // The result table window Form15 as the engineer uses it: the table at its
 // layout, paging, the adjustment mode, saving the report and going back.
 #include "app/windows.h"
+#include "forms/testing/text.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
@@ -23,7 +24,7 @@ using namespace storm_network;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
 

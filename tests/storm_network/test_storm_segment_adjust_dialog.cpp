@@ -2,6 +2,7 @@
 // designed through the network window, the result table's adjustment mode,
 // a click on a diameter or slope cell, typing and 确  定 or 取  消.
 #include "app/windows.h"
+#include "forms/testing/text.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
@@ -24,7 +25,7 @@ using namespace storm_network;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 // Five segments; a shorter flow time above the second takes it, and the
 // third, from 700 to 800 mm.

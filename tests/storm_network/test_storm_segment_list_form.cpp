@@ -3,6 +3,7 @@
 // kept in step, growing and shrinking the window, and exporting and
 // importing the segment file, checked as bytes.
 #include "app/windows.h"
+#include "forms/testing/text.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
@@ -23,7 +24,7 @@ using namespace segment_file_test;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
+using forms::testing::S;
 
 const QString kDeleteRowQuestion = QStringLiteral("本操作将清除选定的数据！是否继续？");
 const QString kDeleteAllQuestion = QStringLiteral("本操作将清除数据列表！是否继续？");

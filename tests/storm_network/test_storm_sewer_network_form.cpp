@@ -3,6 +3,8 @@
 // "计 算" opening the segment list, the switch to the storm water window and
 // back, and the end of the program.
 #include "app/windows.h"
+#include "forms/testing/lists.h"
+#include "forms/testing/text.h"
 #include "forms/testing/fixture.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_segment_list_form.h"
@@ -17,24 +19,9 @@ using forms::testing::FormsTest;
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QStringList entries(const forms::ComboBox& combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo.ListCount(); ++i)
-        list << combo.List(i);
-    return list;
-}
-
-// The user's pick of the entry with this text.
-void pickText(forms::ComboBox& combo, const QString& text)
-{
-    const int index = entries(combo).indexOf(text);
-    ASSERT_GE(index, 0) << "no entry " << text.toStdString() << " in "
-                        << combo.objectName().toStdString();
-    combo.pick(index);
-}
+using forms::testing::entries;
+using forms::testing::pickText;
+using forms::testing::S;
 
 class StormSewerNetworkFormTest : public FormsTest {
 protected:

@@ -10,6 +10,10 @@ namespace forms::testing {
 
 // The texts of the list's entries, in order.
 QStringList entries(const ComboBox& combo);
+inline QStringList entries(const ComboBox* combo)
+{
+    return entries(*combo);
+}
 
 // The position of the first entry with this text, or -1.
 int indexOf(const ComboBox& combo, const QString& text);

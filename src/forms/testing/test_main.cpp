@@ -5,6 +5,7 @@
 #include "forms/testing/scripted_platform.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Files the program keeps for itself go to a folder of the run's own,
+    // never into the user's data folder; a test may point elsewhere still.
+    QTemporaryDir dataHome;
+    if (dataHome.isValid())
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     forms::setUpApplication(app);
     forms::setPlatform(&forms::testing::scripted());
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,4 +1,4 @@
-#include "storm_network/storm_city_block_form.h"
+#include "storm/storm_city_block_form.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "forms/application.h"
