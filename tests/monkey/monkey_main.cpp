@@ -10,7 +10,7 @@
 #include "forms/testing/scripted_platform.h"
 
 #include <QApplication>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <iostream>
@@ -29,8 +29,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     forms::setUpApplication(app);
     forms::setPlatform(&forms::testing::scripted());
-    // Files the program keeps for itself go to a test folder.
-    QStandardPaths::setTestModeEnabled(true);
+    // Files the program keeps for itself go to a folder of the run's own.
+    QTemporaryDir dataHome;
+    if (dataHome.isValid())
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
 
     std::cout << "monkey: " << actions << " actions, seed " << seed << " (replay: scripts/monkey.sh "
               << actions << " " << seed << ")" << std::endl;

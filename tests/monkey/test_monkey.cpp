@@ -11,7 +11,6 @@
 #include "forms/testing/fixture.h"
 
 #include <QDialog>
-#include <QStandardPaths>
 
 #include <csignal>
 #include <set>
@@ -112,7 +111,6 @@ protected:
     void SetUp() override
     {
         FormsTest::SetUp();
-        QStandardPaths::setTestModeEnabled(true);
         g_inject = Inject::Nothing;
     }
 
