@@ -16,7 +16,7 @@ QFont formulaFont()
 
 }  // namespace
 
-StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight)
+StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight, Mode mode)
 {
     Frame3 = window.add<forms::Frame>("Frame3", 0, 0, 4500, 1005);
     Frame3->setCaption(QStringLiteral("选择城市"));
@@ -40,6 +40,14 @@ StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight)
         control->setFont(formulaFont());
     Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label29->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    Frame6 = window.addWithCaption<forms::Frame>("Frame6", 0, 1050, 4500, 690,
+                                                 QStringLiteral("计算方式"));
+    Option3 = window.addInWithCaption<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240,
+                                                           QStringLiteral("自动计算"));
+    Option4 = window.addInWithCaption<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920,
+                                                           240, QStringLiteral("手工逐段计算"));
+    (mode == Mode::Automatic ? Option3 : Option4)->setValue(true);
 }
 
 void StormCityBlock::load()

@@ -64,7 +64,7 @@ std::optional<CheckDiameter> checkDiameterOf(const QString& text)
 
 StormWaterForm::StormWaterForm()
     : CalculatorForm(kDesignCaption, 4515, 5550, Calculator::StormWater)
-    , m_cityBlock(*this, 240)
+    , m_cityBlock(*this, 240, StormCityBlock::Mode::Automatic)
 {
     setObjectName(QStringLiteral("form2"));
 
@@ -76,14 +76,11 @@ StormWaterForm::StormWaterForm()
     Label6 = m_cityBlock.Label6;
     Line1 = m_cityBlock.Line1;
     Label29 = m_cityBlock.Label29;
+    // --- 计算方式: the storm water window or the network window.
+    Frame6 = m_cityBlock.Frame6;
+    Option3 = m_cityBlock.Option3;
+    Option4 = m_cityBlock.Option4;
 
-    // --- 计算方式: this window or the network window.
-    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 1050, 4500, 690, QStringLiteral("计算方式"));
-    Option3 = addInWithCaption<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240,
-                                                    QStringLiteral("自动计算"));
-    Option3->setValue(true);
-    Option4 = addInWithCaption<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920, 240,
-                                                    QStringLiteral("手工逐段计算"));
 
     // --- 设计参数
     Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1800, QStringLiteral("设计参数"));

@@ -31,7 +31,7 @@ const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 
 StormSewerNetworkForm::StormSewerNetworkForm()
     : CalculatorForm(kDesignCaption, 4515, 4320, Calculator::StormNetwork)
-    , m_cityBlock(*this, 210)
+    , m_cityBlock(*this, 210, StormCityBlock::Mode::SegmentBySegment)
 {
     setObjectName(QStringLiteral("form13"));
 
@@ -43,14 +43,11 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Label6 = m_cityBlock.Label6;
     Line1 = m_cityBlock.Line1;
     Label29 = m_cityBlock.Label29;
+    // --- 计算方式: the storm water window or the network window.
+    Frame6 = m_cityBlock.Frame6;
+    Option3 = m_cityBlock.Option3;
+    Option4 = m_cityBlock.Option4;
 
-    // --- 计算方式: this window's own mode, or back to the storm water window.
-    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 1050, 4500, 690, QStringLiteral("计算方式"));
-    Option3 = addInWithCaption<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240,
-                                                    QStringLiteral("自动计算"));
-    Option4 = addInWithCaption<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920, 240,
-                                                    QStringLiteral("手工逐段计算"));
-    Option4->setValue(true);
 
     // --- 设计参数
     Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1685, QStringLiteral("设计参数"));
