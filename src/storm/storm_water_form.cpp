@@ -81,7 +81,6 @@ StormWaterForm::StormWaterForm()
     Option3 = m_cityBlock.Option3;
     Option4 = m_cityBlock.Option4;
 
-
     // --- 设计参数
     Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1800, QStringLiteral("设计参数"));
     Label1 = addInWithCaption<forms::Label>(Frame4, "Label1", 90, 270, 780, 240,

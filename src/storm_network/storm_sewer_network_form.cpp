@@ -48,7 +48,6 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Option3 = m_cityBlock.Option3;
     Option4 = m_cityBlock.Option4;
 
-
     // --- 设计参数
     Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1685, QStringLiteral("设计参数"));
     auto label = [this](const char* name, const QString& caption, double left, double top,
