@@ -4,15 +4,18 @@
 #pragma once
 
 #include "forms/platform.h"
+#include "textio/field_values.h"
 
 #include <QString>
 
 class QWidget;
 
-// Title of a check on a wrong or missing value.
-inline const QString kCorrectnessTitle = QStringLiteral("确认数据正确性");
-// Title of a check on a missing choice.
-inline const QString kCompletenessTitle = QStringLiteral("确认数据完整性");
+// The titles: "确认数据正确性" (wrong or missing value), "确认数据完整性"
+// (missing choice), "提示", "警告".
+using textio::kCorrectnessTitle;
+using textio::kCompletenessTitle;
+using textio::kHintTitle;
+using textio::kWarningTitle;
 
 // Shows `message` under `title` with `style`, then puts the focus on `field`
 // when it can take it.

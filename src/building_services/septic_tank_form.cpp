@@ -20,7 +20,6 @@ namespace {
 const QString kDesignCaption = QStringLiteral("化粪池设计计算");
 
 // Every message of this window is an OK-only box under this title.
-const QString kWarningTitle = QStringLiteral("警告");
 
 // Inputs whose volume per user the arithmetic cannot carry (zero, or too
 // large a figure of users).

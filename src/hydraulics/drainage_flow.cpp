@@ -38,17 +38,17 @@ std::optional<double> roughness(DrainPipeMaterial material, DrainFlowMode mode)
     const bool full = mode == DrainFlowMode::Full;
     switch (material) {
     case DrainPipeMaterial::Concrete:
-        return full ? 0.013 : 0.014;
+        return full ? kConcreteFull : kConcretePartFull;
     case DrainPipeMaterial::Corrugated:
-        return 0.01;
+        return kCorrugated;
     case DrainPipeMaterial::CastIron:
         if (full)
             break;
-        return 0.013;
+        return kCastIron;
     case DrainPipeMaterial::Pvcu:
         if (full)
             break;
-        return 0.009;
+        return kPvcu;
     }
     return std::nullopt;
 }
@@ -254,6 +254,20 @@ std::optional<QString> fullnessText(double diameterM, DrainPipeMaterial material
 
 } // namespace DefaultFullnessRule
 
+namespace FullPipeManning {
+
+std::optional<double> capacityLps(double diameterM, double slopeFraction, double n, double pi)
+{
+    if (!allFinite({diameterM, slopeFraction, n, pi}))
+        return std::nullopt;
+    // 4^(5/3), the factor of Manning's formula for a pipe running full.
+    static const double factor = std::pow(4.0, 5.0 / 3.0);
+    const double area = pi * std::pow(diameterM, 8.0 / 3.0);
+    return finite(area * std::pow(slopeFraction, 0.5) * 1000 / (n * factor));
+}
+
+} // namespace FullPipeManning
+
 namespace DrainageFlow {
 
 std::optional<double> manningVelocity(double hydraulicRadiusM, double slopePermille, double n)
@@ -274,7 +288,7 @@ std::optional<double> fullPipeFlow(double shownVelocity, double diameterM)
 {
     if (!allFinite({shownVelocity, diameterM}))
         return std::nullopt;
-    return finite(shownVelocity * (diameterM * diameterM) * 3.14159 * 250);
+    return finite(shownVelocity * (diameterM * diameterM) * FullPipeManning::kShownVelocityPi * 250);
 }
 
 std::optional<PartFullSection> partFullSection(double halfAngleDegrees, double fullness,

@@ -34,6 +34,16 @@ using catalogues::DrainPipeMaterial;
 
 namespace ManningRoughness {
 
+// Manning's n of the outdoor pipes: reinforced concrete running full (also
+// the storm water check's and the network's concrete pipe), concrete
+// part-full, PE / HDPE double-wall corrugated pipe.
+inline constexpr double kConcreteFull = 0.013;
+inline constexpr double kConcretePartFull = 0.014;
+inline constexpr double kCorrugated = 0.01;
+// Indoor pipes, part-full only.
+inline constexpr double kCastIron = 0.013;
+inline constexpr double kPvcu = 0.009;
+
 // Manning's n: concrete 0.013 full / 0.014 part-full, PE double-wall corrugated
 // 0.01, cast iron 0.013, PVC-U 0.009. Empty for cast iron and PVC-U in full
 // flow, which these pipes do not have.
@@ -113,6 +123,24 @@ namespace DefaultFullnessRule {
 std::optional<QString> fullnessText(double diameterM, DrainPipeMaterial material);
 
 } // namespace DefaultFullnessRule
+
+// The full-pipe Manning relation, hydraulic radius D/4:
+//   Q = 1000 · π · D^(8/3) · √I / (4^(5/3) · n)  L/s,  D in m, I a fraction.
+// Two values of π stand in the design methods, and their results depend on
+// each, so both are kept:
+namespace FullPipeManning {
+
+// π of the drainage calculator and the storm water check, which take the
+// flow from the velocity as shown: Q = V · D² · π · 250.
+inline constexpr double kShownVelocityPi = 3.14159;
+// π of the storm sewer network's sizing, velocity and capacity.
+inline constexpr double kNetworkPi = 3.1415926;
+
+// Q in L/s of a pipe of D m running full at slope I (a fraction) with
+// roughness n, with the given π. Empty where the result would not be finite.
+std::optional<double> capacityLps(double diameterM, double slopeFraction, double n, double pi);
+
+} // namespace FullPipeManning
 
 namespace DrainageFlow {
 
