@@ -8,7 +8,7 @@
 
 namespace RunState {
 
-// The version text, "1.4".
+// The version text ("1.4"), from the build's project version.
 QString version();
 
 // Ticks of the splash countdown so far.

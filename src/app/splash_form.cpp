@@ -1,5 +1,7 @@
 #include "app/splash_form.h"
 
+#include "version/version.h"
+
 #include "app/about_form.h"
 #include "app/windows.h"
 #include "forms/application.h"
@@ -35,7 +37,7 @@ SplashForm::SplashForm()
                                                   QStringLiteral("联系作者：请见“关于本软件”"));
 
     ver = add<forms::TextBox>("ver", 120, 3600, 600, 300);
-    ver->setText(QStringLiteral("1.4"));
+    ver->setText(kVersionText);
     Text1 = add<forms::TextBox>("Text1", 840, 3600, 600, 300);
     Text1->setText(QStringLiteral("0"));
     Text4 = add<forms::TextBox>("Text4", 1560, 3600, 600, 300);

@@ -7,6 +7,7 @@
 #include "app/pictures.h"
 #include "hydraulics/water_supply_pipe_form.h"
 #include "shell_test_support.h"
+#include "version/version.h"
 
 #include <QPointer>
 #include <QSet>
@@ -38,8 +39,8 @@ TEST_F(AboutFormTest, EveryLoadComposesTheCaptionOnce)
         SCOPED_TRACE(opening);
         AboutForm& about = openAbout();
         EXPECT_TRUE(about.isVisible());
-        EXPECT_EQ(about.Caption(), QStringLiteral("Vantor_Tools V1.4"));
-        EXPECT_EQ(about.lblVersion->Caption(), QStringLiteral("Ver 1.4"));
+        EXPECT_EQ(about.Caption(), QStringLiteral("Vantor_Tools V") + kVersionText);
+        EXPECT_EQ(about.lblVersion->Caption(), QStringLiteral("Ver ") + kVersionText);
         EXPECT_EQ(about.lblTitle->Caption(), QStringLiteral("万拓计算工具集"));
         EXPECT_EQ(about.cmdOK->Caption(), QStringLiteral("确  定(&Y)"));
         EXPECT_EQ(about.cmdSysInfo->Caption(), QStringLiteral("系统信息(&I)"));

@@ -3,6 +3,7 @@
 #include "app/results_window_form.h"
 #include "textio/cp936.h"
 #include "shell_test_support.h"
+#include "version/version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -72,7 +73,7 @@ TEST_F(ResultsWindowTest, OpensAtItsSizeWithTheVersionOnce)
     for (int opening = 0; opening < 2; ++opening) {
         SCOPED_TRACE(opening);
         ResultsWindowForm& w = showResult(kSentence);
-        EXPECT_EQ(w.Caption(), QStringLiteral("Vantor_Tools输出程序V1.4"));
+        EXPECT_EQ(w.Caption(), QStringLiteral("Vantor_Tools输出程序V") + kVersionText);
         EXPECT_EQ(w.Width(), 6900);
         EXPECT_EQ(w.Height(), 6900);
         EXPECT_EQ(w.Frame1->Caption(), QStringLiteral("结果输出："));
@@ -255,7 +256,7 @@ TEST_F(ResultsWindowTest, ReopenedAfterClosingItStartsAfresh)
     ResultsWindowForm& second = showResult(QStringLiteral("建筑面积为500平方米。"));
     EXPECT_NE(&second, first.data());
     EXPECT_EQ(second.Width(), 6900);
-    EXPECT_EQ(second.Caption(), QStringLiteral("Vantor_Tools输出程序V1.4"));
+    EXPECT_EQ(second.Caption(), QStringLiteral("Vantor_Tools输出程序V") + kVersionText);
     EXPECT_EQ(second.Text1->Text(), QStringLiteral("建筑面积为500平方米。"));
 }
 

@@ -4,6 +4,7 @@
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "version/version.h"
 
 using forms::testing::FormsTest;
 
@@ -16,13 +17,13 @@ TEST_F(SplashFormTest, LoadingShowsVersionAndTheRunState)
     SplashForm& s = logo();
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.Height(), 3570);
-    EXPECT_EQ(s.title_Ver->Caption(), QStringLiteral("Ver 1.4"));
-    EXPECT_EQ(s.Label1->Caption(), QStringLiteral("Vantor_Tools Ver1.4"));
+    EXPECT_EQ(s.title_Ver->Caption(), QStringLiteral("Ver ") + kVersionText);
+    EXPECT_EQ(s.Label1->Caption(), QStringLiteral("Vantor_Tools Ver") + kVersionText);
     EXPECT_EQ(s.title->Caption(), QStringLiteral("万拓计算工具集"));
     EXPECT_EQ(s.Caption(), QString());
     const QStringList state = {s.ver->Text(), s.Text1->Text(), s.Text4->Text(), s.Text5->Text(),
                                s.Text6->Text()};
-    EXPECT_EQ(state, (QStringList{"1.4", "0", "3", "0", "0"}));
+    EXPECT_EQ(state, (QStringList{kVersionText, "0", "3", "0", "0"}));
     EXPECT_TRUE(s.Timer1->Enabled());
     EXPECT_EQ(s.Timer1->Interval(), 500);
     // Centred on the screen at the height it shows with.
@@ -110,7 +111,7 @@ TEST_F(SplashFormTest, ShownAgainItWaitsAndAClickOpensTheAboutWindow)
     EXPECT_FALSE(s.isVisible());
     EXPECT_TRUE(About().isVisible());
     EXPECT_FALSE(form0().isVisible());
-    EXPECT_EQ(s.Label1->Caption(), QStringLiteral("Vantor_Tools Ver1.4"));
+    EXPECT_EQ(s.Label1->Caption(), QStringLiteral("Vantor_Tools Ver") + kVersionText);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "fittings/waterproof_sleeve_form.h"
 #include "hydraulics/water_supply_pipe_form.h"
 #include "shell_test_support.h"
+#include "version/version.h"
 
 #include <QAction>
 #include <QMenu>
@@ -73,10 +74,10 @@ TEST_F(WindowSwitchingTest, FirstSwitchLoadsTheTargetOnceWithItsCaption)
     const std::vector<Row> rows = {
         {Calculator::SteelFittings, QStringLiteral("钢制管件")},
         {Calculator::WaterproofSleeve, QStringLiteral("钢制套管")},
-        {Calculator::DrainageFittings, QStringLiteral("排水管件连接计算V1.4")},
-        {Calculator::FireHydrant, QStringLiteral("消火栓水力计算V1.4")},
-        {Calculator::Extinguisher, QStringLiteral("灭火器配置计算V1.4")},
-        {Calculator::SepticTank, QStringLiteral("化粪池设计计算V1.4")},
+        {Calculator::DrainageFittings, QStringLiteral("排水管件连接计算V") + kVersionText},
+        {Calculator::FireHydrant, QStringLiteral("消火栓水力计算V") + kVersionText},
+        {Calculator::Extinguisher, QStringLiteral("灭火器配置计算V") + kVersionText},
+        {Calculator::SepticTank, QStringLiteral("化粪池设计计算V") + kVersionText},
     };
     startRun();
     auto itemFor = [](CalculatorMenuBar& m, Calculator target) {

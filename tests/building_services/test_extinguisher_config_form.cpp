@@ -1,5 +1,6 @@
 #include "building_services/extinguisher_config_form.h"
 #include "forms/testing/text.h"
+#include "version/version.h"
 
 #include "app/results_window_form.h"
 #include "app/splash_form.h"
@@ -107,7 +108,7 @@ TEST_F(ExtinguisherConfigFormTest, OpensInManualModeForClassAMediumHazardAboveGr
 {
     ExtinguisherConfigForm& f = w();
     f.Show();
-    EXPECT_EQ(f.Caption(), u"灭火器配置计算V1.4"_s);
+    EXPECT_EQ(f.Caption(), u"灭火器配置计算V"_s + kVersionText);
     EXPECT_EQ(texts({f.Text10, f.Text11, f.Text14, f.Text15}),
               (QStringList{u"A类火灾"_s, u"中危险级"_s, u"0.7"_s, u"1"_s}));
     EXPECT_EQ(f.focusWidget(), f.Text5);

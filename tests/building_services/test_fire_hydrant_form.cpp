@@ -1,4 +1,5 @@
 #include "building_services/fire_hydrant_form.h"
+#include "version/version.h"
 
 #include "app/results_window_form.h"
 #include "app/splash_form.h"
@@ -64,7 +65,7 @@ const QStringList kExampleResults = {u"13.549283589923"_s, u"0.918790469516269"_
 TEST_F(FireHydrantFormTest, OpensWithNozzle19Hose65RubberLinedAndTheNozzlePressure)
 {
     FireHydrantForm& f = w();
-    EXPECT_EQ(f.Caption(), u"消火栓水力计算V1.4"_s);
+    EXPECT_EQ(f.Caption(), u"消火栓水力计算V"_s + kVersionText);
     EXPECT_EQ(entries(f.Combo1),
               (QStringList{u"9"_s, u"13"_s, u"16"_s, u"19"_s, u"22"_s, u"25"_s}));
     EXPECT_EQ(entries(f.Combo2), (QStringList{u"50"_s, u"65"_s}));

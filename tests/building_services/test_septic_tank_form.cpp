@@ -5,6 +5,7 @@
 #include "building_services/septic_tank_form.h"
 #include "forms/testing/lists.h"
 #include "forms/testing/text.h"
+#include "version/version.h"
 
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
@@ -70,7 +71,7 @@ protected:
 TEST_F(SepticTankFormTest, OpensWithTheInitialInputsAndResults)
 {
     SepticTankForm& w = openFromMenu();
-    EXPECT_EQ(w.Caption(), S("化粪池设计计算V1.4"));
+    EXPECT_EQ(w.Caption(), S("化粪池设计计算V") + kVersionText);
     EXPECT_EQ(w.Text1->Text(), S("1"));
     EXPECT_EQ(w.Combo1->Text(), S("办公楼、教学楼、工业企业生活间"));
     EXPECT_EQ(entries(*w.Combo1),

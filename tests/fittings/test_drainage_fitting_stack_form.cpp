@@ -1,5 +1,6 @@
 #include "fittings/drainage_fitting_stack_form.h"
 #include "forms/testing/lists.h"
+#include "version/version.h"
 
 #include "app/windows.h"
 #include "fittings/drainage_fitting_tables.h"
@@ -131,7 +132,7 @@ protected:
 TEST_F(DrainageFittingStackFormTest, OpensOnPvcuWithEveryFieldAtZero)
 {
     DrainageFittingStackForm& f = w();
-    EXPECT_EQ(f.Caption(), u"排水管件连接计算V1.4"_s);
+    EXPECT_EQ(f.Caption(), u"排水管件连接计算V"_s + kVersionText);
     EXPECT_TRUE(f.Option1->Value());
     EXPECT_FALSE(f.Option2->Value());
     EXPECT_EQ(f.Option1->Caption(), u"PVC-U排水管"_s);

@@ -1,4 +1,5 @@
 #include "hydraulics/drainage_pipe_form.h"
+#include "version/version.h"
 
 #include "app/windows.h"
 #include "catalogues/gravity_pipe_catalogue.h"
@@ -88,7 +89,7 @@ protected:
 TEST_F(DrainagePipeFormTest, OpensOnConcretePartFullWithEachListOnce)
 {
     DrainagePipeForm& f = w();
-    EXPECT_EQ(f.Caption(), u"排水管道水力计算V1.4"_s);
+    EXPECT_EQ(f.Caption(), u"排水管道水力计算V"_s + kVersionText);
     EXPECT_TRUE(f.Option4->Value());
     EXPECT_TRUE(f.Option2->Value());
     EXPECT_FALSE(f.Option1->Value());
@@ -677,7 +678,7 @@ TEST_F(DrainagePipeFormTest, OpenedFromTheMenuBarComputesAsTheEngineerWorks)
     form0().menu()->排水->click();
     DrainagePipeForm& f = w();
     ASSERT_TRUE(f.isVisible());
-    EXPECT_EQ(f.Caption(), u"排水管道水力计算V1.4"_s);
+    EXPECT_EQ(f.Caption(), u"排水管道水力计算V"_s + kVersionText);
 
     // Typed 300 proposes 3.0 ‰; the fullness is picked; Enter computes.
     f.Combo1->setText(u"300"_s);

@@ -4,6 +4,7 @@
 #include "forms/testing/fixture.h"
 #include "forms/testing/lists.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "version/version.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -41,7 +42,7 @@ protected:
 
 TEST_F(WaterSupplyPipeFormTest, OpensWithTheFirstMaterialAndVersionedCaption)
 {
-    EXPECT_EQ(w().Caption(), QStringLiteral("给水管道水力计算V1.4"));
+    EXPECT_EQ(w().Caption(), QStringLiteral("给水管道水力计算V") + kVersionText);
     EXPECT_EQ(w().Combo1->Text(), QStringLiteral("钢衬塑复合管"));
     EXPECT_EQ(w().Combo1->ListCount(), 8);
     EXPECT_EQ(w().Combo2->Text(), QStringLiteral("DN15"));

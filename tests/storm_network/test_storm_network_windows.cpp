@@ -8,6 +8,7 @@
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "version/version.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +26,15 @@ TEST_F(StormNetworkWindowsTest, CaptionsCarryTheVersion)
         const char* caption;
     };
     const Case cases[] = {
-        {[]() -> forms::Form& { return form13(); }, "雨水管道水力计算V1.4"},
-        {[]() -> forms::Form& { return Form14(); }, "雨水管道水力计算V1.4"},
-        {[]() -> forms::Form& { return Form15(); }, "雨水计算输出程序V1.4"},
-        {[]() -> forms::Form& { return Form10(); }, "雨水数据修改程序V1.4"},
+        {[]() -> forms::Form& { return form13(); }, "雨水管道水力计算"},
+        {[]() -> forms::Form& { return Form14(); }, "雨水管道水力计算"},
+        {[]() -> forms::Form& { return Form15(); }, "雨水计算输出程序"},
+        {[]() -> forms::Form& { return Form10(); }, "雨水数据修改程序"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         forms::Form& w = c.window();
-        EXPECT_EQ(w.Caption(), S(c.caption));
+        EXPECT_EQ(w.Caption(), S(c.caption) + QStringLiteral("V") + kVersionText);
         EXPECT_FALSE(w.isVisible());  // referring to a window does not show it
     }
 }

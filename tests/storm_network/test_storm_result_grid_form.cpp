@@ -9,6 +9,7 @@
 #include "storm_network/storm_result_table_view.h"
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "version/version.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -81,7 +82,7 @@ TEST_F(ResultGridFormTest, OpensWithTenRowsAndTheFirstShown)
 {
     StormResultGridForm& w = Form15();
     w.Show();
-    EXPECT_EQ(w.Caption(), S("雨水计算输出程序V1.4"));
+    EXPECT_EQ(w.Caption(), S("雨水计算输出程序V") + kVersionText);
     EXPECT_EQ(w.保存->Caption(), S("保存数据(&S)"));
     EXPECT_EQ(w.调整->Caption(), S("手动调整(&M)"));
     EXPECT_EQ(w.返回->Caption(), S("返回程序(&R)"));

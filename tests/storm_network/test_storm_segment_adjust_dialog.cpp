@@ -13,6 +13,7 @@
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "version/version.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -109,7 +110,7 @@ TEST_F(SegmentAdjustDialogTest, OpensAtItsLayout)
 {
     StormSegmentAdjustDialog& d = Form10();
     d.Show();
-    EXPECT_EQ(d.Caption(), S("雨水数据修改程序V1.4"));
+    EXPECT_EQ(d.Caption(), S("雨水数据修改程序V") + kVersionText);
     EXPECT_DOUBLE_EQ(d.ScaleWidth(), 3420);
     EXPECT_DOUBLE_EQ(d.ScaleHeight(), 1470);
     EXPECT_EQ(d.Label1->Caption(), S("设计管径(mm)"));

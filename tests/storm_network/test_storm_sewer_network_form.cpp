@@ -9,6 +9,7 @@
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "version/version.h"
 
 #include <QFontMetrics>
 #include <QTest>
@@ -53,7 +54,7 @@ protected:
 TEST_F(StormSewerNetworkFormTest, OpensWithTianjinAndTheDesignDefaults)
 {
     StormSewerNetworkForm& w = open();
-    EXPECT_EQ(w.Caption(), S("雨水管道水力计算V1.4"));
+    EXPECT_EQ(w.Caption(), S("雨水管道水力计算V") + kVersionText);
     EXPECT_TRUE(w.Option4->Value());
     EXPECT_FALSE(w.Option3->Value());
 
