@@ -215,18 +215,6 @@ void StormResultGridForm::openAdjustment(int row, ResultColumn focus)
 
 // ------------------------------------------------------------ saving
 
-ReportHeader StormResultGridForm::networkReportHeader()
-{
-    // Read when the report is written: a parameter changed after the
-    // calculation shows in the header, the rows stay as calculated.
-    const StormSewerNetworkForm& network = form13();
-    return ReportHeader{network.Combo6->Text(),    network.Combo3->Text(),
-                        network.Label5->Caption(), network.Label6->Caption(),
-                        network.Label29->Caption(), network.Text1->Text(),
-                        network.Text2->Text(),     network.Text3->Text(),
-                        network.Combo5->Text()};
-}
-
 StormResultGridForm::SaveOutcome StormResultGridForm::saveReport()
 {
     forms::FileDialogRequest request;
@@ -242,7 +230,7 @@ StormResultGridForm::SaveOutcome StormResultGridForm::saveReport()
         return SaveOutcome::Cancelled;
 
     if (const std::optional<QString> error =
-            WriteStormNetworkReport(*path, ReportVariant::Saved, networkReportHeader(), m_table)) {
+            WriteStormNetworkReport(*path, ReportVariant::Saved, form13().reportHeader(), m_table)) {
         forms::MsgBox(*error + QChar(10) + QStringLiteral("计算结果未保存。"), forms::vbCritical,
                       kProgramTitle);
         return SaveOutcome::Failed;

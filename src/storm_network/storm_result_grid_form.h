@@ -56,8 +56,6 @@ public:
     // table, after its cells were written.
     void refresh();
 
-    // The network window's parameters as the report heads them.
-    static storm_network::ReportHeader networkReportHeader();
 
     forms::MenuItem* 保存;
     forms::MenuItem* 调整;

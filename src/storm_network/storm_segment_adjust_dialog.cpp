@@ -22,23 +22,6 @@ namespace {
 const QString kDesignCaption = QStringLiteral("雨水数据修改程序");
 const QString kNotSaved = QStringLiteral("0");
 
-// The design parameters as the network window holds them now: a change made
-// there after the calculation is used by the adjustment.
-NetworkParameters parametersInForce()
-{
-    const StormSewerNetworkForm& network = form13();
-    NetworkParameters parameters;
-    parameters.returnPeriod = network.Text1->Text();
-    parameters.initialTime = network.Text3->Text();
-    parameters.reduction = network.Text2->Text();
-    parameters.city = network.Combo3->Text();
-    parameters.roughness = network.Combo7.Text;
-    const int material = network.Combo5->ListIndex();
-    if (material >= 0 && material < static_cast<int>(network.Combo1.size()))
-        parameters.diameters = network.Combo1[static_cast<std::size_t>(material)].List;
-    return parameters;
-}
-
 // The row index the hidden field holds, or -1.
 int rowOf(const QString& text)
 {
@@ -125,7 +108,7 @@ void StormSegmentAdjustDialog::Command1_Click()
 {
     StormResultGridForm& grid = Form15();
     const AdjustmentResult result = AdjustSegment(grid.table(), rowOf(Text3->Text()), Text1->Text(),
-                                                  Text2->Text(), parametersInForce());
+                                                  Text2->Text(), form13().parameters());
     if (result.outcome == AdjustmentOutcome::Refused) {
         // The dialog stays open with what was typed; the table is as it was.
         forms::MsgBox(result.message, forms::vbOKOnly, result.title);

@@ -189,7 +189,7 @@ void StormSegmentListForm::showRow(int row)
 
 QString StormSegmentListForm::defaultRunoff()
 {
-    return form13().Text4->Text();
+    return form13().defaultRunoff();
 }
 
 void StormSegmentListForm::prepareNewSegment()

@@ -195,13 +195,7 @@ void StormSewerNetworkForm::calculateNetwork()
 
     StormSegmentListForm& list = Form14();
     const std::vector<SegmentRow>& segments = list.rows();
-    const int material = Combo5->ListIndex();
-    const NetworkParameters parameters{
-        Text1->Text(), Text3->Text(), Text2->Text(), Combo3->Text(), Combo7.Text,
-        material >= 0 && material < static_cast<int>(Combo1.size())
-            ? Combo1[static_cast<std::size_t>(material)].List
-            : QStringList()};
-    NetworkCalculationResult result = CalculateNetwork(parameters, segments);
+    NetworkCalculationResult result = CalculateNetwork(parameters(), segments);
     if (result.error) {
         QWidget* field = nullptr;
         if (result.error->field == NetworkField::ReturnPeriod)
@@ -229,8 +223,42 @@ void StormSewerNetworkForm::calculateNetwork()
     Hide();
 
     if (const std::optional<QString> error =
-            WriteReportWorkFile(StormResultGridForm::networkReportHeader(), grid.table()))
+            WriteReportWorkFile(reportHeader(), grid.table()))
         qWarning().noquote() << *error;
+}
+
+storm_network::NetworkParameters StormSewerNetworkForm::parameters() const
+{
+    const int material = Combo5->ListIndex();
+    storm_network::NetworkParameters parameters;
+    parameters.returnPeriod = Text1->Text();
+    parameters.initialTime = Text3->Text();
+    parameters.reduction = Text2->Text();
+    parameters.city = Combo3->Text();
+    parameters.roughness = Combo7.Text;
+    if (material >= 0 && material < static_cast<int>(Combo1.size()))
+        parameters.diameters = Combo1[static_cast<std::size_t>(material)].List;
+    return parameters;
+}
+
+storm_network::ReportHeader StormSewerNetworkForm::reportHeader() const
+{
+    return storm_network::ReportHeader{
+        .province = Combo6->Text(),
+        .city = Combo3->Text(),
+        .formulaSymbol = Label5->Caption(),
+        .formulaNumerator = Label6->Caption(),
+        .formulaDenominator = Label29->Caption(),
+        .returnPeriod = Text1->Text(),
+        .reduction = Text2->Text(),
+        .initialTime = Text3->Text(),
+        .material = Combo5->Text(),
+    };
+}
+
+QString StormSewerNetworkForm::defaultRunoff() const
+{
+    return Text4->Text();
 }
 
 void StormSewerNetworkForm::Command5_Click()

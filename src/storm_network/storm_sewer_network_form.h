@@ -13,6 +13,8 @@
 
 #include "app/calculator_form.h"
 #include "storm/storm_city_block_form.h"
+#include "storm_network/network_calculation.h"
+#include "storm_network/storm_network_report.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,6 +47,15 @@ public:
     // Designs the run of the segment list, segment by segment, into the
     // result table; "计 算" runs it when the list holds segments.
     void calculateNetwork();
+
+    // What the other network windows read of this one, as it holds it now
+    // (a parameter changed after the calculation is used):
+    // the design parameters of the calculation and the adjustment,
+    storm_network::NetworkParameters parameters() const;
+    // the texts the report's header copies,
+    storm_network::ReportHeader reportHeader() const;
+    // and the runoff coefficient offered for a new segment.
+    QString defaultRunoff() const;
 
     // 选择城市
     forms::Frame* Frame3;

@@ -133,7 +133,7 @@ TEST_F(NetworkRunTest, ARunEnteredInTheSegmentListIsComputedShownAndSaved)
     EXPECT_EQ(fileBytes(workFile(kSegmentWorkFile)),
               QByteArray("120\r\n8000\r\n0.9\r\n85.5\r\n12000\r\n0.65\r\n60\r\n4000\r\n0.4\r\n"));
     const QByteArray report = fileBytes(workFile(kReportWorkFile));
-    EXPECT_EQ(report, StormNetworkReportBytes(StormResultGridForm::networkReportHeader(),
+    EXPECT_EQ(report, StormNetworkReportBytes(form13().reportHeader(),
                                               ReportVariant::Temporary, grid.table())
                           .bytes);
     EXPECT_TRUE(report.contains(Cp936LineBytes({S("地        区: 天津市-天津市")}).bytes));

@@ -336,7 +336,7 @@ TEST_F(ResultGridFormTest, SavingWritesTheReportAndMarksTheTableSaved)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
-    EXPECT_EQ(saved, StormNetworkReportBytes(StormResultGridForm::networkReportHeader(),
+    EXPECT_EQ(saved, StormNetworkReportBytes(form13().reportHeader(),
                                              ReportVariant::Saved, w.table())
                          .bytes);
     EXPECT_TRUE(saved.contains("\r\n  4-5  60.00"));
