@@ -360,21 +360,16 @@ void StormSegmentListForm::导入_Click()
     if (!path || path->isEmpty())
         return;
 
-    // The list changes only once the file has been read whole.
+    // The list changes only once the whole file has been read and found to
+    // be a segment file.
     const StormSegmentInputFile::ReadResult file = StormSegmentInputFile::Read(*path);
-    switch (file.status) {
-    case StormSegmentInputFile::ReadStatus::Missing:
+    if (file.status == StormSegmentInputFile::ReadStatus::Missing) {
         note(QStringLiteral("您选择的文件并不存在，请重新选择！"));
         return;
-    case StormSegmentInputFile::ReadStatus::Unreadable:
+    }
+    if (file.status != StormSegmentInputFile::ReadStatus::Read) {
         note(file.detail + QChar(10) + QStringLiteral("数据列表未改变。"));
         return;
-    case StormSegmentInputFile::ReadStatus::NotSegmentFile:
-        note(QStringLiteral("您选择的文件不是管段数据文件（每段三行：管段长度、汇水面积、径流系数），"
-                            "数据列表未改变。"));
-        return;
-    case StormSegmentInputFile::ReadStatus::Read:
-        break;
     }
     if (!keepRows)
         clearRows();

@@ -487,7 +487,7 @@ TEST_F(StormSegmentListFormTest, ImportReadsEveryKindOfLastLine)
     const Case cases[] = {
         {"no line end after the last line", QByteArrayLiteral("100\r\n2000\r\n0.9\r\n50\r\n1500\r\n0.6"), kTwoRows},
         {"an extra empty last line", kTwoRowsBytes + QByteArrayLiteral("\r\n"), kTwoRows},
-        {"an empty file", QByteArray(), {}},
+        {"line ends of LF alone", QByteArrayLiteral("100\n2000\n0.9\n50\n1500\n0.6\n"), kTwoRows},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -514,22 +514,31 @@ TEST_F(StormSegmentListFormTest, ImportReadsChineseValuesInCodePage936)
     EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{{S("约100"), S("2000"), S("０.9")}}));
 }
 
-// A failed import leaves the list as it was, whatever the keep answer.
+// A failed import leaves the list as it was, whatever the keep answer, and
+// says why under "提示".
 TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
 {
     struct Case {
         const char* name;
         std::optional<QByteArray> bytes;  // none: no such file
         const char* file;
-        const char* message;  // empty: no message
+        const char* message;  // a part of it; empty: no message
+        qint64 size = 0;      // the file's size, the rest zero bytes
     };
     const Case cases[] = {
         {"dialog cancelled", std::nullopt, nullptr, ""},
         {"no such file", std::nullopt, "missing.txt", "您选择的文件并不存在，请重新选择！"},
         {"seven lines", kTwoRowsBytes + QByteArrayLiteral("30\r\n"), "seven.txt",
-         "您选择的文件不是管段数据文件"},
+         "共7行数据，不是每段三行"},
         {"bytes that are no code page 936", QByteArrayLiteral("100\r\n\xff\xfe\r\n0.9\r\n"),
          "bad.txt", "无法读取文件"},
+        {"an empty file", QByteArray(), "empty.txt", "文件中没有管段数据"},
+        {"blank lines only", QByteArrayLiteral("\r\n\r\n\r\n"), "blank.txt", "文件中没有管段数据"},
+        {"LF CR line ends", QByteArrayLiteral("100\n\r2000\n\r0.9\n\r"), "lfcr.txt",
+         "第2行是空行"},
+        {"a first value of 5 MB", QByteArray(5 * 1024 * 1024, '1') + "\r\n2000\r\n0.9\r\n",
+         "long.txt", "第1行长于64个字符"},
+        {"1 GB", QByteArray(), "huge.dat", "文件有1073741824字节", qint64(1) << 30},
     };
     for (const int keepAnswer : {int(forms::vbNo), int(forms::vbYes)}) {
         for (const Case& c : cases) {
@@ -543,6 +552,9 @@ TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
                 chosen = path(c.file);
                 if (c.bytes)
                     putBytes(*chosen, *c.bytes);
+                if (c.size > 0) {
+                    ASSERT_TRUE(QFile::resize(*chosen, c.size));  // sparse: takes no room
+                }
             }
             platform().answerMessageBox(keepAnswer);
             platform().answerFileDialog(chosen);
@@ -555,15 +567,22 @@ TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
             EXPECT_EQ(w.Command2->Caption(), S("查  看"));
             if (*c.message) {
                 ASSERT_EQ(boxes().size(), 2u);
-                expectNote(1, S(c.message));
+                expectNote(1, QString());
+                EXPECT_TRUE(boxes()[1].text.contains(S(c.message))) << boxes()[1].text.toStdString();
+                if (c.bytes) {
+                    EXPECT_TRUE(boxes()[1].text.contains(QDir::toNativeSeparators(*chosen)));
+                    EXPECT_TRUE(boxes()[1].text.endsWith(S("数据列表未改变。")));
+                }
             } else {
                 EXPECT_EQ(boxes().size(), 1u);
             }
+            if (chosen)
+                QFile::remove(*chosen);
         }
     }
 }
 
-TEST_F(StormSegmentListFormTest, ImportOfAFolderIsRefused)
+TEST_F(StormSegmentListFormTest, ImportOfAFolderSaysItIsNoFile)
 {
     StormSegmentListForm& w = openWithTwoRows();
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.txt")));
@@ -571,7 +590,8 @@ TEST_F(StormSegmentListFormTest, ImportOfAFolderIsRefused)
     platform().answerFileDialog(path("folder.txt"));
     platform().answerMessageBox(forms::vbOK);
     w.导入->click();
-    expectNote(1, S("您选择的文件并不存在，请重新选择！"));
+    ASSERT_EQ(boxes().size(), 2u);
+    expectNote(1, S("“") + QDir::toNativeSeparators(path("folder.txt")) + S("”不是文件"));
     EXPECT_EQ(shownRows(w), kTwoRows);
 }
 
@@ -583,7 +603,7 @@ TEST_F(StormSegmentListFormTest, ImportOfAFileWithoutReadPermissionIsRefused)
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions()));
     QFile probe(file);
     if (probe.open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "this user reads files without read permission";
+        GTEST_SKIP() << "running as root: root reads a file without read permission";
     platform().answerMessageBox(forms::vbNo);
     platform().answerFileDialog(file);
     platform().answerMessageBox(forms::vbOK);
