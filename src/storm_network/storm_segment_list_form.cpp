@@ -7,6 +7,7 @@
 #include "storm_network/storm_sewer_network_form.h"
 
 #include <QCoreApplication>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -110,6 +111,14 @@ StormSegmentListForm::StormSegmentListForm()
         list->setProperty("Index", i);
         List1.insert(i, list);
         connect(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
+        // The columns scroll as one, a row at a time: the scroll bar's
+        // value is the top row. Texts wider than a column are not scrolled
+        // sideways, so that all three show the same number of rows; the
+        // input boxes show a selected row's whole texts.
+        list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                [this, i](int top) { alignColumns(i, top); });
     }
     headingLabels[0]->setProperty("Index", 1);
     Label1.insert(1, headingLabels[0]);
@@ -323,6 +332,18 @@ void StormSegmentListForm::List1_Click(int index)
     List1((index + 2) % 3).setListIndex(row);
     m_selecting = false;
     showRow(row);
+}
+
+void StormSegmentListForm::alignColumns(int column, int top)
+{
+    // The other two columns follow the one scrolled; their own scrolling
+    // by code is not followed again.
+    if (m_aligning)
+        return;
+    m_aligning = true;
+    for (int step = 1; step < 3; ++step)
+        List1((column + step) % 3).verticalScrollBar()->setValue(top);
+    m_aligning = false;
 }
 
 void StormSegmentListForm::Text3_GotFocus()

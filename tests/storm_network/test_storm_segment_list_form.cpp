@@ -14,7 +14,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -216,6 +219,158 @@ TEST_F(StormSegmentListFormTest, NothingSelectedMeansNothingToUpdateDiscardOrDel
     EXPECT_EQ(shownRows(w), std::vector<SegmentRow>{kTwoRows[1]});
     EXPECT_EQ(boxTexts(w)[0], S("77"));
     EXPECT_EQ(boxes().size(), asked);  // no question, no error
+}
+
+// ------------------------------------------------------------ scrolling
+
+// The first row shown by a column, and the line (pixel top) on which it
+// shows `row`.
+int topRow(const forms::ListBox& list)
+{
+    return list.indexAt(QPoint(1, 1)).row();
+}
+
+int lineOf(const forms::ListBox& list, int row)
+{
+    return list.visualItemRect(list.item(row)).top();
+}
+
+class SegmentListScrollingTest : public StormSegmentListFormTest {
+protected:
+    // 45 segments, the list in view.
+    StormSegmentListForm& openWith45Rows()
+    {
+        StormSegmentListForm& w = open();
+        for (int r = 1; r <= 45; ++r)
+            add(w, QByteArray::number(r * 10).constData(), "2000", "0.6");
+        w.Command2->press();
+        QCoreApplication::processEvents();  // lays the lists out
+        return w;
+    }
+
+    static void expectInStep(const StormSegmentListForm& w)
+    {
+        const int top = topRow(w.List1(0));
+        EXPECT_EQ(topRow(w.List1(1)), top);
+        EXPECT_EQ(topRow(w.List1(2)), top);
+        const int selected = w.List1(0).ListIndex();
+        if (selected >= 0) {
+            EXPECT_EQ(w.List1(1).ListIndex(), selected);
+            EXPECT_EQ(w.List1(2).ListIndex(), selected);
+            EXPECT_EQ(lineOf(w.List1(1), selected), lineOf(w.List1(0), selected));
+            EXPECT_EQ(lineOf(w.List1(2), selected), lineOf(w.List1(0), selected));
+        }
+    }
+};
+
+void wheelDown(forms::ListBox& list, int notches)
+{
+    QWidget* viewport = list.viewport();
+    const QPointF at(10, 10);
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &wheel);
+}
+
+TEST_F(SegmentListScrollingTest, ScrollingOneColumnScrollsTheOtherTwo)
+{
+    struct Case {
+        const char* name;
+        int column;
+        void (*scroll)(forms::ListBox&);
+        int top;  // -1: somewhere below the first row
+    };
+    const Case cases[] = {
+        {"wheel, a notch of three rows", 0, [](forms::ListBox& l) { wheelDown(l, 1); }, 3},
+        {"wheel, four notches", 2, [](forms::ListBox& l) { wheelDown(l, 4); }, 12},
+        {"bar's arrow", 1,
+         [](forms::ListBox& l) {
+             l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+         },
+         1},
+        {"bar dragged", 2, [](forms::ListBox& l) { l.verticalScrollBar()->setValue(20); }, 20},
+        {"bar's page", 0,
+         [](forms::ListBox& l) {
+             l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+         },
+         -1},
+        {"bar to the end", 1,
+         [](forms::ListBox& l) {
+             l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+         },
+         -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        StormSegmentListForm& w = openWith45Rows();
+        ASSERT_EQ(topRow(w.List1(c.column)), 0);
+        c.scroll(w.List1(c.column));
+        if (c.top >= 0)
+            EXPECT_EQ(topRow(w.List1(c.column)), c.top);
+        else
+            EXPECT_GT(topRow(w.List1(c.column)), 0);
+        expectInStep(w);
+    }
+}
+
+TEST_F(SegmentListScrollingTest, KeysMoveTheSelectionOnOneLineInAllThree)
+{
+    struct Case {
+        const char* name;
+        int column;
+        int scrolledTo;  // the column's top row before the keys
+        std::vector<Qt::Key> keys;
+        int selected;  // -1: somewhere below the first row
+    };
+    const Case cases[] = {
+        {"End", 0, 0, {Qt::Key_End}, 44},
+        {"End, then Home", 1, 0, {Qt::Key_End, Qt::Key_Home}, 0},
+        {"Page Down twice", 2, 0, {Qt::Key_PageDown, Qt::Key_PageDown}, -1},
+        {"Page Down, then Page Up", 0, 0, {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp}, -1},
+        {"Down past the last line shown", 1, 0, std::vector<Qt::Key>(30, Qt::Key_Down), 30},
+        {"Down after scrolling away from the selection", 2, 20, {Qt::Key_Down}, 1},
+        {"Up after scrolling away from the selection", 0, 20, {Qt::Key_Up}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        StormSegmentListForm& w = openWith45Rows();
+        forms::ListBox& list = w.List1(c.column);
+        list.clickLine(c.selected == 0 && c.scrolledTo > 0 ? 1 : 0);
+        list.verticalScrollBar()->setValue(c.scrolledTo);
+        ASSERT_EQ(topRow(list), c.scrolledTo);
+        list.setFocus();
+        for (const Qt::Key key : c.keys)
+            QTest::keyClick(&list, key);
+        if (c.selected >= 0)
+            EXPECT_EQ(list.ListIndex(), c.selected);
+        else
+            EXPECT_GT(list.ListIndex(), 0);
+        // The selected row is in view.
+        EXPECT_TRUE(list.viewport()->rect().contains(
+            list.visualItemRect(list.item(list.ListIndex())).center()));
+        expectInStep(w);
+    }
+}
+
+TEST_F(SegmentListScrollingTest, SelectingInOneColumnShowsTheRowOnOneLine)
+{
+    for (int column = 0; column < 3; ++column) {
+        SCOPED_TRACE(column);
+        forms::destroyAllDefaultInstances();
+        StormSegmentListForm& w = openWith45Rows();
+        // The column scrolled by its bar, then a row in view clicked.
+        w.List1(column).verticalScrollBar()->setValue(20);
+        w.List1(column).clickLine(25);
+        EXPECT_EQ(w.Text1->Text(), S("260"));
+        EXPECT_EQ(topRow(w.List1(column)), 20);
+        expectInStep(w);
+        // A row far above, selected by code as the other columns are.
+        w.List1((column + 1) % 3).clickLine(2);
+        EXPECT_EQ(w.Text1->Text(), S("30"));
+        expectInStep(w);
+    }
 }
 
 // ------------------------------------------------------------ deleting
