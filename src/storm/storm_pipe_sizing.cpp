@@ -92,8 +92,6 @@ std::optional<double> DesignFlowPerPipe(double runoffCoefficient, double intensi
     return flow;
 }
 
-double CubicMetresPerHour(double litresPerSecond) { return litresPerSecond * 3.6; }
-
 QStringList StormPipeSizingTable::Materials(OutletKind kind)
 {
     if (kind == OutletKind::Outdoor)

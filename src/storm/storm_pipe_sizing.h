@@ -24,9 +24,6 @@ double CatchmentDesignFlow(double runoffCoefficient, double intensity, double ar
 std::optional<double> DesignFlowPerPipe(double runoffCoefficient, double intensity, double areaM2,
                                         double pipeCount);
 
-// L/s to m³/h: Q × 3.6.
-double CubicMetresPerHour(double litresPerSecond);
-
 // ------------------------------------------------------------ outlet pipe
 
 enum class OutletKind {

@@ -3,17 +3,15 @@
 #include "app/input_check.h"
 #include "app/windows.h"
 #include "catalogues/gravity_pipe_catalogue.h"
-#include "catalogues/storm_intensity_catalogue.h"
 #include "catalogues/surface_runoff_table.h"
 #include "forms/application.h"
 #include "textio/numtext.h"
 #include "forms/platform.h"
-#include "hydraulics/drainage_flow.h"
 #include "storm/storm_pipe_sizing.h"
+#include "storm/storm_water_design.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 
-#include <cmath>
 #include <optional>
 
 using catalogues::kDiameterPrompt;
@@ -32,54 +30,17 @@ namespace {
 const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 const QString kSurfacePrompt = QStringLiteral("请选择地面种类");
 
-// Manning's roughness of the full-pipe check.
-constexpr double kCheckRoughness = 0.013;
-
 // Top of the check panel in the client area: below what the window shows
 // with the panel closed, whatever the height of its title and menu bars.
 constexpr double kPanelTop = 5760;
-
-// The diameter named by a check-panel diameter text, "d300" or a typed "300"
-// (blanks around it allowed), as the list text it stands for ("d300") and in
-// mm; no value for a text that names no diameter.
-struct CheckDiameter {
-    QString listText;
-    double millimetres;
-};
-
-std::optional<CheckDiameter> checkDiameterOf(const QString& text)
-{
-    QString number = text.trimmed();
-    if (number.startsWith(QLatin1Char('d')))
-        number.remove(0, 1);
-    if (number.isEmpty() || number.front().isSpace())
-        return std::nullopt;
-    const std::optional<double> mm = textio::readNumber(number);
-    if (!mm || !(*mm > 0))
-        return std::nullopt;
-    return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm};
-}
 
 }  // namespace
 
 StormWaterForm::StormWaterForm()
     : CalculatorForm(kDesignCaption, 4515, 5550, Calculator::StormWater)
-    , m_cityBlock(*this, 240, StormCityBlock::Mode::Automatic)
+    , StormCityPanel(*this, 240, StormCityPanel::Mode::Automatic)
 {
     setObjectName(QStringLiteral("form2"));
-
-    // --- 选择城市: province and city, and the city's formula as a fraction.
-    Frame3 = m_cityBlock.Frame3;
-    Combo6 = m_cityBlock.Combo6;
-    Combo3 = m_cityBlock.Combo3;
-    Label5 = m_cityBlock.Label5;
-    Label6 = m_cityBlock.Label6;
-    Line1 = m_cityBlock.Line1;
-    Label29 = m_cityBlock.Label29;
-    // --- 计算方式: the storm water window or the network window.
-    Frame6 = m_cityBlock.Frame6;
-    Option3 = m_cityBlock.Option3;
-    Option4 = m_cityBlock.Option4;
 
     // --- 设计参数
     Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1800, QStringLiteral("设计参数"));
@@ -124,7 +85,7 @@ StormWaterForm::StormWaterForm()
                                              QStringLiteral("请选择管材"));
     Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 3285, 1350, 1125, 315,
                                     forms::ComboBox::Style::Editable);
-    Combo5->setText(QStringLiteral("砼管"));
+    Combo5->setText(storm::StormPipeSizingTable::Materials(storm::OutletKind::Outdoor).first());
 
     // --- 计算结果
     Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 3645, 4500, 1455, QStringLiteral("计算结果"));
@@ -237,21 +198,21 @@ void StormWaterForm::Form_Load()
         Combo2->AddItem(slope);
     for (const QString& surface : SurfaceRunoffTable::SurfaceTypes())
         Combo4->AddItem(surface);
-    Combo5->AddItem(QStringLiteral("砼管"));
-    Combo5->AddItem(QStringLiteral("HDPE"));
-    m_cityBlock.load();
+    for (const QString& material : storm::StormPipeSizingTable::Materials(storm::OutletKind::Outdoor))
+        Combo5->AddItem(material);
+    loadCities();
 }
 
 // ------------------------------------------------------------ city and formula
 
 void StormWaterForm::Combo6_Click()
 {
-    m_cityBlock.provinceChosen();
+    provinceChosen();
 }
 
 void StormWaterForm::Combo3_Click()
 {
-    m_cityBlock.cityChosen();
+    cityChosen();
 }
 
 // ------------------------------------------------------------ design parameters
@@ -326,96 +287,52 @@ void StormWaterForm::Text12_DblClick()
 
 void StormWaterForm::Command1_Click()
 {
-    if (Text12->Text().isEmpty()) {
-        refuseInput(QStringLiteral("请输入重现期"), kCompletenessTitle, Text12);
+    const storm::StormWaterDesign design = storm::DesignStormWater(
+        {.returnPeriod = Text12->Text(),
+         .duration = Text11->Text(),
+         .city = Combo3->Text(),
+         .area = Text13->Text(),
+         .runoff = Text14->Text(),
+         .pipeCount = Text9->Text(),
+         .kind = Option1->Value() ? storm::OutletKind::RoofSingleOutlet
+                                  : storm::OutletKind::Outdoor,
+         .material = Combo5->Text()});
+    if (!design.intensity.isEmpty())
+        Text2->setText(design.intensity);
+    if (design.error) {
+        refuseInput(design.error->message, design.error->title, fieldOf(design.error->field));
         return;
     }
-    if (Text11->Text().isEmpty()) {
-        refuseInput(QStringLiteral("请输入降水历时"), kCompletenessTitle, Text11);
-        return;
-    }
-    const QString badReturnPeriod = QStringLiteral("请输入正确的重现期");
-    const QString badDuration = QStringLiteral("请输入正确的降水历时");
-    const std::optional<double> P = textio::readNumber(Text12->Text());
-    if (!P) {
-        refuseInput(badReturnPeriod, kCorrectnessTitle, Text12);
-        return;
-    }
-    const std::optional<double> t = textio::readNumber(Text11->Text());
-    if (!t) {
-        refuseInput(badDuration, kCorrectnessTitle, Text11);
-        return;
-    }
-    const catalogues::StormIntensityFormula* formula =
-        catalogues::FindStormIntensityFormula(Combo3->Text());
-    if (formula == nullptr) {
-        // A city without a formula: no intensity, and no flows computed from
-        // another city's intensity left in the field.
-        refuseInput(QStringLiteral("所选城市暂无暴雨强度公式，请选择其他城市"), kCorrectnessTitle,
-               Combo3);
-        return;
-    }
-    const std::optional<double> q = catalogues::StormIntensity(*formula, *P, *t);
-    if (!q) {
-        // Outside the formula's domain: a 10-minute rain is within every
-        // formula's domain, so a failure there lies with the return period.
-        if (!catalogues::StormIntensity(*formula, *P, 10.0))
-            refuseInput(badReturnPeriod, kCorrectnessTitle, Text12);
-        else
-            refuseInput(badDuration, kCorrectnessTitle, Text11);
-        return;
-    }
-    Text2->setText(textio::generalNumberText(*q));
-
     // An empty area: the intensity alone.
-    if (Text13->Text().isEmpty())
+    if (!design.flows)
         return;
-    if (Text14->Text().isEmpty()) {
-        refuseInput(QStringLiteral("请选择径流系数"), kCompletenessTitle, Text14);
-        return;
-    }
-    if (Text9->Text().isEmpty()) {
-        refuseInput(QStringLiteral("请输入管道数量"), kCompletenessTitle, Text9);
-        return;
-    }
-    const QString badArea = QStringLiteral("请输入正确的汇水面积");
-    const std::optional<double> area = textio::readNumber(Text13->Text());
-    if (!area || *area < 0) {
-        refuseInput(badArea, kCorrectnessTitle, Text13);
-        return;
-    }
-    // A runoff coefficient is a share of the rain: from 0 to 1.
-    const std::optional<double> psi = textio::readNumber(Text14->Text());
-    if (!psi || *psi < 0 || *psi > 1) {
-        refuseInput(QStringLiteral("请输入正确的径流系数"), kCorrectnessTitle, Text14);
-        return;
-    }
-    // Outlet pipes are counted: a positive whole number.
-    const std::optional<double> pipes = textio::readNumber(Text9->Text());
-    if (!pipes || !(*pipes >= 1) || std::floor(*pipes) != *pipes) {
-        refuseInput(QStringLiteral("请输入正确的管道数量"), kCorrectnessTitle, Text9);
-        return;
-    }
+    Text10->setText(design.flows->total);
+    Text4->setText(design.flows->perPipe);
+    Text1->setText(design.flows->perPipeM3h);
+    showOutletPipe(design.flows->pipe);
+}
 
-    // The flows use the intensity as the field shows it.
-    const double shownIntensity = textio::readNumber(Text2->Text()).value_or(*q);
-    const double total = storm::CatchmentDesignFlow(*psi, shownIntensity, *area);
-    const std::optional<double> perPipe =
-        storm::DesignFlowPerPipe(*psi, shownIntensity, *area, *pipes);
-    if (!std::isfinite(total) || !perPipe) {
-        refuseInput(badArea, kCorrectnessTitle, Text13);
-        return;
+QWidget* StormWaterForm::fieldOf(storm::StormWaterField field) const
+{
+    switch (field) {
+    case storm::StormWaterField::ReturnPeriod:
+        return Text12;
+    case storm::StormWaterField::Duration:
+        return Text11;
+    case storm::StormWaterField::City:
+        return Combo3;
+    case storm::StormWaterField::Area:
+        return Text13;
+    case storm::StormWaterField::Runoff:
+        return Text14;
+    case storm::StormWaterField::PipeCount:
+        return Text9;
     }
+    return nullptr;
+}
 
-    Text10->setText(textio::generalNumberText(total));
-    Text4->setText(textio::generalNumberText(*perPipe));
-    const double shownPerPipe = textio::readNumber(Text4->Text()).value_or(*perPipe);
-    Text1->setText(textio::generalNumberText(storm::CubicMetresPerHour(shownPerPipe)));
-
-    const storm::OutletKind kind =
-        Option1->Value() ? storm::OutletKind::RoofSingleOutlet : storm::OutletKind::Outdoor;
-    const storm::OutletPipeChoice choice =
-        storm::StormPipeSizingTable::Choose(kind, Combo5->Text(), shownPerPipe);
+void StormWaterForm::showOutletPipe(const storm::OutletPipeChoice& choice)
+{
     switch (choice.status) {
     case storm::OutletPipeStatus::Chosen:
         Text3->setText(choice.diameter);
@@ -467,7 +384,7 @@ void StormWaterForm::Combo1_Click()
 {
     Text19->setText(QString());
     Text20->setText(QString());
-    const std::optional<CheckDiameter> diameter = checkDiameterOf(Combo1->Text());
+    const std::optional<storm::CheckDiameter> diameter = storm::CheckDiameterOf(Combo1->Text());
     if (!diameter)
         return;  // every list entry names a diameter
     Text6->setText(textio::generalNumberText(diameter->millimetres / 1000));
@@ -478,17 +395,10 @@ void StormWaterForm::Combo1_Click()
 
 void StormWaterForm::Combo2_Click()
 {
-    // Minimum slope per GBJ 14-87 §3.2.9, checked for d200 to d400 only; the
-    // minimum is that of the diameter text in force, picked or typed.
-    const std::optional<CheckDiameter> diameter = checkDiameterOf(Combo1->Text());
-    if (!diameter || !MinSlopeTable::isSlopeCheckedStormDiameter(diameter->listText))
+    const storm::SlopeWarning warning = storm::SlopeWarningFor(Combo1->Text(), Combo2->Text());
+    if (warning == storm::SlopeWarning::None)
         return;
-    const std::optional<double> minimum =
-        textio::readNumber(MinSlopeTable::stormMinSlopeText(diameter->listText));
-    const std::optional<double> slope = textio::readNumber(Combo2->Text());
-    if (!minimum || !slope || !(*slope / *minimum < 1))
-        return;
-    const int style = diameter->listText == u"d200"
+    const int style = warning == storm::SlopeWarning::OkOnly
         ? forms::vbOKOnly | forms::vbCritical
         : forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2;
     // Only a warning: the slope stays chosen whatever the answer.
@@ -497,36 +407,17 @@ void StormWaterForm::Combo2_Click()
 
 void StormWaterForm::Command4_Click()
 {
-    const std::optional<CheckDiameter> diameter = checkDiameterOf(Combo1->Text());
-    if (!diameter) {
-        forms::MsgBox(kDiameterPrompt, forms::vbOKOnly, kCompletenessTitle);
-        return;
-    }
-    const std::optional<double> slope = textio::readNumber(Combo2->Text());
-    if (!slope || !(*slope > 0)) {
-        forms::MsgBox(kSlopePrompt, forms::vbOKOnly, kCompletenessTitle);
-        return;
-    }
-    const std::optional<double> velocity = hydraulics::DrainageFlow::fullPipeVelocity(
-        diameter->millimetres / 1000, *slope, kCheckRoughness);
-    if (!velocity) {
-        forms::MsgBox(kDiameterPrompt, forms::vbOKOnly, kCompletenessTitle);
-        return;
-    }
-    const double D = diameter->millimetres / 1000;
-    const QString velocityText = textio::formatNumber(*velocity, QStringLiteral("##.###"));
-    // The capacity follows from the velocity as shown.
-    const double shownVelocity = textio::readShownNumber(velocityText).value_or(0.0);
-    const std::optional<double> flow = hydraulics::DrainageFlow::fullPipeFlow(shownVelocity, D);
-    if (!flow) {
-        forms::MsgBox(kDiameterPrompt, forms::vbOKOnly, kCompletenessTitle);
+    const storm::FullPipeCheckResult result = storm::CheckFullPipe(Combo1->Text(), Combo2->Text());
+    if (result.error) {
+        refuseInput(result.error->message, result.error->title,
+                    result.error->field == storm::CheckField::Diameter ? Combo1 : Combo2);
         return;
     }
     // The checked pipe is the one the diameter text names, typed or picked.
-    Text6->setText(textio::generalNumberText(D));
-    Text7->setText(MinSlopeTable::stormMinSlopeText(diameter->listText));
-    Text19->setText(velocityText);
-    Text20->setText(textio::formatNumber(*flow, QStringLiteral("#.###")));
+    Text6->setText(result.check.diameterM);
+    Text7->setText(result.check.minimumSlope);
+    Text19->setText(result.check.velocity);
+    Text20->setText(result.check.flow);
 }
 
 void StormWaterForm::Command6_Click()

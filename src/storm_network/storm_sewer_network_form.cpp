@@ -31,22 +31,9 @@ const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 
 StormSewerNetworkForm::StormSewerNetworkForm()
     : CalculatorForm(kDesignCaption, 4515, 4320, Calculator::StormNetwork)
-    , m_cityBlock(*this, 210, StormCityBlock::Mode::SegmentBySegment)
+    , StormCityPanel(*this, 210, StormCityPanel::Mode::SegmentBySegment)
 {
     setObjectName(QStringLiteral("form13"));
-
-    // --- 选择城市: province and city, and the city's formula as a fraction.
-    Frame3 = m_cityBlock.Frame3;
-    Combo6 = m_cityBlock.Combo6;
-    Combo3 = m_cityBlock.Combo3;
-    Label5 = m_cityBlock.Label5;
-    Label6 = m_cityBlock.Label6;
-    Line1 = m_cityBlock.Line1;
-    Label29 = m_cityBlock.Label29;
-    // --- 计算方式: the storm water window or the network window.
-    Frame6 = m_cityBlock.Frame6;
-    Option3 = m_cityBlock.Option3;
-    Option4 = m_cityBlock.Option4;
 
     // --- 设计参数
     Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1685, QStringLiteral("设计参数"));
@@ -123,7 +110,7 @@ void StormSewerNetworkForm::Form_Load()
     for (const QString& material : storm_network::NetworkMaterials())
         Combo5->AddItem(material);
     Combo5->setListIndex(storm_network::kReinforcedConcretePipe);
-    m_cityBlock.load();
+    loadCities();
     Combo7.List = storm_network::NetworkRoughnessList();
     Combo7.Text = Combo7.List.value(storm_network::kReinforcedConcretePipe);
     Text4->setText(QStringLiteral("0.65"));
@@ -135,14 +122,14 @@ void StormSewerNetworkForm::Form_Load()
 
 void StormSewerNetworkForm::Combo6_Click()
 {
-    m_cityBlock.provinceChosen();
+    provinceChosen();
 }
 
 void StormSewerNetworkForm::Combo3_Click()
 {
     // A city offered without a formula shows an empty fraction, which the
     // report prints under its name, not the formula of another city.
-    m_cityBlock.cityChosen();
+    cityChosen();
 }
 
 // ------------------------------------------------------------ design parameters

@@ -1,4 +1,4 @@
-#include "storm/storm_city_block_form.h"
+#include "storm/storm_city_panel.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "forms/application.h"
@@ -16,7 +16,7 @@ QFont formulaFont()
 
 }  // namespace
 
-StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight, Mode mode)
+StormCityPanel::StormCityPanel(forms::Form& window, double denominatorHeight, Mode mode)
 {
     Frame3 = window.add<forms::Frame>("Frame3", 0, 0, 4500, 1005);
     Frame3->setCaption(QStringLiteral("选择城市"));
@@ -50,7 +50,7 @@ StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight, Mo
     (mode == Mode::Automatic ? Option3 : Option4)->setValue(true);
 }
 
-void StormCityBlock::load()
+void StormCityPanel::loadCities()
 {
     Combo3->AddItem(QStringLiteral("天津市"));
     for (const QString& province : StormIntensityCatalogue::Provinces())
@@ -59,7 +59,7 @@ void StormCityBlock::load()
     Combo6->setText(QStringLiteral("天津市"));
 }
 
-void StormCityBlock::provinceChosen()
+void StormCityPanel::provinceChosen()
 {
     const QStringList cities = StormIntensityCatalogue::CitiesOf(Combo6->Text());
     if (cities.isEmpty())
@@ -71,7 +71,7 @@ void StormCityBlock::provinceChosen()
     Combo3->setListIndex(0);
 }
 
-void StormCityBlock::cityChosen()
+void StormCityPanel::cityChosen()
 {
     const QString city = Combo3->Text();
     Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));
