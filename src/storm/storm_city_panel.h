@@ -16,15 +16,17 @@ public:
     // Which window the panel heads: its option is the one selected.
     enum class Mode { Automatic, SegmentBySegment };
 
-    // Builds the panel's frames and controls at the top of `window`;
+    // Builds the panel's frames and controls at the top of `window`, `width`
+    // twips wide (at least kWidth: the fraction takes what is wider);
     // `denominatorHeight` is the height of the denominator label in twips.
-    StormCityPanel(forms::Form& window, double denominatorHeight, Mode mode);
+    StormCityPanel(forms::Form& window, double denominatorHeight, Mode mode,
+                   double width = kWidth);
 
     StormCityPanel(const StormCityPanel&) = delete;
     StormCityPanel& operator=(const StormCityPanel&) = delete;
 
-    // Top of what the window places below the panel, and the panel's width
-    // (twips).
+    // Top of what the window places below the panel, and the panel's
+    // narrowest width (twips).
     static constexpr double kBottom = 1800;
     static constexpr double kWidth = 4500;
 

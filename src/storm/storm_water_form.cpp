@@ -34,45 +34,54 @@ const QString kSurfacePrompt = QStringLiteral("请选择地面种类");
 // with the panel closed, whatever the height of its title and menu bars.
 constexpr double kPanelTop = 5760;
 
+// The frames' width: the result fields hold the general texts of the
+// intensity and the flows whole ("0.00212528980294518" of a small roof),
+// and what stands right of them moves right by kRightShift; the design
+// parameters' right-hand column moves with it.
+constexpr double kFrameWidth = 5490;
+constexpr double kRightShift = kFrameWidth - StormCityPanel::kWidth;
+// A result field of a general number text.
+constexpr double kGeneralResultWidth = 2010;
+
 }  // namespace
 
 StormWaterForm::StormWaterForm()
-    : CalculatorForm(kDesignCaption, 4515, 5550, Calculator::StormWater)
-    , StormCityPanel(*this, 240, StormCityPanel::Mode::Automatic)
+    : CalculatorForm(kDesignCaption, kFrameWidth + 15, 5550, Calculator::StormWater)
+    , StormCityPanel(*this, 240, StormCityPanel::Mode::Automatic, kFrameWidth)
 {
     setObjectName(QStringLiteral("form2"));
 
     // --- 设计参数
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1800, QStringLiteral("设计参数"));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, StormCityPanel::kBottom, kFrameWidth, 1800, QStringLiteral("设计参数"));
     Label1 = addInWithCaption<forms::Label>(Frame4, "Label1", 90, 270, 780, 240,
                                             QStringLiteral("重现期P"));
     Text12 = addIn<forms::TextBox>(Frame4, "Text12", 900, 225, 600, 285);
     Text12->setText(QStringLiteral("2"));
     Label2 = addInWithCaption<forms::Label>(Frame4, "Label2", 1560, 270, 300, 240,
                                             QStringLiteral("年"));
-    Label3 = addInWithCaption<forms::Label>(Frame4, "Label3", 2340, 270, 900, 240,
+    Label3 = addInWithCaption<forms::Label>(Frame4, "Label3", 2340 + kRightShift, 270, 900, 240,
                                             QStringLiteral("降水历时t"));
-    Text11 = addIn<forms::TextBox>(Frame4, "Text11", 3270, 225, 600, 285);
+    Text11 = addIn<forms::TextBox>(Frame4, "Text11", 3270 + kRightShift, 225, 600, 285);
     Text11->setText(QStringLiteral("20"));
-    Label4 = addInWithCaption<forms::Label>(Frame4, "Label4", 3930, 270, 480, 240,
+    Label4 = addInWithCaption<forms::Label>(Frame4, "Label4", 3930 + kRightShift, 270, 480, 240,
                                             QStringLiteral("分钟"));
 
     Label7 = addInWithCaption<forms::Label>(Frame4, "Label7", 90, 630, 780, 240,
                                             QStringLiteral("汇水面积"));
-    Text13 = addIn<forms::TextBox>(Frame4, "Text13", 900, 585, 780, 285);
-    Label8 = addInWithCaption<forms::Label>(Frame4, "Label8", 1725, 630, 570, 240,
+    Text13 = addIn<forms::TextBox>(Frame4, "Text13", 900, 585, 1200, 285);
+    Label8 = addInWithCaption<forms::Label>(Frame4, "Label8", 2145, 630, 570, 240,
                                             QStringLiteral("平方米"));
-    Label10 = addInWithCaption<forms::Label>(Frame4, "Label10", 2340, 630, 900, 240,
+    Label10 = addInWithCaption<forms::Label>(Frame4, "Label10", 2340 + kRightShift, 630, 900, 240,
                                              QStringLiteral("管道数量"));
-    Text9 = addIn<forms::TextBox>(Frame4, "Text9", 3270, 585, 600, 285);
+    Text9 = addIn<forms::TextBox>(Frame4, "Text9", 3270 + kRightShift, 585, 600, 285);
     Text9->setText(QStringLiteral("1"));
 
     Combo4 = addIn<forms::ComboBox>(Frame4, "Combo4", 90, 945, 2160, 315,
                                     forms::ComboBox::Style::Editable);
     Combo4->setText(kSurfacePrompt);
-    Label11 = addInWithCaption<forms::Label>(Frame4, "Label11", 2340, 990, 900, 240,
+    Label11 = addInWithCaption<forms::Label>(Frame4, "Label11", 2340 + kRightShift, 990, 900, 240,
                                              QStringLiteral("径流系数Ψ"));
-    Text14 = addIn<forms::TextBox>(Frame4, "Text14", 3270, 945, 600, 285);
+    Text14 = addIn<forms::TextBox>(Frame4, "Text14", 3270 + kRightShift, 945, 600, 285);
     Text14->setText(QStringLiteral("0.65"));
 
     Option1 = addInWithCaption<forms::OptionButton>(Frame4, "Option1", 90, 1395, 1260, 240,
@@ -81,14 +90,14 @@ StormWaterForm::StormWaterForm()
                                                     QStringLiteral("室外"));
     // The outdoor outlet: the state every other control opens in.
     Option2->setValue(true);
-    Label12 = addInWithCaption<forms::Label>(Frame4, "Label12", 2340, 1395, 930, 240,
+    Label12 = addInWithCaption<forms::Label>(Frame4, "Label12", 2340 + kRightShift, 1395, 930, 240,
                                              QStringLiteral("请选择管材"));
-    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 3285, 1350, 1125, 315,
+    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 3285 + kRightShift, 1350, 1125, 315,
                                     forms::ComboBox::Style::Editable);
     Combo5->setText(storm::StormPipeSizingTable::Materials(storm::OutletKind::Outdoor).first());
 
     // --- 计算结果
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 3645, 4500, 1455, QStringLiteral("计算结果"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 3645, kFrameWidth, 1455, QStringLiteral("计算结果"));
     auto output = [this](const char* name, double left, double top, double width) {
         forms::TextBox* box = addIn<forms::TextBox>(Frame1, name, left, top, width, 285);
         box->setLocked(true);
@@ -101,63 +110,69 @@ StormWaterForm::StormWaterForm()
         return l;
     };
     Label13 = label(Frame1, "Label13", QStringLiteral("暴雨强度"), 90, 315, 780);
-    Text2 = output("Text2", 900, 270, 1020);
-    Label14 = label(Frame1, "Label14", QStringLiteral("L/s·ha"), 1980, 315, 660);
-    Label21 = label(Frame1, "Label21", QStringLiteral("雨水管径"), 2700, 315, 780);
-    Text3 = output("Text3", 3510, 270, 900);
+    // The units right of the general results, the pipe column right of them.
+    constexpr double unitLeft = 900 + kGeneralResultWidth + 60;
+    Text2 = output("Text2", 900, 270, kGeneralResultWidth);
+    Label14 = label(Frame1, "Label14", QStringLiteral("L/s·ha"), unitLeft, 315, 660);
+    Label21 = label(Frame1, "Label21", QStringLiteral("雨水管径"), 2700 + kRightShift, 315, 780);
+    Text3 = output("Text3", 3510 + kRightShift, 270, 900);
     Label15 = label(Frame1, "Label15", QStringLiteral("总 流 量"), 90, 675, 780);
-    Text10 = output("Text10", 900, 630, 1020);
-    Label16 = label(Frame1, "Label16", QStringLiteral("L/s"), 1980, 675, 480);
-    Label20 = label(Frame1, "Label20", QStringLiteral("设计坡度"), 2700, 675, 780);
-    Text5 = output("Text5", 3510, 630, 600);
-    Label30 = label(Frame1, "Label30", QStringLiteral("‰"), 4170, 675, 240);
+    Text10 = output("Text10", 900, 630, kGeneralResultWidth);
+    Label16 = label(Frame1, "Label16", QStringLiteral("L/s"), unitLeft, 675, 480);
+    Label20 = label(Frame1, "Label20", QStringLiteral("设计坡度"), 2700 + kRightShift, 675, 780);
+    Text5 = output("Text5", 3510 + kRightShift, 630, 600);
+    Label30 = label(Frame1, "Label30", QStringLiteral("‰"), 4170 + kRightShift, 675, 240);
     Label17 = label(Frame1, "Label17", QStringLiteral("雨水流量"), 90, 1035, 780);
-    Text4 = output("Text4", 900, 990, 1020);
-    Label19 = label(Frame1, "Label19", QStringLiteral("L/s"), 1980, 1035, 480);
+    Text4 = output("Text4", 900, 990, kGeneralResultWidth);
+    Label19 = label(Frame1, "Label19", QStringLiteral("L/s"), unitLeft, 1035, 480);
 
     Label28 = add<forms::Label>("Label28", 90, 5205, 1650, 300);
     Label28->setFont(forms::fontFor(QStringLiteral("宋体"), 12, true));
     Label28->setCaption(QStringLiteral("雨水水力计算"));
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 1800, 5160, 840, 345,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 1800 + kRightShift, 5160, 840, 345,
                                                     QStringLiteral("计 算"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 2730, 5160, 840, 345,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 2730 + kRightShift, 5160, 840, 345,
                                                     QStringLiteral("校核"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 3660, 5160, 840, 345,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 3660 + kRightShift, 5160, 840, 345,
                                                     QStringLiteral("退出"));
 
-    // --- Full-pipe check panel, below the client area.
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, kPanelTop, 2220, 1680,
+    // --- Full-pipe check panel, below the client area: two frames side by
+    // side across the window, the buttons below them.
+    constexpr double halfWidth = (kFrameWidth - 60) / 2;
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, kPanelTop, halfWidth, 1680,
                                           QStringLiteral("设计参数"));
-    Combo1 = addIn<forms::ComboBox>(Frame2, "Combo1", 150, 300, 1920, 315,
+    Combo1 = addIn<forms::ComboBox>(Frame2, "Combo1", 150, 300, halfWidth - 300, 315,
                                     forms::ComboBox::Style::Editable);
     Combo1->setText(kDiameterPrompt);
-    Label9 = label(Frame2, "Label9", QStringLiteral("坡度i（‰）"), 150, 750, 1920);
-    Combo2 = addIn<forms::ComboBox>(Frame2, "Combo2", 150, 1080, 1920, 315,
+    Label9 = label(Frame2, "Label9", QStringLiteral("坡度i（‰）"), 150, 750, halfWidth - 300);
+    Combo2 = addIn<forms::ComboBox>(Frame2, "Combo2", 150, 1080, halfWidth - 300, 315,
                                     forms::ComboBox::Style::Editable);
     Combo2->setText(kSlopePrompt);
-    Frame5 = addWithCaption<forms::Frame>("Frame5", 2280, kPanelTop, 2220, 1680,
+    Frame5 = addWithCaption<forms::Frame>("Frame5", halfWidth + 60, kPanelTop, halfWidth, 1680,
                                           QStringLiteral("计算结果"));
     Label18 = label(Frame5, "Label18", QStringLiteral("流速v"), 150, 405, 600);
-    Text19 = addIn<forms::TextBox>(Frame5, "Text19", 780, 360, 840, 285);
+    // Wide enough for the capacity of the largest pipe at the steepest
+    // slope, "1752634.156".
+    Text19 = addIn<forms::TextBox>(Frame5, "Text19", 780, 360, 1260, 285);
     Text19->setLocked(true);
-    Label23 = label(Frame5, "Label23", QStringLiteral("m/s"), 1680, 405, 450);
+    Label23 = label(Frame5, "Label23", QStringLiteral("m/s"), 2100, 405, 450);
     Label24 = label(Frame5, "Label24", QStringLiteral("流量Q"), 150, 1005, 600);
-    Text20 = addIn<forms::TextBox>(Frame5, "Text20", 780, 960, 840, 285);
+    Text20 = addIn<forms::TextBox>(Frame5, "Text20", 780, 960, 1260, 285);
     Text20->setLocked(true);
-    Label25 = label(Frame5, "Label25", QStringLiteral("L/s"), 1680, 1005, 450);
+    Label25 = label(Frame5, "Label25", QStringLiteral("L/s"), 2100, 1005, 450);
     Command4 = addWithCaption<forms::CommandButton>("Command4", 240, kPanelTop + 1770, 1000, 345,
                                                     QStringLiteral("计 算"));
-    Command6 = addWithCaption<forms::CommandButton>("Command6", 1757, kPanelTop + 1770, 1000, 345,
+    Command6 = addWithCaption<forms::CommandButton>("Command6", (kFrameWidth - 1000) / 2, kPanelTop + 1770, 1000, 345,
                                                     QStringLiteral("清零"));
-    Command5 = addWithCaption<forms::CommandButton>("Command5", 3275, kPanelTop + 1770, 1000, 345,
+    Command5 = addWithCaption<forms::CommandButton>("Command5", kFrameWidth - 1240, kPanelTop + 1770, 1000, 345,
                                                     QStringLiteral("返回"));
 
     // --- Working fields, never shown.
-    Text1 = add<forms::TextBox>("Text1", 4620, 0, 600, 285);
+    Text1 = add<forms::TextBox>("Text1", kFrameWidth + 120, 0, 600, 285);
     Text1->hide();
-    Text6 = add<forms::TextBox>("Text6", 4620, 360, 600, 285);
+    Text6 = add<forms::TextBox>("Text6", kFrameWidth + 120, 360, 600, 285);
     Text6->hide();
-    Text7 = add<forms::TextBox>("Text7", 4620, 720, 600, 285);
+    Text7 = add<forms::TextBox>("Text7", kFrameWidth + 120, 720, 600, 285);
     Text7->hide();
 
     setDefaultButton(Command1);

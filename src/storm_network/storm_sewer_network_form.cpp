@@ -50,13 +50,14 @@ StormSewerNetworkForm::StormSewerNetworkForm()
         return box;
     };
     Label14 = label("Label14", QStringLiteral("重现期P"), 90, 270, 690, 285);
-    Text1 = field("Text1", QStringLiteral("2"), 1400, 225, 600, 270);
-    Label13 = label("Label13", QStringLiteral("年"), 2100, 270, 285, 240);
+    // The P and t1 fields keep clear of "起点汇流时间t1".
+    Text1 = field("Text1", QStringLiteral("2"), 1490, 225, 600, 270);
+    Label13 = label("Label13", QStringLiteral("年"), 2160, 270, 285, 240);
     Label1 = label("Label1", QStringLiteral("折减系数"), 2700, 270, 870, 240);
     Text2 = field("Text2", QStringLiteral("2.0"), 3800, 225, 555, 285);
-    Label12 = label("Label12", QStringLiteral("起点汇流时间t1"), 90, 630, 1500, 240);
-    Text3 = field("Text3", QStringLiteral("10"), 1400, 585, 600, 285);
-    Label11 = label("Label11", QStringLiteral("min"), 2100, 630, 360, 240);
+    Label12 = label("Label12", QStringLiteral("起点汇流时间t1"), 90, 630, 1380, 240);
+    Text3 = field("Text3", QStringLiteral("10"), 1490, 585, 600, 285);
+    Label11 = label("Label11", QStringLiteral("min"), 2160, 630, 360, 240);
     Label17 = label("Label17", QStringLiteral("径流系数Ψ"), 2700, 630, 915, 285);
     Text4 = field("Text4", QStringLiteral("0.65"), 3800, 585, 555, 270);
     Label32 = label("Label32", QStringLiteral("请选择地面类型"), 90, 990, 1500, 285);
