@@ -358,7 +358,7 @@ void StormWaterForm::showOutletPipe(const storm::OutletPipeChoice& choice)
         Text3->setText(QString());
         Text5->setText(QString());
         forms::MsgBox(storm::kHdpeFlowTooLargeMessage.toString(), forms::vbOKOnly,
-                      storm::kHdpeFlowTooLargeTitle.toString());
+                      kWarningTitle);
         break;
     case storm::OutletPipeStatus::UnknownMaterial:
     case storm::OutletPipeStatus::InvalidFlow:

@@ -1,7 +1,6 @@
 // The storm windows show their figures whole: the storm water window's
 // results and check panel for the worked example and the extremes of the
-// input ranges, and the head both storm windows share. With VT_SNAPSHOT_DIR
-// set, each state is also saved there as a PNG.
+// input ranges, and the head both storm windows share.
 #include "app/windows.h"
 #include "forms/testing/clipped_texts.h"
 #include "forms/testing/fixture.h"
@@ -10,7 +9,6 @@
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 
-#include <QDir>
 #include <QFontMetrics>
 #include <QMenuBar>
 
@@ -24,15 +22,6 @@ using forms::testing::pickText;
 using forms::testing::S;
 
 namespace {
-
-void snapshot(QWidget& window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
 
 // Pixels between the bottom of the window's menu bar and the top of `control`.
 int belowMenuBar(const forms::Form& window, const QWidget& control)
@@ -90,8 +79,6 @@ TEST_F(StormLayoutTest, StormWaterResultsShowWhole)
         ASSERT_FALSE(w.Text4->Text().isEmpty());
         const QStringList clipped = clippedTexts(w);
         EXPECT_TRUE(clipped.isEmpty()) << clipped.join(QStringLiteral("; ")).toStdString();
-        if (&c == &kDesignCases[0])
-            snapshot(w, QStringLiteral("form2-results"));
     }
 }
 
@@ -117,7 +104,6 @@ TEST_F(StormLayoutTest, CheckPanelResultsShowWhole)
         const QStringList clipped = clippedTexts(w);
         EXPECT_TRUE(clipped.isEmpty()) << clipped.join(QStringLiteral("; ")).toStdString();
     }
-    snapshot(w, QStringLiteral("form2-check"));
 }
 
 // The city frame's caption keeps clear of the menu bar in both storm
@@ -134,7 +120,6 @@ TEST_F(StormLayoutTest, HeadCaptionsKeepClearOfWhatIsAround)
     EXPECT_GE(afterCaption(*w.Label3, *w.Text11), 6);
     EXPECT_GE(afterCaption(*w.Label13, *w.Text2), 2);
     EXPECT_TRUE(clippedTexts(n).isEmpty()) << clippedTexts(n).join(QStringLiteral("; ")).toStdString();
-    snapshot(n, QStringLiteral("form13"));
 }
 
 }  // namespace

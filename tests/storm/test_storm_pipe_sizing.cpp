@@ -89,7 +89,6 @@ TEST(StormPipeSizingTable, HdpeOverflowEmptiesBothFieldsAndWarns)
     }
     EXPECT_EQ(storm::kHdpeFlowTooLargeMessage.toString(),
               S("水量过大，请增加出水管道数量或换用钢筋混凝土管！"));
-    EXPECT_EQ(storm::kHdpeFlowTooLargeTitle.toString(), S("警告"));
 }
 
 TEST(StormPipeSizingTable, RoofBoundsAreAtMostAndWriteNoSlope)
