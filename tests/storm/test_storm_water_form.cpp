@@ -365,6 +365,8 @@ TEST_F(StormWaterFormTest, BadInputsAreRefusedAndNothingIsWritten)
     };
     const Case cases[] = {
         {"天津市", nullptr, "Text12", "abc", "请输入正确的重现期", "Text12"},
+        // Beyond any real design: a thousand years at most.
+        {"天津市", nullptr, "Text12", "1e300", "请输入正确的重现期", "Text12"},
         // Outside the city's formula: 唐山 divides by t^0.6.
         {"河  北", "唐山", "Text11", "0", "请输入正确的降水历时", "Text11"},
         {"天津市", nullptr, "Text14", "1.5", "请输入正确的径流系数", "Text14"},
