@@ -1,5 +1,7 @@
 #include "fittings/drainage_fitting_tables.h"
 
+#include "fittings/size_keyed_rows.h"
+
 #include <cmath>
 
 namespace fittings::drainage {
@@ -49,25 +51,6 @@ constexpr ReducerRow kCastIronReducer[] = {
     {u"200X150", 270}, {u"250X200", 280}, {u"300X200", 300},
 };
 
-template <class Row>
-QStringList sizesOf(std::span<const Row> rows)
-{
-    QStringList sizes;
-    for (const Row& row : rows)
-        sizes.append(row.size.toString());
-    return sizes;
-}
-
-template <class Row>
-const Row* findRow(std::span<const Row> rows, QStringView size)
-{
-    for (const Row& row : rows) {
-        if (row.size == size)
-            return &row;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 QString fittingTypeName(FittingType type)
@@ -113,12 +96,12 @@ QStringList sizeList(PipeMaterial material, FittingType type)
     case FittingType::Fitting1:
     case FittingType::Fitting2:
     case FittingType::Fitting5:
-        return sizesOf(branchRows(material));
+        return sizeTexts(branchRows(material));
     case FittingType::Fitting3:
     case FittingType::Fitting4:
-        return sizesOf(bendRows(material));
+        return sizeTexts(bendRows(material));
     case FittingType::Fitting6:
-        return sizesOf(reducerRows(material));
+        return sizeTexts(reducerRows(material));
     }
     return {};
 }
@@ -148,7 +131,7 @@ std::optional<FittingLengths> lengths(PipeMaterial material, FittingType type, Q
     case FittingType::Fitting1:
     case FittingType::Fitting2:
     case FittingType::Fitting5: {
-        const BranchFittingRow* row = findRow(branchRows(material), size);
+        const std::optional<BranchFittingRow> row = findSizeRow(branchRows(material), size);
         if (!row)
             return std::nullopt;
         if (type == FittingType::Fitting1)
@@ -159,7 +142,7 @@ std::optional<FittingLengths> lengths(PipeMaterial material, FittingType type, Q
     }
     case FittingType::Fitting3:
     case FittingType::Fitting4: {
-        const BendRow* row = findRow(bendRows(material), size);
+        const std::optional<BendRow> row = findSizeRow(bendRows(material), size);
         if (!row)
             return std::nullopt;
         if (type == FittingType::Fitting3)
@@ -167,7 +150,7 @@ std::optional<FittingLengths> lengths(PipeMaterial material, FittingType type, Q
         return FittingLengths{offsetBendL1Mm(material, row->offsetA, row->offsetB), 0};
     }
     case FittingType::Fitting6: {
-        const ReducerRow* row = findRow(reducerRows(material), size);
+        const std::optional<ReducerRow> row = findSizeRow(reducerRows(material), size);
         if (!row)
             return std::nullopt;
         return FittingLengths{row->l1, 0};

@@ -1,6 +1,6 @@
 #include "fittings/fitting_stack.h"
 
-#include "textio/numtext.h"
+#include "textio/field_values.h"
 
 #include <initializer_list>
 
@@ -246,7 +246,7 @@ StackHeight stackHeight(std::span<const StackLine> lines)
         return result;
     double sum = 0;
     for (double length : result.countedLengthsMm)
-        sum = textio::readNumber(textio::generalNumberText(sum + length)).value_or(0);
+        sum = textio::atTextPrecision(sum + length).value_or(0);
     result.heightMm = sum;
     return result;
 }
