@@ -33,6 +33,8 @@ const QString kNotice =
 // Width of a fitting column, and of its drawing.
 constexpr double kColumnWidth = 1740;
 constexpr double kPictureHeight = 1335;
+// The notice changes colour every half second.
+constexpr int kBlinkIntervalMs = 500;
 
 void showStackMessage(QStringView text)
 {
@@ -43,11 +45,6 @@ void showStackMessage(QStringView text)
 double lengthOf(const QString& text)
 {
     return textio::readNumber(text).value_or(0);
-}
-
-bool listHolds(const forms::ComboBox* box, const QString& text)
-{
-    return box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
 }
 
 } // namespace
@@ -99,12 +96,12 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     Label37 = add<forms::Label>("Label37", 60, row2, kColumnWidth, 240);
     Label16 = add<forms::Label>("Label16", 1920, row2, kColumnWidth, 240);
     m_columns = {
-        makeColumn(FittingType::Fitting1, 60, row1, Label21, "Picture1", "Combo1", "Text1", "Text2"),
-        makeColumn(FittingType::Fitting2, 1920, row1, Label5, "Picture2", "Combo2", "Text3", "Text4"),
-        makeColumn(FittingType::Fitting3, 3780, row1, Label12, "Picture3", "Combo3", "Text5", "Text6"),
-        makeColumn(FittingType::Fitting4, 5640, row1, Label9, "Picture4", "Combo4", "Text7", "Text8"),
-        makeColumn(FittingType::Fitting5, 60, row2, Label37, "Picture5", "Combo5", "Text9", "Text10"),
-        makeColumn(FittingType::Fitting6, 1920, row2, Label16, "Picture6", "Combo6", "Text13", "Text14"),
+        makeColumn(FittingType::Tee, 60, row1, Label21, "Picture1", "Combo1", "Text1", "Text2"),
+        makeColumn(FittingType::Cross, 1920, row1, Label5, "Picture2", "Combo2", "Text3", "Text4"),
+        makeColumn(FittingType::QuarterBend, 3780, row1, Label12, "Picture3", "Combo3", "Text5", "Text6"),
+        makeColumn(FittingType::OffsetBend, 5640, row1, Label9, "Picture4", "Combo4", "Text7", "Text8"),
+        makeColumn(FittingType::SweptInlet, 60, row2, Label37, "Picture5", "Combo5", "Text9", "Text10"),
+        makeColumn(FittingType::Reducer, 1920, row2, Label16, "Picture6", "Combo6", "Text13", "Text14"),
     };
     Picture1 = m_columns[0].picture;
     Picture2 = m_columns[1].picture;
@@ -190,7 +187,7 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     Text12->hide();
     Timer1 = new forms::Timer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
+    Timer1->setInterval(kBlinkIntervalMs);
 
     connect(Option1, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option1_Click);
     connect(Option2, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option2_Click);
@@ -266,8 +263,13 @@ void DrainageFittingStackForm::Option2_Click()
 
 void DrainageFittingStackForm::lookUpSize(FittingType type)
 {
+    showLengths(type, Tables::lengths(material(), type, column(type).size->Text()));
+}
+
+void DrainageFittingStackForm::showLengths(FittingType type,
+                                           const std::optional<Tables::FittingLengths>& found)
+{
     const FittingColumn& c = column(type);
-    const std::optional<Tables::FittingLengths> found = Tables::lengths(material(), type, c.size->Text());
     if (Tables::setsL1(type))
         c.l1->setText(found ? textio::generalNumberText(found->l1Mm) : kZero);
     if (Tables::setsL2(type))
@@ -276,92 +278,86 @@ void DrainageFittingStackForm::lookUpSize(FittingType type)
 
 void DrainageFittingStackForm::Combo1_Click()
 {
-    lookUpSize(FittingType::Fitting1);
+    lookUpSize(FittingType::Tee);
 }
 
 void DrainageFittingStackForm::Combo2_Click()
 {
-    lookUpSize(FittingType::Fitting2);
+    lookUpSize(FittingType::Cross);
 }
 
 void DrainageFittingStackForm::Combo3_Click()
 {
-    lookUpSize(FittingType::Fitting3);
+    lookUpSize(FittingType::QuarterBend);
 }
 
 void DrainageFittingStackForm::Combo4_Click()
 {
-    lookUpSize(FittingType::Fitting4);
+    lookUpSize(FittingType::OffsetBend);
 }
 
 void DrainageFittingStackForm::Combo5_Click()
 {
-    lookUpSize(FittingType::Fitting5);
+    lookUpSize(FittingType::SweptInlet);
 }
 
 void DrainageFittingStackForm::Combo6_Click()
 {
-    lookUpSize(FittingType::Fitting6);
+    lookUpSize(FittingType::Reducer);
 }
 
 // --- The stack --------------------------------------------------------------
 
 void DrainageFittingStackForm::addFitting(FittingType type)
 {
+    // Only a size of the list is added, and always with its own lengths: an
+    // entry typed rather than picked shows its lengths as a pick would.
     const FittingColumn& c = column(type);
-    // Only a size of the list is added, and always with its own lengths: a
-    // typed text that is no entry is refused, and an entry typed rather than
-    // picked is looked up as a pick would be.
-    const QString size = c.size->Text();
-    if (!listHolds(c.size, size))
-        return showStackMessage(drainage::kChooseSizeMessage);
-    lookUpSize(type);
-    // The lengths a size gives the fitting must be there, L1 tested first.
-    if ((Tables::setsL1(type) && lengthOf(c.l1->Text()) == 0)
-        || (Tables::setsL2(type) && lengthOf(c.l2->Text()) == 0))
-        return showStackMessage(drainage::kChooseSizeMessage);
-
     const int lines = List1->ListCount();
     const std::optional<FittingType> above =
         lines > 0 ? drainage::stackLineType(List1->List(lines - 1)) : std::nullopt;
-    if (!drainage::mayFollow(above, type))
-        return showStackMessage(drainage::kCheckConnectionMessage);
+    const drainage::FittingAddition addition =
+        drainage::fittingAddition(material(), type, c.size->Text(), above);
+    if (addition.lengths)
+        showLengths(type, addition.lengths);
+    if (addition.refusal)
+        return showStackMessage(drainage::stackMessageText(*addition.refusal));
 
     // The real lengths are kept; which of them count is decided at each
     // calculation.
     List2->AddItem(c.l1->Text());
     List2->AddItem(c.l2->Text());
-    List1->AddItem(drainage::stackLineText(type, size));
+    List1->AddItem(addition.line.text);
 }
 
 void DrainageFittingStackForm::Picture1_DblClick()
 {
-    addFitting(FittingType::Fitting1);
+    addFitting(FittingType::Tee);
 }
 
 void DrainageFittingStackForm::Picture2_DblClick()
 {
-    addFitting(FittingType::Fitting2);
+    addFitting(FittingType::Cross);
 }
 
 void DrainageFittingStackForm::Picture3_DblClick()
 {
-    addFitting(FittingType::Fitting3);
+    addFitting(FittingType::QuarterBend);
 }
 
 void DrainageFittingStackForm::Picture4_DblClick()
 {
-    addFitting(FittingType::Fitting4);
+    addFitting(FittingType::OffsetBend);
 }
 
 void DrainageFittingStackForm::Picture5_DblClick()
 {
-    addFitting(FittingType::Fitting5);
+    addFitting(FittingType::SweptInlet);
 }
 
 void DrainageFittingStackForm::Picture6_Click()
 {
-    addFitting(FittingType::Fitting6);
+    addFitting(FittingType::Reducer);
 }
 
 void DrainageFittingStackForm::List1_DblClick()
@@ -369,8 +365,8 @@ void DrainageFittingStackForm::List1_DblClick()
     const int k = List1->ListIndex();
     if (k < 0 || k >= List1->ListCount())
         return;
-    List2->RemoveItem(2 * k);
-    List2->RemoveItem(2 * k);
+    for (int entry = 0; entry < drainage::kLengthsPerLine; ++entry)
+        List2->RemoveItem(drainage::kLengthsPerLine * k);
     List1->RemoveItem(k);
 }
 
@@ -395,15 +391,16 @@ void DrainageFittingStackForm::Command2_Click()
 void DrainageFittingStackForm::Command3_Click()
 {
     std::vector<drainage::StackLine> lines;
-    for (int k = 0; k < List1->ListCount(); ++k)
-        lines.push_back({List1->List(k), lengthOf(List2->List(2 * k)), lengthOf(List2->List(2 * k + 1))});
+    for (int k = 0; k < List1->ListCount(); ++k) {
+        const int l1 = drainage::kLengthsPerLine * k;
+        lines.push_back({List1->List(k), lengthOf(List2->List(l1)), lengthOf(List2->List(l1 + 1))});
+    }
     const drainage::StackHeight result = drainage::stackHeight(lines);
     for (drainage::StackMessage message : result.messages) {
         showStackMessage(drainage::stackMessageText(message));
         Text11->setText(kZero);
     }
-    Text11->setText(result.heightMm ? textio::formatNumber(*result.heightMm, QStringLiteral("0.000"))
-                                    : kZero);
+    Text11->setText(drainage::stackHeightText(result));
     Text15->setText(QString::number(result.fittingCount));
 }
 

@@ -13,6 +13,7 @@
 #include "fittings/drainage_fitting_tables.h"
 
 #include <array>
+#include <optional>
 
 class DrainageFittingStackForm : public CalculatorForm {
     Q_OBJECT
@@ -137,6 +138,8 @@ private:
     // Writes the lengths of the size shown for `type` into its fields, "0"
     // when the size has none.
     void lookUpSize(fittings::drainage::FittingType type);
+    void showLengths(fittings::drainage::FittingType type,
+                     const std::optional<fittings::drainage::DrainageFittingTables::FittingLengths>& found);
     void addFitting(fittings::drainage::FittingType type);
 
     std::array<FittingColumn, 6> m_columns;

@@ -93,14 +93,14 @@ std::span<const ReducerRow> reducerRows(PipeMaterial material)
 QStringList sizeList(PipeMaterial material, FittingType type)
 {
     switch (type) {
-    case FittingType::Fitting1:
-    case FittingType::Fitting2:
-    case FittingType::Fitting5:
+    case FittingType::Tee:
+    case FittingType::Cross:
+    case FittingType::SweptInlet:
         return sizeTexts(branchRows(material));
-    case FittingType::Fitting3:
-    case FittingType::Fitting4:
+    case FittingType::QuarterBend:
+    case FittingType::OffsetBend:
         return sizeTexts(bendRows(material));
-    case FittingType::Fitting6:
+    case FittingType::Reducer:
         return sizeTexts(reducerRows(material));
     }
     return {};
@@ -116,40 +116,40 @@ double offsetBendL1Mm(PipeMaterial material, double a, double b)
 
 bool setsL1(FittingType type)
 {
-    return type != FittingType::Fitting3;
+    return type != FittingType::QuarterBend;
 }
 
 bool setsL2(FittingType type)
 {
-    return type == FittingType::Fitting1 || type == FittingType::Fitting2
-           || type == FittingType::Fitting3;
+    return type == FittingType::Tee || type == FittingType::Cross
+           || type == FittingType::QuarterBend;
 }
 
 std::optional<FittingLengths> lengths(PipeMaterial material, FittingType type, QStringView size)
 {
     switch (type) {
-    case FittingType::Fitting1:
-    case FittingType::Fitting2:
-    case FittingType::Fitting5: {
+    case FittingType::Tee:
+    case FittingType::Cross:
+    case FittingType::SweptInlet: {
         const std::optional<BranchFittingRow> row = findSizeRow(branchRows(material), size);
         if (!row)
             return std::nullopt;
-        if (type == FittingType::Fitting1)
+        if (type == FittingType::Tee)
             return FittingLengths{row->teeL1, row->teeL2};
-        if (type == FittingType::Fitting2)
+        if (type == FittingType::Cross)
             return FittingLengths{row->crossL1, row->crossL2};
         return FittingLengths{row->inletL1, 0};
     }
-    case FittingType::Fitting3:
-    case FittingType::Fitting4: {
+    case FittingType::QuarterBend:
+    case FittingType::OffsetBend: {
         const std::optional<BendRow> row = findSizeRow(bendRows(material), size);
         if (!row)
             return std::nullopt;
-        if (type == FittingType::Fitting3)
+        if (type == FittingType::QuarterBend)
             return FittingLengths{0, row->bendL2};
         return FittingLengths{offsetBendL1Mm(material, row->offsetA, row->offsetB), 0};
     }
-    case FittingType::Fitting6: {
+    case FittingType::Reducer: {
         const std::optional<ReducerRow> row = findSizeRow(reducerRows(material), size);
         if (!row)
             return std::nullopt;
