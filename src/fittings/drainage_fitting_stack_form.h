@@ -132,8 +132,8 @@ public:
 
 private:
     FittingColumn makeColumn(fittings::drainage::FittingType type, double left, double top,
-                             forms::Label* caption, const char* picture, const char* combo,
-                             const char* l1, const char* l2);
+                             double width, forms::Label* caption, const char* picture,
+                             const char* combo, const char* l1, const char* l2);
     void switchMaterial(fittings::drainage::PipeMaterial material);
     // Writes the lengths of the size shown for `type` into its fields, "0"
     // when the size has none.
