@@ -1,7 +1,6 @@
 #include "fittings/fitting_stack.h"
 
 #include "textio/field_values.h"
-
 #include "textio/numtext.h"
 
 #include <algorithm>
@@ -144,10 +143,10 @@ constexpr T kTopEndAbovePipe[] = {T::Tee, T::Cross, T::OffsetBend, T::SweptInlet
 // Fittings whose bottom end stands below the horizontal pipe they carry: as
 // the last fitting, their L2 lies below the lowest pipe.
 constexpr T kBottomEndBelowPipe[] = {T::Tee, T::Cross, T::QuarterBend};
-// Fittings that end in a horizontal pipe: nothing that starts a vertical
-// run of its own (管件4, 5, 6) follows them.
+// Fittings that end in a horizontal pipe at the bottom, and the fittings
+// that cannot be joined below them.
 constexpr T kEndInHorizontalPipe[] = {T::OffsetBend, T::SweptInlet};
-constexpr T kStartVerticalRun[] = {T::OffsetBend, T::SweptInlet, T::Reducer};
+constexpr T kNotBelowHorizontalEnd[] = {T::OffsetBend, T::SweptInlet, T::Reducer};
 
 // A size text's nominal sizes have at most this many digits each.
 constexpr qsizetype kMostSizeDigits = 6;
@@ -204,7 +203,7 @@ bool mayFollow(std::optional<FittingType> above, FittingType type)
     if (!above)
         return true;
     if (isAnyOf(above, kEndInHorizontalPipe))
-        return !isAnyOf(type, kStartVerticalRun);
+        return !isAnyOf(type, kNotBelowHorizontalEnd);
     return type != T::QuarterBend;
 }
 
