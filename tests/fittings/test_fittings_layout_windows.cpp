@@ -117,6 +117,9 @@ TEST_F(FittingsLayoutTest, DrainageFittingsTextsFitForEverySizeOfBothMaterials)
         SCOPED_TRACE(w.List1->List(k).toStdString());
         EXPECT_LE(fm.horizontalAdvance(w.List1->List(k)), w.List1->viewport()->width() - 4);
     }
+    // The height of a riser of a hundred-metre building.
+    w.Text11->setText(QStringLiteral("99999.999"));
+    expectTextsFit(w);
     snapshot(w, QStringLiteral("Form8"));
 }
 
