@@ -3,43 +3,13 @@
 #include "app/input_check.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/supply_pipe_catalogue.h"
 #include "hydraulics/supply_pipe_flow.h"
 
-#include <cmath>
-
 using forms::ComboBox;
 using forms::Label;
 using forms::TextBox;
-
-namespace {
-
-// The inputs of the head loss and velocity that the user sets.
-enum class SupplyInput { Flow, Coefficient, Diameter };
-
-// The input that takes a result out of the range of a double: the one whose
-// own factor of i = 10.5·k·C^-1.85·(d/1000)^-4.87·(Q/3600)^1.85 lies farthest
-// from 1 (an infinite factor farthest of all; a zero flow is never at fault).
-SupplyInput inputOutOfRange(double C, double d, double Q)
-{
-    const auto distance = [](double factor) {
-        if (factor == 0)
-            return 0.0;
-        return std::isfinite(factor) ? std::fabs(std::log(factor)) : HUGE_VAL;
-    };
-    const double flow = distance(std::pow(Q / 3600, 1.85));
-    const double coefficient = distance(std::pow(C, -1.85));
-    const double diameter = distance(std::pow(d / 1000, -4.87));
-    if (coefficient > flow && coefficient >= diameter)
-        return SupplyInput::Coefficient;
-    if (diameter > flow)
-        return SupplyInput::Diameter;
-    return SupplyInput::Flow;
-}
-
-} // namespace
 
 WaterSupplyPipeForm& form0()
 {
@@ -262,93 +232,37 @@ void WaterSupplyPipeForm::Text3_Click()
     Text3->setText(QString());
 }
 
-void WaterSupplyPipeForm::refuse(const QString& message, QWidget* field)
+void WaterSupplyPipeForm::refuse(const hydraulics::SupplyPipeFlow::SupplyInputError& error,
+                                 TextBox* flowInput)
 {
-    refuseInput(message, kCorrectnessTitle, field, forms::vbOKOnly | forms::vbCritical);
+    // By SupplyField: the flow typed, the length, the temperature, C, the size.
+    QWidget* const fields[] = {flowInput, Text3, Combo4, Text9, Combo2};
+    QWidget* field = fields[static_cast<int>(error.field)];
+    refuseInput(error.message, error.title, field, forms::vbOKOnly | forms::vbCritical);
 }
 
 void WaterSupplyPipeForm::Command1_Click()
 {
+    using namespace hydraulics::SupplyPipeFlow;
     Text4->setText(QStringLiteral("0"));
     Text5->setText(QStringLiteral("0"));
     Text6->setText(QStringLiteral("0"));
 
     // The flow field that is the input, and the one computed from it.
-    const bool litresPerSecond = textio::readNumber(Text10->Text()) == 1.0;
-    TextBox* input = litresPerSecond ? Text1 : Text2;
-    TextBox* converted = litresPerSecond ? Text2 : Text1;
-    if (input->Text().isEmpty()) {
-        refuse(QStringLiteral("请输入流量！"), input);
+    const bool inLitresPerSecond = flowInLitresPerSecond(Text10->Text());
+    TextBox* input = inLitresPerSecond ? Text1 : Text2;
+    TextBox* converted = inLitresPerSecond ? Text2 : Text1;
+    const SupplyInputs inputs{inLitresPerSecond, input->Text(), Text3->Text(),
+                              Text7->Text(),     Text9->Text(), Combo3->Text()};
+    SupplyResults results;
+    if (const std::optional<SupplyInputError> error = calculate(inputs, results)) {
+        refuse(*error, input);
         return;
     }
-    const std::optional<double> flow = textio::readNumber(input->Text());
-    if (!flow || *flow < 0) {
-        refuse(QStringLiteral("请输入正确的流量！"), input);
-        return;
-    }
-    const std::optional<double> k = textio::readNumber(Text7->Text());
-    if (!k || *k <= 0) {
-        refuse(QStringLiteral("请选择正确的水温！"), Combo4);
-        return;
-    }
-    const std::optional<double> C = textio::readNumber(Text9->Text());
-    if (!C || *C <= 0) {
-        refuse(QStringLiteral("请输入正确的海澄-威廉系数！"), Text9);
-        return;
-    }
-    const std::optional<double> d = textio::readNumber(Combo3->Text());
-    if (!d || *d <= 0) {
-        refuse(QStringLiteral("请选择正确的管径！"), Combo2);
-        return;
-    }
-    std::optional<double> length;
-    if (!Text3->Text().isEmpty()) {
-        length = textio::readNumber(Text3->Text());
-        if (!length || *length < 0) {
-            refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
-            return;
-        }
-    }
-
-    // Every result is worked out before any field is written, so that a
-    // refused input leaves nothing half-written.
-    const QString convertedText =
-        textio::generalNumberText(litresPerSecond ? *flow * 3.6 : *flow / 3.6);
-    // The t/h flow is read back from its field as it will stand.
-    const double Q = litresPerSecond ? textio::readNumber(convertedText).value_or(NAN) : *flow;
-    const double i = hydraulics::SupplyPipeFlow::unitHeadLoss(*k, *C, *d, Q);
-    const double v = hydraulics::SupplyPipeFlow::velocity(Q, *d);
-    if (!std::isfinite(i) || !std::isfinite(v) || !textio::isNumber(convertedText)) {
-        // The message names the input at fault, not always the flow.
-        switch (inputOutOfRange(*C, *d, Q)) {
-        case SupplyInput::Coefficient:
-            refuse(QStringLiteral("请输入正确的海澄-威廉系数！"), Text9);
-            return;
-        case SupplyInput::Diameter:
-            refuse(QStringLiteral("请选择正确的管径！"), Combo2);
-            return;
-        case SupplyInput::Flow:
-            refuse(QStringLiteral("请输入正确的流量！"), input);
-            return;
-        }
-    }
-    const QString iText = textio::formatNumber(i, QStringLiteral("0.0#####"));
-    QString lossText = QStringLiteral("0");
-    if (length) {
-        // The head loss over the length uses i as shown, rounded to six
-        // decimals.
-        const double loss = *length * textio::readNumber(iText).value_or(NAN);
-        if (!std::isfinite(loss)) {
-            refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
-            return;
-        }
-        lossText = textio::generalNumberText(loss);
-    }
-
-    converted->setText(convertedText);
-    Text6->setText(iText);
-    Text4->setText(textio::formatNumber(v, QStringLiteral("0.0##")));
-    Text5->setText(lossText);
+    converted->setText(results.convertedFlow);
+    Text6->setText(results.unitHeadLoss);
+    Text4->setText(results.velocity);
+    Text5->setText(results.lengthLoss);
 }
 
 void WaterSupplyPipeForm::Command2_Click()
