@@ -102,17 +102,18 @@ DrainagePipeForm::DrainagePipeForm()
     Combo2->setText(kSlopePrompt);
     Combo3->setText(kFullnessPrompt);
 
-    // Results side by side, each followed by its unit.
+    // Results side by side, each followed by its unit; wide enough for the
+    // largest pipe's flow at a typed slope of 1000 ‰ ("448847.603").
     Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2820, 4480, 780, QStringLiteral("计算结果"));
     Label4 = addInWithCaption<forms::Label>(Frame2, "Label4", 240, 375, 540, 240,
                                             QStringLiteral("流速v"));
-    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 780, 330, 960, 300);
-    Label7 = addInWithCaption<forms::Label>(Frame2, "Label7", 1800, 375, 480, 240,
+    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 780, 330, 1140, 300);
+    Label7 = addInWithCaption<forms::Label>(Frame2, "Label7", 1980, 375, 360, 240,
                                             QStringLiteral("m/s"));
     Label8 = addInWithCaption<forms::Label>(Frame2, "Label8", 2400, 375, 540, 240,
                                             QStringLiteral("流量Q"));
-    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 2940, 330, 960, 300);
-    Label9 = addInWithCaption<forms::Label>(Frame2, "Label9", 3960, 375, 480, 240,
+    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 2940, 330, 1140, 300);
+    Label9 = addInWithCaption<forms::Label>(Frame2, "Label9", 4140, 375, 300, 240,
                                             QStringLiteral("L/s"));
 
     // Credits on the left, buttons on the right.
