@@ -235,18 +235,26 @@ TEST_F(WaterSupplyPipeFormTest, EmptyLengthGivesZeroLoss)
     EXPECT_NE(w().Text6->Text(), QStringLiteral("0"));
 }
 
-TEST_F(WaterSupplyPipeFormTest, EmptyFlowIsRefusedWithItsMessage)
+TEST_F(WaterSupplyPipeFormTest, EmptyFlowIsRefusedInTheFieldThatIsTheInput)
 {
-    w().Show();
-    w().Text1_DblClick();
-    platform().answerMessageBox(forms::vbOK);
-    w().Command1_Click();
-    ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, QStringLiteral("请输入流量！"));
-    EXPECT_EQ(boxes()[0].title, kTitle);
-    EXPECT_EQ(boxes()[0].style, kCriticalOk);
-    EXPECT_EQ(w().focusWidget(), w().Text1);
-    EXPECT_EQ(results(), (QStringList{"0", "0", "0", "0"}));
+    for (const bool tonnes : {false, true}) {
+        SCOPED_TRACE(tonnes ? "t/h" : "L/s");
+        FormsTest::TearDown();
+        FormsTest::SetUp();
+        w().Show();
+        if (tonnes)
+            w().Text2_DblClick();
+        else
+            w().Text1_DblClick();
+        platform().answerMessageBox(forms::vbOK);
+        w().Command1_Click();
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, QStringLiteral("请输入流量！"));
+        EXPECT_EQ(boxes()[0].title, kTitle);
+        EXPECT_EQ(boxes()[0].style, kCriticalOk);
+        EXPECT_EQ(w().focusWidget(), tonnes ? w().Text2 : w().Text1);
+        EXPECT_EQ(results(), (QStringList{tonnes ? "" : "0", "0", "0", "0"}));
+    }
 }
 
 TEST_F(WaterSupplyPipeFormTest, RefusalNamesTheFieldAndWritesNothing)
