@@ -5,6 +5,7 @@
 #include "app/windows.h"
 #include "building_services/extinguisher_rules.h"
 #include "building_services/fire_protection_inputs.h"
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
 
@@ -23,7 +24,6 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("灭火器配置计算");
 const QString kSizePrompt = QStringLiteral("请选择灭火器规格");
-const QString kDefaultSize = QStringLiteral("2kg磷酸铵盐干粉灭火器");
 
 // Background colours of the result fields.
 constexpr quint32 kScrollBarGrey = 0x80000000;   // fields of no use in the mode
@@ -191,7 +191,7 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Option9->setValue(true);
     Option14->setValue(true);
     Text1->setText(QStringLiteral("1000"));
-    Combo1->setText(kDefaultSize);
+    Combo1->setText(ExtinguisherRatingTable::manualOpeningSize().name.toString());
 
     setTabOrder(Text1, Text5);
     setTabOrder(Text5, Combo1);
@@ -223,8 +223,8 @@ void ExtinguisherConfigForm::Form_Load()
     appendVersionToCaption(kDesignCaption);
     Text10->setText(kFireClassA.toString());
     Text11->setText(kMediumHazard.toString());
-    Text14->setText(QStringLiteral("0.7"));
-    Text15->setText(QStringLiteral("1"));
+    Text14->setText(textio::generalNumberText(kHydrantsReduction));
+    Text15->setText(textio::generalNumberText(kAboveGroundFactor));
     for (const QString& size : ExtinguisherRatingTable::sizeNames())
         Combo1->AddItem(size);
     // The window opens (shown by whoever referred to it) with the focus in
@@ -289,27 +289,27 @@ void ExtinguisherConfigForm::Option4_Click()
 
 void ExtinguisherConfigForm::Option9_Click()
 {
-    Text14->setText(QStringLiteral("0.7"));
+    Text14->setText(textio::generalNumberText(kHydrantsReduction));
 }
 
 void ExtinguisherConfigForm::Option10_Click()
 {
-    Text14->setText(QStringLiteral("1"));
+    Text14->setText(textio::generalNumberText(kNoFixedProtectionReduction));
 }
 
 void ExtinguisherConfigForm::Option8_Click()
 {
-    Text14->setText(QStringLiteral("0.5"));
+    Text14->setText(textio::generalNumberText(kSprinklersReduction));
 }
 
 void ExtinguisherConfigForm::Option11_Click()
 {
-    Text14->setText(QStringLiteral("0.3"));
+    Text14->setText(textio::generalNumberText(kHydrantsAndSprinklersReduction));
 }
 
 void ExtinguisherConfigForm::Option12_Click()
 {
-    Text14->setText(QStringLiteral("0.3"));
+    Text14->setText(textio::generalNumberText(kOutdoorStorageReduction));
 }
 
 void ExtinguisherConfigForm::Option13_Click()
@@ -330,7 +330,7 @@ void ExtinguisherConfigForm::Option14_Click()
 {
     for (Label* unit : {Label22, Label28, Label29, Label31})
         unit->show();
-    Combo1->setText(kDefaultSize);
+    Combo1->setText(ExtinguisherRatingTable::manualOpeningSize().name.toString());
     for (TextBox* box : {Text3, Text8, Text7, Text12})
         box->setBackColor(forms::vbWindowBackground);
     for (QWidget* control : std::initializer_list<QWidget*>{Text9, Text8, Text7, Text12, Combo1, Command2})
@@ -365,101 +365,95 @@ QStringList ExtinguisherConfigForm::inputTexts() const
 
 void ExtinguisherConfigForm::Command1_Click()
 {
-    using namespace ExtinguisherConfiguration;
-    if (Text5->Text().isEmpty()) {
-        refuseInput(QStringLiteral("请输入设置点数量！"), kCompletenessTitle, Text5);
+    const ExtinguisherCalculation calculation = configureExtinguishers(ExtinguisherInputTexts{
+        .area = Text1->Text(),
+        .points = Text5->Text(),
+        .fireClass = Text10->Text(),
+        .hazard = Text11->Text(),
+        .location = Text15->Text(),
+        .reduction = Text14->Text(),
+        .size = Combo1->Text(),
+        .automatic = automatic(),
+    });
+    if (const std::optional<ExtinguisherInputError>& error = calculation.error) {
+        if (!error->message.isEmpty())
+            refuseInput(error->message, error->title, fieldOf(error->field));
         return;
     }
-    const std::optional<double> area = positiveNumber(Text1->Text());
-    if (!area) {
-        refuseInput(QStringLiteral("请输入正确的保护面积！"), kCorrectnessTitle, Text1);
-        return;
-    }
-    const std::optional<double> points = positiveNumber(Text5->Text(), true);
-    if (!points) {
-        refuseInput(QStringLiteral("请输入正确的设置点数量！设置点数应为正整数。"), kCorrectnessTitle,
-                    Text5);
-        return;
-    }
-    const FireClass fireClass = fireClassOf(Text10->Text());
-    std::optional<double> manualRating;
-    if (!automatic()) {
-        manualRating = ExtinguisherRatingTable::rating(Combo1->Text(), fireClass);
-        if (!manualRating) {
-            refuseInput(QStringLiteral("请选择灭火器规格！"), kCompletenessTitle, Combo1);
-            return;
-        }
-    }
-    // The choices are kept by the window itself.
-    const std::optional<HazardBase> base = HazardBaseTable::base(fireClass, Text11->Text());
-    const std::optional<double> location = textio::readNumber(Text15->Text());
-    const std::optional<double> k = textio::readNumber(Text14->Text());
-    if (!base || !location || !k)
-        return;
-    const std::optional<double> required =
-        requiredRatingPerPoint(*location, *k, *area, base->areaPerUnit, *points);
-    if (!required) {
-        refuseInput(QStringLiteral("请输入正确的保护面积！"), kCorrectnessTitle, Text1);
-        return;
-    }
-    // The required rating is carried as its field shows it.
-    const QString requiredText = textio::generalNumberText(*required);
-    const double qe = *textio::readNumber(requiredText);
-
-    const QString unit = ratingUnit(fireClass);
-    Label37->setCaption(unit);
-    Text3->setText(manualRating ? textio::generalNumberText(*manualRating) : QString());
-    Text2->setText(textio::generalNumberText(base->areaPerUnit));
-    Text4->setText(textio::generalNumberText(base->protectionDistanceM));
-    Text36->setText(textio::generalNumberText(base->minimumRating));
-    Text9->setText(requiredText);
+    const ExtinguisherResults& r = calculation.results;
+    Label37->setCaption(r.ratingUnit);
+    Text3->setText(r.sizeRating);
+    Text2->setText(r.areaPerUnit);
+    Text4->setText(r.protectionDistance);
+    Text36->setText(r.minimumRating);
+    Text9->setText(r.requiredRating);
     m_calculated.record(inputTexts());
+    if (automatic())
+        showAutomaticFigures(r);
+    else
+        showManualFigures(r);
+}
 
-    if (!manualRating) {
-        const std::span<const ExtinguisherSize> sizes = ExtinguisherRatingTable::sizes();
-        const std::array<SizeFields, 5> fields = sizeFields();
-        std::array<SizeReport, 5> reports;
-        for (std::size_t i = 0; i < sizes.size(); ++i) {
-            const double r = fireClass == FireClass::A ? sizes[i].ratingA : sizes[i].ratingB;
-            const double count = extinguishersPerPoint(qe, r);
-            reports[i] = {textio::generalNumberText(count), textio::generalNumberText(count * r),
-                          textio::generalNumberText(*points * count), remarkFor(count)};
-            fields[i].perPoint->setText(reports[i].perPoint);
-            fields[i].ratingPerPoint->setText(reports[i].ratingPerPoint);
-            fields[i].total->setText(reports[i].total);
-        }
-        for (std::size_t i = 0; i < sizes.size(); ++i)
-            fields[i].remark->setText(reports[i].remark);
-
-        ResultsWindowForm& results = Form9();
-        results.Show();
-        results.Text1->setText(automaticReportSentence(reportHead(), reports, Label29->Caption()));
-        return;
+QWidget* ExtinguisherConfigForm::fieldOf(ExtinguisherField field) const
+{
+    switch (field) {
+    case ExtinguisherField::Area:
+        return Text1;
+    case ExtinguisherField::Size:
+        return Combo1;
+    case ExtinguisherField::Points:
+    case ExtinguisherField::Choices:
+        break;
     }
+    return Text5;
+}
 
-    const double r = *manualRating;
-    const double count = extinguishersPerPoint(qe, r);
-    Text8->setText(textio::generalNumberText(count));
-    const bool tooMany = tooManyPerPoint(count);
-    const bool tooSmall = r < base->minimumRating;
-    Text8->setBackColor(tooMany ? kCodeBreachPink : kHighlightText);
-    Text3->setBackColor(tooSmall ? kCodeBreachPink : kHighlightText);
-    if (tooMany) {
+void ExtinguisherConfigForm::showAutomaticFigures(const ExtinguisherResults& r)
+{
+    const std::array<SizeFields, 5> fields = sizeFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        fields[i].perPoint->setText(r.sizes[i].perPoint);
+        fields[i].ratingPerPoint->setText(r.sizes[i].ratingPerPoint);
+        fields[i].total->setText(r.sizes[i].total);
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i].remark->setText(r.sizes[i].remark);
+
+    ResultsWindowForm& results = Form9();
+    results.Show();
+    results.Text1->setText(automaticReportSentence(reportHead(), r.sizes, Label29->Caption()));
+}
+
+void ExtinguisherConfigForm::showManualFigures(const ExtinguisherResults& r)
+{
+    Text8->setText(r.manual.perPoint);
+    Text8->setBackColor(r.tooManyPerPoint ? kCodeBreachPink : kHighlightText);
+    Text3->setBackColor(r.sizeTooSmall ? kCodeBreachPink : kHighlightText);
+    // One warning per press: too many per point goes before too small a size.
+    if (r.tooManyPerPoint) {
         forms::MsgBox(QStringLiteral("每处设置的灭火器数量超过规范规定【GBJ140-90-4.0.7】！"
                                      "请增加设置点数量或改变灭火器规格！"),
                       forms::vbOKOnly, QStringLiteral("警告！"));
-    } else if (tooSmall) {
+    } else if (r.sizeTooSmall) {
         forms::MsgBox(QStringLiteral("灭火器规格偏小，不能没满足规范最小配置级别要求！"),
-                      forms::vbOKOnly, QStringLiteral("警告"));
+                      forms::vbOKOnly, kWarningTitle);
     }
-    Text7->setText(textio::generalNumberText(r * count));
-    Text12->setText(textio::generalNumberText(*points * count));
+    Text7->setText(r.manual.ratingPerPoint);
+    Text12->setText(r.manual.total);
 }
 
 ExtinguisherReportHead ExtinguisherConfigForm::reportHead() const
 {
-    return {Text1->Text(),  Text11->Text(),     Text10->Text(), Text2->Text(),
-            Label20->Caption(), Text5->Text(), Text9->Text(),  Label33->Caption()};
+    return {
+        .area = Text1->Text(),
+        .hazardLevel = Text11->Text(),
+        .fireClass = Text10->Text(),
+        .areaPerUnit = Text2->Text(),
+        .areaUnit = Label20->Caption(),
+        .points = Text5->Text(),
+        .requiredRating = Text9->Text(),
+        .ratingUnit = Label33->Caption(),
+    };
 }
 
 bool ExtinguisherConfigForm::checkManualFigures()
@@ -476,7 +470,7 @@ bool ExtinguisherConfigForm::checkManualFigures()
         {Text12, true, QStringLiteral("请输入正确的总计配置数量！")},
     };
     for (const Figure& figure : figures) {
-        if (!positiveNumber(figure.field->Text(), figure.whole)) {
+        if (!textio::readPositiveNumber(figure.field->Text(), figure.whole)) {
             refuseInput(figure.message, kCorrectnessTitle, figure.field);
             return false;
         }
@@ -491,7 +485,7 @@ void ExtinguisherConfigForm::Command2_Click()
     // The figures on screen belong to the inputs of the last calculation; a
     // report of other inputs waits for a new one.
     if (!m_calculated.areShown(inputTexts())) {
-        refuseInput(kCalculateFirstMessage.toString(), kCalculateFirstTitle.toString(), Command1);
+        refuseInput(kCalculateFirstMessage.toString(), kHintTitle, Command1);
         return;
     }
     // The manual figures are reported as the engineer left them.

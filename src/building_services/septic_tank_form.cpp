@@ -19,22 +19,6 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("化粪池设计计算");
 
-// Every message of this window is an OK-only box under this title.
-
-// Inputs whose volume per user the arithmetic cannot carry (zero, or too
-// large a figure of users).
-const QString kPerUserVolumeOutOfRange =
-    QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！");
-
-// The number a field holds when it is a positive one.
-std::optional<double> positiveNumber(const QString& text)
-{
-    const std::optional<double> value = textio::readNumber(text);
-    if (!value || !(*value > 0))
-        return std::nullopt;
-    return value;
-}
-
 } // namespace
 
 SepticTankForm::SepticTankForm()
@@ -276,67 +260,45 @@ SiteConditions SepticTankForm::siteConditions() const
 
 // ------------------------------------------------------------ calculation
 
-std::optional<SepticTankInputs> SepticTankForm::perUserInputs()
+SepticTankInputTexts SepticTankForm::inputTexts() const
 {
-    struct Field {
-        QString text;
-        QWidget* widget;
-        const char* message;
-        double SepticTankInputs::*value;
+    return {
+        .users = Text1->Text(),
+        .usageFactor = Combo5->Text(),
+        .quota = Combo3->Text(),
+        .retention = Combo6->Text(),
+        .cleaning = Combo4->Text(),
+        .sludgeConstant = Text2->Text(),
     };
-    const Field fields[] = {
-        {Combo5->Text(), Combo5, "请输入正确的使用系数！", &SepticTankInputs::usageFactor},
-        {Combo3->Text(), Combo3, "请输入正确的污水定额！", &SepticTankInputs::quotaLitres},
-        {Combo6->Text(), Combo6, "请输入正确的污水停留时间！", &SepticTankInputs::retentionHours},
-        {Combo4->Text(), Combo4, "请输入正确的清掏周期！", &SepticTankInputs::cleaningDays},
-        {Text2->Text(), Combo2, "请选择排水类型！", &SepticTankInputs::sludgeConstant},
-    };
-    SepticTankInputs in;
-    for (const Field& field : fields) {
-        const std::optional<double> value = positiveNumber(field.text);
-        if (!value) {
-            refuseInput(QString::fromUtf8(field.message), kWarningTitle, field.widget);
-            return std::nullopt;
-        }
-        in.*field.value = *value;
+}
+
+void SepticTankForm::refuse(const SepticInputError& error)
+{
+    QWidget* field = nullptr;
+    switch (error.field) {
+    case SepticField::Users: field = Text1; break;
+    case SepticField::UsageFactor: field = Combo5; break;
+    case SepticField::Quota: field = Combo3; break;
+    case SepticField::Retention: field = Combo6; break;
+    case SepticField::Cleaning: field = Combo4; break;
+    case SepticField::DrainageSystem: field = Combo2; break;
     }
-    return in;
+    refuseInput(error.message, error.title, field);
 }
 
 void SepticTankForm::Command1_Click()
 {
-    if (Text1->Text().trimmed().isEmpty()) {
-        refuseInput(QStringLiteral("请输入设计人数！"), kWarningTitle, Text1);
-        return;
-    }
-    const std::optional<double> users = positiveNumber(Text1->Text());
-    if (!users) {
-        refuseInput(QStringLiteral("请输入正确的设计人数！"), kWarningTitle, Text1);
-        return;
-    }
-    std::optional<SepticTankInputs> in = perUserInputs();
-    if (!in)
-        return;
-    in->users = *users;
+    const SepticTankCalculation calculation = calculateSepticTank(inputTexts());
     const std::optional<TankMaterial> material = tankMaterialOf(Combo11->Text());
+    if (calculation.error) {
+        refuse(*calculation.error);
+        return;
+    }
     if (!material) {
         refuseInput(QStringLiteral("请选择化粪池类型！"), kWarningTitle, Combo11);
         return;
     }
-
-    const SepticTankDesign design = designSepticTank(*in);
-    switch (design.status) {
-    case SepticDesignStatus::Designed:
-        break;
-    case SepticDesignStatus::VolumeOutOfRange:
-        refuseInput(QStringLiteral("化粪池容积超出计算范围，请检查设计参数！"), kWarningTitle,
-                    Text1);
-        return;
-    case SepticDesignStatus::PerUserVolumeOutOfRange:
-        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
-        return;
-    }
-
+    const SepticTankDesign& design = calculation.design;
     const SiteConditions site = siteConditions();
     Text11->setText(conditionLetter(SiteCondition::Groundwater, site.groundwater));
     Text12->setText(conditionLetter(SiteCondition::Vehicles, site.vehicles));
@@ -363,18 +325,17 @@ void SepticTankForm::Combo10_Click()
     const StandardTank* tank = SepticTankCatalogue::byListText(Combo10->Text());
     if (!tank)
         return;
-    const std::optional<SepticTankInputs> in = perUserInputs();
-    if (!in)
-        return;
-    const std::optional<QString> users = handPickedTankUsers(*tank, *in);
-    if (!users) {
-        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
+    const HandPickResult pick = handPickTank(*tank, inputTexts());
+    if (pick.error) {
+        // A refused pick shows no tank beside figures of another.
+        resetHandPick();
+        refuse(*pick.error);
         return;
     }
     // A tank picked by hand has no type code or outline size of its own.
     Text9->setText(QString());
     Text14->setText(QString());
-    Text7->setText(*users);
+    Text7->setText(pick.users);
 }
 
 // ------------------------------------------------------------ leaving
