@@ -34,10 +34,18 @@ constexpr quint32 kCodeBreachPink = 0xFFC0FF;    // a figure that breaks the cod
 constexpr double kResultTop = 285;
 constexpr double kResultPitch = 330;
 
+// Columns, in twips: the left one (class, position, parameters, choice) and
+// the right one (hazard, results), wide enough for 15-digit results and the
+// unit "平米/A" inside the frame's border.
+constexpr double kLeftWidth = 3450;
+constexpr double kRightLeft = 3540;
+constexpr double kRightWidth = 4260;
+constexpr double kWindowWidth = kRightLeft + kRightWidth + 30;
+
 } // namespace
 
 ExtinguisherConfigForm::ExtinguisherConfigForm()
-    : CalculatorForm(kDesignCaption, 7200, 5550, Calculator::Extinguisher)
+    : CalculatorForm(kDesignCaption, kWindowWidth, 5550, Calculator::Extinguisher)
 {
     setObjectName(QStringLiteral("Form5"));
 
@@ -63,35 +71,35 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     };
 
     // --- 火灾种类： and 危险等级：
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 3255, 660, QStringLiteral("火灾种类："));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, kLeftWidth, 660, QStringLiteral("火灾种类："));
     Option1 = choice(Frame1, "Option1", "Label7", QStringLiteral("A类火灾"), 150, 300, 1350, Label7);
     Option2 = choice(Frame1, "Option2", "Label8", QStringLiteral("B类火灾"), 1650, 300, 1350, Label8);
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 3345, 45, 3855, 660, QStringLiteral("危险等级："));
-    Option5 = choice(Frame2, "Option5", "Label9", QStringLiteral("严重危险"), 150, 300, 1200, Label9);
-    Option6 = choice(Frame2, "Option6", "Label12", QStringLiteral("中危险"), 1500, 300, 1050, Label12);
-    Option7 = choice(Frame2, "Option7", "Label13", QStringLiteral("轻危险"), 2700, 300, 1050, Label13);
+    Frame2 = addWithCaption<forms::Frame>("Frame2", kRightLeft, 45, kRightWidth, 660, QStringLiteral("危险等级："));
+    Option5 = choice(Frame2, "Option5", "Label9", QStringLiteral("严重危险"), 150, 300, 1350, Label9);
+    Option6 = choice(Frame2, "Option6", "Label12", QStringLiteral("中危险"), 1650, 300, 1200, Label12);
+    Option7 = choice(Frame2, "Option7", "Label13", QStringLiteral("轻危险"), 3000, 300, 1200, Label13);
 
     // --- 灭火设施配置情况及修正系数：
-    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 765, 7200, 1185,
+    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 765, kRightLeft + kRightWidth, 1185,
                                           QStringLiteral("灭火设施配置情况及修正系数："));
     Option9 = choice(Frame3, "Option9", "Label16", QStringLiteral("设有消火栓系统,K=0.7"), 150,
                      300, 3000, Label16);
-    Option10 = choice(Frame3, "Option10", "Label14", QStringLiteral("无消火栓及喷淋,K=1.0"), 3495,
+    Option10 = choice(Frame3, "Option10", "Label14", QStringLiteral("无消火栓及喷淋,K=1.0"), kRightLeft + 150,
                       300, 3000, Label14);
     Option8 = choice(Frame3, "Option8", "Label17", QStringLiteral("设有喷淋系统,K=0.5"), 150, 600,
                      3000, Label17);
     Option11 = choice(Frame3, "Option11", "Label15", QStringLiteral("设有消火栓及喷淋系统,K=0.3"),
-                      3495, 600, 3000, Label15);
+                      kRightLeft + 150, 600, 3000, Label15);
     Option12 = choice(Frame3, "Option12", "Label18",
                       QStringLiteral("可燃物露天堆垛,甲.乙.丙类液体贮罐,可燃气体贮罐,K=0.3"), 150,
                       900, 6900, Label18);
 
     // --- Left column: 地上或地下建筑：, 设计参数, 灭火器选择：
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 2010, 3255, 660, QStringLiteral("地上或地下建筑："));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 2010, kLeftWidth, 660, QStringLiteral("地上或地下建筑："));
     Option3 = choice(Frame4, "Option3", "Label10", QStringLiteral("地下建筑"), 150, 300, 1350, Label10);
     Option4 = choice(Frame4, "Option4", "Label11", QStringLiteral("地上建筑"), 1650, 300, 1350, Label11);
 
-    Frame5 = addWithCaption<forms::Frame>("Frame5", 0, 2730, 3255, 1080, QStringLiteral("设计参数"));
+    Frame5 = addWithCaption<forms::Frame>("Frame5", 0, 2730, kLeftWidth, 1080, QStringLiteral("设计参数"));
     Label1 = label(Frame5, "Label1", QStringLiteral("保护面积："), 150, 330, 930);
     Text1 = addIn<TextBox>(Frame5, "Text1", 1110, 285, 1230, 300);
     Label2 = label(Frame5, "Label2", QStringLiteral("平方米"), 2400, 330, 780);
@@ -99,15 +107,15 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Text5 = addIn<TextBox>(Frame5, "Text5", 1110, 645, 1230, 300);
     Label4 = label(Frame5, "Label4", QStringLiteral("处"), 2400, 690, 780);
 
-    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 3870, 3255, 1080, QStringLiteral("灭火器选择："));
+    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 3870, kLeftWidth, 1080, QStringLiteral("灭火器选择："));
     Option13 = choice(Frame6, "Option13", "Label35", QStringLiteral("自动配置灭火器"), 90, 300,
                       1560, Label35);
-    Option14 = choice(Frame6, "Option14", "Label36", QStringLiteral("手动配置灭火器"), 1665, 300,
+    Option14 = choice(Frame6, "Option14", "Label36", QStringLiteral("手动配置灭火器"), 1800, 300,
                       1560, Label36);
     Combo1 = addIn<ComboBox>(Frame6, "Combo1", 150, 630, 2955, 315, ComboBox::Style::Editable);
 
     // --- 计算结果：
-    Frame7 = addWithCaption<forms::Frame>("Frame7", 3345, 2010, 3855, 2940,
+    Frame7 = addWithCaption<forms::Frame>("Frame7", kRightLeft, 2010, kRightWidth, 2940,
                                           QStringLiteral("计算结果："));
     int row = 0;
     auto result = [&](const char* labelName, const QString& caption, const char* name,
@@ -115,9 +123,9 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
                       Label*& unitLabel) {
         const double top = kResultTop + kResultPitch * row++;
         rowLabel = label(Frame7, labelName, caption, 120, top + 30, 1320);
-        TextBox* box = addIn<TextBox>(Frame7, name, 1470, top, 1695, 300);
+        TextBox* box = addIn<TextBox>(Frame7, name, 1470, top, 1995, 300);
         box->setEnabled(false);
-        unitLabel = label(Frame7, unitName, unit, 3225, top + 30, 600);
+        unitLabel = label(Frame7, unitName, unit, 3525, top + 30, 630);
         return box;
     };
     Text2 = result("Label19", QStringLiteral("配 置 基 准 ："), "Text2", "Label20",
@@ -141,11 +149,11 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Text8->setBackColor(kHighlightText);
 
     // --- Buttons at the bottom right.
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 4275, 5040, 900, 420,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", kWindowWidth - 2925, 5040, 900, 420,
                                                     QStringLiteral("计 算"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 5235, 5040, 900, 420,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", kWindowWidth - 1965, 5040, 900, 420,
                                                     QStringLiteral("查 看"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 6195, 5040, 900, 420,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", kWindowWidth - 1005, 5040, 900, 420,
                                                     QStringLiteral("退出"));
     setDefaultButton(Command1);
 
