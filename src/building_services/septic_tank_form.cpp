@@ -176,15 +176,17 @@ void SepticTankForm::Form_Load()
         Combo5->AddItem(factor);
     for (const QString& hours : retentionHourTexts())
         Combo6->AddItem(hours);
-    Combo7->AddItem(kGroundwaterText.toString());
-    Combo7->AddItem(kNoGroundwaterText.toString());
-    Combo7->setListIndex(0);
-    Combo8->AddItem(kVehiclesText.toString());
-    Combo8->AddItem(kNoVehiclesText.toString());
-    Combo8->setListIndex(1);
-    Combo9->AddItem(kCoverSoilText.toString());
-    Combo9->AddItem(kNoCoverSoilText.toString());
-    Combo9->setListIndex(1);
+    // Each condition lists "with" before "without"; the site opens with
+    // groundwater, no vehicles passing over and no cover soil.
+    const auto condition = [](forms::ComboBox* list, QStringView with, QStringView without,
+                              QStringView opening) {
+        list->AddItem(with.toString());
+        list->AddItem(without.toString());
+        list->setListIndex(opening == with ? 0 : 1);
+    };
+    condition(Combo7, kGroundwaterText, kNoGroundwaterText, kGroundwaterText);
+    condition(Combo8, kVehiclesText, kNoVehiclesText, kNoVehiclesText);
+    condition(Combo9, kCoverSoilText, kNoCoverSoilText, kNoCoverSoilText);
 }
 
 // ------------------------------------------------------------ input lists
