@@ -52,13 +52,12 @@ ExtinguisherCalculation refused(ExtinguisherField field, const QString& message,
     return {ExtinguisherInputError{field, message, title}, {}};
 }
 
-// One size's figures for a required rating per point Qe and N points.
-SizeReport sizeFigures(double qe, double rating, double points)
+// One size's figures for `count` extinguishers of `rating` at each of
+// `points` placement points; the remark is left to the caller.
+SizeReport sizeFigures(double count, double rating, double points)
 {
-    const double count = ExtinguisherConfiguration::extinguishersPerPoint(qe, rating);
     return {textio::generalNumberText(count), textio::generalNumberText(count * rating),
-            textio::generalNumberText(points * count),
-            ExtinguisherConfiguration::remarkFor(count)};
+            textio::generalNumberText(points * count), QString()};
 }
 
 QString headText(const ExtinguisherReportHead& head)
@@ -217,14 +216,17 @@ ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in)
     r.protectionDistance = textio::generalNumberText(base->protectionDistanceM);
     r.minimumRating = textio::generalNumberText(base->minimumRating);
     if (in.automatic) {
-        for (std::size_t i = 0; i < kSizes.size(); ++i)
-            r.sizes[i] = sizeFigures(*qe, ratingOf(kSizes[i], fireClass), std::floor(*points));
+        for (std::size_t i = 0; i < kSizes.size(); ++i) {
+            const double rating = ratingOf(kSizes[i], fireClass);
+            const double count = extinguishersPerPoint(*qe, rating);
+            r.sizes[i] = sizeFigures(count, rating, std::floor(*points));
+            r.sizes[i].remark = remarkFor(count);
+        }
         return out;
     }
     r.sizeRating = textio::generalNumberText(*sizeRating);
-    r.manual = sizeFigures(*qe, *sizeRating, *points);
-    r.manual.remark.clear();
     const double count = extinguishersPerPoint(*qe, *sizeRating);
+    r.manual = sizeFigures(count, *sizeRating, *points);
     r.tooManyPerPoint = tooManyPerPoint(count);
     r.sizeTooSmall = *sizeRating < base->minimumRating;
     return out;
