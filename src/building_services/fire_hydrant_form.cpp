@@ -234,29 +234,24 @@ void FireHydrantForm::Command2_Click()
         return;
     }
     // The results may have been edited by hand (the outlet loss taken off,
-    // say); they are reported as they stand, but must be numbers.
-    const std::optional<double> q = textio::readPositiveNumber(Text2->Text());
-    if (!q) {
-        refuseInput(QStringLiteral("请输入正确的流量Q！"), kCorrectnessTitle, Text2);
+    // say); they are reported as they stand, but must be figures.
+    const HydrantReportResult report = hydrantReport(HydrantReportTexts{
+        .waterColumn = Text4->Text(),
+        .nozzleDiameter = Combo1->Text(),
+        .hoseLength = Text5->Text(),
+        .hoseDiameter = Combo2->Text(),
+        .hoseMaterial = Combo3->Text(),
+        .jetFlow = Text2->Text(),
+        .outletPressure = Text1->Text(),
+    });
+    if (const std::optional<HydrantInputError>& error = report.error) {
+        refuseInput(error->message, error->title,
+                    error->field == HydrantField::JetFlow ? Text2 : Text1);
         return;
     }
-    const std::optional<double> hxh = textio::readPositiveNumber(Text1->Text());
-    if (!hxh) {
-        refuseInput(QStringLiteral("请输入正确的栓口水压Hxh！"), kCorrectnessTitle, Text1);
-        return;
-    }
-
-    HydrantReport report;
-    report.waterColumn = Text4->Text();
-    report.nozzleDiameter = Combo1->Text();
-    report.hoseLength = Text5->Text();
-    report.hoseDiameter = Combo2->Text();
-    report.hoseMaterial = Combo3->Text();
-    report.jetFlow = *q;
-    report.outletPressureM = *hxh;
     ResultsWindowForm& results = Form9();
     results.Show();
-    results.Text1->setText(hydrantReportSentence(report));
+    results.Text1->setText(report.sentence);
 }
 
 void FireHydrantForm::Command3_Click()

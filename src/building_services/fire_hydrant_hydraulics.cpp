@@ -196,4 +196,25 @@ QString hydrantReportSentence(const HydrantReport& report)
         + QStringLiteral("MPa。");
 }
 
+HydrantReportResult hydrantReport(const HydrantReportTexts& texts)
+{
+    const std::optional<double> q = textio::readInRange(texts.jetFlow, kReportedJetFlowRange);
+    if (!q)
+        return {refused(HydrantField::JetFlow, QStringLiteral("请输入正确的流量Q！")).error, {}};
+    const std::optional<double> hxh =
+        textio::readInRange(texts.outletPressure, kReportedOutletPressureRange);
+    if (!hxh)
+        return {refused(HydrantField::OutletPressure, QStringLiteral("请输入正确的栓口水压Hxh！")).error,
+                {}};
+    return {std::nullopt, hydrantReportSentence(HydrantReport{
+                              .waterColumn = texts.waterColumn,
+                              .nozzleDiameter = texts.nozzleDiameter,
+                              .hoseLength = texts.hoseLength,
+                              .hoseDiameter = texts.hoseDiameter,
+                              .hoseMaterial = texts.hoseMaterial,
+                              .jetFlow = *q,
+                              .outletPressureM = *hxh,
+                          })};
+}
+
 } // namespace building_services

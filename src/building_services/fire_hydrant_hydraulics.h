@@ -127,8 +127,8 @@ struct HydrantInputs {
     double hoseResistance = 0;    // A
 };
 
-// The input a refused calculation names.
-enum class HydrantField { WaterColumn, HoseLength };
+// The input a refused calculation or report names.
+enum class HydrantField { WaterColumn, HoseLength, JetFlow, OutletPressure };
 
 struct HydrantInputError {
     HydrantField field;
@@ -164,5 +164,32 @@ struct HydrantReport {
 // "充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,水带长度 Ld=25米,采用直径d=65毫米
 // 衬胶水带。水枪喷口的射流量 Qxh= 4.622升/秒,消火栓口所需水压 Hxh=0.165MPa。"
 QString hydrantReportSentence(const HydrantReport& report);
+
+// The results the engineer may edit before a report (the outlet loss taken
+// off, say), up to beyond what any calculation within the input ranges
+// gives: a jet flow up to 1000 L/s (at most √(10 · 0.4727 · 100000) ≈ 688)
+// and an outlet pressure up to 10,000,000 m (at most about 7,200,000).
+inline constexpr textio::ValueRange kReportedJetFlowRange = textio::positiveUpTo(1000);
+inline constexpr textio::ValueRange kReportedOutletPressureRange = textio::positiveUpTo(1e7);
+
+// The report's texts as the window holds them: inputs and the two results.
+struct HydrantReportTexts {
+    QString waterColumn;
+    QString nozzleDiameter;
+    QString hoseLength;
+    QString hoseDiameter;
+    QString hoseMaterial;
+    QString jetFlow;        // Q, L/s
+    QString outletPressure; // Hxh, m
+};
+
+struct HydrantReportResult {
+    std::optional<HydrantInputError> error;
+    QString sentence;
+};
+
+// The sentence, or the refusal of a result outside its range:
+// "请输入正确的流量Q！", then "请输入正确的栓口水压Hxh！" (确认数据正确性).
+HydrantReportResult hydrantReport(const HydrantReportTexts& texts);
 
 } // namespace building_services

@@ -254,3 +254,59 @@ TEST(HydrantReportSentence, FlowAndPressureTexts)
             << sentence.toStdString();
     }
 }
+
+// The results as the engineer may have edited them, read against their
+// ranges before the sentence is written; Q is checked first.
+TEST(HydrantReportSentence, EditedResultsOutsideTheirRangesAreRefused)
+{
+    enum class Outcome { Reported, WrongQ, WrongHxh };
+    struct Row {
+        const char* q;
+        const char* hxh;
+        Outcome outcome;
+        const char* reported; // the sentence's end
+    };
+    const Row rows[] = {
+        {"4.62246906115212", "14.4680740594393", Outcome::Reported,
+         "Qxh= 4.622升/秒,消火栓口所需水压 Hxh=0.145MPa。"},
+        {"", "16.5", Outcome::WrongQ, ""},
+        {"四升", "16.5", Outcome::WrongQ, ""},
+        {"-4.6", "16.5", Outcome::WrongQ, ""},
+        {"0", "16.5", Outcome::WrongQ, ""},
+        {"1000", "16.5", Outcome::Reported, "Qxh= 1000.升/秒,消火栓口所需水压 Hxh=0.165MPa。"},
+        {"1000.001", "16.5", Outcome::WrongQ, ""},
+        {"1e300", "16.5", Outcome::WrongQ, ""},
+        {"", "", Outcome::WrongQ, ""},
+        {"4.6", "", Outcome::WrongHxh, ""},
+        {"4.6", "0.165MPa", Outcome::WrongHxh, ""},
+        {"4.6", "-16.5", Outcome::WrongHxh, ""},
+        {"4.6", "10000000", Outcome::Reported, "Qxh= 4.6升/秒,消火栓口所需水压 Hxh=100000.MPa。"},
+        {"4.6", "10000000.5", Outcome::WrongHxh, ""},
+        {"4.6", "1e20", Outcome::WrongHxh, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.q) + " " + row.hxh);
+        const HydrantReportResult r = hydrantReport(HydrantReportTexts{
+            .waterColumn = u"10"_s,
+            .nozzleDiameter = u"19"_s,
+            .hoseLength = u"25"_s,
+            .hoseDiameter = u"65"_s,
+            .hoseMaterial = u"衬胶水带"_s,
+            .jetFlow = QString::fromUtf8(row.q),
+            .outletPressure = QString::fromUtf8(row.hxh),
+        });
+        if (row.outcome == Outcome::Reported) {
+            EXPECT_FALSE(r.error.has_value());
+            EXPECT_TRUE(r.sentence.startsWith(u"充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,"_s));
+            EXPECT_TRUE(r.sentence.endsWith(QString::fromUtf8(row.reported)))
+                << r.sentence.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(r.error.has_value());
+        const bool q = row.outcome == Outcome::WrongQ;
+        EXPECT_EQ(r.error->field, q ? HydrantField::JetFlow : HydrantField::OutletPressure);
+        EXPECT_EQ(r.error->message, q ? u"请输入正确的流量Q！"_s : u"请输入正确的栓口水压Hxh！"_s);
+        EXPECT_EQ(r.error->title, u"确认数据正确性"_s);
+        EXPECT_TRUE(r.sentence.isEmpty());
+    }
+}
