@@ -464,28 +464,6 @@ ExtinguisherReportHead ExtinguisherConfigForm::reportHead() const
     };
 }
 
-bool ExtinguisherConfigForm::checkManualFigures()
-{
-    struct Figure {
-        TextBox* field;
-        bool whole;
-        QString message;
-    };
-    const Figure figures[] = {
-        {Text9, false, QStringLiteral("请输入正确的灭火级别！")},
-        {Text8, true, QStringLiteral("请输入正确的每处配置数量！")},
-        {Text7, false, QStringLiteral("请输入正确的实际配置级别！")},
-        {Text12, true, QStringLiteral("请输入正确的总计配置数量！")},
-    };
-    for (const Figure& figure : figures) {
-        if (!textio::readPositiveNumber(figure.field->Text(), figure.whole)) {
-            refuseInput(figure.message, kCorrectnessTitle, figure.field);
-            return false;
-        }
-    }
-    return true;
-}
-
 void ExtinguisherConfigForm::Command2_Click()
 {
     if (automatic())
@@ -497,10 +475,18 @@ void ExtinguisherConfigForm::Command2_Click()
         return;
     }
     // The manual figures are reported as the engineer left them.
-    if (!checkManualFigures())
+    const ManualFigureCheck check = checkManualFigures(ManualFigureTexts{
+        .requiredRating = Text9->Text(),
+        .perPoint = Text8->Text(),
+        .ratingPerPoint = Text7->Text(),
+        .total = Text12->Text(),
+    });
+    if (const std::optional<ManualFigureError>& error = check.error) {
+        TextBox* const fields[] = {Text9, Text8, Text7, Text12}; // in ManualFigure's order
+        refuseInput(error->message, error->title, fields[static_cast<int>(error->figure)]);
         return;
-    const double count = *textio::readNumber(Text8->Text());
-    Text35->setText(ExtinguisherConfiguration::remarkFor(count));
+    }
+    Text35->setText(check.remark);
 
     const SizeReport size{Text8->Text(), Text7->Text(), Text12->Text(), Text35->Text()};
     ResultsWindowForm& results = Form9();

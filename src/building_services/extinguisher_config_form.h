@@ -175,9 +175,6 @@ private:
     void showAutomaticFigures(const building_services::ExtinguisherResults& r);
     // Manual mode: the chosen size's figures, the code's marks and warning.
     void showManualFigures(const building_services::ExtinguisherResults& r);
-    // The manual result fields as the engineer may have edited them; false
-    // (after the message) when one holds no proper figure.
-    bool checkManualFigures();
 
     // The inputs of the last calculation; none before the first one and
     // after a mode switch emptied the results.

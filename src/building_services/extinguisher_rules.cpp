@@ -232,4 +232,30 @@ ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in)
     return out;
 }
 
+ManualFigureCheck checkManualFigures(const ManualFigureTexts& texts)
+{
+    struct Figure {
+        const QString& text;
+        textio::ValueRange range;
+        ManualFigure figure;
+        const char* message;
+    };
+    const Figure figures[] = {
+        {texts.requiredRating, kEditedRequiredRatingRange, ManualFigure::RequiredRating,
+         "请输入正确的灭火级别！"},
+        {texts.perPoint, kEditedPerPointRange, ManualFigure::PerPoint, "请输入正确的每处配置数量！"},
+        {texts.ratingPerPoint, kEditedRatingPerPointRange, ManualFigure::RatingPerPoint,
+         "请输入正确的实际配置级别！"},
+        {texts.total, kEditedTotalRange, ManualFigure::Total, "请输入正确的总计配置数量！"},
+    };
+    for (const Figure& f : figures) {
+        if (!textio::readInRange(f.text, f.range))
+            return {ManualFigureError{f.figure, QString::fromUtf8(f.message),
+                                      textio::kCorrectnessTitle},
+                    {}};
+    }
+    const double count = *textio::readNumber(texts.perPoint);
+    return {std::nullopt, ExtinguisherConfiguration::remarkFor(count)};
+}
+
 } // namespace building_services

@@ -196,6 +196,39 @@ QString automaticReportSentence(const ExtinguisherReportHead& head,
                                 const std::array<SizeReport, 5>& sizes,
                                 const QString& actualRatingUnit);
 
+// The manual figures as the engineer may have edited them before a report,
+// each up to beyond what a calculation within the input ranges gives
+// (Qe at most 260,000, 130,000 per point, 1,300,000,000 in all).
+inline constexpr textio::ValueRange kEditedRequiredRatingRange = textio::positiveUpTo(1e6);
+inline constexpr textio::ValueRange kEditedPerPointRange = textio::positiveUpTo(1e6, true);
+inline constexpr textio::ValueRange kEditedRatingPerPointRange = textio::positiveUpTo(1e7);
+inline constexpr textio::ValueRange kEditedTotalRange = textio::positiveUpTo(1e10, true);
+
+struct ManualFigureTexts {
+    QString requiredRating; // Qe
+    QString perPoint;
+    QString ratingPerPoint;
+    QString total;
+};
+
+enum class ManualFigure { RequiredRating, PerPoint, RatingPerPoint, Total };
+
+struct ManualFigureError {
+    ManualFigure figure;
+    QString message;
+    QString title;
+};
+
+struct ManualFigureCheck {
+    std::optional<ManualFigureError> error;
+    QString remark; // of the count per point
+};
+
+// The figures in the order above, each against its range:
+// "请输入正确的灭火级别！", "请输入正确的每处配置数量！", "请输入正确的实际配置级别！",
+// "请输入正确的总计配置数量！" (确认数据正确性); else the remark of the count.
+ManualFigureCheck checkManualFigures(const ManualFigureTexts& texts);
+
 // The manual sentence: the opening, "，选用", the size text and its figures.
 QString manualReportSentence(const ExtinguisherReportHead& head, const QString& sizeText,
                              const SizeReport& size, const QString& actualRatingUnit);

@@ -365,3 +365,65 @@ TEST(ExtinguisherCalculation, ManualChecksOfTheCode)
         EXPECT_EQ(c.results.sizeTooSmall, row.tooSmall);
     }
 }
+
+TEST(ExtinguisherReportSentence, EditedManualFiguresOutsideTheirRangesAreRefused)
+{
+    struct Row {
+        const char* name;
+        ManualFigureTexts texts;
+        std::optional<ManualFigure> figure; // none: reported
+        const char* message;
+        const char* remark;
+    };
+    const ManualFigureTexts example{u"11.6666666666667"_s, u"3"_s, u"15"_s, u"12"_s};
+    const auto with = [&](QString ManualFigureTexts::*field, const char* text) {
+        ManualFigureTexts t = example;
+        t.*field = S(text);
+        return t;
+    };
+    using T = ManualFigureTexts;
+    const char* rating = "请输入正确的灭火级别！";
+    const char* count = "请输入正确的每处配置数量！";
+    const char* actual = "请输入正确的实际配置级别！";
+    const char* total = "请输入正确的总计配置数量！";
+    const Row rows[] = {
+        {"worked example", example, std::nullopt, "", ""},
+        {"six per point carries the remark", with(&T::perPoint, "6"), std::nullopt, "", "remark"},
+        {"five per point", with(&T::perPoint, "5"), std::nullopt, "", ""},
+        {"rating empty", with(&T::requiredRating, ""), ManualFigure::RequiredRating, rating, ""},
+        {"rating negative", with(&T::requiredRating, "-11.67"), ManualFigure::RequiredRating,
+         rating, ""},
+        {"rating a million", with(&T::requiredRating, "1000000"), std::nullopt, "", ""},
+        {"rating above a million", with(&T::requiredRating, "1000000.01"),
+         ManualFigure::RequiredRating, rating, ""},
+        {"count text", with(&T::perPoint, "三"), ManualFigure::PerPoint, count, ""},
+        {"count half", with(&T::perPoint, "3.5"), ManualFigure::PerPoint, count, ""},
+        {"count zero", with(&T::perPoint, "0"), ManualFigure::PerPoint, count, ""},
+        {"count a million", with(&T::perPoint, "1000000"), std::nullopt, "", "remark"},
+        {"count above a million", with(&T::perPoint, "1000001"), ManualFigure::PerPoint, count,
+         ""},
+        {"actual rating negative", with(&T::ratingPerPoint, "-15"), ManualFigure::RatingPerPoint,
+         actual, ""},
+        {"actual rating 1e308", with(&T::ratingPerPoint, "1e308"), ManualFigure::RatingPerPoint,
+         actual, ""},
+        {"total empty", with(&T::total, ""), ManualFigure::Total, total, ""},
+        {"total fractional", with(&T::total, "12.5"), ManualFigure::Total, total, ""},
+        {"total ten thousand million", with(&T::total, "10000000000"), std::nullopt, "", ""},
+        {"total above", with(&T::total, "10000000001"), ManualFigure::Total, total, ""},
+        {"the first wrong figure is named", {u""_s, u""_s, u""_s, u""_s},
+         ManualFigure::RequiredRating, rating, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ManualFigureCheck check = checkManualFigures(row.texts);
+        if (!row.figure) {
+            EXPECT_FALSE(check.error.has_value());
+            EXPECT_EQ(check.remark, std::string(row.remark) == "remark" ? kRemark : QString());
+            continue;
+        }
+        ASSERT_TRUE(check.error.has_value());
+        EXPECT_EQ(check.error->figure, *row.figure);
+        EXPECT_EQ(check.error->message, S(row.message));
+        EXPECT_EQ(check.error->title, u"确认数据正确性"_s);
+    }
+}
