@@ -24,12 +24,19 @@
 
 #include "storm_network/network_calculation.h"
 #include "storm_network/result_table.h"
+#include "textio/field_values.h"
 
 #include <QString>
 
 namespace storm_network {
 
-inline const QString kAdjustmentTitle = QStringLiteral("提示");
+inline const QString kAdjustmentTitle = textio::kHintTitle;
+
+// What the engineer may impose: a diameter from the smallest pipe a sewer
+// is laid in to well beyond the largest listed size, and a slope above zero
+// up to a pipe laid at 45°.
+inline constexpr textio::ValueRange kImposedDiameterRange{100, 5000, true};  // mm
+inline constexpr textio::ValueRange kImposedSlopeRange = textio::positiveUpTo(1000);  // ‰
 
 enum class AdjustmentOutcome {
     // Row r and the rows below it rewritten.
@@ -50,8 +57,8 @@ struct AdjustmentResult {
 };
 
 // Imposes the typed diameter (mm) and slope (‰) on segment row `row`: both
-// must be positive numbers, the row one of the last calculation's segment
-// rows and the parameters fit for a calculation (a city without a formula
+// must be numbers in their ranges, the row one of the last calculation's
+// segment rows and the parameters fit for a calculation (a city without a formula
 // allowed).
 AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diameter,
                                const QString& slope, const NetworkParameters& parameters);

@@ -255,6 +255,12 @@ TEST_F(NetworkRunTest, RefusedRunsLeaveTheTableEmptyOnItsFirstPage)
         {"m empty", "2", "10", "", "3000", "请输入正确的折减系数", "确认数据正确性", w.Text2},
         {"an area no number", "2", "10", "2.0", "3000m2", "第 2 段：请输入正确的汇水面积",
          "确认数据正确性", nullptr},
+        {"t1 absurd", "2", "1e300", "2.0", "3000", "地面集水时间应不小于0且不大于1000 min，请重新输入",
+         "确认数据正确性", w.Text3},
+        {"m absurd", "2", "10", "1e300", "3000", "折减系数应不小于1且不大于10，请重新输入",
+         "确认数据正确性", w.Text2},
+        {"a negative area", "2", "10", "2.0", "-500",
+         "第 2 段：汇水面积应不小于0且不大于10000000 m²，请重新输入", "确认数据正确性", nullptr},
     };
     std::size_t shown = boxes().size();
     for (const Case& c : cases) {

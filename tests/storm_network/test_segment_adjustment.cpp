@@ -97,30 +97,45 @@ TEST(SegmentAdjustment, RefusedEntriesLeaveTheTableAsItWas)
         {"both fields empty", 1, "", "", none, "请输入管径！", "提示"},
         {"diameter empty", 1, "", "2", none, "请输入管径！", "提示"},
         {"slope empty", 1, "600", "", none, "请输入坡度！", "提示"},
-        {"diameter no number", 1, "d600", "2", none, "管径应为大于0的数值，请重新输入！", "提示"},
-        {"diameter zero", 1, "0", "2", none, "管径应为大于0的数值，请重新输入！", "提示"},
-        {"diameter negative", 1, "-600", "2", none, "管径应为大于0的数值，请重新输入！", "提示"},
-        {"slope no number", 1, "600", "2‰", none, "坡度应为大于0的数值，请重新输入！", "提示"},
-        {"slope zero", 1, "600", "0", none, "坡度应为大于0的数值，请重新输入！", "提示"},
+        {"diameter no number", 1, "d600", "2", none, "管径应为数值，请重新输入！", "提示"},
+        {"diameter zero", 1, "0", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter negative", 1, "-600", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter next to nothing", 1, "1e-300", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter just below the smallest", 1, "99.99", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter just above the largest", 1, "5000.1", "2", none,
+         "管径过大，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter absurd", 1, "1e300", "2", none,
+         "管径过大，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"slope no number", 1, "600", "2‰", none, "坡度应为数值，请重新输入！", "提示"},
+        {"slope zero", 1, "600", "0", none, "坡度过小，应大于0且不大于1000‰，请重新输入！", "提示"},
+        {"slope negative", 1, "600", "-2", none,
+         "坡度过小，应大于0且不大于1000‰，请重新输入！", "提示"},
+        {"slope just above a thousand", 1, "600", "1000.01", none,
+         "坡度过大，应大于0且不大于1000‰，请重新输入！", "提示"},
+        {"slope absurd", 1, "600", "1e300", none,
+         "坡度过大，应大于0且不大于1000‰，请重新输入！", "提示"},
         {"a blank row", 5, "600", "2", none,
          "计算表中没有这一管段，请在计算表中点击要调整管段的设计管径或水力坡度。", "提示"},
         {"no row", -1, "600", "2", none,
          "计算表中没有这一管段，请在计算表中点击要调整管段的设计管径或水力坡度。", "提示"},
-        {"a pipe so wide the velocity shows 0.00", 1, "1e7", "2", none,
-         "管径1e7 mm时流速为0.00 m/s，无法计算管内时间，请重新确认管径！", "提示"},
-        {"a pipe too wide to compute", 1, "1e300", "2", none,
-         "管径或坡度过大，无法计算，请重新确认管径及坡度！", "提示"},
         {"return period emptied in the network window", 1, "600", "2",
          [](NetworkParameters& p) { p.returnPeriod.clear(); },
          "请输入重现期\n调整未进行，计算表保持原样。", "确认数据完整性"},
         {"reduction factor no number", 1, "600", "2",
          [](NetworkParameters& p) { p.reduction = S("二"); },
          "请输入正确的折减系数\n调整未进行，计算表保持原样。", "确认数据正确性"},
+        {"reduction factor absurd", 1, "600", "2",
+         [](NetworkParameters& p) { p.reduction = S("1e300"); },
+         "折减系数应不小于1且不大于10，请重新输入\n调整未进行，计算表保持原样。", "确认数据正确性"},
         // A row below that cannot be designed: nothing is written, not even
         // the adjusted row.
         {"intensity without a value below", 0, "500", "4",
-         [](NetworkParameters& p) { p.returnPeriod = S("-1"); },
-         "第 2 段：重现期P = -1、降雨历时t = 13.738 min 超出暴雨强度公式的适用范围\n"
+         [](NetworkParameters& p) { p.returnPeriod = S("0.01"); },
+         "第 2 段：重现期P = 0.01、降雨历时t = 13.738 min 超出暴雨强度公式的适用范围\n"
          "调整未进行，计算表保持原样。",
          "确认数据正确性"},
     };
@@ -138,6 +153,51 @@ TEST(SegmentAdjustment, RefusedEntriesLeaveTheTableAsItWas)
         EXPECT_TRUE(allRows(table) == before);
         EXPECT_EQ(table.colour(1, kCapacity), kCellWindowText);
     }
+}
+
+TEST(SegmentAdjustment, TheEdgesOfTheImposedRangesAreTaken)
+{
+    struct Case {
+        const char* name;
+        const char* diameter;
+        const char* slope;
+        AdjustmentOutcome outcome;
+        const char* shownSlope;
+    };
+    const Case cases[] = {
+        {"the smallest diameter", "100", "2", AdjustmentOutcome::CapacityBelowDesignFlow, "2.0"},
+        {"the largest diameter", "5000", "2", AdjustmentOutcome::Adjusted, "2.0"},
+        {"the steepest slope", "600", "1000", AdjustmentOutcome::Adjusted, "1000.0"},
+        // Shown as 0.0 ‰, which carries nothing.
+        {"a slope too gentle to show", "600", "0.001", AdjustmentOutcome::CapacityBelowDesignFlow,
+         "0.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultTable table = designed(kFiveSegments);
+        const AdjustmentResult result = AdjustSegment(table, 1, S(c.diameter), S(c.slope), openingParameters());
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(table.text(1, kDiameter), S(c.diameter));
+        EXPECT_EQ(table.text(1, kSlope), S(c.shownSlope));
+        for (int row = 0; row < 5; ++row) {
+            for (const QString& text : texts(table.cells(row))) {
+                for (const QChar ch : text)
+                    EXPECT_TRUE(ch.isDigit() || ch == u'.' || ch == u'-') << text.toStdString();
+            }
+        }
+    }
+}
+
+TEST(SegmentAdjustment, APipeSoWideTheVelocityShowsZeroIsRefused)
+{
+    // 38.08 L/s in 5000 mm: 0.0019 m/s, shown as 0.00.
+    ResultTable table = designed({{S("100"), S("2000"), S("0.65")}});
+    ASSERT_EQ(table.text(0, kDesignFlow), S("38.08"));
+    const std::vector<ResultCells> before = allRows(table);
+    const AdjustmentResult result = AdjustSegment(table, 0, S("5000"), S("2"), openingParameters());
+    EXPECT_EQ(result.outcome, AdjustmentOutcome::Refused);
+    EXPECT_EQ(result.message, S("管径5000 mm时流速为0.00 m/s，无法计算管内时间，请重新确认管径！"));
+    EXPECT_TRUE(allRows(table) == before);
 }
 
 TEST(SegmentAdjustment, AFlowNoPipeCarriesBelowRefusesTheWholeAdjustment)
