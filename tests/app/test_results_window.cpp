@@ -1,6 +1,7 @@
 // The result window: its size rule, and saving its text when it is closed.
 #include "forms/fitted_text.h"
 #include "app/results_window_form.h"
+#include "textio/write_fault.h"
 #include "textio/cp936.h"
 #include "shell_test_support.h"
 #include "version/version.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTemporaryDir>
 
@@ -245,6 +247,33 @@ TEST_F(ResultsWindowTest, AFailedSaveSaysSoAndKeepsTheWindowAndTheFile)
     platform().answerMessageBox(forms::vbYes);
     platform().answerFileDialog(dir.filePath(QStringLiteral("fine.txt")));
     EXPECT_TRUE(closeByUser(Form9()));
+}
+
+TEST_F(ResultsWindowTest, SavingOnAFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    const QString existing = dir.filePath(QStringLiteral("result.txt"));
+    writeFile(existing, QByteArrayLiteral("old result\r\n"));
+    const QString fresh = dir.filePath(QStringLiteral("fresh.txt"));
+    for (const QString& path : {existing, fresh}) {
+        SCOPED_TRACE(path.toStdString());
+        ResultsWindowForm& w = showResult(kSentence);
+        platform().answerMessageBox(forms::vbYes);
+        platform().answerFileDialog(path);
+        platform().answerMessageBox(forms::vbOK);
+        {
+            const textio::ScopedWriteFault full(textio::WriteFault::NoSpace, 10);
+            EXPECT_FALSE(closeByUser(w));
+        }
+        const auto& failure = boxes().back();
+        EXPECT_TRUE(failure.text.contains(QStringLiteral("磁盘已满"))) << failure.text.toStdString();
+        EXPECT_TRUE(failure.text.contains(QFileInfo(path).fileName())) << failure.text.toStdString();
+        EXPECT_FALSE(failure.text.contains(QStringLiteral("未知错误")));
+        EXPECT_EQ(failure.title, QStringLiteral("Vantor_Tools"));
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.Text1->Text(), kSentence);
+    }
+    EXPECT_EQ(bytesOf(existing), QByteArrayLiteral("old result\r\n"));
+    EXPECT_FALSE(QFile::exists(fresh));
 }
 
 TEST_F(ResultsWindowTest, ReopenedAfterClosingItStartsAfresh)
