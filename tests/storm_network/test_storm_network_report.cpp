@@ -7,6 +7,9 @@
 #include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
 
+#include "textio/write_fault.h"
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -250,6 +253,35 @@ TEST(StormNetworkReport, SavingReplacesTheFileWholeOrNotAtAll)
     table.setText(1, kSegmentLabel, S("2-3"));
     EXPECT_TRUE(WriteStormNetworkReport(dir.filePath(S("none/storm_out.txt")), ReportVariant::Saved,
                                         openingHeader(), table));
+}
+
+TEST(StormNetworkReport, ASaveOnAFullDiskLeavesAReadOnlyFileAsItWas)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(S("storm_out.txt"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    ResultTable table;
+    calculate(table, 2);
+    const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 100);
+    const std::optional<QString> error =
+        WriteStormNetworkReport(path, ReportVariant::Saved, openingHeader(), table);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(S("磁盘已满"))) << error->toStdString();
+    EXPECT_TRUE(error->contains(QDir::toNativeSeparators(path))) << error->toStdString();
+    // The read-only state cleared for the overwrite comes back.
+    EXPECT_EQ(QFile::permissions(path) & (QFileDevice::WriteOwner | QFileDevice::ReadOwner),
+              QFileDevice::ReadOwner);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{S("storm_out.txt")});
 }
 
 TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)

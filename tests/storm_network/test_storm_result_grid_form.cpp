@@ -9,8 +9,10 @@
 #include "storm_network/storm_result_table_view.h"
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "textio/write_fault.h"
 #include "version/version.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -61,6 +63,29 @@ protected:
     static double windowTop(const C& control)
     {
         return control.Top() + ResultGeometry::kBandTop;
+    }
+
+    // What an earlier save left in storm_out.txt.
+    static inline const QByteArray kEarlierReport = "an earlier report\r\n";
+    // storm_out.txt in `dir`, holding the earlier report.
+    static QString earlierReportIn(const QTemporaryDir& dir)
+    {
+        const QString path = dir.filePath(S("storm_out.txt"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_EQ(file.write(kEarlierReport), kEarlierReport.size());
+        return path;
+    }
+    static QByteArray fileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Every entry of a folder, hidden ones too.
+    static QStringList entries(const QTemporaryDir& dir)
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                          | QDir::NoDotAndDotDot);
     }
 
     // The rows shown, by the row each shown label cell stands for.
@@ -413,4 +438,74 @@ TEST_F(ResultGridFormTest, ReturningAsksToKeepAnUnsavedTable)
     // A changed 管内时间 makes the table unsaved again.
     w.table().setText(1, kPipeTime, S("9.999"));
     EXPECT_EQ(w.Text22->Text(), S("0"));
+}
+
+TEST_F(ResultGridFormTest, ASaveThatFailsKeepsTheOldReportAndTheTableUnsaved)
+{
+    QTemporaryDir dir;
+    const QString path = earlierReportIn(dir);
+    StormResultGridForm& w = showRun(4);
+
+    struct Case {
+        const char* name;
+        textio::WriteFault fault;
+        qint64 afterBytes;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a full disk", textio::WriteFault::NoSpace, 0, "磁盘已满"},
+        {"a disk full halfway through", textio::WriteFault::NoSpace, 1500, "磁盘已满"},
+        {"a failing device", textio::WriteFault::DeviceError, 300, "磁盘读写错误"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t shown = boxes().size();
+        const textio::ScopedWriteFault fault(c.fault, c.afterBytes);
+        platform().answerFileDialog(path);
+        platform().answerMessageBox(forms::vbOK);
+        w.保存->click();
+        ASSERT_EQ(boxes().size(), shown + 1);
+        const QString& message = boxes().back().text;
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
+        EXPECT_TRUE(message.contains(S(c.reason))) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(S("\n计算结果未保存。"))) << message.toStdString();
+        EXPECT_EQ(boxes().back().title, S("Vantor_Tools"));
+        EXPECT_EQ(boxes().back().style, forms::vbCritical);
+        EXPECT_EQ(w.Text22->Text(), S("0"));
+        EXPECT_EQ(fileBytes(path), kEarlierReport);
+        EXPECT_EQ(entries(dir), QStringList{S("storm_out.txt")});
+    }
+}
+
+TEST_F(ResultGridFormTest, ReturningWithASaveOnAFullDiskStaysAndAsksAgain)
+{
+    QTemporaryDir dir;
+    const QString path = earlierReportIn(dir);
+    StormResultGridForm& w = showRun(2);
+    {
+        const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 0);
+        platform().answerMessageBox(forms::vbYes);
+        platform().answerFileDialog(path);
+        platform().answerMessageBox(forms::vbOK);
+        w.返回->click();
+    }
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[0].text, S("是否保留现有数据列表？"));
+    EXPECT_TRUE(boxes()[1].text.contains(S("磁盘已满"))) << boxes()[1].text.toStdString();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.Text22->Text(), S("0"));
+    EXPECT_EQ(fileBytes(path), kEarlierReport);
+    EXPECT_EQ(entries(dir), QStringList{S("storm_out.txt")});
+
+    // With room on the disk again the question comes again, and the save
+    // replaces the old report.
+    platform().answerMessageBox(forms::vbYes);
+    platform().answerFileDialog(path);
+    w.返回->click();
+    ASSERT_EQ(boxes().size(), 3u);
+    EXPECT_EQ(boxes()[2].text, S("是否保留现有数据列表？"));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.Text22->Text(), S("1"));
+    EXPECT_EQ(fileBytes(path),
+              StormNetworkReportBytes(form13().reportHeader(), ReportVariant::Saved, w.table()).bytes);
 }
