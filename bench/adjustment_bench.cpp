@@ -49,9 +49,7 @@ void designedRun(int n)
         throw std::runtime_error(result.error->message.toStdString());
     StormResultGridForm& grid = Form15();
     grid.ClearResultRows();
-    grid.ResultPageCount(n);
-    grid.PrepareResultRows(n);
-    grid.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+    grid.showRun(std::move(result.run.rows), result.run.totalLength);
     grid.Show();
     grid.调整->click();
     QApplication::processEvents();

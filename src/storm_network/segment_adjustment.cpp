@@ -124,8 +124,8 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
     const double designFlow = textio::readNumber(adjusted[kDesignFlow]).value_or(0);
     if (capacity < designFlow) {
         table.setCells(row, adjusted);
-        // Red, and clickable but not editable, so that the number shows.
-        table.setColour(row, kCapacity, kCellRed);
+        // Clickable but not editable, so that the short capacity shows.
+        table.setCapacityCheck(row, CapacityCheck::Short);
         table.setEnabled(row, kCapacity, true);
         table.setReadOnly(row, kCapacity, true);
         return AdjustmentResult{AdjustmentOutcome::CapacityBelowDesignFlow,
@@ -149,7 +149,7 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
     }
 
     table.setCells(row, adjusted);
-    table.setColour(row, kCapacity, kCellButtonText);
+    table.setCapacityCheck(row, CapacityCheck::Carried);
     table.setEnabled(row, kCapacity, false);
     for (std::size_t k = 0; k < below.size(); ++k)
         table.setCells(row + 1 + static_cast<int>(k), below[k].unpack());

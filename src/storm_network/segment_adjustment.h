@@ -6,8 +6,8 @@
 // its 流速, 最大流量 and 管内时间 follow from the typed diameter by the
 // full-pipe relations of the sizing (WritePipeHydraulics). When its capacity
 // as shown is below its design flow as shown, only row r is rewritten, its
-// 最大流量 in red. Otherwise every segment row below r is designed again from
-// the table as shown, row after row:
+// capacity check Short (the window shows it in red). Otherwise every segment
+// row below r is designed again from the table as shown, row after row:
 //
 //   累计面积   本段面积 + 转输面积 of the row
 //   汇流时间   汇流时间 + 管内时间 of the row above (its new pipe time)
@@ -41,7 +41,8 @@ inline constexpr textio::ValueRange kImposedSlopeRange = textio::positiveUpTo(10
 enum class AdjustmentOutcome {
     // Row r and the rows below it rewritten.
     Adjusted,
-    // Row r rewritten with its capacity in red; the rows below untouched.
+    // Row r rewritten, its capacity short of its design flow; the rows below
+    // untouched.
     CapacityBelowDesignFlow,
     // Nothing written.
     Refused,

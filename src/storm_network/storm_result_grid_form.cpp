@@ -138,8 +138,8 @@ void StormResultGridForm::Form_QueryUnload(int& cancel, int)
 
 void StormResultGridForm::refresh()
 {
-    Label6->setCaption(QString::number(m_table.currentPage()));
-    Label10->setCaption(QString::number(m_table.pageCount()));
+    Label6->setCaption(QString::number(m_view->currentPage()));
+    Label10->setCaption(QString::number(m_view->pageCount()));
     m_view->refresh();
 }
 
@@ -148,25 +148,15 @@ void StormResultGridForm::refresh()
 void StormResultGridForm::ClearResultRows()
 {
     m_table.clearRows();
+    m_view->showFirstPage();
     refresh();
 }
 
-void StormResultGridForm::ResultPageCount(int segmentCount)
+void StormResultGridForm::showRun(std::vector<PackedCells>&& rows, const QString& totalLength)
 {
-    m_table.setPageCount(ResultTable::pageCountFor(segmentCount));
-    Label10->setCaption(QString::number(m_table.pageCount()));
-}
-
-void StormResultGridForm::PrepareResultRows(int segmentCount)
-{
-    // Shown once the rows are filled.
-    m_table.prepareRows(segmentCount);
-}
-
-void StormResultGridForm::FillResultRows(std::vector<PackedCells>&& rows, const QString& totalLength)
-{
-    m_table.fillRows(std::move(rows), totalLength);
+    m_table.takeRun(std::move(rows), totalLength);
     Text22->setText(kNotSaved);
+    m_view->showRun();
     refresh();
 }
 
@@ -174,13 +164,13 @@ void StormResultGridForm::FillResultRows(std::vector<PackedCells>&& rows, const 
 
 void StormResultGridForm::Command1_Click()
 {
-    if (m_table.previousPage())
+    if (m_view->previousPage())
         refresh();
 }
 
 void StormResultGridForm::Command2_Click()
 {
-    if (m_table.nextPage())
+    if (m_view->nextPage())
         refresh();
 }
 

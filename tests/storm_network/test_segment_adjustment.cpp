@@ -42,10 +42,7 @@ ResultTable designed(const std::vector<SegmentRow>& segments,
     NetworkCalculationResult result = CalculateNetwork(parameters, segments);
     EXPECT_FALSE(result.error) << result.error->message.toStdString();
     ResultTable table;
-    const int n = static_cast<int>(segments.size());
-    table.setPageCount(ResultTable::pageCountFor(n));
-    table.prepareRows(n);
-    table.fillRows(std::move(result.run.rows), result.run.totalLength);
+    table.takeRun(std::move(result.run.rows), result.run.totalLength);
     return table;
 }
 
@@ -151,7 +148,7 @@ TEST(SegmentAdjustment, RefusedEntriesLeaveTheTableAsItWas)
         EXPECT_EQ(result.title, S(c.title));
         EXPECT_FALSE(result.changed);
         EXPECT_TRUE(allRows(table) == before);
-        EXPECT_EQ(table.colour(1, kCapacity), kCellWindowText);
+        EXPECT_EQ(table.capacityCheck(1), CapacityCheck::None);
     }
 }
 
@@ -274,7 +271,7 @@ TEST(SegmentAdjustment, ASmallerPipeShortensTheFlowTimesAndResizesTheRowsBelow)
               (QStringList{S("1-2"), S("120.00"), S("0.8000"), S("0.0000"), S("0.8000"), S("0.000"),
                            S("1.869"), S("292.91"), S("0.900"), S("0.900"), S("263.62"), S("210.90"),
                            S("500"), S("4.0"), S("1.07"), S("238.812")}));
-    EXPECT_EQ(table.colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
 
     // Second segment: t = 10 + 2.0 × 1.869 min, q = 262.34; 2.14 ha at a
@@ -319,7 +316,7 @@ TEST(SegmentAdjustment, CapacityEqualToTheDesignFlowAsShownCarriesIt)
         AdjustSegment(table, 0, diameterCarrying(210.90), S("3"), openingParameters());
     EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
     EXPECT_EQ(table.text(0, kCapacity), S("210.900"));
-    EXPECT_EQ(table.colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
     // The new pipe time reaches the rows below.
     EXPECT_NE(table.text(0, kPipeTime), before[0][kPipeTime]);
@@ -343,18 +340,18 @@ TEST(SegmentAdjustment, CapacityBelowTheDesignFlowRewritesTheRowAlone)
     EXPECT_EQ(table.text(0, kSlope), S("3.0"));
     EXPECT_EQ(table.text(0, kCapacity), S("210.899"));
     EXPECT_NE(table.text(0, kPipeTime), before[0][kPipeTime]);
-    // Red, clickable, not editable.
-    EXPECT_EQ(table.colour(0, kCapacity), kCellRed);
+    // Short, clickable, not editable.
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Short);
     EXPECT_TRUE(table.enabled(0, kCapacity));
     EXPECT_TRUE(table.readOnly(0, kCapacity));
     // The rows below keep the old pipe time above them.
     for (int row = 1; row < table.rowCount(); ++row)
         EXPECT_TRUE(table.cells(row) == before[static_cast<std::size_t>(row)]) << row;
 
-    // A pipe that carries it puts the colour back and designs the rows below.
+    // A pipe that carries it is checked so and designs the rows below.
     EXPECT_EQ(AdjustSegment(table, 0, S("600"), S("3"), openingParameters()).outcome,
               AdjustmentOutcome::Adjusted);
-    EXPECT_EQ(table.colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
 }
 

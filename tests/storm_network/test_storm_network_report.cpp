@@ -42,10 +42,7 @@ void calculate(ResultTable& table, int n)
     NetworkCalculationResult result = CalculateNetwork(
         NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"), kConcrete}, segments);
     ASSERT_FALSE(result.error);
-    table.clearRows();
-    table.setPageCount(ResultTable::pageCountFor(n));
-    table.prepareRows(n);
-    table.fillRows(std::move(result.run.rows), result.run.totalLength);
+    table.takeRun(std::move(result.run.rows), result.run.totalLength);
 }
 
 // The file's lines, each with its CR LF checked and removed.

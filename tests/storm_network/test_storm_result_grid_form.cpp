@@ -45,9 +45,7 @@ protected:
         EXPECT_FALSE(result.error);
         StormResultGridForm& w = Form15();
         w.ClearResultRows();
-        w.ResultPageCount(n);
-        w.PrepareResultRows(n);
-        w.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+        w.showRun(std::move(result.run.rows), result.run.totalLength);
         w.Show();
         return w;
     }
@@ -302,7 +300,6 @@ TEST_F(ResultGridFormTest, AdjustmentModeOpensTheDialogOnAClick)
         for (const ResultColumn c : {kDiameter, kSlope}) {
             EXPECT_TRUE(w.table().enabled(row, c));
             EXPECT_TRUE(w.table().readOnly(row, c));
-            EXPECT_EQ(w.table().colour(row, c), kCellBlue);
         }
         EXPECT_FALSE(w.table().enabled(row, kCapacity));
     }

@@ -306,12 +306,12 @@ TEST_F(SegmentAdjustDialogTest, CapacityBelowTheDesignFlowShowsRedAndTheDialogAg
         EXPECT_TRUE(grid.table().cells(row) == before[static_cast<std::size_t>(row)]) << row;
     EXPECT_EQ(shown(1, kFlowTime), S("2.667"));
 
-    // A pipe that carries it: the normal colour, the rows below follow.
+    // A pipe that carries it: checked so, the rows below follow.
     type(d.Text2, S("4"));
     d.Command1->press();
     EXPECT_FALSE(d.isVisible());
     EXPECT_FALSE(capacity.isEnabled());
-    EXPECT_EQ(grid.table().colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(grid.table().capacityCheck(0), CapacityCheck::Carried);
     EXPECT_EQ(shown(1, kFlowTime), S("1.869"));
 }
 
