@@ -247,8 +247,9 @@ std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const Netw
                                 .arg(row[kDesignFlow]));
     case SizingStatus::NoPipeLargeEnough:
         return wrongSegment(index, NetworkField::DesignFlow,
-                            QStringLiteral("设计流量%1 L/s超过管径3000 mm在坡度19.9‰时的最大流量")
-                                .arg(row[kDesignFlow]));
+                            QStringLiteral("设计流量%1 L/s超过管径%2 mm在坡度%3‰时的最大流量")
+                                .arg(row[kDesignFlow], LargestSearchedDiameter(),
+                                     SteepestSearchedSlope()));
     case SizingStatus::ZeroVelocity:
         return wrongSegment(index, NetworkField::Velocity,
                             QStringLiteral("设计流量%1 L/s过小，流速为0.00 m/s，无法计算管内时间")

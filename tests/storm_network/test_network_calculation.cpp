@@ -3,6 +3,7 @@
 // the run refuses.
 #include "storm_network/network_calculation.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "textio/numtext.h"
@@ -17,14 +18,7 @@ using namespace storm_network;
 namespace {
 
 using forms::testing::S;
-
-const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
-
-// The network window as it opens: 天津市, P 2, t1 10, m 2.0, concrete pipe.
-NetworkParameters openingParameters()
-{
-    return NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"), kConcrete};
-}
+using storm_network::testing::openingParameters;
 
 SegmentRow segment(const char* length, const char* area, const char* runoff)
 {

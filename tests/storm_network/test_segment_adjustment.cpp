@@ -4,6 +4,7 @@
 // table left as it was.
 #include "storm_network/segment_adjustment.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 
 #include "segment_file_bytes.h"
 #include "storm_network/network_catalogue.h"
@@ -19,13 +20,7 @@ using namespace storm_network;
 namespace {
 
 using forms::testing::S;
-
-// The network window as it opens: 天津市, P 2, t1 10, m 2.0, concrete pipe.
-NetworkParameters openingParameters()
-{
-    return NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"),
-                             NetworkDiameterList(kReinforcedConcretePipe)};
-}
+using storm_network::testing::openingParameters;
 
 // Five segments; the second is large enough that a shorter flow time above
 // it takes it, and the third, to the next size.

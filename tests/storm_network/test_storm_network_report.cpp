@@ -3,6 +3,7 @@
 // segment row, and writing it whole or not at all.
 #include "storm_network/storm_network_report.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 
 #include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
@@ -22,15 +23,8 @@ using namespace storm_network;
 namespace {
 
 using forms::testing::S;
-
-const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
-
-// The network window's texts as it opens.
-ReportHeader openingHeader()
-{
-    return ReportHeader{S("天津市"), S("天津市"), S("q="),  S("3841(1+0.85lgP)"), S("(t+17)^0.85"),
-                        S("2"),      S("2.0"),    S("10"), S("钢筋混凝土管")};
-}
+using storm_network::testing::openingHeader;
+using storm_network::testing::openingParameters;
 
 // A run of n segments of 50 m, the first of 12345 m², the others of 2000 m²,
 // put into `table` as the calculation does.
@@ -40,7 +34,7 @@ void calculate(ResultTable& table, int n)
                                      SegmentRow{S("50"), S("2000"), S("0.65")});
     segments[0] = SegmentRow{S("50"), S("12345"), S("0.9")};
     NetworkCalculationResult result = CalculateNetwork(
-        NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"), kConcrete}, segments);
+        openingParameters(), segments);
     ASSERT_FALSE(result.error);
     table.takeRun(std::move(result.run.rows), result.run.totalLength);
 }

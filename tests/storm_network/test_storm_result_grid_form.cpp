@@ -2,6 +2,7 @@
 // layout, paging, the adjustment mode, saving the report and going back.
 #include "app/windows.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
@@ -29,8 +30,6 @@ namespace {
 
 using forms::testing::S;
 
-const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
-
 class ResultGridFormTest : public FormsTest {
 protected:
     // A run of n segments put into the table as the network calculation
@@ -40,7 +39,7 @@ protected:
         std::vector<SegmentRow> segments(static_cast<std::size_t>(n),
                                          SegmentRow{S("60"), S("3000"), S("0.65")});
         NetworkCalculationResult result = CalculateNetwork(
-            NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"), kConcrete},
+            storm_network::testing::openingParameters(),
             segments);
         EXPECT_FALSE(result.error);
         StormResultGridForm& w = Form15();
