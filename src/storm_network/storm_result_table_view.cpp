@@ -3,6 +3,7 @@
 #include "storm_network/storm_network_report.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 
 using namespace storm_network;
 
@@ -23,12 +24,28 @@ void setCellColour(forms::TextBox& cell, std::uint32_t colour)
 
 double storm_network::ResultGeometry::columnLeft(ResultColumn c)
 {
-    return c == kSegmentLabel ? 90 : 615 + 720 * (c - 2);
+    return c == kSegmentLabel ? 90 : 975 + 8 * kHeadingColumn * (c - 2);
 }
 
 double storm_network::ResultGeometry::columnWidth(ResultColumn c)
 {
-    return c == kSegmentLabel ? 510 : 700;
+    return c == kSegmentLabel ? 870 : 930;
+}
+
+QFont StormResultTableView::headingFont()
+{
+    // A Chinese character takes two columns, as in the report. The face of
+    // 12 pixels has 6-pixel columns: drawn a third wider, and the rest of a
+    // pixel made up between characters, its columns are eight pixels.
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    font.setPixelSize(12);
+    font.setStretch(133);
+    const qreal column = forms::px(ResultGeometry::kHeadingColumn);
+    font.setLetterSpacing(QFont::AbsoluteSpacing,
+                          column - QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')));
+    return font;
 }
 
 StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
@@ -48,6 +65,9 @@ StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
             auto* box = forms::makeControl<forms::TextBox>(
                 this, name.constData(), ResultGeometry::columnLeft(column), top,
                 ResultGeometry::columnWidth(column), ResultGeometry::kCellHeight);
+            QFont font = box->font();
+            font.setPixelSize(ResultGeometry::kCellFontPixels);
+            box->setFont(font);
             box->hide();
             m_cells[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)] = box;
             connect(box, &forms::TextBox::Click, this, [this, slot, column] {
@@ -66,17 +86,21 @@ StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
         l->setCaption(caption);
         return l;
     };
+    // The totals of a long run, "9990000" m and "8888.8888" ha, shown whole;
+    // the words after them move right by as much as the boxes grew.
+    constexpr double totalWidth = 1050;
+    constexpr double grown = totalWidth - 700;
     auto total = [this](const char* name, double left) {
-        auto* box = forms::makeControl<forms::TextBox>(this, name, left, 0, 700, 300);
+        auto* box = forms::makeControl<forms::TextBox>(this, name, left, 0, totalWidth, 300);
         box->setEnabled(false);
         return box;
     };
     Label11 = label("Label11", kFooterLengthWord, 90, 915);
     Text19 = total("Text19", 1035);
-    Label12 = label("Label12", kFooterLengthUnit, 1845, 285);
-    Label13 = label("Label13", kFooterAreaWord, 2250, 915);
-    Text20 = total("Text20", 3150);
-    Label14 = label("Label14", kFooterAreaUnit, 3960, 285);
+    Label12 = label("Label12", kFooterLengthUnit, 1845 + grown, 285);
+    Label13 = label("Label13", kFooterAreaWord, 2250 + grown, 915);
+    Text20 = total("Text20", 3150 + grown);
+    Label14 = label("Label14", kFooterAreaUnit, 3960 + 2 * grown, 285);
 }
 
 forms::TextBox& StormResultTableView::cell(int slot, ResultColumn column) const

@@ -15,6 +15,7 @@
 #include "forms/controls.h"
 #include "storm_network/result_table.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <array>
@@ -27,7 +28,20 @@ namespace storm_network {
 // twenty rows (6300 twips); page p shows rows 20·(p − 1) to 20·p − 1 at the
 // first-page tops of rows 0 to 19. The footer (total length and region
 // area) stands below the last segment row.
+//
+// Across, the columns stand under their headings, which are lines of a
+// monospaced face, eight columns of it to a table column: the cells are as
+// wide as a design's longest texts ("999-1000", "8888.8888", "82312.621")
+// in the cells' face, and the headings are drawn as wide as the cells'
+// pitch.
 namespace ResultGeometry {
+// The client width of the result window, wide enough for sixteen columns.
+inline constexpr double kWindowWidth = 15450;
+// One column of the heading lines (8 pixels), and where they begin.
+inline constexpr double kHeadingColumn = 120;
+inline constexpr double kHeadingLeft = 300;
+// The cells' face, in pixels.
+inline constexpr int kCellFontPixels = 11;
 inline constexpr int kRowsPerPage = 20;
 inline constexpr double kFirstRowTop = 990;
 inline constexpr double kRowPitch = 315;
@@ -43,8 +57,9 @@ inline constexpr double kFooterBoxRaise = 45;
 // Where the footer stands before any calculation.
 inline constexpr double kFooterDesignLabelTop = 4455;
 inline constexpr double kFooterDesignBoxTop = 4410;
-// The left edges of the columns: Text1 at 90 and 510 wide, the others 700
-// wide every 720 from 615.
+// The left edges of the columns: Text1 at 90 and 870 wide, the others 930
+// wide every 960 (eight heading columns) from 975, each centred under its
+// heading's first word.
 double columnLeft(ResultColumn c);
 double columnWidth(ResultColumn c);
 inline double rowTopOnFirstPage(int row) { return kFirstRowTop + kRowPitch * row; }
@@ -86,6 +101,10 @@ public:
 
     // Shows the page, with the model's texts and states.
     void refresh();
+
+    // The face of the heading lines: a monospaced face whose half-width
+    // characters are one heading column wide.
+    static QFont headingFont();
 
     // The control showing `column` of the row in `slot` (0 to 19) of the page.
     forms::TextBox& cell(int slot, storm_network::ResultColumn column) const;

@@ -14,6 +14,8 @@
 #include "version/version.h"
 
 #include <QDir>
+#include <QFontMetricsF>
+#include <QRegularExpression>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -145,14 +147,47 @@ TEST_F(ResultGridFormTest, OpensWithTenRowsAndTheFirstShown)
         SCOPED_TRACE(cell.objectName().toStdString());
         EXPECT_EQ(cell.objectName(), QStringLiteral("Text%1").arg(c));
         EXPECT_EQ(cell.isEnabled(), column == kSegmentLabel);
-        EXPECT_EQ(cell.Left(), c == 1 ? 90 : 615 + 720 * (c - 2));
-        EXPECT_EQ(cell.Width(), c == 1 ? 510 : 700);
         EXPECT_EQ(cell.Height(), 300);
         EXPECT_EQ(windowTop(cell), 990);
     }
     EXPECT_EQ(view.cell(0, kSegmentLabel).palette().color(QPalette::Active, QPalette::Text),
               QColor(Qt::blue));
     EXPECT_FALSE(view.cell(1, kSegmentLabel).isVisibleTo(&w));
+}
+
+TEST_F(ResultGridFormTest, EveryColumnStandsUnderItsHeading)
+{
+    // The words of the first heading line, in column order, as drawn: each
+    // cell of the first row lies under its word, its middle within a few
+    // pixels of the word's, and the cells follow one another without
+    // touching.
+    StormResultGridForm& w = Form15();
+    w.Show();
+    const QString heading = w.Label1->Caption();
+    const QFontMetricsF metrics(w.Label1->font());
+    const double headingLeft = w.Label1->mapTo(&w, QPoint(0, 0)).x() + w.Label1->contentsRect().left();
+    std::vector<std::pair<double, double>> words;  // left and right edge, pixels
+    static const QRegularExpression word(QStringLiteral("\\S+( \\S+)?"));
+    for (auto match = word.globalMatch(heading); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        const double left = headingLeft + metrics.horizontalAdvance(heading.left(m.capturedStart()));
+        words.emplace_back(left, left + metrics.horizontalAdvance(m.captured()));
+    }
+    ASSERT_EQ(words.size(), static_cast<std::size_t>(kResultColumns));
+    double previousRight = 0;
+    for (int c = 1; c <= kResultColumns; ++c) {
+        SCOPED_TRACE(c);
+        const forms::TextBox& cell = w.view().cell(0, static_cast<ResultColumn>(c));
+        const double left = cell.mapTo(&w, QPoint(0, 0)).x();
+        const double right = left + cell.width();
+        const auto [wordLeft, wordRight] = words[static_cast<std::size_t>(c - 1)];
+        EXPECT_LE(left, wordLeft);
+        EXPECT_GE(right, wordRight);
+        EXPECT_NEAR((left + right) / 2, (wordLeft + wordRight) / 2, 6);
+        EXPECT_GT(left, previousRight);
+        previousRight = right;
+    }
+    EXPECT_LE(previousRight, w.client()->width());
 }
 
 TEST_F(ResultGridFormTest, TheCloseBoxIsRefused)
