@@ -299,8 +299,27 @@ TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)
     EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
     file.close();
 
+    // A full disk leaves the former copy too, and says so.
+    {
+        const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 4);
+        const std::optional<QString> error = WriteSegmentWorkFile(segments);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->contains(S("磁盘已满"))) << error->toStdString();
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
+    file.close();
+
     ResultTable table;
     EXPECT_FALSE(WriteReportWorkFile(ReportHeader{}, table));
     EXPECT_TRUE(QFile::exists(*WorkFilePath(kReportWorkFile)));
+    {
+        const textio::ScopedWriteFault fault(textio::WriteFault::DeviceError, 10);
+        EXPECT_TRUE(WriteReportWorkFile(ReportHeader{}, table));
+    }
+    QFile report(*WorkFilePath(kReportWorkFile));
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.readAll(),
+              StormNetworkReportBytes(ReportHeader{}, ReportVariant::Temporary, table).bytes);
     qputenv("XDG_DATA_HOME", formerDataHome);
 }
