@@ -254,6 +254,8 @@ TEST(NetworkCalculation, ValuesAtTheEdgesOfTheirRangesAreDesigned)
     const std::vector<Case> cases = {
         {"P of a thousand years", with([](NetworkParameters& p) { p.returnPeriod = S("1000"); }),
          {good, good}},
+        {"P of a tenth of a year", with([](NetworkParameters& p) { p.returnPeriod = S("0.1"); }),
+         {good, good}},
         {"t1 of zero", with([](NetworkParameters& p) { p.initialTime = S("0"); }), {good, good}},
         {"t1 of a thousand minutes", with([](NetworkParameters& p) { p.initialTime = S("1000"); }),
          {good, good}},
