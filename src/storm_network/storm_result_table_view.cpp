@@ -24,7 +24,7 @@ void setCellColour(forms::TextBox& cell, std::uint32_t colour)
 
 double storm_network::ResultGeometry::columnLeft(ResultColumn c)
 {
-    return c == kSegmentLabel ? 90 : 975 + 8 * kHeadingColumn * (c - 2);
+    return c == kSegmentLabel ? 90 : 975 + kColumnPitch * (c - 2);
 }
 
 double storm_network::ResultGeometry::columnWidth(ResultColumn c)

@@ -40,6 +40,8 @@ inline constexpr double kWindowWidth = 15450;
 // One column of the heading lines (8 pixels), and where they begin.
 inline constexpr double kHeadingColumn = 120;
 inline constexpr double kHeadingLeft = 300;
+// From one table column to the next: eight heading columns.
+inline constexpr double kColumnPitch = 8 * kHeadingColumn;
 // The cells' face, in pixels.
 inline constexpr int kCellFontPixels = 11;
 inline constexpr int kRowsPerPage = 20;
