@@ -157,6 +157,13 @@ void StormResultGridForm::showRun(std::vector<PackedCells>&& rows, const QString
     refresh();
 }
 
+void StormResultGridForm::showAdjustment(bool changed)
+{
+    if (changed)
+        Text22->setText(kNotSaved);
+    refresh();
+}
+
 // ------------------------------------------------------------ pages
 
 void StormResultGridForm::Command1_Click()

@@ -45,6 +45,10 @@ public:
     // and the totals below the last one, and the table marked as not saved.
     void showRun(std::vector<storm_network::PackedCells>&& rows, const QString& totalLength);
 
+    // The table after an adjustment wrote its cells: shown again, and
+    // marked as not saved when any of its texts changed (and only then).
+    void showAdjustment(bool changed);
+
     // The cells of the table, every row it ever created.
     storm_network::ResultTable& table() { return m_table; }
     const storm_network::ResultTable& table() const { return m_table; }
