@@ -201,10 +201,7 @@ void StormSewerNetworkForm::calculateNetwork()
     if (const std::optional<QString> error = WriteSegmentWorkFile(segments))
         qWarning().noquote() << *error;
 
-    const int n = static_cast<int>(segments.size());
-    grid.ResultPageCount(n);
-    grid.PrepareResultRows(n);
-    grid.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+    grid.showRun(std::move(result.run.rows), result.run.totalLength);
     Text5 = result.run.sums.flowTime;
     trans = result.run.sums.transferredArea;
     grid.Show();
