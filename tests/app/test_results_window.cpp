@@ -89,6 +89,23 @@ TEST_F(ResultsWindowTest, OpensAtItsSizeWithTheVersionOnce)
     }
 }
 
+TEST_F(ResultsWindowTest, TheFrameRunsPastTheWindowsRightAndBottomEdgesAroundTheWholeText)
+{
+    ResultsWindowForm& w = showResult(kSentence);
+    // 6900 twips outside are 6780 x 6450 inside: the frame, 6800 x 6400 from
+    // top 100, ends 20 twips past the right edge and 50 past the bottom one,
+    // so that neither of those edges of it shows.
+    EXPECT_EQ(w.ScaleWidth(), 6780);
+    EXPECT_EQ(w.ScaleHeight(), 6450);
+    const QWidget* client = w.Frame1->parentWidget();
+    const QRect frame = w.Frame1->geometry();
+    EXPECT_GE(frame.right(), client->width()) << frame.right() << " " << client->width();
+    EXPECT_GE(frame.bottom(), client->height()) << frame.bottom() << " " << client->height();
+    EXPECT_TRUE(client->rect().contains(w.Text1->geometry().translated(frame.topLeft())));
+    platform().answerMessageBox(forms::vbNo);
+    EXPECT_TRUE(closeByUser(w));
+}
+
 TEST_F(ResultsWindowTest, ResizingFollowsTheMarginsAndNeverGoesBelowZero)
 {
     struct Row {
