@@ -1,5 +1,7 @@
 #include "storm_network/storm_result_grid_form.h"
 
+#include "forms/application.h"
+
 #include "app/run_state.h"
 #include "app/windows.h"
 #include "forms/platform.h"
@@ -20,7 +22,6 @@ StormResultGridForm& Form15()
 namespace {
 
 const QString kDesignCaption = QStringLiteral("雨水计算输出程序");
-const QString kProgramTitle = QStringLiteral("Vantor_Tools");
 const QString kNotSaved = QStringLiteral("0");
 const QString kSaved = QStringLiteral("1");
 
@@ -226,7 +227,7 @@ StormResultGridForm::SaveOutcome StormResultGridForm::saveReport()
     if (const std::optional<QString> error =
             WriteStormNetworkReport(*path, ReportVariant::Saved, form13().reportHeader(), m_table)) {
         forms::MsgBox(*error + QChar(10) + QStringLiteral("计算结果未保存。"), forms::vbCritical,
-                      kProgramTitle);
+                      forms::kProgramTitle);
         return SaveOutcome::Failed;
     }
     Text22->setText(kSaved);
@@ -243,7 +244,7 @@ void StormResultGridForm::返回_Click()
     // A flag that is no number counts as not saved.
     if (textio::readNumber(Text22->Text()).value_or(0) == 0) {
         const int answer = forms::MsgBox(QStringLiteral("是否保留现有数据列表？"),
-                                         forms::vbYesNoCancel | forms::vbQuestion, kProgramTitle);
+                                         forms::vbYesNoCancel | forms::vbQuestion, forms::kProgramTitle);
         if (answer == forms::vbYes) {
             if (saveReport() != SaveOutcome::Saved)
                 return;
