@@ -298,10 +298,14 @@ std::optional<PartFullSection> partFullSection(double halfAngleDegrees, double f
 {
     if (!allFinite({halfAngleDegrees, fullness, diameterM}))
         return std::nullopt;
-    // 0.01745 is the degree-to-radian factor of the design method; the two
-    // values of π below are those the method uses, kept as they are so the
-    // results agree with its tables.
-    const double a = halfAngleDegrees * 0.01745;
+    // The degree-to-radian factor and the two values of π of the design
+    // method, kept as they are so the results agree with its tables: the
+    // section's area takes the longer π, the hydraulic radius's divisor the
+    // shorter one.
+    constexpr double kRadiansPerDegree = 0.01745;
+    constexpr double kAreaPi = 3.14159265;
+    constexpr double kRadiusDivisorPi = 3.1415926;
+    const double a = halfAngleDegrees * kRadiansPerDegree;
     const double s = std::sin(a);
     const double c = std::cos(a);
     const double d2 = diameterM * diameterM;
@@ -310,8 +314,8 @@ std::optional<PartFullSection> partFullSection(double halfAngleDegrees, double f
         section.radiusRatio = (a - s * c) / (2 * a);
         section.area = d2 * (a - s * c) / 4;
     } else {
-        section.radiusRatio = (3.14159265 - a + s * c) / (2 * (3.1415926 - a));
-        section.area = d2 * (3.14159265 - a + s * c) / 4;
+        section.radiusRatio = (kAreaPi - a + s * c) / (2 * (kRadiusDivisorPi - a));
+        section.area = d2 * (kAreaPi - a + s * c) / 4;
     }
     if (!allFinite({section.radiusRatio, section.area}))
         return std::nullopt;
