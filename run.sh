@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program (only the program, quietly) and starts it. It needs a
-# display: an X11 or Wayland session.
+# Builds the program (only the program, no test, quietly) and starts it. It
+# needs a display: an X11 or Wayland session.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
@@ -8,10 +8,16 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   exit 1
 fi
 "$root/scripts/install-deps.sh"
+export VT_DEPS_INSTALLED=1
+program="$root/build/src/vantor-tools"
 mkdir -p "$root/build"
 log="$root/build/run-build.log"
-if ! "$root/scripts/build.sh" vantor-tools >"$log" 2>&1; then
+# Only the first build takes long enough to need saying.
+if [ ! -x "$program" ]; then
+  echo "正在构建程序（首次需要几分钟），日志见 build/run-build.log …"
+fi
+if ! VT_BUILD_TESTS=OFF "$root/scripts/build.sh" vt_vantor_tools >"$log" 2>&1; then
   cat "$log" >&2
   exit 1
 fi
-exec "$root/build/src/vantor-tools" "$@"
+exec "$program" "$@"

@@ -13,6 +13,7 @@
 #include "storm_network/network_catalogue.h"
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_adjust_dialog.h"
+#include "storm_network/storm_sewer_network_form.h"
 
 #include <QApplication>
 
@@ -40,18 +41,12 @@ void designedRun(int n)
         segments.push_back({QString::number(50 + i % 6 * 15), QString::number(1000 + i % 3 * 400),
                             QString::number(0.45 + i % 5 * 0.1)});
     }
-    NetworkCalculationResult result = CalculateNetwork(
-        NetworkParameters{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("2.0"),
-                          QStringLiteral("天津市"), QStringLiteral("0.013"),
-                          NetworkDiameterList(kReinforcedConcretePipe)},
-        segments);
+    NetworkCalculationResult result = CalculateNetwork(form13().parameters(), segments);
     if (result.error)
         throw std::runtime_error(result.error->message.toStdString());
     StormResultGridForm& grid = Form15();
     grid.ClearResultRows();
-    grid.ResultPageCount(n);
-    grid.PrepareResultRows(n);
-    grid.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+    grid.showRun(std::move(result.run.rows), result.run.totalLength);
     grid.Show();
     grid.调整->click();
     QApplication::processEvents();

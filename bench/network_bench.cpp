@@ -11,6 +11,7 @@
 #include "forms/platform.h"
 #include "storm_network/segment_file.h"
 #include "storm_network/storm_result_grid_form.h"
+#include "storm_network/storm_result_table_view.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "storm/storm_water_form.h"
@@ -174,17 +175,17 @@ void BM_PageToLast(benchmark::State& state)
     importSegments(n);
     calculate();
     StormResultGridForm& grid = Form15();
-    const int pages = grid.table().pageCount();
+    const int pages = grid.view().pageCount();
     for (auto _ : state) {
         state.PauseTiming();
-        while (grid.table().currentPage() > 1)
+        while (grid.view().currentPage() > 1)
             grid.Command1_Click();
         state.ResumeTiming();
         for (int page = 1; page < pages; ++page)
             grid.Command2->press();
         QApplication::processEvents();
     }
-    if (grid.table().currentPage() != pages)
+    if (grid.view().currentPage() != pages)
         state.SkipWithError("the last page was not reached");
     state.counters["pages"] = pages;
     state.counters["s_per_page"] = benchmark::Counter(

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the build, the program and the tests need, once: it asks dpkg
-# which packages are missing and only then runs apt-get.
+# which packages are missing and only then runs apt-get. A script that has
+# run it already sets VT_DEPS_INSTALLED=1 for the scripts it calls.
 set -euo pipefail
+
+if [ "${VT_DEPS_INSTALLED:-}" = 1 ]; then
+  exit 0
+fi
 
 packages=(
   build-essential cmake ninja-build pkg-config

@@ -5,7 +5,7 @@
 #   scripts/monkey.sh [actions] [seed]
 # actions: how many (default 20000); seed: the run to make (default: a new
 # one, printed). A fault prints the actions before it and the command that
-# replays it.
+# replays it. VT_WARNINGS_AS_ERRORS=ON fails its build on any warning.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 actions="${1:-20000}"
@@ -14,10 +14,11 @@ build="$root/build-asan"
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVT_BUILD_TESTS=ON \
+  "-DVT_WARNINGS_AS_ERRORS=${VT_WARNINGS_AS_ERRORS:-OFF}" \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
 log="$build/monkey-build.log"
-if ! cmake --build "$build" --parallel "$(nproc)" --target monkey >"$log" 2>&1; then
+if ! cmake --build "$build" --parallel "$(nproc)" --target vt_monkey >"$log" 2>&1; then
   cat "$log" >&2
   exit 1
 fi

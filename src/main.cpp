@@ -3,11 +3,9 @@
 #include "app/windows.h"
 #include "forms/application.h"
 
-#include <QApplication>
-
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);
     forms::setUpApplication(app);
     logo();
     return QApplication::exec();

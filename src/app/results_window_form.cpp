@@ -18,8 +18,6 @@ ResultsWindowForm& Form9()
 
 namespace {
 
-const QString kTitle = QStringLiteral("Vantor_Tools");
-
 // Margins of the frame and of the text inside it, in twips.
 constexpr double kFrameWidthMargin = 100;
 constexpr double kFrameHeightMargin = 500;
@@ -72,7 +70,7 @@ void ResultsWindowForm::Form_Resize()
 void ResultsWindowForm::Form_Unload(int& cancel)
 {
     const int answer = forms::MsgBox(QStringLiteral("是否保存计算结果？"),
-                                     forms::vbYesNoCancel | forms::vbCritical, kTitle);
+                                     forms::vbYesNoCancel | forms::vbCritical, forms::kProgramTitle);
     if (answer == forms::vbCancel) {
         cancel = 1;
         return;
@@ -103,7 +101,7 @@ bool ResultsWindowForm::saveText(const QString& path)
 {
     const QString text = Text1->Text();
     auto refuse = [&](const QString& reason) {
-        forms::MsgBox(reason + QChar(10) + QStringLiteral("计算结果未保存。"), forms::vbCritical, kTitle);
+        forms::MsgBox(reason + QChar(10) + QStringLiteral("计算结果未保存。"), forms::vbCritical, forms::kProgramTitle);
         return false;
     };
 

@@ -5,6 +5,7 @@
 #include "app/windows.h"
 #include "building_services/extinguisher_rules.h"
 #include "building_services/fire_protection_inputs.h"
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
 
@@ -23,7 +24,6 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("灭火器配置计算");
 const QString kSizePrompt = QStringLiteral("请选择灭火器规格");
-const QString kDefaultSize = QStringLiteral("2kg磷酸铵盐干粉灭火器");
 
 // Background colours of the result fields.
 constexpr quint32 kScrollBarGrey = 0x80000000;   // fields of no use in the mode
@@ -34,10 +34,18 @@ constexpr quint32 kCodeBreachPink = 0xFFC0FF;    // a figure that breaks the cod
 constexpr double kResultTop = 285;
 constexpr double kResultPitch = 330;
 
+// Columns, in twips: the left one (class, position, parameters, choice) and
+// the right one (hazard, results), wide enough for 15-digit results and the
+// unit "平米/A" inside the frame's border.
+constexpr double kLeftWidth = 3450;
+constexpr double kRightLeft = 3540;
+constexpr double kRightWidth = 4260;
+constexpr double kWindowWidth = kRightLeft + kRightWidth + 30;
+
 } // namespace
 
 ExtinguisherConfigForm::ExtinguisherConfigForm()
-    : CalculatorForm(kDesignCaption, 7200, 5550, Calculator::Extinguisher)
+    : CalculatorForm(kDesignCaption, kWindowWidth, 5550, Calculator::Extinguisher)
 {
     setObjectName(QStringLiteral("Form5"));
 
@@ -63,35 +71,35 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     };
 
     // --- 火灾种类： and 危险等级：
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 3255, 660, QStringLiteral("火灾种类："));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, kLeftWidth, 660, QStringLiteral("火灾种类："));
     Option1 = choice(Frame1, "Option1", "Label7", QStringLiteral("A类火灾"), 150, 300, 1350, Label7);
     Option2 = choice(Frame1, "Option2", "Label8", QStringLiteral("B类火灾"), 1650, 300, 1350, Label8);
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 3345, 45, 3855, 660, QStringLiteral("危险等级："));
-    Option5 = choice(Frame2, "Option5", "Label9", QStringLiteral("严重危险"), 150, 300, 1200, Label9);
-    Option6 = choice(Frame2, "Option6", "Label12", QStringLiteral("中危险"), 1500, 300, 1050, Label12);
-    Option7 = choice(Frame2, "Option7", "Label13", QStringLiteral("轻危险"), 2700, 300, 1050, Label13);
+    Frame2 = addWithCaption<forms::Frame>("Frame2", kRightLeft, 45, kRightWidth, 660, QStringLiteral("危险等级："));
+    Option5 = choice(Frame2, "Option5", "Label9", QStringLiteral("严重危险"), 150, 300, 1350, Label9);
+    Option6 = choice(Frame2, "Option6", "Label12", QStringLiteral("中危险"), 1650, 300, 1200, Label12);
+    Option7 = choice(Frame2, "Option7", "Label13", QStringLiteral("轻危险"), 3000, 300, 1200, Label13);
 
     // --- 灭火设施配置情况及修正系数：
-    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 765, 7200, 1185,
+    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 765, kRightLeft + kRightWidth, 1185,
                                           QStringLiteral("灭火设施配置情况及修正系数："));
     Option9 = choice(Frame3, "Option9", "Label16", QStringLiteral("设有消火栓系统,K=0.7"), 150,
                      300, 3000, Label16);
-    Option10 = choice(Frame3, "Option10", "Label14", QStringLiteral("无消火栓及喷淋,K=1.0"), 3495,
+    Option10 = choice(Frame3, "Option10", "Label14", QStringLiteral("无消火栓及喷淋,K=1.0"), kRightLeft + 150,
                       300, 3000, Label14);
     Option8 = choice(Frame3, "Option8", "Label17", QStringLiteral("设有喷淋系统,K=0.5"), 150, 600,
                      3000, Label17);
     Option11 = choice(Frame3, "Option11", "Label15", QStringLiteral("设有消火栓及喷淋系统,K=0.3"),
-                      3495, 600, 3000, Label15);
+                      kRightLeft + 150, 600, 3000, Label15);
     Option12 = choice(Frame3, "Option12", "Label18",
                       QStringLiteral("可燃物露天堆垛,甲.乙.丙类液体贮罐,可燃气体贮罐,K=0.3"), 150,
                       900, 6900, Label18);
 
     // --- Left column: 地上或地下建筑：, 设计参数, 灭火器选择：
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 2010, 3255, 660, QStringLiteral("地上或地下建筑："));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 2010, kLeftWidth, 660, QStringLiteral("地上或地下建筑："));
     Option3 = choice(Frame4, "Option3", "Label10", QStringLiteral("地下建筑"), 150, 300, 1350, Label10);
     Option4 = choice(Frame4, "Option4", "Label11", QStringLiteral("地上建筑"), 1650, 300, 1350, Label11);
 
-    Frame5 = addWithCaption<forms::Frame>("Frame5", 0, 2730, 3255, 1080, QStringLiteral("设计参数"));
+    Frame5 = addWithCaption<forms::Frame>("Frame5", 0, 2730, kLeftWidth, 1080, QStringLiteral("设计参数"));
     Label1 = label(Frame5, "Label1", QStringLiteral("保护面积："), 150, 330, 930);
     Text1 = addIn<TextBox>(Frame5, "Text1", 1110, 285, 1230, 300);
     Label2 = label(Frame5, "Label2", QStringLiteral("平方米"), 2400, 330, 780);
@@ -99,15 +107,15 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Text5 = addIn<TextBox>(Frame5, "Text5", 1110, 645, 1230, 300);
     Label4 = label(Frame5, "Label4", QStringLiteral("处"), 2400, 690, 780);
 
-    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 3870, 3255, 1080, QStringLiteral("灭火器选择："));
+    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 3870, kLeftWidth, 1080, QStringLiteral("灭火器选择："));
     Option13 = choice(Frame6, "Option13", "Label35", QStringLiteral("自动配置灭火器"), 90, 300,
                       1560, Label35);
-    Option14 = choice(Frame6, "Option14", "Label36", QStringLiteral("手动配置灭火器"), 1665, 300,
+    Option14 = choice(Frame6, "Option14", "Label36", QStringLiteral("手动配置灭火器"), 1800, 300,
                       1560, Label36);
     Combo1 = addIn<ComboBox>(Frame6, "Combo1", 150, 630, 2955, 315, ComboBox::Style::Editable);
 
     // --- 计算结果：
-    Frame7 = addWithCaption<forms::Frame>("Frame7", 3345, 2010, 3855, 2940,
+    Frame7 = addWithCaption<forms::Frame>("Frame7", kRightLeft, 2010, kRightWidth, 2940,
                                           QStringLiteral("计算结果："));
     int row = 0;
     auto result = [&](const char* labelName, const QString& caption, const char* name,
@@ -115,9 +123,9 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
                       Label*& unitLabel) {
         const double top = kResultTop + kResultPitch * row++;
         rowLabel = label(Frame7, labelName, caption, 120, top + 30, 1320);
-        TextBox* box = addIn<TextBox>(Frame7, name, 1470, top, 1695, 300);
+        TextBox* box = addIn<TextBox>(Frame7, name, 1470, top, 1995, 300);
         box->setEnabled(false);
-        unitLabel = label(Frame7, unitName, unit, 3225, top + 30, 600);
+        unitLabel = label(Frame7, unitName, unit, 3525, top + 30, 630);
         return box;
     };
     Text2 = result("Label19", QStringLiteral("配 置 基 准 ："), "Text2", "Label20",
@@ -141,11 +149,11 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Text8->setBackColor(kHighlightText);
 
     // --- Buttons at the bottom right.
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 4275, 5040, 900, 420,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", kWindowWidth - 2925, 5040, 900, 420,
                                                     QStringLiteral("计 算"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 5235, 5040, 900, 420,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", kWindowWidth - 1965, 5040, 900, 420,
                                                     QStringLiteral("查 看"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 6195, 5040, 900, 420,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", kWindowWidth - 1005, 5040, 900, 420,
                                                     QStringLiteral("退出"));
     setDefaultButton(Command1);
 
@@ -191,7 +199,7 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Option9->setValue(true);
     Option14->setValue(true);
     Text1->setText(QStringLiteral("1000"));
-    Combo1->setText(kDefaultSize);
+    Combo1->setText(ExtinguisherRatingTable::manualOpeningSize().name.toString());
 
     setTabOrder(Text1, Text5);
     setTabOrder(Text5, Combo1);
@@ -223,8 +231,8 @@ void ExtinguisherConfigForm::Form_Load()
     appendVersionToCaption(kDesignCaption);
     Text10->setText(kFireClassA.toString());
     Text11->setText(kMediumHazard.toString());
-    Text14->setText(QStringLiteral("0.7"));
-    Text15->setText(QStringLiteral("1"));
+    Text14->setText(textio::generalNumberText(kHydrantsReduction));
+    Text15->setText(textio::generalNumberText(kAboveGroundFactor));
     for (const QString& size : ExtinguisherRatingTable::sizeNames())
         Combo1->AddItem(size);
     // The window opens (shown by whoever referred to it) with the focus in
@@ -289,27 +297,27 @@ void ExtinguisherConfigForm::Option4_Click()
 
 void ExtinguisherConfigForm::Option9_Click()
 {
-    Text14->setText(QStringLiteral("0.7"));
+    Text14->setText(textio::generalNumberText(kHydrantsReduction));
 }
 
 void ExtinguisherConfigForm::Option10_Click()
 {
-    Text14->setText(QStringLiteral("1"));
+    Text14->setText(textio::generalNumberText(kNoFixedProtectionReduction));
 }
 
 void ExtinguisherConfigForm::Option8_Click()
 {
-    Text14->setText(QStringLiteral("0.5"));
+    Text14->setText(textio::generalNumberText(kSprinklersReduction));
 }
 
 void ExtinguisherConfigForm::Option11_Click()
 {
-    Text14->setText(QStringLiteral("0.3"));
+    Text14->setText(textio::generalNumberText(kHydrantsAndSprinklersReduction));
 }
 
 void ExtinguisherConfigForm::Option12_Click()
 {
-    Text14->setText(QStringLiteral("0.3"));
+    Text14->setText(textio::generalNumberText(kOutdoorStorageReduction));
 }
 
 void ExtinguisherConfigForm::Option13_Click()
@@ -330,7 +338,7 @@ void ExtinguisherConfigForm::Option14_Click()
 {
     for (Label* unit : {Label22, Label28, Label29, Label31})
         unit->show();
-    Combo1->setText(kDefaultSize);
+    Combo1->setText(ExtinguisherRatingTable::manualOpeningSize().name.toString());
     for (TextBox* box : {Text3, Text8, Text7, Text12})
         box->setBackColor(forms::vbWindowBackground);
     for (QWidget* control : std::initializer_list<QWidget*>{Text9, Text8, Text7, Text12, Combo1, Command2})
@@ -365,123 +373,95 @@ QStringList ExtinguisherConfigForm::inputTexts() const
 
 void ExtinguisherConfigForm::Command1_Click()
 {
-    using namespace ExtinguisherConfiguration;
-    if (Text5->Text().isEmpty()) {
-        refuseInput(QStringLiteral("请输入设置点数量！"), kCompletenessTitle, Text5);
+    const ExtinguisherCalculation calculation = configureExtinguishers(ExtinguisherInputTexts{
+        .area = Text1->Text(),
+        .points = Text5->Text(),
+        .fireClass = Text10->Text(),
+        .hazard = Text11->Text(),
+        .location = Text15->Text(),
+        .reduction = Text14->Text(),
+        .size = Combo1->Text(),
+        .automatic = automatic(),
+    });
+    if (const std::optional<ExtinguisherInputError>& error = calculation.error) {
+        if (!error->message.isEmpty())
+            refuseInput(error->message, error->title, fieldOf(error->field));
         return;
     }
-    const std::optional<double> area = positiveNumber(Text1->Text());
-    if (!area) {
-        refuseInput(QStringLiteral("请输入正确的保护面积！"), kCorrectnessTitle, Text1);
-        return;
-    }
-    const std::optional<double> points = positiveNumber(Text5->Text(), true);
-    if (!points) {
-        refuseInput(QStringLiteral("请输入正确的设置点数量！设置点数应为正整数。"), kCorrectnessTitle,
-                    Text5);
-        return;
-    }
-    const FireClass fireClass = fireClassOf(Text10->Text());
-    std::optional<double> manualRating;
-    if (!automatic()) {
-        manualRating = ExtinguisherRatingTable::rating(Combo1->Text(), fireClass);
-        if (!manualRating) {
-            refuseInput(QStringLiteral("请选择灭火器规格！"), kCompletenessTitle, Combo1);
-            return;
-        }
-    }
-    // The choices are kept by the window itself.
-    const std::optional<HazardBase> base = HazardBaseTable::base(fireClass, Text11->Text());
-    const std::optional<double> location = textio::readNumber(Text15->Text());
-    const std::optional<double> k = textio::readNumber(Text14->Text());
-    if (!base || !location || !k)
-        return;
-    const std::optional<double> required =
-        requiredRatingPerPoint(*location, *k, *area, base->areaPerUnit, *points);
-    if (!required) {
-        refuseInput(QStringLiteral("请输入正确的保护面积！"), kCorrectnessTitle, Text1);
-        return;
-    }
-    // The required rating is carried as its field shows it.
-    const QString requiredText = textio::generalNumberText(*required);
-    const double qe = *textio::readNumber(requiredText);
-
-    const QString unit = ratingUnit(fireClass);
-    Label37->setCaption(unit);
-    Text3->setText(manualRating ? textio::generalNumberText(*manualRating) : QString());
-    Text2->setText(textio::generalNumberText(base->areaPerUnit));
-    Text4->setText(textio::generalNumberText(base->protectionDistanceM));
-    Text36->setText(textio::generalNumberText(base->minimumRating));
-    Text9->setText(requiredText);
+    const ExtinguisherResults& r = calculation.results;
+    Label37->setCaption(r.ratingUnit);
+    Text3->setText(r.sizeRating);
+    Text2->setText(r.areaPerUnit);
+    Text4->setText(r.protectionDistance);
+    Text36->setText(r.minimumRating);
+    Text9->setText(r.requiredRating);
     m_calculated.record(inputTexts());
+    if (automatic())
+        showAutomaticFigures(r);
+    else
+        showManualFigures(r);
+}
 
-    if (!manualRating) {
-        const std::span<const ExtinguisherSize> sizes = ExtinguisherRatingTable::sizes();
-        const std::array<SizeFields, 5> fields = sizeFields();
-        std::array<SizeReport, 5> reports;
-        for (std::size_t i = 0; i < sizes.size(); ++i) {
-            const double r = fireClass == FireClass::A ? sizes[i].ratingA : sizes[i].ratingB;
-            const double count = extinguishersPerPoint(qe, r);
-            reports[i] = {textio::generalNumberText(count), textio::generalNumberText(count * r),
-                          textio::generalNumberText(*points * count), remarkFor(count)};
-            fields[i].perPoint->setText(reports[i].perPoint);
-            fields[i].ratingPerPoint->setText(reports[i].ratingPerPoint);
-            fields[i].total->setText(reports[i].total);
-        }
-        for (std::size_t i = 0; i < sizes.size(); ++i)
-            fields[i].remark->setText(reports[i].remark);
-
-        ResultsWindowForm& results = Form9();
-        results.Show();
-        results.Text1->setText(automaticReportSentence(reportHead(), reports, Label29->Caption()));
-        return;
+QWidget* ExtinguisherConfigForm::fieldOf(ExtinguisherField field) const
+{
+    switch (field) {
+    case ExtinguisherField::Area:
+        return Text1;
+    case ExtinguisherField::Size:
+        return Combo1;
+    case ExtinguisherField::Points:
+    case ExtinguisherField::Choices:
+        break;
     }
+    return Text5;
+}
 
-    const double r = *manualRating;
-    const double count = extinguishersPerPoint(qe, r);
-    Text8->setText(textio::generalNumberText(count));
-    const bool tooMany = tooManyPerPoint(count);
-    const bool tooSmall = r < base->minimumRating;
-    Text8->setBackColor(tooMany ? kCodeBreachPink : kHighlightText);
-    Text3->setBackColor(tooSmall ? kCodeBreachPink : kHighlightText);
-    if (tooMany) {
+void ExtinguisherConfigForm::showAutomaticFigures(const ExtinguisherResults& r)
+{
+    const std::array<SizeFields, 5> fields = sizeFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        fields[i].perPoint->setText(r.sizes[i].perPoint);
+        fields[i].ratingPerPoint->setText(r.sizes[i].ratingPerPoint);
+        fields[i].total->setText(r.sizes[i].total);
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i].remark->setText(r.sizes[i].remark);
+
+    ResultsWindowForm& results = Form9();
+    results.Show();
+    results.Text1->setText(automaticReportSentence(reportHead(), r.sizes, Label29->Caption()));
+}
+
+void ExtinguisherConfigForm::showManualFigures(const ExtinguisherResults& r)
+{
+    Text8->setText(r.manual.perPoint);
+    Text8->setBackColor(r.tooManyPerPoint ? kCodeBreachPink : kHighlightText);
+    Text3->setBackColor(r.sizeTooSmall ? kCodeBreachPink : kHighlightText);
+    // One warning per press: too many per point goes before too small a size.
+    if (r.tooManyPerPoint) {
         forms::MsgBox(QStringLiteral("每处设置的灭火器数量超过规范规定【GBJ140-90-4.0.7】！"
                                      "请增加设置点数量或改变灭火器规格！"),
                       forms::vbOKOnly, QStringLiteral("警告！"));
-    } else if (tooSmall) {
+    } else if (r.sizeTooSmall) {
         forms::MsgBox(QStringLiteral("灭火器规格偏小，不能没满足规范最小配置级别要求！"),
-                      forms::vbOKOnly, QStringLiteral("警告"));
+                      forms::vbOKOnly, kWarningTitle);
     }
-    Text7->setText(textio::generalNumberText(r * count));
-    Text12->setText(textio::generalNumberText(*points * count));
+    Text7->setText(r.manual.ratingPerPoint);
+    Text12->setText(r.manual.total);
 }
 
 ExtinguisherReportHead ExtinguisherConfigForm::reportHead() const
 {
-    return {Text1->Text(),  Text11->Text(),     Text10->Text(), Text2->Text(),
-            Label20->Caption(), Text5->Text(), Text9->Text(),  Label33->Caption()};
-}
-
-bool ExtinguisherConfigForm::checkManualFigures()
-{
-    struct Figure {
-        TextBox* field;
-        bool whole;
-        QString message;
+    return {
+        .area = Text1->Text(),
+        .hazardLevel = Text11->Text(),
+        .fireClass = Text10->Text(),
+        .areaPerUnit = Text2->Text(),
+        .areaUnit = Label20->Caption(),
+        .points = Text5->Text(),
+        .requiredRating = Text9->Text(),
+        .ratingUnit = Label33->Caption(),
     };
-    const Figure figures[] = {
-        {Text9, false, QStringLiteral("请输入正确的灭火级别！")},
-        {Text8, true, QStringLiteral("请输入正确的每处配置数量！")},
-        {Text7, false, QStringLiteral("请输入正确的实际配置级别！")},
-        {Text12, true, QStringLiteral("请输入正确的总计配置数量！")},
-    };
-    for (const Figure& figure : figures) {
-        if (!positiveNumber(figure.field->Text(), figure.whole)) {
-            refuseInput(figure.message, kCorrectnessTitle, figure.field);
-            return false;
-        }
-    }
-    return true;
 }
 
 void ExtinguisherConfigForm::Command2_Click()
@@ -491,14 +471,22 @@ void ExtinguisherConfigForm::Command2_Click()
     // The figures on screen belong to the inputs of the last calculation; a
     // report of other inputs waits for a new one.
     if (!m_calculated.areShown(inputTexts())) {
-        refuseInput(kCalculateFirstMessage.toString(), kCalculateFirstTitle.toString(), Command1);
+        refuseInput(kCalculateFirstMessage.toString(), kHintTitle, Command1);
         return;
     }
     // The manual figures are reported as the engineer left them.
-    if (!checkManualFigures())
+    const ManualFigureCheck check = checkManualFigures(ManualFigureTexts{
+        .requiredRating = Text9->Text(),
+        .perPoint = Text8->Text(),
+        .ratingPerPoint = Text7->Text(),
+        .total = Text12->Text(),
+    });
+    if (const std::optional<ManualFigureError>& error = check.error) {
+        TextBox* const fields[] = {Text9, Text8, Text7, Text12}; // in ManualFigure's order
+        refuseInput(error->message, error->title, fields[static_cast<int>(error->figure)]);
         return;
-    const double count = *textio::readNumber(Text8->Text());
-    Text35->setText(ExtinguisherConfiguration::remarkFor(count));
+    }
+    Text35->setText(check.remark);
 
     const SizeReport size{Text8->Text(), Text7->Text(), Text12->Text(), Text35->Text()};
     ResultsWindowForm& results = Form9();

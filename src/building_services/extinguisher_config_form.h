@@ -168,9 +168,13 @@ private:
     bool automatic() const;
     // The opening of the report sentences, from the fields and unit labels.
     building_services::ExtinguisherReportHead reportHead() const;
-    // The manual result fields as the engineer may have edited them; false
-    // (after the message) when one holds no proper figure.
-    bool checkManualFigures();
+    // The control a refusal names.
+    QWidget* fieldOf(building_services::ExtinguisherField field) const;
+    // Automatic mode: the hidden per-size fields and the sentence into the
+    // result window.
+    void showAutomaticFigures(const building_services::ExtinguisherResults& r);
+    // Manual mode: the chosen size's figures, the code's marks and warning.
+    void showManualFigures(const building_services::ExtinguisherResults& r);
 
     // The inputs of the last calculation; none before the first one and
     // after a mode switch emptied the results.

@@ -1,5 +1,6 @@
 #include "building_services/extinguisher_rules.h"
 
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
 #include <cmath>
@@ -32,14 +33,32 @@ constexpr std::array<HazardRow, 6> kHazards = {{
     {FireClass::B, kLightHazard, {10, 15, 8}},
 }};
 
-// The openings of the size parts of the automatic sentence.
-constexpr std::array<QStringView, 5> kSizeOpenings = {
-    u"，配置方案为：1.选用1kg磷酸铵盐干粉灭火器",
-    u"；2.选用2kg磷酸铵盐干粉灭火器",
-    u"；3.选用3kg磷酸铵盐干粉灭火器",
-    u"；4.选用4kg磷酸铵盐干粉灭火器",
-    u"；5.选用6kg磷酸铵盐干粉灭火器",
-};
+// The opening of size part i (from 0) of the automatic sentence:
+// "，配置方案为：1.选用1kg磷酸铵盐干粉灭火器", then "；2.选用2kg…" and so on.
+QString sizeOpening(std::size_t i)
+{
+    return (i == 0 ? QStringLiteral("，配置方案为：") : QStringLiteral("；"))
+        + QString::number(i + 1) + QStringLiteral(".选用") + kSizes[i].name.toString();
+}
+
+double ratingOf(const ExtinguisherSize& size, FireClass fireClass)
+{
+    return fireClass == FireClass::A ? size.ratingA : size.ratingB;
+}
+
+ExtinguisherCalculation refused(ExtinguisherField field, const QString& message,
+                                const QString& title)
+{
+    return {ExtinguisherInputError{field, message, title}, {}};
+}
+
+// One size's figures for `count` extinguishers of `rating` at each of
+// `points` placement points; the remark is left to the caller.
+SizeReport sizeFigures(double count, double rating, double points)
+{
+    return {textio::generalNumberText(count), textio::generalNumberText(count * rating),
+            textio::generalNumberText(points * count), QString()};
+}
 
 QString headText(const ExtinguisherReportHead& head)
 {
@@ -82,11 +101,16 @@ QStringList ExtinguisherRatingTable::sizeNames()
     return names;
 }
 
+const ExtinguisherSize& ExtinguisherRatingTable::manualOpeningSize()
+{
+    return kSizes[1];
+}
+
 std::optional<double> ExtinguisherRatingTable::rating(QStringView sizeText, FireClass fireClass)
 {
     for (const ExtinguisherSize& size : kSizes) {
         if (size.name == sizeText)
-            return fireClass == FireClass::A ? size.ratingA : size.ratingB;
+            return ratingOf(size, fireClass);
     }
     return std::nullopt;
 }
@@ -115,8 +139,8 @@ std::optional<double> ExtinguisherConfiguration::requiredRatingPerPoint(
 double ExtinguisherConfiguration::extinguishersPerPoint(double requiredRating, double rating)
 {
     const double x = requiredRating / rating;
-    if (x < 2)
-        return 2;
+    if (x < kMinExtinguishersPerPoint)
+        return kMinExtinguishersPerPoint;
     const double whole = std::floor(x);
     return whole == x ? x : whole + 1;
 }
@@ -137,7 +161,7 @@ QString automaticReportSentence(const ExtinguisherReportHead& head,
 {
     QString sentence = headText(head);
     for (std::size_t i = 0; i < sizes.size(); ++i)
-        sentence += kSizeOpenings[i].toString() + figuresText(sizes[i], actualRatingUnit);
+        sentence += sizeOpening(i) + figuresText(sizes[i], actualRatingUnit);
     return sentence + QStringLiteral("。");
 }
 
@@ -146,6 +170,92 @@ QString manualReportSentence(const ExtinguisherReportHead& head, const QString& 
 {
     return headText(head) + QStringLiteral("，选用") + sizeText
         + figuresText(size, actualRatingUnit) + QStringLiteral("。");
+}
+
+ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in)
+{
+    using namespace ExtinguisherConfiguration;
+    if (in.points.isEmpty())
+        return refused(ExtinguisherField::Points, QStringLiteral("请输入设置点数量！"),
+                       textio::kCompletenessTitle);
+    const std::optional<double> area = textio::readInRange(in.area, kProtectedAreaRange);
+    if (!area)
+        return refused(ExtinguisherField::Area, QStringLiteral("请输入正确的保护面积！"),
+                       textio::kCorrectnessTitle);
+    const std::optional<double> points = textio::readInRange(in.points, kPlacementPointsRange);
+    if (!points)
+        return refused(ExtinguisherField::Points,
+                       QStringLiteral("请输入正确的设置点数量！设置点数应为正整数。"),
+                       textio::kCorrectnessTitle);
+    const FireClass fireClass = fireClassOf(in.fireClass);
+    std::optional<double> sizeRating;
+    if (!in.automatic) {
+        sizeRating = ExtinguisherRatingTable::rating(in.size, fireClass);
+        if (!sizeRating)
+            return refused(ExtinguisherField::Size, QStringLiteral("请选择灭火器规格！"),
+                           textio::kCompletenessTitle);
+    }
+    const std::optional<HazardBase> base = HazardBaseTable::base(fireClass, in.hazard);
+    const std::optional<double> location = textio::readNumber(in.location);
+    const std::optional<double> k = textio::readNumber(in.reduction);
+    if (!base || !location || !k)
+        return refused(ExtinguisherField::Choices, QString(), QString());
+    // Within the ranges Qe is finite and positive; the required rating is
+    // carried as its field shows it.
+    ExtinguisherCalculation out;
+    ExtinguisherResults& r = out.results;
+    const std::optional<double> qe = textio::atTextPrecision(
+        requiredRatingPerPoint(*location, *k, *area, base->areaPerUnit, *points).value_or(NAN),
+        r.requiredRating);
+    if (!qe)
+        return refused(ExtinguisherField::Area, QStringLiteral("请输入正确的保护面积！"),
+                       textio::kCorrectnessTitle);
+
+    r.ratingUnit = ratingUnit(fireClass);
+    r.areaPerUnit = textio::generalNumberText(base->areaPerUnit);
+    r.protectionDistance = textio::generalNumberText(base->protectionDistanceM);
+    r.minimumRating = textio::generalNumberText(base->minimumRating);
+    if (in.automatic) {
+        for (std::size_t i = 0; i < kSizes.size(); ++i) {
+            const double rating = ratingOf(kSizes[i], fireClass);
+            const double count = extinguishersPerPoint(*qe, rating);
+            r.sizes[i] = sizeFigures(count, rating, std::floor(*points));
+            r.sizes[i].remark = remarkFor(count);
+        }
+        return out;
+    }
+    r.sizeRating = textio::generalNumberText(*sizeRating);
+    const double count = extinguishersPerPoint(*qe, *sizeRating);
+    r.manual = sizeFigures(count, *sizeRating, *points);
+    r.tooManyPerPoint = tooManyPerPoint(count);
+    r.sizeTooSmall = *sizeRating < base->minimumRating;
+    return out;
+}
+
+ManualFigureCheck checkManualFigures(const ManualFigureTexts& texts)
+{
+    struct Figure {
+        const QString& text;
+        textio::ValueRange range;
+        ManualFigure figure;
+        const char* message;
+    };
+    const Figure figures[] = {
+        {texts.requiredRating, kEditedRequiredRatingRange, ManualFigure::RequiredRating,
+         "请输入正确的灭火级别！"},
+        {texts.perPoint, kEditedPerPointRange, ManualFigure::PerPoint, "请输入正确的每处配置数量！"},
+        {texts.ratingPerPoint, kEditedRatingPerPointRange, ManualFigure::RatingPerPoint,
+         "请输入正确的实际配置级别！"},
+        {texts.total, kEditedTotalRange, ManualFigure::Total, "请输入正确的总计配置数量！"},
+    };
+    for (const Figure& f : figures) {
+        if (!textio::readInRange(f.text, f.range))
+            return {ManualFigureError{f.figure, QString::fromUtf8(f.message),
+                                      textio::kCorrectnessTitle},
+                    {}};
+    }
+    const double count = *textio::readNumber(texts.perPoint);
+    return {std::nullopt, ExtinguisherConfiguration::remarkFor(count)};
 }
 
 } // namespace building_services

@@ -7,6 +7,8 @@
 // protection distances in m.
 #pragma once
 
+#include "textio/field_values.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -37,8 +39,23 @@ QString ratingUnit(FireClass fireClass);
 inline constexpr double kBelowGroundFactor = 1.3;
 inline constexpr double kAboveGroundFactor = 1.0;
 
+// Reduction factor K of the fixed fire protection the area already has.
+inline constexpr double kHydrantsReduction = 0.7;             // hydrants
+inline constexpr double kNoFixedProtectionReduction = 1.0;    // neither hydrants nor sprinklers
+inline constexpr double kSprinklersReduction = 0.5;           // sprinklers
+inline constexpr double kHydrantsAndSprinklersReduction = 0.3; // both
+inline constexpr double kOutdoorStorageReduction = 0.3;       // open stacks, liquid and gas tanks
+
 // GBJ140-90 4.0.7: no more than five extinguishers at one placement point.
 inline constexpr double kMaxExtinguishersPerPoint = 5;
+// Each placement point takes at least two extinguishers.
+inline constexpr double kMinExtinguishersPerPoint = 2;
+
+// The protected areas a design can have, m²: from one square metre (a
+// smaller area has no placement point of its own) to a million.
+inline constexpr textio::ValueRange kProtectedAreaRange{1, 1000000, true, false};
+// The placement points: a whole number from 1 to 10,000.
+inline constexpr textio::ValueRange kPlacementPointsRange{1, 10000, true, true};
 // The remark of a size that needs more than five per point.
 inline constexpr QStringView kTooManyPerPointRemark =
     u"（超过规范规定【GBJ140-90-4.0.7】，不推荐采用）";
@@ -53,6 +70,8 @@ namespace ExtinguisherRatingTable {
 
 // The five sizes in list order: 1, 2, 3, 4 and 6 kg.
 std::span<const ExtinguisherSize> sizes();
+// The size a manual configuration starts from: 2 kg.
+const ExtinguisherSize& manualOpeningSize();
 QStringList sizeNames();
 // The rating of one extinguisher of the size named exactly by `sizeText`;
 // empty for a text that is none of the five.
@@ -83,7 +102,8 @@ std::optional<double> requiredRatingPerPoint(double locationFactor, double reduc
                                              double areaM2, double areaPerUnit, double points);
 
 // Extinguishers per point for a required rating Qe and the rating r of one
-// extinguisher: Qe/r rounded up to a whole number, and at least two.
+// extinguisher: Qe/r rounded up to a whole number, and at least
+// kMinExtinguishersPerPoint.
 double extinguishersPerPoint(double requiredRating, double rating);
 
 // True when a count per point breaks GBJ140-90 4.0.7 (more than five).
@@ -115,12 +135,99 @@ struct SizeReport {
     QString remark;
 };
 
+// The inputs as the window holds them: area and points as typed, the
+// choices as its hidden fields keep them, the size of manual mode.
+struct ExtinguisherInputTexts {
+    QString area;      // S, m²
+    QString points;    // N
+    QString fireClass; // "A类火灾" or "B类火灾"
+    QString hazard;    // "中危险级"
+    QString location;  // F
+    QString reduction; // K
+    QString size;      // manual mode only
+    bool automatic = false;
+};
+
+// The input a refused calculation names; Choices are the window's own
+// hidden texts, which it never leaves wrong (refused without a message).
+enum class ExtinguisherField { Points, Area, Size, Choices };
+
+struct ExtinguisherInputError {
+    ExtinguisherField field;
+    QString message; // empty for Choices
+    QString title;
+};
+
+// The figures of a calculation as texts.
+struct ExtinguisherResults {
+    QString ratingUnit;         // "A" or "B"
+    QString areaPerUnit;        // U
+    QString protectionDistance; // m
+    QString minimumRating;      // of one extinguisher
+    QString requiredRating;     // Qe per point, general number text
+    // Automatic mode: the five sizes in list order.
+    std::array<SizeReport, 5> sizes;
+    // Manual mode: the rating of one extinguisher of the chosen size, its
+    // figures (no remark: the report adds it) and the checks of the code.
+    QString sizeRating;
+    SizeReport manual;
+    bool tooManyPerPoint = false; // more than five per point
+    bool sizeTooSmall = false;    // below the minimum rating
+};
+
+struct ExtinguisherCalculation {
+    std::optional<ExtinguisherInputError> error;
+    ExtinguisherResults results;
+};
+
+// The calculation of "计 算". Refusals in this order: no points
+// "请输入设置点数量！" (确认数据完整性); an area outside kProtectedAreaRange
+// "请输入正确的保护面积！"; points outside kPlacementPointsRange
+// "请输入正确的设置点数量！设置点数应为正整数。" (both 确认数据正确性); in manual
+// mode a size that is none of the five "请选择灭火器规格！" (确认数据完整性).
+// Qe is carried at the precision of its field; automatic totals take the
+// whole part of N.
+ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in);
+
 // The automatic sentence: the opening, then one part per size in the order
 // 1, 2, 3, 4, 6 kg, each "…选用<size><n>具，实际配置级别为<r><unit>，共需配置
 // 灭火器<t>具<remark>", and "。".
 QString automaticReportSentence(const ExtinguisherReportHead& head,
                                 const std::array<SizeReport, 5>& sizes,
                                 const QString& actualRatingUnit);
+
+// The manual figures as the engineer may have edited them before a report,
+// each up to beyond what a calculation within the input ranges gives
+// (Qe at most 260,000, 130,000 per point, 1,300,000,000 in all).
+inline constexpr textio::ValueRange kEditedRequiredRatingRange = textio::positiveUpTo(1e6);
+inline constexpr textio::ValueRange kEditedPerPointRange = textio::positiveUpTo(1e6, true);
+inline constexpr textio::ValueRange kEditedRatingPerPointRange = textio::positiveUpTo(1e7);
+inline constexpr textio::ValueRange kEditedTotalRange = textio::positiveUpTo(1e10, true);
+
+struct ManualFigureTexts {
+    QString requiredRating; // Qe
+    QString perPoint;
+    QString ratingPerPoint;
+    QString total;
+};
+
+enum class ManualFigure { RequiredRating, PerPoint, RatingPerPoint, Total };
+
+struct ManualFigureError {
+    ManualFigure figure;
+    QString message;
+    QString title;
+};
+
+struct ManualFigureCheck {
+    std::optional<ManualFigureError> error;
+    QString remark; // of the count per point
+};
+
+// The figures in the order above, each against its range:
+// "请输入正确的灭火级别！", "请输入正确的每处配置数量！", "请输入正确的实际配置级别！",
+// "请输入正确的总计配置数量！" (确认数据正确性); else the remark of the count.
+ManualFigureCheck checkManualFigures(const ManualFigureTexts& texts);
 
 // The manual sentence: the opening, "，选用", the size text and its figures.
 QString manualReportSentence(const ExtinguisherReportHead& head, const QString& sizeText,

@@ -7,6 +7,7 @@
 #include "building_services/fire_protection_inputs.h"
 #include "forms/application.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
 #include <cmath>
@@ -144,12 +145,14 @@ void FireHydrantForm::Form_Load()
     appendVersionToCaption(kDesignCaption);
     // Selecting the opening entries runs the pick handlers, so B and A are
     // the table values of the nozzle and hose shown.
-    for (const QString& diameter : NozzleCoefficientTable::diameterTexts())
+    const QStringList nozzles = NozzleCoefficientTable::diameterTexts();
+    for (const QString& diameter : nozzles)
         Combo1->AddItem(diameter);
-    Combo1->setListIndex(3);
-    for (const QString& diameter : HoseResistanceTable::diameterTexts())
+    Combo1->setListIndex(static_cast<int>(nozzles.indexOf(kOpeningNozzleDiameter)));
+    const QStringList hoses = HoseResistanceTable::diameterTexts();
+    for (const QString& diameter : hoses)
         Combo2->AddItem(diameter);
-    Combo2->setListIndex(1);
+    Combo2->setListIndex(static_cast<int>(hoses.indexOf(kOpeningHoseDiameter)));
     for (const QString& material : HoseResistanceTable::materialTexts())
         Combo3->AddItem(material);
     Combo3->setListIndex(0);
@@ -200,39 +203,25 @@ QStringList FireHydrantForm::inputTexts() const
 
 void FireHydrantForm::Command1_Click()
 {
-    const std::optional<double> hm = positiveNumber(Text4->Text());
-    if (!hm) {
-        refuseInput(QStringLiteral("请输入正确的充实水柱！"), kCorrectnessTitle, Text4);
-        return;
-    }
-    const std::optional<double> ld = positiveNumber(Text5->Text());
-    if (!ld) {
-        refuseInput(QStringLiteral("请输入正确的水带长度！"), kCorrectnessTitle, Text5);
-        return;
-    }
     // φ, B and A are written by the window itself from its tables.
-    HydrantInputs in;
-    in.waterColumnM = *hm;
-    in.nozzleFactor = textio::readNumber(Text7->Text()).value_or(NAN);
-    in.nozzleCoefficient = textio::readNumber(Text3->Text()).value_or(NAN);
-    in.hoseLengthM = *ld;
-    in.hoseResistance = textio::readNumber(Text6->Text()).value_or(NAN);
-    if (!nozzlePressureSteps(in.waterColumnM, in.nozzleFactor)) {
-        refuseInput(QStringLiteral("充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。"),
-                    kCorrectnessTitle, Text4);
+    const HydrantCalculation calculation = calculateHydrant(HydrantInputTexts{
+        .waterColumn = Text4->Text(),
+        .hoseLength = Text5->Text(),
+        .nozzleFactor = Text7->Text(),
+        .nozzleCoefficient = Text3->Text(),
+        .hoseResistance = Text6->Text(),
+    });
+    if (const std::optional<HydrantInputError>& error = calculation.error) {
+        refuseInput(error->message, error->title,
+                    error->field == HydrantField::WaterColumn ? Text4 : Text5);
         return;
     }
-    const std::optional<HydrantResultTexts> results = calculateHydrant(in);
-    if (!results) {
-        refuseInput(QStringLiteral("请输入正确的水带长度！"), kCorrectnessTitle, Text5);
-        return;
-    }
-
-    Text9->setText(results->jetFactor);
-    Text10->setText(results->nozzlePressure);
-    Text11->setText(results->hoseLoss);
-    Text1->setText(results->outletPressure);
-    Text2->setText(results->jetFlow);
+    const HydrantResultTexts& results = calculation.results;
+    Text9->setText(results.jetFactor);
+    Text10->setText(results.nozzlePressure);
+    Text11->setText(results.hoseLoss);
+    Text1->setText(results.outletPressure);
+    Text2->setText(results.jetFlow);
     m_calculated.record(inputTexts());
 }
 
@@ -241,33 +230,28 @@ void FireHydrantForm::Command2_Click()
     // The results on screen belong to the inputs of the last calculation; a
     // report of other inputs waits for a new one.
     if (!m_calculated.areShown(inputTexts())) {
-        refuseInput(kCalculateFirstMessage.toString(), kCalculateFirstTitle.toString(), Command1);
+        refuseInput(kCalculateFirstMessage.toString(), kHintTitle, Command1);
         return;
     }
     // The results may have been edited by hand (the outlet loss taken off,
-    // say); they are reported as they stand, but must be numbers.
-    const std::optional<double> q = positiveNumber(Text2->Text());
-    if (!q) {
-        refuseInput(QStringLiteral("请输入正确的流量Q！"), kCorrectnessTitle, Text2);
+    // say); they are reported as they stand, but must be figures.
+    const HydrantReportResult report = hydrantReport(HydrantReportTexts{
+        .waterColumn = Text4->Text(),
+        .nozzleDiameter = Combo1->Text(),
+        .hoseLength = Text5->Text(),
+        .hoseDiameter = Combo2->Text(),
+        .hoseMaterial = Combo3->Text(),
+        .jetFlow = Text2->Text(),
+        .outletPressure = Text1->Text(),
+    });
+    if (const std::optional<HydrantInputError>& error = report.error) {
+        refuseInput(error->message, error->title,
+                    error->field == HydrantField::JetFlow ? Text2 : Text1);
         return;
     }
-    const std::optional<double> hxh = positiveNumber(Text1->Text());
-    if (!hxh) {
-        refuseInput(QStringLiteral("请输入正确的栓口水压Hxh！"), kCorrectnessTitle, Text1);
-        return;
-    }
-
-    HydrantReport report;
-    report.waterColumn = Text4->Text();
-    report.nozzleDiameter = Combo1->Text();
-    report.hoseLength = Text5->Text();
-    report.hoseDiameter = Combo2->Text();
-    report.hoseMaterial = Combo3->Text();
-    report.jetFlow = *q;
-    report.outletPressureM = *hxh;
     ResultsWindowForm& results = Form9();
     results.Show();
-    results.Text1->setText(hydrantReportSentence(report));
+    results.Text1->setText(report.sentence);
 }
 
 void FireHydrantForm::Command3_Click()

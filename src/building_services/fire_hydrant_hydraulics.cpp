@@ -1,5 +1,6 @@
 #include "building_services/fire_hydrant_hydraulics.h"
 
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
 #include <array>
@@ -23,12 +24,28 @@ constexpr std::array<NozzleRow, 6> kNozzles = {{
     {u"25", 0.4727},
 }};
 
-// A value as its field holds it: written as general number text and read
-// back. Empty when the value is not finite.
-std::optional<double> atTextPrecision(double value, QString& text)
+// The hose resistance A by hose diameter, rubber-lined and linen.
+struct HoseRow {
+    double diameterMm;
+    double rubberLined;
+    double linen;
+};
+
+constexpr std::array<HoseRow, 2> kHoses = {{
+    {50, 0.0677, 0.1501},
+    {65, 0.0172, 0.043},
+}};
+
+using textio::atTextPrecision;
+
+const QString kWrongWaterColumn = QStringLiteral("请输入正确的充实水柱！");
+const QString kWrongHoseLength = QStringLiteral("请输入正确的水带长度！");
+const QString kUnreachableWaterColumn =
+    QStringLiteral("充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。");
+
+HydrantCalculation refused(HydrantField field, const QString& message)
 {
-    text = textio::generalNumberText(value);
-    return textio::readNumber(text);
+    return {HydrantInputError{field, message, textio::kCorrectnessTitle}, {}};
 }
 
 } // namespace
@@ -52,7 +69,10 @@ std::optional<double> NozzleCoefficientTable::coefficient(QStringView diameterTe
 
 QStringList HoseResistanceTable::diameterTexts()
 {
-    return {QStringLiteral("50"), QStringLiteral("65")};
+    QStringList texts;
+    for (const HoseRow& row : kHoses)
+        texts.append(textio::generalNumberText(row.diameterMm));
+    return texts;
 }
 
 QStringList HoseResistanceTable::materialTexts()
@@ -62,10 +82,9 @@ QStringList HoseResistanceTable::materialTexts()
 
 double HoseResistanceTable::resistance(double hoseDiameterMm, QStringView material)
 {
-    const bool rubberLined = material == kRubberLinedHose;
-    if (hoseDiameterMm == 50)
-        return rubberLined ? 0.0677 : 0.1501;
-    return rubberLined ? 0.0172 : 0.043;
+    // Any diameter but the first row's is taken as the last row's.
+    const HoseRow& row = hoseDiameterMm == kHoses.front().diameterMm ? kHoses.front() : kHoses.back();
+    return material == kRubberLinedHose ? row.rubberLined : row.linen;
 }
 
 double FireHydrantHydraulics::nozzleFactor(double nozzleDiameterMm)
@@ -115,29 +134,53 @@ std::optional<NozzlePressureTexts> nozzlePressureSteps(double waterColumnM, doub
     if (!alpha)
         return std::nullopt;
     const std::optional<double> hq = nozzlePressure(*alpha, waterColumnM, nozzleFactor);
-    if (!hq || !atTextPrecision(*hq, texts.nozzlePressure))
+    if (!hq || *hq > kHighestNozzlePressureM || !atTextPrecision(*hq, texts.nozzlePressure))
         return std::nullopt;
     return texts;
 }
 
-std::optional<HydrantResultTexts> calculateHydrant(const HydrantInputs& in)
+HydrantCalculation calculateHydrant(const HydrantInputs& in)
 {
     using namespace FireHydrantHydraulics;
+    if (!kWaterColumnRange.contains(in.waterColumnM))
+        return refused(HydrantField::WaterColumn, kWrongWaterColumn);
+    if (!kHoseLengthRange.contains(in.hoseLengthM))
+        return refused(HydrantField::HoseLength, kWrongHoseLength);
     const std::optional<NozzlePressureTexts> nozzle =
         nozzlePressureSteps(in.waterColumnM, in.nozzleFactor);
     if (!nozzle)
-        return std::nullopt;
-    HydrantResultTexts texts{nozzle->jetFactor, nozzle->nozzlePressure, {}, {}, {}};
-    const double hq = *textio::readNumber(texts.nozzlePressure);
+        return refused(HydrantField::WaterColumn, kUnreachableWaterColumn);
 
+    HydrantCalculation out;
+    HydrantResultTexts& texts = out.results;
+    texts.jetFactor = nozzle->jetFactor;
+    texts.nozzlePressure = nozzle->nozzlePressure;
+    const double hq = *textio::readNumber(texts.nozzlePressure);
     const std::optional<double> hd = atTextPrecision(
         hoseLoss(in.nozzleCoefficient, in.hoseLengthM, hq, in.hoseResistance), texts.hoseLoss);
-    if (!hd || !atTextPrecision(outletPressure(*hd, hq), texts.outletPressure))
-        return std::nullopt;
     const std::optional<double> q = jetFlow(in.nozzleCoefficient, hq);
-    if (!q || !atTextPrecision(*q, texts.jetFlow))
-        return std::nullopt;
-    return texts;
+    // Within the ranges every step is finite; a table value gone wrong is
+    // met as a hose the window cannot calculate.
+    if (!hd || !atTextPrecision(outletPressure(*hd, hq), texts.outletPressure) || !q
+        || !atTextPrecision(*q, texts.jetFlow))
+        return refused(HydrantField::HoseLength, kWrongHoseLength);
+    return out;
+}
+
+HydrantCalculation calculateHydrant(const HydrantInputTexts& in)
+{
+    const std::optional<double> hm = textio::readInRange(in.waterColumn, kWaterColumnRange);
+    if (!hm)
+        return refused(HydrantField::WaterColumn, kWrongWaterColumn);
+    const std::optional<double> ld = textio::readInRange(in.hoseLength, kHoseLengthRange);
+    if (!ld)
+        return refused(HydrantField::HoseLength, kWrongHoseLength);
+    const auto number = [](const QString& text) {
+        return textio::readNumber(text).value_or(std::nan(""));
+    };
+    return calculateHydrant(HydrantInputs{*hm, number(in.nozzleFactor),
+                                          number(in.nozzleCoefficient), *ld,
+                                          number(in.hoseResistance)});
 }
 
 QString hydrantReportSentence(const HydrantReport& report)
@@ -151,6 +194,27 @@ QString hydrantReportSentence(const HydrantReport& report)
         + QStringLiteral("升/秒,消火栓口所需水压 Hxh=")
         + textio::formatNumber(report.outletPressureM / 100, QStringLiteral("0.###"))
         + QStringLiteral("MPa。");
+}
+
+HydrantReportResult hydrantReport(const HydrantReportTexts& texts)
+{
+    const std::optional<double> q = textio::readInRange(texts.jetFlow, kReportedJetFlowRange);
+    if (!q)
+        return {refused(HydrantField::JetFlow, QStringLiteral("请输入正确的流量Q！")).error, {}};
+    const std::optional<double> hxh =
+        textio::readInRange(texts.outletPressure, kReportedOutletPressureRange);
+    if (!hxh)
+        return {refused(HydrantField::OutletPressure, QStringLiteral("请输入正确的栓口水压Hxh！")).error,
+                {}};
+    return {std::nullopt, hydrantReportSentence(HydrantReport{
+                              .waterColumn = texts.waterColumn,
+                              .nozzleDiameter = texts.nozzleDiameter,
+                              .hoseLength = texts.hoseLength,
+                              .hoseDiameter = texts.hoseDiameter,
+                              .hoseMaterial = texts.hoseMaterial,
+                              .jetFlow = *q,
+                              .outletPressureM = *hxh,
+                          })};
 }
 
 } // namespace building_services

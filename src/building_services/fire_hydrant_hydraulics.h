@@ -12,6 +12,8 @@
 // the steps here carry their values at text precision in the same way.
 #pragma once
 
+#include "textio/field_values.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -26,6 +28,22 @@ inline constexpr double kHydrantOutletLossM = 2.0;
 // The hose materials: rubber-lined and linen.
 inline constexpr QStringView kRubberLinedHose = u"衬胶水带";
 inline constexpr QStringView kLinenHose = u"麻织水带";
+
+// The entries the window opens with: a 19 mm nozzle on a 65 mm hose.
+inline constexpr QStringView kOpeningNozzleDiameter = u"19";
+inline constexpr QStringView kOpeningHoseDiameter = u"65";
+
+// The effective water columns a design asks for, m: the codes ask for 7 to
+// 13 m and more for high buildings; no nozzle throws one much beyond 40 m.
+// From 1 m, so that the jet flow of the smallest nozzle still shows a figure.
+inline constexpr textio::ValueRange kWaterColumnRange{1, 100, true, false};
+// The hose lengths, m: hoses come in lengths of 10 to 25 m, and a hydrant
+// serves through at most a few of them.
+inline constexpr textio::ValueRange kHoseLengthRange{1, 1000, true, false};
+// Close to the longest water column of a nozzle the pressure it needs climbs
+// without bound; a nozzle pressure beyond this head (m) is taken as a water
+// column the nozzle cannot reach.
+inline constexpr double kHighestNozzlePressureM = 100000;
 
 namespace NozzleCoefficientTable {
 
@@ -44,8 +62,8 @@ QStringList diameterTexts();
 // The hose materials offered: rubber-lined, linen.
 QStringList materialTexts();
 // The hose resistance A: 50 mm rubber-lined 0.0677, linen 0.1501; any other
-// diameter rubber-lined 0.0172, linen 0.043. Any material other than
-// rubber-lined counts as linen.
+// diameter is taken as 65 mm: rubber-lined 0.0172, linen 0.043. Any material
+// other than rubber-lined counts as linen.
 double resistance(double hoseDiameterMm, QStringView material);
 
 } // namespace HoseResistanceTable
@@ -77,8 +95,8 @@ struct NozzlePressureTexts {
     QString nozzlePressure;
 };
 
-// Empty when the water column cannot be reached (see nozzlePressure) or a
-// value is not finite.
+// Empty when the water column cannot be reached (see nozzlePressure), the
+// nozzle pressure is above kHighestNozzlePressureM or a value is not finite.
 std::optional<NozzlePressureTexts> nozzlePressureSteps(double waterColumnM, double nozzleFactor);
 
 // The five steps of a calculation, each value as the general number text
@@ -91,6 +109,16 @@ struct HydrantResultTexts {
     QString jetFlow;        // Q, L/s
 };
 
+// The inputs as the window's fields hold them: Hm and Ld as typed, φ, B and
+// A as the window wrote them from its tables.
+struct HydrantInputTexts {
+    QString waterColumn;       // Hm, m
+    QString hoseLength;        // Ld, m
+    QString nozzleFactor;      // φ
+    QString nozzleCoefficient; // B
+    QString hoseResistance;    // A
+};
+
 struct HydrantInputs {
     double waterColumnM = 0;      // Hm
     double nozzleFactor = 0;      // φ
@@ -99,8 +127,28 @@ struct HydrantInputs {
     double hoseResistance = 0;    // A
 };
 
-// Empty when the water column cannot be reached or a value is not finite.
-std::optional<HydrantResultTexts> calculateHydrant(const HydrantInputs& in);
+// The input a refused calculation or report names.
+enum class HydrantField { WaterColumn, HoseLength, JetFlow, OutletPressure };
+
+struct HydrantInputError {
+    HydrantField field;
+    QString message;
+    QString title;
+};
+
+// A calculation: its results, or the refusal of an input; nothing of a
+// refused calculation is kept.
+struct HydrantCalculation {
+    std::optional<HydrantInputError> error;
+    HydrantResultTexts results;
+};
+
+// Hm outside kWaterColumnRange: "请输入正确的充实水柱！"; Ld outside
+// kHoseLengthRange: "请输入正确的水带长度！"; a water column the nozzle does
+// not reach: "充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。",
+// all under "确认数据正确性", Hm checked first.
+HydrantCalculation calculateHydrant(const HydrantInputs& in);
+HydrantCalculation calculateHydrant(const HydrantInputTexts& in);
 
 // The texts of the report sentence as the engineer left them.
 struct HydrantReport {
@@ -116,5 +164,32 @@ struct HydrantReport {
 // "充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,水带长度 Ld=25米,采用直径d=65毫米
 // 衬胶水带。水枪喷口的射流量 Qxh= 4.622升/秒,消火栓口所需水压 Hxh=0.165MPa。"
 QString hydrantReportSentence(const HydrantReport& report);
+
+// The results the engineer may edit before a report (the outlet loss taken
+// off, say), up to beyond what any calculation within the input ranges
+// gives: a jet flow up to 1000 L/s (at most √(10 · 0.4727 · 100000) ≈ 688)
+// and an outlet pressure up to 10,000,000 m (at most about 7,200,000).
+inline constexpr textio::ValueRange kReportedJetFlowRange = textio::positiveUpTo(1000);
+inline constexpr textio::ValueRange kReportedOutletPressureRange = textio::positiveUpTo(1e7);
+
+// The report's texts as the window holds them: inputs and the two results.
+struct HydrantReportTexts {
+    QString waterColumn;
+    QString nozzleDiameter;
+    QString hoseLength;
+    QString hoseDiameter;
+    QString hoseMaterial;
+    QString jetFlow;        // Q, L/s
+    QString outletPressure; // Hxh, m
+};
+
+struct HydrantReportResult {
+    std::optional<HydrantInputError> error;
+    QString sentence;
+};
+
+// The sentence, or the refusal of a result outside its range:
+// "请输入正确的流量Q！", then "请输入正确的栓口水压Hxh！" (确认数据正确性).
+HydrantReportResult hydrantReport(const HydrantReportTexts& texts);
 
 } // namespace building_services

@@ -1,6 +1,7 @@
 // What the fire hydrant and fire extinguisher calculators check before they
-// compute or report: figures typed into a field, and whether the results on
-// screen belong to the inputs shown.
+// report: whether the results on screen belong to the inputs shown. Typed
+// figures are read by textio (field_values.h) against the ranges their
+// engines state.
 #pragma once
 
 #include <QString>
@@ -11,16 +12,10 @@
 
 namespace building_services {
 
-// The number a field's text holds when it is a positive one (a whole one
-// when `whole`); empty for any other text, blanks only and negatives
-// included.
-std::optional<double> positiveNumber(const QString& text, bool whole = false);
-
 // A report of results calculated from other inputs than those shown is
-// refused with this message.
+// refused with this message, under the title "提示".
 inline constexpr QStringView kCalculateFirstMessage =
     u"请先按“计 算”按当前设计参数进行计算，再查看结果！";
-inline constexpr QStringView kCalculateFirstTitle = u"提示";
 
 // The inputs of the last calculation, as texts. Results stay on screen when
 // an input changes; a report waits for the next calculation.

@@ -1,5 +1,6 @@
 #include "building_services/septic_tank_design.h"
 
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
 #include <cmath>
@@ -10,13 +11,18 @@ namespace building_services {
 namespace {
 
 // A value as its field holds it: written as its shortest text and read
-// back. Not finite values stay as they are.
+// back; not finite values become NaN, which every later check refuses.
 double carried(double value)
 {
-    if (!std::isfinite(value))
-        return value;
-    return textio::readNumber(textio::generalNumberText(value))
-        .value_or(std::numeric_limits<double>::quiet_NaN());
+    return textio::atTextPrecision(value).value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+const QString kPerUserVolumeOutOfRange =
+    QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！");
+
+SepticInputError warning(SepticField field, const QString& message)
+{
+    return {field, message, textio::kWarningTitle};
 }
 
 bool usablePerUserVolume(double u)
@@ -39,7 +45,7 @@ double sludgeVolume(const SepticTankInputs& in)
 double perUserVolume(const SepticTankInputs& in)
 {
     const double sludge = 120000 * in.sludgeConstant * in.cleaningDays;
-    const double sewage = 4.17 * in.quotaLitres * in.retentionHours;
+    const double sewage = kPerUserSewageFactor * in.quotaLitres * in.retentionHours;
     return 1e-5 * in.usageFactor * (sludge + sewage);
 }
 
@@ -91,6 +97,83 @@ std::optional<QString> handPickedTankUsers(const StandardTank& tank, const Septi
     if (!usablePerUserVolume(u) || !std::isfinite(users))
         return std::nullopt;
     return textio::generalNumberText(std::floor(users));
+}
+
+SepticInputReading readSepticTankInputs(const SepticTankInputTexts& texts, bool withUsers)
+{
+    SepticInputReading out;
+    if (withUsers) {
+        if (texts.users.trimmed().isEmpty()) {
+            out.error = warning(SepticField::Users, QStringLiteral("请输入设计人数！"));
+            return out;
+        }
+        const std::optional<double> users = textio::readInRange(texts.users, kDesignUsersRange);
+        if (!users) {
+            out.error = warning(SepticField::Users, QStringLiteral("请输入正确的设计人数！"));
+            return out;
+        }
+        out.inputs.users = *users;
+    }
+    struct Field {
+        const QString& text;
+        textio::ValueRange range;
+        SepticField field;
+        const char* message;
+        double SepticTankInputs::*value;
+    };
+    // The sludge constant comes from the drainage system list; any positive
+    // one is taken.
+    const Field fields[] = {
+        {texts.usageFactor, kUsageFactorRange, SepticField::UsageFactor,
+         "请输入正确的使用系数！", &SepticTankInputs::usageFactor},
+        {texts.quota, kSewageQuotaRange, SepticField::Quota, "请输入正确的污水定额！",
+         &SepticTankInputs::quotaLitres},
+        {texts.retention, kRetentionHoursRange, SepticField::Retention,
+         "请输入正确的污水停留时间！", &SepticTankInputs::retentionHours},
+        {texts.cleaning, kCleaningDaysRange, SepticField::Cleaning, "请输入正确的清掏周期！",
+         &SepticTankInputs::cleaningDays},
+        {texts.sludgeConstant, textio::positiveUpTo(1), SepticField::DrainageSystem,
+         "请选择排水类型！", &SepticTankInputs::sludgeConstant},
+    };
+    for (const Field& field : fields) {
+        const std::optional<double> value = textio::readInRange(field.text, field.range);
+        if (!value) {
+            out.error = warning(field.field, QString::fromUtf8(field.message));
+            return out;
+        }
+        out.inputs.*field.value = *value;
+    }
+    return out;
+}
+
+SepticTankCalculation calculateSepticTank(const SepticTankInputTexts& texts)
+{
+    const SepticInputReading reading = readSepticTankInputs(texts, true);
+    if (reading.error)
+        return {reading.error, {}};
+    SepticTankCalculation out{std::nullopt, designSepticTank(reading.inputs)};
+    switch (out.design.status) {
+    case SepticDesignStatus::Designed:
+        break;
+    case SepticDesignStatus::VolumeOutOfRange:
+        out.error = warning(SepticField::Users,
+                            QStringLiteral("化粪池容积超出计算范围，请检查设计参数！"));
+        break;
+    case SepticDesignStatus::PerUserVolumeOutOfRange:
+        out.error = warning(SepticField::UsageFactor, kPerUserVolumeOutOfRange);
+        break;
+    }
+    return out;
+}
+
+HandPickResult handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts)
+{
+    const SepticInputReading reading = readSepticTankInputs(texts, false);
+    if (reading.error)
+        return {reading.error, {}};
+    if (const std::optional<QString> users = handPickedTankUsers(tank, reading.inputs))
+        return {std::nullopt, *users};
+    return {warning(SepticField::UsageFactor, kPerUserVolumeOutOfRange), {}};
 }
 
 } // namespace building_services

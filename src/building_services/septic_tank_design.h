@@ -12,6 +12,11 @@
 //   per user      u  = 10^-5 · α · (120000 · s · T + 4.17 · q · t)
 //   users served  the standard tank's effective volume / u
 //
+// The per-user volume is that of the design tables of the standard tanks:
+// their sewage term writes 1/24000 (4.1667 · 10^-5) rounded to 4.17 · 10^-5,
+// so the users a tank serves follow the tables, while the volume of step V1
+// keeps the exact 1/24000. 120000 · 10^-5 is the 1.2 of the sludge part.
+//
 // Every value goes through its shortest decimal text (15 significant digits)
 // before the next step uses it, as the window's working fields hold it, so
 // that the shown figures follow from the shown values.
@@ -21,6 +26,7 @@
 #pragma once
 
 #include "building_services/septic_tank_catalogue.h"
+#include "textio/field_values.h"
 
 #include <QString>
 
@@ -28,8 +34,23 @@
 
 namespace building_services {
 
-// The design inputs, each a positive finite number (the window refuses any
-// other before calculating).
+// The values a design can have, each generous beyond the lists offered:
+// design users a whole number from 1 to 100,000;
+inline constexpr textio::ValueRange kDesignUsersRange{1, 100000, true, true};
+// the usage factor α, a share of the users, from 0.01 to 1 (lists 0.1 to 1);
+inline constexpr textio::ValueRange kUsageFactorRange{0.01, 1, true, false};
+// the sewage quota q from 1 to 1000 L per user per day (lists 30 to 200);
+inline constexpr textio::ValueRange kSewageQuotaRange{1, 1000, true, false};
+// the retention time t from 1 h to 30 days (lists 12 to 24 h);
+inline constexpr textio::ValueRange kRetentionHoursRange{1, 720, true, false};
+// the cleaning period T from 1 day to 10 years (lists 90 to 360 days).
+inline constexpr textio::ValueRange kCleaningDaysRange{1, 3650, true, false};
+// From their lower bounds on, the per-user volume u is at least about
+// 2.3 · 10^-6 m³, so no tank serves more users than a field shows in plain
+// digits.
+
+// The design inputs, each a positive finite number (readSepticTankInputs
+// refuses any other before calculating).
 struct SepticTankInputs {
     double users = 0;           // N
     double usageFactor = 0;     // α
@@ -50,6 +71,9 @@ inline constexpr double kSewageShareAtLimit = 0.3;
 double sewageVolume(const SepticTankInputs& in);
 // V2 = s · N · α · T · 1.2.
 double sludgeVolume(const SepticTankInputs& in);
+// The sewage factor of the per-user volume (see above), in 10^-5.
+inline constexpr double kPerUserSewageFactor = 4.17;
+
 // u = 10^-5 · α · (120000 · s · T + 4.17 · q · t); N is not used.
 double perUserVolume(const SepticTankInputs& in);
 
@@ -87,5 +111,51 @@ SepticTankDesign designSepticTank(const SepticTankInputs& in);
 // used): its effective volume / u, rounded down to a whole number. None when
 // the per-user volume or that figure is out of range.
 std::optional<QString> handPickedTankUsers(const StandardTank& tank, const SepticTankInputs& in);
+
+// The inputs as the window's fields hold them.
+struct SepticTankInputTexts {
+    QString users;          // N, Text1
+    QString usageFactor;    // α, Combo5
+    QString quota;          // q, Combo3
+    QString retention;      // t, Combo6
+    QString cleaning;       // T, Combo4
+    QString sludgeConstant; // s, Text2, written by the drainage system pick
+};
+
+// The input a refusal names.
+enum class SepticField { Users, UsageFactor, Quota, Retention, Cleaning, DrainageSystem };
+
+struct SepticInputError {
+    SepticField field;
+    QString message;
+    QString title; // always "警告"
+};
+
+struct SepticInputReading {
+    std::optional<SepticInputError> error;
+    SepticTankInputs inputs; // valid when there is no error
+};
+
+// The users (empty or blanks: "请输入设计人数！"; outside kDesignUsersRange:
+// "请输入正确的设计人数！") when `withUsers`, then α, q, t, T against their
+// ranges ("请输入正确的使用系数！", "…污水定额！", "…污水停留时间！",
+// "…清掏周期！") and s ("请选择排水类型！"), in that order.
+SepticInputReading readSepticTankInputs(const SepticTankInputTexts& texts, bool withUsers);
+
+// The calculation of "计 算", or the refusal of the input at fault (a volume
+// or per-user volume the arithmetic cannot carry names the users or α).
+struct SepticTankCalculation {
+    std::optional<SepticInputError> error;
+    SepticTankDesign design;
+};
+SepticTankCalculation calculateSepticTank(const SepticTankInputTexts& texts);
+
+// The hand pick of `tank`: the users it serves (handPickedTankUsers), or the
+// refusal; the users field is not read.
+struct HandPickResult {
+    std::optional<SepticInputError> error;
+    QString users;
+};
+HandPickResult handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts);
 
 } // namespace building_services

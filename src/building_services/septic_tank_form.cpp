@@ -19,26 +19,18 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("化粪池设计计算");
 
-// Every message of this window is an OK-only box under this title.
-
-// Inputs whose volume per user the arithmetic cannot carry (zero, or too
-// large a figure of users).
-const QString kPerUserVolumeOutOfRange =
-    QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！");
-
-// The number a field holds when it is a positive one.
-std::optional<double> positiveNumber(const QString& text)
-{
-    const std::optional<double> value = textio::readNumber(text);
-    if (!value || !(*value > 0))
-        return std::nullopt;
-    return value;
-}
+// Columns of the inputs, in twips: the fields after a four-character label
+// and the labels of the right column, each clear of what stands before it;
+// the frames end inside the window's edge.
+constexpr double kLeftField = 930;
+constexpr double kRightLabel = 2550;
+constexpr double kFrameWidth = 4575;
+constexpr double kWindowWidth = kFrameWidth + 30;
 
 } // namespace
 
 SepticTankForm::SepticTankForm()
-    : CalculatorForm(kDesignCaption, 4515, 4755, Calculator::SepticTank)
+    : CalculatorForm(kDesignCaption, kWindowWidth, 4755, Calculator::SepticTank)
 {
     setObjectName(QStringLiteral("form12"));
 
@@ -62,37 +54,37 @@ SepticTankForm::SepticTankForm()
 
     // --- 设计参数: two columns of inputs, the building use and the site
     // conditions across the frame.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 0, 4515, 2685, QStringLiteral("设计参数"));
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 0, kFrameWidth, 2685, QStringLiteral("设计参数"));
     Label1 = label(Frame1, "Label1", QStringLiteral("设计使用人数"), 90, 300, 1110);
     Text1 = addIn<forms::TextBox>(Frame1, "Text1", 1215, 300, 1050, 300);
     Text1->setText(QStringLiteral("1"));
-    Label2 = label(Frame1, "Label2", QStringLiteral("使用系数α"), 2460, 300, 870);
-    Combo5 = combo(Frame1, "Combo5", 3360, 300, 1065, QStringLiteral("0.40"));
+    Label2 = label(Frame1, "Label2", QStringLiteral("使用系数α"), kRightLabel, 300, 870);
+    Combo5 = combo(Frame1, "Combo5", 3450, 300, 1065, QStringLiteral("0.40"));
 
     Label3 = label(Frame1, "Label3", QStringLiteral("建筑物类型"), 90, 690, 930);
-    Combo1 = list(Frame1, "Combo1", 1050, 690, 3375);
+    Combo1 = list(Frame1, "Combo1", 1050, 690, 3465);
 
-    Label4 = label(Frame1, "Label4", QStringLiteral("污水定额"), 90, 1080, 750);
-    Combo3 = combo(Frame1, "Combo3", 840, 1080, 780, QStringLiteral("50"));
-    Label5 = label(Frame1, "Label5", QStringLiteral("L/p·d"), 1650, 1080, 600);
-    Label6 = label(Frame1, "Label6", QStringLiteral("污水停留时间"), 2460, 1080, 1110);
-    Combo6 = combo(Frame1, "Combo6", 3600, 1080, 825, QStringLiteral("12"));
+    Label4 = label(Frame1, "Label4", QStringLiteral("污水定额"), 90, 1080, 825);
+    Combo3 = combo(Frame1, "Combo3", kLeftField, 1080, 780, QStringLiteral("50"));
+    Label5 = label(Frame1, "Label5", QStringLiteral("L/p·d"), 1740, 1080, 600);
+    Label6 = label(Frame1, "Label6", QStringLiteral("污水停留时间"), kRightLabel, 1080, 1110);
+    Combo6 = combo(Frame1, "Combo6", 3690, 1080, 825, QStringLiteral("12"));
 
-    Label7 = label(Frame1, "Label7", QStringLiteral("排水类型"), 90, 1470, 750);
-    Combo2 = list(Frame1, "Combo2", 840, 1470, 1545);
-    Label8 = label(Frame1, "Label8", QStringLiteral("清掏周期"), 2460, 1470, 750);
-    Combo4 = combo(Frame1, "Combo4", 3240, 1470, 1185, QStringLiteral("180"));
+    Label7 = label(Frame1, "Label7", QStringLiteral("排水类型"), 90, 1470, 825);
+    Combo2 = list(Frame1, "Combo2", kLeftField, 1470, 1545);
+    Label8 = label(Frame1, "Label8", QStringLiteral("清掏周期"), kRightLabel, 1470, 750);
+    Combo4 = combo(Frame1, "Combo4", 3330, 1470, 1185, QStringLiteral("180"));
 
     Label9 = label(Frame1, "Label9", QStringLiteral("化粪池类型"), 90, 1860, 930);
     Combo11 = list(Frame1, "Combo11", 1050, 1860, 1395);
 
-    Label10 = label(Frame1, "Label10", QStringLiteral("环境情况"), 90, 2250, 750);
-    Combo7 = list(Frame1, "Combo7", 840, 2250, 1185);
-    Combo8 = list(Frame1, "Combo8", 2055, 2250, 1185);
-    Combo9 = list(Frame1, "Combo9", 3270, 2250, 1155);
+    Label10 = label(Frame1, "Label10", QStringLiteral("环境情况"), 90, 2250, 825);
+    Combo7 = list(Frame1, "Combo7", kLeftField, 2250, 1185);
+    Combo8 = list(Frame1, "Combo8", 2145, 2250, 1185);
+    Combo9 = list(Frame1, "Combo9", 3360, 2250, 1155);
 
     // --- 计算结果: the results of the initial inputs.
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2775, 4515, 1230, QStringLiteral("计算结果"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2775, kFrameWidth, 1230, QStringLiteral("计算结果"));
     auto output = [this](const char* name, double left, double top, double width,
                          const QString& text) {
         forms::TextBox* box = addIn<forms::TextBox>(Frame2, name, left, top, width, 300);
@@ -102,17 +94,17 @@ SepticTankForm::SepticTankForm()
     };
     Label11 = label(Frame2, "Label11", QStringLiteral("化粪池选型"), 90, 330, 930);
     Text9 = output("Text9", 1050, 330, 1395, QStringLiteral("Z1-2S"));
-    Combo10 = combo(Frame2, "Combo10", 2550, 330, 1875, kHandPickPrompt.toString());
+    Combo10 = combo(Frame2, "Combo10", 2640, 330, 1875, kHandPickPrompt.toString());
     Label12 = label(Frame2, "Label12", QStringLiteral("最大使用人数"), 90, 780, 1110);
     Text7 = output("Text7", 1215, 780, 900, QStringLiteral("58"));
-    Label13 = label(Frame2, "Label13", QStringLiteral("外形尺寸"), 2250, 780, 750);
-    Text14 = output("Text14", 3030, 780, 1395, QStringLiteral("3530×1890"));
+    Label13 = label(Frame2, "Label13", QStringLiteral("外形尺寸"), 2340, 780, 750);
+    Text14 = output("Text14", 3120, 780, 1395, QStringLiteral("3530×1890"));
 
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 360, 4200, 1000, 390,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 405, 4200, 1000, 390,
                                                     QStringLiteral("计 算"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 1757, 4200, 1000, 390,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 1802, 4200, 1000, 390,
                                                     QStringLiteral("退出"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 3155, 4200, 1000, 390,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 3200, 4200, 1000, 390,
                                                     QStringLiteral("返回"));
 
     // --- Working values, below the designed client area.
@@ -184,15 +176,17 @@ void SepticTankForm::Form_Load()
         Combo5->AddItem(factor);
     for (const QString& hours : retentionHourTexts())
         Combo6->AddItem(hours);
-    Combo7->AddItem(kGroundwaterText.toString());
-    Combo7->AddItem(kNoGroundwaterText.toString());
-    Combo7->setListIndex(0);
-    Combo8->AddItem(kVehiclesText.toString());
-    Combo8->AddItem(kNoVehiclesText.toString());
-    Combo8->setListIndex(1);
-    Combo9->AddItem(kCoverSoilText.toString());
-    Combo9->AddItem(kNoCoverSoilText.toString());
-    Combo9->setListIndex(1);
+    // Each condition lists "with" before "without"; the site opens with
+    // groundwater, no vehicles passing over and no cover soil.
+    const auto condition = [](forms::ComboBox* list, QStringView with, QStringView without,
+                              QStringView opening) {
+        list->AddItem(with.toString());
+        list->AddItem(without.toString());
+        list->setListIndex(opening == with ? 0 : 1);
+    };
+    condition(Combo7, kGroundwaterText, kNoGroundwaterText, kGroundwaterText);
+    condition(Combo8, kVehiclesText, kNoVehiclesText, kNoVehiclesText);
+    condition(Combo9, kCoverSoilText, kNoCoverSoilText, kNoCoverSoilText);
 }
 
 // ------------------------------------------------------------ input lists
@@ -276,67 +270,45 @@ SiteConditions SepticTankForm::siteConditions() const
 
 // ------------------------------------------------------------ calculation
 
-std::optional<SepticTankInputs> SepticTankForm::perUserInputs()
+SepticTankInputTexts SepticTankForm::inputTexts() const
 {
-    struct Field {
-        QString text;
-        QWidget* widget;
-        const char* message;
-        double SepticTankInputs::*value;
+    return {
+        .users = Text1->Text(),
+        .usageFactor = Combo5->Text(),
+        .quota = Combo3->Text(),
+        .retention = Combo6->Text(),
+        .cleaning = Combo4->Text(),
+        .sludgeConstant = Text2->Text(),
     };
-    const Field fields[] = {
-        {Combo5->Text(), Combo5, "请输入正确的使用系数！", &SepticTankInputs::usageFactor},
-        {Combo3->Text(), Combo3, "请输入正确的污水定额！", &SepticTankInputs::quotaLitres},
-        {Combo6->Text(), Combo6, "请输入正确的污水停留时间！", &SepticTankInputs::retentionHours},
-        {Combo4->Text(), Combo4, "请输入正确的清掏周期！", &SepticTankInputs::cleaningDays},
-        {Text2->Text(), Combo2, "请选择排水类型！", &SepticTankInputs::sludgeConstant},
-    };
-    SepticTankInputs in;
-    for (const Field& field : fields) {
-        const std::optional<double> value = positiveNumber(field.text);
-        if (!value) {
-            refuseInput(QString::fromUtf8(field.message), kWarningTitle, field.widget);
-            return std::nullopt;
-        }
-        in.*field.value = *value;
+}
+
+void SepticTankForm::refuse(const SepticInputError& error)
+{
+    QWidget* field = nullptr;
+    switch (error.field) {
+    case SepticField::Users: field = Text1; break;
+    case SepticField::UsageFactor: field = Combo5; break;
+    case SepticField::Quota: field = Combo3; break;
+    case SepticField::Retention: field = Combo6; break;
+    case SepticField::Cleaning: field = Combo4; break;
+    case SepticField::DrainageSystem: field = Combo2; break;
     }
-    return in;
+    refuseInput(error.message, error.title, field);
 }
 
 void SepticTankForm::Command1_Click()
 {
-    if (Text1->Text().trimmed().isEmpty()) {
-        refuseInput(QStringLiteral("请输入设计人数！"), kWarningTitle, Text1);
-        return;
-    }
-    const std::optional<double> users = positiveNumber(Text1->Text());
-    if (!users) {
-        refuseInput(QStringLiteral("请输入正确的设计人数！"), kWarningTitle, Text1);
-        return;
-    }
-    std::optional<SepticTankInputs> in = perUserInputs();
-    if (!in)
-        return;
-    in->users = *users;
+    const SepticTankCalculation calculation = calculateSepticTank(inputTexts());
     const std::optional<TankMaterial> material = tankMaterialOf(Combo11->Text());
+    if (calculation.error) {
+        refuse(*calculation.error);
+        return;
+    }
     if (!material) {
         refuseInput(QStringLiteral("请选择化粪池类型！"), kWarningTitle, Combo11);
         return;
     }
-
-    const SepticTankDesign design = designSepticTank(*in);
-    switch (design.status) {
-    case SepticDesignStatus::Designed:
-        break;
-    case SepticDesignStatus::VolumeOutOfRange:
-        refuseInput(QStringLiteral("化粪池容积超出计算范围，请检查设计参数！"), kWarningTitle,
-                    Text1);
-        return;
-    case SepticDesignStatus::PerUserVolumeOutOfRange:
-        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
-        return;
-    }
-
+    const SepticTankDesign& design = calculation.design;
     const SiteConditions site = siteConditions();
     Text11->setText(conditionLetter(SiteCondition::Groundwater, site.groundwater));
     Text12->setText(conditionLetter(SiteCondition::Vehicles, site.vehicles));
@@ -363,18 +335,17 @@ void SepticTankForm::Combo10_Click()
     const StandardTank* tank = SepticTankCatalogue::byListText(Combo10->Text());
     if (!tank)
         return;
-    const std::optional<SepticTankInputs> in = perUserInputs();
-    if (!in)
-        return;
-    const std::optional<QString> users = handPickedTankUsers(*tank, *in);
-    if (!users) {
-        refuseInput(kPerUserVolumeOutOfRange, kWarningTitle, Combo5);
+    const HandPickResult pick = handPickTank(*tank, inputTexts());
+    if (pick.error) {
+        // A refused pick shows no tank beside figures of another.
+        resetHandPick();
+        refuse(*pick.error);
         return;
     }
     // A tank picked by hand has no type code or outline size of its own.
     Text9->setText(QString());
     Text14->setText(QString());
-    Text7->setText(*users);
+    Text7->setText(pick.users);
 }
 
 // ------------------------------------------------------------ leaving

@@ -88,10 +88,10 @@ public:
     forms::TextBox* Text15;  // material letter
 
 private:
-    // The inputs of the per-user volume (all but the users), each checked;
-    // on a refusal the message is shown, the focus put on the field and
-    // nothing returned.
-    std::optional<building_services::SepticTankInputs> perUserInputs();
+    // The design inputs as the fields hold them.
+    building_services::SepticTankInputTexts inputTexts() const;
+    // The refusal's message box, then the focus on the field it names.
+    void refuse(const building_services::SepticInputError& error);
     // The site conditions as the condition lists show them.
     building_services::SiteConditions siteConditions() const;
     // Puts the hand-pick list back to its prompt.

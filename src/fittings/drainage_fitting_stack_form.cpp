@@ -33,6 +33,23 @@ const QString kNotice =
 // Width of a fitting column, and of its drawing.
 constexpr double kColumnWidth = 1740;
 constexpr double kPictureHeight = 1335;
+// A length row of a column: "L1：", the field, "mm".
+constexpr double kLengthLabelWidth = 420;
+constexpr double kUnitWidth = 360;
+constexpr double kUnitGap = 30;
+// 管件4's L1 is computed and shown to 15 significant digits
+// ("274.454364826301"): its column, and the stack's below it, are as wide as
+// that field needs.
+constexpr double kComputedFieldWidth = 1680;
+constexpr double kWideColumnWidth = kLengthLabelWidth + kComputedFieldWidth + kUnitGap + kUnitWidth;
+// Left edges of the columns; the fourth holds 管件4 above and the stack below.
+constexpr double kColumnLefts[] = {60, 1920, 3780, 5640};
+constexpr double kWindowWidth = kColumnLefts[3] + kWideColumnWidth + 45;
+constexpr double kWindowHeight = 5655;
+// Hidden controls stand beyond the window's right edge.
+constexpr double kHiddenLeft = kWindowWidth + 75;
+// The notice changes colour every half second.
+constexpr int kBlinkIntervalMs = 500;
 
 void showStackMessage(QStringView text)
 {
@@ -45,16 +62,11 @@ double lengthOf(const QString& text)
     return textio::readNumber(text).value_or(0);
 }
 
-bool listHolds(const forms::ComboBox* box, const QString& text)
-{
-    return box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
-}
-
 } // namespace
 
 DrainageFittingStackForm::FittingColumn DrainageFittingStackForm::makeColumn(
-    FittingType type, double left, double top, forms::Label* caption, const char* picture,
-    const char* combo, const char* l1, const char* l2)
+    FittingType type, double left, double top, double width, forms::Label* caption,
+    const char* picture, const char* combo, const char* l1, const char* l2)
 {
     const int n = static_cast<int>(type);
     const QByteArray suffix = QByteArray::number(n);
@@ -62,22 +74,24 @@ DrainageFittingStackForm::FittingColumn DrainageFittingStackForm::makeColumn(
     c.caption = caption;
     caption->setCaption(drainage::fittingTypeName(type));
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    c.picture = add<forms::PictureBox>(picture, left, top + 240, kColumnWidth, kPictureHeight);
+    c.picture = add<forms::PictureBox>(picture, left, top + 240, width, kPictureHeight);
     c.picture->setAlignment(Qt::AlignCenter);
     c.picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     c.picture->setBackColor(forms::vbWhite);
-    c.size = add<forms::ComboBox>(combo, left, top + 1620, kColumnWidth, 300,
+    c.size = add<forms::ComboBox>(combo, left, top + 1620, width, 300,
                                   forms::ComboBox::Style::Editable);
     c.size->setText(kSizePrompt);
     const auto row = [&](const char* field, const QString& mark, double y, forms::Label*& label,
                          forms::TextBox*& box, forms::Label*& unit) {
         label = addWithCaption<forms::Label>(("LabelL" + mark.right(1).toLatin1() + "_" + suffix).constData(),
-                                  left, y + 30, 420, 240, mark + QStringLiteral("："));
-        box = add<forms::TextBox>(field, left + 420, y, 930, 270);
+                                  left, y + 30, kLengthLabelWidth, 240, mark + QStringLiteral("："));
+        const double fieldWidth = width - kLengthLabelWidth - kUnitGap - kUnitWidth;
+        box = add<forms::TextBox>(field, left + kLengthLabelWidth, y, fieldWidth, 270);
         box->setLocked(true);
         box->setText(kZero);
         unit = addWithCaption<forms::Label>(("LabelMm" + mark.right(1).toLatin1() + "_" + suffix).constData(),
-                                 left + 1380, y + 30, 360, 240, QStringLiteral("mm"));
+                                 left + width - kUnitWidth, y + 30, kUnitWidth, 240,
+                                 QStringLiteral("mm"));
     };
     row(l1, QStringLiteral("L1"), top + 1980, c.l1Label, c.l1, c.l1Unit);
     row(l2, QStringLiteral("L2"), top + 2310, c.l2Label, c.l2, c.l2Unit);
@@ -85,26 +99,29 @@ DrainageFittingStackForm::FittingColumn DrainageFittingStackForm::makeColumn(
 }
 
 DrainageFittingStackForm::DrainageFittingStackForm()
-    : CalculatorForm(kCaption, 7425, 5655, Calculator::DrainageFittings)
+    : CalculatorForm(kCaption, kWindowWidth, kWindowHeight, Calculator::DrainageFittings)
 {
     setObjectName(QStringLiteral("Form8"));
 
     // Fitting columns: 管件1 to 管件4 along the top, 管件5 and 管件6 below.
     constexpr double row1 = 60;
     constexpr double row2 = 2760;
-    Label21 = add<forms::Label>("Label21", 60, row1, kColumnWidth, 240);
-    Label5 = add<forms::Label>("Label5", 1920, row1, kColumnWidth, 240);
-    Label12 = add<forms::Label>("Label12", 3780, row1, kColumnWidth, 240);
-    Label9 = add<forms::Label>("Label9", 5640, row1, kColumnWidth, 240);
-    Label37 = add<forms::Label>("Label37", 60, row2, kColumnWidth, 240);
-    Label16 = add<forms::Label>("Label16", 1920, row2, kColumnWidth, 240);
+    const double* x = kColumnLefts;
+    Label21 = add<forms::Label>("Label21", x[0], row1, kColumnWidth, 240);
+    Label5 = add<forms::Label>("Label5", x[1], row1, kColumnWidth, 240);
+    Label12 = add<forms::Label>("Label12", x[2], row1, kColumnWidth, 240);
+    Label9 = add<forms::Label>("Label9", x[3], row1, kWideColumnWidth, 240);
+    Label37 = add<forms::Label>("Label37", x[0], row2, kColumnWidth, 240);
+    Label16 = add<forms::Label>("Label16", x[1], row2, kColumnWidth, 240);
+    const double w = kColumnWidth;
     m_columns = {
-        makeColumn(FittingType::Fitting1, 60, row1, Label21, "Picture1", "Combo1", "Text1", "Text2"),
-        makeColumn(FittingType::Fitting2, 1920, row1, Label5, "Picture2", "Combo2", "Text3", "Text4"),
-        makeColumn(FittingType::Fitting3, 3780, row1, Label12, "Picture3", "Combo3", "Text5", "Text6"),
-        makeColumn(FittingType::Fitting4, 5640, row1, Label9, "Picture4", "Combo4", "Text7", "Text8"),
-        makeColumn(FittingType::Fitting5, 60, row2, Label37, "Picture5", "Combo5", "Text9", "Text10"),
-        makeColumn(FittingType::Fitting6, 1920, row2, Label16, "Picture6", "Combo6", "Text13", "Text14"),
+        makeColumn(FittingType::Tee, x[0], row1, w, Label21, "Picture1", "Combo1", "Text1", "Text2"),
+        makeColumn(FittingType::Cross, x[1], row1, w, Label5, "Picture2", "Combo2", "Text3", "Text4"),
+        makeColumn(FittingType::QuarterBend, x[2], row1, w, Label12, "Picture3", "Combo3", "Text5", "Text6"),
+        makeColumn(FittingType::OffsetBend, x[3], row1, kWideColumnWidth, Label9, "Picture4", "Combo4",
+                   "Text7", "Text8"),
+        makeColumn(FittingType::SweptInlet, x[0], row2, w, Label37, "Picture5", "Combo5", "Text9", "Text10"),
+        makeColumn(FittingType::Reducer, x[1], row2, w, Label16, "Picture6", "Combo6", "Text13", "Text14"),
     };
     Picture1 = m_columns[0].picture;
     Picture2 = m_columns[1].picture;
@@ -135,15 +152,16 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     Picture3->setPicture(drainage::fittingDrawing(FittingDrawing::QuarterBend));
     Picture4->setPicture(drainage::fittingDrawing(FittingDrawing::OffsetBend));
     Picture5->setPicture(drainage::fittingDrawing(FittingDrawing::SweptInlet));
-    Picture7 = add<forms::PictureBox>("Picture7", 7500, 0, kColumnWidth, kPictureHeight);
-    Picture8 = add<forms::PictureBox>("Picture8", 7500, kPictureHeight, kColumnWidth, kPictureHeight);
+    Picture7 = add<forms::PictureBox>("Picture7", kHiddenLeft, 0, kColumnWidth, kPictureHeight);
+    Picture8 = add<forms::PictureBox>("Picture8", kHiddenLeft, kPictureHeight, kColumnWidth,
+                                      kPictureHeight);
     Picture7->setPicture(drainage::fittingDrawing(FittingDrawing::PvcuReducer));
     Picture8->setPicture(drainage::fittingDrawing(FittingDrawing::CastIronReducer));
     Picture7->hide();
     Picture8->hide();
 
     // Material, with the results below it.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 3780, row2 - 60, kColumnWidth, 870,
+    Frame1 = addWithCaption<forms::Frame>("Frame1", x[2], row2 - 60, kColumnWidth, 870,
                                           QStringLiteral("管材选择"));
     Option1 = addInWithCaption<forms::OptionButton>(Frame1, "Option1", 150, 270, 1500, 255,
                                                     QStringLiteral("PVC-U排水管"));
@@ -151,7 +169,7 @@ DrainageFittingStackForm::DrainageFittingStackForm()
                                                     QStringLiteral("排水铸铁管"));
     Option1->setChecked(true);
 
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 3780, row2 + 900, kColumnWidth, 1680,
+    Frame2 = addWithCaption<forms::Frame>("Frame2", x[2], row2 + 900, kColumnWidth, 1680,
                                           QStringLiteral("计算结果"));
     Label30 = addInWithCaption<forms::Label>(Frame2, "Label30", 120, 300, 1200, 240,
                                              QStringLiteral("连接尺寸："));
@@ -165,32 +183,36 @@ DrainageFittingStackForm::DrainageFittingStackForm()
                                              QStringLiteral("注:以管中心标高计"));
 
     // The stack and its buttons.
-    Label26 = addWithCaption<forms::Label>("Label26", 5640, row2, kColumnWidth, 240,
+    Label26 = addWithCaption<forms::Label>("Label26", x[3], row2, kWideColumnWidth, 240,
                                            QStringLiteral("管件列表"));
-    List1 = add<forms::ListBox>("List1", 5640, row2 + 240, kColumnWidth, 1620);
-    List2 = add<forms::ListBox>("List2", 7500, row2, 1200, 1620);
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 5640, row2 + 1920, 840, 330,
+    List1 = add<forms::ListBox>("List1", x[3], row2 + 240, kWideColumnWidth, 1620);
+    List2 = add<forms::ListBox>("List2", kHiddenLeft, row2, 1200, 1620);
+    // Two buttons a row, sharing the stack's width.
+    constexpr double buttonGap = 60;
+    constexpr double buttonWidth = (kWideColumnWidth - buttonGap) / 2;
+    const double right = x[3] + buttonWidth + buttonGap;
+    Command1 = addWithCaption<forms::CommandButton>("Command1", x[3], row2 + 1920, buttonWidth, 330,
                                                     QStringLiteral("清除列表"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 6540, row2 + 1920, 840, 330,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", right, row2 + 1920, buttonWidth, 330,
                                                     QStringLiteral("清除全部"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 5640, row2 + 2280, 840, 330,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", x[3], row2 + 2280, buttonWidth, 330,
                                                     QStringLiteral("计 算"));
     Command3->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
-    Command4 = addWithCaption<forms::CommandButton>("Command4", 6540, row2 + 2280, 840, 330,
+    Command4 = addWithCaption<forms::CommandButton>("Command4", right, row2 + 2280, buttonWidth, 330,
                                                     QStringLiteral("退 出"));
     Command4->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
 
     // The notice along the foot of the window.
-    Label32 = addWithCaption<forms::Label>("Label32", 60, 5385, 7305, 255, kNotice);
+    Label32 = addWithCaption<forms::Label>("Label32", x[0], 5385, kWindowWidth - 2 * x[0], 255, kNotice);
     Label32->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
     Label32->setWordWrap(false);
     Label32->setForeColor(forms::vbBlue);
-    Text12 = add<forms::TextBox>("Text12", 7500, 4500, 600, 300);
+    Text12 = add<forms::TextBox>("Text12", kHiddenLeft, 4500, 600, 300);
     Text12->setText(kZero);
     Text12->hide();
     Timer1 = new forms::Timer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
+    Timer1->setInterval(kBlinkIntervalMs);
 
     connect(Option1, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option1_Click);
     connect(Option2, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option2_Click);
@@ -266,8 +288,13 @@ void DrainageFittingStackForm::Option2_Click()
 
 void DrainageFittingStackForm::lookUpSize(FittingType type)
 {
+    showLengths(type, Tables::lengths(material(), type, column(type).size->Text()));
+}
+
+void DrainageFittingStackForm::showLengths(FittingType type,
+                                           const std::optional<Tables::FittingLengths>& found)
+{
     const FittingColumn& c = column(type);
-    const std::optional<Tables::FittingLengths> found = Tables::lengths(material(), type, c.size->Text());
     if (Tables::setsL1(type))
         c.l1->setText(found ? textio::generalNumberText(found->l1Mm) : kZero);
     if (Tables::setsL2(type))
@@ -276,92 +303,86 @@ void DrainageFittingStackForm::lookUpSize(FittingType type)
 
 void DrainageFittingStackForm::Combo1_Click()
 {
-    lookUpSize(FittingType::Fitting1);
+    lookUpSize(FittingType::Tee);
 }
 
 void DrainageFittingStackForm::Combo2_Click()
 {
-    lookUpSize(FittingType::Fitting2);
+    lookUpSize(FittingType::Cross);
 }
 
 void DrainageFittingStackForm::Combo3_Click()
 {
-    lookUpSize(FittingType::Fitting3);
+    lookUpSize(FittingType::QuarterBend);
 }
 
 void DrainageFittingStackForm::Combo4_Click()
 {
-    lookUpSize(FittingType::Fitting4);
+    lookUpSize(FittingType::OffsetBend);
 }
 
 void DrainageFittingStackForm::Combo5_Click()
 {
-    lookUpSize(FittingType::Fitting5);
+    lookUpSize(FittingType::SweptInlet);
 }
 
 void DrainageFittingStackForm::Combo6_Click()
 {
-    lookUpSize(FittingType::Fitting6);
+    lookUpSize(FittingType::Reducer);
 }
 
 // --- The stack --------------------------------------------------------------
 
 void DrainageFittingStackForm::addFitting(FittingType type)
 {
+    // Only a size of the list is added, and always with its own lengths: an
+    // entry typed rather than picked shows its lengths as a pick would.
     const FittingColumn& c = column(type);
-    // Only a size of the list is added, and always with its own lengths: a
-    // typed text that is no entry is refused, and an entry typed rather than
-    // picked is looked up as a pick would be.
-    const QString size = c.size->Text();
-    if (!listHolds(c.size, size))
-        return showStackMessage(drainage::kChooseSizeMessage);
-    lookUpSize(type);
-    // The lengths a size gives the fitting must be there, L1 tested first.
-    if ((Tables::setsL1(type) && lengthOf(c.l1->Text()) == 0)
-        || (Tables::setsL2(type) && lengthOf(c.l2->Text()) == 0))
-        return showStackMessage(drainage::kChooseSizeMessage);
-
     const int lines = List1->ListCount();
     const std::optional<FittingType> above =
         lines > 0 ? drainage::stackLineType(List1->List(lines - 1)) : std::nullopt;
-    if (!drainage::mayFollow(above, type))
-        return showStackMessage(drainage::kCheckConnectionMessage);
+    const drainage::FittingAddition addition =
+        drainage::fittingAddition(material(), type, c.size->Text(), above);
+    if (addition.lengths)
+        showLengths(type, addition.lengths);
+    if (addition.refusal)
+        return showStackMessage(drainage::stackMessageText(*addition.refusal));
 
     // The real lengths are kept; which of them count is decided at each
     // calculation.
     List2->AddItem(c.l1->Text());
     List2->AddItem(c.l2->Text());
-    List1->AddItem(drainage::stackLineText(type, size));
+    List1->AddItem(addition.line.text);
 }
 
 void DrainageFittingStackForm::Picture1_DblClick()
 {
-    addFitting(FittingType::Fitting1);
+    addFitting(FittingType::Tee);
 }
 
 void DrainageFittingStackForm::Picture2_DblClick()
 {
-    addFitting(FittingType::Fitting2);
+    addFitting(FittingType::Cross);
 }
 
 void DrainageFittingStackForm::Picture3_DblClick()
 {
-    addFitting(FittingType::Fitting3);
+    addFitting(FittingType::QuarterBend);
 }
 
 void DrainageFittingStackForm::Picture4_DblClick()
 {
-    addFitting(FittingType::Fitting4);
+    addFitting(FittingType::OffsetBend);
 }
 
 void DrainageFittingStackForm::Picture5_DblClick()
 {
-    addFitting(FittingType::Fitting5);
+    addFitting(FittingType::SweptInlet);
 }
 
 void DrainageFittingStackForm::Picture6_Click()
 {
-    addFitting(FittingType::Fitting6);
+    addFitting(FittingType::Reducer);
 }
 
 void DrainageFittingStackForm::List1_DblClick()
@@ -369,8 +390,8 @@ void DrainageFittingStackForm::List1_DblClick()
     const int k = List1->ListIndex();
     if (k < 0 || k >= List1->ListCount())
         return;
-    List2->RemoveItem(2 * k);
-    List2->RemoveItem(2 * k);
+    for (int entry = 0; entry < drainage::kLengthsPerLine; ++entry)
+        List2->RemoveItem(drainage::kLengthsPerLine * k);
     List1->RemoveItem(k);
 }
 
@@ -395,15 +416,16 @@ void DrainageFittingStackForm::Command2_Click()
 void DrainageFittingStackForm::Command3_Click()
 {
     std::vector<drainage::StackLine> lines;
-    for (int k = 0; k < List1->ListCount(); ++k)
-        lines.push_back({List1->List(k), lengthOf(List2->List(2 * k)), lengthOf(List2->List(2 * k + 1))});
+    for (int k = 0; k < List1->ListCount(); ++k) {
+        const int l1 = drainage::kLengthsPerLine * k;
+        lines.push_back({List1->List(k), lengthOf(List2->List(l1)), lengthOf(List2->List(l1 + 1))});
+    }
     const drainage::StackHeight result = drainage::stackHeight(lines);
     for (drainage::StackMessage message : result.messages) {
         showStackMessage(drainage::stackMessageText(message));
         Text11->setText(kZero);
     }
-    Text11->setText(result.heightMm ? textio::formatNumber(*result.heightMm, QStringLiteral("0.000"))
-                                    : kZero);
+    Text11->setText(drainage::stackHeightText(result));
     Text15->setText(QString::number(result.fittingCount));
 }
 

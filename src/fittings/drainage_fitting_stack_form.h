@@ -13,6 +13,7 @@
 #include "fittings/drainage_fitting_tables.h"
 
 #include <array>
+#include <optional>
 
 class DrainageFittingStackForm : public CalculatorForm {
     Q_OBJECT
@@ -131,12 +132,14 @@ public:
 
 private:
     FittingColumn makeColumn(fittings::drainage::FittingType type, double left, double top,
-                             forms::Label* caption, const char* picture, const char* combo,
-                             const char* l1, const char* l2);
+                             double width, forms::Label* caption, const char* picture,
+                             const char* combo, const char* l1, const char* l2);
     void switchMaterial(fittings::drainage::PipeMaterial material);
     // Writes the lengths of the size shown for `type` into its fields, "0"
     // when the size has none.
     void lookUpSize(fittings::drainage::FittingType type);
+    void showLengths(fittings::drainage::FittingType type,
+                     const std::optional<fittings::drainage::DrainageFittingTables::FittingLengths>& found);
     void addFitting(fittings::drainage::FittingType type);
 
     std::array<FittingColumn, 6> m_columns;

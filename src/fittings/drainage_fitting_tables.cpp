@@ -1,5 +1,7 @@
 #include "fittings/drainage_fitting_tables.h"
 
+#include "fittings/size_keyed_rows.h"
+
 #include <cmath>
 
 namespace fittings::drainage {
@@ -49,25 +51,6 @@ constexpr ReducerRow kCastIronReducer[] = {
     {u"200X150", 270}, {u"250X200", 280}, {u"300X200", 300},
 };
 
-template <class Row>
-QStringList sizesOf(std::span<const Row> rows)
-{
-    QStringList sizes;
-    for (const Row& row : rows)
-        sizes.append(row.size.toString());
-    return sizes;
-}
-
-template <class Row>
-const Row* findRow(std::span<const Row> rows, QStringView size)
-{
-    for (const Row& row : rows) {
-        if (row.size == size)
-            return &row;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 QString fittingTypeName(FittingType type)
@@ -110,15 +93,15 @@ std::span<const ReducerRow> reducerRows(PipeMaterial material)
 QStringList sizeList(PipeMaterial material, FittingType type)
 {
     switch (type) {
-    case FittingType::Fitting1:
-    case FittingType::Fitting2:
-    case FittingType::Fitting5:
-        return sizesOf(branchRows(material));
-    case FittingType::Fitting3:
-    case FittingType::Fitting4:
-        return sizesOf(bendRows(material));
-    case FittingType::Fitting6:
-        return sizesOf(reducerRows(material));
+    case FittingType::Tee:
+    case FittingType::Cross:
+    case FittingType::SweptInlet:
+        return sizeTexts(branchRows(material));
+    case FittingType::QuarterBend:
+    case FittingType::OffsetBend:
+        return sizeTexts(bendRows(material));
+    case FittingType::Reducer:
+        return sizeTexts(reducerRows(material));
     }
     return {};
 }
@@ -133,41 +116,41 @@ double offsetBendL1Mm(PipeMaterial material, double a, double b)
 
 bool setsL1(FittingType type)
 {
-    return type != FittingType::Fitting3;
+    return type != FittingType::QuarterBend;
 }
 
 bool setsL2(FittingType type)
 {
-    return type == FittingType::Fitting1 || type == FittingType::Fitting2
-           || type == FittingType::Fitting3;
+    return type == FittingType::Tee || type == FittingType::Cross
+           || type == FittingType::QuarterBend;
 }
 
 std::optional<FittingLengths> lengths(PipeMaterial material, FittingType type, QStringView size)
 {
     switch (type) {
-    case FittingType::Fitting1:
-    case FittingType::Fitting2:
-    case FittingType::Fitting5: {
-        const BranchFittingRow* row = findRow(branchRows(material), size);
+    case FittingType::Tee:
+    case FittingType::Cross:
+    case FittingType::SweptInlet: {
+        const std::optional<BranchFittingRow> row = findSizeRow(branchRows(material), size);
         if (!row)
             return std::nullopt;
-        if (type == FittingType::Fitting1)
+        if (type == FittingType::Tee)
             return FittingLengths{row->teeL1, row->teeL2};
-        if (type == FittingType::Fitting2)
+        if (type == FittingType::Cross)
             return FittingLengths{row->crossL1, row->crossL2};
         return FittingLengths{row->inletL1, 0};
     }
-    case FittingType::Fitting3:
-    case FittingType::Fitting4: {
-        const BendRow* row = findRow(bendRows(material), size);
+    case FittingType::QuarterBend:
+    case FittingType::OffsetBend: {
+        const std::optional<BendRow> row = findSizeRow(bendRows(material), size);
         if (!row)
             return std::nullopt;
-        if (type == FittingType::Fitting3)
+        if (type == FittingType::QuarterBend)
             return FittingLengths{0, row->bendL2};
         return FittingLengths{offsetBendL1Mm(material, row->offsetA, row->offsetB), 0};
     }
-    case FittingType::Fitting6: {
-        const ReducerRow* row = findRow(reducerRows(material), size);
+    case FittingType::Reducer: {
+        const std::optional<ReducerRow> row = findSizeRow(reducerRows(material), size);
         if (!row)
             return std::nullopt;
         return FittingLengths{row->l1, 0};

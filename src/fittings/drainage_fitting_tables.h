@@ -34,18 +34,19 @@ enum class PipeMaterial {
     CastIron, // "排水铸铁管"
 };
 
+// The six fittings, numbered as the window names them ("管件1" ... "管件6").
 enum class FittingType {
-    Fitting1 = 1, // tee
-    Fitting2,     // cross
-    Fitting3,     // quarter bend
-    Fitting4,     // vertical to horizontal through 45°
-    Fitting5,     // swept inlet into a horizontal run
-    Fitting6,     // reducer
+    Tee = 1,     // 管件1: tee with one swept side branch
+    Cross,       // 管件2: cross with swept branches on both sides
+    QuarterBend, // 管件3: quarter bend, horizontal end at the top
+    OffsetBend,  // 管件4: vertical to horizontal through 45°
+    SweptInlet,  // 管件5: swept inlet into a horizontal run
+    Reducer,     // 管件6: reducer, narrow end up
 };
 
 inline constexpr FittingType kFittingTypes[] = {
-    FittingType::Fitting1, FittingType::Fitting2, FittingType::Fitting3,
-    FittingType::Fitting4, FittingType::Fitting5, FittingType::Fitting6,
+    FittingType::Tee, FittingType::Cross, FittingType::QuarterBend,
+    FittingType::OffsetBend, FittingType::SweptInlet, FittingType::Reducer,
 };
 
 // "管件1" ... "管件6".

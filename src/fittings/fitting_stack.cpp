@@ -1,8 +1,10 @@
 #include "fittings/fitting_stack.h"
 
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
-#include <initializer_list>
+#include <algorithm>
+#include <iterator>
 
 namespace fittings::drainage {
 
@@ -19,21 +21,30 @@ enum class SizeCell {
 };
 
 // Rows of the size tables: the upper fitting's group.
-int upperGroup(T upper)
+enum UpperGroup {
+    kBranchesAndBends,   // 管件1, 管件2, 管件3
+    kHorizontalOutlets,  // 管件4, 管件5: end in a horizontal pipe at the bottom
+    kReducers,           // 管件6
+    kUpperGroups,
+};
+
+UpperGroup upperGroup(T upper)
 {
     switch (upper) {
-    case T::Fitting1:
-    case T::Fitting2:
-    case T::Fitting3:
-        return 0; // tees, crosses and bends
-    case T::Fitting4:
-    case T::Fitting5:
-        return 1; // fittings that end in a horizontal pipe
-    case T::Fitting6:
-        return 2; // reducers
+    case T::Tee:
+    case T::Cross:
+    case T::QuarterBend:
+        return kBranchesAndBends;
+    case T::OffsetBend:
+    case T::SweptInlet:
+        return kHorizontalOutlets;
+    case T::Reducer:
+        return kReducers;
     }
-    return 0;
+    return kBranchesAndBends;
 }
+
+constexpr std::size_t kTypeCount = std::size(kFittingTypes);
 
 constexpr SizeCell P = SizeCell::Pass;
 constexpr SizeCell J = SizeCell::Joint;
@@ -42,13 +53,13 @@ constexpr SizeCell R = SizeCell::ReducerMismatch;
 
 // Rows: upper group; columns: lower type 管件1 ... 管件6.
 // Main sizes differ (first three characters of the sizes differ).
-constexpr SizeCell kMainSizesDiffer[3][6] = {
+constexpr SizeCell kMainSizesDiffer[kUpperGroups][kTypeCount] = {
     {M, M, P, M, J, J},
     {J, J, M, P, P, P},
     {M, M, P, P, J, J},
 };
 // Main sizes equal.
-constexpr SizeCell kMainSizesEqual[3][6] = {
+constexpr SizeCell kMainSizesEqual[kUpperGroups][kTypeCount] = {
     {P, P, P, P, J, R},
     {J, J, P, P, P, P},
     {P, P, P, P, J, R},
@@ -76,7 +87,7 @@ std::optional<StackMessage> sizeCheck(const QString& upperLine, const QString& l
         return StackMessage::SizeMismatch;
     const QString upperSize = stackLineSize(upperLine);
     const QString lowerSize = stackLineSize(lowerLine);
-    const bool leadEqual = upperSize.left(3) == lowerSize.left(3);
+    const bool leadEqual = upperSize.left(kLeadCharacters) == lowerSize.left(kLeadCharacters);
     const auto& table = leadEqual ? kMainSizesEqual : kMainSizesDiffer;
     const SizeCell cell = table[upperGroup(*upper)][column(*lower)];
     switch (cell) {
@@ -103,34 +114,44 @@ enum class Joint {
 Joint connection(T upper, T lower)
 {
     switch (upper) {
-    case T::Fitting1:
-    case T::Fitting2:
-    case T::Fitting3:
-    case T::Fitting6:
+    case T::Tee:
+    case T::Cross:
+    case T::QuarterBend:
+    case T::Reducer:
         // A quarter bend does not take its horizontal end below these.
-        return lower == T::Fitting3 ? Joint::Forbidden : Joint::Allowed;
-    case T::Fitting4:
-    case T::Fitting5:
-        if (lower == T::Fitting1 || lower == T::Fitting2)
+        return lower == T::QuarterBend ? Joint::Forbidden : Joint::Allowed;
+    case T::OffsetBend:
+    case T::SweptInlet:
+        if (lower == T::Tee || lower == T::Cross)
             return Joint::LowerL1NotCounted;
-        if (lower == T::Fitting5 || (upper == T::Fitting4 && lower == T::Fitting6)
-            || (upper == T::Fitting5 && lower == T::Fitting4))
+        if (lower == T::SweptInlet || (upper == T::OffsetBend && lower == T::Reducer)
+            || (upper == T::SweptInlet && lower == T::OffsetBend))
             return Joint::Forbidden;
         return Joint::Allowed;
     }
     return Joint::Allowed;
 }
 
-bool isAnyOf(std::optional<T> type, std::initializer_list<T> types)
+bool isAnyOf(std::optional<T> type, std::span<const T> types)
 {
-    if (!type)
-        return false;
-    for (T t : types) {
-        if (*type == t)
-            return true;
-    }
-    return false;
+    return type && std::find(types.begin(), types.end(), *type) != types.end();
 }
+
+// Fittings whose top end stands above the horizontal pipe they carry: as the
+// first fitting of the stack, their L1 lies above the highest pipe.
+constexpr T kTopEndAbovePipe[] = {T::Tee, T::Cross, T::OffsetBend, T::SweptInlet};
+// Fittings whose bottom end stands below the horizontal pipe they carry: as
+// the last fitting, their L2 lies below the lowest pipe.
+constexpr T kBottomEndBelowPipe[] = {T::Tee, T::Cross, T::QuarterBend};
+// Fittings that end in a horizontal pipe at the bottom, and the fittings
+// that cannot be joined below them.
+constexpr T kEndInHorizontalPipe[] = {T::OffsetBend, T::SweptInlet};
+constexpr T kNotBelowHorizontalEnd[] = {T::OffsetBend, T::SweptInlet, T::Reducer};
+
+// A size text's nominal sizes have at most this many digits each.
+constexpr qsizetype kMostSizeDigits = 6;
+// The result field's pattern for a height.
+constexpr QStringView kHeightPattern = u"0.000";
 
 } // namespace
 
@@ -141,12 +162,12 @@ QString stackLineText(FittingType type, const QString& size)
 
 QString stackLineTypeText(const QString& line)
 {
-    return line.left(3);
+    return line.left(kLineTypeLength);
 }
 
 QString stackLineSize(const QString& line)
 {
-    return line.mid(4);
+    return line.mid(kLineSizeStart);
 }
 
 std::optional<FittingType> stackLineType(const QString& line)
@@ -160,7 +181,7 @@ std::optional<NominalSizes> nominalSizes(QStringView size)
     if (x < 0)
         return std::nullopt;
     const auto wholeNumber = [](QStringView digits) -> std::optional<int> {
-        if (digits.isEmpty() || digits.size() > 6)
+        if (digits.isEmpty() || digits.size() > kMostSizeDigits)
             return std::nullopt;
         int value = 0;
         for (QChar c : digits) {
@@ -181,14 +202,33 @@ bool mayFollow(std::optional<FittingType> above, FittingType type)
 {
     if (!above)
         return true;
-    if (isAnyOf(above, {T::Fitting4, T::Fitting5}))
-        return !isAnyOf(type, {T::Fitting4, T::Fitting5, T::Fitting6});
-    return type != T::Fitting3;
+    if (isAnyOf(above, kEndInHorizontalPipe))
+        return !isAnyOf(type, kNotBelowHorizontalEnd);
+    return type != T::QuarterBend;
+}
+
+FittingAddition fittingAddition(PipeMaterial material, FittingType type, const QString& size,
+                                std::optional<FittingType> above)
+{
+    FittingAddition addition;
+    addition.lengths = DrainageFittingTables::lengths(material, type, size);
+    const DrainageFittingTables::FittingLengths lengths = addition.lengths.value_or(
+        DrainageFittingTables::FittingLengths{});
+    if ((DrainageFittingTables::setsL1(type) && lengths.l1Mm == 0)
+        || (DrainageFittingTables::setsL2(type) && lengths.l2Mm == 0))
+        addition.refusal = StackMessage::NoSize;
+    else if (!mayFollow(above, type))
+        addition.refusal = StackMessage::ConnectionRefused;
+    else
+        addition.line = {stackLineText(type, size), lengths.l1Mm, lengths.l2Mm};
+    return addition;
 }
 
 QString stackMessageText(StackMessage message)
 {
     switch (message) {
+    case StackMessage::NoSize:
+        return kChooseSizeMessage.toString();
     case StackMessage::SizeMismatch:
         return kCheckSizeMessage.toString();
     case StackMessage::ReducerSizeMismatch:
@@ -229,16 +269,16 @@ StackHeight stackHeight(std::span<const StackLine> lines)
             result.messages.push_back(StackMessage::ConnectionRefused);
             break;
         case Joint::LowerL1NotCounted:
-            result.countedLengthsMm[2 * (i + 1)] = 0;
+            result.countedLengthsMm[kLengthsPerLine * (i + 1)] = 0;
             break;
         }
     }
 
     // The outermost fittings.
     if (!lines.empty()) {
-        if (isAnyOf(types.front(), {T::Fitting1, T::Fitting2, T::Fitting4, T::Fitting5}))
+        if (isAnyOf(types.front(), kTopEndAbovePipe))
             result.countedLengthsMm.front() = 0;
-        if (isAnyOf(types.back(), {T::Fitting1, T::Fitting2, T::Fitting3}))
+        if (isAnyOf(types.back(), kBottomEndBelowPipe))
             result.countedLengthsMm.back() = 0;
     }
 
@@ -246,9 +286,16 @@ StackHeight stackHeight(std::span<const StackLine> lines)
         return result;
     double sum = 0;
     for (double length : result.countedLengthsMm)
-        sum = textio::readNumber(textio::generalNumberText(sum + length)).value_or(0);
+        sum = textio::atTextPrecision(sum + length).value_or(0);
     result.heightMm = sum;
     return result;
+}
+
+QString stackHeightText(const StackHeight& height)
+{
+    if (!height.heightMm)
+        return QStringLiteral("0");
+    return textio::formatNumber(*height.heightMm, kHeightPattern.toString());
 }
 
 } // namespace fittings::drainage

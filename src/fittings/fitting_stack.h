@@ -49,6 +49,16 @@ inline constexpr QStringView kCheckReducerSizeMessage = u"请确认管件规格"
 
 // --- Lines -------------------------------------------------------------------
 
+// A line's type text is its first three characters; its size begins after
+// the type and the "&".
+inline constexpr qsizetype kLineTypeLength = 3;
+inline constexpr qsizetype kLineSizeStart = kLineTypeLength + 1;
+// Two size texts of neighbouring lines begin with the same main size when
+// their first three characters are equal ("110X50", "110X110").
+inline constexpr qsizetype kLeadCharacters = 3;
+// Each line keeps two lengths, L1 then L2.
+inline constexpr int kLengthsPerLine = 2;
+
 // "管件1&110X50" from the type and the size text.
 QString stackLineText(FittingType type, const QString& size);
 // The line's first three characters.
@@ -66,15 +76,6 @@ struct NominalSizes {
 // Nothing unless the text is two whole numbers joined by one capital "X".
 std::optional<NominalSizes> nominalSizes(QStringView size);
 
-// --- Adding a fitting --------------------------------------------------------
-
-// Whether a fitting of `type` may be joined below the fitting `above`
-// (nothing: the stack is empty). A 管件3 bend cannot follow a 管件1, 2, 3 or
-// 6; a 管件4, 5 or 6 cannot follow a 管件4 or 5.
-bool mayFollow(std::optional<FittingType> above, FittingType type);
-
-// --- Height --------------------------------------------------------------------
-
 struct StackLine {
     QString text;     // "管件1&110X50"
     double l1Mm = 0;  // real L1 of the fitting
@@ -82,12 +83,40 @@ struct StackLine {
 };
 
 enum class StackMessage {
+    NoSize,              // kChooseSizeMessage
     SizeMismatch,        // kCheckSizeMessage
     ReducerSizeMismatch, // kCheckReducerSizeMessage
     ConnectionRefused,   // kCheckConnectionMessage
 };
 
 QString stackMessageText(StackMessage message);
+
+// --- Adding a fitting --------------------------------------------------------
+
+// Whether a fitting of `type` may be joined below the fitting `above`
+// (nothing: the stack is empty). A 管件3 bend cannot follow a 管件1, 2, 3 or
+// 6; a 管件4, 5 or 6 cannot follow a 管件4 or 5.
+bool mayFollow(std::optional<FittingType> above, FittingType type);
+
+struct FittingAddition {
+    // The lengths of the size, as a pick of it shows them; nothing when the
+    // size is none of the material's list for the type.
+    std::optional<DrainageFittingTables::FittingLengths> lengths;
+    // Why the fitting is not added: NoSize for a size without lengths (the
+    // lengths the type takes from its size tested L1 first, then L2),
+    // ConnectionRefused where it may not follow the fitting above.
+    std::optional<StackMessage> refusal;
+    // The line to append otherwise, with the fitting's real lengths.
+    StackLine line;
+};
+
+// A fitting of `type` with the size text `size` of `material` added below
+// the fitting `above` (nothing: the stack is empty). The size is checked
+// before the position.
+FittingAddition fittingAddition(PipeMaterial material, FittingType type, const QString& size,
+                                std::optional<FittingType> above);
+
+// --- Height --------------------------------------------------------------------
 
 struct StackHeight {
     // In the order they are shown: at most one size message (the first pair
@@ -112,5 +141,9 @@ struct StackHeight {
 // size, compared as numbers. A line whose type is none of the six fails the
 // size check of both its pairs and takes part in no other rule.
 StackHeight stackHeight(std::span<const StackLine> lines);
+
+// The height as the result field shows it: three decimals ("245.000"), or
+// "0" when a message was raised.
+QString stackHeightText(const StackHeight& height);
 
 } // namespace fittings::drainage

@@ -1,6 +1,7 @@
 #include "fittings/sleeve_tables.h"
 
 #include "fittings/size_keyed_rows.h"
+#include "textio/numtext.h"
 
 namespace fittings {
 
@@ -90,6 +91,19 @@ QStringList sizes(SleeveType type)
 std::optional<SleeveDimensions> find(SleeveType type, QStringView size)
 {
     return findSizeRow(rows(type), size);
+}
+
+std::optional<SleeveFieldTexts> fieldTexts(SleeveType type, QStringView size)
+{
+    const std::optional<SleeveDimensions> row = find(type, size);
+    if (!row)
+        return std::nullopt;
+    SleeveFieldTexts texts{textio::generalNumberText(row->D1), textio::generalNumberText(row->D2),
+                           textio::generalNumberText(row->D3), textio::generalNumberText(row->d),
+                           std::nullopt};
+    if (type != SleeveType::A)
+        texts.D1DuctileIron = row->D1DuctileIron ? textio::generalNumberText(*row->D1DuctileIron) : QString();
+    return texts;
 }
 
 } // namespace SleeveDimensionTable

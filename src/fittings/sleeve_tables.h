@@ -12,6 +12,7 @@
 // found by exact text, rows tried in list order.
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <QStringView>
 
@@ -43,6 +44,20 @@ std::span<const SleeveDimensions> rows(SleeveType type);
 // The size texts of a type, in list order.
 QStringList sizes(SleeveType type);
 std::optional<SleeveDimensions> find(SleeveType type, QStringView size);
+
+// The texts a picked size shows, each value as its shortest decimal text
+// ("75.5", "1020").
+struct SleeveFieldTexts {
+    QString D1;
+    QString D2;
+    QString D3;
+    QString d;
+    // The ductile-iron column's D1 of types B and C (empty where the
+    // catalogue gives none); nothing for type A, which has no such column.
+    std::optional<QString> D1DuctileIron;
+};
+// Nothing for a text that is no size of the type.
+std::optional<SleeveFieldTexts> fieldTexts(SleeveType type, QStringView size);
 } // namespace SleeveDimensionTable
 
 } // namespace fittings

@@ -1,6 +1,11 @@
 #include "fittings/steel_fitting_tables.h"
 
 #include "fittings/size_keyed_rows.h"
+#include "textio/numtext.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
 
 namespace fittings {
 
@@ -191,6 +196,50 @@ QStringList reducerListSizes()
     for (QStringView size : kReducersWithoutRow)
         sizes.insert(at++, size.toString());
     return sizes;
+}
+
+namespace {
+
+// L1, d, D1 and D2.
+constexpr qsizetype kReducerValues = 4;
+
+std::optional<QStringList> valueTexts(std::initializer_list<double> values)
+{
+    QStringList texts;
+    for (double value : values)
+        texts.append(textio::generalNumberText(value));
+    return texts;
+}
+
+} // namespace
+
+std::optional<QStringList> elbowFieldTexts(QStringView size)
+{
+    const std::optional<ElbowDimensions> row = ElbowDimensionTable::find(size);
+    if (!row)
+        return std::nullopt;
+    return valueTexts({row->La, row->d, row->D});
+}
+
+std::optional<QStringList> teeFieldTexts(QStringView size)
+{
+    const std::optional<TeeDimensions> row = TeeDimensionTable::find(size);
+    if (!row)
+        return std::nullopt;
+    return valueTexts({row->L1, row->L2, row->d1, row->d2, row->D1, row->D2});
+}
+
+std::optional<QStringList> reducerFieldTexts(ReducerKind kind, QStringView size)
+{
+    const std::optional<ReducerDimensions> row = kind == ReducerKind::Concentric
+                                                     ? ConcentricReducerTable::find(size)
+                                                     : EccentricReducerTable::find(size);
+    if (row)
+        return valueTexts({row->L1, row->d, row->D1, row->D2});
+    if (std::find(std::begin(kReducersWithoutRow), std::end(kReducersWithoutRow), size)
+        != std::end(kReducersWithoutRow))
+        return QStringList(kReducerValues, QString());
+    return std::nullopt;
 }
 
 } // namespace fittings

@@ -87,4 +87,24 @@ std::optional<ReducerDimensions> find(QStringView size);
 // gives no dimensions ("DN450X100", "DN450X125", "DN450X150", "DN450X200").
 QStringList reducerListSizes();
 
+// --- What a pick shows --------------------------------------------------------
+//
+// The texts a size picked from a list writes into its frame's fields, in the
+// order of the row's values, each as its shortest decimal text ("130",
+// "3.5"). A size the lists offer without dimensions gives empty texts, so
+// that no other size's values stand beside it; any other text gives
+// nothing, and the fields keep what they show.
+
+// La, d, D.
+std::optional<QStringList> elbowFieldTexts(QStringView size);
+// L1, L2, d1, d2, D1, D2.
+std::optional<QStringList> teeFieldTexts(QStringView size);
+
+enum class ReducerKind {
+    Concentric,
+    Eccentric,
+};
+// L1, d, D1, D2.
+std::optional<QStringList> reducerFieldTexts(ReducerKind kind, QStringView size);
+
 } // namespace fittings

@@ -2,7 +2,6 @@
 
 #include "app/windows.h"
 #include "fittings/steel_fitting_view.h"
-#include "textio/numtext.h"
 
 using namespace fittings;
 
@@ -144,58 +143,37 @@ void SteelFittingsForm::Form_Load()
     Text1->SetFocus();
 }
 
-void SteelFittingsForm::showDimensions(const forms::ComboBox& list, const std::vector<forms::TextBox*>& fields,
-                                       const std::optional<std::vector<double>>& values)
+void SteelFittingsForm::showTexts(const std::vector<forms::TextBox*>& fields,
+                                  const std::optional<QStringList>& texts)
 {
-    if (values) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            fields[i]->setText(textio::generalNumberText(values->at(i)));
+    if (!texts)
         return;
-    }
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.List(i) == list.Text()) {
-            for (forms::TextBox* field : fields)
-                field->setText(QString());
-            return;
-        }
-    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i]->setText(texts->value(static_cast<qsizetype>(i)));
 }
 
 void SteelFittingsForm::Combo1_Click()
 {
-    const auto row = ElbowDimensionTable::find(Combo1->Text());
-    std::optional<std::vector<double>> values;
-    if (row)
-        values = std::vector<double>{row->La, row->d, row->D};
-    showDimensions(*Combo1, {Text1, Text2, Text3}, values);
+    showTexts({Text1, Text2, Text3}, elbowFieldTexts(Combo1->Text()));
 }
 
 void SteelFittingsForm::Combo2_Click()
 {
-    const auto row = TeeDimensionTable::find(Combo2->Text());
-    std::optional<std::vector<double>> values;
-    if (row)
-        values = std::vector<double>{row->L1, row->L2, row->d1, row->d2, row->D1, row->D2};
-    showDimensions(*Combo2, {Text4.at(0), Text5.at(0), Text6.at(0), Text9.at(0), Text7.at(0), Text8.at(0)},
-                   values);
+    showTexts({Text4.at(0), Text5.at(0), Text6.at(0), Text9.at(0), Text7.at(0), Text8.at(0)},
+              teeFieldTexts(Combo2->Text()));
 }
 
 void SteelFittingsForm::Combo3_Click()
 {
-    showReducer(1, *Combo3, ConcentricReducerTable::find(Combo3->Text()));
+    showReducer(1, reducerFieldTexts(ReducerKind::Concentric, Combo3->Text()));
 }
 
 void SteelFittingsForm::Combo4_Click()
 {
-    showReducer(2, *Combo4, EccentricReducerTable::find(Combo4->Text()));
+    showReducer(2, reducerFieldTexts(ReducerKind::Eccentric, Combo4->Text()));
 }
 
-void SteelFittingsForm::showReducer(int element, const forms::ComboBox& list,
-                                    const std::optional<ReducerDimensions>& row)
+void SteelFittingsForm::showReducer(int element, const std::optional<QStringList>& texts)
 {
-    std::optional<std::vector<double>> values;
-    if (row)
-        values = std::vector<double>{row->L1, row->d, row->D1, row->D2};
-    showDimensions(list, {Text4.at(element), Text6.at(element), Text7.at(element), Text8.at(element)},
-                   values);
+    showTexts({Text4.at(element), Text6.at(element), Text7.at(element), Text8.at(element)}, texts);
 }

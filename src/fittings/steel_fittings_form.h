@@ -65,14 +65,11 @@ private:
     // A dimension row of an output frame: its name, its field and "mm".
     forms::TextBox* addDimensionRow(forms::Frame* output, int row, const QString& caption,
                                     const char* fieldName);
-    // Writes a size's values into its fields, in order, as shortest decimal
-    // texts. A size the list offers without dimensions empties the fields,
-    // so that no other size's values stand beside it; any other text
-    // changes nothing.
-    static void showDimensions(const forms::ComboBox& list, const std::vector<forms::TextBox*>& fields,
-                               const std::optional<std::vector<double>>& values);
-    void showReducer(int element, const forms::ComboBox& list,
-                     const std::optional<fittings::ReducerDimensions>& row);
+    // Writes a pick's texts into its fields, in order; nothing when the
+    // pick shows nothing.
+    static void showTexts(const std::vector<forms::TextBox*>& fields,
+                          const std::optional<QStringList>& texts);
+    void showReducer(int element, const std::optional<QStringList>& texts);
 
     int m_labelCount = 0;
 };

@@ -4,7 +4,6 @@
 #include "fittings/waterproof_sleeve_view.h"
 #include "forms/application.h"
 #include "hydraulics/water_supply_pipe_form.h"
-#include "textio/numtext.h"
 
 #include <initializer_list>
 
@@ -189,14 +188,14 @@ void WaterproofSleeveForm::Combo1_Click()
     const std::optional<SleeveType> type = selectedType();
     if (!type)
         return;
-    const auto row = SleeveDimensionTable::find(*type, Combo1->Text());
-    if (row) {
-        Text1->setText(textio::generalNumberText(row->D1));
-        if (*type != SleeveType::A)
-            Text7->setText(row->D1DuctileIron ? textio::generalNumberText(*row->D1DuctileIron) : QString());
-        Text2->setText(textio::generalNumberText(row->D2));
-        Text3->setText(textio::generalNumberText(row->D3));
-        Text4->setText(textio::generalNumberText(row->d));
+    const auto texts = SleeveDimensionTable::fieldTexts(*type, Combo1->Text());
+    if (texts) {
+        Text1->setText(texts->D1);
+        if (texts->D1DuctileIron)
+            Text7->setText(*texts->D1DuctileIron);
+        Text2->setText(texts->D2);
+        Text3->setText(texts->D3);
+        Text4->setText(texts->d);
     }
     if (*type == SleeveType::A)
         return;

@@ -1,8 +1,8 @@
 #include "forms/application.h"
 
 #include "forms/form.h"
+#include "forms/platform.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QPlainTextEdit>
@@ -115,6 +115,46 @@ private:
 
 } // namespace
 
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const ProgramEnding&) {
+        throw; // ends the program where it is run, as it was asked to
+    } catch (const std::bad_alloc&) {
+        reportFailedHandler(QStringLiteral("内存不足。"));
+    } catch (const std::exception& e) {
+        reportFailedHandler(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        reportFailedHandler(QStringLiteral("程序内部出错。"));
+    }
+    // The event was dealt with, if not to the end: no other widget takes it.
+    return true;
+}
+
+QString Application::failedOperationMessage(const QString& reason)
+{
+    return QStringLiteral("操作未能完成：") + reason;
+}
+
+void Application::reportFailedHandler(const QString& reason)
+{
+    // With memory short, even the message may fail; the program goes on
+    // without it.
+    try {
+        Q_EMIT handlerFailed(reason);
+        MsgBox(failedOperationMessage(reason), vbOKOnly | vbCritical, kProgramTitle);
+    } catch (const ProgramEnding&) {
+        throw;
+    } catch (...) {
+    }
+}
+
 QStringList fontFamiliesFor(const QString& face)
 {
     const QStringList serif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
@@ -139,7 +179,7 @@ QFont fontFor(const QString& face, double points, bool bold)
 void setUpApplication(QApplication& app)
 {
     app.setQuitOnLastWindowClosed(false);
-    app.setApplicationName(QStringLiteral("Vantor_Tools"));
+    app.setApplicationName(kProgramTitle);
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

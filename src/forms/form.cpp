@@ -16,6 +16,9 @@ namespace {
 constexpr double kBorderTwips = 60;       // each side of a framed window
 constexpr double kThinBorderTwips = 45;   // each side of a dialog without title
 constexpr double kTitleTwips = 230;       // title bar
+// The title bar of a resizable window stands taller: its layouts give a
+// window 6900 twips high a client area 6450 high.
+constexpr double kSizableTitleTwips = 330;
 constexpr double kMenuTwips = 300;        // each row of the menu bar
 constexpr int kMenuItemPadding = 4;       // pixels left and right of a menu caption
 
@@ -129,7 +132,8 @@ double Form::nonClientHeight() const
 {
     if (m_style == BorderStyle::FixedDialogNoTitle)
         return 2 * kThinBorderTwips;
-    return 2 * kBorderTwips + kTitleTwips + menuHeight();
+    const double title = m_style == BorderStyle::Sizable ? kSizableTitleTwips : kTitleTwips;
+    return 2 * kBorderTwips + title + menuHeight();
 }
 
 double Form::menuHeight() const

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <optional>
 
 class QFileDialog;
@@ -94,6 +95,13 @@ int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QSt
 // The runtime's End: ends the program at once; no window's unload handler
 // runs and the calling handler does not go on.
 [[noreturn]] void endProgram();
+
+// Thrown by a platform whose endProgram() ends the program by unwinding to
+// whoever runs it (the tests' scripted platform); it passes every handler's
+// safety net.
+struct ProgramEnding : std::exception {
+    const char* what() const noexcept override { return "program ended"; }
+};
 
 // Converts a runtime filter string "(*.txt)|*.txt|(*.*)|*.*" to Qt's form
 // "(*.txt) (*.txt);;(*.*) (*.*)"; each pair becomes one filter.

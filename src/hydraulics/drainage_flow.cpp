@@ -1,5 +1,7 @@
 #include "hydraulics/drainage_flow.h"
 
+#include "textio/numtext.h"
+
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -296,10 +298,14 @@ std::optional<PartFullSection> partFullSection(double halfAngleDegrees, double f
 {
     if (!allFinite({halfAngleDegrees, fullness, diameterM}))
         return std::nullopt;
-    // 0.01745 is the degree-to-radian factor of the design method; the two
-    // values of π below are those the method uses, kept as they are so the
-    // results agree with its tables.
-    const double a = halfAngleDegrees * 0.01745;
+    // The degree-to-radian factor and the two values of π of the design
+    // method, kept as they are so the results agree with its tables: the
+    // section's area takes the longer π, the hydraulic radius's divisor the
+    // shorter one.
+    constexpr double kRadiansPerDegree = 0.01745;
+    constexpr double kAreaPi = 3.14159265;
+    constexpr double kRadiusDivisorPi = 3.1415926;
+    const double a = halfAngleDegrees * kRadiansPerDegree;
     const double s = std::sin(a);
     const double c = std::cos(a);
     const double d2 = diameterM * diameterM;
@@ -308,8 +314,8 @@ std::optional<PartFullSection> partFullSection(double halfAngleDegrees, double f
         section.radiusRatio = (a - s * c) / (2 * a);
         section.area = d2 * (a - s * c) / 4;
     } else {
-        section.radiusRatio = (3.14159265 - a + s * c) / (2 * (3.1415926 - a));
-        section.area = d2 * (3.14159265 - a + s * c) / 4;
+        section.radiusRatio = (kAreaPi - a + s * c) / (2 * (kRadiusDivisorPi - a));
+        section.area = d2 * (kAreaPi - a + s * c) / 4;
     }
     if (!allFinite({section.radiusRatio, section.area}))
         return std::nullopt;
@@ -332,5 +338,104 @@ std::optional<double> partFullFlow(double shownVelocity, double areaM2)
 }
 
 } // namespace DrainageFlow
+
+namespace DrainageCalculation {
+
+namespace {
+
+DrainageInputError refusal(DrainFlowMode mode, DrainageField field)
+{
+    static const QString* const prompts[] = {&catalogues::kDiameterPrompt,
+                                             &catalogues::kSlopePrompt, &kFullnessPrompt};
+    const QString& title =
+        mode == DrainFlowMode::Full ? textio::kCompletenessTitle : textio::kCorrectnessTitle;
+    return {field, *prompts[static_cast<int>(field)], title};
+}
+
+// The velocity as the window shows it, and the flow from it.
+void writeShown(double v, DrainPipeMaterial material, DrainageResults& out)
+{
+    if (material == DrainPipeMaterial::Pvcu) {
+        out.velocity = textio::formatNumber(v, QStringLiteral("##.####"));
+        return;
+    }
+    // ".749" is shown as "0.749".
+    out.formattedVelocity = textio::formatNumber(v, QStringLiteral("##.###"));
+    out.velocity = out.formattedVelocity.startsWith(QLatin1Char('.'))
+                       ? QStringLiteral("0") + out.formattedVelocity
+                       : out.formattedVelocity;
+}
+
+// The velocity as shown, and the flow computed from it by `flowFromShown`;
+// refused where either is no finite number.
+template <class FlowFromShown>
+std::optional<DrainageInputError> writeResults(std::optional<double> v, const DrainageInputs& in,
+                                               DrainageResults& out, FlowFromShown flowFromShown)
+{
+    if (!v)
+        return refusal(in.mode, DrainageField::Diameter);
+    writeShown(*v, in.material, out);
+    const std::optional<double> q =
+        flowFromShown(textio::readShownNumber(out.velocity).value_or(NAN));
+    if (!q)
+        return refusal(in.mode, DrainageField::Diameter);
+    out.flow = textio::formatNumber(*q, QStringLiteral("#.###"));
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<DrainageInputError> calculate(const DrainageInputs& in, DrainageResults& out)
+{
+    out = DrainageResults{};
+    const DrainFlowMode mode = in.mode;
+    const std::optional<double> nominal = textio::readPositiveNumber(in.diameterMetres);
+    if (!textio::readInRange(in.diameter, kDiameterMm) || !nominal)
+        return refusal(mode, DrainageField::Diameter);
+    std::optional<double> inner;
+    if (in.material == DrainPipeMaterial::Pvcu) {
+        // PVC-U is listed by outside diameter; the flow runs in the inner one.
+        inner = PvcuInnerDiameterList::innerDiameterMetresFor(in.diameter);
+        if (!inner)
+            return refusal(mode, DrainageField::Diameter);
+    }
+    const std::optional<double> slope = textio::readInRange(in.slope, kSlopePermille);
+    if (!slope)
+        return refusal(mode, DrainageField::Slope);
+    const double n = ManningRoughness::roughness(in.material, mode).value_or(NAN);
+
+    if (mode == DrainFlowMode::Full) {
+        return writeResults(DrainageFlow::fullPipeVelocity(*nominal, *slope, n), in, out,
+                            [&](double shown) { return DrainageFlow::fullPipeFlow(shown, *nominal); });
+    }
+
+    // Only the fullness values of the section table have an angle; any other
+    // text (typed, or a list prompt) is refused.
+    const std::optional<double> angle = PartialFlowTable::halfAngleDegrees(in.fullness);
+    const std::optional<double> fullness = textio::readNumber(in.fullness);
+    if (!angle || !fullness)
+        return refusal(mode, DrainageField::Fullness);
+    double d = *nominal;
+    if (inner)
+        d = textio::atTextPrecision(*inner, out.innerDiameterMetres).value_or(NAN);
+    const std::optional<double> alpha = textio::atTextPrecision(*angle, out.halfAngle);
+    const std::optional<DrainageFlow::PartFullSection> section =
+        DrainageFlow::partFullSection(alpha.value_or(NAN), *fullness, d);
+    if (!section)
+        return refusal(mode, DrainageField::Diameter);
+    const std::optional<double> ratio = textio::atTextPrecision(section->radiusRatio, out.radiusRatio);
+    const std::optional<double> area = textio::atTextPrecision(section->area, out.area);
+    if (!area)
+        return refusal(mode, DrainageField::Diameter);
+    if (auto error = writeResults(DrainageFlow::partFullVelocity(ratio.value_or(NAN), d, *slope, n),
+                                  in, out,
+                                  [&](double shown) { return DrainageFlow::partFullFlow(shown, *area); }))
+        return error;
+    out.fullnessAboveMaximum =
+        MaxFullnessRule::appliesTo(in.material, mode) && MaxFullnessRule::exceeds(d, *fullness);
+    return std::nullopt;
+}
+
+} // namespace DrainageCalculation
 
 } // namespace hydraulics

@@ -19,6 +19,7 @@
 // velocity text as shownVelocity.
 
 #include "catalogues/gravity_pipe_catalogue.h"
+#include "textio/field_values.h"
 
 #include <QString>
 #include <QStringList>
@@ -173,5 +174,66 @@ std::optional<double> partFullVelocity(double radiusRatio, double diameterM, dou
 std::optional<double> partFullFlow(double shownVelocity, double areaM2);
 
 } // namespace DrainageFlow
+
+// The calculation behind the drainage pipe calculator's "计 算": from the
+// lists' texts to the velocity and flow it shows, with the working values
+// its hidden fields keep.
+namespace DrainageCalculation {
+
+// Typed values a real design can have. A typed diameter from 10 mm, below
+// the smallest listed pipe (PVC-U De50), up to the largest listed, 3000 mm;
+// a typed slope above 0 up to 1000 ‰ (a fall of 45°). With both inside,
+// velocity and flow are finite and written in plain digits.
+inline constexpr textio::ValueRange kDiameterMm{10, 3000, true};
+inline constexpr textio::ValueRange kSlopePermille = textio::positiveUpTo(1000);
+
+// The prompt of the fullness list.
+inline const QString kFullnessPrompt = QStringLiteral("请选择充满度");
+
+// The lists' texts a calculation reads.
+struct DrainageInputs {
+    DrainPipeMaterial material = DrainPipeMaterial::Concrete;
+    // Full flow only where it is selected and the material has it.
+    DrainFlowMode mode = DrainFlowMode::PartFull;
+    QString diameter;       // mm, as the diameter list shows it
+    QString diameterMetres; // the diameter in metres as its hidden field holds it
+    QString slope;          // ‰
+    QString fullness;       // h/D, part-full flow only
+};
+
+// What the calculation shows, and the working values at their fields'
+// precision. Fields a mode does not use stay empty.
+struct DrainageResults {
+    QString velocity;  // m/s: "##.###" with a leading zero, PVC-U "##.####"
+    QString flow;      // L/s, "#.###", from the velocity as shown
+    QString formattedVelocity;   // "##.###" before the leading zero; not PVC-U
+    QString halfAngle;           // α in degrees, part-full
+    QString radiusRatio;         // R/r, part-full
+    QString area;                // water cross-section in m², part-full
+    QString innerDiameterMetres; // PVC-U: the inner diameter that replaces D
+    // Concrete and PE part-full with a fullness above GBJ 14-87 §3.2.3: the
+    // engineer is asked whether to keep the result.
+    bool fullnessAboveMaximum = false;
+};
+
+// The list a refusal names, for the window to put the focus on.
+enum class DrainageField { Diameter, Slope, Fullness };
+
+struct DrainageInputError {
+    DrainageField field;
+    QString message; // the list's prompt: "请选择管径", "请选择坡度", "请选择充满度"
+    QString title;   // full flow "确认数据完整性", part-full "确认数据正确性"
+};
+
+// Checks in order the diameter (a number inside kDiameterMm with a positive
+// diameter in metres; for PVC-U one of the listed outside diameters), the
+// slope (inside kSlopePermille) and in part-full flow the fullness (a text
+// of PartialFlowTable), then computes by Manning's formula:
+//   full flow:      v = fullPipeVelocity, Q = fullPipeFlow
+//   part-full flow: α, R/r and A, then v = partFullVelocity, Q = partFullFlow
+// each step with the value before it as its field holds it.
+std::optional<DrainageInputError> calculate(const DrainageInputs& inputs, DrainageResults& results);
+
+} // namespace DrainageCalculation
 
 } // namespace hydraulics

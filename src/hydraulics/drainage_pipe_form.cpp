@@ -27,30 +27,12 @@ namespace {
 
 const QString kCaption = QStringLiteral("排水管道水力计算");
 
-const QString kFullnessPrompt = QStringLiteral("请选择充满度");
+using hydraulics::DrainageCalculation::kFullnessPrompt;
 // The fullness list shows this while full flow is selected.
 const QString kFullFlowFullnessPrompt = QStringLiteral("请选择坡充满度");
 
 const QString kFullnessQuestion = QStringLiteral(
     "您所选择的充满度大于规范规定【GBJ 14-87 第3.2.3条】，继续请选择确定，返回请选择取消。");
-
-// A positive finite number, or nothing.
-std::optional<double> positiveNumber(const QString& text)
-{
-    const std::optional<double> v = textio::readNumber(text);
-    if (!v || !(*v > 0))
-        return std::nullopt;
-    return v;
-}
-
-// The velocity as the window shows it: "##.###" with a "0" put before a
-// leading point (".749" becomes "0.749").
-QString velocityText(double v, forms::TextBox* formatted)
-{
-    formatted->setText(textio::formatNumber(v, QStringLiteral("##.###")));
-    const QString text = formatted->Text();
-    return text.startsWith(QLatin1Char('.')) ? QStringLiteral("0") + text : text;
-}
 
 // Places a label over an option button's caption: it shows the same text and
 // takes the clicks meant for the caption. The option keeps its caption but
@@ -120,17 +102,18 @@ DrainagePipeForm::DrainagePipeForm()
     Combo2->setText(kSlopePrompt);
     Combo3->setText(kFullnessPrompt);
 
-    // Results side by side, each followed by its unit.
+    // Results side by side, each followed by its unit; wide enough for the
+    // largest pipe's flow at a typed slope of 1000 ‰ ("448847.603").
     Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2820, 4480, 780, QStringLiteral("计算结果"));
     Label4 = addInWithCaption<forms::Label>(Frame2, "Label4", 240, 375, 540, 240,
                                             QStringLiteral("流速v"));
-    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 780, 330, 960, 300);
-    Label7 = addInWithCaption<forms::Label>(Frame2, "Label7", 1800, 375, 480, 240,
+    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 780, 330, 1140, 300);
+    Label7 = addInWithCaption<forms::Label>(Frame2, "Label7", 1980, 375, 360, 240,
                                             QStringLiteral("m/s"));
     Label8 = addInWithCaption<forms::Label>(Frame2, "Label8", 2400, 375, 540, 240,
                                             QStringLiteral("流量Q"));
-    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 2940, 330, 960, 300);
-    Label9 = addInWithCaption<forms::Label>(Frame2, "Label9", 3960, 375, 480, 240,
+    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 2940, 330, 1140, 300);
+    Label9 = addInWithCaption<forms::Label>(Frame2, "Label9", 4140, 375, 300, 240,
                                             QStringLiteral("L/s"));
 
     // Credits on the left, buttons on the right.
@@ -404,131 +387,61 @@ void DrainagePipeForm::Command3_Click()
     Text2->setText(QString());
 }
 
-std::optional<double> DrainagePipeForm::throughField(forms::TextBox* field, double value)
-{
-    field->setText(textio::generalNumberText(value));
-    return textio::readNumber(field->Text());
-}
-
 void DrainagePipeForm::Command1_Click()
 {
+    namespace Calculation = hydraulics::DrainageCalculation;
     Text1->setText(QString());
     Text2->setText(QString());
     const std::optional<DrainPipeMaterial> material = selectedMaterial();
     if (!material)
         return;
-    if (Option1->Value() && Catalogue::hasFlowMode(*material, DrainFlowMode::Full))
-        calculateFullFlow(*material);
-    else
-        calculatePartFullFlow(*material);
-}
-
-void DrainagePipeForm::calculateFullFlow(DrainPipeMaterial material)
-{
-    const QString& title = kCompletenessTitle;
-    // The diameter in metres follows the diameter text; both must be a
-    // positive number, and so must the slope.
-    const std::optional<double> d = positiveNumber(Text11->Text());
-    if (!positiveNumber(Combo1->Text()) || !d)
-        return refuseInput(kDiameterPrompt, title, Combo1);
-    const std::optional<double> slope = positiveNumber(Combo2->Text());
-    if (!slope)
-        return refuseInput(kSlopePrompt, title, Combo2);
-
-    const double n = *hydraulics::ManningRoughness::roughness(material, DrainFlowMode::Full);
-    const std::optional<double> v = hydraulics::DrainageFlow::fullPipeVelocity(*d, *slope, n);
-    if (!v) {
-        // Only an absurd diameter overflows on its own; otherwise the slope did.
-        if (hydraulics::DrainageFlow::fullPipeVelocity(*d, 1, n))
-            return refuseInput(kSlopePrompt, title, Combo2);
-        return refuseInput(kDiameterPrompt, title, Combo1);
+    const bool full = Option1->Value() && Catalogue::hasFlowMode(*material, DrainFlowMode::Full);
+    const DrainFlowMode mode = full ? DrainFlowMode::Full : DrainFlowMode::PartFull;
+    const Calculation::DrainageInputs inputs{*material,      mode,           Combo1->Text(),
+                                             Text11->Text(), Combo2->Text(), Combo3->Text()};
+    Calculation::DrainageResults results;
+    if (const std::optional<Calculation::DrainageInputError> error =
+            Calculation::calculate(inputs, results)) {
+        forms::ComboBox* const lists[] = {Combo1, Combo2, Combo3};
+        refuseInput(error->message, error->title, lists[static_cast<int>(error->field)]);
+        return;
     }
-    const QString velocity = velocityText(*v, Text4);
-    // The flow follows from the velocity as shown.
-    const std::optional<double> shown = textio::readNumber(velocity);
-    const std::optional<double> q =
-        shown ? hydraulics::DrainageFlow::fullPipeFlow(*shown, *d) : std::nullopt;
-    if (!q)
-        return refuseInput(kDiameterPrompt, title, Combo1);
-    Text1->setText(velocity);
-    Text2->setText(textio::formatNumber(*q, QStringLiteral("#.###")));
-}
-
-void DrainagePipeForm::calculatePartFullFlow(DrainPipeMaterial material)
-{
-    const QString& title = kCorrectnessTitle;
-    const std::optional<double> nominal = positiveNumber(Text11->Text());
-    if (!positiveNumber(Combo1->Text()) || !nominal)
-        return refuseInput(kDiameterPrompt, title, Combo1);
-    const std::optional<double> slope = positiveNumber(Combo2->Text());
-    if (!slope)
-        return refuseInput(kSlopePrompt, title, Combo2);
-    // Only the fullness values of the section table have an angle; any other
-    // text (typed, or a list prompt) is refused rather than computed with an
-    // earlier angle.
-    const QString fullnessText = Combo3->Text();
-    const std::optional<double> angle = hydraulics::PartialFlowTable::halfAngleDegrees(fullnessText);
-    const std::optional<double> fullness = textio::readNumber(fullnessText);
-    if (!angle || !fullness)
-        return refuseInput(kFullnessPrompt, title, Combo3);
-
-    double d = *nominal;
-    if (material == DrainPipeMaterial::Pvcu) {
-        // PVC-U is listed by outside diameter; the flow runs in the inner one.
-        const qsizetype position = Catalogue::pvcuDiameterList().indexOf(Combo1->Text());
-        const std::optional<double> inner =
-            hydraulics::PvcuInnerDiameterList::innerDiameterMetres(position);
-        if (!inner)
-            return refuseInput(kDiameterPrompt, title, Combo1);
-        Combo4->Clear();
-        for (const QString& text : hydraulics::PvcuInnerDiameterList::texts())
-            Combo4->AddItem(text);
-        // The calculation's own write proposes no slope: it computes with the
-        // slope the engineer chose.
-        const QSignalBlocker quiet(Text11);
-        d = *throughField(Text11, *inner);
-    }
-
-    const std::optional<double> alpha = throughField(Text9, *angle);
-    const std::optional<hydraulics::DrainageFlow::PartFullSection> section =
-        hydraulics::DrainageFlow::partFullSection(*alpha, *fullness, d);
-    if (!section)
-        return refuseInput(kDiameterPrompt, title, Combo1);
-    const std::optional<double> radiusRatio = throughField(Text7, section->radiusRatio);
-    const std::optional<double> area = throughField(Text10, section->area);
-    if (!radiusRatio || !area)
-        return refuseInput(kDiameterPrompt, title, Combo1);
-
-    const double n = *hydraulics::ManningRoughness::roughness(material, DrainFlowMode::PartFull);
-    const std::optional<double> v =
-        hydraulics::DrainageFlow::partFullVelocity(*radiusRatio, d, *slope, n);
-    if (!v) {
-        if (hydraulics::DrainageFlow::partFullVelocity(*radiusRatio, d, 1, n))
-            return refuseInput(kSlopePrompt, title, Combo2);
-        return refuseInput(kDiameterPrompt, title, Combo1);
-    }
-    const QString velocity = material == DrainPipeMaterial::Pvcu
-                                 ? textio::formatNumber(*v, QStringLiteral("##.####"))
-                                 : velocityText(*v, Text4);
-    const std::optional<double> shown = textio::readShownNumber(velocity);
-    const std::optional<double> q =
-        shown ? hydraulics::DrainageFlow::partFullFlow(*shown, *area) : std::nullopt;
-    if (!q)
-        return refuseInput(kDiameterPrompt, title, Combo1);
-    Text1->setText(velocity);
-    Text2->setText(textio::formatNumber(*q, QStringLiteral("#.###")));
+    showWorkingValues(results);
+    Text1->setText(results.velocity);
+    Text2->setText(results.flow);
 
     // Maximum design fullness, GBJ 14-87 §3.2.3: the engineer may keep a
     // fuller pipe or drop the result.
-    if (hydraulics::MaxFullnessRule::appliesTo(material, DrainFlowMode::PartFull)
-        && hydraulics::MaxFullnessRule::exceeds(d, *fullness)) {
+    if (results.fullnessAboveMaximum) {
         Hide();
-        const int answer = forms::MsgBox(
-            kFullnessQuestion, forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2, title);
+        const int answer = forms::MsgBox(kFullnessQuestion,
+                                         forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2,
+                                         kCorrectnessTitle);
         Show();
         if (answer != forms::vbOK) {
             Text1->setText(QString());
             Text2->setText(QString());
         }
     }
+}
+
+void DrainagePipeForm::showWorkingValues(const hydraulics::DrainageCalculation::DrainageResults& results)
+{
+    const auto keep = [](forms::TextBox* field, const QString& text) {
+        if (!text.isEmpty())
+            field->setText(text);
+    };
+    keep(Text4, results.formattedVelocity);
+    keep(Text9, results.halfAngle);
+    keep(Text7, results.radiusRatio);
+    keep(Text10, results.area);
+    if (results.innerDiameterMetres.isEmpty())
+        return;
+    Combo4->Clear();
+    for (const QString& text : hydraulics::PvcuInnerDiameterList::texts())
+        Combo4->AddItem(text);
+    // The calculation's own write proposes no slope: it computed with the
+    // slope the engineer chose.
+    const QSignalBlocker quiet(Text11);
+    Text11->setText(results.innerDiameterMetres);
 }

@@ -10,6 +10,7 @@
 
 #include "app/calculator_form.h"
 #include "catalogues/gravity_pipe_catalogue.h"
+#include "hydraulics/drainage_flow.h"
 
 #include <optional>
 
@@ -98,9 +99,7 @@ private:
     void selectMaterial(catalogues::DrainPipeMaterial material);
     // Empties a list, shows its prompt and appends the catalogue's texts.
     static void loadList(forms::ComboBox* list, const QString& prompt, const QStringList* texts);
-    // Writes a working value into a hidden field and reads it back.
-    static std::optional<double> throughField(forms::TextBox* field, double value);
-
-    void calculateFullFlow(catalogues::DrainPipeMaterial material);
-    void calculatePartFullFlow(catalogues::DrainPipeMaterial material);
+    // The calculation's working values into the hidden fields that keep
+    // them between presses.
+    void showWorkingValues(const hydraulics::DrainageCalculation::DrainageResults& results);
 };

@@ -3,43 +3,13 @@
 #include "app/input_check.h"
 #include "app/windows.h"
 #include "forms/application.h"
-#include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/supply_pipe_catalogue.h"
 #include "hydraulics/supply_pipe_flow.h"
 
-#include <cmath>
-
 using forms::ComboBox;
 using forms::Label;
 using forms::TextBox;
-
-namespace {
-
-// The inputs of the head loss and velocity that the user sets.
-enum class SupplyInput { Flow, Coefficient, Diameter };
-
-// The input that takes a result out of the range of a double: the one whose
-// own factor of i = 10.5·k·C^-1.85·(d/1000)^-4.87·(Q/3600)^1.85 lies farthest
-// from 1 (an infinite factor farthest of all; a zero flow is never at fault).
-SupplyInput inputOutOfRange(double C, double d, double Q)
-{
-    const auto distance = [](double factor) {
-        if (factor == 0)
-            return 0.0;
-        return std::isfinite(factor) ? std::fabs(std::log(factor)) : HUGE_VAL;
-    };
-    const double flow = distance(std::pow(Q / 3600, 1.85));
-    const double coefficient = distance(std::pow(C, -1.85));
-    const double diameter = distance(std::pow(d / 1000, -4.87));
-    if (coefficient > flow && coefficient >= diameter)
-        return SupplyInput::Coefficient;
-    if (diameter > flow)
-        return SupplyInput::Diameter;
-    return SupplyInput::Flow;
-}
-
-} // namespace
 
 WaterSupplyPipeForm& form0()
 {
@@ -47,30 +17,35 @@ WaterSupplyPipeForm& form0()
 }
 
 WaterSupplyPipeForm::WaterSupplyPipeForm()
-    : CalculatorForm(QStringLiteral("给水管道水力计算"), 4515, 3810, Calculator::WaterSupply)
+    : CalculatorForm(QStringLiteral("给水管道水力计算"), 6885, 3810, Calculator::WaterSupply)
 {
     setObjectName(QStringLiteral("form0"));
 
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 4480, 1545, QStringLiteral("设计参数"));
+    // The flow and length fields are wide enough for the 15-digit general
+    // text of a flow conversion ("0.0138888888888889"), i for two integer
+    // digits and six decimals, the loss for a length typed to the centimetre
+    // times i; what stands to their right keeps its order and alignment,
+    // the buttons at the right edge.
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 6850, 1545, QStringLiteral("设计参数"));
     Label1 = addInWithCaption<Label>(Frame1, "Label1", 135, 270, 1755, 240,
                                      QStringLiteral("请选择管材"));
     Label2 = addInWithCaption<Label>(Frame1, "Label2", 2000, 270, 1100, 240, QStringLiteral("流量"));
     Combo1 = addIn<ComboBox>(Frame1, "Combo1", 135, 540, 1755, 300, ComboBox::Style::Editable);
-    Text1 = addIn<TextBox>(Frame1, "Text1", 2000, 540, 735, 300);
-    Label3 = addInWithCaption<Label>(Frame1, "Label3", 2800, 585, 375, 240, QStringLiteral("L/s"));
-    Text2 = addIn<TextBox>(Frame1, "Text2", 3195, 540, 735, 300);
-    Label4 = addInWithCaption<Label>(Frame1, "Label4", 4050, 585, 375, 240, QStringLiteral("t/h"));
+    Text1 = addIn<TextBox>(Frame1, "Text1", 2000, 540, 1920, 300);
+    Label3 = addInWithCaption<Label>(Frame1, "Label3", 3985, 585, 375, 240, QStringLiteral("L/s"));
+    Text2 = addIn<TextBox>(Frame1, "Text2", 4380, 540, 1920, 300);
+    Label4 = addInWithCaption<Label>(Frame1, "Label4", 6420, 585, 375, 240, QStringLiteral("t/h"));
     Label5 = addInWithCaption<Label>(Frame1, "Label5", 135, 900, 1755, 240,
                                      QStringLiteral("请选择管径"));
     Label6 = addInWithCaption<Label>(Frame1, "Label6", 2000, 900, 1100, 240,
                                      QStringLiteral("管段长度"));
-    Label7 = addInWithCaption<Label>(Frame1, "Label7", 3195, 900, 1140, 240, QStringLiteral("水温℃"));
+    Label7 = addInWithCaption<Label>(Frame1, "Label7", 4380, 900, 1140, 240, QStringLiteral("水温℃"));
     Combo2 = addIn<ComboBox>(Frame1, "Combo2", 135, 1170, 1750, 300, ComboBox::Style::Editable);
-    Text3 = addIn<TextBox>(Frame1, "Text3", 2000, 1170, 735, 300);
-    Label8 = addInWithCaption<Label>(Frame1, "Label8", 2800, 1215, 300, 240, QStringLiteral("m"));
-    Combo4 = addIn<ComboBox>(Frame1, "Combo4", 3195, 1170, 1140, 300, ComboBox::Style::Editable);
+    Text3 = addIn<TextBox>(Frame1, "Text3", 2000, 1170, 1920, 300);
+    Label8 = addInWithCaption<Label>(Frame1, "Label8", 3985, 1215, 300, 240, QStringLiteral("m"));
+    Combo4 = addIn<ComboBox>(Frame1, "Combo4", 4380, 1170, 1140, 300, ComboBox::Style::Editable);
 
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1665, 4480, 1365, QStringLiteral("计算结果"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1665, 6850, 1365, QStringLiteral("计算结果"));
     Label9 = addInWithCaption<Label>(Frame2, "Label9", 135, 270, 1260, 240,
                                      QStringLiteral("海澄-威廉系数C"));
     {
@@ -89,24 +64,24 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     Label12 = addInWithCaption<Label>(Frame2, "Label12", 135, 720, 1100, 240, QStringLiteral("流速"));
     Label13 = addInWithCaption<Label>(Frame2, "Label13", 1305, 720, 1600, 240,
                                       QStringLiteral("单位水头损失i"));
-    Label14 = addInWithCaption<Label>(Frame2, "Label14", 2970, 720, 1450, 240,
+    Label14 = addInWithCaption<Label>(Frame2, "Label14", 3345, 720, 1450, 240,
                                       QStringLiteral("沿程水头损失iL"));
     Text4 = addIn<TextBox>(Frame2, "Text4", 135, 990, 720, 300);
     Label15 = addInWithCaption<Label>(Frame2, "Label15", 945, 1035, 360, 240,
                                       QStringLiteral("m/s"));
-    Text6 = addIn<TextBox>(Frame2, "Text6", 1305, 990, 630, 300);
-    Label16 = addInWithCaption<Label>(Frame2, "Label16", 2025, 1035, 945, 240,
+    Text6 = addIn<TextBox>(Frame2, "Text6", 1305, 990, 1005, 300);
+    Label16 = addInWithCaption<Label>(Frame2, "Label16", 2400, 1035, 945, 240,
                                       QStringLiteral("米水柱/米"));
-    Text5 = addIn<TextBox>(Frame2, "Text5", 2970, 990, 720, 300);
-    Label17 = addInWithCaption<Label>(Frame2, "Label17", 3780, 1035, 660, 240,
+    Text5 = addIn<TextBox>(Frame2, "Text5", 3345, 990, 1290, 300);
+    Label17 = addInWithCaption<Label>(Frame2, "Label17", 4725, 1035, 660, 240,
                                       QStringLiteral("米水柱"));
 
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700, 3105, 825, 690,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 5070, 3105, 825, 690,
                                                     QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 3600, 3105, 870, 330,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 5970, 3105, 870, 330,
                                                     QStringLiteral("清零"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 3600, 3465, 870, 330,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 5970, 3465, 870, 330,
                                                     QStringLiteral("退出"));
     setDefaultButton(Command1);
     setCancelButton(Command2);
@@ -262,93 +237,37 @@ void WaterSupplyPipeForm::Text3_Click()
     Text3->setText(QString());
 }
 
-void WaterSupplyPipeForm::refuse(const QString& message, QWidget* field)
+void WaterSupplyPipeForm::refuse(const hydraulics::SupplyPipeFlow::SupplyInputError& error,
+                                 TextBox* flowInput)
 {
-    refuseInput(message, kCorrectnessTitle, field, forms::vbOKOnly | forms::vbCritical);
+    // By SupplyField: the flow typed, the length, the temperature, C, the size.
+    QWidget* const fields[] = {flowInput, Text3, Combo4, Text9, Combo2};
+    QWidget* field = fields[static_cast<int>(error.field)];
+    refuseInput(error.message, error.title, field, forms::vbOKOnly | forms::vbCritical);
 }
 
 void WaterSupplyPipeForm::Command1_Click()
 {
+    using namespace hydraulics::SupplyPipeFlow;
     Text4->setText(QStringLiteral("0"));
     Text5->setText(QStringLiteral("0"));
     Text6->setText(QStringLiteral("0"));
 
     // The flow field that is the input, and the one computed from it.
-    const bool litresPerSecond = textio::readNumber(Text10->Text()) == 1.0;
-    TextBox* input = litresPerSecond ? Text1 : Text2;
-    TextBox* converted = litresPerSecond ? Text2 : Text1;
-    if (input->Text().isEmpty()) {
-        refuse(QStringLiteral("请输入流量！"), input);
+    const bool inLitresPerSecond = flowInLitresPerSecond(Text10->Text());
+    TextBox* input = inLitresPerSecond ? Text1 : Text2;
+    TextBox* converted = inLitresPerSecond ? Text2 : Text1;
+    const SupplyInputs inputs{inLitresPerSecond, input->Text(), Text3->Text(),
+                              Text7->Text(),     Text9->Text(), Combo3->Text()};
+    SupplyResults results;
+    if (const std::optional<SupplyInputError> error = calculate(inputs, results)) {
+        refuse(*error, input);
         return;
     }
-    const std::optional<double> flow = textio::readNumber(input->Text());
-    if (!flow || *flow < 0) {
-        refuse(QStringLiteral("请输入正确的流量！"), input);
-        return;
-    }
-    const std::optional<double> k = textio::readNumber(Text7->Text());
-    if (!k || *k <= 0) {
-        refuse(QStringLiteral("请选择正确的水温！"), Combo4);
-        return;
-    }
-    const std::optional<double> C = textio::readNumber(Text9->Text());
-    if (!C || *C <= 0) {
-        refuse(QStringLiteral("请输入正确的海澄-威廉系数！"), Text9);
-        return;
-    }
-    const std::optional<double> d = textio::readNumber(Combo3->Text());
-    if (!d || *d <= 0) {
-        refuse(QStringLiteral("请选择正确的管径！"), Combo2);
-        return;
-    }
-    std::optional<double> length;
-    if (!Text3->Text().isEmpty()) {
-        length = textio::readNumber(Text3->Text());
-        if (!length || *length < 0) {
-            refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
-            return;
-        }
-    }
-
-    // Every result is worked out before any field is written, so that a
-    // refused input leaves nothing half-written.
-    const QString convertedText =
-        textio::generalNumberText(litresPerSecond ? *flow * 3.6 : *flow / 3.6);
-    // The t/h flow is read back from its field as it will stand.
-    const double Q = litresPerSecond ? textio::readNumber(convertedText).value_or(NAN) : *flow;
-    const double i = hydraulics::SupplyPipeFlow::unitHeadLoss(*k, *C, *d, Q);
-    const double v = hydraulics::SupplyPipeFlow::velocity(Q, *d);
-    if (!std::isfinite(i) || !std::isfinite(v) || !textio::isNumber(convertedText)) {
-        // The message names the input at fault, not always the flow.
-        switch (inputOutOfRange(*C, *d, Q)) {
-        case SupplyInput::Coefficient:
-            refuse(QStringLiteral("请输入正确的海澄-威廉系数！"), Text9);
-            return;
-        case SupplyInput::Diameter:
-            refuse(QStringLiteral("请选择正确的管径！"), Combo2);
-            return;
-        case SupplyInput::Flow:
-            refuse(QStringLiteral("请输入正确的流量！"), input);
-            return;
-        }
-    }
-    const QString iText = textio::formatNumber(i, QStringLiteral("0.0#####"));
-    QString lossText = QStringLiteral("0");
-    if (length) {
-        // The head loss over the length uses i as shown, rounded to six
-        // decimals.
-        const double loss = *length * textio::readNumber(iText).value_or(NAN);
-        if (!std::isfinite(loss)) {
-            refuse(QStringLiteral("请输入正确的管段长度！"), Text3);
-            return;
-        }
-        lossText = textio::generalNumberText(loss);
-    }
-
-    converted->setText(convertedText);
-    Text6->setText(iText);
-    Text4->setText(textio::formatNumber(v, QStringLiteral("0.0##")));
-    Text5->setText(lossText);
+    converted->setText(results.convertedFlow);
+    Text6->setText(results.unitHeadLoss);
+    Text4->setText(results.velocity);
+    Text5->setText(results.lengthLoss);
 }
 
 void WaterSupplyPipeForm::Command2_Click()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/calculator_form.h"
+#include "hydraulics/supply_pipe_flow.h"
 
 class WaterSupplyPipeForm : public CalculatorForm {
     Q_OBJECT
@@ -71,7 +72,7 @@ public:
     forms::Label* Label19; // credit line
 
 private:
-    // Shows an input check message titled "确认数据正确性" and puts the
-    // focus on `field`.
-    void refuse(const QString& message, QWidget* field);
+    // Shows the calculation's refusal and puts the focus on the input it
+    // names; a refused flow is the one typed, `flowInput`.
+    void refuse(const hydraulics::SupplyPipeFlow::SupplyInputError& error, forms::TextBox* flowInput);
 };

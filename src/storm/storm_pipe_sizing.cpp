@@ -9,6 +9,13 @@ namespace {
 
 using B = FlowBound;
 
+// The pipe materials by outlet kind, in list order.
+constexpr QStringView kConcrete = u"砼管";
+constexpr QStringView kHdpe = u"HDPE";
+constexpr QStringView kRoofPlastic = u"塑料管";
+constexpr QStringView kRoofCastIron = u"铸铁管";
+constexpr QStringView kRoofSteel = u"钢管";
+
 // Reinforced concrete outlet pipes: full-pipe capacity at the design slope,
 // every bound strictly below. The d450 text carries a leading blank, as the
 // result field has always shown it.
@@ -92,29 +99,27 @@ std::optional<double> DesignFlowPerPipe(double runoffCoefficient, double intensi
     return flow;
 }
 
-double CubicMetresPerHour(double litresPerSecond) { return litresPerSecond * 3.6; }
-
 QStringList StormPipeSizingTable::Materials(OutletKind kind)
 {
     if (kind == OutletKind::Outdoor)
-        return {QStringLiteral("砼管"), QStringLiteral("HDPE")};
-    return {QStringLiteral("塑料管"), QStringLiteral("铸铁管"), QStringLiteral("钢管")};
+        return {kConcrete.toString(), kHdpe.toString()};
+    return {kRoofPlastic.toString(), kRoofCastIron.toString(), kRoofSteel.toString()};
 }
 
 std::span<const StormPipeSizingRow> StormPipeSizingTable::Rows(OutletKind kind,
                                                                const QString& material)
 {
     if (kind == OutletKind::Outdoor) {
-        if (material == u"砼管")
+        if (material == kConcrete)
             return kConcreteRows;
-        if (material == u"HDPE")
+        if (material == kHdpe)
             return kHdpeRows;
     } else {
-        if (material == u"塑料管")
+        if (material == kRoofPlastic)
             return kRoofPlasticRows;
-        if (material == u"铸铁管")
+        if (material == kRoofCastIron)
             return kRoofCastIronRows;
-        if (material == u"钢管")
+        if (material == kRoofSteel)
             return kRoofSteelRows;
     }
     return {};

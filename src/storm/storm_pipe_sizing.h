@@ -24,9 +24,6 @@ double CatchmentDesignFlow(double runoffCoefficient, double intensity, double ar
 std::optional<double> DesignFlowPerPipe(double runoffCoefficient, double intensity, double areaM2,
                                         double pipeCount);
 
-// L/s to m³/h: Q × 3.6.
-double CubicMetresPerHour(double litresPerSecond);
-
 // ------------------------------------------------------------ outlet pipe
 
 enum class OutletKind {
@@ -61,8 +58,8 @@ struct OutletPipeChoice {
     bool writesSlope = false;  // outdoor outlets write (or empty) the slope; roof outlets never
 };
 
-// Warning shown when an HDPE outlet cannot carry the flow per pipe.
-inline constexpr QStringView kHdpeFlowTooLargeTitle = u"警告";
+// Warning shown, under the title "警告", when an HDPE outlet cannot carry
+// the flow per pipe.
 inline constexpr QStringView kHdpeFlowTooLargeMessage =
     u"水量过大，请增加出水管道数量或换用钢筋混凝土管！";
 

@@ -6,10 +6,11 @@
 #pragma once
 
 #include "app/calculator_form.h"
-#include "storm/storm_city_block_form.h"
+#include "storm/storm_city_panel.h"
 #include "storm/storm_pipe_sizing.h"
+#include "storm/storm_water_design.h"
 
-class StormWaterForm : public CalculatorForm {
+class StormWaterForm : public CalculatorForm, public StormCityPanel {
     Q_OBJECT
 public:
     StormWaterForm();
@@ -45,19 +46,7 @@ public:
     // True from 校核 opening the check panel until 返回 closes it.
     bool checkPanelOpen() const { return m_checkPanelOpen; }
 
-    // 选择城市
-    forms::Frame* Frame3;
-    forms::ComboBox* Combo6;  // province
-    forms::ComboBox* Combo3;  // city
-    forms::Label* Label5;     // "q=" or "i="
-    forms::Label* Label6;     // numerator
-    forms::Line* Line1;       // fraction bar
-    forms::Label* Label29;    // denominator
-
-    // 计算方式
-    forms::Frame* Frame6;
-    forms::OptionButton* Option3;  // 自动计算
-    forms::OptionButton* Option4;  // 手工逐段计算
+    // 选择城市 and 计算方式: the panel's controls (StormCityPanel).
 
     // 设计参数
     forms::Frame* Frame4;
@@ -124,7 +113,11 @@ public:
     forms::TextBox* Text7;  // minimum slope of the checked diameter, ‰
 
 private:
-    StormCityBlock m_cityBlock;
+    // The field a refused input names.
+    QWidget* fieldOf(storm::StormWaterField field) const;
+    // The outlet pipe chosen for the flow per pipe, or the warning that
+    // HDPE cannot carry it.
+    void showOutletPipe(const storm::OutletPipeChoice& choice);
     // Fills the material list with the outlet kind's pipe materials.
     void fillMaterials(storm::OutletKind kind);
 

@@ -3,13 +3,49 @@
 #include "storm_network/network_pipe_sizing.h"
 #include "textio/numtext.h"
 
+#include <cmath>
+
 namespace storm_network {
+
+RangeReading ReadInRange(const QString& text, const textio::ValueRange& range)
+{
+    if (const std::optional<double> value = textio::readInRange(text, range))
+        return RangeReading{value, RangeFault::NotANumber};
+    const std::optional<double> value = textio::readNumber(text);
+    if (!value)
+        return RangeReading{std::nullopt, RangeFault::NotANumber};
+    const bool low = range.lowestIncluded ? *value < range.lowest : !(*value > range.lowest);
+    return RangeReading{std::nullopt, low ? RangeFault::TooSmall : RangeFault::TooLarge};
+}
+
+QString RangeWords(const textio::ValueRange& range, const QString& unit)
+{
+    return QStringLiteral("应%1%2且不大于%3%4")
+        .arg(range.lowestIncluded ? QStringLiteral("不小于") : QStringLiteral("大于"),
+             textio::generalNumberText(range.lowest), textio::generalNumberText(range.highest),
+             unit);
+}
 
 namespace {
 
 NetworkInputError wrong(NetworkField field, const QString& message, int segment = -1)
 {
-    return NetworkInputError{field, segment, kWrongInputTitle, message};
+    return NetworkInputError{field, segment, textio::kCorrectnessTitle, message};
+}
+
+// A design parameter read against its range: "请输入正确的…" for a text that is
+// no number, the range in words for a value outside it.
+std::optional<double> readParameter(const QString& text, const textio::ValueRange& range,
+                                    NetworkField field, const QString& name,
+                                    const QString& unit, std::optional<NetworkInputError>& error)
+{
+    const RangeReading reading = ReadInRange(text, range);
+    if (reading.value)
+        return reading.value;
+    error = wrong(field, reading.fault == RangeFault::NotANumber
+                             ? QStringLiteral("请输入正确的") + name
+                             : name + RangeWords(range, unit) + QStringLiteral("，请重新输入"));
+    return std::nullopt;
 }
 
 // "第 3 段：" for row 2.
@@ -33,6 +69,26 @@ QString segmentLabel(int index)
     return QString::number(index + 1) + QLatin1Char('-') + QString::number(index + 2);
 }
 
+// A segment's value read against its range, the refusal naming the segment.
+std::optional<double> readSegmentValue(int index, const QString& text,
+                                       const textio::ValueRange& range, NetworkField field,
+                                       const QString& name, const QString& unit,
+                                       std::optional<NetworkInputError>& error)
+{
+    if (const std::optional<double> value = readParameter(text, range, field, name, unit, error))
+        return value;
+    error->segment = index;
+    error->message.prepend(segmentPrefix(index));
+    return std::nullopt;
+}
+
+// A duration in a message: to the thousandth of a minute, as the 汇流时间
+// cells show it, without trailing zeros.
+QString minutesText(double t)
+{
+    return textio::generalNumberText(std::round(t * 1000) / 1000);
+}
+
 }  // namespace
 
 std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters& parameters,
@@ -40,21 +96,28 @@ std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters&
 {
     // Only emptiness makes a value missing; a blank is a wrong value.
     if (parameters.returnPeriod.isEmpty())
-        return NetworkInputError{NetworkField::ReturnPeriod, -1, kMissingInputTitle,
+        return NetworkInputError{NetworkField::ReturnPeriod, -1, textio::kCompletenessTitle,
                                  QStringLiteral("请输入重现期")};
     if (parameters.initialTime.isEmpty())
-        return NetworkInputError{NetworkField::InitialTime, -1, kMissingInputTitle,
+        return NetworkInputError{NetworkField::InitialTime, -1, textio::kCompletenessTitle,
                                  QStringLiteral("请输入地面集水时间")};
 
-    const std::optional<double> P = textio::readNumber(parameters.returnPeriod);
+    std::optional<NetworkInputError> error;
+    const std::optional<double> P =
+        readParameter(parameters.returnPeriod, kReturnPeriodRange, NetworkField::ReturnPeriod,
+                      QStringLiteral("重现期"), QStringLiteral("年"), error);
     if (!P)
-        return wrong(NetworkField::ReturnPeriod, QStringLiteral("请输入正确的重现期"));
-    const std::optional<double> t1 = textio::readNumber(parameters.initialTime);
+        return error;
+    const std::optional<double> t1 =
+        readParameter(parameters.initialTime, kInitialTimeRange, NetworkField::InitialTime,
+                      QStringLiteral("地面集水时间"), QStringLiteral(" min"), error);
     if (!t1)
-        return wrong(NetworkField::InitialTime, QStringLiteral("请输入正确的地面集水时间"));
-    const std::optional<double> m = textio::readNumber(parameters.reduction);
+        return error;
+    const std::optional<double> m = readParameter(parameters.reduction, kReductionRange,
+                                                  NetworkField::Reduction,
+                                                  QStringLiteral("折减系数"), QString(), error);
     if (!m)
-        return wrong(NetworkField::Reduction, QStringLiteral("请输入正确的折减系数"));
+        return error;
     const std::optional<double> n = textio::readNumber(parameters.roughness);
     if (!n || !(*n > 0))
         return wrong(NetworkField::Roughness,
@@ -67,6 +130,7 @@ std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters&
 
     if (numbers) {
         numbers->returnPeriod = *P;
+        numbers->returnPeriodText = parameters.returnPeriod.trimmed();
         numbers->initialTime = *t1;
         numbers->reduction = *m;
         numbers->roughness = *n;
@@ -88,15 +152,22 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
                                                 const NetworkNumbers& numbers,
                                                 NetworkRunningSums& sums, ResultCells& row)
 {
-    const std::optional<double> length = textio::readNumber(segment.length);
+    std::optional<NetworkInputError> error;
+    const std::optional<double> length =
+        readSegmentValue(index, segment.length, kSegmentLengthRange, NetworkField::Length,
+                         QStringLiteral("管段长度"), QStringLiteral(" m"), error);
     if (!length)
-        return wrongSegment(index, NetworkField::Length, QStringLiteral("请输入正确的管段长度"));
-    const std::optional<double> area = textio::readNumber(segment.area);
+        return error;
+    const std::optional<double> area =
+        readSegmentValue(index, segment.area, kSegmentAreaRange, NetworkField::Area,
+                         QStringLiteral("汇水面积"), QStringLiteral(" m²"), error);
     if (!area)
-        return wrongSegment(index, NetworkField::Area, QStringLiteral("请输入正确的汇水面积"));
-    const std::optional<double> runoff = textio::readNumber(segment.runoff);
+        return error;
+    const std::optional<double> runoff =
+        readSegmentValue(index, segment.runoff, kRunoffRange, NetworkField::Runoff,
+                         QStringLiteral("径流系数"), QString(), error);
     if (!runoff)
-        return wrongSegment(index, NetworkField::Runoff, QStringLiteral("请输入正确的径流系数"));
+        return error;
     // The sums are plain decimal texts this run wrote itself.
     const double transferredAbove = textio::readNumber(sums.transferredArea).value_or(0);
     const double flowTimeAbove = textio::readNumber(sums.flowTime).value_or(0);
@@ -147,9 +218,8 @@ std::optional<NetworkInputError> WriteSegmentIntensity(int index, const NetworkN
         return wrongSegment(
             index, NetworkField::Intensity,
             QStringLiteral("重现期P = %1、降雨历时t = %2 min 超出暴雨强度公式的适用范围")
-                .arg(textio::generalNumberText(numbers.returnPeriod),
-                     textio::generalNumberText(numbers.initialTime
-                                               + numbers.reduction * flowTimeMin)));
+                .arg(numbers.returnPeriodText,
+                     minutesText(numbers.initialTime + numbers.reduction * flowTimeMin)));
     return std::nullopt;
 }
 
@@ -177,8 +247,9 @@ std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const Netw
                                 .arg(row[kDesignFlow]));
     case SizingStatus::NoPipeLargeEnough:
         return wrongSegment(index, NetworkField::DesignFlow,
-                            QStringLiteral("设计流量%1 L/s超过管径3000 mm在坡度19.9‰时的最大流量")
-                                .arg(row[kDesignFlow]));
+                            QStringLiteral("设计流量%1 L/s超过管径%2 mm在坡度%3‰时的最大流量")
+                                .arg(row[kDesignFlow], LargestSearchedDiameter(),
+                                     SteepestSearchedSlope()));
     case SizingStatus::ZeroVelocity:
         return wrongSegment(index, NetworkField::Velocity,
                             QStringLiteral("设计流量%1 L/s过小，流速为0.00 m/s，无法计算管内时间")

@@ -23,8 +23,9 @@
 // gives the same digits at a cost in proportion to the number of segments.
 //
 // Inputs are texts as the network window and the segment list hold them.
-// A text that is no number, a city without a formula, a P or t outside its
-// formula's domain, a 累计面积 shown as 0.0000, a negative 设计流量, a flow
+// A text that is no number or a value outside the range a real design can
+// have (below), a city without a formula, a P or t outside its formula's
+// domain, a 累计面积 shown as 0.0000, a negative 设计流量, a flow
 // no pipe carries or a velocity shown as 0.00 stops the run with a message
 // naming the segment and the field; nothing of the run is kept.
 #pragma once
@@ -32,6 +33,7 @@
 #include "catalogues/storm_intensity_catalogue.h"
 #include "storm_network/result_table.h"
 #include "storm_network/segment_rows.h"
+#include "textio/field_values.h"
 
 #include <QString>
 #include <QStringList>
@@ -71,16 +73,47 @@ enum class NetworkField {
 struct NetworkInputError {
     NetworkField field;
     int segment = -1;  // row of the segment, −1 for a design parameter
-    QString title;     // "确认数据完整性" (missing) or "确认数据正确性"
+    QString title;     // textio::kCompletenessTitle (missing) or kCorrectnessTitle
     QString message;
 };
 
-inline const QString kMissingInputTitle = QStringLiteral("确认数据完整性");
-inline const QString kWrongInputTitle = QStringLiteral("确认数据正确性");
+// The values a real design can have, generous enough that no real design is
+// refused; a value outside its range is refused naming its field.
+//
+// Return period P of the intensity formula, years.
+inline constexpr textio::ValueRange kReturnPeriodRange = textio::positiveUpTo(1000);
+// Initial concentration time t1, min: t = t1 + m·T, so the first segment
+// takes t1 alone; 0 is a time the formulas take.
+inline constexpr textio::ValueRange kInitialTimeRange{0, 1000, true};
+// Reduction factor m of the flow time in the pipes (1 to 2 in practice).
+inline constexpr textio::ValueRange kReductionRange{1, 10, true};
+// A segment's length, m.
+inline constexpr textio::ValueRange kSegmentLengthRange = textio::positiveUpTo(10000);
+// A segment's own catchment area, m² (1000 ha); a segment without a
+// catchment of its own only carries the flow from above.
+inline constexpr textio::ValueRange kSegmentAreaRange{0, 1e7, true};
+// A segment's runoff coefficient Ψ.
+inline constexpr textio::ValueRange kRunoffRange = textio::positiveUpTo(1);
+
+// Where a typed value falls against its range.
+enum class RangeFault { NotANumber, TooSmall, TooLarge };
+
+// The typed text read strictly and checked against `range`: the value, or
+// why it is refused.
+struct RangeReading {
+    std::optional<double> value;
+    RangeFault fault = RangeFault::NotANumber;
+};
+RangeReading ReadInRange(const QString& text, const textio::ValueRange& range);
+
+// A range in words, as a message names it: "应大于0且不大于1000年",
+// "应不小于1且不大于10".
+QString RangeWords(const textio::ValueRange& range, const QString& unit = QString());
 
 // The design parameters read as numbers, once per run.
 struct NetworkNumbers {
     double returnPeriod = 0;
+    QString returnPeriodText;  // P as typed, for the messages
     double initialTime = 0;
     double reduction = 0;
     double roughness = 0;
@@ -93,9 +126,9 @@ struct NetworkNumbers {
 // city has none (the numbers then hold no formula).
 enum class CityFormula { Required, Optional };
 
-// P and t1 must not be empty (in that order); then P, t1, m and n must be
-// numbers (n above zero) and the city must have a formula where one is
-// required.
+// P and t1 must not be empty (in that order); then P, t1 and m must be
+// numbers in their ranges, n a number above zero, and the city must have a
+// formula where one is required.
 std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters& parameters,
                                                         NetworkNumbers* numbers,
                                                         CityFormula city = CityFormula::Required);

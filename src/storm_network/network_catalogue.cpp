@@ -1,5 +1,8 @@
 #include "storm_network/network_catalogue.h"
 
+#include "hydraulics/drainage_flow.h"
+#include "textio/numtext.h"
+
 namespace storm_network {
 
 const QStringList& NetworkMaterials()
@@ -45,7 +48,11 @@ const QStringList& NetworkDiameterList(int position)
 
 const QStringList& NetworkRoughnessList()
 {
-    static const QStringList roughness = {QStringLiteral("0.013"), QStringLiteral("0.01")};
+    // As the network window shows them: "0.013", "0.01".
+    static const QStringList roughness = {
+        textio::generalNumberText(hydraulics::ManningRoughness::kConcreteFull),
+        textio::generalNumberText(hydraulics::ManningRoughness::kCorrugated),
+    };
     return roughness;
 }
 

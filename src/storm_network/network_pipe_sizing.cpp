@@ -1,5 +1,6 @@
 #include "storm_network/network_pipe_sizing.h"
 
+#include "hydraulics/drainage_flow.h"
 #include "textio/numtext.h"
 
 #include <cmath>
@@ -8,9 +9,10 @@ namespace storm_network {
 
 namespace {
 
-// 1000·π with π taken as 3.1415926, and π itself.
-constexpr double kThousandPi = 3141.5926;
-constexpr double kPi = 3.1415926;
+using hydraulics::FullPipeManning::kNetworkPi;
+
+// 1000·π (3141.5926 with the network's π): turns L/s into m³/s with π.
+constexpr double kThousandPi = 1000 * kNetworkPi;
 
 double fullPipeFactor()
 {
@@ -85,10 +87,27 @@ double FullPipeVelocity(double flowLps, double diameterMm)
     return 4 * flowLps / ((d * d) * kThousandPi);
 }
 
-double FullPipeCapacity(double diameterMm, double slopePermille, double n)
+std::optional<double> FullPipeCapacity(double diameterMm, double slopePermille, double n)
 {
-    const double area = kPi * std::pow(diameterMm / 1000, 8.0 / 3.0);
-    return area * std::pow(slopePermille / 1000, 0.5) * 1000 / (n * fullPipeFactor());
+    return hydraulics::FullPipeManning::capacityLps(diameterMm / 1000, slopePermille / 1000, n,
+                                                    kNetworkPi);
+}
+
+const QString& LargestSearchedDiameter()
+{
+    return kLargestDiameter;
+}
+
+const QString& SteepestSearchedSlope()
+{
+    // The last sum of the search's steps that is still a slope it tries.
+    static const QString slope = [] {
+        double last = kSearchFirstSlope;
+        for (double s = kSearchFirstSlope; s <= kSearchLastSlope; s += kSearchStep)
+            last = s;
+        return textio::formatNumber(last, CellPattern(kSlope));
+    }();
+    return slope;
 }
 
 SizingStatus WritePipeHydraulics(ResultCells& row, double n)
@@ -111,7 +130,8 @@ SizingStatus WritePipeHydraulics(ResultCells& row, double n)
         WriteShown(row[kVelocity], kVelocity, FullPipeVelocity(*flow, *diameter));
     if (!velocity)
         return SizingStatus::BadPipeCell;
-    if (!WriteShown(row[kCapacity], kCapacity, FullPipeCapacity(*diameter, *slope, n)))
+    const std::optional<double> capacity = FullPipeCapacity(*diameter, *slope, n);
+    if (!capacity || !WriteShown(row[kCapacity], kCapacity, *capacity))
         return SizingStatus::BadPipeCell;
     if (*velocity == 0)
         return SizingStatus::ZeroVelocity;

@@ -54,9 +54,17 @@ std::optional<double> RequiredDiameterMm(double flowLps, double n, double slopeF
 // `diameters` are the material's sizes in mm, ascending, as listed.
 std::optional<PipeChoice> ChooseNetworkPipe(double flowLps, double n, const QStringList& diameters);
 
-// The full-pipe relations, unrounded.
+// The full-pipe relations, unrounded; the capacity is the full-pipe Manning
+// relation of the drainage calculators with the network's π (3.1415926), no
+// value where it would not be finite.
 double FullPipeVelocity(double flowLps, double diameterMm);
-double FullPipeCapacity(double diameterMm, double slopePermille, double n);
+std::optional<double> FullPipeCapacity(double diameterMm, double slopePermille, double n);
+
+// The largest size the slope search tries and the steepest slope it tries
+// there, as the cells show them ("3000", "19.9"): no pipe of the catalogues
+// carries a flow above that.
+const QString& LargestSearchedDiameter();
+const QString& SteepestSearchedSlope();
 
 // Why the sizing of a row stopped.
 enum class SizingStatus {

@@ -154,56 +154,20 @@ ResultCells PackedCells::unpack() const
     return cells;
 }
 
-// ------------------------------------------------------------ geometry
-
-double ResultGeometry::columnLeft(ResultColumn c)
-{
-    return c == kSegmentLabel ? 90 : 615 + 720 * (c - 2);
-}
-
-double ResultGeometry::columnWidth(ResultColumn c)
-{
-    return c == kSegmentLabel ? 510 : 700;
-}
-
 // ------------------------------------------------------------ ResultTable
-
-namespace {
-// The first two colours of every table: the default text and the label blue.
-constexpr std::uint8_t kWindowTextIndex = 0;
-constexpr std::uint8_t kBlueIndex = 1;
-}  // namespace
 
 ResultTable::Row ResultTable::newRow()
 {
     Row row;
     row.enabled = bit(kSegmentLabel);
-    row.colours.fill(kWindowTextIndex);
-    row.colours[index(kSegmentLabel)] = kBlueIndex;
     return row;
 }
 
 ResultTable::ResultTable()
-    : m_colours{kCellWindowText, kCellBlue}
 {
     for (int i = 0; i < kInitialRows; ++i)
         m_rows.push_back(newRow());
     m_rows.front().visible = true;
-}
-
-std::uint8_t ResultTable::colourIndex(std::uint32_t colour)
-{
-    for (std::size_t k = 0; k < m_colours.size(); ++k) {
-        if (m_colours[k] == colour)
-            return static_cast<std::uint8_t>(k);
-    }
-    // More colours than a cell can name reuse the last place; the table uses
-    // four.
-    if (m_colours.size() <= 0xFF)
-        m_colours.push_back(colour);
-    else
-        m_colours.back() = colour;
-    return static_cast<std::uint8_t>(m_colours.size() - 1);
 }
 
 QString ResultTable::text(int row, ResultColumn c) const
@@ -258,59 +222,30 @@ void ResultTable::setReadOnly(int row, ResultColumn c, bool on)
     r.readOnly = on ? (r.readOnly | bit(c)) : (r.readOnly & ~bit(c));
 }
 
-std::uint32_t ResultTable::colour(int row, ResultColumn c) const
-{
-    return m_colours[at(row).colours[index(c)]];
-}
-
-void ResultTable::setColour(int row, ResultColumn c, std::uint32_t colour)
-{
-    const std::uint8_t k = colourIndex(colour);
-    at(row).colours[index(c)] = k;
-}
-
 void ResultTable::clearRows()
 {
     bool pipeTimeCleared = false;
     for (Row& row : m_rows) {
         pipeTimeCleared = pipeTimeCleared || !row.texts.isEmpty(kPipeTime);
         row.texts = PackedCells();
-    }
-    m_page = 1;
-    if (pipeTimeCleared)
-        pipeTimeChanged();
-}
-
-int ResultTable::pageCountFor(int segmentCount)
-{
-    return (segmentCount + 1) / ResultGeometry::kRowsPerPage + 1;
-}
-
-void ResultTable::prepareRows(int segmentCount)
-{
-    bool pipeTimeCleared = false;
-    for (int i = 1; i < segmentCount; ++i) {
-        if (i >= rowCount())
-            m_rows.push_back(newRow());
-        Row& row = at(i);
-        row.visible = true;
-        row.colours[index(kSegmentLabel)] = kBlueIndex;
-        pipeTimeCleared = pipeTimeCleared || !row.texts.isEmpty(kPipeTime);
-        row.texts = PackedCells();
+        row.capacity = CapacityCheck::None;
     }
     if (pipeTimeCleared)
         pipeTimeChanged();
 }
 
-void ResultTable::fillRows(std::vector<PackedCells>&& rows, const QString& totalLength)
+void ResultTable::takeRun(std::vector<PackedCells>&& rows, const QString& totalLength)
 {
+    clearRows();
     const int n = static_cast<int>(rows.size());
-    if (n > rowCount())
-        prepareRows(n);
+    while (rowCount() < n)
+        m_rows.push_back(newRow());
     bool pipeTimeWritten = false;
     for (int i = 0; i < n; ++i) {
+        Row& row = at(i);
+        row.visible = true;
         pipeTimeWritten = pipeTimeWritten || !rows[static_cast<std::size_t>(i)].isEmpty(kPipeTime);
-        at(i).texts = std::move(rows[static_cast<std::size_t>(i)]);
+        row.texts = std::move(rows[static_cast<std::size_t>(i)]);
     }
     for (Row& row : m_rows)
         row.enabled &= static_cast<std::uint16_t>(~(bit(kDiameter) | bit(kSlope) | bit(kCapacity)));
@@ -321,50 +256,12 @@ void ResultTable::fillRows(std::vector<PackedCells>&& rows, const QString& total
         pipeTimeChanged();
 }
 
-bool ResultTable::nextPage()
-{
-    if (m_page >= m_pageCount)
-        return false;
-    ++m_page;
-    return true;
-}
-
-bool ResultTable::previousPage()
-{
-    if (m_page <= 1)
-        return false;
-    --m_page;
-    return true;
-}
-
-double ResultTable::rowTop(int row) const
-{
-    return ResultGeometry::rowTopOnFirstPage(row) - pageShift();
-}
-
-double ResultTable::footerLabelTop() const
-{
-    const double firstPage = m_segmentCount > 0
-                                 ? ResultGeometry::rowTopOnFirstPage(m_segmentCount - 1)
-                                       + ResultGeometry::kFooterBelowRow
-                                 : ResultGeometry::kFooterDesignLabelTop;
-    return firstPage - pageShift();
-}
-
-double ResultTable::footerBoxTop() const
-{
-    if (m_segmentCount == 0)
-        return ResultGeometry::kFooterDesignBoxTop - pageShift();
-    return footerLabelTop() - ResultGeometry::kFooterBoxRaise;
-}
-
 void ResultTable::enterAdjustmentMode()
 {
     for (Row& row : m_rows) {
         for (const ResultColumn c : {kDiameter, kSlope}) {
             row.enabled |= bit(c);
             row.readOnly |= bit(c);
-            row.colours[index(c)] = kBlueIndex;
         }
     }
 }

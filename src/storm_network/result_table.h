@@ -6,14 +6,10 @@
 //
 // Rows are never removed: the table starts with ten rows and grows when a run
 // has more segments; a later, shorter run leaves the surplus rows cleared.
-// Each row keeps, besides its texts, whether it is shown, and for each cell
-// whether it takes clicks (enabled), whether typing is refused (read-only)
-// and its text colour.
-//
-// Geometry, in twips of the result window: the first-page top of row i is
-// 990 + 315·i; a page is twenty rows (6300 twips); page p shows rows
-// 20·(p − 1) to 20·p − 1 at the first-page tops of rows 0 to 19. The footer
-// (total length and region area) stands below the last segment row.
+// Each row keeps, besides its texts, the states the design rules decide:
+// whether it is shown, for each cell whether it takes clicks (enabled) and
+// whether typing is refused (read-only), and what the capacity check of an
+// adjustment found. How a row looks and which page shows it is its view's.
 #pragma once
 
 #include <QString>
@@ -50,11 +46,11 @@ enum ResultColumn : int {
 };
 inline constexpr int kResultColumns = 16;
 
-// Text colours as the window writes them (0x00BBGGRR, or a system colour).
-inline constexpr std::uint32_t kCellBlue = 0xFF0000;
-inline constexpr std::uint32_t kCellRed = 0x0000FF;
-inline constexpr std::uint32_t kCellButtonText = 0x80000012;
-inline constexpr std::uint32_t kCellWindowText = 0x80000008;
+// What the capacity check of an adjusted row found: none made since the
+// row was computed, a capacity below the design flow as shown (the capacity
+// then takes clicks but no typing, so that it can be read), or one that
+// carries it.
+enum class CapacityCheck : std::uint8_t { None, Short, Carried };
 
 // The display pattern of a column's cells: "0.00", "0.000", "0.0000" or
 // "0.0#"; empty for 设计管段编号 and 设计管径, which are written as they are.
@@ -101,36 +97,12 @@ private:
     std::unique_ptr<char[]> m_block;
 };
 
-// Where a page begins and what its controls' tops are, in twips.
-namespace ResultGeometry {
-inline constexpr int kRowsPerPage = 20;
-inline constexpr double kFirstRowTop = 990;
-inline constexpr double kRowPitch = 315;
-inline constexpr double kPageHeight = 6300;   // kRowsPerPage × kRowPitch
-inline constexpr double kCellHeight = 300;
-// The band between the header and the bottom frame where rows show.
-inline constexpr double kBandTop = 955;
-inline constexpr double kBandBottom = 7290;
-// The footer labels stand 675 below the top of the last segment row's label
-// cell, its two boxes 45 above the labels.
-inline constexpr double kFooterBelowRow = 675;
-inline constexpr double kFooterBoxRaise = 45;
-// Where the footer stands before any calculation.
-inline constexpr double kFooterDesignLabelTop = 4455;
-inline constexpr double kFooterDesignBoxTop = 4410;
-// The left edges of the columns: Text1 at 90 and 510 wide, the others 700
-// wide every 720 from 615.
-double columnLeft(ResultColumn c);
-double columnWidth(ResultColumn c);
-inline double rowTopOnFirstPage(int row) { return kFirstRowTop + kRowPitch * row; }
-}  // namespace ResultGeometry
-
 class ResultTable {
 public:
     static constexpr int kInitialRows = 10;
 
     // Ten rows, row 0 shown and rows 1 to 9 hidden; in every row the label
-    // cell takes clicks and is blue, the other cells take none.
+    // cell takes clicks, the other cells take none.
     ResultTable();
 
     // Rows ever created, at least ten.
@@ -149,30 +121,21 @@ public:
     void setEnabled(int row, ResultColumn c, bool on);
     bool readOnly(int row, ResultColumn c) const;
     void setReadOnly(int row, ResultColumn c, bool on);
-    std::uint32_t colour(int row, ResultColumn c) const;
-    void setColour(int row, ResultColumn c, std::uint32_t colour);
+    CapacityCheck capacityCheck(int row) const { return at(row).capacity; }
+    void setCapacityCheck(int row, CapacityCheck check) { at(row).capacity = check; }
 
     // Called whenever a 管内时间 text changes, whoever changes it.
     void setPipeTimeObserver(std::function<void()> observer) { m_pipeTimeObserver = std::move(observer); }
 
-    // --- What a calculation does to the table, in this order.
-
-    // Empties every cell of every row and shows the first page again (page
-    // 1; the rows and the footer back at their first-page tops). Shown and
-    // enabled states stay.
+    // Empties every cell of every row and forgets the capacity checks (a
+    // calculation starts so, also one that is refused). Shown and enabled
+    // states stay.
     void clearRows();
-    // The number of pages for n segment rows: (n + 1) \ 20 + 1, the page of
-    // row n + 1, where the footer stands.
-    static int pageCountFor(int segmentCount);
-    void setPageCount(int pages) { m_pageCount = pages; }
-    // Makes sure rows 0 to n − 1 exist, are shown and empty, with a blue
-    // label cell; new rows take no clicks but in their label cell.
-    void prepareRows(int segmentCount);
-    // Puts the computed rows 0 to n − 1 in place (after prepareRows(n)),
-    // takes clicks away from every 设计管径, 水力坡度 and 最大流量 cell and
-    // places the footer under the last one with its totals: the total length
-    // and the 累计面积 of the last segment row.
-    void fillRows(std::vector<PackedCells>&& rows, const QString& totalLength);
+    // A calculation's rows 0 to n − 1: the table cleared, rows created up to
+    // n and shown, the rows put in place, every 设计管径, 水力坡度 and 最大流量
+    // cell made to take no clicks, and the totals: the total length and the
+    // 累计面积 of the last row.
+    void takeRun(std::vector<PackedCells>&& rows, const QString& totalLength);
 
     // Rows 0 to n − 1 of the last calculation; 0 before any.
     int segmentCount() const { return m_segmentCount; }
@@ -180,26 +143,11 @@ public:
     // the highest row before any calculation.
     int lastSegmentRow() const { return m_segmentCount > 0 ? m_segmentCount - 1 : rowCount() - 1; }
 
-    // --- Pages.
-    int currentPage() const { return m_page; }
-    int pageCount() const { return m_pageCount; }
-    // One page on or back; false (nothing changes) at the last or first.
-    bool nextPage();
-    bool previousPage();
-    // The first row on the page shown.
-    int firstRowShown() const { return (m_page - 1) * ResultGeometry::kRowsPerPage; }
-    // The top of a row where the page shown puts it.
-    double rowTop(int row) const;
-
-    // --- Footer.
     QString totalLength() const { return m_totalLength; }
     QString totalArea() const { return m_totalArea; }
-    // Tops of the footer labels and of its two boxes on the page shown.
-    double footerLabelTop() const;
-    double footerBoxTop() const;
 
-    // --- Adjustment mode: every 设计管径 and 水力坡度 cell takes clicks, is
-    // blue and refuses typing.
+    // Adjustment mode: every 设计管径 and 水力坡度 cell takes clicks and
+    // refuses typing, until the next calculation.
     void enterAdjustmentMode();
 
 private:
@@ -208,29 +156,20 @@ private:
         std::uint16_t enabled = 0;   // bit c − 1 for column c
         std::uint16_t readOnly = 0;
         bool visible = false;
-        // Per cell, the place of its colour in m_colours.
-        std::array<std::uint8_t, kResultColumns> colours{};
+        CapacityCheck capacity = CapacityCheck::None;
     };
 
     Row& at(int row) { return m_rows.at(static_cast<std::size_t>(row)); }
     const Row& at(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
     // A new row as the table creates it: hidden, only its label cell enabled.
     static Row newRow();
-    double pageShift() const { return (m_page - 1) * ResultGeometry::kPageHeight; }
     void pipeTimeChanged()
     {
         if (m_pipeTimeObserver)
             m_pipeTimeObserver();
     }
 
-    // The colour of a cell's text, as its place in m_colours (a table has
-    // only a handful of colours).
-    std::uint8_t colourIndex(std::uint32_t colour);
-
     std::vector<Row> m_rows;
-    std::vector<std::uint32_t> m_colours;
-    int m_page = 1;
-    int m_pageCount = 1;
     int m_segmentCount = 0;
     QString m_totalLength = QStringLiteral("0");
     QString m_totalArea;

@@ -25,15 +25,27 @@ AdjustmentResult refused(const NetworkInputError& error)
 
 NetworkInputError incompleteRow(int index)
 {
-    return NetworkInputError{NetworkField::DesignFlow, index, kWrongInputTitle,
+    return NetworkInputError{NetworkField::DesignFlow, index, textio::kCorrectnessTitle,
                              QStringLiteral("第 %1 段的计算结果不完整，请重新计算管网").arg(index + 1)};
 }
 
-// A typed value the pipe can be built from: a positive number.
-bool positive(const QString& text)
+// Why a typed diameter or slope cannot be imposed, or nothing.
+std::optional<QString> imposedValueFault(const QString& text, const textio::ValueRange& range,
+                                         const QString& name, const QString& unit)
 {
-    const std::optional<double> value = textio::readNumber(text);
-    return value && *value > 0;
+    const RangeReading reading = ReadInRange(text, range);
+    if (reading.value)
+        return std::nullopt;
+    switch (reading.fault) {
+    case RangeFault::NotANumber:
+        return name + QStringLiteral("应为数值，请重新输入！");
+    case RangeFault::TooSmall:
+        return name + QStringLiteral("过小，") + RangeWords(range, unit)
+               + QStringLiteral("，请重新输入！");
+    case RangeFault::TooLarge:
+        break;
+    }
+    return name + QStringLiteral("过大，") + RangeWords(range, unit) + QStringLiteral("，请重新输入！");
 }
 
 // Row `index` designed again below a row whose new cells are `above`: the
@@ -76,10 +88,12 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
         return refused(QStringLiteral("请输入管径！"));
     if (slope.isEmpty())
         return refused(QStringLiteral("请输入坡度！"));
-    if (!positive(diameter))
-        return refused(QStringLiteral("管径应为大于0的数值，请重新输入！"));
-    if (!positive(slope))
-        return refused(QStringLiteral("坡度应为大于0的数值，请重新输入！"));
+    if (const std::optional<QString> fault = imposedValueFault(
+            diameter, kImposedDiameterRange, QStringLiteral("管径"), QStringLiteral(" mm")))
+        return refused(*fault);
+    if (const std::optional<QString> fault =
+            imposedValueFault(slope, kImposedSlopeRange, QStringLiteral("坡度"), QStringLiteral("‰")))
+        return refused(*fault);
     if (row < 0 || row >= table.segmentCount())
         return refused(QStringLiteral("计算表中没有这一管段，请在计算表中点击要调整管段的设计管径或水力坡度。"));
 
@@ -110,8 +124,8 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
     const double designFlow = textio::readNumber(adjusted[kDesignFlow]).value_or(0);
     if (capacity < designFlow) {
         table.setCells(row, adjusted);
-        // Red, and clickable but not editable, so that the number shows.
-        table.setColour(row, kCapacity, kCellRed);
+        // Clickable but not editable, so that the short capacity shows.
+        table.setCapacityCheck(row, CapacityCheck::Short);
         table.setEnabled(row, kCapacity, true);
         table.setReadOnly(row, kCapacity, true);
         return AdjustmentResult{AdjustmentOutcome::CapacityBelowDesignFlow,
@@ -135,7 +149,7 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
     }
 
     table.setCells(row, adjusted);
-    table.setColour(row, kCapacity, kCellButtonText);
+    table.setCapacityCheck(row, CapacityCheck::Carried);
     table.setEnabled(row, kCapacity, false);
     for (std::size_t k = 0; k < below.size(); ++k)
         table.setCells(row + 1 + static_cast<int>(k), below[k].unpack());

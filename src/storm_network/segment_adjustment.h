@@ -6,8 +6,8 @@
 // its 流速, 最大流量 and 管内时间 follow from the typed diameter by the
 // full-pipe relations of the sizing (WritePipeHydraulics). When its capacity
 // as shown is below its design flow as shown, only row r is rewritten, its
-// 最大流量 in red. Otherwise every segment row below r is designed again from
-// the table as shown, row after row:
+// capacity check Short (the window shows it in red). Otherwise every segment
+// row below r is designed again from the table as shown, row after row:
 //
 //   累计面积   本段面积 + 转输面积 of the row
 //   汇流时间   汇流时间 + 管内时间 of the row above (its new pipe time)
@@ -24,17 +24,25 @@
 
 #include "storm_network/network_calculation.h"
 #include "storm_network/result_table.h"
+#include "textio/field_values.h"
 
 #include <QString>
 
 namespace storm_network {
 
-inline const QString kAdjustmentTitle = QStringLiteral("提示");
+inline const QString kAdjustmentTitle = textio::kHintTitle;
+
+// What the engineer may impose: a diameter from the smallest pipe a sewer
+// is laid in to well beyond the largest listed size, and a slope above zero
+// up to a pipe laid at 45°.
+inline constexpr textio::ValueRange kImposedDiameterRange{100, 5000, true};  // mm
+inline constexpr textio::ValueRange kImposedSlopeRange = textio::positiveUpTo(1000);  // ‰
 
 enum class AdjustmentOutcome {
     // Row r and the rows below it rewritten.
     Adjusted,
-    // Row r rewritten with its capacity in red; the rows below untouched.
+    // Row r rewritten, its capacity short of its design flow; the rows below
+    // untouched.
     CapacityBelowDesignFlow,
     // Nothing written.
     Refused,
@@ -50,8 +58,8 @@ struct AdjustmentResult {
 };
 
 // Imposes the typed diameter (mm) and slope (‰) on segment row `row`: both
-// must be positive numbers, the row one of the last calculation's segment
-// rows and the parameters fit for a calculation (a city without a formula
+// must be numbers in their ranges, the row one of the last calculation's
+// segment rows and the parameters fit for a calculation (a city without a formula
 // allowed).
 AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diameter,
                                const QString& slope, const NetworkParameters& parameters);

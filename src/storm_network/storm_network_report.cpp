@@ -4,12 +4,9 @@
 #include "textio/textfile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <array>
-#include <functional>
 
 namespace storm_network {
 
@@ -133,31 +130,19 @@ EncodedText Cp936LineBytes(const QStringList& lines)
     return result;
 }
 
-namespace {
-
-// Text is handed on in pieces of about this size, so that a long report
-// never stands whole in memory on its way to a file.
-constexpr qsizetype kPieceSize = 1 << 20;
-
-// Receives the report piece by piece: `bytes` holds the next piece, which
-// the sink may take (and empty); the reason of a failure, or nothing.
-using ReportSink = std::function<std::optional<QString>(QByteArray& bytes)>;
-
-std::optional<QString> produceReport(const ReportHeader& header, ReportVariant variant,
-                                     const ResultTable& table, QByteArray& out, const ReportSink& sink)
+EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
+                                    const ResultTable& table)
 {
-    const EncodedText head = Cp936LineBytes(headerLines(header, variant));
-    if (head.error)
-        return head.error;
-    out += head.bytes;
-    std::optional<QString> error;
+    EncodedText result = Cp936LineBytes(headerLines(header, variant));
+    if (result.error)
+        return result;
+    QByteArray& out = result.bytes;
     const int rows = table.rowCount();
+    out.reserve(out.size() + qsizetype(rows) * (kRuleWidth + 2) + 1024);
     for (int r = 0; r < rows; ++r) {
-        if (!appendDataLine(out, table, r, error))
-            return error;
-        if (out.size() >= kPieceSize) {
-            if ((error = sink(out)))
-                return error;
+        if (!appendDataLine(out, table, r, result.error)) {
+            out.clear();
+            return result;
         }
     }
     const int last = table.lastSegmentRow();
@@ -167,86 +152,31 @@ std::optional<QString> produceReport(const ReportHeader& header, ReportVariant v
                            + QStringLiteral("区域流量：") + table.text(last, kDesignFlow)
                            + QStringLiteral("L/s");
     const EncodedText tail = Cp936LineBytes({QString(kRuleWidth, QLatin1Char('-')), QString(), totals});
-    if (tail.error)
-        return tail.error;
+    if (tail.error) {
+        out.clear();
+        result.error = tail.error;
+        return result;
+    }
     out += tail.bytes;
-    return sink(out);
-}
-
-// A file replaced in one step: written beside the old one and renamed over
-// it when complete; dropped unless committed.
-class AtomicFile {
-public:
-    explicit AtomicFile(const QString& path)
-        : m_file(path)
-        , m_shown(QDir::toNativeSeparators(path))
-    {
-    }
-
-    std::optional<QString> open()
-    {
-        if (!m_file.open(QIODevice::WriteOnly))
-            return QStringLiteral("无法打开文件“%1”：%2").arg(m_shown, m_file.errorString());
-        return std::nullopt;
-    }
-    // Writes and empties `bytes`.
-    std::optional<QString> write(QByteArray& bytes)
-    {
-        if (m_file.write(bytes) != bytes.size())
-            return QStringLiteral("写入文件“%1”失败：%2").arg(m_shown, m_file.errorString());
-        bytes.clear();
-        return std::nullopt;
-    }
-    std::optional<QString> commit()
-    {
-        if (!m_file.commit())
-            return QStringLiteral("写入文件“%1”失败：%2").arg(m_shown, m_file.errorString());
-        return std::nullopt;
-    }
-    QString shownPath() const { return m_shown; }
-
-private:
-    QSaveFile m_file;
-    QString m_shown;
-};
-
-std::optional<QString> writeReportFile(const QString& path, ReportVariant variant,
-                                       const ReportHeader& header, const ResultTable& table)
-{
-    AtomicFile file(path);
-    if (std::optional<QString> error = file.open())
-        return error;
-    QByteArray piece;
-    piece.reserve(kPieceSize + 4096);
-    if (const std::optional<QString> error = produceReport(
-            header, variant, table, piece, [&file](QByteArray& bytes) { return file.write(bytes); }))
-        return error->startsWith(QStringLiteral("写入文件"))
-                   ? error
-                   : QStringLiteral("无法保存文件“%1”：%2").arg(file.shownPath(), *error);
-    return file.commit();
-}
-
-}  // namespace
-
-EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
-                                    const ResultTable& table)
-{
-    EncodedText result;
-    result.error = produceReport(header, variant, table, result.bytes,
-                                 [](QByteArray&) { return std::optional<QString>(); });
-    if (result.error)
-        result.bytes.clear();
     return result;
 }
 
 std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVariant variant,
                                                const ReportHeader& header, const ResultTable& table)
 {
-    // The saved variant overwrites a read-only file the engineer chose (the
-    // save dialog asked before overwriting).
-    const auto write = [&] { return writeReportFile(path, variant, header, table); };
+    // The whole report is made before the file is touched; the writer puts
+    // it in the file's place only once it is on the disk.
+    const auto write = [&]() -> std::optional<QString> {
+        const EncodedText report = StormNetworkReportBytes(header, variant, table);
+        if (report.error)
+            return QStringLiteral("无法保存文件“%1”：%2")
+                .arg(QDir::toNativeSeparators(path), *report.error);
+        return textio::replaceFileContents(path, report.bytes);
+    };
     if (variant != ReportVariant::Saved)
         return write();
+    // The saved variant overwrites a read-only file the engineer chose (the
+    // save dialog asked before overwriting).
     return textio::overwriteFile(path, write);
 }
 
@@ -265,23 +195,11 @@ std::optional<QString> WriteSegmentWorkFile(std::span<const SegmentRow> segments
     const std::optional<QString> path = WorkFilePath(kSegmentWorkFile);
     if (!path)
         return QStringLiteral("无法建立数据文件夹");
-    AtomicFile file(*path);
-    if (std::optional<QString> error = file.open())
-        return error;
-    QByteArray piece;
-    std::optional<QString> error;
-    for (const SegmentRow& segment : segments) {
-        for (const QString* value : {&segment.length, &segment.area, &segment.runoff}) {
-            if (!appendCp936(piece, *value, error))
-                return QStringLiteral("无法保存文件“%1”：%2").arg(file.shownPath(), *error);
-            piece += kLineEnd;
-        }
-        if (piece.size() >= kPieceSize && (error = file.write(piece)))
-            return error;
-    }
-    if ((error = file.write(piece)))
-        return error;
-    return file.commit();
+    QStringList lines;
+    lines.reserve(qsizetype(segments.size()) * 3);
+    for (const SegmentRow& segment : segments)
+        lines << segment.length << segment.area << segment.runoff;
+    return textio::writeCp936Lines(*path, lines);
 }
 
 std::optional<QString> WriteReportWorkFile(const ReportHeader& header, const ResultTable& table)

@@ -73,8 +73,10 @@ EncodedText Cp936LineBytes(const QStringList& lines);
 EncodedText StormNetworkReportBytes(const ReportHeader& header, ReportVariant variant,
                                     const ResultTable& table);
 
-// Writes the report to `path`, whole or not at all: a failed write or a text
-// that cannot be encoded leaves the former file as it was.
+// Writes the report to `path`, whole or not at all (textio's file writer): a
+// failed write (a full disk, a failing device) or a text that cannot be
+// encoded leaves the former file byte for byte as it was, and the message
+// names the file and the reason.
 // The saved variant first makes an existing read-only file writable (the
 // engineer confirmed the overwrite in the save dialog) and gives it back its
 // permissions should the write fail. The reason of a failure, or nothing.

@@ -1,5 +1,7 @@
 #include "storm_network/storm_result_grid_form.h"
 
+#include "forms/application.h"
+
 #include "app/run_state.h"
 #include "app/windows.h"
 #include "forms/platform.h"
@@ -20,25 +22,19 @@ StormResultGridForm& Form15()
 namespace {
 
 const QString kDesignCaption = QStringLiteral("雨水计算输出程序");
-const QString kProgramTitle = QStringLiteral("Vantor_Tools");
 const QString kNotSaved = QStringLiteral("0");
 const QString kSaved = QStringLiteral("1");
 
-// The heading lines line up with the columns in a monospaced face where a
-// Chinese character is two columns of 6 pixels (90 twips) wide.
-QFont headingFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
-                      QStringLiteral("Noto Sans CJK SC")});
-    font.setPixelSize(12);
-    return font;
-}
+// The window is wider than its layout's 11475 twips for the columns to hold
+// their texts; the paging controls keep their places about its middle.
+constexpr double kPagingShift = (ResultGeometry::kWindowWidth - 11475) / 2;
+// The two bands reach past both edges of the window.
+constexpr double kBandWidth = ResultGeometry::kWindowWidth + 550;
 
 }  // namespace
 
 StormResultGridForm::StormResultGridForm()
-    : forms::Form(kDesignCaption, 11475, 8310, forms::BorderStyle::FixedSingle)
+    : forms::Form(kDesignCaption, ResultGeometry::kWindowWidth, 8310, forms::BorderStyle::FixedSingle)
 {
     setObjectName(QStringLiteral("Form15"));
 
@@ -49,7 +45,7 @@ StormResultGridForm::StormResultGridForm()
     // --- The rows' band, below the header and above the paging frame.
     m_view = new StormResultTableView(m_table, client());
     m_view->setObjectName(QStringLiteral("Grid"));
-    m_view->setGeometry(forms::pxRect(0, ResultGeometry::kBandTop, 11475,
+    m_view->setGeometry(forms::pxRect(0, ResultGeometry::kBandTop, ResultGeometry::kWindowWidth,
                                       ResultGeometry::kBandBottom - ResultGeometry::kBandTop));
     Label11 = m_view->Label11;
     Text19 = m_view->Text19;
@@ -59,7 +55,7 @@ StormResultGridForm::StormResultGridForm()
     Label14 = m_view->Label14;
 
     // --- Header: the column headings and a rule under them.
-    Frame2 = add<forms::Frame>("Frame2", -90, -45, 13000, 1000);
+    Frame2 = add<forms::Frame>("Frame2", -90, -45, kBandWidth, 1000);
     const QString headings[] = {
         QStringLiteral("设 计  管 段   本 段   转 输   累 计   汇 流   管 内   暴 雨   径 流   "
                        "平 均   单 位   设 计   设 计   水 力   流 速   最 大"),
@@ -74,24 +70,26 @@ StormResultGridForm::StormResultGridForm()
     forms::Label** headingLabels[] = {&Label1, &Label2, &Label3, &Label4};
     for (int k = 0; k < 4; ++k) {
         const QByteArray name = "Label" + QByteArray::number(k + 1);
-        forms::Label* label = addIn<forms::Label>(Frame2, name.constData(), 180, headingTops[k],
-                                                  15000, headingHeights[k]);
+        forms::Label* label = addIn<forms::Label>(Frame2, name.constData(),
+                                                  ResultGeometry::kHeadingLeft + 90, headingTops[k],
+                                                  kBandWidth - ResultGeometry::kHeadingLeft - 90,
+                                                  headingHeights[k]);
         label->setWordWrap(false);
-        label->setFont(headingFont());
+        label->setFont(StormResultTableView::headingFont());
         label->setCaption(headings[k]);
         *headingLabels[k] = label;
     }
 
     // --- Paging frame.
-    Frame1 = add<forms::Frame>("Frame1", -90, ResultGeometry::kBandBottom, 13000, 2040);
-    Command1 = addInWithCaption<forms::CommandButton>(Frame1, "Command1", 3420, 450, 1455, 420,
-                                                      QStringLiteral("<<上一页"));
-    Command2 = addInWithCaption<forms::CommandButton>(Frame1, "Command2", 6480, 450, 1455, 420,
-                                                      QStringLiteral("下一页>>"));
+    Frame1 = add<forms::Frame>("Frame1", -90, ResultGeometry::kBandBottom, kBandWidth, 2040);
+    Command1 = addInWithCaption<forms::CommandButton>(Frame1, "Command1", 3420 + kPagingShift, 450,
+                                                      1455, 420, QStringLiteral("<<上一页"));
+    Command2 = addInWithCaption<forms::CommandButton>(Frame1, "Command2", 6480 + kPagingShift, 450,
+                                                      1455, 420, QStringLiteral("下一页>>"));
     auto pageLabel = [this](const char* name, const QString& caption, double left, double width,
                             double height) {
-        forms::Label* label = addInWithCaption<forms::Label>(Frame1, name, left, 525, width,
-                                                             height, caption);
+        forms::Label* label = addInWithCaption<forms::Label>(Frame1, name, left + kPagingShift, 525,
+                                                             width, height, caption);
         return label;
     };
     Label5 = pageLabel("Label5", QStringLiteral("第"), 8625, 255, 330);
@@ -103,7 +101,7 @@ StormResultGridForm::StormResultGridForm()
     Label10->setForeColor(forms::vbBlue);
     Label8 = pageLabel("Label8", QStringLiteral("页"), 10620, 255, 330);
 
-    Text22 = add<forms::TextBox>("Text22", 11600, 0, 400, 300);
+    Text22 = add<forms::TextBox>("Text22", ResultGeometry::kWindowWidth + 125, 0, 400, 300);
     Text22->setText(kNotSaved);
     Text22->hide();
 
@@ -138,8 +136,8 @@ void StormResultGridForm::Form_QueryUnload(int& cancel, int)
 
 void StormResultGridForm::refresh()
 {
-    Label6->setCaption(QString::number(m_table.currentPage()));
-    Label10->setCaption(QString::number(m_table.pageCount()));
+    Label6->setCaption(QString::number(m_view->currentPage()));
+    Label10->setCaption(QString::number(m_view->pageCount()));
     m_view->refresh();
 }
 
@@ -148,25 +146,22 @@ void StormResultGridForm::refresh()
 void StormResultGridForm::ClearResultRows()
 {
     m_table.clearRows();
+    m_view->showFirstPage();
     refresh();
 }
 
-void StormResultGridForm::ResultPageCount(int segmentCount)
+void StormResultGridForm::showRun(std::vector<PackedCells>&& rows, const QString& totalLength)
 {
-    m_table.setPageCount(ResultTable::pageCountFor(segmentCount));
-    Label10->setCaption(QString::number(m_table.pageCount()));
-}
-
-void StormResultGridForm::PrepareResultRows(int segmentCount)
-{
-    // Shown once the rows are filled.
-    m_table.prepareRows(segmentCount);
-}
-
-void StormResultGridForm::FillResultRows(std::vector<PackedCells>&& rows, const QString& totalLength)
-{
-    m_table.fillRows(std::move(rows), totalLength);
+    m_table.takeRun(std::move(rows), totalLength);
     Text22->setText(kNotSaved);
+    m_view->showRun();
+    refresh();
+}
+
+void StormResultGridForm::showAdjustment(bool changed)
+{
+    if (changed)
+        Text22->setText(kNotSaved);
     refresh();
 }
 
@@ -174,13 +169,13 @@ void StormResultGridForm::FillResultRows(std::vector<PackedCells>&& rows, const 
 
 void StormResultGridForm::Command1_Click()
 {
-    if (m_table.previousPage())
+    if (m_view->previousPage())
         refresh();
 }
 
 void StormResultGridForm::Command2_Click()
 {
-    if (m_table.nextPage())
+    if (m_view->nextPage())
         refresh();
 }
 
@@ -232,7 +227,7 @@ StormResultGridForm::SaveOutcome StormResultGridForm::saveReport()
     if (const std::optional<QString> error =
             WriteStormNetworkReport(*path, ReportVariant::Saved, form13().reportHeader(), m_table)) {
         forms::MsgBox(*error + QChar(10) + QStringLiteral("计算结果未保存。"), forms::vbCritical,
-                      kProgramTitle);
+                      forms::kProgramTitle);
         return SaveOutcome::Failed;
     }
     Text22->setText(kSaved);
@@ -249,7 +244,7 @@ void StormResultGridForm::返回_Click()
     // A flag that is no number counts as not saved.
     if (textio::readNumber(Text22->Text()).value_or(0) == 0) {
         const int answer = forms::MsgBox(QStringLiteral("是否保留现有数据列表？"),
-                                         forms::vbYesNoCancel | forms::vbQuestion, kProgramTitle);
+                                         forms::vbYesNoCancel | forms::vbQuestion, forms::kProgramTitle);
         if (answer == forms::vbYes) {
             if (saveReport() != SaveOutcome::Saved)
                 return;

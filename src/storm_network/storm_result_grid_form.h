@@ -37,16 +37,17 @@ public:
     void Text13_Click(int index);
     void Text14_Click(int index);
 
-    // --- What a network calculation does to the table, in this order.
-    // Empties every row and shows the first page again.
+    // --- What a network calculation does to the table.
+    // Empties every row and shows the first page again, before anything is
+    // checked: a refused run leaves the table so.
     void ClearResultRows();
-    // The page count for n segments, into 共 N 页.
-    void ResultPageCount(int segmentCount);
-    // Rows 0 to n − 1 exist, are shown and empty.
-    void PrepareResultRows(int segmentCount);
-    // The computed rows, the totals below the last one, and the table marked
-    // as not saved.
-    void FillResultRows(std::vector<storm_network::PackedCells>&& rows, const QString& totalLength);
+    // The computed rows 0 to n − 1 on the first page, with their page count
+    // and the totals below the last one, and the table marked as not saved.
+    void showRun(std::vector<storm_network::PackedCells>&& rows, const QString& totalLength);
+
+    // The table after an adjustment wrote its cells: shown again, and
+    // marked as not saved when any of its texts changed (and only then).
+    void showAdjustment(bool changed);
 
     // The cells of the table, every row it ever created.
     storm_network::ResultTable& table() { return m_table; }

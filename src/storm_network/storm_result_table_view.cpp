@@ -3,6 +3,7 @@
 #include "storm_network/storm_network_report.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 
 using namespace storm_network;
 
@@ -21,6 +22,32 @@ void setCellColour(forms::TextBox& cell, std::uint32_t colour)
 
 }  // namespace
 
+double storm_network::ResultGeometry::columnLeft(ResultColumn c)
+{
+    return c == kSegmentLabel ? 90 : 975 + kColumnPitch * (c - 2);
+}
+
+double storm_network::ResultGeometry::columnWidth(ResultColumn c)
+{
+    return c == kSegmentLabel ? 870 : 930;
+}
+
+QFont StormResultTableView::headingFont()
+{
+    // A Chinese character takes two columns, as in the report. The face of
+    // 12 pixels has 6-pixel columns: drawn a third wider, and the rest of a
+    // pixel made up between characters, its columns are eight pixels.
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    font.setPixelSize(12);
+    font.setStretch(133);
+    const qreal column = forms::px(ResultGeometry::kHeadingColumn);
+    font.setLetterSpacing(QFont::AbsoluteSpacing,
+                          column - QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')));
+    return font;
+}
+
 StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
     : QWidget(parent)
     , m_table(table)
@@ -38,6 +65,9 @@ StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
             auto* box = forms::makeControl<forms::TextBox>(
                 this, name.constData(), ResultGeometry::columnLeft(column), top,
                 ResultGeometry::columnWidth(column), ResultGeometry::kCellHeight);
+            QFont font = box->font();
+            font.setPixelSize(ResultGeometry::kCellFontPixels);
+            box->setFont(font);
             box->hide();
             m_cells[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)] = box;
             connect(box, &forms::TextBox::Click, this, [this, slot, column] {
@@ -56,17 +86,21 @@ StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
         l->setCaption(caption);
         return l;
     };
+    // The totals of a long run, "9990000" m and "8888.8888" ha, shown whole;
+    // the words after them move right by as much as the boxes grew.
+    constexpr double totalWidth = 1050;
+    constexpr double grown = totalWidth - 700;
     auto total = [this](const char* name, double left) {
-        auto* box = forms::makeControl<forms::TextBox>(this, name, left, 0, 700, 300);
+        auto* box = forms::makeControl<forms::TextBox>(this, name, left, 0, totalWidth, 300);
         box->setEnabled(false);
         return box;
     };
     Label11 = label("Label11", kFooterLengthWord, 90, 915);
     Text19 = total("Text19", 1035);
-    Label12 = label("Label12", kFooterLengthUnit, 1845, 285);
-    Label13 = label("Label13", kFooterAreaWord, 2250, 915);
-    Text20 = total("Text20", 3150);
-    Label14 = label("Label14", kFooterAreaUnit, 3960, 285);
+    Label12 = label("Label12", kFooterLengthUnit, 1845 + grown, 285);
+    Label13 = label("Label13", kFooterAreaWord, 2250 + grown, 915);
+    Text20 = total("Text20", 3150 + grown);
+    Label14 = label("Label14", kFooterAreaUnit, 3960 + 2 * grown, 285);
 }
 
 forms::TextBox& StormResultTableView::cell(int slot, ResultColumn column) const
@@ -83,10 +117,82 @@ forms::TextBox* StormResultTableView::cellOfRow(int row, ResultColumn column) co
     return nullptr;
 }
 
+int StormResultTableView::pageCountFor(int segmentCount)
+{
+    return (segmentCount + 1) / ResultGeometry::kRowsPerPage + 1;
+}
+
+void StormResultTableView::showRun()
+{
+    m_pageCount = pageCountFor(m_table.segmentCount());
+    m_page = 1;
+}
+
+bool StormResultTableView::nextPage()
+{
+    if (m_page >= m_pageCount)
+        return false;
+    ++m_page;
+    return true;
+}
+
+bool StormResultTableView::previousPage()
+{
+    if (m_page <= 1)
+        return false;
+    --m_page;
+    return true;
+}
+
+double StormResultTableView::rowTop(int row) const
+{
+    return ResultGeometry::rowTopOnFirstPage(row) - pageShift();
+}
+
+double StormResultTableView::footerLabelTop() const
+{
+    const int n = m_table.segmentCount();
+    const double firstPage = n > 0 ? ResultGeometry::rowTopOnFirstPage(n - 1)
+                                         + ResultGeometry::kFooterBelowRow
+                                   : ResultGeometry::kFooterDesignLabelTop;
+    return firstPage - pageShift();
+}
+
+double StormResultTableView::footerBoxTop() const
+{
+    if (m_table.segmentCount() == 0)
+        return ResultGeometry::kFooterDesignBoxTop - pageShift();
+    return footerLabelTop() - ResultGeometry::kFooterBoxRaise;
+}
+
+std::uint32_t StormResultTableView::cellColour(int row, ResultColumn column) const
+{
+    switch (column) {
+    case kSegmentLabel:
+        return forms::vbBlue;
+    case kDiameter:
+    case kSlope:
+        // Only the adjustment mode lets them take clicks.
+        return m_table.enabled(row, column) ? forms::vbBlue : forms::vbWindowText;
+    case kCapacity:
+        switch (m_table.capacityCheck(row)) {
+        case CapacityCheck::Short:
+            return forms::vbRed;
+        case CapacityCheck::Carried:
+            return forms::vbButtonText;
+        case CapacityCheck::None:
+            break;
+        }
+        return forms::vbWindowText;
+    default:
+        return forms::vbWindowText;
+    }
+}
+
 void StormResultTableView::refresh()
 {
     m_refreshing = true;
-    const int first = m_table.firstRowShown();
+    const int first = firstRowShown();
     for (int slot = 0; slot < kSlots; ++slot) {
         const int row = first + slot;
         if (row < m_table.rowCount() && m_table.rowVisible(row))
@@ -97,8 +203,8 @@ void StormResultTableView::refresh()
 
     Text19->setText(m_table.totalLength());
     Text20->setText(m_table.totalArea());
-    const double labelTop = m_table.footerLabelTop();
-    const double boxTop = m_table.footerBoxTop();
+    const double labelTop = footerLabelTop();
+    const double boxTop = footerBoxTop();
     for (forms::Label* label : {Label11, Label12, Label13, Label14})
         place(label, labelTop, label->Height());
     for (forms::TextBox* box : {Text19, Text20})
@@ -109,7 +215,7 @@ void StormResultTableView::refresh()
 void StormResultTableView::showRowInSlot(int slot, int row)
 {
     m_rows[static_cast<std::size_t>(slot)] = row;
-    const double top = m_table.rowTop(row);
+    const double top = rowTop(row);
     for (int c = 1; c <= kResultColumns; ++c) {
         const auto column = static_cast<ResultColumn>(c);
         forms::TextBox& box = cell(slot, column);
@@ -120,7 +226,7 @@ void StormResultTableView::showRowInSlot(int slot, int row)
         box.setLocked(m_table.readOnly(row, column));
         std::uint32_t& shownColour =
             m_colours[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)];
-        const std::uint32_t colour = m_table.colour(row, column);
+        const std::uint32_t colour = cellColour(row, column);
         if (colour != shownColour) {
             setCellColour(box, colour);
             shownColour = colour;

@@ -20,7 +20,6 @@ StormSegmentAdjustDialog& Form10()
 namespace {
 
 const QString kDesignCaption = QStringLiteral("雨水数据修改程序");
-const QString kNotSaved = QStringLiteral("0");
 
 // The row index the hidden field holds, or -1.
 int rowOf(const QString& text)
@@ -116,11 +115,7 @@ void StormSegmentAdjustDialog::Command1_Click()
     }
 
     Hide();
-    // The table is unsaved when the adjustment changed any of its texts,
-    // and only then.
-    if (result.changed)
-        grid.Text22->setText(kNotSaved);
-    grid.refresh();
+    grid.showAdjustment(result.changed);
     if (result.outcome == AdjustmentOutcome::CapacityBelowDesignFlow) {
         forms::MsgBox(result.message, forms::vbOKOnly, result.title);
         Show();

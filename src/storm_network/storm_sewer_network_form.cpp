@@ -31,22 +31,9 @@ const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 
 StormSewerNetworkForm::StormSewerNetworkForm()
     : CalculatorForm(kDesignCaption, 4515, 4320, Calculator::StormNetwork)
-    , m_cityBlock(*this, 210, StormCityBlock::Mode::SegmentBySegment)
+    , StormCityPanel(*this, 210, StormCityPanel::Mode::SegmentBySegment)
 {
     setObjectName(QStringLiteral("form13"));
-
-    // --- 选择城市: province and city, and the city's formula as a fraction.
-    Frame3 = m_cityBlock.Frame3;
-    Combo6 = m_cityBlock.Combo6;
-    Combo3 = m_cityBlock.Combo3;
-    Label5 = m_cityBlock.Label5;
-    Label6 = m_cityBlock.Label6;
-    Line1 = m_cityBlock.Line1;
-    Label29 = m_cityBlock.Label29;
-    // --- 计算方式: the storm water window or the network window.
-    Frame6 = m_cityBlock.Frame6;
-    Option3 = m_cityBlock.Option3;
-    Option4 = m_cityBlock.Option4;
 
     // --- 设计参数
     Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1685, QStringLiteral("设计参数"));
@@ -63,13 +50,14 @@ StormSewerNetworkForm::StormSewerNetworkForm()
         return box;
     };
     Label14 = label("Label14", QStringLiteral("重现期P"), 90, 270, 690, 285);
-    Text1 = field("Text1", QStringLiteral("2"), 1400, 225, 600, 270);
-    Label13 = label("Label13", QStringLiteral("年"), 2100, 270, 285, 240);
+    // The P and t1 fields keep clear of "起点汇流时间t1".
+    Text1 = field("Text1", QStringLiteral("2"), 1490, 225, 600, 270);
+    Label13 = label("Label13", QStringLiteral("年"), 2160, 270, 285, 240);
     Label1 = label("Label1", QStringLiteral("折减系数"), 2700, 270, 870, 240);
     Text2 = field("Text2", QStringLiteral("2.0"), 3800, 225, 555, 285);
-    Label12 = label("Label12", QStringLiteral("起点汇流时间t1"), 90, 630, 1500, 240);
-    Text3 = field("Text3", QStringLiteral("10"), 1400, 585, 600, 285);
-    Label11 = label("Label11", QStringLiteral("min"), 2100, 630, 360, 240);
+    Label12 = label("Label12", QStringLiteral("起点汇流时间t1"), 90, 630, 1380, 240);
+    Text3 = field("Text3", QStringLiteral("10"), 1490, 585, 600, 285);
+    Label11 = label("Label11", QStringLiteral("min"), 2160, 630, 360, 240);
     Label17 = label("Label17", QStringLiteral("径流系数Ψ"), 2700, 630, 915, 285);
     Text4 = field("Text4", QStringLiteral("0.65"), 3800, 585, 555, 270);
     Label32 = label("Label32", QStringLiteral("请选择地面类型"), 90, 990, 1500, 285);
@@ -123,7 +111,7 @@ void StormSewerNetworkForm::Form_Load()
     for (const QString& material : storm_network::NetworkMaterials())
         Combo5->AddItem(material);
     Combo5->setListIndex(storm_network::kReinforcedConcretePipe);
-    m_cityBlock.load();
+    loadCities();
     Combo7.List = storm_network::NetworkRoughnessList();
     Combo7.Text = Combo7.List.value(storm_network::kReinforcedConcretePipe);
     Text4->setText(QStringLiteral("0.65"));
@@ -135,14 +123,14 @@ void StormSewerNetworkForm::Form_Load()
 
 void StormSewerNetworkForm::Combo6_Click()
 {
-    m_cityBlock.provinceChosen();
+    provinceChosen();
 }
 
 void StormSewerNetworkForm::Combo3_Click()
 {
     // A city offered without a formula shows an empty fraction, which the
     // report prints under its name, not the formula of another city.
-    m_cityBlock.cityChosen();
+    cityChosen();
 }
 
 // ------------------------------------------------------------ design parameters
@@ -213,10 +201,7 @@ void StormSewerNetworkForm::calculateNetwork()
     if (const std::optional<QString> error = WriteSegmentWorkFile(segments))
         qWarning().noquote() << *error;
 
-    const int n = static_cast<int>(segments.size());
-    grid.ResultPageCount(n);
-    grid.PrepareResultRows(n);
-    grid.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+    grid.showRun(std::move(result.run.rows), result.run.totalLength);
     Text5 = result.run.sums.flowTime;
     trans = result.run.sums.transferredArea;
     grid.Show();

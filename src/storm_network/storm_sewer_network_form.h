@@ -12,7 +12,7 @@
 #pragma once
 
 #include "app/calculator_form.h"
-#include "storm/storm_city_block_form.h"
+#include "storm/storm_city_panel.h"
 #include "storm_network/network_calculation.h"
 #include "storm_network/storm_network_report.h"
 
@@ -21,7 +21,7 @@
 
 #include <array>
 
-class StormSewerNetworkForm : public CalculatorForm {
+class StormSewerNetworkForm : public CalculatorForm, public StormCityPanel {
     Q_OBJECT
 public:
     StormSewerNetworkForm();
@@ -57,19 +57,9 @@ public:
     // and the runoff coefficient offered for a new segment.
     QString defaultRunoff() const;
 
-    // 选择城市
-    forms::Frame* Frame3;
-    forms::ComboBox* Combo6;  // province
-    forms::ComboBox* Combo3;  // city: its text is the city the calculation looks up
-    forms::Label* Label5;     // "q=" or "i="
-    forms::Label* Label6;     // numerator
-    forms::Line* Line1;       // fraction bar
-    forms::Label* Label29;    // denominator
-
-    // 计算方式
-    forms::Frame* Frame6;
-    forms::OptionButton* Option3;  // 自动计算: back to the storm water window
-    forms::OptionButton* Option4;  // 手工逐段计算: this window's own mode
+    // 选择城市 and 计算方式: the panel's controls (StormCityPanel); the
+    // city text of Combo3 is the city the calculation looks up, and Option3
+    // (自动计算) leads back to the storm water window.
 
     // 设计参数
     forms::Frame* Frame4;
@@ -110,7 +100,4 @@ public:
     QString Text5;
     // Running sum of the catchment areas of the segments computed so far, ha.
     QString trans = QStringLiteral("trans");
-
-private:
-    StormCityBlock m_cityBlock;
 };

@@ -11,10 +11,22 @@
 
 namespace textio {
 
-// Writes each line followed by CR LF, replacing the file's contents.
-// Returns an error message, or nothing on success. The whole text is
-// encoded before the file is opened: a character that code page 936 cannot
-// hold is reported (with its line and column) and the file is not touched.
+// Writes `bytes` as the whole new contents of the file at `path`, all or
+// nothing: they go to a temporary file beside it, every write, the flush to
+// the disk and the close are checked, and only then does the temporary file
+// take the place of the target. On any failure the target is byte for byte
+// as it was (or still absent) and no temporary file is left. A target that
+// exists but is read-only, or is no file (a folder, a device, a pipe), is
+// refused. A replaced file keeps its permissions.
+// Returns a message naming the file and the reason in words ("磁盘已满"),
+// or nothing on success.
+std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes);
+
+// Writes each line followed by CR LF, replacing the file's contents as
+// replaceFileContents() does. Returns an error message, or nothing on
+// success. The whole text is encoded before anything is written: a
+// character that code page 936 cannot hold is reported (with its line and
+// column) and the file is not touched.
 std::optional<QString> writeCp936Lines(const QString& path, const QStringList& lines);
 
 // Writes a whole text as lines: its own line breaks (CR LF, a lone CR or a

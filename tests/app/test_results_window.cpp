@@ -1,6 +1,7 @@
 // The result window: its size rule, and saving its text when it is closed.
 #include "forms/fitted_text.h"
 #include "app/results_window_form.h"
+#include "textio/write_fault.h"
 #include "textio/cp936.h"
 #include "shell_test_support.h"
 #include "version/version.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTemporaryDir>
 
@@ -85,6 +87,23 @@ TEST_F(ResultsWindowTest, OpensAtItsSizeWithTheVersionOnce)
         platform().answerMessageBox(forms::vbNo);
         EXPECT_TRUE(closeByUser(w));
     }
+}
+
+TEST_F(ResultsWindowTest, TheFrameRunsPastTheWindowsRightAndBottomEdgesAroundTheWholeText)
+{
+    ResultsWindowForm& w = showResult(kSentence);
+    // 6900 twips outside are 6780 x 6450 inside: the frame, 6800 x 6400 from
+    // top 100, ends 20 twips past the right edge and 50 past the bottom one,
+    // so that neither of those edges of it shows.
+    EXPECT_EQ(w.ScaleWidth(), 6780);
+    EXPECT_EQ(w.ScaleHeight(), 6450);
+    const QWidget* client = w.Frame1->parentWidget();
+    const QRect frame = w.Frame1->geometry();
+    EXPECT_GE(frame.right(), client->width()) << frame.right() << " " << client->width();
+    EXPECT_GE(frame.bottom(), client->height()) << frame.bottom() << " " << client->height();
+    EXPECT_TRUE(client->rect().contains(w.Text1->geometry().translated(frame.topLeft())));
+    platform().answerMessageBox(forms::vbNo);
+    EXPECT_TRUE(closeByUser(w));
 }
 
 TEST_F(ResultsWindowTest, ResizingFollowsTheMarginsAndNeverGoesBelowZero)
@@ -245,6 +264,33 @@ TEST_F(ResultsWindowTest, AFailedSaveSaysSoAndKeepsTheWindowAndTheFile)
     platform().answerMessageBox(forms::vbYes);
     platform().answerFileDialog(dir.filePath(QStringLiteral("fine.txt")));
     EXPECT_TRUE(closeByUser(Form9()));
+}
+
+TEST_F(ResultsWindowTest, SavingOnAFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    const QString existing = dir.filePath(QStringLiteral("result.txt"));
+    writeFile(existing, QByteArrayLiteral("old result\r\n"));
+    const QString fresh = dir.filePath(QStringLiteral("fresh.txt"));
+    for (const QString& path : {existing, fresh}) {
+        SCOPED_TRACE(path.toStdString());
+        ResultsWindowForm& w = showResult(kSentence);
+        platform().answerMessageBox(forms::vbYes);
+        platform().answerFileDialog(path);
+        platform().answerMessageBox(forms::vbOK);
+        {
+            const textio::ScopedWriteFault full(textio::WriteFault::NoSpace, 10);
+            EXPECT_FALSE(closeByUser(w));
+        }
+        const auto& failure = boxes().back();
+        EXPECT_TRUE(failure.text.contains(QStringLiteral("磁盘已满"))) << failure.text.toStdString();
+        EXPECT_TRUE(failure.text.contains(QFileInfo(path).fileName())) << failure.text.toStdString();
+        EXPECT_FALSE(failure.text.contains(QStringLiteral("未知错误")));
+        EXPECT_EQ(failure.title, QStringLiteral("Vantor_Tools"));
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.Text1->Text(), kSentence);
+    }
+    EXPECT_EQ(bytesOf(existing), QByteArrayLiteral("old result\r\n"));
+    EXPECT_FALSE(QFile::exists(fresh));
 }
 
 TEST_F(ResultsWindowTest, ReopenedAfterClosingItStartsAfresh)

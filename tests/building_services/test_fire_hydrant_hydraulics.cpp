@@ -108,8 +108,9 @@ TEST(FireHydrantHydraulics, WorkedExampleCarriedAtTextPrecision)
     in.nozzleCoefficient = 0.1577;
     in.hoseLengthM = 25;
     in.hoseResistance = 0.0172;
-    const std::optional<HydrantResultTexts> r = calculateHydrant(in);
-    ASSERT_TRUE(r.has_value());
+    const HydrantCalculation calculation = calculateHydrant(in);
+    ASSERT_FALSE(calculation.error.has_value());
+    const HydrantResultTexts* r = &calculation.results;
 
     EXPECT_EQ(r->jetFactor, u"1.198"_s);
     // Each step reads the text of the one before it.
@@ -128,10 +129,99 @@ TEST(FireHydrantHydraulics, WorkedExampleCarriedAtTextPrecision)
     EXPECT_EQ(first->nozzlePressure, r->nozzlePressure);
 }
 
-TEST(FireHydrantHydraulics, HoseLengthThatOverflowsGivesNoResult)
+// Hm and Ld as typed, with the 19 mm nozzle and a 65 mm rubber-lined hose
+// unless a row names another nozzle; each refusal names its field.
+TEST(FireHydrantHydraulics, TypedInputsOutsideTheirRangesAreRefused)
 {
-    HydrantInputs in{10, 0.25 / 25.859, 0.1577, 1e308, 0.0677};
-    EXPECT_FALSE(calculateHydrant(in).has_value());
+    enum class Outcome { Calculated, WrongHm, WrongLd, Unreachable };
+    struct Row {
+        const char* name;
+        const char* hm;
+        const char* ld;
+        const char* phi; // φ of the nozzle as the window writes it
+        double b;
+        Outcome outcome;
+    };
+    const char* phi19 = "0.00966781391391779";
+    const char* phi9 = "0.0256963716723199";
+    const char* phi25 = "0.00615384615384615";
+    const Row rows[] = {
+        {"Hm empty", "", "25", phi19, 0.1577, Outcome::WrongHm},
+        {"Hm blanks", "   ", "25", phi19, 0.1577, Outcome::WrongHm},
+        {"Hm text", "十米", "25", phi19, 0.1577, Outcome::WrongHm},
+        {"Hm zero", "0", "25", phi19, 0.1577, Outcome::WrongHm},
+        {"Hm negative", "-10", "25", phi19, 0.1577, Outcome::WrongHm},
+        {"Hm tiny", "1e-308", "25", phi19, 0.1577, Outcome::WrongHm},
+        {"Hm just below 1 m", "0.999", "25", phi9, 0.0079, Outcome::WrongHm},
+        {"Hm 1 m", "1", "25", phi9, 0.0079, Outcome::Calculated},
+        {"Hm 100 m, beyond every nozzle", "100", "25", phi25, 0.4727, Outcome::Unreachable},
+        {"Hm just above 100 m", "100.001", "25", phi25, 0.4727, Outcome::WrongHm},
+        {"Hm far beyond", "1e200", "25", phi25, 0.4727, Outcome::WrongHm},
+        {"Ld empty", "10", "", phi19, 0.1577, Outcome::WrongLd},
+        {"Ld leading number", "10", "25m", phi19, 0.1577, Outcome::WrongLd},
+        {"Ld zero", "10", "0", phi19, 0.1577, Outcome::WrongLd},
+        {"Ld negative", "10", "-25", phi19, 0.1577, Outcome::WrongLd},
+        {"Ld just below 1 m", "10", "0.999", phi19, 0.1577, Outcome::WrongLd},
+        {"Ld 1 m", "10", "1", phi19, 0.1577, Outcome::Calculated},
+        {"Ld 1000 m", "10", "1000", phi19, 0.1577, Outcome::Calculated},
+        {"Ld just above 1000 m", "10", "1000.001", phi19, 0.1577, Outcome::WrongLd},
+        {"Ld 1e20 m", "10", "1e20", phi19, 0.1577, Outcome::WrongLd},
+        {"Ld overflowing", "10", "1e308", phi19, 0.1577, Outcome::WrongLd},
+        // Hm is checked first.
+        {"Hm and Ld wrong", "0", "0", phi19, 0.1577, Outcome::WrongHm},
+        {"Hm beyond 19 mm", "37.5", "25", phi19, 0.1577, Outcome::Unreachable},
+        {"Hm beyond 9 mm", "25.5", "25", phi9, 0.0079, Outcome::Unreachable},
+        // Hq of 19 mm: about 89,222 m at 37.43 m, 364,787 m at 37.44 m.
+        {"Hq just under the highest", "37.43", "25", phi19, 0.1577, Outcome::Calculated},
+        {"Hq above the highest", "37.44", "25", phi19, 0.1577, Outcome::Unreachable},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HydrantCalculation c = calculateHydrant(HydrantInputTexts{
+            .waterColumn = QString::fromUtf8(row.hm),
+            .hoseLength = QString::fromUtf8(row.ld),
+            .nozzleFactor = QString::fromUtf8(row.phi),
+            .nozzleCoefficient = textio::generalNumberText(row.b),
+            .hoseResistance = u"0.0172"_s,
+        });
+        switch (row.outcome) {
+        case Outcome::Calculated:
+            EXPECT_FALSE(c.error.has_value());
+            for (const QString& text : {c.results.jetFactor, c.results.nozzlePressure,
+                                        c.results.hoseLoss, c.results.outletPressure,
+                                        c.results.jetFlow}) {
+                EXPECT_FALSE(text.contains(u'E')) << text.toStdString();
+                EXPECT_GT(read(text), 0) << text.toStdString();
+            }
+            break;
+        case Outcome::WrongHm:
+        case Outcome::Unreachable:
+            ASSERT_TRUE(c.error.has_value());
+            EXPECT_EQ(c.error->field, HydrantField::WaterColumn);
+            EXPECT_EQ(c.error->message, row.outcome == Outcome::WrongHm
+                                            ? u"请输入正确的充实水柱！"_s
+                                            : u"充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。"_s);
+            EXPECT_EQ(c.error->title, u"确认数据正确性"_s);
+            break;
+        case Outcome::WrongLd:
+            ASSERT_TRUE(c.error.has_value());
+            EXPECT_EQ(c.error->field, HydrantField::HoseLength);
+            EXPECT_EQ(c.error->message, u"请输入正确的水带长度！"_s);
+            EXPECT_EQ(c.error->title, u"确认数据正确性"_s);
+            break;
+        }
+    }
+}
+
+// The smallest water column through the smallest nozzle still gives a jet
+// flow the report shows as a figure: Hq = 1.19 / (1 − 1.19·φ) = 1.2275 m,
+// Q = √(10 · 0.0079 · 1.2275) = 0.311 L/s.
+TEST(FireHydrantHydraulics, SmallestWaterColumnReportsAFlow)
+{
+    const HydrantCalculation c = calculateHydrant(HydrantInputs{1, 0.0256963716723199, 0.0079, 1, 0.0677});
+    ASSERT_FALSE(c.error.has_value());
+    EXPECT_EQ(c.results.nozzlePressure, u"1.22753729827784"_s);
+    EXPECT_EQ(textio::formatNumber(read(c.results.jetFlow), u"###.###"_s), u".311"_s);
 }
 
 TEST(HydrantReportSentence, WorkedExample)
@@ -162,5 +252,61 @@ TEST(HydrantReportSentence, FlowAndPressureTexts)
             << sentence.toStdString();
         EXPECT_TRUE(sentence.endsWith(u"Hxh="_s + QString::fromUtf8(row.pressureText) + u"MPa。"_s))
             << sentence.toStdString();
+    }
+}
+
+// The results as the engineer may have edited them, read against their
+// ranges before the sentence is written; Q is checked first.
+TEST(HydrantReportSentence, EditedResultsOutsideTheirRangesAreRefused)
+{
+    enum class Outcome { Reported, WrongQ, WrongHxh };
+    struct Row {
+        const char* q;
+        const char* hxh;
+        Outcome outcome;
+        const char* reported; // the sentence's end
+    };
+    const Row rows[] = {
+        {"4.62246906115212", "14.4680740594393", Outcome::Reported,
+         "Qxh= 4.622升/秒,消火栓口所需水压 Hxh=0.145MPa。"},
+        {"", "16.5", Outcome::WrongQ, ""},
+        {"四升", "16.5", Outcome::WrongQ, ""},
+        {"-4.6", "16.5", Outcome::WrongQ, ""},
+        {"0", "16.5", Outcome::WrongQ, ""},
+        {"1000", "16.5", Outcome::Reported, "Qxh= 1000.升/秒,消火栓口所需水压 Hxh=0.165MPa。"},
+        {"1000.001", "16.5", Outcome::WrongQ, ""},
+        {"1e300", "16.5", Outcome::WrongQ, ""},
+        {"", "", Outcome::WrongQ, ""},
+        {"4.6", "", Outcome::WrongHxh, ""},
+        {"4.6", "0.165MPa", Outcome::WrongHxh, ""},
+        {"4.6", "-16.5", Outcome::WrongHxh, ""},
+        {"4.6", "10000000", Outcome::Reported, "Qxh= 4.6升/秒,消火栓口所需水压 Hxh=100000.MPa。"},
+        {"4.6", "10000000.5", Outcome::WrongHxh, ""},
+        {"4.6", "1e20", Outcome::WrongHxh, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.q) + " " + row.hxh);
+        const HydrantReportResult r = hydrantReport(HydrantReportTexts{
+            .waterColumn = u"10"_s,
+            .nozzleDiameter = u"19"_s,
+            .hoseLength = u"25"_s,
+            .hoseDiameter = u"65"_s,
+            .hoseMaterial = u"衬胶水带"_s,
+            .jetFlow = QString::fromUtf8(row.q),
+            .outletPressure = QString::fromUtf8(row.hxh),
+        });
+        if (row.outcome == Outcome::Reported) {
+            EXPECT_FALSE(r.error.has_value());
+            EXPECT_TRUE(r.sentence.startsWith(u"充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,"_s));
+            EXPECT_TRUE(r.sentence.endsWith(QString::fromUtf8(row.reported)))
+                << r.sentence.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(r.error.has_value());
+        const bool q = row.outcome == Outcome::WrongQ;
+        EXPECT_EQ(r.error->field, q ? HydrantField::JetFlow : HydrantField::OutletPressure);
+        EXPECT_EQ(r.error->message, q ? u"请输入正确的流量Q！"_s : u"请输入正确的栓口水压Hxh！"_s);
+        EXPECT_EQ(r.error->title, u"确认数据正确性"_s);
+        EXPECT_TRUE(r.sentence.isEmpty());
     }
 }

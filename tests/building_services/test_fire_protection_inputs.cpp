@@ -1,11 +1,14 @@
 #include "building_services/fire_protection_inputs.h"
+#include "textio/field_values.h"
 
 #include <gtest/gtest.h>
 
 using namespace building_services;
 using namespace Qt::StringLiterals;
 
-TEST(FireProtectionInputs, PositiveNumbers)
+// The reading of the figures the engineer edits in the result fields before
+// a report: a positive finite number, a whole one for the counts.
+TEST(FireProtectionInputs, EditedFiguresArePositiveNumbers)
 {
     struct Row {
         const char* text;
@@ -17,11 +20,11 @@ TEST(FireProtectionInputs, PositiveNumbers)
         {"0", false, {}},       {"-3", false, {}},      {"", false, {}},
         {"   ", false, {}},     {"10m", false, {}},     {"十", false, {}},
         {"4", true, 4},         {"4.0", true, 4},       {"4.5", true, {}},
-        {"0", true, {}},        {"-4", true, {}},
+        {"0", true, {}},        {"-4", true, {}},       {"1e999", false, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string("\"") + row.text + (row.whole ? "\" whole" : "\""));
-        EXPECT_EQ(positiveNumber(QString::fromUtf8(row.text), row.whole), row.value);
+        EXPECT_EQ(textio::readPositiveNumber(QString::fromUtf8(row.text), row.whole), row.value);
     }
 }
 

@@ -80,16 +80,21 @@ void expectDesign(const DesignRow& row)
 
 } // namespace
 
-TEST(SepticTankDesign, FormulasOfTheParts)
+// One office user: V1 = 1 · 0.4 · 50 · 12 / 24000 = 0.01,
+// V2 = 0.00028 · 1 · 0.4 · 180 · 1.2 = 0.024192,
+// u = 10^-5 · 0.4 · (120000 · 0.00028 · 180 + 4.17 · 50 · 12)
+//   = 10^-5 · 0.4 · (6048 + 2502) = 0.0342.
+TEST(SepticTankDesign, VolumesOfOneOfficeUserAndTheVolumePerUser)
 {
     const SepticTankInputs in = initialInputs();
     EXPECT_DOUBLE_EQ(sewageVolume(in), 0.01);
-    EXPECT_DOUBLE_EQ(sludgeVolume(in), 0.00028 * 0.4 * 180 * 1.2);
-    // The sewage term's factor is 4.17 · 10^-5, not 1/24000.
-    EXPECT_DOUBLE_EQ(perUserVolume(in), 1e-5 * 0.4 * (120000 * 0.00028 * 180 + 4.17 * 50 * 12));
+    EXPECT_DOUBLE_EQ(sludgeVolume(in), 0.024192);
+    // The sewage term of u takes 4.17 · 10^-5 where V1 takes 1/24000:
+    // with 1/24000 u would be 0.034192.
     EXPECT_DOUBLE_EQ(perUserVolume(in), 0.0342);
     // N does not enter the per-user volume.
-    EXPECT_EQ(perUserVolume(with(1000, 50)), perUserVolume(in));
+    EXPECT_DOUBLE_EQ(perUserVolume(with(1000, 50)), 0.0342);
+    EXPECT_DOUBLE_EQ(sewageVolume(with(1000, 50)), 10);
 }
 
 TEST(SepticTankDesign, WorkedExamples)
@@ -140,27 +145,41 @@ TEST(SepticTankDesign, ShareLimitStrictlyAboveSevenTenthsUpTo25)
 // the rest.
 TEST(SepticTankDesign, ThirteenTankBoundsThroughTheCalculation)
 {
-    const std::span<const StandardTank> tanks = SepticTankCatalogue::tanks();
-    for (std::size_t i = 0; i < tanks.size(); ++i) {
-        const StandardTank& tank = tanks[i];
-        SCOPED_TRACE(tank.listText.toString().toStdString());
-        SepticTankInputs in{1, 1, tank.effectiveVolume * 1000 - 0.192, 24, 1, 0.00016};
+    struct Row {
+        double volume;
+        const char* tank;
+        const char* next; // nullptr above the largest
+        const char* nextVolume;
+    };
+    const Row rows[] = {
+        {2, "1-2", "2-4", "4"},        {4, "2-4", "3-6", "6"},
+        {6, "3-6", "4-9", "9"},        {9, "4-9", "5-12", "12"},
+        {12, "5-12", "6-16", "16"},    {16, "6-16", "7-20", "20"},
+        {20, "7-20", "8-25", "25"},    {25, "8-25", "9-30", "30"},
+        {30, "9-30", "10-40", "40"},   {40, "10-40", "11-50", "50"},
+        {50, "11-50", "12-75", "75"},  {75, "12-75", "13-100", "100"},
+        {100, "13-100", nullptr, "100.000001"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.tank);
+        SepticTankInputs in{1, 1, row.volume * 1000 - 0.192, 24, 1, 0.00016};
         SepticTankDesign d = designSepticTank(in);
         ASSERT_EQ(d.status, SepticDesignStatus::Designed);
         EXPECT_FALSE(d.shareLimited);
-        EXPECT_EQ(d.tank, &tank);
-        EXPECT_EQ(d.volume, QString::number(tank.effectiveVolume));
+        ASSERT_NE(d.tank, nullptr);
+        EXPECT_EQ(d.tank->listText, S(row.tank));
+        EXPECT_EQ(d.volume, QString::number(row.volume));
 
         in.quotaLitres += 0.001;
         d = designSepticTank(in);
         ASSERT_EQ(d.status, SepticDesignStatus::Designed);
-        if (i + 1 < tanks.size()) {
-            EXPECT_EQ(d.tank, &tanks[i + 1]);
-            EXPECT_EQ(d.volume, QString::number(tanks[i + 1].effectiveVolume));
+        if (row.next) {
+            ASSERT_NE(d.tank, nullptr);
+            EXPECT_EQ(d.tank->listText, S(row.next));
         } else {
             EXPECT_EQ(d.tank, nullptr);
-            EXPECT_EQ(d.volume, S("100.000001"));
         }
+        EXPECT_EQ(d.volume, S(row.nextVolume));
     }
 }
 
@@ -208,4 +227,125 @@ TEST(SepticTankDesign, OutOfRangeVolumesAndPerUserVolumes)
             EXPECT_EQ(handPickedTankUsers(tank1, row.in), std::nullopt);
         }
     }
+}
+
+namespace {
+
+SepticTankInputTexts initialTexts()
+{
+    return {.users = S("1"),
+            .usageFactor = S("0.40"),
+            .quota = S("50"),
+            .retention = S("12"),
+            .cleaning = S("180"),
+            .sludgeConstant = S("0.00028")};
+}
+
+} // namespace
+
+// Each typed input against its range, one changed at a time from the
+// window's initial inputs; the message names the field, under "警告".
+TEST(SepticTankInputs, TypedValuesOutsideTheirRangesAreRefused)
+{
+    struct Row {
+        const char* name;
+        QString SepticTankInputTexts::*text;
+        const char* typed;
+        std::optional<SepticField> field; // none: accepted
+        const char* message;
+    };
+    using T = SepticTankInputTexts;
+    const char* users = "请输入正确的设计人数！";
+    const char* factor = "请输入正确的使用系数！";
+    const char* quota = "请输入正确的污水定额！";
+    const char* retention = "请输入正确的污水停留时间！";
+    const char* cleaning = "请输入正确的清掏周期！";
+    const Row rows[] = {
+        {"users empty", &T::users, "", SepticField::Users, "请输入设计人数！"},
+        {"users blanks", &T::users, "   ", SepticField::Users, "请输入设计人数！"},
+        {"users text", &T::users, "十", SepticField::Users, users},
+        {"users leading number", &T::users, "12人", SepticField::Users, users},
+        {"users zero", &T::users, "0", SepticField::Users, users},
+        {"users negative", &T::users, "-20", SepticField::Users, users},
+        {"users a fraction", &T::users, "12.5", SepticField::Users, users},
+        {"users 100,000", &T::users, "100000", std::nullopt, ""},
+        {"users 100,001", &T::users, "100001", SepticField::Users, users},
+        {"users too large", &T::users, "1e999", SepticField::Users, users},
+        {"users 1e308", &T::users, "1e308", SepticField::Users, users},
+        {"factor empty", &T::usageFactor, "", SepticField::UsageFactor, factor},
+        {"factor zero", &T::usageFactor, "0", SepticField::UsageFactor, factor},
+        {"factor just below 0.01", &T::usageFactor, "0.0099", SepticField::UsageFactor, factor},
+        {"factor 0.01", &T::usageFactor, "0.01", std::nullopt, ""},
+        {"factor 1", &T::usageFactor, "1", std::nullopt, ""},
+        {"factor just above 1", &T::usageFactor, "1.001", SepticField::UsageFactor, factor},
+        {"factor 1e20", &T::usageFactor, "1e20", SepticField::UsageFactor, factor},
+        {"factor 1e-323", &T::usageFactor, "1e-323", SepticField::UsageFactor, factor},
+        {"quota text", &T::quota, "五十", SepticField::Quota, quota},
+        {"quota negative", &T::quota, "-50", SepticField::Quota, quota},
+        {"quota just below 1", &T::quota, "0.99", SepticField::Quota, quota},
+        {"quota 1", &T::quota, "1", std::nullopt, ""},
+        {"quota 1000", &T::quota, "1000", std::nullopt, ""},
+        {"quota just above 1000", &T::quota, "1000.5", SepticField::Quota, quota},
+        {"retention zero", &T::retention, "0", SepticField::Retention, retention},
+        {"retention half a day", &T::retention, "半天", SepticField::Retention, retention},
+        {"retention 1 h", &T::retention, "1", std::nullopt, ""},
+        {"retention 720 h", &T::retention, "720", std::nullopt, ""},
+        {"retention just above 720 h", &T::retention, "720.5", SepticField::Retention, retention},
+        {"cleaning blanks", &T::cleaning, " ", SepticField::Cleaning, cleaning},
+        {"cleaning negative", &T::cleaning, "-90", SepticField::Cleaning, cleaning},
+        {"cleaning just below 1 day", &T::cleaning, "0.5", SepticField::Cleaning, cleaning},
+        {"cleaning 3650 days", &T::cleaning, "3650", std::nullopt, ""},
+        {"cleaning 3651 days", &T::cleaning, "3651", SepticField::Cleaning, cleaning},
+        {"no drainage system", &T::sludgeConstant, "", SepticField::DrainageSystem,
+         "请选择排水类型！"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SepticTankInputTexts texts = initialTexts();
+        texts.*row.text = S(row.typed);
+        const SepticTankCalculation c = calculateSepticTank(texts);
+        if (!row.field) {
+            EXPECT_FALSE(c.error.has_value());
+            EXPECT_EQ(c.design.status, SepticDesignStatus::Designed);
+            continue;
+        }
+        ASSERT_TRUE(c.error.has_value());
+        EXPECT_EQ(c.error->field, *row.field);
+        EXPECT_EQ(c.error->message, S(row.message));
+        EXPECT_EQ(c.error->title, S("警告"));
+    }
+}
+
+// The users are not read by a hand pick; the other inputs are, with the same
+// refusals. 9 / 0.0342 = 263.16 users for tank 4.
+TEST(SepticTankInputs, HandPickReadsAllButTheUsers)
+{
+    const StandardTank* tank4 = SepticTankCatalogue::byListText(u"4-9");
+    ASSERT_NE(tank4, nullptr);
+    SepticTankInputTexts texts = initialTexts();
+    texts.users = QString();
+    HandPickResult pick = handPickTank(*tank4, texts);
+    EXPECT_FALSE(pick.error.has_value());
+    EXPECT_EQ(pick.users, S("263"));
+    texts.retention = S("半天");
+    pick = handPickTank(*tank4, texts);
+    ASSERT_TRUE(pick.error.has_value());
+    EXPECT_EQ(pick.error->field, SepticField::Retention);
+    EXPECT_EQ(pick.error->message, S("请输入正确的污水停留时间！"));
+}
+
+// At the ends of the ranges the users served stay plain digits: α 0.01,
+// q 1, t 1, T 1, separate system: u = 10^-7 · (19.2 + 4.17) = 2.337 · 10^-6,
+// so one user's 2 m³ tank (V1 = 4.2 · 10^-7, share limit) serves 855798.
+TEST(SepticTankInputs, SmallestInputsServeAWholeNumberOfUsers)
+{
+    const SepticTankCalculation c = calculateSepticTank({.users = S("1"),
+                                                         .usageFactor = S("0.01"),
+                                                         .quota = S("1"),
+                                                         .retention = S("1"),
+                                                         .cleaning = S("1"),
+                                                         .sludgeConstant = S("0.00016")});
+    ASSERT_FALSE(c.error.has_value());
+    EXPECT_EQ(c.design.volume, S("2"));
+    EXPECT_EQ(c.design.usersServedShown, S("855798"));
 }

@@ -36,12 +36,12 @@ TEST(DrainageFittingTables, SizeListsInTheirOrder)
         QString last;
     };
     const Row rows[] = {
-        {PipeMaterial::Pvcu, FittingType::Fitting1, 8, u"50X50"_s, u"75X75"_s, u"160X160"_s},
-        {PipeMaterial::Pvcu, FittingType::Fitting3, 6, u"50X50"_s, u"75X75"_s, u"160X160"_s},
-        {PipeMaterial::Pvcu, FittingType::Fitting6, 15, u"75X50"_s, u"90X50"_s, u"160X125"_s},
-        {PipeMaterial::CastIron, FittingType::Fitting1, 16, u"50X50"_s, u"75X50"_s, u"200X200"_s},
-        {PipeMaterial::CastIron, FittingType::Fitting3, 6, u"50X50"_s, u"75X75"_s, u"200X200"_s},
-        {PipeMaterial::CastIron, FittingType::Fitting6, 9, u"75X50"_s, u"100X50"_s, u"300X200"_s},
+        {PipeMaterial::Pvcu, FittingType::Tee, 8, u"50X50"_s, u"75X75"_s, u"160X160"_s},
+        {PipeMaterial::Pvcu, FittingType::QuarterBend, 6, u"50X50"_s, u"75X75"_s, u"160X160"_s},
+        {PipeMaterial::Pvcu, FittingType::Reducer, 15, u"75X50"_s, u"90X50"_s, u"160X125"_s},
+        {PipeMaterial::CastIron, FittingType::Tee, 16, u"50X50"_s, u"75X50"_s, u"200X200"_s},
+        {PipeMaterial::CastIron, FittingType::QuarterBend, 6, u"50X50"_s, u"75X75"_s, u"200X200"_s},
+        {PipeMaterial::CastIron, FittingType::Reducer, 9, u"75X50"_s, u"100X50"_s, u"300X200"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(trace(row.material, row.type));
@@ -54,12 +54,12 @@ TEST(DrainageFittingTables, SizeListsInTheirOrder)
     // Fittings that share a list.
     for (PipeMaterial material : {PipeMaterial::Pvcu, PipeMaterial::CastIron}) {
         SCOPED_TRACE(materialName(material));
-        EXPECT_EQ(Tables::sizeList(material, FittingType::Fitting2),
-                  Tables::sizeList(material, FittingType::Fitting1));
-        EXPECT_EQ(Tables::sizeList(material, FittingType::Fitting5),
-                  Tables::sizeList(material, FittingType::Fitting1));
-        EXPECT_EQ(Tables::sizeList(material, FittingType::Fitting4),
-                  Tables::sizeList(material, FittingType::Fitting3));
+        EXPECT_EQ(Tables::sizeList(material, FittingType::Cross),
+                  Tables::sizeList(material, FittingType::Tee));
+        EXPECT_EQ(Tables::sizeList(material, FittingType::SweptInlet),
+                  Tables::sizeList(material, FittingType::Tee));
+        EXPECT_EQ(Tables::sizeList(material, FittingType::OffsetBend),
+                  Tables::sizeList(material, FittingType::QuarterBend));
     }
 }
 
@@ -76,7 +76,7 @@ TEST(DrainageFittingTables, EverySizeOfEveryListHasItsLengths)
                 const std::optional<drainage::NominalSizes> nominal = drainage::nominalSizes(size);
                 ASSERT_TRUE(nominal);
                 EXPECT_GE(nominal->mainMm, nominal->secondMm);
-                if (type == FittingType::Fitting6) {
+                if (type == FittingType::Reducer) {
                     EXPECT_GT(nominal->mainMm, nominal->secondMm);
                 }
                 const std::optional<Tables::FittingLengths> lengths = Tables::lengths(material, type, size);
@@ -99,31 +99,31 @@ TEST(DrainageFittingTables, StatedRows)
         double l2;
     };
     const Row rows[] = {
-        {PipeMaterial::Pvcu, FittingType::Fitting1, u"110X50"_s, 77, 78},
-        {PipeMaterial::Pvcu, FittingType::Fitting2, u"110X50"_s, 77, 78},
-        {PipeMaterial::Pvcu, FittingType::Fitting5, u"110X110"_s, 125, 0},
-        {PipeMaterial::Pvcu, FittingType::Fitting5, u"160X160"_s, 168, 0},
-        {PipeMaterial::Pvcu, FittingType::Fitting3, u"50X50"_s, 0, 65},
-        {PipeMaterial::Pvcu, FittingType::Fitting4, u"50X50"_s, root2 * 37 + 37, 0},
+        {PipeMaterial::Pvcu, FittingType::Tee, u"110X50"_s, 77, 78},
+        {PipeMaterial::Pvcu, FittingType::Cross, u"110X50"_s, 77, 78},
+        {PipeMaterial::Pvcu, FittingType::SweptInlet, u"110X110"_s, 125, 0},
+        {PipeMaterial::Pvcu, FittingType::SweptInlet, u"160X160"_s, 168, 0},
+        {PipeMaterial::Pvcu, FittingType::QuarterBend, u"50X50"_s, 0, 65},
+        {PipeMaterial::Pvcu, FittingType::OffsetBend, u"50X50"_s, root2 * 37 + 37, 0},
         // The one PVC-U row whose constants differ: a 60, b 68.
-        {PipeMaterial::Pvcu, FittingType::Fitting4, u"90X90"_s, root2 * 60 + 68, 0},
-        {PipeMaterial::Pvcu, FittingType::Fitting6, u"75X50"_s, 40, 0},
-        {PipeMaterial::Pvcu, FittingType::Fitting6, u"125X110"_s, 51, 0},
-        {PipeMaterial::Pvcu, FittingType::Fitting6, u"160X125"_s, 58, 0},
-        {PipeMaterial::CastIron, FittingType::Fitting1, u"50X50"_s, 63, 167},
-        {PipeMaterial::CastIron, FittingType::Fitting2, u"50X50"_s, 65, 150},
-        {PipeMaterial::CastIron, FittingType::Fitting1, u"125X125"_s, 105, 200},
-        {PipeMaterial::CastIron, FittingType::Fitting2, u"125X125"_s, 97, 222},
-        {PipeMaterial::CastIron, FittingType::Fitting5, u"125X50"_s, 115, 0},
-        {PipeMaterial::CastIron, FittingType::Fitting2, u"200X200"_s, 135, 300},
-        {PipeMaterial::CastIron, FittingType::Fitting5, u"200X200"_s, 150, 0},
-        {PipeMaterial::CastIron, FittingType::Fitting3, u"50X50"_s, 0, 175},
-        {PipeMaterial::CastIron, FittingType::Fitting3, u"200X200"_s, 0, 270},
-        {PipeMaterial::CastIron, FittingType::Fitting4, u"50X50"_s, root2 * 160 / 2 + 50, 0},
-        {PipeMaterial::CastIron, FittingType::Fitting4, u"200X200"_s, root2 * 275 / 2 + 80, 0},
-        {PipeMaterial::CastIron, FittingType::Fitting6, u"75X50"_s, 165, 0},
-        {PipeMaterial::CastIron, FittingType::Fitting6, u"150X100"_s, 250, 0},
-        {PipeMaterial::CastIron, FittingType::Fitting6, u"300X200"_s, 300, 0},
+        {PipeMaterial::Pvcu, FittingType::OffsetBend, u"90X90"_s, root2 * 60 + 68, 0},
+        {PipeMaterial::Pvcu, FittingType::Reducer, u"75X50"_s, 40, 0},
+        {PipeMaterial::Pvcu, FittingType::Reducer, u"125X110"_s, 51, 0},
+        {PipeMaterial::Pvcu, FittingType::Reducer, u"160X125"_s, 58, 0},
+        {PipeMaterial::CastIron, FittingType::Tee, u"50X50"_s, 63, 167},
+        {PipeMaterial::CastIron, FittingType::Cross, u"50X50"_s, 65, 150},
+        {PipeMaterial::CastIron, FittingType::Tee, u"125X125"_s, 105, 200},
+        {PipeMaterial::CastIron, FittingType::Cross, u"125X125"_s, 97, 222},
+        {PipeMaterial::CastIron, FittingType::SweptInlet, u"125X50"_s, 115, 0},
+        {PipeMaterial::CastIron, FittingType::Cross, u"200X200"_s, 135, 300},
+        {PipeMaterial::CastIron, FittingType::SweptInlet, u"200X200"_s, 150, 0},
+        {PipeMaterial::CastIron, FittingType::QuarterBend, u"50X50"_s, 0, 175},
+        {PipeMaterial::CastIron, FittingType::QuarterBend, u"200X200"_s, 0, 270},
+        {PipeMaterial::CastIron, FittingType::OffsetBend, u"50X50"_s, root2 * 160 / 2 + 50, 0},
+        {PipeMaterial::CastIron, FittingType::OffsetBend, u"200X200"_s, root2 * 275 / 2 + 80, 0},
+        {PipeMaterial::CastIron, FittingType::Reducer, u"75X50"_s, 165, 0},
+        {PipeMaterial::CastIron, FittingType::Reducer, u"150X100"_s, 250, 0},
+        {PipeMaterial::CastIron, FittingType::Reducer, u"300X200"_s, 300, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(trace(row.material, row.type, row.size));
@@ -137,7 +137,7 @@ TEST(DrainageFittingTables, StatedRows)
 TEST(DrainageFittingTables, OffsetBendLengthAsWritten)
 {
     const auto written = [](PipeMaterial material, const QString& size) {
-        return textio::generalNumberText(Tables::lengths(material, FittingType::Fitting4, size)->l1Mm);
+        return textio::generalNumberText(Tables::lengths(material, FittingType::OffsetBend, size)->l1Mm);
     };
     EXPECT_EQ(written(PipeMaterial::Pvcu, u"90X90"_s), u"152.852813742386"_s);
     EXPECT_EQ(written(PipeMaterial::Pvcu, u"160X160"_s), u"226.936074863071"_s);
@@ -163,14 +163,14 @@ TEST(DrainageFittingTables, SizesOutsideTheListHaveNoLengths)
         QString size;
     };
     const Row rows[] = {
-        {"PVC-U only size in cast iron", PipeMaterial::CastIron, FittingType::Fitting1, u"90X90"_s},
-        {"cast-iron only size in PVC-U", PipeMaterial::Pvcu, FittingType::Fitting3, u"100X100"_s},
-        {"a reducer size for a bend", PipeMaterial::Pvcu, FittingType::Fitting3, u"75X50"_s},
-        {"a tee size for a reducer", PipeMaterial::Pvcu, FittingType::Fitting6, u"110X110"_s},
-        {"lower-case x", PipeMaterial::Pvcu, FittingType::Fitting1, u"110x50"_s},
-        {"trailing blank", PipeMaterial::Pvcu, FittingType::Fitting1, u"110X50 "_s},
-        {"the prompt", PipeMaterial::Pvcu, FittingType::Fitting1, u"请选择管件规格"_s},
-        {"empty", PipeMaterial::CastIron, FittingType::Fitting6, QString()},
+        {"PVC-U only size in cast iron", PipeMaterial::CastIron, FittingType::Tee, u"90X90"_s},
+        {"cast-iron only size in PVC-U", PipeMaterial::Pvcu, FittingType::QuarterBend, u"100X100"_s},
+        {"a reducer size for a bend", PipeMaterial::Pvcu, FittingType::QuarterBend, u"75X50"_s},
+        {"a tee size for a reducer", PipeMaterial::Pvcu, FittingType::Reducer, u"110X110"_s},
+        {"lower-case x", PipeMaterial::Pvcu, FittingType::Tee, u"110x50"_s},
+        {"trailing blank", PipeMaterial::Pvcu, FittingType::Tee, u"110X50 "_s},
+        {"the prompt", PipeMaterial::Pvcu, FittingType::Tee, u"请选择管件规格"_s},
+        {"empty", PipeMaterial::CastIron, FittingType::Reducer, QString()},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -183,7 +183,7 @@ TEST(DrainageFittingTables, TypeNames)
 {
     for (FittingType type : drainage::kFittingTypes)
         EXPECT_EQ(drainage::fittingTypeFromName(drainage::fittingTypeName(type)), type);
-    EXPECT_EQ(drainage::fittingTypeName(FittingType::Fitting6), u"管件6"_s);
+    EXPECT_EQ(drainage::fittingTypeName(FittingType::Reducer), u"管件6"_s);
     for (const QString& name : {u"管件7"_s, u"管件0"_s, u"管件"_s, u"管件1 "_s, QString()})
         EXPECT_FALSE(drainage::fittingTypeFromName(name)) << name.toStdString();
 }

@@ -1,7 +1,5 @@
 #include "fittings/fitting_stack.h"
 
-#include "textio/numtext.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,7 +28,7 @@ StackLine fitting(FittingType type, const QString& size, PipeMaterial material =
 // The height as the window writes it, or "0" when a message was raised.
 QString shown(const drainage::StackHeight& h)
 {
-    return h.heightMm ? textio::formatNumber(*h.heightMm, u"0.000"_s) : u"0"_s;
+    return drainage::stackHeightText(h);
 }
 
 TEST(FittingStackLines, TakenApartByCharacter)
@@ -53,8 +51,8 @@ TEST(FittingStackLines, TakenApartByCharacter)
         EXPECT_EQ(drainage::stackLineTypeText(row.line), row.type);
         EXPECT_EQ(drainage::stackLineSize(row.line), row.size);
     }
-    EXPECT_EQ(drainage::stackLineText(Fitting4, u"110X110"_s), u"管件4&110X110"_s);
-    EXPECT_EQ(drainage::stackLineType(u"管件4&110X110"_s), Fitting4);
+    EXPECT_EQ(drainage::stackLineText(OffsetBend, u"110X110"_s), u"管件4&110X110"_s);
+    EXPECT_EQ(drainage::stackLineType(u"管件4&110X110"_s), OffsetBend);
     EXPECT_FALSE(drainage::stackLineType(u"管件"_s));
     EXPECT_FALSE(drainage::stackLineType(u"管件9&50X50"_s));
 }
@@ -98,18 +96,82 @@ TEST(FittingStackAdding, WhichFittingMayFollowWhich)
     };
     const Row rows[] = {
         {"empty stack", std::nullopt, {}},
-        {"below 管件1", Fitting1, {Fitting3}},
-        {"below 管件2", Fitting2, {Fitting3}},
-        {"below 管件3", Fitting3, {Fitting3}},
-        {"below 管件4", Fitting4, {Fitting4, Fitting5, Fitting6}},
-        {"below 管件5", Fitting5, {Fitting4, Fitting5, Fitting6}},
-        {"below 管件6", Fitting6, {Fitting3}},
+        {"below 管件1", Tee, {QuarterBend}},
+        {"below 管件2", Cross, {QuarterBend}},
+        {"below 管件3", QuarterBend, {QuarterBend}},
+        {"below 管件4", OffsetBend, {OffsetBend, SweptInlet, Reducer}},
+        {"below 管件5", SweptInlet, {OffsetBend, SweptInlet, Reducer}},
+        {"below 管件6", Reducer, {QuarterBend}},
     };
     for (const Row& row : rows) {
         for (FittingType type : drainage::kFittingTypes) {
             SCOPED_TRACE(std::string(row.name) + ": " + drainage::fittingTypeName(type).toStdString());
             const bool refused = std::find(row.refused.begin(), row.refused.end(), type) != row.refused.end();
             EXPECT_EQ(drainage::mayFollow(row.above, type), !refused);
+        }
+    }
+}
+
+TEST(FittingStackAdding, SizeIsCheckedBeforeThePosition)
+{
+    struct Row {
+        const char* name;
+        PipeMaterial material;
+        FittingType type;
+        QString size;
+        std::optional<FittingType> above;
+        std::optional<StackMessage> refusal;
+        bool listed; // the size has lengths for the type and material
+        QString line;
+        double l1;
+        double l2;
+    };
+    const auto pvcu = PipeMaterial::Pvcu;
+    const auto ci = PipeMaterial::CastIron;
+    const auto noSize = StackMessage::NoSize;
+    const auto refused = StackMessage::ConnectionRefused;
+    const Row rows[] = {
+        {"nothing picked", pvcu, Tee, u"请选择管件规格"_s, std::nullopt, noSize, false, {}, 0, 0},
+        {"typed size that is no entry", pvcu, Tee, u"110X51"_s, std::nullopt, noSize, false, {}, 0, 0},
+        {"entry typed in small letters", pvcu, Tee, u"110x50"_s, std::nullopt, noSize, false, {}, 0, 0},
+        {"cast-iron size while PVC-U is chosen", pvcu, Tee, u"100X100"_s, std::nullopt, noSize, false,
+         {}, 0, 0},
+        {"bend without a size below a tee: the size comes first", pvcu, QuarterBend, QString(), Tee,
+         noSize, false, {}, 0, 0},
+        {"bend below a tee", pvcu, QuarterBend, u"110X110"_s, Tee, refused, true, {}, 0, 118},
+        {"bend below a reducer", pvcu, QuarterBend, u"110X110"_s, Reducer, refused, true, {}, 0, 118},
+        {"offset bend below an inlet", pvcu, OffsetBend, u"110X110"_s, SweptInlet, refused, true, {},
+         176.237590053236, 0},
+        {"inlet below an offset bend", pvcu, SweptInlet, u"110X110"_s, OffsetBend, refused, true, {}, 125, 0},
+        {"reducer below an inlet", pvcu, Reducer, u"160X110"_s, SweptInlet, refused, true, {}, 58, 0},
+        {"bend below an inlet", pvcu, QuarterBend, u"110X110"_s, SweptInlet, std::nullopt, true,
+         u"管件3&110X110"_s, 0, 118},
+        {"bend below an offset bend", pvcu, QuarterBend, u"110X110"_s, OffsetBend, std::nullopt, true,
+         u"管件3&110X110"_s, 0, 118},
+        {"first bend", pvcu, QuarterBend, u"50X50"_s, std::nullopt, std::nullopt, true, u"管件3&50X50"_s,
+         0, 65},
+        {"tee below an inlet keeps its real L1", pvcu, Tee, u"110X50"_s, SweptInlet, std::nullopt, true,
+         u"管件1&110X50"_s, 77, 78},
+        {"cast-iron cross", ci, Cross, u"125X125"_s, std::nullopt, std::nullopt, true, u"管件2&125X125"_s,
+         97, 222},
+        {"cast-iron offset bend: √2·190/2 + 60", ci, OffsetBend, u"100X100"_s, Tee, std::nullopt, true,
+         u"管件4&100X100"_s, 194.350288425444, 0},
+        {"cast-iron reducer below a reducer", ci, Reducer, u"300X200"_s, Reducer, std::nullopt, true,
+         u"管件6&300X200"_s, 300, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const drainage::FittingAddition a = drainage::fittingAddition(row.material, row.type, row.size, row.above);
+        EXPECT_EQ(a.refusal, row.refusal);
+        ASSERT_EQ(a.lengths.has_value(), row.listed);
+        if (a.lengths) {
+            EXPECT_NEAR(a.lengths->l1Mm, row.l1, 1e-9);
+            EXPECT_NEAR(a.lengths->l2Mm, row.l2, 1e-9);
+        }
+        if (!row.refusal) {
+            EXPECT_EQ(a.line.text, row.line);
+            EXPECT_NEAR(a.line.l1Mm, row.l1, 1e-9);
+            EXPECT_NEAR(a.line.l2Mm, row.l2, 1e-9);
         }
     }
 }
@@ -138,41 +200,41 @@ TEST(FittingStackHeight, WorkedExamples)
     const auto sizeMismatch = StackMessage::SizeMismatch;
     expectHeights({
         {"empty stack", {}, {}, u"0.000"_s},
-        {"one tee: both ends outside the horizontal pipes", {fitting(Fitting1, u"110X50"_s)}, {}, u"0.000"_s},
-        {"one reducer", {fitting(Fitting6, u"75X50"_s)}, {}, u"40.000"_s},
+        {"one tee: both ends outside the horizontal pipes", {fitting(Tee, u"110X50"_s)}, {}, u"0.000"_s},
+        {"one reducer", {fitting(Reducer, u"75X50"_s)}, {}, u"40.000"_s},
         {"tee above a swept inlet of its size: L2 of the tee and L1 of the inlet",
-         {fitting(Fitting1, u"110X50"_s), fitting(Fitting5, u"110X110"_s)}, {}, u"203.000"_s},
+         {fitting(Tee, u"110X50"_s), fitting(SweptInlet, u"110X110"_s)}, {}, u"203.000"_s},
         {"tee above a reducer of the same main size",
-         {fitting(Fitting1, u"110X50"_s), fitting(Fitting6, u"110X50"_s)},
+         {fitting(Tee, u"110X50"_s), fitting(Reducer, u"110X50"_s)},
          {StackMessage::ReducerSizeMismatch}, u"0"_s},
         {"offset bend above a bend of another size",
-         {fitting(Fitting4, u"110X110"_s), fitting(Fitting3, u"160X160"_s)}, {sizeMismatch}, u"0"_s},
+         {fitting(OffsetBend, u"110X110"_s), fitting(QuarterBend, u"160X160"_s)}, {sizeMismatch}, u"0"_s},
         {"offset bend above a bend of its size",
-         {fitting(Fitting4, u"110X110"_s), fitting(Fitting3, u"110X110"_s)}, {}, u"0.000"_s},
+         {fitting(OffsetBend, u"110X110"_s), fitting(QuarterBend, u"110X110"_s)}, {}, u"0.000"_s},
         {"tee above a bend: the sizes pass, the joint cannot be made",
-         {fitting(Fitting1, u"110X110"_s), fitting(Fitting3, u"110X110"_s)},
+         {fitting(Tee, u"110X110"_s), fitting(QuarterBend, u"110X110"_s)},
          {StackMessage::ConnectionRefused}, u"0"_s},
         {"two joints that cannot be made, top first",
-         {fitting(Fitting1, u"110X110"_s), fitting(Fitting3, u"110X110"_s), fitting(Fitting6, u"160X110"_s),
-          fitting(Fitting3, u"110X110"_s)},
+         {fitting(Tee, u"110X110"_s), fitting(QuarterBend, u"110X110"_s), fitting(Reducer, u"160X110"_s),
+          fitting(QuarterBend, u"110X110"_s)},
          {StackMessage::ConnectionRefused, StackMessage::ConnectionRefused}, u"0"_s},
         {"size message first, then the joints; only the first size message",
-         {fitting(Fitting1, u"110X110"_s), fitting(Fitting6, u"110X50"_s), fitting(Fitting3, u"50X50"_s),
-          fitting(Fitting6, u"110X50"_s), fitting(Fitting4, u"110X110"_s), fitting(Fitting6, u"125X90"_s)},
+         {fitting(Tee, u"110X110"_s), fitting(Reducer, u"110X50"_s), fitting(QuarterBend, u"50X50"_s),
+          fitting(Reducer, u"110X50"_s), fitting(OffsetBend, u"110X110"_s), fitting(Reducer, u"125X90"_s)},
          {StackMessage::ReducerSizeMismatch, StackMessage::ConnectionRefused,
           StackMessage::ConnectionRefused},
          u"0"_s},
         {"cross below an offset bend: its L1 does not count",
-         {fitting(Fitting4, u"110X110"_s), fitting(Fitting2, u"110X110"_s),
-          fitting(Fitting6, u"160X110"_s)},
+         {fitting(OffsetBend, u"110X110"_s), fitting(Cross, u"110X110"_s),
+          fitting(Reducer, u"160X110"_s)},
          {}, u"174.000"_s},
         {"every rule at once",
-         {fitting(Fitting5, u"110X110"_s), fitting(Fitting1, u"110X110"_s), fitting(Fitting6, u"160X110"_s),
-          fitting(Fitting2, u"160X160"_s), fitting(Fitting4, u"160X160"_s)},
+         {fitting(SweptInlet, u"110X110"_s), fitting(Tee, u"110X110"_s), fitting(Reducer, u"160X110"_s),
+          fitting(Cross, u"160X160"_s), fitting(OffsetBend, u"160X160"_s)},
          {}, u"696.936"_s},
         {"cast-iron tee joined to a reducer by its main size",
-         {fitting(Fitting1, u"150X100"_s, PipeMaterial::CastIron),
-          fitting(Fitting6, u"200X150"_s, PipeMaterial::CastIron)},
+         {fitting(Tee, u"150X100"_s, PipeMaterial::CastIron),
+          fitting(Reducer, u"200X150"_s, PipeMaterial::CastIron)},
          {}, u"485.000"_s},
     });
 }
@@ -183,25 +245,105 @@ TEST(FittingStackHeight, SizeJointComparesNumbers)
 {
     const auto ci = PipeMaterial::CastIron;
     expectHeights({
-        {"50 against 150", {fitting(Fitting1, u"50X50"_s, ci), fitting(Fitting6, u"200X150"_s, ci)},
+        {"50 against 150", {fitting(Tee, u"50X50"_s, ci), fitting(Reducer, u"200X150"_s, ci)},
          {StackMessage::SizeMismatch}, u"0"_s},
-        {"75 against 75", {fitting(Fitting1, u"75X50"_s, ci), fitting(Fitting6, u"100X75"_s, ci)}, {},
+        {"75 against 75", {fitting(Tee, u"75X50"_s, ci), fitting(Reducer, u"100X75"_s, ci)}, {},
          u"392.000"_s},
         {"50 against 50 below an inlet",
-         {fitting(Fitting5, u"50X50"_s, ci), fitting(Fitting1, u"100X50"_s, ci)}, {}, u"0.000"_s},
+         {fitting(SweptInlet, u"50X50"_s, ci), fitting(Tee, u"100X50"_s, ci)}, {}, u"0.000"_s},
         {"100 against 50 below an inlet",
-         {fitting(Fitting5, u"100X100"_s, ci), fitting(Fitting1, u"150X50"_s, ci)},
+         {fitting(SweptInlet, u"100X100"_s, ci), fitting(Tee, u"150X50"_s, ci)},
          {StackMessage::SizeMismatch}, u"0"_s},
     });
+}
+
+// Every cell of the two size tables, for a stack of two fittings: where the
+// sizes must join, once with sizes that do and once with sizes that do not.
+// Pairs that cannot be joined at all add their connection message.
+TEST(FittingStackHeight, EverySizeCellOfBothTables)
+{
+    struct Row {
+        const char* name;
+        FittingType upper;
+        QString upperSize;
+        FittingType lower;
+        QString lowerSize;
+        std::vector<StackMessage> messages;
+    };
+    const auto size = StackMessage::SizeMismatch;
+    const auto reducerSize = StackMessage::ReducerSizeMismatch;
+    const auto joint = StackMessage::ConnectionRefused;
+    const Row rows[] = {
+        // Main sizes differ.
+        {"two tees of different main sizes", Tee, u"75X75"_s, Tee, u"110X75"_s, {size}},
+        {"two crosses of different main sizes", Cross, u"75X75"_s, Cross, u"110X110"_s, {size}},
+        {"bend above a bend", QuarterBend, u"75X75"_s, QuarterBend, u"110X110"_s, {joint}},
+        {"tee above an offset bend", Tee, u"75X75"_s, OffsetBend, u"110X110"_s, {size}},
+        {"cross above an inlet, 75 into 75", Cross, u"75X75"_s, SweptInlet, u"110X75"_s, {}},
+        {"bend above an inlet, 50 into 75", QuarterBend, u"50X50"_s, SweptInlet, u"110X75"_s, {size}},
+        {"tee above a reducer, 75 into 75", Tee, u"75X75"_s, Reducer, u"110X75"_s, {}},
+        {"cross above a reducer, 90 into 75", Cross, u"90X90"_s, Reducer, u"110X75"_s, {size}},
+        {"offset bend above a tee, 75 into 75", OffsetBend, u"75X75"_s, Tee, u"110X75"_s, {}},
+        {"inlet above a tee, 50 into 75", SweptInlet, u"50X50"_s, Tee, u"110X75"_s, {size}},
+        {"inlet above a cross, 75 into 75", SweptInlet, u"75X75"_s, Cross, u"110X75"_s, {}},
+        {"offset bend above a cross, 90 into 75", OffsetBend, u"90X90"_s, Cross, u"110X75"_s, {size}},
+        {"offset bend above a bend", OffsetBend, u"75X75"_s, QuarterBend, u"110X110"_s, {size}},
+        {"inlet above a bend", SweptInlet, u"75X75"_s, QuarterBend, u"110X110"_s, {size}},
+        {"offset bend above an offset bend", OffsetBend, u"75X75"_s, OffsetBend, u"110X110"_s, {}},
+        {"inlet above an inlet", SweptInlet, u"75X75"_s, SweptInlet, u"110X110"_s, {joint}},
+        {"offset bend above a reducer", OffsetBend, u"75X75"_s, Reducer, u"110X75"_s, {joint}},
+        {"inlet above a reducer", SweptInlet, u"75X75"_s, Reducer, u"110X75"_s, {}},
+        {"reducer above a tee", Reducer, u"75X50"_s, Tee, u"110X75"_s, {size}},
+        {"reducer above a cross", Reducer, u"75X50"_s, Cross, u"110X75"_s, {size}},
+        {"reducer above a bend", Reducer, u"75X50"_s, QuarterBend, u"110X110"_s, {joint}},
+        {"reducer above an offset bend", Reducer, u"75X50"_s, OffsetBend, u"110X110"_s, {}},
+        {"reducer above an inlet, 75 into 75", Reducer, u"75X50"_s, SweptInlet, u"110X75"_s, {}},
+        {"reducer above an inlet, 90 into 75", Reducer, u"90X50"_s, SweptInlet, u"110X75"_s, {size}},
+        {"reducer above a reducer, 75 into 75", Reducer, u"75X50"_s, Reducer, u"110X75"_s, {}},
+        {"reducer above a reducer, 90 into 75", Reducer, u"90X50"_s, Reducer, u"110X75"_s, {size}},
+        // Main sizes equal.
+        {"two tees of one main size", Tee, u"110X50"_s, Tee, u"110X110"_s, {}},
+        {"two crosses of one main size", Cross, u"110X75"_s, Cross, u"110X50"_s, {}},
+        {"tee above a bend of its size", Tee, u"110X110"_s, QuarterBend, u"110X110"_s, {joint}},
+        {"bend above an offset bend of its size", QuarterBend, u"110X110"_s, OffsetBend, u"110X110"_s, {}},
+        {"cross above an inlet, 110 into 110", Cross, u"110X50"_s, SweptInlet, u"110X110"_s, {}},
+        {"tee above an inlet, 110 into 50", Tee, u"110X110"_s, SweptInlet, u"110X50"_s, {size}},
+        {"bend above a reducer of its main size", QuarterBend, u"110X110"_s, Reducer, u"110X50"_s,
+         {reducerSize}},
+        {"offset bend above a tee, 110 into 110", OffsetBend, u"110X110"_s, Tee, u"110X110"_s, {}},
+        {"inlet above a tee, 110 into 50", SweptInlet, u"110X110"_s, Tee, u"110X50"_s, {size}},
+        {"inlet above a cross, 110 into 110", SweptInlet, u"110X110"_s, Cross, u"110X110"_s, {}},
+        {"offset bend above a cross, 110 into 75", OffsetBend, u"110X110"_s, Cross, u"110X75"_s, {size}},
+        {"inlet above a bend of its size", SweptInlet, u"110X110"_s, QuarterBend, u"110X110"_s, {}},
+        {"inlet above an offset bend", SweptInlet, u"110X110"_s, OffsetBend, u"110X110"_s, {joint}},
+        {"offset bend above an inlet", OffsetBend, u"110X110"_s, SweptInlet, u"110X110"_s, {joint}},
+        {"inlet above a reducer of its main size", SweptInlet, u"110X110"_s, Reducer, u"110X50"_s, {}},
+        {"reducer above a tee of its main size", Reducer, u"110X50"_s, Tee, u"110X75"_s, {}},
+        {"reducer above a cross of its main size", Reducer, u"110X75"_s, Cross, u"110X110"_s, {}},
+        {"reducer above a bend of its main size", Reducer, u"110X90"_s, QuarterBend, u"110X110"_s, {joint}},
+        {"reducer above an offset bend of its main size", Reducer, u"110X50"_s, OffsetBend, u"110X110"_s, {}},
+        {"reducer above an inlet, 110 into 110", Reducer, u"110X50"_s, SweptInlet, u"110X110"_s, {}},
+        {"reducer above an inlet, 110 into 75", Reducer, u"110X90"_s, SweptInlet, u"110X75"_s, {size}},
+        {"reducer above a reducer of its main size", Reducer, u"110X90"_s, Reducer, u"110X50"_s,
+         {reducerSize}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::vector<StackLine> lines = {fitting(row.upper, row.upperSize),
+                                              fitting(row.lower, row.lowerSize)};
+        const drainage::StackHeight h = drainage::stackHeight(lines);
+        EXPECT_EQ(h.messages, row.messages);
+        EXPECT_EQ(h.heightMm.has_value(), row.messages.empty());
+    }
 }
 
 // The lengths that do not count are set aside on a copy: the lines keep
 // their real lengths, whatever stood above or below them before.
 TEST(FittingStackHeight, NotCountedLengthsFollowTheStackAsItIs)
 {
-    const StackLine reducer = fitting(Fitting6, u"110X50"_s);
-    const StackLine inlet = fitting(Fitting5, u"110X110"_s);
-    const StackLine tee = fitting(Fitting1, u"110X110"_s);
+    const StackLine reducer = fitting(Reducer, u"110X50"_s);
+    const StackLine inlet = fitting(SweptInlet, u"110X110"_s);
+    const StackLine tee = fitting(Tee, u"110X110"_s);
 
     const drainage::StackHeight three = drainage::stackHeight(std::vector{reducer, inlet, tee});
     EXPECT_EQ(three.countedLengthsMm, (std::vector<double>{48, 0, 125, 0, 0, 0}));
@@ -213,7 +355,7 @@ TEST(FittingStackHeight, NotCountedLengthsFollowTheStackAsItIs)
     EXPECT_EQ(shown(two), u"151.000"_s);
 
     // A tee that was alone and is then followed: its L2 counts again.
-    const StackLine narrowTee = fitting(Fitting1, u"110X50"_s);
+    const StackLine narrowTee = fitting(Tee, u"110X50"_s);
     EXPECT_EQ(shown(drainage::stackHeight(std::vector{narrowTee})), u"0.000"_s);
     EXPECT_EQ(shown(drainage::stackHeight(std::vector{narrowTee, inlet})), u"203.000"_s);
 }
@@ -228,8 +370,8 @@ TEST(FittingStackHeight, FirstAndLastFittingRules)
     // One fitting with both lengths set to 1: the first-line rule takes L1 of
     // 管件1, 2, 4 and 5, the last-line rule L2 of 管件1, 2 and 3.
     const Row rows[] = {
-        {Fitting1, 0, 0}, {Fitting2, 0, 0}, {Fitting3, 1, 0},
-        {Fitting4, 0, 1}, {Fitting5, 0, 1}, {Fitting6, 1, 1},
+        {Tee, 0, 0}, {Cross, 0, 0}, {QuarterBend, 1, 0},
+        {OffsetBend, 0, 1}, {SweptInlet, 0, 1}, {Reducer, 1, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(drainage::fittingTypeName(row.type).toStdString());
@@ -243,7 +385,7 @@ TEST(FittingStackHeight, FirstAndLastFittingRules)
 TEST(FittingStackHeight, LinesOfNoTypeFailTheSizeCheck)
 {
     const std::vector<StackLine> lines = {
-        fitting(Fitting6, u"110X50"_s), {u"管件"_s, 5, 5}, fitting(Fitting6, u"110X50"_s)};
+        fitting(Reducer, u"110X50"_s), {u"管件"_s, 5, 5}, fitting(Reducer, u"110X50"_s)};
     const drainage::StackHeight h = drainage::stackHeight(lines);
     EXPECT_EQ(h.messages, std::vector{StackMessage::SizeMismatch});
     EXPECT_FALSE(h.heightMm);
@@ -252,6 +394,7 @@ TEST(FittingStackHeight, LinesOfNoTypeFailTheSizeCheck)
 
 TEST(FittingStackHeight, MessageTexts)
 {
+    EXPECT_EQ(drainage::stackMessageText(StackMessage::NoSize), u"请选择管件规格！"_s);
     EXPECT_EQ(drainage::stackMessageText(StackMessage::SizeMismatch), u"请确认管件规格！"_s);
     EXPECT_EQ(drainage::stackMessageText(StackMessage::ReducerSizeMismatch), u"请确认管件规格"_s);
     EXPECT_EQ(drainage::stackMessageText(StackMessage::ConnectionRefused), u"请确认管件连接！"_s);

@@ -121,3 +121,34 @@ TEST(SleeveDimensionTable, OnlyTheExactTextOfTheTypeFindsARow)
         EXPECT_FALSE(SleeveDimensionTable::find(c.type, S(c.text)).has_value());
     }
 }
+
+TEST(SleeveDimensionTable, APickShowsShortestTextsAndTheDuctileColumnOnlyForBAndC)
+{
+    struct Row {
+        SleeveType type;
+        const char* size;
+        bool found;
+        QStringList texts; // D1, D2, D3, d
+        std::optional<QString> ductile;
+    };
+    const Row rows[] = {
+        {SleeveType::A, "DN65", true, {"75.5", "121", "230", "3.75"}, std::nullopt},
+        {SleeveType::A, "DN1000", true, {"1020", "1080", "1230", "10"}, std::nullopt},
+        {SleeveType::B, "DN75", true, {"93", "140", "250", "4"}, S("")},
+        {SleeveType::B, "DN250", true, {"271.6", "325", "435", "8"}, S("274")},
+        {SleeveType::C, "DN100", true, {"118", "160", "270", "4.5"}, S("118")},
+        {SleeveType::C, "DN450", true, {"476.8", "535", "655", "10"}, S("")},
+        {SleeveType::A, "DN75", false, {}, std::nullopt},
+        {SleeveType::B, "DN50", false, {}, std::nullopt},
+        {SleeveType::C, "dn100", false, {}, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(typeName(row.type)) + " " + row.size);
+        const auto texts = SleeveDimensionTable::fieldTexts(row.type, S(row.size));
+        ASSERT_EQ(texts.has_value(), row.found);
+        if (!texts)
+            continue;
+        EXPECT_EQ((QStringList{texts->D1, texts->D2, texts->D3, texts->d}), row.texts);
+        EXPECT_EQ(texts->D1DuctileIron, row.ductile);
+    }
+}

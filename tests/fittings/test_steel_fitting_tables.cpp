@@ -232,3 +232,39 @@ TEST(ReducerTables, EveryListedSizeHasItsRowButTheFourDn450Gaps)
     }
     EXPECT_EQ(rowIndex, 29);
 }
+
+TEST(SteelFieldTexts, APickShowsItsRowAsShortestTextsOrEmptiesForAGap)
+{
+    struct Row {
+        const char* name;
+        std::optional<QStringList> (*texts)(QStringView);
+        const char* size;
+        std::optional<QStringList> expected;
+    };
+    const auto concentric = [](QStringView size) { return reducerFieldTexts(ReducerKind::Concentric, size); };
+    const auto eccentric = [](QStringView size) { return reducerFieldTexts(ReducerKind::Eccentric, size); };
+    const Row rows[] = {
+        {"elbow with a half-millimetre wall", elbowFieldTexts, "DN50", QStringList{"130", "3.5", "57"}},
+        {"largest elbow", elbowFieldTexts, "DN600", QStringList{"540", "9", "630"}},
+        {"elbow typed in small letters", elbowFieldTexts, "dn50", std::nullopt},
+        {"elbow size with a trailing blank", elbowFieldTexts, "DN50 ", std::nullopt},
+        {"prompt of the elbow list", elbowFieldTexts, "请选择弯头规格", std::nullopt},
+        {"tee on a DN80 run", teeFieldTexts, "DN80X50", QStringList{"300", "150", "4", "3.5", "89", "57"}},
+        {"equal tee DN450", teeFieldTexts, "DN450X450", QStringList{"900", "450", "9", "9", "480", "480"}},
+        {"tee size only a reducer has", teeFieldTexts, "DN125X50X", std::nullopt},
+        {"concentric DN80X50", concentric, "DN80X50", QStringList{"320", "4", "89", "57"}},
+        {"eccentric DN80X50", eccentric, "DN80X50", QStringList{"340", "4", "89", "57"}},
+        {"concentric DN450X400", concentric, "DN450X400", QStringList{"420", "9", "480", "426"}},
+        {"eccentric DN450X400", eccentric, "DN450X400", QStringList{"415", "9", "480", "426"}},
+        {"concentric gap DN450X100", concentric, "DN450X100", QStringList{"", "", "", ""}},
+        {"concentric gap DN450X200", concentric, "DN450X200", QStringList{"", "", "", ""}},
+        {"eccentric gap DN450X125", eccentric, "DN450X125", QStringList{"", "", "", ""}},
+        {"eccentric gap DN450X150", eccentric, "DN450X150", QStringList{"", "", "", ""}},
+        {"reducer size no list offers", concentric, "DN450X450", std::nullopt},
+        {"gap size typed in small letters", eccentric, "dn450X100", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.texts(S(row.size)), row.expected);
+    }
+}

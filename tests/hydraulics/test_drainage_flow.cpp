@@ -18,57 +18,29 @@ using F = DrainFlowMode;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// A value passed through a hidden text field: written as general number text
-// and read back.
-double throughField(double v)
-{
-    return textio::readNumber(textio::generalNumberText(v)).value();
-}
-
-// The velocity text as the calculator shows it: "##.###" with a "0" put in
-// front of a leading point; PVC-U "##.####" as it comes.
-QString velocityText(double v, M material)
-{
-    if (material == M::Pvcu)
-        return textio::formatNumber(v, u"##.####"_s);
-    const QString text = textio::formatNumber(v, u"##.###"_s);
-    return text.startsWith(u'.') ? u"0"_s + text : text;
-}
+namespace Calculation = DrainageCalculation;
+using Calculation::DrainageField;
 
 struct Shown {
     QString velocity;
     QString flow;
 };
 
-// Full flow for concrete or PE: diameter in mm as listed, slope text.
-Shown fullFlow(M material, double diameterMm, const QString& slope)
+// The calculation as the window runs it for a diameter picked from the list:
+// the diameter in metres is the listed diameter / 1000.
+Calculation::DrainageInputs inputs(M material, F mode, const QString& diameter,
+                                   const QString& slope, const QString& fullness = QString())
 {
-    const double d = throughField(diameterMm / 1000);
-    const double n = ManningRoughness::roughness(material, F::Full).value();
-    const double v = DrainageFlow::fullPipeVelocity(d, textio::readNumber(slope).value(), n).value();
-    const QString vText = velocityText(v, material);
-    const double q = DrainageFlow::fullPipeFlow(textio::readNumber(vText).value(), d).value();
-    return {vText, textio::formatNumber(q, u"#.###"_s)};
+    const QString metres = textio::generalNumberText(textio::readNumber(diameter).value() / 1000);
+    return {material, mode, diameter, metres, slope, fullness};
 }
 
-// Part-full flow: the diameter as listed; for PVC-U the inner diameter at the
-// outside diameter's position replaces it.
-Shown partFullFlow(M material, const QString& diameter, const QString& slope, const QString& fullness)
+Shown calculated(const Calculation::DrainageInputs& in)
 {
-    double d = throughField(textio::readNumber(diameter).value() / 1000);
-    const double alpha = throughField(PartialFlowTable::halfAngleDegrees(fullness).value());
-    if (material == M::Pvcu)
-        d = throughField(PvcuInnerDiameterList::innerDiameterMetresFor(diameter).value());
-    const double f = textio::readNumber(fullness).value();
-    const auto section = DrainageFlow::partFullSection(alpha, f, d).value();
-    const double ratio = throughField(section.radiusRatio);
-    const double area = throughField(section.area);
-    const double n = ManningRoughness::roughness(material, F::PartFull).value();
-    const double v =
-        DrainageFlow::partFullVelocity(ratio, d, textio::readNumber(slope).value(), n).value();
-    const QString vText = velocityText(v, material);
-    const double q = DrainageFlow::partFullFlow(textio::readNumber(vText).value(), area).value();
-    return {vText, textio::formatNumber(q, u"#.###"_s)};
+    Calculation::DrainageResults out;
+    const auto error = Calculation::calculate(in, out);
+    EXPECT_FALSE(error) << error->message.toStdString();
+    return {out.velocity, out.flow};
 }
 
 TEST(DrainageFlowTest, FullFlowWorkedExample)
@@ -79,7 +51,7 @@ TEST(DrainageFlowTest, FullFlowWorkedExample)
     // The flow is computed from the shown 0.749, not from 0.749304.
     EXPECT_NEAR(*DrainageFlow::fullPipeFlow(0.749, 0.3), 52.943645, 1e-6);
 
-    const Shown shown = fullFlow(M::Concrete, 300, u"3.0"_s);
+    const Shown shown = calculated(inputs(M::Concrete, F::Full, u"300"_s, u"3.0"_s));
     EXPECT_EQ(shown.velocity, u"0.749");
     EXPECT_EQ(shown.flow, u"52.944");
 }
@@ -116,8 +88,9 @@ TEST(DrainageFlowTest, PartFullWorkedExamples)
     for (const Row& row : rows) {
         SCOPED_TRACE(QString::fromUtf16(row.diameter).toStdString() + "/"
                      + QString::fromUtf16(row.fullness).toStdString());
-        const Shown shown = partFullFlow(row.material, QString::fromUtf16(row.diameter),
-                                         QString::fromUtf16(row.slope), QString::fromUtf16(row.fullness));
+        const Shown shown =
+            calculated(inputs(row.material, F::PartFull, QString::fromUtf16(row.diameter),
+                              QString::fromUtf16(row.slope), QString::fromUtf16(row.fullness)));
         EXPECT_EQ(shown.velocity, QString::fromUtf16(row.velocity));
         EXPECT_EQ(shown.flow, QString::fromUtf16(row.flow));
     }
@@ -277,6 +250,183 @@ TEST(DrainageFlowTest, NonFiniteOrImpossibleResultsAreEmpty)
     // Zero slope or zero diameter is a finite, if useless, result.
     EXPECT_EQ(DrainageFlow::fullPipeVelocity(0.3, 0.0, 0.013), 0.0);
     EXPECT_EQ(DrainageFlow::fullPipeVelocity(0.0, 3.0, 0.013), 0.0);
+}
+
+TEST(DrainageFlowTest, FullPipeCapacityWithTheNetworksPi)
+{
+    // Q = 1000 · π · D^(8/3) · √I / (4^(5/3) · n), worked by hand for
+    // D = 0.5 m, I = 0.002, n = 0.013, π = 3.1415926.
+    const auto q = FullPipeManning::capacityLps(0.5, 0.002, ManningRoughness::kConcreteFull,
+                                                FullPipeManning::kNetworkPi);
+    ASSERT_TRUE(q);
+    EXPECT_NEAR(*q, 168.865736, 1e-6);
+    EXPECT_FALSE(FullPipeManning::capacityLps(kNaN, 0.002, 0.013, FullPipeManning::kNetworkPi));
+}
+
+// The diameter in metres as the window's diameter-text rule writes it.
+QString metresFor(const QString& diameter)
+{
+    if (diameter.isEmpty() || diameter == catalogues::kDiameterPrompt)
+        return u"0"_s;
+    const std::optional<double> mm = textio::readNumber(diameter);
+    return mm ? textio::generalNumberText(*mm / 1000) : QString();
+}
+
+TEST(DrainageCalculationTest, RefusalsNameTheListAtFaultUnderTheModesTitle)
+{
+    // Concrete 300 / "3.0" / "0.5" unless a row says otherwise. Empty
+    // `refused`: computed.
+    struct Row {
+        const char* name;
+        M material;
+        F mode;
+        QString diameter, slope, fullness;
+        std::optional<DrainageField> refused;
+    };
+    const QString d = u"300"_s, i = u"3.0"_s, f = u"0.5"_s;
+    const auto D = DrainageField::Diameter;
+    const auto I = DrainageField::Slope;
+    const auto H = DrainageField::Fullness;
+    const Row rows[] = {
+        {"diameter prompt", M::Concrete, F::PartFull, u"请选择管径"_s, i, f, D},
+        {"diameter letters", M::Concrete, F::PartFull, u"abc"_s, i, f, D},
+        {"diameter 0", M::Concrete, F::PartFull, u"0"_s, i, f, D},
+        {"diameter -300", M::Concrete, F::PartFull, u"-300"_s, i, f, D},
+        {"diameter empty", M::Concrete, F::PartFull, u""_s, i, f, D},
+        {"diameter 1e300", M::Concrete, F::PartFull, u"1e300"_s, i, f, D},
+        {"diameter 10", M::Concrete, F::PartFull, u"10"_s, i, f, {}},
+        {"diameter 9.9", M::Concrete, F::PartFull, u"9.9"_s, i, f, D},
+        {"diameter 3000", M::Concrete, F::PartFull, u"3000"_s, i, f, {}},
+        {"diameter 3001", M::Concrete, F::PartFull, u"3001"_s, i, f, D},
+        {"slope prompt", M::Concrete, F::PartFull, d, u"请选择坡度"_s, f, I},
+        {"slope 0", M::Concrete, F::PartFull, d, u"0"_s, f, I},
+        {"slope with unit", M::Concrete, F::PartFull, d, u"3‰"_s, f, I},
+        {"slope empty", M::Concrete, F::PartFull, d, u""_s, f, I},
+        {"slope 1e-9", M::Concrete, F::PartFull, d, u"1e-9"_s, f, {}},
+        {"slope 1000", M::Concrete, F::PartFull, d, u"1000"_s, f, {}},
+        {"slope 1000.1", M::Concrete, F::PartFull, d, u"1000.1"_s, f, I},
+        {"fullness prompt", M::Concrete, F::PartFull, d, i, u"请选择充满度"_s, H},
+        {"fullness not listed", M::Concrete, F::PartFull, d, i, u"0.62"_s, H},
+        {"fullness written otherwise", M::Concrete, F::PartFull, d, i, u"0.50"_s, H},
+        {"fullness empty", M::Concrete, F::PartFull, d, i, u""_s, H},
+        {"fullness full-flow prompt", M::Concrete, F::PartFull, d, i, u"请选择坡充满度"_s, H},
+        {"full diameter prompt", M::Concrete, F::Full, u"请选择管径"_s, i, f, D},
+        {"full diameter letters", M::Concrete, F::Full, u"abc"_s, i, f, D},
+        {"full diameter 1e300", M::Concrete, F::Full, u"1e300"_s, i, f, D},
+        // Both wrong: the diameter is checked first.
+        {"full diameter and slope absurd", M::Concrete, F::Full, u"1e300"_s, u"1e308"_s, f, D},
+        {"full slope -3", M::Concrete, F::Full, d, u"-3"_s, f, I},
+        {"full slope 1000", M::Corrugated, F::Full, u"700"_s, u"1000"_s, f, {}},
+        {"full slope 1000.1", M::Corrugated, F::Full, u"700"_s, u"1000.1"_s, f, I},
+        {"full ignores the fullness", M::Concrete, F::Full, d, i, u"请选择坡充满度"_s, {}},
+        {"PVC-U listed diameter", M::Pvcu, F::PartFull, u"110"_s, u"4"_s, f, {}},
+        {"PVC-U diameter not listed", M::Pvcu, F::PartFull, u"100"_s, u"4"_s, f, D},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Calculation::DrainageInputs in{row.material, row.mode,  row.diameter,
+                                             metresFor(row.diameter), row.slope, row.fullness};
+        Calculation::DrainageResults out;
+        const auto error = Calculation::calculate(in, out);
+        if (!row.refused) {
+            ASSERT_FALSE(error) << error->message.toStdString();
+            EXPECT_FALSE(out.velocity.isEmpty() || out.flow.isEmpty());
+            for (const QString& text : {out.velocity, out.flow})
+                EXPECT_FALSE(text.contains(u'E') || text.contains(u"Inf") || text.contains(u"NaN"));
+            continue;
+        }
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->field, *row.refused);
+        const QString prompts[] = {u"请选择管径"_s, u"请选择坡度"_s, u"请选择充满度"_s};
+        EXPECT_EQ(error->message, prompts[static_cast<int>(*row.refused)]);
+        EXPECT_EQ(error->title, row.mode == F::Full ? u"确认数据完整性"_s : u"确认数据正确性"_s);
+    }
+}
+
+TEST(DrainageCalculationTest, DiameterInMetresMustBeAPositiveNumber)
+{
+    // The diameter list shows a number while its field in metres holds none.
+    for (const QString& metres : {QString(), u"0"_s, u"-0.3"_s}) {
+        Calculation::DrainageResults out;
+        const auto error = Calculation::calculate(
+            {M::Concrete, F::PartFull, u"300"_s, metres, u"3.0"_s, u"0.5"_s}, out);
+        ASSERT_TRUE(error) << metres.toStdString();
+        EXPECT_EQ(error->field, DrainageField::Diameter);
+    }
+}
+
+TEST(DrainageCalculationTest, LargestPipesAndSteepestSlopes)
+{
+    struct Row {
+        const char* name;
+        Calculation::DrainageInputs in;
+        const char16_t* velocity;
+        const char16_t* flow;
+    };
+    const Row rows[] = {
+        {"largest listed, full", inputs(M::Concrete, F::Full, u"3000"_s, u"100"_s), u"20.08",
+         u"141937.036"},
+        {"largest listed, part-full and full", inputs(M::Concrete, F::PartFull, u"3000"_s, u"140"_s, u"1"_s),
+         u"22.062", u"155947.088"},
+        {"largest typed slope, full", inputs(M::Concrete, F::Full, u"3000"_s, u"1000"_s), u"63.499",
+         u"448847.603"},
+        {"largest typed slope, part-full", inputs(M::Concrete, F::PartFull, u"3000"_s, u"1000"_s, u"1"_s),
+         u"58.963", u"416784.887"},
+        {"largest corrugated", inputs(M::Corrugated, F::PartFull, u"700"_s, u"140"_s, u"0.7"_s),
+         u"13.106", u"3768.063"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Shown shown = calculated(row.in);
+        EXPECT_EQ(shown.velocity, QString::fromUtf16(row.velocity));
+        EXPECT_EQ(shown.flow, QString::fromUtf16(row.flow));
+    }
+}
+
+TEST(DrainageCalculationTest, WorkingValuesAtTheirFieldsPrecision)
+{
+    Calculation::DrainageResults out;
+    ASSERT_FALSE(Calculation::calculate(inputs(M::Concrete, F::PartFull, u"300"_s, u"3.0"_s, u"0.5"_s), out));
+    EXPECT_EQ(out.formattedVelocity, u".696");
+    EXPECT_EQ(out.halfAngle, u"90");
+    EXPECT_EQ(out.radiusRatio, u"0.500094321867963");
+    EXPECT_EQ(out.area, u"0.0353562519774949");
+    EXPECT_TRUE(out.innerDiameterMetres.isEmpty());
+    EXPECT_FALSE(out.fullnessAboveMaximum);
+
+    ASSERT_FALSE(Calculation::calculate(inputs(M::Pvcu, F::PartFull, u"110"_s, u"4"_s, u"0.5"_s), out));
+    EXPECT_EQ(out.innerDiameterMetres, u"0.1036");
+    EXPECT_TRUE(out.formattedVelocity.isEmpty());
+
+    // Full flow leaves the part-full working values as they were.
+    ASSERT_FALSE(Calculation::calculate(inputs(M::Concrete, F::Full, u"300"_s, u"3.0"_s), out));
+    EXPECT_EQ(out.formattedVelocity, u".749");
+    EXPECT_TRUE(out.halfAngle.isEmpty() && out.radiusRatio.isEmpty() && out.area.isEmpty());
+}
+
+TEST(DrainageCalculationTest, FullnessAboveTheMaximumAsksForConcreteAndPeOnly)
+{
+    struct Row {
+        M material;
+        const char16_t* diameter;
+        const char16_t* fullness;
+        bool asks;
+    };
+    const Row rows[] = {
+        {M::Concrete, u"300", u"0.55", false}, {M::Concrete, u"300", u"0.6", true},
+        {M::Concrete, u"900", u"0.75", true},  {M::Concrete, u"1000", u"0.75", false},
+        {M::Corrugated, u"225", u"0.6", true}, {M::Corrugated, u"500", u"0.7", false},
+        {M::CastIron, u"300", u"0.6", false},  {M::Pvcu, u"200", u"0.6", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(QString::fromUtf16(row.diameter).toStdString() + " "
+                     + QString::fromUtf16(row.fullness).toStdString());
+        Calculation::DrainageResults out;
+        ASSERT_FALSE(Calculation::calculate(inputs(row.material, F::PartFull, QString::fromUtf16(row.diameter),
+                                                   u"3"_s, QString::fromUtf16(row.fullness)),
+                                            out));
+        EXPECT_EQ(out.fullnessAboveMaximum, row.asks);
+    }
 }
 
 } // namespace

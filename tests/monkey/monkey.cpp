@@ -2,6 +2,7 @@
 
 #include "random_input.h"
 
+#include "forms/application.h"
 #include "forms/controls.h"
 #include "forms/platform.h"
 #include "forms/testing/scripted_platform.h"
@@ -224,11 +225,18 @@ std::optional<Fault> Monkey::run()
             modal->close();
         }
     });
+    // A handler that threw is a fault, though the application caught it.
+    if (auto* app = qobject_cast<forms::Application*>(QCoreApplication::instance()))
+        QObject::connect(app, &forms::Application::handlerFailed, &watchdog, [this](const QString& reason) {
+            if (!m_handlerFailure)
+                m_handlerFailure = reason;
+        });
     while (m_action < m_options.actions) {
         ++m_action;
         m_endAllowed = false;
         m_modalOpened.reset();
         m_messageFault.reset();
+        m_handlerFailure.reset();
         bool ended = false;
         watchdog.start();
         try {
@@ -240,6 +248,8 @@ std::optional<Fault> Monkey::run()
             fault = Fault{FaultKind::HandlerThrew, m_action, QString::fromUtf8(e.what())};
         }
         watchdog.stop();
+        if (!fault && m_handlerFailure)
+            fault = Fault{FaultKind::HandlerThrew, m_action, *m_handlerFailure};
         if (fault)
             break;
         if (m_modalOpened) {

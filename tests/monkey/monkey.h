@@ -132,6 +132,9 @@ private:
     bool m_endAllowed = false;
     std::optional<QString> m_modalOpened;
     std::optional<QString> m_messageFault;
+    // What a handler threw, caught by the application where events are
+    // delivered (the user was told; the handler is still at fault).
+    std::optional<QString> m_handlerFailure;
     QString m_version;
     // Per run: texts the user typed or pasted, and whether each window's
     // caption carried the version when it was first seen.

@@ -26,7 +26,7 @@ int main(int argc, char** argv)
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);
     forms::setUpApplication(app);
     forms::setPlatform(&forms::testing::scripted());
     // Files the program keeps for itself go to a folder of the run's own.

@@ -200,23 +200,6 @@ TEST_F(StormWaterFormTest, WorkedExampleChoosesTheOutletPipeByMaterial)
     EXPECT_TRUE(boxes().empty());
 }
 
-// The bounds themselves are taken: a coefficient of 1 (all the rain runs
-// off) and a whole pipe count written with a point or an exponent.
-TEST_F(StormWaterFormTest, RunoffCoefficientOfOneAndWholePipeCountsAreTaken)
-{
-    StormWaterForm& w = openFromMenu();
-    enterWorkedExample(w);
-    w.Text14->setText(S("1"));
-    for (const char* pipes : {"2.0", "2e0", "1"}) {
-        SCOPED_TRACE(pipes);
-        w.Text9->setText(S(pipes));
-        w.Command1->press();
-        EXPECT_NEAR(number(*w.Text10), 233.23, 0.005);
-        EXPECT_NEAR(number(*w.Text4) * number(*w.Text9), 233.23, 0.005);
-    }
-    EXPECT_TRUE(boxes().empty());
-}
-
 TEST_F(StormWaterFormTest, EnterPressesCalculateAlsoWithThePanelOpen)
 {
     StormWaterForm& w = form2();
@@ -335,8 +318,6 @@ TEST_F(StormWaterFormTest, EmptyFieldsAreAskedFor)
     };
     const Case cases[] = {
         {[](StormWaterForm& w) { w.Text12_DblClick(); }, "请输入重现期", "Text12", false},
-        {[](StormWaterForm& w) { w.Text11_DblClick(); }, "请输入降水历时", "Text11", false},
-        {[](StormWaterForm& w) { w.Text14->setText(QString()); }, "请选择径流系数", "Text14", true},
         {[](StormWaterForm& w) { w.Text9->setText(QString()); }, "请输入管道数量", "Text9", true},
     };
     for (const Case& c : cases) {
@@ -384,30 +365,11 @@ TEST_F(StormWaterFormTest, BadInputsAreRefusedAndNothingIsWritten)
     };
     const Case cases[] = {
         {"天津市", nullptr, "Text12", "abc", "请输入正确的重现期", "Text12"},
-        {"天津市", nullptr, "Text12", "  ", "请输入正确的重现期", "Text12"},
-        {"天津市", nullptr, "Text12", "0", "请输入正确的重现期", "Text12"},
-        {"天津市", nullptr, "Text12", "-1", "请输入正确的重现期", "Text12"},
-        {"天津市", nullptr, "Text12", "2年", "请输入正确的重现期", "Text12"},
-        // (lg P)^0.076 needs P >= 1; lg(P - 0.121) needs P > 0.121.
-        {"重庆市", nullptr, "Text12", "0.5", "请输入正确的重现期", "Text12"},
-        {"河  北", "承德", "Text12", "0.1", "请输入正确的重现期", "Text12"},
-        {"天津市", nullptr, "Text11", "x", "请输入正确的降水历时", "Text11"},
+        // Beyond any real design: a thousand years at most.
+        {"天津市", nullptr, "Text12", "1e300", "请输入正确的重现期", "Text12"},
+        // Outside the city's formula: 唐山 divides by t^0.6.
         {"河  北", "唐山", "Text11", "0", "请输入正确的降水历时", "Text11"},
-        {"天津市", nullptr, "Text11", "-20", "请输入正确的降水历时", "Text11"},
-        {"天津市", nullptr, "Text13", "abc", "请输入正确的汇水面积", "Text13"},
-        {"天津市", nullptr, "Text13", " ", "请输入正确的汇水面积", "Text13"},
-        {"天津市", nullptr, "Text13", "-5", "请输入正确的汇水面积", "Text13"},
-        {"天津市", nullptr, "Text13", "1e308", "请输入正确的汇水面积", "Text13"},
-        {"天津市", nullptr, "Text14", "abc", "请输入正确的径流系数", "Text14"},
-        {"天津市", nullptr, "Text14", "-0.5", "请输入正确的径流系数", "Text14"},
         {"天津市", nullptr, "Text14", "1.5", "请输入正确的径流系数", "Text14"},
-        {"天津市", nullptr, "Text14", "1.0001", "请输入正确的径流系数", "Text14"},
-        {"天津市", nullptr, "Text9", "0", "请输入正确的管道数量", "Text9"},
-        {"天津市", nullptr, "Text9", "-1", "请输入正确的管道数量", "Text9"},
-        {"天津市", nullptr, "Text9", "0.5", "请输入正确的管道数量", "Text9"},
-        {"天津市", nullptr, "Text9", "2.5", "请输入正确的管道数量", "Text9"},
-        {"天津市", nullptr, "Text9", "两", "请输入正确的管道数量", "Text9"},
-        {"天津市", nullptr, "Text9", "  ", "请输入正确的管道数量", "Text9"},
         // Offered, but without a formula: no flows from another city's
         // intensity.
         {"广  西", "柳州", "Text9", "2", "所选城市暂无暴雨强度公式，请选择其他城市", "Combo3"},
@@ -451,11 +413,8 @@ TEST_F(StormWaterFormTest, IntensityStaysWrittenWhenACatchmentInputIsRefused)
         const char* title;
     };
     const Case cases[] = {
-        {"Text14", "", "请选择径流系数", "确认数据完整性"},
         {"Text9", "", "请输入管道数量", "确认数据完整性"},
         {"Text13", "abc", "请输入正确的汇水面积", "确认数据正确性"},
-        {"Text14", "abc", "请输入正确的径流系数", "确认数据正确性"},
-        {"Text9", "0", "请输入正确的管道数量", "确认数据正确性"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " \"" + c.text + "\"");
@@ -478,21 +437,6 @@ TEST_F(StormWaterFormTest, IntensityStaysWrittenWhenACatchmentInputIsRefused)
         EXPECT_NEAR(number(*w.Text2), 2001 / std::pow(18.0, 0.711), 1e-9);
         EXPECT_EQ(results(w).mid(1), before.mid(1));
     }
-}
-
-// The fields asked for first are those left empty; a text that is no number
-// is refused only once every field holds something.
-TEST_F(StormWaterFormTest, EmptyFieldsAreAskedForBeforeBadNumbers)
-{
-    StormWaterForm& w = form2();
-    enterWorkedExample(w);
-    w.Text13->setText(QStringLiteral("abc"));
-    w.Text14->setText(QString());
-    platform().answerMessageBox(forms::vbOK);
-    w.Command1->press();
-    ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, S("请选择径流系数"));
-    EXPECT_EQ(boxes()[0].title, S("确认数据完整性"));
 }
 
 TEST_F(StormWaterFormTest, ExitAndCloseEndTheProgram)
@@ -639,18 +583,14 @@ TEST_F(StormWaterFormTest, CheckAsksForDiameterAndSlope)
         const char* diameter;
         const char* slope;
         const char* message;
+        const char* focus;
     };
     const Case cases[] = {
-        {"请选择管径", "3.0", "请选择管径"},
-        {"abc", "3.0", "请选择管径"},
-        {"d", "3.0", "请选择管径"},
-        {"d0", "3.0", "请选择管径"},
-        {"", "3.0", "请选择管径"},
-        {"d300", "请选择坡度", "请选择坡度"},
-        {"d300", "陡", "请选择坡度"},
-        {"d300", "0", "请选择坡度"},
+        {"请选择管径", "3.0", "请选择管径", "Combo1"},
+        {"d300", "0", "请选择坡度", "Combo2"},
     };
     StormWaterForm& w = form2();
+    w.Show();
     pickText(*w.Combo1, S("d300"));
     w.Command4->press();  // results on screen
     for (const Case& c : cases) {
@@ -664,6 +604,8 @@ TEST_F(StormWaterFormTest, CheckAsksForDiameterAndSlope)
         EXPECT_EQ(boxes()[0].text, S(c.message));
         EXPECT_EQ(boxes()[0].title, S("确认数据完整性"));
         EXPECT_EQ(boxes()[0].style, forms::vbOKOnly);
+        ASSERT_NE(w.focusWidget(), nullptr);
+        EXPECT_EQ(w.focusWidget()->objectName(), S(c.focus));
         EXPECT_EQ(w.Text19->Text(), S(".749"));
         EXPECT_EQ(w.Text20->Text(), S("52.944"));
         EXPECT_EQ(w.Text6->Text(), S("0.3"));
@@ -682,19 +624,10 @@ TEST_F(StormWaterFormTest, SlopeBelowTheMinimumIsWarnedAbout)
     };
     const Case cases[] = {
         {"d300", false, "2.0", okCancel},
-        {"d300", false, "3.0", 0},
         {"d200", false, "3.9", okOnly},
-        {"d200", false, "4.0", 0},
-        {"d250", false, "0.6", okCancel},
-        {"d350", false, "2.9", okCancel},
-        {"d400", false, "1.9", okCancel},
-        {"d400", false, "2.0", 0},
         {"d450", false, "0.6", 0},
-        {"d3000", false, "0.6", 0},
         // A typed diameter is warned about by its own minimum.
-        {"d300", true, "2.0", okCancel},
         {"200", true, "3.9", okOnly},
-        {"请选择管径", true, "0.6", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.diameter) + " / " + c.slope);

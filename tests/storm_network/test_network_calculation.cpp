@@ -3,6 +3,7 @@
 // the run refuses.
 #include "storm_network/network_calculation.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "textio/numtext.h"
@@ -17,14 +18,7 @@ using namespace storm_network;
 namespace {
 
 using forms::testing::S;
-
-const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
-
-// The network window as it opens: 天津市, P 2, t1 10, m 2.0, concrete pipe.
-NetworkParameters openingParameters()
-{
-    return NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"), kConcrete};
-}
+using storm_network::testing::openingParameters;
 
 SegmentRow segment(const char* length, const char* area, const char* runoff)
 {
@@ -159,27 +153,70 @@ TEST(NetworkCalculation, RefusedInputsNameTheSegmentAndTheField)
          NetworkField::Roughness, -1, "确认数据正确性", "管材的粗糙系数“0”不正确，请重新选择管材"},
         {"city without a formula", with([](NetworkParameters& p) { p.city = S("柳州"); }), {good},
          NetworkField::City, -1, "确认数据正确性", "柳州没有暴雨强度公式，请选择其他城市"},
-        {"P outside the formula", with([](NetworkParameters& p) { p.returnPeriod = S("0"); }), {good},
-         NetworkField::Intensity, 0, "确认数据正确性",
-         "第 1 段：重现期P = 0、降雨历时t = 10 min 超出暴雨强度公式的适用范围"},
-        {"t outside the formula", with([](NetworkParameters& p) { p.initialTime = S("-17"); }),
+        {"P outside the formula", with([](NetworkParameters& p) { p.returnPeriod = S("0.01"); }),
          {good}, NetworkField::Intensity, 0, "确认数据正确性",
-         "第 1 段：重现期P = 2、降雨历时t = -17 min 超出暴雨强度公式的适用范围"},
+         "第 1 段：重现期P = 0.01、降雨历时t = 10 min 超出暴雨强度公式的适用范围"},
+        {"P of zero", with([](NetworkParameters& p) { p.returnPeriod = S("0"); }), {good},
+         NetworkField::ReturnPeriod, -1, "确认数据正确性", "重现期应大于0且不大于1000年，请重新输入"},
+        {"P just above a thousand years",
+         with([](NetworkParameters& p) { p.returnPeriod = S("1000.001"); }), {good},
+         NetworkField::ReturnPeriod, -1, "确认数据正确性", "重现期应大于0且不大于1000年，请重新输入"},
+        {"P absurd", with([](NetworkParameters& p) { p.returnPeriod = S("1e300"); }), {good},
+         NetworkField::ReturnPeriod, -1, "确认数据正确性", "重现期应大于0且不大于1000年，请重新输入"},
+        {"t1 negative", with([](NetworkParameters& p) { p.initialTime = S("-0.001"); }), {good},
+         NetworkField::InitialTime, -1, "确认数据正确性",
+         "地面集水时间应不小于0且不大于1000 min，请重新输入"},
+        {"t1 absurd, before m absurd",
+         with([](NetworkParameters& p) { p.initialTime = S("1e300"); p.reduction = S("1e300"); }),
+         {good}, NetworkField::InitialTime, -1, "确认数据正确性",
+         "地面集水时间应不小于0且不大于1000 min，请重新输入"},
+        {"t1 just above its range", with([](NetworkParameters& p) { p.initialTime = S("1000.5"); }),
+         {good}, NetworkField::InitialTime, -1, "确认数据正确性",
+         "地面集水时间应不小于0且不大于1000 min，请重新输入"},
+        {"m just below one", with([](NetworkParameters& p) { p.reduction = S("0.99"); }), {good},
+         NetworkField::Reduction, -1, "确认数据正确性", "折减系数应不小于1且不大于10，请重新输入"},
+        {"m negative", with([](NetworkParameters& p) { p.reduction = S("-1"); }), {good},
+         NetworkField::Reduction, -1, "确认数据正确性", "折减系数应不小于1且不大于10，请重新输入"},
+        {"m just above ten", with([](NetworkParameters& p) { p.reduction = S("10.01"); }), {good},
+         NetworkField::Reduction, -1, "确认数据正确性", "折减系数应不小于1且不大于10，请重新输入"},
+        {"m absurd", with([](NetworkParameters& p) { p.reduction = S("1e300"); }), {good, good},
+         NetworkField::Reduction, -1, "确认数据正确性", "折减系数应不小于1且不大于10，请重新输入"},
+        {"length of zero", openingParameters(), {segment("0", "5000", "0.65")},
+         NetworkField::Length, 0, "确认数据正确性",
+         "第 1 段：管段长度应大于0且不大于10000 m，请重新输入"},
+        {"length negative", openingParameters(), {good, segment("-100", "5000", "0.65")},
+         NetworkField::Length, 1, "确认数据正确性",
+         "第 2 段：管段长度应大于0且不大于10000 m，请重新输入"},
+        {"length just above ten kilometres", openingParameters(),
+         {segment("10000.01", "5000", "0.65")}, NetworkField::Length, 0, "确认数据正确性",
+         "第 1 段：管段长度应大于0且不大于10000 m，请重新输入"},
+        {"first length absurd", openingParameters(), {segment("1e12", "5000", "0.65"), good},
+         NetworkField::Length, 0, "确认数据正确性",
+         "第 1 段：管段长度应大于0且不大于10000 m，请重新输入"},
+        {"area negative", openingParameters(), {good, segment("100", "-500", "0.65")},
+         NetworkField::Area, 1, "确认数据正确性",
+         "第 2 段：汇水面积应不小于0且不大于10000000 m²，请重新输入"},
+        {"area just above a thousand hectares", openingParameters(),
+         {segment("100", "10000001", "0.15")}, NetworkField::Area, 0, "确认数据正确性",
+         "第 1 段：汇水面积应不小于0且不大于10000000 m²，请重新输入"},
+        {"runoff of zero", openingParameters(), {segment("100", "5000", "0")}, NetworkField::Runoff,
+         0, "确认数据正确性", "第 1 段：径流系数应大于0且不大于1，请重新输入"},
+        {"runoff just above one", openingParameters(), {good, segment("100", "5000", "1.001")},
+         NetworkField::Runoff, 1, "确认数据正确性", "第 2 段：径流系数应大于0且不大于1，请重新输入"},
+        {"runoff of five", openingParameters(), {segment("100", "5000", "5")}, NetworkField::Runoff,
+         0, "确认数据正确性", "第 1 段：径流系数应大于0且不大于1，请重新输入"},
         {"length not a number", openingParameters(), {good, segment("abc", "5000", "0.65")},
          NetworkField::Length, 1, "确认数据正确性", "第 2 段：请输入正确的管段长度"},
         {"area empty", openingParameters(), {segment("100", "", "0.65")}, NetworkField::Area, 0,
          "确认数据正确性", "第 1 段：请输入正确的汇水面积"},
         {"runoff with a comma", openingParameters(), {good, good, segment("100", "5000", "0,65")},
          NetworkField::Runoff, 2, "确认数据正确性", "第 3 段：请输入正确的径流系数"},
-        {"no area", openingParameters(), {segment("100", "0", "0.65")},
+        {"no area on the first segment", openingParameters(), {segment("100", "0", "0.65")},
          NetworkField::CumulativeArea, 0, "确认数据正确性",
          "第 1 段：累计面积为0.0000 ha，无法计算平均径流系数，请检查汇水面积"},
         {"an area shown as 0.0000", openingParameters(), {segment("100", "0.4", "0.65")},
          NetworkField::CumulativeArea, 0, "确认数据正确性",
          "第 1 段：累计面积为0.0000 ha，无法计算平均径流系数，请检查汇水面积"},
-        {"negative design flow", openingParameters(), {good, segment("100", "5000", "-2")},
-         NetworkField::DesignFlow, 1, "确认数据正确性",
-         "第 2 段：设计流量-168.64 L/s为负值，请检查汇水面积和径流系数"},
         {"a flow no pipe carries", openingParameters(), {segment("100", "3000000", "0.9")},
          NetworkField::DesignFlow, 0, "确认数据正确性",
          "第 1 段：设计流量79086.00 L/s超过管径3000 mm在坡度19.9‰时的最大流量"},
@@ -199,4 +236,64 @@ TEST(NetworkCalculation, RefusedInputsNameTheSegmentAndTheField)
         EXPECT_EQ(result.run.sums.flowTime, S("0"));
         EXPECT_EQ(result.run.sums.transferredArea, S("0"));
     }
+}
+
+TEST(NetworkCalculation, ValuesAtTheEdgesOfTheirRangesAreDesigned)
+{
+    struct Case {
+        const char* name;
+        NetworkParameters parameters;
+        std::vector<SegmentRow> segments;
+    };
+    const SegmentRow good = segment("100", "5000", "0.65");
+    auto with = [](void (*change)(NetworkParameters&)) {
+        NetworkParameters p = openingParameters();
+        change(p);
+        return p;
+    };
+    const std::vector<Case> cases = {
+        {"P of a thousand years", with([](NetworkParameters& p) { p.returnPeriod = S("1000"); }),
+         {good, good}},
+        {"P of a tenth of a year", with([](NetworkParameters& p) { p.returnPeriod = S("0.1"); }),
+         {good, good}},
+        {"t1 of zero", with([](NetworkParameters& p) { p.initialTime = S("0"); }), {good, good}},
+        {"t1 of a thousand minutes", with([](NetworkParameters& p) { p.initialTime = S("1000"); }),
+         {good, good}},
+        {"m of one", with([](NetworkParameters& p) { p.reduction = S("1"); }), {good, good}},
+        {"m of ten", with([](NetworkParameters& p) { p.reduction = S("10"); }), {good, good}},
+        {"ten kilometres", openingParameters(), {segment("10000", "5000", "0.65"), good}},
+        {"a length too short to show", openingParameters(), {segment("1e-300", "5000", "0.65")}},
+        {"a thousand hectares", openingParameters(), {segment("100", "10000000", "0.15")}},
+        {"no area of its own below", openingParameters(), {good, segment("100", "0", "0.65")}},
+        {"runoff of one", openingParameters(), {segment("100", "5000", "1")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const NetworkCalculationResult result = CalculateNetwork(c.parameters, c.segments);
+        ASSERT_FALSE(result.error) << result.error->message.toStdString();
+        ASSERT_EQ(result.run.rows.size(), c.segments.size());
+        // Only digits, points and the label's hyphen: no exponent, no Inf.
+        for (const PackedCells& row : result.run.rows) {
+            for (const QString& text : texts(row)) {
+                for (const QChar ch : text)
+                    EXPECT_TRUE(ch.isDigit() || ch == u'.' || ch == u'-') << text.toStdString();
+            }
+        }
+        for (const QChar ch : result.run.totalLength)
+            EXPECT_TRUE(ch.isDigit() || ch == u'.') << result.run.totalLength.toStdString();
+    }
+
+    // 1000 ha at Ψ 0.15: 43940.00 L/s, 3000 mm found at 9.6 ‰.
+    const NetworkCalculationResult large =
+        CalculateNetwork(openingParameters(), std::vector{segment("100", "10000000", "0.15")});
+    ASSERT_FALSE(large.error);
+    EXPECT_EQ(texts(large.run.rows[0]).mid(1),
+              (QStringList{S("100.00"), S("1000.0000"), S("0.0000"), S("1000.0000"), S("0.000"),
+                           S("0.268"), S("292.91"), S("0.150"), S("0.150"), S("43.94"),
+                           S("43940.00"), S("3000"), S("9.6"), S("6.22"), S("43977.664")}));
+    const NetworkCalculationResult longest =
+        CalculateNetwork(openingParameters(), std::vector{segment("10000", "5000", "0.65")});
+    ASSERT_FALSE(longest.error);
+    EXPECT_EQ(longest.run.rows[0].text(kLength), S("10000.00"));
+    EXPECT_EQ(longest.run.totalLength, S("10000"));
 }

@@ -168,7 +168,8 @@ TEST(NetworkPipeSizing, HydraulicsOfAnImposedPipeUseTheCellsAsShown)
     EXPECT_EQ(row[kDiameter], S("500"));
     EXPECT_EQ(row[kSlope], S("2.35"));
     EXPECT_EQ(row[kVelocity], S("0.51"));
-    EXPECT_EQ(row[kCapacity], textio::formatNumber(FullPipeCapacity(500, 2.35, kConcreteN), S("0.000")));
+    // 1000 · 3.1415926 · 0.5^(8/3) · √0.00235 / (4^(5/3) · 0.013)
+    EXPECT_EQ(row[kCapacity], S("183.046"));
     EXPECT_EQ(row[kPipeTime], S("3.922"));  // 120 / (0.51 · 60)
 
     row[kDiameter] = S("abc");

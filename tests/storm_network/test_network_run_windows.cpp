@@ -4,6 +4,7 @@
 // the hidden single-segment sizing.
 #include "app/windows.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
@@ -112,8 +113,7 @@ TEST_F(NetworkRunTest, ARunEnteredInTheSegmentListIsComputedShownAndSaved)
 
     // The rows the calculation gives for the window's opening parameters.
     const NetworkCalculationResult expected = CalculateNetwork(
-        NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"),
-                          NetworkDiameterList(kReinforcedConcretePipe)},
+        storm_network::testing::openingParameters(),
         kThreeSegments);
     ASSERT_FALSE(expected.error);
     for (int row = 0; row < 3; ++row)
@@ -191,8 +191,7 @@ TEST_F(NetworkRunTest, ASecondShorterRunStartsAfresh)
     EXPECT_EQ(w.trans, S("4"));
     // Sized from the 17 HDPE sizes at n = 0.01.
     const NetworkCalculationResult expected = CalculateNetwork(
-        NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.01"),
-                          NetworkDiameterList(kHdpeCorrugatedPipe)},
+        storm_network::testing::corrugatedPipeParameters(),
         list.rows());
     EXPECT_EQ(shownRow(1), rowOf(expected.run.rows[1]));
     // The report's totals follow the second segment, with 23 blank rows below.
@@ -255,6 +254,12 @@ TEST_F(NetworkRunTest, RefusedRunsLeaveTheTableEmptyOnItsFirstPage)
         {"m empty", "2", "10", "", "3000", "请输入正确的折减系数", "确认数据正确性", w.Text2},
         {"an area no number", "2", "10", "2.0", "3000m2", "第 2 段：请输入正确的汇水面积",
          "确认数据正确性", nullptr},
+        {"t1 absurd", "2", "1e300", "2.0", "3000", "地面集水时间应不小于0且不大于1000 min，请重新输入",
+         "确认数据正确性", w.Text3},
+        {"m absurd", "2", "10", "1e300", "3000", "折减系数应不小于1且不大于10，请重新输入",
+         "确认数据正确性", w.Text2},
+        {"a negative area", "2", "10", "2.0", "-500",
+         "第 2 段：汇水面积应不小于0且不大于10000000 m²，请重新输入", "确认数据正确性", nullptr},
     };
     std::size_t shown = boxes().size();
     for (const Case& c : cases) {

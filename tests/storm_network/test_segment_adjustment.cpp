@@ -4,6 +4,7 @@
 // table left as it was.
 #include "storm_network/segment_adjustment.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 
 #include "segment_file_bytes.h"
 #include "storm_network/network_catalogue.h"
@@ -19,13 +20,7 @@ using namespace storm_network;
 namespace {
 
 using forms::testing::S;
-
-// The network window as it opens: 天津市, P 2, t1 10, m 2.0, concrete pipe.
-NetworkParameters openingParameters()
-{
-    return NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"),
-                             NetworkDiameterList(kReinforcedConcretePipe)};
-}
+using storm_network::testing::openingParameters;
 
 // Five segments; the second is large enough that a shorter flow time above
 // it takes it, and the third, to the next size.
@@ -42,10 +37,7 @@ ResultTable designed(const std::vector<SegmentRow>& segments,
     NetworkCalculationResult result = CalculateNetwork(parameters, segments);
     EXPECT_FALSE(result.error) << result.error->message.toStdString();
     ResultTable table;
-    const int n = static_cast<int>(segments.size());
-    table.setPageCount(ResultTable::pageCountFor(n));
-    table.prepareRows(n);
-    table.fillRows(std::move(result.run.rows), result.run.totalLength);
+    table.takeRun(std::move(result.run.rows), result.run.totalLength);
     return table;
 }
 
@@ -97,30 +89,45 @@ TEST(SegmentAdjustment, RefusedEntriesLeaveTheTableAsItWas)
         {"both fields empty", 1, "", "", none, "请输入管径！", "提示"},
         {"diameter empty", 1, "", "2", none, "请输入管径！", "提示"},
         {"slope empty", 1, "600", "", none, "请输入坡度！", "提示"},
-        {"diameter no number", 1, "d600", "2", none, "管径应为大于0的数值，请重新输入！", "提示"},
-        {"diameter zero", 1, "0", "2", none, "管径应为大于0的数值，请重新输入！", "提示"},
-        {"diameter negative", 1, "-600", "2", none, "管径应为大于0的数值，请重新输入！", "提示"},
-        {"slope no number", 1, "600", "2‰", none, "坡度应为大于0的数值，请重新输入！", "提示"},
-        {"slope zero", 1, "600", "0", none, "坡度应为大于0的数值，请重新输入！", "提示"},
+        {"diameter no number", 1, "d600", "2", none, "管径应为数值，请重新输入！", "提示"},
+        {"diameter zero", 1, "0", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter negative", 1, "-600", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter next to nothing", 1, "1e-300", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter just below the smallest", 1, "99.99", "2", none,
+         "管径过小，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter just above the largest", 1, "5000.1", "2", none,
+         "管径过大，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"diameter absurd", 1, "1e300", "2", none,
+         "管径过大，应不小于100且不大于5000 mm，请重新输入！", "提示"},
+        {"slope no number", 1, "600", "2‰", none, "坡度应为数值，请重新输入！", "提示"},
+        {"slope zero", 1, "600", "0", none, "坡度过小，应大于0且不大于1000‰，请重新输入！", "提示"},
+        {"slope negative", 1, "600", "-2", none,
+         "坡度过小，应大于0且不大于1000‰，请重新输入！", "提示"},
+        {"slope just above a thousand", 1, "600", "1000.01", none,
+         "坡度过大，应大于0且不大于1000‰，请重新输入！", "提示"},
+        {"slope absurd", 1, "600", "1e300", none,
+         "坡度过大，应大于0且不大于1000‰，请重新输入！", "提示"},
         {"a blank row", 5, "600", "2", none,
          "计算表中没有这一管段，请在计算表中点击要调整管段的设计管径或水力坡度。", "提示"},
         {"no row", -1, "600", "2", none,
          "计算表中没有这一管段，请在计算表中点击要调整管段的设计管径或水力坡度。", "提示"},
-        {"a pipe so wide the velocity shows 0.00", 1, "1e7", "2", none,
-         "管径1e7 mm时流速为0.00 m/s，无法计算管内时间，请重新确认管径！", "提示"},
-        {"a pipe too wide to compute", 1, "1e300", "2", none,
-         "管径或坡度过大，无法计算，请重新确认管径及坡度！", "提示"},
         {"return period emptied in the network window", 1, "600", "2",
          [](NetworkParameters& p) { p.returnPeriod.clear(); },
          "请输入重现期\n调整未进行，计算表保持原样。", "确认数据完整性"},
         {"reduction factor no number", 1, "600", "2",
          [](NetworkParameters& p) { p.reduction = S("二"); },
          "请输入正确的折减系数\n调整未进行，计算表保持原样。", "确认数据正确性"},
+        {"reduction factor absurd", 1, "600", "2",
+         [](NetworkParameters& p) { p.reduction = S("1e300"); },
+         "折减系数应不小于1且不大于10，请重新输入\n调整未进行，计算表保持原样。", "确认数据正确性"},
         // A row below that cannot be designed: nothing is written, not even
         // the adjusted row.
         {"intensity without a value below", 0, "500", "4",
-         [](NetworkParameters& p) { p.returnPeriod = S("-1"); },
-         "第 2 段：重现期P = -1、降雨历时t = 13.738 min 超出暴雨强度公式的适用范围\n"
+         [](NetworkParameters& p) { p.returnPeriod = S("0.01"); },
+         "第 2 段：重现期P = 0.01、降雨历时t = 13.738 min 超出暴雨强度公式的适用范围\n"
          "调整未进行，计算表保持原样。",
          "确认数据正确性"},
     };
@@ -136,8 +143,53 @@ TEST(SegmentAdjustment, RefusedEntriesLeaveTheTableAsItWas)
         EXPECT_EQ(result.title, S(c.title));
         EXPECT_FALSE(result.changed);
         EXPECT_TRUE(allRows(table) == before);
-        EXPECT_EQ(table.colour(1, kCapacity), kCellWindowText);
+        EXPECT_EQ(table.capacityCheck(1), CapacityCheck::None);
     }
+}
+
+TEST(SegmentAdjustment, TheEdgesOfTheImposedRangesAreTaken)
+{
+    struct Case {
+        const char* name;
+        const char* diameter;
+        const char* slope;
+        AdjustmentOutcome outcome;
+        const char* shownSlope;
+    };
+    const Case cases[] = {
+        {"the smallest diameter", "100", "2", AdjustmentOutcome::CapacityBelowDesignFlow, "2.0"},
+        {"the largest diameter", "5000", "2", AdjustmentOutcome::Adjusted, "2.0"},
+        {"the steepest slope", "600", "1000", AdjustmentOutcome::Adjusted, "1000.0"},
+        // Shown as 0.0 ‰, which carries nothing.
+        {"a slope too gentle to show", "600", "0.001", AdjustmentOutcome::CapacityBelowDesignFlow,
+         "0.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultTable table = designed(kFiveSegments);
+        const AdjustmentResult result = AdjustSegment(table, 1, S(c.diameter), S(c.slope), openingParameters());
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(table.text(1, kDiameter), S(c.diameter));
+        EXPECT_EQ(table.text(1, kSlope), S(c.shownSlope));
+        for (int row = 0; row < 5; ++row) {
+            for (const QString& text : texts(table.cells(row))) {
+                for (const QChar ch : text)
+                    EXPECT_TRUE(ch.isDigit() || ch == u'.' || ch == u'-') << text.toStdString();
+            }
+        }
+    }
+}
+
+TEST(SegmentAdjustment, APipeSoWideTheVelocityShowsZeroIsRefused)
+{
+    // 38.08 L/s in 5000 mm: 0.0019 m/s, shown as 0.00.
+    ResultTable table = designed({{S("100"), S("2000"), S("0.65")}});
+    ASSERT_EQ(table.text(0, kDesignFlow), S("38.08"));
+    const std::vector<ResultCells> before = allRows(table);
+    const AdjustmentResult result = AdjustSegment(table, 0, S("5000"), S("2"), openingParameters());
+    EXPECT_EQ(result.outcome, AdjustmentOutcome::Refused);
+    EXPECT_EQ(result.message, S("管径5000 mm时流速为0.00 m/s，无法计算管内时间，请重新确认管径！"));
+    EXPECT_TRUE(allRows(table) == before);
 }
 
 TEST(SegmentAdjustment, AFlowNoPipeCarriesBelowRefusesTheWholeAdjustment)
@@ -214,7 +266,7 @@ TEST(SegmentAdjustment, ASmallerPipeShortensTheFlowTimesAndResizesTheRowsBelow)
               (QStringList{S("1-2"), S("120.00"), S("0.8000"), S("0.0000"), S("0.8000"), S("0.000"),
                            S("1.869"), S("292.91"), S("0.900"), S("0.900"), S("263.62"), S("210.90"),
                            S("500"), S("4.0"), S("1.07"), S("238.812")}));
-    EXPECT_EQ(table.colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
 
     // Second segment: t = 10 + 2.0 × 1.869 min, q = 262.34; 2.14 ha at a
@@ -259,7 +311,7 @@ TEST(SegmentAdjustment, CapacityEqualToTheDesignFlowAsShownCarriesIt)
         AdjustSegment(table, 0, diameterCarrying(210.90), S("3"), openingParameters());
     EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
     EXPECT_EQ(table.text(0, kCapacity), S("210.900"));
-    EXPECT_EQ(table.colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
     // The new pipe time reaches the rows below.
     EXPECT_NE(table.text(0, kPipeTime), before[0][kPipeTime]);
@@ -283,18 +335,18 @@ TEST(SegmentAdjustment, CapacityBelowTheDesignFlowRewritesTheRowAlone)
     EXPECT_EQ(table.text(0, kSlope), S("3.0"));
     EXPECT_EQ(table.text(0, kCapacity), S("210.899"));
     EXPECT_NE(table.text(0, kPipeTime), before[0][kPipeTime]);
-    // Red, clickable, not editable.
-    EXPECT_EQ(table.colour(0, kCapacity), kCellRed);
+    // Short, clickable, not editable.
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Short);
     EXPECT_TRUE(table.enabled(0, kCapacity));
     EXPECT_TRUE(table.readOnly(0, kCapacity));
     // The rows below keep the old pipe time above them.
     for (int row = 1; row < table.rowCount(); ++row)
         EXPECT_TRUE(table.cells(row) == before[static_cast<std::size_t>(row)]) << row;
 
-    // A pipe that carries it puts the colour back and designs the rows below.
+    // A pipe that carries it is checked so and designs the rows below.
     EXPECT_EQ(AdjustSegment(table, 0, S("600"), S("3"), openingParameters()).outcome,
               AdjustmentOutcome::Adjusted);
-    EXPECT_EQ(table.colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
 }
 

@@ -3,10 +3,14 @@
 // segment row, and writing it whole or not at all.
 #include "storm_network/storm_network_report.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 
 #include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
 
+#include "textio/write_fault.h"
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -19,15 +23,8 @@ using namespace storm_network;
 namespace {
 
 using forms::testing::S;
-
-const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
-
-// The network window's texts as it opens.
-ReportHeader openingHeader()
-{
-    return ReportHeader{S("天津市"), S("天津市"), S("q="),  S("3841(1+0.85lgP)"), S("(t+17)^0.85"),
-                        S("2"),      S("2.0"),    S("10"), S("钢筋混凝土管")};
-}
+using storm_network::testing::openingHeader;
+using storm_network::testing::openingParameters;
 
 // A run of n segments of 50 m, the first of 12345 m², the others of 2000 m²,
 // put into `table` as the calculation does.
@@ -37,12 +34,9 @@ void calculate(ResultTable& table, int n)
                                      SegmentRow{S("50"), S("2000"), S("0.65")});
     segments[0] = SegmentRow{S("50"), S("12345"), S("0.9")};
     NetworkCalculationResult result = CalculateNetwork(
-        NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"), kConcrete}, segments);
+        openingParameters(), segments);
     ASSERT_FALSE(result.error);
-    table.clearRows();
-    table.setPageCount(ResultTable::pageCountFor(n));
-    table.prepareRows(n);
-    table.fillRows(std::move(result.run.rows), result.run.totalLength);
+    table.takeRun(std::move(result.run.rows), result.run.totalLength);
 }
 
 // The file's lines, each with its CR LF checked and removed.
@@ -252,6 +246,35 @@ TEST(StormNetworkReport, SavingReplacesTheFileWholeOrNotAtAll)
                                         openingHeader(), table));
 }
 
+TEST(StormNetworkReport, ASaveOnAFullDiskLeavesAReadOnlyFileAsItWas)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(S("storm_out.txt"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    ResultTable table;
+    calculate(table, 2);
+    const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 100);
+    const std::optional<QString> error =
+        WriteStormNetworkReport(path, ReportVariant::Saved, openingHeader(), table);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(S("磁盘已满"))) << error->toStdString();
+    EXPECT_TRUE(error->contains(QDir::toNativeSeparators(path))) << error->toStdString();
+    // The read-only state cleared for the overwrite comes back.
+    EXPECT_EQ(QFile::permissions(path) & (QFileDevice::WriteOwner | QFileDevice::ReadOwner),
+              QFileDevice::ReadOwner);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{S("storm_out.txt")});
+}
+
 TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)
 {
     // A data folder of the test's own.
@@ -276,8 +299,27 @@ TEST(StormNetworkReport, WorkFilesGoToThePerUserDataFolder)
     EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
     file.close();
 
+    // A full disk leaves the former copy too, and says so.
+    {
+        const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 4);
+        const std::optional<QString> error = WriteSegmentWorkFile(segments);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->contains(S("磁盘已满"))) << error->toStdString();
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("120\r\n3000\r\n0.65\r\n80.5\r\n\r\n0.9\r\n"));
+    file.close();
+
     ResultTable table;
     EXPECT_FALSE(WriteReportWorkFile(ReportHeader{}, table));
     EXPECT_TRUE(QFile::exists(*WorkFilePath(kReportWorkFile)));
+    {
+        const textio::ScopedWriteFault fault(textio::WriteFault::DeviceError, 10);
+        EXPECT_TRUE(WriteReportWorkFile(ReportHeader{}, table));
+    }
+    QFile report(*WorkFilePath(kReportWorkFile));
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.readAll(),
+              StormNetworkReportBytes(ReportHeader{}, ReportVariant::Temporary, table).bytes);
     qputenv("XDG_DATA_HOME", formerDataHome);
 }

@@ -2,6 +2,7 @@
 // layout, paging, the adjustment mode, saving the report and going back.
 #include "app/windows.h"
 #include "forms/testing/text.h"
+#include "network_fixtures.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"  // texts printed as text in failures
 #include "storm_network/network_calculation.h"
@@ -9,8 +10,12 @@
 #include "storm_network/storm_result_table_view.h"
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "textio/write_fault.h"
 #include "version/version.h"
 
+#include <QDir>
+#include <QFontMetricsF>
+#include <QRegularExpression>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,8 +32,6 @@ namespace {
 
 using forms::testing::S;
 
-const QStringList& kConcrete = NetworkDiameterList(kReinforcedConcretePipe);
-
 class ResultGridFormTest : public FormsTest {
 protected:
     // A run of n segments put into the table as the network calculation
@@ -38,14 +41,12 @@ protected:
         std::vector<SegmentRow> segments(static_cast<std::size_t>(n),
                                          SegmentRow{S("60"), S("3000"), S("0.65")});
         NetworkCalculationResult result = CalculateNetwork(
-            NetworkParameters{S("2"), S("10"), S("2.0"), S("天津市"), S("0.013"), kConcrete},
+            storm_network::testing::openingParameters(),
             segments);
         EXPECT_FALSE(result.error);
         StormResultGridForm& w = Form15();
         w.ClearResultRows();
-        w.ResultPageCount(n);
-        w.PrepareResultRows(n);
-        w.FillResultRows(std::move(result.run.rows), result.run.totalLength);
+        w.showRun(std::move(result.run.rows), result.run.totalLength);
         w.Show();
         return w;
     }
@@ -61,6 +62,29 @@ protected:
     static double windowTop(const C& control)
     {
         return control.Top() + ResultGeometry::kBandTop;
+    }
+
+    // What an earlier save left in storm_out.txt.
+    static inline const QByteArray kEarlierReport = "an earlier report\r\n";
+    // storm_out.txt in `dir`, holding the earlier report.
+    static QString earlierReportIn(const QTemporaryDir& dir)
+    {
+        const QString path = dir.filePath(S("storm_out.txt"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_EQ(file.write(kEarlierReport), kEarlierReport.size());
+        return path;
+    }
+    static QByteArray fileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Every entry of a folder, hidden ones too.
+    static QStringList entries(const QTemporaryDir& dir)
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                          | QDir::NoDotAndDotDot);
     }
 
     // The rows shown, by the row each shown label cell stands for.
@@ -123,14 +147,47 @@ TEST_F(ResultGridFormTest, OpensWithTenRowsAndTheFirstShown)
         SCOPED_TRACE(cell.objectName().toStdString());
         EXPECT_EQ(cell.objectName(), QStringLiteral("Text%1").arg(c));
         EXPECT_EQ(cell.isEnabled(), column == kSegmentLabel);
-        EXPECT_EQ(cell.Left(), c == 1 ? 90 : 615 + 720 * (c - 2));
-        EXPECT_EQ(cell.Width(), c == 1 ? 510 : 700);
         EXPECT_EQ(cell.Height(), 300);
         EXPECT_EQ(windowTop(cell), 990);
     }
     EXPECT_EQ(view.cell(0, kSegmentLabel).palette().color(QPalette::Active, QPalette::Text),
               QColor(Qt::blue));
     EXPECT_FALSE(view.cell(1, kSegmentLabel).isVisibleTo(&w));
+}
+
+TEST_F(ResultGridFormTest, EveryColumnStandsUnderItsHeading)
+{
+    // The words of the first heading line, in column order, as drawn: each
+    // cell of the first row lies under its word, its middle within a few
+    // pixels of the word's, and the cells follow one another without
+    // touching.
+    StormResultGridForm& w = Form15();
+    w.Show();
+    const QString heading = w.Label1->Caption();
+    const QFontMetricsF metrics(w.Label1->font());
+    const double headingLeft = w.Label1->mapTo(&w, QPoint(0, 0)).x() + w.Label1->contentsRect().left();
+    std::vector<std::pair<double, double>> words;  // left and right edge, pixels
+    static const QRegularExpression word(QStringLiteral("\\S+( \\S+)?"));
+    for (auto match = word.globalMatch(heading); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        const double left = headingLeft + metrics.horizontalAdvance(heading.left(m.capturedStart()));
+        words.emplace_back(left, left + metrics.horizontalAdvance(m.captured()));
+    }
+    ASSERT_EQ(words.size(), static_cast<std::size_t>(kResultColumns));
+    double previousRight = 0;
+    for (int c = 1; c <= kResultColumns; ++c) {
+        SCOPED_TRACE(c);
+        const forms::TextBox& cell = w.view().cell(0, static_cast<ResultColumn>(c));
+        const double left = cell.mapTo(&w, QPoint(0, 0)).x();
+        const double right = left + cell.width();
+        const auto [wordLeft, wordRight] = words[static_cast<std::size_t>(c - 1)];
+        EXPECT_LE(left, wordLeft);
+        EXPECT_GE(right, wordRight);
+        EXPECT_NEAR((left + right) / 2, (wordLeft + wordRight) / 2, 6);
+        EXPECT_GT(left, previousRight);
+        previousRight = right;
+    }
+    EXPECT_LE(previousRight, w.client()->width());
 }
 
 TEST_F(ResultGridFormTest, TheCloseBoxIsRefused)
@@ -277,7 +334,6 @@ TEST_F(ResultGridFormTest, AdjustmentModeOpensTheDialogOnAClick)
         for (const ResultColumn c : {kDiameter, kSlope}) {
             EXPECT_TRUE(w.table().enabled(row, c));
             EXPECT_TRUE(w.table().readOnly(row, c));
-            EXPECT_EQ(w.table().colour(row, c), kCellBlue);
         }
         EXPECT_FALSE(w.table().enabled(row, kCapacity));
     }
@@ -413,4 +469,74 @@ TEST_F(ResultGridFormTest, ReturningAsksToKeepAnUnsavedTable)
     // A changed 管内时间 makes the table unsaved again.
     w.table().setText(1, kPipeTime, S("9.999"));
     EXPECT_EQ(w.Text22->Text(), S("0"));
+}
+
+TEST_F(ResultGridFormTest, ASaveThatFailsKeepsTheOldReportAndTheTableUnsaved)
+{
+    QTemporaryDir dir;
+    const QString path = earlierReportIn(dir);
+    StormResultGridForm& w = showRun(4);
+
+    struct Case {
+        const char* name;
+        textio::WriteFault fault;
+        qint64 afterBytes;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a full disk", textio::WriteFault::NoSpace, 0, "磁盘已满"},
+        {"a disk full halfway through", textio::WriteFault::NoSpace, 1500, "磁盘已满"},
+        {"a failing device", textio::WriteFault::DeviceError, 300, "磁盘读写错误"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t shown = boxes().size();
+        const textio::ScopedWriteFault fault(c.fault, c.afterBytes);
+        platform().answerFileDialog(path);
+        platform().answerMessageBox(forms::vbOK);
+        w.保存->click();
+        ASSERT_EQ(boxes().size(), shown + 1);
+        const QString& message = boxes().back().text;
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
+        EXPECT_TRUE(message.contains(S(c.reason))) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(S("\n计算结果未保存。"))) << message.toStdString();
+        EXPECT_EQ(boxes().back().title, S("Vantor_Tools"));
+        EXPECT_EQ(boxes().back().style, forms::vbCritical);
+        EXPECT_EQ(w.Text22->Text(), S("0"));
+        EXPECT_EQ(fileBytes(path), kEarlierReport);
+        EXPECT_EQ(entries(dir), QStringList{S("storm_out.txt")});
+    }
+}
+
+TEST_F(ResultGridFormTest, ReturningWithASaveOnAFullDiskStaysAndAsksAgain)
+{
+    QTemporaryDir dir;
+    const QString path = earlierReportIn(dir);
+    StormResultGridForm& w = showRun(2);
+    {
+        const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 0);
+        platform().answerMessageBox(forms::vbYes);
+        platform().answerFileDialog(path);
+        platform().answerMessageBox(forms::vbOK);
+        w.返回->click();
+    }
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[0].text, S("是否保留现有数据列表？"));
+    EXPECT_TRUE(boxes()[1].text.contains(S("磁盘已满"))) << boxes()[1].text.toStdString();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.Text22->Text(), S("0"));
+    EXPECT_EQ(fileBytes(path), kEarlierReport);
+    EXPECT_EQ(entries(dir), QStringList{S("storm_out.txt")});
+
+    // With room on the disk again the question comes again, and the save
+    // replaces the old report.
+    platform().answerMessageBox(forms::vbYes);
+    platform().answerFileDialog(path);
+    w.返回->click();
+    ASSERT_EQ(boxes().size(), 3u);
+    EXPECT_EQ(boxes()[2].text, S("是否保留现有数据列表？"));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.Text22->Text(), S("1"));
+    EXPECT_EQ(fileBytes(path),
+              StormNetworkReportBytes(form13().reportHeader(), ReportVariant::Saved, w.table()).bytes);
 }

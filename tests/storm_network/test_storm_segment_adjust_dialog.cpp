@@ -212,9 +212,9 @@ TEST_F(SegmentAdjustDialogTest, RefusedEntriesKeepTheDialogOpenAndTheTable)
         {"both fields empty", "", "", "请输入管径！"},
         {"diameter empty", "", "2", "请输入管径！"},
         {"slope empty", "800", "", "请输入坡度！"},
-        {"diameter no number", "d800", "2", "管径应为大于0的数值，请重新输入！"},
-        {"diameter zero", "0", "2", "管径应为大于0的数值，请重新输入！"},
-        {"slope negative", "800", "-2", "坡度应为大于0的数值，请重新输入！"},
+        {"diameter no number", "d800", "2", "管径应为数值，请重新输入！"},
+        {"diameter next to nothing", "1e-300", "2", "管径过小，应不小于100且不大于5000 mm，请重新输入！"},
+        {"slope absurd", "800", "1e300", "坡度过大，应大于0且不大于1000‰，请重新输入！"},
     };
     designAndAdjust();
     const std::vector<ResultCells> before = allRows();
@@ -306,12 +306,12 @@ TEST_F(SegmentAdjustDialogTest, CapacityBelowTheDesignFlowShowsRedAndTheDialogAg
         EXPECT_TRUE(grid.table().cells(row) == before[static_cast<std::size_t>(row)]) << row;
     EXPECT_EQ(shown(1, kFlowTime), S("2.667"));
 
-    // A pipe that carries it: the normal colour, the rows below follow.
+    // A pipe that carries it: checked so, the rows below follow.
     type(d.Text2, S("4"));
     d.Command1->press();
     EXPECT_FALSE(d.isVisible());
     EXPECT_FALSE(capacity.isEnabled());
-    EXPECT_EQ(grid.table().colour(0, kCapacity), kCellButtonText);
+    EXPECT_EQ(grid.table().capacityCheck(0), CapacityCheck::Carried);
     EXPECT_EQ(shown(1, kFlowTime), S("1.869"));
 }
 

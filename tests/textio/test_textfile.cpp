@@ -1,10 +1,14 @@
 #include "textio/textfile.h"
 
 #include "textio/cp936.h"
+#include "textio/write_fault.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +222,133 @@ TEST_F(TextFileTest, OverwritingALockedFileKeepsItLockedWhenTheWriteFails)
                             [&] { return writeCp936Lines(path("new.txt"), {QStringLiteral("a")}); }),
               std::nullopt);
     EXPECT_EQ(fileBytes(path("new.txt")), QByteArray("a\r\n"));
+}
+
+// ------------------------------------------------------------ failed writes
+
+QStringList entriesOf(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+TEST_F(TextFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
+{
+    struct Case {
+        const char* name;
+        textio::WriteFault fault;
+        qint64 afterBytes;
+        bool fileExisted;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"full disk before the first byte, old file", textio::WriteFault::NoSpace, 0, true, "磁盘已满"},
+        {"full disk in the middle, old file", textio::WriteFault::NoSpace, 7, true, "磁盘已满"},
+        {"full disk at the last byte, old file", textio::WriteFault::NoSpace, 12, true, "磁盘已满"},
+        {"full disk, new file", textio::WriteFault::NoSpace, 3, false, "磁盘已满"},
+        {"device error, old file", textio::WriteFault::DeviceError, 4, true, "磁盘读写错误"},
+        {"device error, new file", textio::WriteFault::DeviceError, 0, false, "磁盘读写错误"},
+    };
+    const QStringList lines = {QStringLiteral("雨水"), QStringLiteral("12345")};  // 13 bytes
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("storm_out.txt"));
+        if (c.fileExisted)
+            putBytes(file, "old report\r\n");
+        const QStringList before = entriesOf(dir.path());
+
+        std::optional<QString> error;
+        {
+            const textio::ScopedWriteFault fault(c.fault, c.afterBytes);
+            error = writeCp936Lines(file, lines);
+        }
+        ASSERT_TRUE(error.has_value());
+        EXPECT_TRUE(error->contains(QStringLiteral("storm_out.txt"))) << error->toStdString();
+        EXPECT_TRUE(error->contains(QString::fromUtf8(c.reason))) << error->toStdString();
+        EXPECT_EQ(entriesOf(dir.path()), before);
+        if (c.fileExisted)
+            EXPECT_EQ(fileBytes(file), QByteArray("old report\r\n"));
+        else
+            EXPECT_FALSE(QFile::exists(file));
+    }
+    // Without the fault the same write goes through.
+    const QString file = path("storm_out.txt");
+    ASSERT_EQ(writeCp936Lines(file, lines), std::nullopt);
+    EXPECT_EQ(fileBytes(file).size(), 13);
+}
+
+TEST_F(TextFileTest, ATargetThatIsNoFileIsRefusedAsSuch)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.txt")));
+    const std::optional<QString> error = writeCp936Lines(path("folder.txt"), {QStringLiteral("x")});
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(QStringLiteral("不是文件"))) << error->toStdString();
+    EXPECT_TRUE(QFileInfo(path("folder.txt")).isDir());
+}
+
+TEST_F(TextFileTest, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
+{
+    const QString file = path("kept.txt");
+    putBytes(file, "old\r\n");
+    const QFileDevice::Permissions permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(file, permissions));
+    ASSERT_EQ(writeCp936Lines(file, {QStringLiteral("new")}), std::nullopt);
+    EXPECT_EQ(fileBytes(file), QByteArray("new\r\n"));
+    EXPECT_EQ(QFile::permissions(file) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser
+                                           | QFileDevice::ExeUser),
+              permissions);
+
+    const QString link = path("link.txt");
+    ASSERT_TRUE(QFile::link(file, link));
+    ASSERT_EQ(writeCp936Lines(link, {QStringLiteral("through")}), std::nullopt);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(file), QByteArray("through\r\n"));
+}
+
+TEST_F(TextFileTest, AReadOnlyFileIsNotReplaced)
+{
+    const QString file = path("locked.txt");
+    putBytes(file, "old\r\n");
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const std::optional<QString> error = writeCp936Lines(file, {QStringLiteral("new")});
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(QStringLiteral("只读"))) << error->toStdString();
+    EXPECT_EQ(fileBytes(file), QByteArray("old\r\n"));
+}
+
+// A real full file system: a small memory disk, filled. Mounting needs the
+// right to do so (root in a sandbox that allows it).
+TEST_F(TextFileTest, OnARealFullDiskTheOldFileStaysWhole)
+{
+    const QString mountPoint = path("disk");
+    ASSERT_TRUE(QDir().mkpath(mountPoint));
+    const QByteArray where = QFile::encodeName(mountPoint);
+    if (::geteuid() != 0
+        || ::mount("tmpfs", where.constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "mounting a small memory disk needs root and a system that allows it";
+
+    const QString file = mountPoint + QStringLiteral("/storm_out.txt");
+    putBytes(file, "old report\r\n");
+    // Fill the disk to its last block.
+    {
+        QFile filler(mountPoint + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(1024, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+    const QStringList entriesBefore = entriesOf(mountPoint);
+    const QStringList lines(2000, QStringLiteral("室外雨水水力计算表"));
+    const std::optional<QString> error = writeCp936Lines(file, lines);
+    const QByteArray after = fileBytes(file);
+    const QStringList entriesAfter = entriesOf(mountPoint);
+    ::umount(where.constData());
+
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(QStringLiteral("磁盘已满"))) << error->toStdString();
+    EXPECT_EQ(after, QByteArray("old report\r\n"));
+    EXPECT_EQ(entriesAfter, entriesBefore);
 }
 
 } // namespace

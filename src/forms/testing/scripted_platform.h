@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include <deque>
-#include <exception>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -30,9 +29,7 @@ struct LaunchCall {
 };
 
 // Thrown by endProgram() under the scripted platform.
-struct ProgramEnded : std::exception {
-    const char* what() const noexcept override { return "program ended"; }
-};
+struct ProgramEnded : ProgramEnding {};
 
 class ScriptedPlatform final : public Platform {
 public:

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     // Tests never need a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);
     // Files the program keeps for itself go to a folder of the run's own,
     // never into the user's data folder; a test may point elsewhere still.
     QTemporaryDir dataHome;

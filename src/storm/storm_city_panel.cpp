@@ -1,8 +1,9 @@
-#include "storm/storm_city_block_form.h"
+#include "storm/storm_city_panel.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "forms/application.h"
 
+#include <algorithm>
 #include <optional>
 
 using catalogues::StormIntensityCatalogue;
@@ -16,9 +17,13 @@ QFont formulaFont()
 
 }  // namespace
 
-StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight, Mode mode)
+StormCityPanel::StormCityPanel(forms::Form& window, double denominatorHeight, Mode mode,
+                               double width)
 {
-    Frame3 = window.add<forms::Frame>("Frame3", 0, 0, 4500, 1005);
+    // The fraction is centred in what the lists leave of the frame.
+    const double extra = std::max(0.0, width - kWidth);
+    // The frames keep clear of the menu bar above them and of each other.
+    Frame3 = window.add<forms::Frame>("Frame3", 0, 90, width, 990);
     Frame3->setCaption(QStringLiteral("选择城市"));
     Combo6 = window.addIn<forms::ComboBox>(Frame3, "Combo6", 90, 225, 1275, 330,
                                            forms::ComboBox::Style::PickOnly);
@@ -26,13 +31,14 @@ StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight, Mo
                                            forms::ComboBox::Style::PickOnly);
     Label5 = window.addIn<forms::Label>(Frame3, "Label5", 1420, 405, 300, 330);
     Label5->setCaption(QStringLiteral("q="));
-    Label6 = window.addIn<forms::Label>(Frame3, "Label6", 1700, 270, 2780, 240);
+    Label6 = window.addIn<forms::Label>(Frame3, "Label6", 1700, 270, 2780 + extra, 240);
     Label6->setCaption(QStringLiteral("3841(1+0.85lgP)"));
     Line1 = new forms::Line(Frame3);
     Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setPoints(1750, 540, 4400, 540);
+    Line1->setPoints(1750, 540, 4400 + extra, 540);
     Line1->show();
-    Label29 = window.addIn<forms::Label>(Frame3, "Label29", 1700, 630, 2780, denominatorHeight);
+    Label29 = window.addIn<forms::Label>(Frame3, "Label29", 1700, 630, 2780 + extra,
+                                         denominatorHeight);
     Label29->setCaption(QStringLiteral("(t+17)^0.85"));
     for (QWidget* control : {static_cast<QWidget*>(Combo6), static_cast<QWidget*>(Combo3),
                              static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
@@ -41,16 +47,16 @@ StormCityBlock::StormCityBlock(forms::Form& window, double denominatorHeight, Mo
     Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label29->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    Frame6 = window.addWithCaption<forms::Frame>("Frame6", 0, 1050, 4500, 690,
+    Frame6 = window.addWithCaption<forms::Frame>("Frame6", 0, 1110, width, 660,
                                                  QStringLiteral("计算方式"));
-    Option3 = window.addInWithCaption<forms::OptionButton>(Frame6, "Option3", 90, 315, 1320, 240,
+    Option3 = window.addInWithCaption<forms::OptionButton>(Frame6, "Option3", 90, 300, 1320, 240,
                                                            QStringLiteral("自动计算"));
-    Option4 = window.addInWithCaption<forms::OptionButton>(Frame6, "Option4", 1440, 315, 1920,
+    Option4 = window.addInWithCaption<forms::OptionButton>(Frame6, "Option4", 1440, 300, 1920,
                                                            240, QStringLiteral("手工逐段计算"));
     (mode == Mode::Automatic ? Option3 : Option4)->setValue(true);
 }
 
-void StormCityBlock::load()
+void StormCityPanel::loadCities()
 {
     Combo3->AddItem(QStringLiteral("天津市"));
     for (const QString& province : StormIntensityCatalogue::Provinces())
@@ -59,7 +65,7 @@ void StormCityBlock::load()
     Combo6->setText(QStringLiteral("天津市"));
 }
 
-void StormCityBlock::provinceChosen()
+void StormCityPanel::provinceChosen()
 {
     const QStringList cities = StormIntensityCatalogue::CitiesOf(Combo6->Text());
     if (cities.isEmpty())
@@ -71,7 +77,7 @@ void StormCityBlock::provinceChosen()
     Combo3->setListIndex(0);
 }
 
-void StormCityBlock::cityChosen()
+void StormCityPanel::cityChosen()
 {
     const QString city = Combo3->Text();
     Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Checks that a larger build can take this project in with add_subdirectory():
+# a throw-away parent project with targets of its own named as this
+# project's libraries and programs are named without their prefix configures
+# with the tests off and on. Only configures; builds nothing.
+#   scripts/check-subproject.sh
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+parent="$(mktemp -d)"
+trap 'rm -rf "$parent"' EXIT
+cat >"$parent/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.25)
+project(Parent LANGUAGES CXX)
+file(WRITE \${CMAKE_CURRENT_BINARY_DIR}/stub.cpp "int stub() { return 0; }\n")
+file(WRITE \${CMAKE_CURRENT_BINARY_DIR}/main.cpp "int main() { return 0; }\n")
+foreach(name forms windows textio catalogues version forms_testing monkey_engine
+        hydraulics_engine storm_engine storm_network_engine fittings_engine
+        building_services_engine)
+  add_library(\${name} STATIC \${CMAKE_CURRENT_BINARY_DIR}/stub.cpp)
+endforeach()
+foreach(name monkey monkey_tests app_tests forms_tests network_bench vantor_tools)
+  add_executable(\${name} \${CMAKE_CURRENT_BINARY_DIR}/main.cpp)
+endforeach()
+add_subdirectory("$root" vantor)
+if(NOT TARGET VantorTools::windows OR NOT TARGET vt_vantor_tools)
+  message(FATAL_ERROR "the program's targets are missing")
+endif()
+CMAKE
+for tests in OFF ON; do
+  if ! cmake -S "$parent" -B "$parent/build-$tests" -G Ninja "-DVT_BUILD_TESTS=$tests" \
+      >"$parent/configure.log" 2>&1; then
+    cat "$parent/configure.log" >&2
+    echo "check-subproject: the parent project does not configure with VT_BUILD_TESTS=$tests" >&2
+    exit 1
+  fi
+done
+echo "check-subproject: the project configures inside a parent project, tests off and on"

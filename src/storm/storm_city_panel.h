@@ -1,0 +1,58 @@
+// The head of the two storm windows: the 选择城市 block, with the province
+// and city lists and the city's rainfall intensity formula drawn as a
+// fraction ("q=" or "i=" left of the bar, numerator above, denominator
+// below), and below it the 计算方式 frame with its two options "自动计算"
+// (the storm water window) and "手工逐段计算" (the network window).
+//
+// A window takes the panel as a second base, so the panel's controls are the
+// window's own under their names (`w.Combo3`), built by the panel at the top
+// of the window; the window calls the panel from its handlers.
+#pragma once
+
+#include "forms/form.h"
+
+class StormCityPanel {
+public:
+    // Which window the panel heads: its option is the one selected.
+    enum class Mode { Automatic, SegmentBySegment };
+
+    // Builds the panel's frames and controls at the top of `window`, `width`
+    // twips wide (at least kWidth: the fraction takes what is wider);
+    // `denominatorHeight` is the height of the denominator label in twips.
+    StormCityPanel(forms::Form& window, double denominatorHeight, Mode mode,
+                   double width = kWidth);
+
+    StormCityPanel(const StormCityPanel&) = delete;
+    StormCityPanel& operator=(const StormCityPanel&) = delete;
+
+    // Top of what the window places below the panel, and the panel's
+    // narrowest width (twips).
+    static constexpr double kBottom = 1800;
+    static constexpr double kWidth = 4500;
+
+    // Fills the province list and selects 天津市, whose city and formula
+    // are then shown.
+    void loadCities();
+    // A province chosen: its cities in the city list, the first one chosen.
+    void provinceChosen();
+    // A city chosen: its formula. A city without one (柳州) shows an empty
+    // fraction, never the formula of the city chosen before it.
+    void cityChosen();
+
+    // 选择城市
+    forms::Frame* Frame3;
+    forms::ComboBox* Combo6;  // province
+    forms::ComboBox* Combo3;  // city: its text is the city the calculations look up
+    forms::Label* Label5;     // "q=" or "i="
+    forms::Label* Label6;     // numerator
+    forms::Line* Line1;       // fraction bar
+    forms::Label* Label29;    // denominator
+
+    // 计算方式
+    forms::Frame* Frame6;
+    forms::OptionButton* Option3;  // 自动计算: the storm water window
+    forms::OptionButton* Option4;  // 手工逐段计算: the network window
+
+protected:
+    ~StormCityPanel() = default;
+};

@@ -1,0 +1,186 @@
+#include "storm/storm_water_design.h"
+
+#include "catalogues/flow_units.h"
+#include "catalogues/gravity_pipe_catalogue.h"
+#include "catalogues/storm_intensity_catalogue.h"
+#include "hydraulics/drainage_flow.h"
+#include "textio/numtext.h"
+
+namespace storm {
+
+namespace {
+
+using textio::kCompletenessTitle;
+using textio::kCorrectnessTitle;
+
+StormWaterInputError missing(StormWaterField field, const QString& message)
+{
+    return {field, kCompletenessTitle, message};
+}
+
+StormWaterInputError wrong(StormWaterField field)
+{
+    switch (field) {
+    case StormWaterField::ReturnPeriod:
+        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的重现期")};
+    case StormWaterField::Duration:
+        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的降水历时")};
+    case StormWaterField::City:
+        return {field, kCorrectnessTitle,
+                QStringLiteral("所选城市暂无暴雨强度公式，请选择其他城市")};
+    case StormWaterField::Area:
+        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的汇水面积")};
+    case StormWaterField::Runoff:
+        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的径流系数")};
+    case StormWaterField::PipeCount:
+        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的管道数量")};
+    }
+    return {field, kCorrectnessTitle, QString()};
+}
+
+StormWaterDesign refused(StormWaterInputError error, const QString& intensity = QString())
+{
+    StormWaterDesign design;
+    design.intensity = intensity;
+    design.error = std::move(error);
+    return design;
+}
+
+// The design intensity of the formula at P and t, when it gives one.
+std::optional<double> designIntensity(const catalogues::StormIntensityFormula& formula, double P,
+                                      double t)
+{
+    const std::optional<double> q = catalogues::StormIntensity(formula, P, t);
+    if (!q || !kDesignIntensity.contains(*q))
+        return std::nullopt;
+    return q;
+}
+
+// A duration inside every formula's domain, where a formula that gives no
+// intensity has the return period at fault.
+constexpr double kProbeDurationMinutes = 10.0;
+
+}  // namespace
+
+StormWaterDesign DesignStormWater(const StormWaterInputs& in)
+{
+    if (in.returnPeriod.isEmpty())
+        return refused(missing(StormWaterField::ReturnPeriod, QStringLiteral("请输入重现期")));
+    if (in.duration.isEmpty())
+        return refused(missing(StormWaterField::Duration, QStringLiteral("请输入降水历时")));
+    const std::optional<double> P = textio::readInRange(in.returnPeriod, kReturnPeriodYears);
+    if (!P)
+        return refused(wrong(StormWaterField::ReturnPeriod));
+    const std::optional<double> t = textio::readInRange(in.duration, kDurationMinutes);
+    if (!t)
+        return refused(wrong(StormWaterField::Duration));
+    const catalogues::StormIntensityFormula* formula =
+        catalogues::FindStormIntensityFormula(in.city);
+    // A city without a formula: no intensity, and no flows from another
+    // city's intensity.
+    if (formula == nullptr)
+        return refused(wrong(StormWaterField::City));
+    const std::optional<double> q = designIntensity(*formula, *P, *t);
+    if (!q) {
+        return refused(wrong(designIntensity(*formula, *P, kProbeDurationMinutes)
+                                 ? StormWaterField::Duration
+                                 : StormWaterField::ReturnPeriod));
+    }
+
+    StormWaterDesign design;
+    const std::optional<double> shownIntensity = textio::atTextPrecision(*q, design.intensity);
+    if (in.area.isEmpty())
+        return design;
+    if (in.runoff.isEmpty())
+        return refused(missing(StormWaterField::Runoff, QStringLiteral("请选择径流系数")),
+                       design.intensity);
+    if (in.pipeCount.isEmpty())
+        return refused(missing(StormWaterField::PipeCount, QStringLiteral("请输入管道数量")),
+                       design.intensity);
+    const std::optional<double> area = textio::readInRange(in.area, kCatchmentAreaM2);
+    if (!area)
+        return refused(wrong(StormWaterField::Area), design.intensity);
+    const std::optional<double> psi = textio::readInRange(in.runoff, kRunoffCoefficient);
+    if (!psi)
+        return refused(wrong(StormWaterField::Runoff), design.intensity);
+    const std::optional<double> pipes = textio::readInRange(in.pipeCount, kOutletPipeCount);
+    if (!pipes)
+        return refused(wrong(StormWaterField::PipeCount), design.intensity);
+
+    // Within the ranges every flow is finite and positive.
+    StormWaterFlows flows;
+    flows.total = textio::generalNumberText(
+        CatchmentDesignFlow(*psi, shownIntensity.value_or(*q), *area));
+    const std::optional<double> shownPerPipe = textio::atTextPrecision(
+        DesignFlowPerPipe(*psi, shownIntensity.value_or(*q), *area, *pipes).value_or(0.0),
+        flows.perPipe);
+    flows.perPipeM3h =
+        textio::generalNumberText(catalogues::cubicMetresPerHour(shownPerPipe.value_or(0.0)));
+    flows.pipe = StormPipeSizingTable::Choose(in.kind, in.material, shownPerPipe.value_or(0.0));
+    design.flows = std::move(flows);
+    return design;
+}
+
+// ------------------------------------------------------------ full-pipe check
+
+std::optional<CheckDiameter> CheckDiameterOf(const QString& text)
+{
+    QString number = text.trimmed();
+    if (number.startsWith(QLatin1Char('d')))
+        number.remove(0, 1);
+    // "d 300" names no diameter, nor does an empty text.
+    if (number.isEmpty() || number.front().isSpace())
+        return std::nullopt;
+    const std::optional<double> mm = textio::readInRange(number, kCheckDiameterMm);
+    if (!mm)
+        return std::nullopt;
+    return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm};
+}
+
+SlopeWarning SlopeWarningFor(const QString& diameterText, const QString& slopeText)
+{
+    namespace MinSlopeTable = catalogues::MinSlopeTable;
+    // Minimum slope per GBJ 14-87 §3.2.9, checked for d200 to d400 only; the
+    // minimum is that of the diameter text in force, picked or typed.
+    const std::optional<CheckDiameter> diameter = CheckDiameterOf(diameterText);
+    if (!diameter || !MinSlopeTable::isSlopeCheckedStormDiameter(diameter->listText))
+        return SlopeWarning::None;
+    const std::optional<double> minimum =
+        textio::readNumber(MinSlopeTable::stormMinSlopeText(diameter->listText));
+    const std::optional<double> slope = textio::readNumber(slopeText);
+    if (!minimum || !slope || !(*slope / *minimum < 1))
+        return SlopeWarning::None;
+    return diameter->listText == u"d200" ? SlopeWarning::OkOnly : SlopeWarning::OkCancel;
+}
+
+FullPipeCheckResult CheckFullPipe(const QString& diameterText, const QString& slopeText)
+{
+    FullPipeCheckResult result;
+    const std::optional<CheckDiameter> diameter = CheckDiameterOf(diameterText);
+    if (!diameter) {
+        result.error = {CheckField::Diameter, kCompletenessTitle, catalogues::kDiameterPrompt};
+        return result;
+    }
+    const std::optional<double> slope = textio::readInRange(slopeText, kCheckSlopePermille);
+    if (!slope) {
+        result.error = {CheckField::Slope, kCompletenessTitle, catalogues::kSlopePrompt};
+        return result;
+    }
+    const double D = diameter->millimetres / 1000;
+    // Within the ranges the velocity and the flow are finite.
+    const double velocity =
+        hydraulics::DrainageFlow::fullPipeVelocity(D, *slope,
+                                                   hydraulics::ManningRoughness::kConcreteFull)
+            .value_or(0.0);
+    result.check.velocity = textio::formatNumber(velocity, QStringLiteral("##.###"));
+    // The capacity follows from the velocity as shown.
+    const double shownVelocity = textio::readShownNumber(result.check.velocity).value_or(0.0);
+    result.check.flow = textio::formatNumber(
+        hydraulics::DrainageFlow::fullPipeFlow(shownVelocity, D).value_or(0.0),
+        QStringLiteral("#.###"));
+    result.check.diameterM = textio::generalNumberText(D);
+    result.check.minimumSlope = catalogues::MinSlopeTable::stormMinSlopeText(diameter->listText);
+    return result;
+}
+
+}  // namespace storm

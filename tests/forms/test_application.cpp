@@ -1,0 +1,94 @@
+// A handler that fails does not end the program: the user is told why in a
+// critical message box, and the window takes the next click as before.
+#include "forms/application.h"
+#include "forms/controls.h"
+#include "forms/form.h"
+#include "forms/platform.h"
+#include "forms/testing/fixture.h"
+
+#include <QTest>
+
+#include <functional>
+#include <new>
+#include <stdexcept>
+
+using forms::testing::FormsTest;
+
+namespace {
+
+// A window whose "计 算" runs what the test gives it and then counts the click.
+class Calculator : public forms::Form {
+public:
+    Calculator()
+        : forms::Form(QStringLiteral("探针"), 3000, 1500, forms::BorderStyle::FixedSingle)
+    {
+        Command1 = add<forms::CommandButton>("Command1", 120, 900, 900, 360);
+        Command1->setCaption(QStringLiteral("计 算"));
+        Command2 = add<forms::CommandButton>("Command2", 1200, 900, 900, 360);
+        Command2->setCaption(QStringLiteral("退出"));
+        connect(Command1, &forms::CommandButton::Click, this, [this] {
+            if (fault)
+                fault();
+            ++completed;
+        });
+        connect(Command2, &forms::CommandButton::Click, this, [] { forms::endProgram(); });
+    }
+
+    std::function<void()> fault;
+    int completed = 0;
+    forms::CommandButton* Command1;
+    forms::CommandButton* Command2;
+};
+
+class ApplicationTest : public FormsTest {
+protected:
+    void SetUp() override
+    {
+        FormsTest::SetUp();
+        window.Show();
+    }
+    void click(forms::CommandButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    Calculator window;
+};
+
+TEST_F(ApplicationTest, AFailedHandlerIsReportedAndTheWindowWorksOn)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> fault;
+        QString message;
+    };
+    const Row rows[] = {
+        {"memory short", [] { throw std::bad_alloc(); }, QStringLiteral("操作未能完成：内存不足。")},
+        {"a fault with its own text", [] { throw std::runtime_error("vector too long"); },
+         QStringLiteral("操作未能完成：vector too long")},
+        {"something that is no exception", [] { throw 42; }, QStringLiteral("操作未能完成：程序内部出错。")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        platform().reset();
+        window.completed = 0;
+        window.fault = row.fault;
+        platform().answerMessageBox(forms::vbOK);
+        click(window.Command1);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, row.message);
+        EXPECT_EQ(boxes()[0].title, QStringLiteral("Vantor_Tools"));
+        EXPECT_EQ(boxes()[0].style, forms::vbOKOnly | forms::vbCritical);
+        EXPECT_EQ(window.completed, 0);
+
+        window.fault = nullptr;
+        click(window.Command1);
+        EXPECT_EQ(window.completed, 1);
+        EXPECT_EQ(boxes().size(), 1u);
+    }
+}
+
+TEST_F(ApplicationTest, EndingTheProgramPassesThroughUntold)
+{
+    EXPECT_TRUE(endsProgram([this] { click(window.Command2); }));
+    EXPECT_TRUE(boxes().empty());
+}
+
+} // namespace
