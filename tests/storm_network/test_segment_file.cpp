@@ -5,6 +5,7 @@
 
 #include "segment_file_bytes.h"
 #include "textio/cp936.h"
+#include "textio/write_fault.h"
 
 #include <QDir>
 #include <QFile>
@@ -264,6 +265,55 @@ TEST_F(SegmentFileTest, FailedWriteLeavesTheFileAsItWas)
     // A folder in place of the file.
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("taken.txt")));
     EXPECT_TRUE(SegmentFile::Write(path("taken.txt"), kTwoRows).has_value());
+}
+
+TEST_F(SegmentFileTest, WriteOnAFailingDiskLeavesTheOldFile)
+{
+    struct Case {
+        const char* name;
+        textio::WriteFault fault;
+        qint64 afterBytes;
+        bool existed;
+        bool readOnly;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"full disk, nothing written", textio::WriteFault::NoSpace, 0, true, false, "磁盘已满"},
+        {"full disk after two lines", textio::WriteFault::NoSpace, 11, true, false, "磁盘已满"},
+        {"full disk over a read-only file", textio::WriteFault::NoSpace, 5, true, true, "磁盘已满"},
+        {"device error", textio::WriteFault::DeviceError, 20, true, false, "磁盘读写错误"},
+        {"full disk, new file", textio::WriteFault::NoSpace, 11, false, false, "磁盘已满"},
+    };
+    const QByteArray old = QByteArrayLiteral("old\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("storm_in.txt"));
+        QFileDevice::Permissions before;
+        if (c.existed) {
+            putBytes(file, old);
+            if (c.readOnly) {
+                ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
+            }
+            before = QFile::permissions(file);
+        }
+        std::optional<QString> error;
+        {
+            const textio::ScopedWriteFault fault(c.fault, c.afterBytes);
+            error = SegmentFile::Write(file, kTwoRows);
+        }
+        ASSERT_TRUE(error.has_value());
+        EXPECT_TRUE(error->contains(QDir::toNativeSeparators(file))) << error->toStdString();
+        EXPECT_TRUE(error->contains(QString::fromUtf8(c.reason))) << error->toStdString();
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        if (c.existed) {
+            EXPECT_EQ(fileBytes(file), old);
+            EXPECT_EQ(QFile::permissions(file), before);
+            EXPECT_EQ(left, QStringList{QStringLiteral("storm_in.txt")});
+        } else {
+            EXPECT_TRUE(left.isEmpty()) << left.join(QLatin1Char(' ')).toStdString();
+        }
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "textio/cp936.h"
+#include "textio/write_fault.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -567,6 +568,57 @@ TEST_F(StormSegmentListFormTest, FailedExportSaysTheFileWasNotWritten)
             EXPECT_EQ(fileBytes(file), QByteArrayLiteral("old\r\n"));
         }
         EXPECT_EQ(w.rows().size(), 2u);
+    }
+}
+
+TEST_F(StormSegmentListFormTest, ExportOnAFullDiskLeavesTheOldFileAndTheList)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+        std::optional<QByteArray> old;  // none: a new file
+        bool readOnly;
+    };
+    const Case cases[] = {
+        {"over an existing file", "storm_in.txt", QByteArrayLiteral("30\r\n800\r\n0.3\r\n"), false},
+        {"over a read-only file", "storm_in.txt", QByteArrayLiteral("30\r\n800\r\n0.3\r\n"), true},
+        {"a new file", "new.txt", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        QTemporaryDir dir;
+        const QString file = dir.filePath(S(c.file));
+        if (c.old) {
+            putBytes(file, *c.old);
+            if (c.readOnly) {
+                ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
+            }
+        }
+        StormSegmentListForm& w = openWithTwoRows();
+        w.List1(1).clickLine(1);
+        platform().answerFileDialog(file);
+        platform().answerMessageBox(forms::vbOK);
+        {
+            const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 10);
+            w.导出->click();
+        }
+        ASSERT_EQ(boxes().size(), 1u);
+        expectNote(0, QString());
+        const QString message = boxes()[0].text;
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(file))) << message.toStdString();
+        EXPECT_TRUE(message.contains(S("磁盘已满"))) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(S("文件未写入，数据未导出！")));
+        EXPECT_EQ(shownRows(w), kTwoRows);
+        EXPECT_EQ(w.List1(0).ListIndex(), 1);
+        if (c.old) {
+            EXPECT_EQ(fileBytes(file), *c.old);
+            EXPECT_EQ(QFile::permissions(file).testFlag(QFileDevice::WriteOwner), !c.readOnly);
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{S(c.file)});
+        } else {
+            EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        }
     }
 }
 
