@@ -1,14 +1,173 @@
 #include "storm_network/segment_file.h"
 
+#include "textio/cp936.h"
 #include "textio/textfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace storm_network::StormSegmentInputFile {
 
 namespace {
+
 constexpr qsizetype kLinesPerSegment = 3;
+// Code page 936 takes at most two bytes for a character.
+constexpr qsizetype kLongestLineBytes = 2 * kLongestLine;
+constexpr qint64 kChunkBytes = 64 * 1024;
+
+// A line's text. Values are mostly digits: ASCII needs no converter.
+textio::DecodeResult decodeLine(const QByteArray& bytes)
+{
+    const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii)
+        return textio::decodeCp936(bytes);
+    textio::DecodeResult result;
+    result.text = QString::fromLatin1(bytes);
+    return result;
 }
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+ReadResult refusal(ReadStatus status, const QString& message, qsizetype line = 0)
+{
+    ReadResult result;
+    result.status = status;
+    result.detail = message;
+    result.line = line;
+    return result;
+}
+
+ReadResult importRefusal(const QString& path, ReadStatus status, const QString& reason,
+                         qsizetype line = 0)
+{
+    return refusal(status, QStringLiteral("无法导入文件“%1”：%2").arg(shown(path), reason), line);
+}
+
+// Splits the file's bytes into lines as they arrive and deals the values
+// to the segments, refusing the file at its first fault.
+class SegmentLines {
+public:
+    explicit SegmentLines(const QString& path)
+        : m_path(path)
+    {
+    }
+
+    // False once the file is refused; then refused() tells why.
+    bool take(const char* bytes, qint64 count)
+    {
+        for (qint64 i = 0; i < count; ++i) {
+            const char c = bytes[i];
+            if (m_afterCr && c == '\n') {
+                m_afterCr = false;
+                continue;
+            }
+            m_afterCr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                if (!endLine())
+                    return false;
+            } else if (m_line.size() == kLongestLineBytes) {
+                return refuseLongLine(m_lineCount + 1);
+            } else {
+                m_line.append(c);
+            }
+        }
+        return true;
+    }
+
+    // The rows, once the whole file has been taken.
+    ReadResult finish()
+    {
+        // A last line without a line end is a line too.
+        if (!m_line.isEmpty() && !endLine())
+            return m_refusal;
+        if (m_values.isEmpty())
+            return importRefusal(m_path, ReadStatus::NoSegments,
+                                 QStringLiteral("文件中没有管段数据。"));
+        if (m_values.size() % kLinesPerSegment != 0)
+            return importRefusal(
+                m_path, ReadStatus::NotSegmentFile,
+                QStringLiteral("共%1行数据，不是每段三行（管段长度、汇水面积、径流系数），"
+                               "不是管段数据文件。")
+                    .arg(m_values.size()));
+        ReadResult result;
+        result.status = ReadStatus::Read;
+        result.rows.reserve(static_cast<std::size_t>(m_values.size() / kLinesPerSegment));
+        for (qsizetype i = 0; i < m_values.size(); i += kLinesPerSegment)
+            result.rows.push_back(SegmentRow{m_values[i], m_values[i + 1], m_values[i + 2]});
+        return result;
+    }
+
+    const ReadResult& refused() const { return m_refusal; }
+
+private:
+    bool endLine()
+    {
+        const qsizetype number = ++m_lineCount;
+        const textio::DecodeResult decoded = decodeLine(m_line);
+        m_line.clear();
+        if (!decoded.ok())
+            return refuse(refusal(ReadStatus::Unreadable,
+                                  QStringLiteral("无法读取文件“%1”：第%2行%3")
+                                      .arg(shown(m_path), QString::number(number),
+                                           decoded.error->message),
+                                  number));
+        if (decoded.text.size() > kLongestLine)
+            return refuseLongLine(number);
+        if (decoded.text.trimmed().isEmpty()) {
+            if (m_firstBlank == 0)
+                m_firstBlank = number;
+            return true;
+        }
+        if (m_firstBlank != 0)
+            return refuse(importRefusal(
+                m_path, ReadStatus::BlankLine,
+                QStringLiteral("第%1行是空行，管段数据之间不能有空行。").arg(m_firstBlank),
+                m_firstBlank));
+        if (m_values.size() == kMostSegments * kLinesPerSegment)
+            return refuse(importRefusal(m_path, ReadStatus::TooManySegments,
+                                        QStringLiteral("管段多于%1段。").arg(kMostSegments)));
+        m_values.append(decoded.text);
+        return true;
+    }
+
+    bool refuseLongLine(qsizetype number)
+    {
+        return refuse(importRefusal(
+            m_path, ReadStatus::LineTooLong,
+            QStringLiteral("第%1行长于%2个字符，不是管段数据。").arg(number).arg(kLongestLine),
+            number));
+    }
+
+    bool refuse(ReadResult result)
+    {
+        m_refusal = std::move(result);
+        return false;
+    }
+
+    const QString m_path;
+    QByteArray m_line;          // the bytes of the line being read
+    qsizetype m_lineCount = 0;  // lines ended so far
+    bool m_afterCr = false;     // a CR ended the last line: a LF next belongs to it
+    qsizetype m_firstBlank = 0; // the first of the blank lines since the last value
+    QStringList m_values;
+    ReadResult m_refusal;
+};
+
+QString tooLarge(qint64 bytes)
+{
+    return QStringLiteral("文件有%1字节，管段数据文件不超过%2 MB。")
+        .arg(bytes)
+        .arg(kMostBytes / (1024 * 1024));
+}
+
+}  // namespace
 
 QStringList Lines(const std::vector<SegmentRow>& rows)
 {
@@ -19,19 +178,6 @@ QStringList Lines(const std::vector<SegmentRow>& rows)
     return lines;
 }
 
-std::optional<std::vector<SegmentRow>> RowsOf(QStringList lines)
-{
-    while (lines.size() % kLinesPerSegment != 0 && !lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    if (lines.size() % kLinesPerSegment != 0)
-        return std::nullopt;
-    std::vector<SegmentRow> rows;
-    rows.reserve(static_cast<std::size_t>(lines.size() / kLinesPerSegment));
-    for (qsizetype i = 0; i < lines.size(); i += kLinesPerSegment)
-        rows.push_back(SegmentRow{lines[i], lines[i + 1], lines[i + 2]});
-    return rows;
-}
-
 std::optional<QString> Write(const QString& path, const std::vector<SegmentRow>& rows)
 {
     return textio::overwriteFile(path, [&] { return textio::writeCp936Lines(path, Lines(rows)); });
@@ -39,25 +185,41 @@ std::optional<QString> Write(const QString& path, const std::vector<SegmentRow>&
 
 ReadResult Read(const QString& path)
 {
-    ReadResult result;
-    if (!textio::fileExists(path)) {
-        result.status = ReadStatus::Missing;
-        return result;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return refusal(ReadStatus::Missing, QString());
+    // A folder, a device or a pipe is never opened: reading a pipe or a
+    // device may wait for ever.
+    if (!info.isFile())
+        return refusal(ReadStatus::NotAFile,
+                       QStringLiteral("“%1”不是文件，而是%2，请重新选择！")
+                           .arg(shown(path), info.isDir() ? QStringLiteral("文件夹")
+                                                          : QStringLiteral("设备或管道")));
+    if (info.size() > kMostBytes)
+        return importRefusal(path, ReadStatus::TooLarge, tooLarge(info.size()));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refusal(ReadStatus::Unreadable,
+                       QStringLiteral("无法打开文件“%1”：%2").arg(shown(path), file.errorString()));
+    SegmentLines lines(path);
+    QByteArray chunk(kChunkBytes, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const qint64 read = file.read(chunk.data(), kChunkBytes);
+        if (read < 0)
+            return refusal(ReadStatus::Unreadable, QStringLiteral("读取文件“%1”失败：%2")
+                                                       .arg(shown(path), file.errorString()));
+        if (read == 0)
+            break;
+        // The file may have grown since its size was asked.
+        total += read;
+        if (total > kMostBytes)
+            return importRefusal(path, ReadStatus::TooLarge, tooLarge(total));
+        if (!lines.take(chunk.constData(), read))
+            return lines.refused();
     }
-    textio::ReadLinesResult file = textio::readCp936Lines(path);
-    if (file.error) {
-        result.status = ReadStatus::Unreadable;
-        result.detail = *file.error;
-        return result;
-    }
-    std::optional<std::vector<SegmentRow>> rows = RowsOf(std::move(file.lines));
-    if (!rows) {
-        result.status = ReadStatus::NotSegmentFile;
-        return result;
-    }
-    result.status = ReadStatus::Read;
-    result.rows = std::move(*rows);
-    return result;
+    return lines.finish();
 }
 
 }  // namespace storm_network::StormSegmentInputFile

@@ -18,16 +18,16 @@ namespace storm_network::StormSegmentInputFile {
 
 inline const QString kDefaultName = QStringLiteral("storm_in.txt");
 
+// What a segment file can hold. A run of 300,000 segments takes about 6 MB
+// and a value is a number of a few digits, so a larger file or a longer line
+// is no segment file and is refused before it fills the memory.
+inline constexpr qint64 kMostBytes = 64 * 1024 * 1024;
+inline constexpr qsizetype kLongestLine = 64;  // characters
+inline constexpr qsizetype kMostSegments = 1'000'000;
+
 // The file's lines for `rows`: length, area and runoff coefficient of each
 // row in turn.
 QStringList Lines(const std::vector<SegmentRow>& rows);
-
-// The rows of a file's lines, dealt to length, area and coefficient by their
-// position. Empty lines at the end that leave the count short of a multiple
-// of three are dropped first (an editor's extra line end); no value when the
-// count is still not a multiple of three, since the columns would not line
-// up. A row whose last value is empty keeps it: an empty value is data.
-std::optional<std::vector<SegmentRow>> RowsOf(QStringList lines);
 
 // Writes `rows` to `path`, replacing its contents. A read-only file is made
 // writable first and gets its permissions back should the write fail. The
@@ -37,19 +37,34 @@ std::optional<std::vector<SegmentRow>> RowsOf(QStringList lines);
 std::optional<QString> Write(const QString& path, const std::vector<SegmentRow>& rows);
 
 enum class ReadStatus {
-    Read,            // `rows` holds the file's segments
-    Missing,         // no ordinary file of that name
-    Unreadable,      // the file cannot be opened or read, or is not code page 936
-    NotSegmentFile,  // its line count is not three lines per segment
+    Read,             // `rows` holds the file's segments
+    Missing,          // nothing of that name
+    NotAFile,         // a folder, a device or a pipe
+    Unreadable,       // the file cannot be opened or read, or is not code page 936
+    TooLarge,         // more than kMostBytes
+    LineTooLong,      // a line of more than kLongestLine characters
+    TooManySegments,  // more than kMostSegments
+    NoSegments,       // empty, or blank lines only
+    BlankLine,        // a blank line before a further value
+    NotSegmentFile,   // its line count is not three lines per segment
 };
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Missing;
     std::vector<SegmentRow> rows;  // for Read
-    QString detail;                // for Unreadable: the reason
+    // For every refusal but Missing: the message for the engineer, naming
+    // the file and the reason.
+    QString detail;
+    // For LineTooLong, BlankLine and a line that is not code page 936: the
+    // line's number, counted from 1.
+    qsizetype line = 0;
 };
 
-// Reads a segment file whole; on any failure no rows are returned.
+// Reads a segment file line by line; on any failure no rows are returned.
+// A line ends at CR LF, a lone CR or a lone LF; blank lines after the last
+// value are an editor's extra line ends and are dropped, a blank line
+// before a further value refuses the file, since it would shift every
+// later value into the wrong column.
 ReadResult Read(const QString& path);
 
 }  // namespace storm_network::StormSegmentInputFile

@@ -7,6 +7,7 @@
 #include "storm_network/storm_sewer_network_form.h"
 
 #include <QCoreApplication>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -110,6 +111,14 @@ StormSegmentListForm::StormSegmentListForm()
         list->setProperty("Index", i);
         List1.insert(i, list);
         connect(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
+        // The columns scroll as one, a row at a time: the scroll bar's
+        // value is the top row. Texts wider than a column are not scrolled
+        // sideways, so that all three show the same number of rows; the
+        // input boxes show a selected row's whole texts.
+        list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                [this, i](int top) { alignColumns(i, top); });
     }
     headingLabels[0]->setProperty("Index", 1);
     Label1.insert(1, headingLabels[0]);
@@ -325,6 +334,18 @@ void StormSegmentListForm::List1_Click(int index)
     showRow(row);
 }
 
+void StormSegmentListForm::alignColumns(int column, int top)
+{
+    // The other two columns follow the one scrolled; their own scrolling
+    // by code is not followed again.
+    if (m_aligning)
+        return;
+    m_aligning = true;
+    for (int step = 1; step < 3; ++step)
+        List1((column + step) % 3).verticalScrollBar()->setValue(top);
+    m_aligning = false;
+}
+
 void StormSegmentListForm::Text3_GotFocus()
 {
     // Typing replaces the preset coefficient.
@@ -360,21 +381,16 @@ void StormSegmentListForm::导入_Click()
     if (!path || path->isEmpty())
         return;
 
-    // The list changes only once the file has been read whole.
+    // The list changes only once the whole file has been read and found to
+    // be a segment file.
     const StormSegmentInputFile::ReadResult file = StormSegmentInputFile::Read(*path);
-    switch (file.status) {
-    case StormSegmentInputFile::ReadStatus::Missing:
+    if (file.status == StormSegmentInputFile::ReadStatus::Missing) {
         note(QStringLiteral("您选择的文件并不存在，请重新选择！"));
         return;
-    case StormSegmentInputFile::ReadStatus::Unreadable:
+    }
+    if (file.status != StormSegmentInputFile::ReadStatus::Read) {
         note(file.detail + QChar(10) + QStringLiteral("数据列表未改变。"));
         return;
-    case StormSegmentInputFile::ReadStatus::NotSegmentFile:
-        note(QStringLiteral("您选择的文件不是管段数据文件（每段三行：管段长度、汇水面积、径流系数），"
-                            "数据列表未改变。"));
-        return;
-    case StormSegmentInputFile::ReadStatus::Read:
-        break;
     }
     if (!keepRows)
         clearRows();

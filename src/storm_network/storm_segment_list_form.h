@@ -95,12 +95,17 @@ private:
     // The input boxes take the texts of `row`; nothing for no row.
     void showRow(int row);
     void appendRow(const storm_network::SegmentRow& row);
+    // Row r of the list is item r of every column: scrolling `column` to
+    // the top row `top` scrolls the other two there.
+    void alignColumns(int column, int top);
     // Asks under "警告" before rows are deleted; true to go on.
     static bool confirmDeletion(const QString& question);
 
     std::vector<storm_network::SegmentRow> m_rows;
     // True while one column's selection is being copied to the others.
     bool m_selecting = false;
+    // True while one column's top row is being copied to the others.
+    bool m_aligning = false;
     // Whether the window has been placed beside the network window yet.
     bool m_placed = false;
 };

@@ -10,11 +10,15 @@
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "textio/cp936.h"
+#include "textio/write_fault.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +222,158 @@ TEST_F(StormSegmentListFormTest, NothingSelectedMeansNothingToUpdateDiscardOrDel
     EXPECT_EQ(boxes().size(), asked);  // no question, no error
 }
 
+// ------------------------------------------------------------ scrolling
+
+// The first row shown by a column, and the line (pixel top) on which it
+// shows `row`.
+int topRow(const forms::ListBox& list)
+{
+    return list.indexAt(QPoint(1, 1)).row();
+}
+
+int lineOf(const forms::ListBox& list, int row)
+{
+    return list.visualItemRect(list.item(row)).top();
+}
+
+class SegmentListScrollingTest : public StormSegmentListFormTest {
+protected:
+    // 45 segments, the list in view.
+    StormSegmentListForm& openWith45Rows()
+    {
+        StormSegmentListForm& w = open();
+        for (int r = 1; r <= 45; ++r)
+            add(w, QByteArray::number(r * 10).constData(), "2000", "0.6");
+        w.Command2->press();
+        QCoreApplication::processEvents();  // lays the lists out
+        return w;
+    }
+
+    static void expectInStep(const StormSegmentListForm& w)
+    {
+        const int top = topRow(w.List1(0));
+        EXPECT_EQ(topRow(w.List1(1)), top);
+        EXPECT_EQ(topRow(w.List1(2)), top);
+        const int selected = w.List1(0).ListIndex();
+        if (selected >= 0) {
+            EXPECT_EQ(w.List1(1).ListIndex(), selected);
+            EXPECT_EQ(w.List1(2).ListIndex(), selected);
+            EXPECT_EQ(lineOf(w.List1(1), selected), lineOf(w.List1(0), selected));
+            EXPECT_EQ(lineOf(w.List1(2), selected), lineOf(w.List1(0), selected));
+        }
+    }
+};
+
+void wheelDown(forms::ListBox& list, int notches)
+{
+    QWidget* viewport = list.viewport();
+    const QPointF at(10, 10);
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &wheel);
+}
+
+TEST_F(SegmentListScrollingTest, ScrollingOneColumnScrollsTheOtherTwo)
+{
+    struct Case {
+        const char* name;
+        int column;
+        void (*scroll)(forms::ListBox&);
+        int top;  // -1: somewhere below the first row
+    };
+    const Case cases[] = {
+        {"wheel, a notch of three rows", 0, [](forms::ListBox& l) { wheelDown(l, 1); }, 3},
+        {"wheel, four notches", 2, [](forms::ListBox& l) { wheelDown(l, 4); }, 12},
+        {"bar's arrow", 1,
+         [](forms::ListBox& l) {
+             l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+         },
+         1},
+        {"bar dragged", 2, [](forms::ListBox& l) { l.verticalScrollBar()->setValue(20); }, 20},
+        {"bar's page", 0,
+         [](forms::ListBox& l) {
+             l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+         },
+         -1},
+        {"bar to the end", 1,
+         [](forms::ListBox& l) {
+             l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+         },
+         -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        StormSegmentListForm& w = openWith45Rows();
+        ASSERT_EQ(topRow(w.List1(c.column)), 0);
+        c.scroll(w.List1(c.column));
+        if (c.top >= 0)
+            EXPECT_EQ(topRow(w.List1(c.column)), c.top);
+        else
+            EXPECT_GT(topRow(w.List1(c.column)), 0);
+        expectInStep(w);
+    }
+}
+
+TEST_F(SegmentListScrollingTest, KeysMoveTheSelectionOnOneLineInAllThree)
+{
+    struct Case {
+        const char* name;
+        int column;
+        int scrolledTo;  // the column's top row before the keys
+        std::vector<Qt::Key> keys;
+        int selected;  // -1: somewhere below the first row
+    };
+    const Case cases[] = {
+        {"End", 0, 0, {Qt::Key_End}, 44},
+        {"End, then Home", 1, 0, {Qt::Key_End, Qt::Key_Home}, 0},
+        {"Page Down twice", 2, 0, {Qt::Key_PageDown, Qt::Key_PageDown}, -1},
+        {"Page Down, then Page Up", 0, 0, {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp}, -1},
+        {"Down past the last line shown", 1, 0, std::vector<Qt::Key>(30, Qt::Key_Down), 30},
+        {"Down after scrolling away from the selection", 2, 20, {Qt::Key_Down}, 1},
+        {"Up after scrolling away from the selection", 0, 20, {Qt::Key_Up}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        StormSegmentListForm& w = openWith45Rows();
+        forms::ListBox& list = w.List1(c.column);
+        list.clickLine(c.selected == 0 && c.scrolledTo > 0 ? 1 : 0);
+        list.verticalScrollBar()->setValue(c.scrolledTo);
+        ASSERT_EQ(topRow(list), c.scrolledTo);
+        list.setFocus();
+        for (const Qt::Key key : c.keys)
+            QTest::keyClick(&list, key);
+        if (c.selected >= 0)
+            EXPECT_EQ(list.ListIndex(), c.selected);
+        else
+            EXPECT_GT(list.ListIndex(), 0);
+        // The selected row is in view.
+        EXPECT_TRUE(list.viewport()->rect().contains(
+            list.visualItemRect(list.item(list.ListIndex())).center()));
+        expectInStep(w);
+    }
+}
+
+TEST_F(SegmentListScrollingTest, SelectingInOneColumnShowsTheRowOnOneLine)
+{
+    for (int column = 0; column < 3; ++column) {
+        SCOPED_TRACE(column);
+        forms::destroyAllDefaultInstances();
+        StormSegmentListForm& w = openWith45Rows();
+        // The column scrolled by its bar, then a row in view clicked.
+        w.List1(column).verticalScrollBar()->setValue(20);
+        w.List1(column).clickLine(25);
+        EXPECT_EQ(w.Text1->Text(), S("260"));
+        EXPECT_EQ(topRow(w.List1(column)), 20);
+        expectInStep(w);
+        // A row far above, selected by code as the other columns are.
+        w.List1((column + 1) % 3).clickLine(2);
+        EXPECT_EQ(w.Text1->Text(), S("30"));
+        expectInStep(w);
+    }
+}
+
 // ------------------------------------------------------------ deleting
 
 TEST_F(StormSegmentListFormTest, DeleteAsksAndRemovesTheSelectedRow)
@@ -415,6 +571,57 @@ TEST_F(StormSegmentListFormTest, FailedExportSaysTheFileWasNotWritten)
     }
 }
 
+TEST_F(StormSegmentListFormTest, ExportOnAFullDiskLeavesTheOldFileAndTheList)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+        std::optional<QByteArray> old;  // none: a new file
+        bool readOnly;
+    };
+    const Case cases[] = {
+        {"over an existing file", "storm_in.txt", QByteArrayLiteral("30\r\n800\r\n0.3\r\n"), false},
+        {"over a read-only file", "storm_in.txt", QByteArrayLiteral("30\r\n800\r\n0.3\r\n"), true},
+        {"a new file", "new.txt", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        QTemporaryDir dir;
+        const QString file = dir.filePath(S(c.file));
+        if (c.old) {
+            putBytes(file, *c.old);
+            if (c.readOnly) {
+                ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
+            }
+        }
+        StormSegmentListForm& w = openWithTwoRows();
+        w.List1(1).clickLine(1);
+        platform().answerFileDialog(file);
+        platform().answerMessageBox(forms::vbOK);
+        {
+            const textio::ScopedWriteFault fault(textio::WriteFault::NoSpace, 10);
+            w.导出->click();
+        }
+        ASSERT_EQ(boxes().size(), 1u);
+        expectNote(0, QString());
+        const QString message = boxes()[0].text;
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(file))) << message.toStdString();
+        EXPECT_TRUE(message.contains(S("磁盘已满"))) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(S("文件未写入，数据未导出！")));
+        EXPECT_EQ(shownRows(w), kTwoRows);
+        EXPECT_EQ(w.List1(0).ListIndex(), 1);
+        if (c.old) {
+            EXPECT_EQ(fileBytes(file), *c.old);
+            EXPECT_EQ(QFile::permissions(file).testFlag(QFileDevice::WriteOwner), !c.readOnly);
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{S(c.file)});
+        } else {
+            EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        }
+    }
+}
+
 // ------------------------------------------------------------ import
 
 TEST_F(StormSegmentListFormTest, ImportIntoAnEmptyListExpandsTheWindow)
@@ -487,7 +694,7 @@ TEST_F(StormSegmentListFormTest, ImportReadsEveryKindOfLastLine)
     const Case cases[] = {
         {"no line end after the last line", QByteArrayLiteral("100\r\n2000\r\n0.9\r\n50\r\n1500\r\n0.6"), kTwoRows},
         {"an extra empty last line", kTwoRowsBytes + QByteArrayLiteral("\r\n"), kTwoRows},
-        {"an empty file", QByteArray(), {}},
+        {"line ends of LF alone", QByteArrayLiteral("100\n2000\n0.9\n50\n1500\n0.6\n"), kTwoRows},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -514,22 +721,31 @@ TEST_F(StormSegmentListFormTest, ImportReadsChineseValuesInCodePage936)
     EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{{S("约100"), S("2000"), S("０.9")}}));
 }
 
-// A failed import leaves the list as it was, whatever the keep answer.
+// A failed import leaves the list as it was, whatever the keep answer, and
+// says why under "提示".
 TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
 {
     struct Case {
         const char* name;
         std::optional<QByteArray> bytes;  // none: no such file
         const char* file;
-        const char* message;  // empty: no message
+        const char* message;  // a part of it; empty: no message
+        qint64 size = 0;      // the file's size, the rest zero bytes
     };
     const Case cases[] = {
         {"dialog cancelled", std::nullopt, nullptr, ""},
         {"no such file", std::nullopt, "missing.txt", "您选择的文件并不存在，请重新选择！"},
         {"seven lines", kTwoRowsBytes + QByteArrayLiteral("30\r\n"), "seven.txt",
-         "您选择的文件不是管段数据文件"},
+         "共7行数据，不是每段三行"},
         {"bytes that are no code page 936", QByteArrayLiteral("100\r\n\xff\xfe\r\n0.9\r\n"),
          "bad.txt", "无法读取文件"},
+        {"an empty file", QByteArray(), "empty.txt", "文件中没有管段数据"},
+        {"blank lines only", QByteArrayLiteral("\r\n\r\n\r\n"), "blank.txt", "文件中没有管段数据"},
+        {"LF CR line ends", QByteArrayLiteral("100\n\r2000\n\r0.9\n\r"), "lfcr.txt",
+         "第2行是空行"},
+        {"a first value of 5 MB", QByteArray(5 * 1024 * 1024, '1') + "\r\n2000\r\n0.9\r\n",
+         "long.txt", "第1行长于64个字符"},
+        {"1 GB", QByteArray(), "huge.dat", "文件有1073741824字节", qint64(1) << 30},
     };
     for (const int keepAnswer : {int(forms::vbNo), int(forms::vbYes)}) {
         for (const Case& c : cases) {
@@ -543,6 +759,9 @@ TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
                 chosen = path(c.file);
                 if (c.bytes)
                     putBytes(*chosen, *c.bytes);
+                if (c.size > 0) {
+                    ASSERT_TRUE(QFile::resize(*chosen, c.size));  // sparse: takes no room
+                }
             }
             platform().answerMessageBox(keepAnswer);
             platform().answerFileDialog(chosen);
@@ -555,15 +774,22 @@ TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
             EXPECT_EQ(w.Command2->Caption(), S("查  看"));
             if (*c.message) {
                 ASSERT_EQ(boxes().size(), 2u);
-                expectNote(1, S(c.message));
+                expectNote(1, QString());
+                EXPECT_TRUE(boxes()[1].text.contains(S(c.message))) << boxes()[1].text.toStdString();
+                if (c.bytes) {
+                    EXPECT_TRUE(boxes()[1].text.contains(QDir::toNativeSeparators(*chosen)));
+                    EXPECT_TRUE(boxes()[1].text.endsWith(S("数据列表未改变。")));
+                }
             } else {
                 EXPECT_EQ(boxes().size(), 1u);
             }
+            if (chosen)
+                QFile::remove(*chosen);
         }
     }
 }
 
-TEST_F(StormSegmentListFormTest, ImportOfAFolderIsRefused)
+TEST_F(StormSegmentListFormTest, ImportOfAFolderSaysItIsNoFile)
 {
     StormSegmentListForm& w = openWithTwoRows();
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.txt")));
@@ -571,7 +797,8 @@ TEST_F(StormSegmentListFormTest, ImportOfAFolderIsRefused)
     platform().answerFileDialog(path("folder.txt"));
     platform().answerMessageBox(forms::vbOK);
     w.导入->click();
-    expectNote(1, S("您选择的文件并不存在，请重新选择！"));
+    ASSERT_EQ(boxes().size(), 2u);
+    expectNote(1, S("“") + QDir::toNativeSeparators(path("folder.txt")) + S("”不是文件"));
     EXPECT_EQ(shownRows(w), kTwoRows);
 }
 
@@ -583,7 +810,7 @@ TEST_F(StormSegmentListFormTest, ImportOfAFileWithoutReadPermissionIsRefused)
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions()));
     QFile probe(file);
     if (probe.open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "this user reads files without read permission";
+        GTEST_SKIP() << "running as root: root reads a file without read permission";
     platform().answerMessageBox(forms::vbNo);
     platform().answerFileDialog(file);
     platform().answerMessageBox(forms::vbOK);
