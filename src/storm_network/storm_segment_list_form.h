@@ -2,7 +2,8 @@
 // segments of the run in flow order, first segment first, each with its
 // length, own catchment area and runoff coefficient. The rows are held once,
 // in rows(); the three list boxes `List1(0)`, `List1(1)` and `List1(2)` show
-// its three columns side by side and keep the same row selected. Rows are
+// its three columns side by side, keep the same row selected and scroll as
+// one, so that a row always stands on one line. Rows are
 // added, updated and deleted here, and exported to and imported from a
 // segment file (storm_in.txt).
 //

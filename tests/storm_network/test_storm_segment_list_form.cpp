@@ -4,6 +4,7 @@
 // importing the segment file, checked as bytes.
 #include "app/windows.h"
 #include "forms/testing/text.h"
+#include "forms/testing/clipped_texts.h"
 #include "forms/testing/fixture.h"
 #include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
@@ -15,6 +16,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -371,6 +374,53 @@ TEST_F(SegmentListScrollingTest, SelectingInOneColumnShowsTheRowOnOneLine)
         w.List1((column + 1) % 3).clickLine(2);
         EXPECT_EQ(w.Text1->Text(), S("30"));
         expectInStep(w);
+    }
+}
+
+// ------------------------------------------------------------ texts shown whole
+
+// The items of `list` wider than the room for text in its rows.
+QStringList clippedItems(const forms::ListBox& list)
+{
+    const QFontMetrics fm(list.font());
+    // The style's text margin on either side of an item.
+    const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    // A row is as wide as the list's inside, left of its scroll bar.
+    const int room = list.viewport()->width() - 2 * margin;
+    QStringList clipped;
+    for (int r = 0; r < list.ListCount(); ++r) {
+        if (fm.horizontalAdvance(list.List(r)) > room)
+            clipped << list.List(r);
+    }
+    return clipped;
+}
+
+TEST_F(StormSegmentListFormTest, LongestRealisticValuesAreShownWhole)
+{
+    // Lengths up to 10 km, areas up to 1000 ha, with decimals as typed; a
+    // run long enough for the columns' scroll bars.
+    const char* const lengths[] = {"10000", "9999.99", "120.5"};
+    const char* const areas[] = {"10000000", "9999999.9", "25000"};
+    const char* const runoffs[] = {"0.15", "0.675", "0.9"};
+    StormSegmentListForm& w = open();
+    for (int r = 0; r < 45; ++r)
+        add(w, lengths[r % 3], areas[r % 3], runoffs[r % 3]);
+    w.Command2->press();
+    w.List1(0).clickLine(0);  // the boxes hold the row's texts
+    ASSERT_EQ(boxTexts(w), (QStringList{S("10000"), S("10000000"), S("0.15")}));
+    QCoreApplication::processEvents();  // lays the lists out
+    if (const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR"); !dir.isEmpty()) {
+        QDir().mkpath(dir);
+        w.grab().save(dir + S("/Form14_values.png"));
+    }
+
+    const QStringList clipped = forms::testing::clippedTexts(w);
+    EXPECT_TRUE(clipped.isEmpty()) << clipped.join(S("; ")).toStdString();
+    for (int column = 0; column < 3; ++column) {
+        SCOPED_TRACE(column);
+        ASSERT_TRUE(w.List1(column).verticalScrollBar()->isVisible());
+        const QStringList cut = clippedItems(w.List1(column));
+        EXPECT_TRUE(cut.isEmpty()) << cut.join(S("; ")).toStdString();
     }
 }
 
