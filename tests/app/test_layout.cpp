@@ -28,18 +28,11 @@
 #include <functional>
 
 using forms::testing::clippedTexts;
+using forms::testing::snapshot;
 using forms::testing::FormsTest;
 
 namespace {
 
-void snapshot(QWidget& window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
 
 class LayoutTest : public FormsTest {};
 

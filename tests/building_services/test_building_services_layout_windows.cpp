@@ -18,18 +18,11 @@
 #include <gtest/gtest.h>
 
 using forms::testing::clippedTexts;
+using forms::testing::snapshot;
 using forms::testing::S;
 
 namespace {
 
-void snapshot(QWidget& window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(dir);
-    window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
 
 // Room kept between a frame's border and what it holds, between the window's
 // edge and a frame, and after a label's caption, px.

@@ -18,6 +18,7 @@
 namespace {
 
 using forms::testing::clippedTexts;
+using forms::testing::snapshot;
 using forms::testing::FormsTest;
 using fittings::drainage::FittingType;
 
@@ -30,14 +31,6 @@ protected:
         EXPECT_TRUE(clipped.isEmpty()) << clipped.join(QStringLiteral("; ")).toStdString();
     }
 
-    static void snapshot(QWidget& window, const QString& name)
-    {
-        const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR");
-        if (dir.isEmpty())
-            return;
-        QDir().mkpath(dir);
-        window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-    }
 };
 
 TEST_F(FittingsLayoutTest, SteelFittingsTextsFitForEverySize)

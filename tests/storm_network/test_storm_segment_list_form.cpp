@@ -409,10 +409,7 @@ TEST_F(StormSegmentListFormTest, LongestRealisticValuesAreShownWhole)
     w.List1(0).clickLine(0);  // the boxes hold the row's texts
     ASSERT_EQ(boxTexts(w), (QStringList{S("10000"), S("10000000"), S("0.15")}));
     QCoreApplication::processEvents();  // lays the lists out
-    if (const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR"); !dir.isEmpty()) {
-        QDir().mkpath(dir);
-        w.grab().save(dir + S("/Form14_values.png"));
-    }
+    forms::testing::snapshot(w, S("Form14_values"));
 
     const QStringList clipped = forms::testing::clippedTexts(w);
     EXPECT_TRUE(clipped.isEmpty()) << clipped.join(S("; ")).toStdString();

@@ -3,7 +3,9 @@
 #include "forms/controls.h"
 #include "forms/fitted_text.h"
 
+#include <QDir>
 #include <QFontMetrics>
+#include <QPixmap>
 
 namespace forms::testing {
 
@@ -50,6 +52,15 @@ QStringList clippedTexts(const QWidget& window)
             clipped << combo->objectName() + QStringLiteral(": ") + combo->Text();
     }
     return clipped;
+}
+
+void snapshot(QWidget& window, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("VT_SNAPSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 } // namespace forms::testing
