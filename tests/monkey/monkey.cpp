@@ -89,10 +89,13 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
         g_previousHandler(type, context, message);
 }
 
-// "nan" and "inf" as whole words, in any case ("NaN", "Inf", "-inf").
-const QRegularExpression& nanOrInf()
+// A number the program should never show: "nan" and "inf" as whole words,
+// in any case ("NaN", "Inf", "-inf"), or a number in exponent form ("2E+20",
+// "1.5e-11"): within the ranges the calculators accept every figure is
+// written in plain digits.
+const QRegularExpression& numberNotPlain()
 {
-    static const QRegularExpression re(QStringLiteral("(?<![A-Za-z])(nan|inf|infinity)(?![A-Za-z])"),
+    static const QRegularExpression re(QStringLiteral("(?<![A-Za-z])(nan|inf|infinity)(?![A-Za-z])|\\d[Ee][+-]?\\d"),
                                        QRegularExpression::CaseInsensitiveOption);
     return re;
 }
@@ -179,8 +182,8 @@ QString caption(const QWidget* w)
 const char* kindName(FaultKind kind)
 {
     switch (kind) {
-    case FaultKind::NanOrInfShown:
-        return "shows nan or inf";
+    case FaultKind::NumberNotPlain:
+        return "shows nan, inf or an exponent";
     case FaultKind::ModalLeftOpen:
         return "modal window left open";
     case FaultKind::UnaskedEnd:
@@ -257,7 +260,7 @@ std::optional<Fault> Monkey::run()
         } else if (ended && !m_endAllowed) {
             fault = Fault{FaultKind::UnaskedEnd, m_action, QString()};
         } else if (m_messageFault) {
-            fault = Fault{FaultKind::NanOrInfShown, m_action, *m_messageFault};
+            fault = Fault{FaultKind::NumberNotPlain, m_action, *m_messageFault};
         } else if (ended) {
             ++m_programEnds;
             remember(QStringLiteral("-- the program ended; a new run starts"), false);
@@ -671,7 +674,7 @@ QString Monkey::actOnListBox(QWidget* control)
 
 int Monkey::answerMessageBox(const QString& text, int style)
 {
-    if (text.contains(nanOrInf()) && !m_messageFault)
+    if (text.contains(numberNotPlain()) && !m_messageFault)
         m_messageFault = QStringLiteral("message box ") + shortText(text);
     // A message that says the program ends when it is closed: the end is
     // one the user was told of.
@@ -732,7 +735,7 @@ void Monkey::createFiles()
 
 // --- checks -----------------------------------------------------------------
 
-std::optional<QString> Monkey::shownNanOrInf(const QWidget& widget) const
+std::optional<QString> Monkey::shownNumberNotPlain(const QWidget& widget) const
 {
     QStringList texts;
     if (auto* edit = qobject_cast<const QLineEdit*>(&widget)) {
@@ -760,7 +763,7 @@ std::optional<QString> Monkey::shownNanOrInf(const QWidget& widget) const
         // program's own spellings "Inf" and "NaN" are never typed.
         if (m_typed.count(text) || m_fileLines.count(text))
             continue;
-        if (text.contains(nanOrInf()))
+        if (text.contains(numberNotPlain()))
             return shortText(text);
     }
     return std::nullopt;
@@ -782,8 +785,8 @@ std::optional<Fault> Monkey::check()
     for (const forms::Form* form : forms) {
         const QString name = form->objectName();
         const QString caption = form->Caption();
-        if (caption.contains(nanOrInf()))
-            return Fault{FaultKind::NanOrInfShown, m_action, name + QStringLiteral(" caption ") + shortText(caption)};
+        if (caption.contains(numberNotPlain()))
+            return Fault{FaultKind::NumberNotPlain, m_action, name + QStringLiteral(" caption ") + shortText(caption)};
         if (m_options.versionText) {
             const bool hasVersion = caption.endsWith(versioned);
             auto [known, added] = m_captionHadVersion.try_emplace(name, hasVersion);
@@ -793,8 +796,8 @@ std::optional<Fault> Monkey::check()
         for (const QWidget* w : form->findChildren<QWidget*>()) {
             if (!forms::seenByUser(w))
                 continue;
-            if (const std::optional<QString> shown = shownNanOrInf(*w))
-                return Fault{FaultKind::NanOrInfShown, m_action, controlName(w) + QStringLiteral(" shows ") + *shown};
+            if (const std::optional<QString> shown = shownNumberNotPlain(*w))
+                return Fault{FaultKind::NumberNotPlain, m_action, controlName(w) + QStringLiteral(" shows ") + *shown};
         }
     }
     if (shownForms().isEmpty())

@@ -2,8 +2,8 @@
 // delivered as Qt events (typing, pastes, picks, clicks, double clicks, menu
 // items, list rows, keys, the close box) and calls the timers' tick handlers,
 // answering every message box and file dialog at random through the platform
-// seam. After every action it checks that no field or caption shows "nan" or
-// "inf", that no modal window was left open, that the program ended only
+// seam. After every action it checks that no field or caption shows "nan",
+// "inf" or a number in exponent form, that no modal window was left open, that the program ended only
 // where a close or exit was asked for, and that the version text of every
 // caption is unchanged. One seed decides every choice, so a run replays.
 //
@@ -46,7 +46,7 @@ std::vector<Window> programWindows();
 
 // What a run checks after each action.
 enum class FaultKind {
-    NanOrInfShown,    // a field, caption or message shows "nan" or "inf"
+    NumberNotPlain,   // a field, caption or message shows "nan", "inf" or "2E+20"
     ModalLeftOpen,    // a modal window opened and was not closed
     UnaskedEnd,       // the program ended where no close or exit was asked for
     VersionChanged,   // the version text, or a caption's version, changed
@@ -107,7 +107,7 @@ private:
     void startRun();
     void settle();
     std::optional<Fault> check();
-    std::optional<QString> shownNanOrInf(const QWidget& widget) const;
+    std::optional<QString> shownNumberNotPlain(const QWidget& widget) const;
     bool asksForEnd(const QString& caption) const;
     void allowEndIfExitButton(forms::Form& form);
     void count(const forms::Form& form);

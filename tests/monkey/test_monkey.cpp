@@ -25,6 +25,7 @@ namespace {
 enum class Inject {
     Nothing,
     NanShown,
+    ExponentShown,
     ModalShown,
     ModalRun,
     EndWithoutExit,
@@ -66,6 +67,9 @@ public:
             break;
         case Inject::NanShown:
             Label1->setCaption(QStringLiteral("流量 NaN"));
+            break;
+        case Inject::ExponentShown:
+            Label1->setCaption(QStringLiteral("流量 2E+20"));
             break;
         case Inject::ModalShown: {
             auto* dialog = new QDialog(this);
@@ -141,7 +145,8 @@ TEST_F(MonkeyTest, InjectedFaultsAreReportedWithTheirReplay)
         monkey::FaultKind kind;
     };
     const Row rows[] = {
-        {"nan in a label", Inject::NanShown, monkey::FaultKind::NanOrInfShown},
+        {"nan in a label", Inject::NanShown, monkey::FaultKind::NumberNotPlain},
+        {"exponent in a label", Inject::ExponentShown, monkey::FaultKind::NumberNotPlain},
         {"modal dialog shown", Inject::ModalShown, monkey::FaultKind::ModalLeftOpen},
         {"modal dialog run", Inject::ModalRun, monkey::FaultKind::ModalLeftOpen},
         {"end from 计 算", Inject::EndWithoutExit, monkey::FaultKind::UnaskedEnd},
