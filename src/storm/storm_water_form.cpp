@@ -39,7 +39,7 @@ constexpr double kPanelTop = 5760;
 // and what stands right of them moves right by kRightShift; the design
 // parameters' right-hand column moves with it.
 constexpr double kFrameWidth = 5490;
-constexpr double kRightShift = kFrameWidth - StormCityPanel::kWidth;
+constexpr double kRightShift = kFrameWidth - StormCityView::kWidth;
 // A result field of a general number text.
 constexpr double kGeneralResultWidth = 2010;
 
@@ -47,12 +47,12 @@ constexpr double kGeneralResultWidth = 2010;
 
 StormWaterForm::StormWaterForm()
     : CalculatorForm(kDesignCaption, kFrameWidth + 15, 5550, Calculator::StormWater)
-    , StormCityPanel(*this, 240, StormCityPanel::Mode::Automatic, kFrameWidth)
+    , StormCityView(*this, 240, StormCityView::Mode::Automatic, kFrameWidth)
 {
     setObjectName(QStringLiteral("form2"));
 
     // --- 设计参数
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, StormCityPanel::kBottom, kFrameWidth, 1800, QStringLiteral("设计参数"));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, StormCityView::kBottom, kFrameWidth, 1800, QStringLiteral("设计参数"));
     Label1 = addInWithCaption<forms::Label>(Frame4, "Label1", 90, 270, 780, 240,
                                             QStringLiteral("重现期P"));
     Text12 = addIn<forms::TextBox>(Frame4, "Text12", 900, 225, 600, 285);

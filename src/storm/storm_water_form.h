@@ -6,11 +6,11 @@
 #pragma once
 
 #include "app/calculator_form.h"
-#include "storm/storm_city_panel.h"
+#include "storm/storm_city_view.h"
 #include "storm/storm_pipe_sizing.h"
 #include "storm/storm_water_design.h"
 
-class StormWaterForm : public CalculatorForm, public StormCityPanel {
+class StormWaterForm : public CalculatorForm, public StormCityView {
     Q_OBJECT
 public:
     StormWaterForm();
@@ -46,7 +46,7 @@ public:
     // True from 校核 opening the check panel until 返回 closes it.
     bool checkPanelOpen() const { return m_checkPanelOpen; }
 
-    // 选择城市 and 计算方式: the panel's controls (StormCityPanel).
+    // 选择城市 and 计算方式: the panel's controls (StormCityView).
 
     // 设计参数
     forms::Frame* Frame4;

@@ -31,7 +31,7 @@ const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 
 StormSewerNetworkForm::StormSewerNetworkForm()
     : CalculatorForm(kDesignCaption, 4515, 4320, Calculator::StormNetwork)
-    , StormCityPanel(*this, 210, StormCityPanel::Mode::SegmentBySegment)
+    , StormCityView(*this, 210, StormCityView::Mode::SegmentBySegment)
 {
     setObjectName(QStringLiteral("form13"));
 

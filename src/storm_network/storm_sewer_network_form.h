@@ -12,7 +12,7 @@
 #pragma once
 
 #include "app/calculator_form.h"
-#include "storm/storm_city_panel.h"
+#include "storm/storm_city_view.h"
 #include "storm_network/network_calculation.h"
 #include "storm_network/storm_network_report.h"
 
@@ -21,7 +21,7 @@
 
 #include <array>
 
-class StormSewerNetworkForm : public CalculatorForm, public StormCityPanel {
+class StormSewerNetworkForm : public CalculatorForm, public StormCityView {
     Q_OBJECT
 public:
     StormSewerNetworkForm();
@@ -57,7 +57,7 @@ public:
     // and the runoff coefficient offered for a new segment.
     QString defaultRunoff() const;
 
-    // 选择城市 and 计算方式: the panel's controls (StormCityPanel); the
+    // 选择城市 and 计算方式: the city block's controls (StormCityView); the
     // city text of Combo3 is the city the calculation looks up, and Option3
     // (自动计算) leads back to the storm water window.
 

@@ -4,28 +4,28 @@
 // below), and below it the 计算方式 frame with its two options "自动计算"
 // (the storm water window) and "手工逐段计算" (the network window).
 //
-// A window takes the panel as a second base, so the panel's controls are the
-// window's own under their names (`w.Combo3`), built by the panel at the top
-// of the window; the window calls the panel from its handlers.
+// A window takes the block as a second base, so the block's controls are the
+// window's own under their names (`w.Combo3`), built by the block at the top
+// of the window; the window calls the block from its handlers.
 #pragma once
 
 #include "forms/form.h"
 
-class StormCityPanel {
+class StormCityView {
 public:
-    // Which window the panel heads: its option is the one selected.
+    // Which window the block heads: its option is the one selected.
     enum class Mode { Automatic, SegmentBySegment };
 
-    // Builds the panel's frames and controls at the top of `window`, `width`
+    // Builds the block's frames and controls at the top of `window`, `width`
     // twips wide (at least kWidth: the fraction takes what is wider);
     // `denominatorHeight` is the height of the denominator label in twips.
-    StormCityPanel(forms::Form& window, double denominatorHeight, Mode mode,
+    StormCityView(forms::Form& window, double denominatorHeight, Mode mode,
                    double width = kWidth);
 
-    StormCityPanel(const StormCityPanel&) = delete;
-    StormCityPanel& operator=(const StormCityPanel&) = delete;
+    StormCityView(const StormCityView&) = delete;
+    StormCityView& operator=(const StormCityView&) = delete;
 
-    // Top of what the window places below the panel, and the panel's
+    // Top of what the window places below the block, and the block's
     // narrowest width (twips).
     static constexpr double kBottom = 1800;
     static constexpr double kWidth = 4500;
@@ -54,5 +54,5 @@ public:
     forms::OptionButton* Option4;  // 手工逐段计算: the network window
 
 protected:
-    ~StormCityPanel() = default;
+    ~StormCityView() = default;
 };

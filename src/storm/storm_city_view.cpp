@@ -1,4 +1,4 @@
-#include "storm/storm_city_panel.h"
+#include "storm/storm_city_view.h"
 
 #include "catalogues/storm_intensity_catalogue.h"
 #include "forms/application.h"
@@ -17,7 +17,7 @@ QFont formulaFont()
 
 }  // namespace
 
-StormCityPanel::StormCityPanel(forms::Form& window, double denominatorHeight, Mode mode,
+StormCityView::StormCityView(forms::Form& window, double denominatorHeight, Mode mode,
                                double width)
 {
     // The fraction is centred in what the lists leave of the frame.
@@ -56,7 +56,7 @@ StormCityPanel::StormCityPanel(forms::Form& window, double denominatorHeight, Mo
     (mode == Mode::Automatic ? Option3 : Option4)->setValue(true);
 }
 
-void StormCityPanel::loadCities()
+void StormCityView::loadCities()
 {
     Combo3->AddItem(QStringLiteral("天津市"));
     for (const QString& province : StormIntensityCatalogue::Provinces())
@@ -65,7 +65,7 @@ void StormCityPanel::loadCities()
     Combo6->setText(QStringLiteral("天津市"));
 }
 
-void StormCityPanel::provinceChosen()
+void StormCityView::provinceChosen()
 {
     const QStringList cities = StormIntensityCatalogue::CitiesOf(Combo6->Text());
     if (cities.isEmpty())
@@ -77,7 +77,7 @@ void StormCityPanel::provinceChosen()
     Combo3->setListIndex(0);
 }
 
-void StormCityPanel::cityChosen()
+void StormCityView::cityChosen()
 {
     const QString city = Combo3->Text();
     Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));
