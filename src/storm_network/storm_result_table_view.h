@@ -47,7 +47,7 @@ inline constexpr int kCellFontPixels = 11;
 inline constexpr int kRowsPerPage = 20;
 inline constexpr double kFirstRowTop = 990;
 inline constexpr double kRowPitch = 315;
-inline constexpr double kPageHeight = 6300;   // kRowsPerPage × kRowPitch
+inline constexpr double kPageHeight = kRowsPerPage * kRowPitch;
 inline constexpr double kCellHeight = 300;
 // The band between the header and the bottom frame where rows show.
 inline constexpr double kBandTop = 955;
