@@ -54,6 +54,7 @@ public:
     bool startDetached(const QString&, const QStringList&) override { return false; }
     void endProgram() override { throw std::runtime_error("program ended"); }
     bool timersRun() const override { return false; }
+    void raiseWindow(QWidget&) override {}
 };
 
 BenchPlatform& benchPlatform()

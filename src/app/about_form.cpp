@@ -9,6 +9,7 @@
 #include "forms/application.h"
 #include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "forms/handler.h"
 
 #include <QPainter>
 
@@ -85,9 +86,9 @@ AboutForm::AboutForm()
     setDefaultButton(cmdOK);
     setCancelButton(cmdOK);
 
-    connect(cmdOK, &forms::CommandButton::Click, this, &AboutForm::cmdOK_Click);
-    connect(cmdSysInfo, &forms::CommandButton::Click, this, &AboutForm::cmdSysInfo_Click);
-    connect(alert, &forms::Label::Click, this, &AboutForm::alert_Click);
+    forms::connectHandler(cmdOK, &forms::CommandButton::Click, this, &AboutForm::cmdOK_Click);
+    forms::connectHandler(cmdSysInfo, &forms::CommandButton::Click, this, &AboutForm::cmdSysInfo_Click);
+    forms::connectHandler(alert, &forms::Label::Click, this, &AboutForm::alert_Click);
 }
 
 QString AboutForm::disclaimerText()

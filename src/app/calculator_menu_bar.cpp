@@ -13,6 +13,7 @@
 #include "hydraulics/water_supply_pipe_form.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "forms/handler.h"
 
 #include <QMenu>
 
@@ -51,7 +52,7 @@ CalculatorMenuBar::CalculatorMenuBar(forms::Form& window, Calculator which)
     setObjectName(QStringLiteral("CalculatorMenuBar"));
     auto item = [&](const QString& name, void (CalculatorMenuBar::*handler)()) {
         forms::MenuItem* it = window.addMenuItem(name, name);
-        connect(it, &forms::MenuItem::Click, this, handler);
+        forms::connectHandler(it, &forms::MenuItem::Click, this, handler);
         return it;
     };
     给水 = item(QStringLiteral("给水"), &CalculatorMenuBar::给水_Click);
@@ -67,10 +68,10 @@ CalculatorMenuBar::CalculatorMenuBar(forms::Form& window, Calculator which)
         计算器 = item(QStringLiteral("计算器"), &CalculatorMenuBar::计算器_Click);
     关于 = window.addMenuHeading(QStringLiteral("关于"), QStringLiteral("关于"));
     本软件 = window.addMenuItem(关于, QStringLiteral("本软件"), QStringLiteral("关于本软件"));
-    connect(本软件, &forms::MenuItem::Click, this, &CalculatorMenuBar::本软件_Click);
+    forms::connectHandler(本软件, &forms::MenuItem::Click, this, &CalculatorMenuBar::本软件_Click);
     if (which != Calculator::WaterSupply) {
         提示 = window.addMenuItem(QStringLiteral("提示"), QStringLiteral("使用提示"));
-        connect(提示, &forms::MenuItem::Click, this, &CalculatorMenuBar::提示_Click);
+        forms::connectHandler(提示, &forms::MenuItem::Click, this, &CalculatorMenuBar::提示_Click);
     }
 }
 

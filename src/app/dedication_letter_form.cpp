@@ -7,6 +7,7 @@
 #include "forms/application.h"
 #include "textio/numtext.h"
 #include "forms/platform.h"
+#include "forms/handler.h"
 
 DedicationLetterForm& Form4()
 {
@@ -59,12 +60,12 @@ DedicationLetterForm::DedicationLetterForm()
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(500);
 
-    connect(Timer1, &forms::Timer::Tick, this, &DedicationLetterForm::Timer1_Timer);
-    connect(Timer2, &forms::Timer::Tick, this, &DedicationLetterForm::Timer2_Timer);
-    connect(Label1, &forms::Label::Click, this, &DedicationLetterForm::Label1_Click);
-    connect(this, &forms::Form::Click, this, &DedicationLetterForm::Form_Click);
-    connect(Picture1, &forms::PictureBox::Click, this, &DedicationLetterForm::Picture1_Click);
-    connect(Label6, &forms::Label::Click, this, &DedicationLetterForm::Label6_Click);
+    forms::connectHandler(Timer1, &forms::Timer::Tick, this, &DedicationLetterForm::Timer1_Timer);
+    forms::connectHandler(Timer2, &forms::Timer::Tick, this, &DedicationLetterForm::Timer2_Timer);
+    forms::connectHandler(Label1, &forms::Label::Click, this, &DedicationLetterForm::Label1_Click);
+    forms::connectHandler(this, &forms::Form::Click, this, &DedicationLetterForm::Form_Click);
+    forms::connectHandler(Picture1, &forms::PictureBox::Click, this, &DedicationLetterForm::Picture1_Click);
+    forms::connectHandler(Label6, &forms::Label::Click, this, &DedicationLetterForm::Label6_Click);
 }
 
 QString DedicationLetterForm::salutation()

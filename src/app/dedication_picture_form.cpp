@@ -6,6 +6,7 @@
 #include "app/windows.h"
 #include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "forms/handler.h"
 
 DedicationPictureForm& form3()
 {
@@ -22,7 +23,7 @@ DedicationPictureForm::DedicationPictureForm()
     client()->setPalette(p);
     client()->setAutoFillBackground(true);
 
-    connect(this, &forms::Form::Click, this, &DedicationPictureForm::Form_Click);
+    forms::connectHandler(this, &forms::Form::Click, this, &DedicationPictureForm::Form_Click);
 }
 
 void DedicationPictureForm::Form_Click()

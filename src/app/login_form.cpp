@@ -6,6 +6,7 @@
 #include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "forms/handler.h"
 
 #include <array>
 
@@ -46,8 +47,8 @@ LoginForm::LoginForm()
     QWidget::setTabOrder(cmdOK, cmdCancel);
     txtUserName->setFocus();
 
-    connect(cmdOK, &forms::CommandButton::Click, this, &LoginForm::cmdOK_Click);
-    connect(cmdCancel, &forms::CommandButton::Click, this, &LoginForm::cmdCancel_Click);
+    forms::connectHandler(cmdOK, &forms::CommandButton::Click, this, &LoginForm::cmdOK_Click);
+    forms::connectHandler(cmdCancel, &forms::CommandButton::Click, this, &LoginForm::cmdCancel_Click);
 }
 
 double LoginForm::areaPassword()

@@ -7,6 +7,7 @@
 #include "forms/application.h"
 #include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "forms/handler.h"
 
 SplashForm& logo()
 {
@@ -51,15 +52,15 @@ SplashForm::SplashForm()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(500);
 
-    connect(Timer1, &forms::Timer::Tick, this, &SplashForm::Timer1_Timer);
-    connect(this, &forms::Form::Click, this, &SplashForm::Form_Click);
-    connect(Frame1, &forms::Frame::Click, this, &SplashForm::Frame1_Click);
-    connect(title, &forms::Label::Click, this, &SplashForm::title_Click);
-    connect(title_Ver, &forms::Label::Click, this, &SplashForm::title_Ver_Click);
-    connect(Label1, &forms::Label::Click, this, &SplashForm::Label1_Click);
-    connect(Label2, &forms::Label::Click, this, &SplashForm::Label2_Click);
-    connect(Label3, &forms::Label::Click, this, &SplashForm::Label3_Click);
-    connect(lblCopyright, &forms::Label::Click, this, &SplashForm::lblCopyright_Click);
+    forms::connectHandler(Timer1, &forms::Timer::Tick, this, &SplashForm::Timer1_Timer);
+    forms::connectHandler(this, &forms::Form::Click, this, &SplashForm::Form_Click);
+    forms::connectHandler(Frame1, &forms::Frame::Click, this, &SplashForm::Frame1_Click);
+    forms::connectHandler(title, &forms::Label::Click, this, &SplashForm::title_Click);
+    forms::connectHandler(title_Ver, &forms::Label::Click, this, &SplashForm::title_Ver_Click);
+    forms::connectHandler(Label1, &forms::Label::Click, this, &SplashForm::Label1_Click);
+    forms::connectHandler(Label2, &forms::Label::Click, this, &SplashForm::Label2_Click);
+    forms::connectHandler(Label3, &forms::Label::Click, this, &SplashForm::Label3_Click);
+    forms::connectHandler(lblCopyright, &forms::Label::Click, this, &SplashForm::lblCopyright_Click);
 }
 
 void SplashForm::Form_Load()

@@ -7,6 +7,7 @@
 #include "building_services/fire_protection_inputs.h"
 #include "textio/field_values.h"
 #include "textio/numtext.h"
+#include "forms/handler.h"
 
 
 using forms::ComboBox;
@@ -218,12 +219,12 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
         {Option13, &Form::Option13_Click}, {Option14, &Form::Option14_Click},
     };
     for (const auto& [option, handler] : options)
-        connect(option, &OptionButton::Click, this, handler);
-    connect(Text1, &TextBox::DblClick, this, &Form::Text1_DblClick);
-    connect(Text5, &TextBox::DblClick, this, &Form::Text5_DblClick);
-    connect(Command1, &forms::CommandButton::Click, this, &Form::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &Form::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &Form::Command3_Click);
+        forms::connectHandler(option, &OptionButton::Click, this, handler);
+    forms::connectHandler(Text1, &TextBox::DblClick, this, &Form::Text1_DblClick);
+    forms::connectHandler(Text5, &TextBox::DblClick, this, &Form::Text5_DblClick);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &Form::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &Form::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &Form::Command3_Click);
 }
 
 void ExtinguisherConfigForm::Form_Load()

@@ -9,6 +9,7 @@
 #include "hydraulics/water_supply_pipe_form.h"
 #include "textio/field_values.h"
 #include "textio/numtext.h"
+#include "forms/handler.h"
 
 #include <cmath>
 
@@ -132,12 +133,12 @@ FireHydrantForm::FireHydrantForm()
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
 
-    connect(Combo1, &ComboBox::Click, this, &FireHydrantForm::Combo1_Click);
-    connect(Combo2, &ComboBox::Click, this, &FireHydrantForm::Combo2_Click);
-    connect(Combo3, &ComboBox::Click, this, &FireHydrantForm::Combo3_Click);
-    connect(Command1, &forms::CommandButton::Click, this, &FireHydrantForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &FireHydrantForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &FireHydrantForm::Command3_Click);
+    forms::connectHandler(Combo1, &ComboBox::Click, this, &FireHydrantForm::Combo1_Click);
+    forms::connectHandler(Combo2, &ComboBox::Click, this, &FireHydrantForm::Combo2_Click);
+    forms::connectHandler(Combo3, &ComboBox::Click, this, &FireHydrantForm::Combo3_Click);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &FireHydrantForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &FireHydrantForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &FireHydrantForm::Command3_Click);
 }
 
 void FireHydrantForm::Form_Load()

@@ -4,6 +4,7 @@
 #include "app/windows.h"
 #include "hydraulics/water_supply_pipe_form.h"
 #include "textio/numtext.h"
+#include "forms/handler.h"
 
 #include <QAbstractItemView>
 #include <QScrollBar>
@@ -132,20 +133,20 @@ SepticTankForm::SepticTankForm()
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
-    connect(Combo1, &forms::ComboBox::Click, this, &SepticTankForm::Combo1_Click);
-    connect(Combo2, &forms::ComboBox::Click, this, &SepticTankForm::Combo2_Click);
-    connect(Combo3, &forms::ComboBox::Click, this, &SepticTankForm::Combo3_Click);
-    connect(Combo4, &forms::ComboBox::Click, this, &SepticTankForm::Combo4_Click);
-    connect(Combo5, &forms::ComboBox::Click, this, &SepticTankForm::Combo5_Click);
-    connect(Combo6, &forms::ComboBox::Click, this, &SepticTankForm::Combo6_Click);
-    connect(Combo7, &forms::ComboBox::Click, this, &SepticTankForm::Combo7_Click);
-    connect(Combo8, &forms::ComboBox::Click, this, &SepticTankForm::Combo8_Click);
-    connect(Combo9, &forms::ComboBox::Click, this, &SepticTankForm::Combo9_Click);
-    connect(Combo10, &forms::ComboBox::Click, this, &SepticTankForm::Combo10_Click);
-    connect(Text1, &forms::TextBox::DblClick, this, &SepticTankForm::Text1_DblClick);
-    connect(Command1, &forms::CommandButton::Click, this, &SepticTankForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &SepticTankForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &SepticTankForm::Command3_Click);
+    forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &SepticTankForm::Combo1_Click);
+    forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &SepticTankForm::Combo2_Click);
+    forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &SepticTankForm::Combo3_Click);
+    forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &SepticTankForm::Combo4_Click);
+    forms::connectHandler(Combo5, &forms::ComboBox::Click, this, &SepticTankForm::Combo5_Click);
+    forms::connectHandler(Combo6, &forms::ComboBox::Click, this, &SepticTankForm::Combo6_Click);
+    forms::connectHandler(Combo7, &forms::ComboBox::Click, this, &SepticTankForm::Combo7_Click);
+    forms::connectHandler(Combo8, &forms::ComboBox::Click, this, &SepticTankForm::Combo8_Click);
+    forms::connectHandler(Combo9, &forms::ComboBox::Click, this, &SepticTankForm::Combo9_Click);
+    forms::connectHandler(Combo10, &forms::ComboBox::Click, this, &SepticTankForm::Combo10_Click);
+    forms::connectHandler(Text1, &forms::TextBox::DblClick, this, &SepticTankForm::Text1_DblClick);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &SepticTankForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &SepticTankForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &SepticTankForm::Command3_Click);
 }
 
 void SepticTankForm::Form_Load()

@@ -6,6 +6,7 @@
 #include "forms/application.h"
 #include "forms/platform.h"
 #include "textio/numtext.h"
+#include "forms/handler.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -214,26 +215,26 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kBlinkIntervalMs);
 
-    connect(Option1, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option1_Click);
-    connect(Option2, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option2_Click);
-    connect(Combo1, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo1_Click);
-    connect(Combo2, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo2_Click);
-    connect(Combo3, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo3_Click);
-    connect(Combo4, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo4_Click);
-    connect(Combo5, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo5_Click);
-    connect(Combo6, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo6_Click);
-    connect(Picture1, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture1_DblClick);
-    connect(Picture2, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture2_DblClick);
-    connect(Picture3, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture3_DblClick);
-    connect(Picture4, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture4_DblClick);
-    connect(Picture5, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture5_DblClick);
-    connect(Picture6, &forms::PictureBox::Click, this, &DrainageFittingStackForm::Picture6_Click);
-    connect(List1, &forms::ListBox::DblClick, this, &DrainageFittingStackForm::List1_DblClick);
-    connect(Command1, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command3_Click);
-    connect(Command4, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command4_Click);
-    connect(Timer1, &forms::Timer::Tick, this, &DrainageFittingStackForm::Timer1_Timer);
+    forms::connectHandler(Option1, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option1_Click);
+    forms::connectHandler(Option2, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option2_Click);
+    forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo1_Click);
+    forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo2_Click);
+    forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo3_Click);
+    forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo4_Click);
+    forms::connectHandler(Combo5, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo5_Click);
+    forms::connectHandler(Combo6, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo6_Click);
+    forms::connectHandler(Picture1, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture1_DblClick);
+    forms::connectHandler(Picture2, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture2_DblClick);
+    forms::connectHandler(Picture3, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture3_DblClick);
+    forms::connectHandler(Picture4, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture4_DblClick);
+    forms::connectHandler(Picture5, &forms::PictureBox::DblClick, this, &DrainageFittingStackForm::Picture5_DblClick);
+    forms::connectHandler(Picture6, &forms::PictureBox::Click, this, &DrainageFittingStackForm::Picture6_Click);
+    forms::connectHandler(List1, &forms::ListBox::DblClick, this, &DrainageFittingStackForm::List1_DblClick);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command3_Click);
+    forms::connectHandler(Command4, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command4_Click);
+    forms::connectHandler(Timer1, &forms::Timer::Tick, this, &DrainageFittingStackForm::Timer1_Timer);
 }
 
 const DrainageFittingStackForm::FittingColumn& DrainageFittingStackForm::column(FittingType type) const

@@ -2,6 +2,7 @@
 
 #include "app/windows.h"
 #include "fittings/steel_fitting_view.h"
+#include "forms/handler.h"
 
 using namespace fittings;
 
@@ -109,10 +110,10 @@ SteelFittingsForm::SteelFittingsForm()
         Text8.insert(element, addDimensionRow(output, 3, QStringLiteral("D2="), "Text8"));
     }
 
-    connect(Combo1, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo1_Click);
-    connect(Combo2, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo2_Click);
-    connect(Combo3, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo3_Click);
-    connect(Combo4, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo4_Click);
+    forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo1_Click);
+    forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo2_Click);
+    forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo3_Click);
+    forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo4_Click);
 }
 
 forms::TextBox* SteelFittingsForm::addDimensionRow(forms::Frame* output, int row, const QString& caption,

@@ -4,6 +4,7 @@
 #include "fittings/waterproof_sleeve_view.h"
 #include "forms/application.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "forms/handler.h"
 
 #include <initializer_list>
 
@@ -114,11 +115,11 @@ WaterproofSleeveForm::WaterproofSleeveForm()
                                                             Text5, Text6, Text7, Text8})
         column2->hide();
 
-    connect(Option1, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option1_Click);
-    connect(Option2, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option2_Click);
-    connect(Option3, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option3_Click);
-    connect(Combo1, &forms::ComboBox::Click, this, &WaterproofSleeveForm::Combo1_Click);
-    connect(Command1, &forms::CommandButton::Click, this, &WaterproofSleeveForm::Command1_Click);
+    forms::connectHandler(Option1, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option1_Click);
+    forms::connectHandler(Option2, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option2_Click);
+    forms::connectHandler(Option3, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option3_Click);
+    forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &WaterproofSleeveForm::Combo1_Click);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &WaterproofSleeveForm::Command1_Click);
 }
 
 forms::Label* WaterproofSleeveForm::addLabel(QWidget* container, const char* name, double left, double top,

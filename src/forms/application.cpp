@@ -1,7 +1,6 @@
 #include "forms/application.h"
 
 #include "forms/form.h"
-#include "forms/platform.h"
 
 #include <QKeyEvent>
 #include <QLibraryInfo>
@@ -118,41 +117,6 @@ private:
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-}
-
-bool Application::notify(QObject* receiver, QEvent* event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const ProgramEnding&) {
-        throw; // ends the program where it is run, as it was asked to
-    } catch (const std::bad_alloc&) {
-        reportFailedHandler(QStringLiteral("内存不足。"));
-    } catch (const std::exception& e) {
-        reportFailedHandler(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        reportFailedHandler(QStringLiteral("程序内部出错。"));
-    }
-    // The event was dealt with, if not to the end: no other widget takes it.
-    return true;
-}
-
-QString Application::failedOperationMessage(const QString& reason)
-{
-    return QStringLiteral("操作未能完成：") + reason;
-}
-
-void Application::reportFailedHandler(const QString& reason)
-{
-    // With memory short, even the message may fail; the program goes on
-    // without it.
-    try {
-        Q_EMIT handlerFailed(reason);
-        MsgBox(failedOperationMessage(reason), vbOKOnly | vbCritical, kProgramTitle);
-    } catch (const ProgramEnding&) {
-        throw;
-    } catch (...) {
-    }
 }
 
 QStringList fontFamiliesFor(const QString& face)

@@ -1,5 +1,5 @@
-// Program-wide set-up of the forms layer: the application object that keeps
-// the program running when a handler fails, Chinese button texts of Qt's own
+// Program-wide set-up of the forms layer: the application object that tells
+// when a handler failed, Chinese button texts of Qt's own
 // dialogs, the CJK fonts standing in for the layouts' font names, Enter and
 // Esc as default and cancel buttons in every window, working fields the user
 // never sees kept out of reach (seenByUser()), and no implicit end of the
@@ -12,29 +12,18 @@
 
 namespace forms {
 
-// The program's application object. An exception that escapes the handler of
-// an event (a failed allocation, a fault of the handler) does not end the
-// program: the user is told in a critical message box that the operation did
-// not complete, and the program goes on with the next event. Each handler is
-// itself responsible for writing nothing before it has all it needs.
+// The program's application object. No exception reaches it: every handler
+// runs inside the boundary of forms/handler.h, which reports a failure here
+// before it tells the user.
 class Application : public QApplication {
     Q_OBJECT
 public:
     Application(int& argc, char** argv);
 
-    bool notify(QObject* receiver, QEvent* event) override;
-
-    // The message shown when a handler failed for `reason` ("内存不足。", or
-    // the exception's own text).
-    static QString failedOperationMessage(const QString& reason);
-
 Q_SIGNALS:
     // A handler failed; emitted before the user is told. The random UI test
     // reports it as a fault.
     void handlerFailed(const QString& reason);
-
-private:
-    void reportFailedHandler(const QString& reason);
 };
 
 // The title of the program's own messages.

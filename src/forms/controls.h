@@ -29,11 +29,9 @@ namespace forms {
 QColor color(quint32 runtimeColor);
 
 // Common colours of the layouts.
-inline constexpr quint32 vbBlack = 0x000000;
 inline constexpr quint32 vbWhite = 0xFFFFFF;
 inline constexpr quint32 vbRed = 0x0000FF;
 inline constexpr quint32 vbBlue = 0xFF0000;
-inline constexpr quint32 vbButtonFace = 0x8000000F;
 inline constexpr quint32 vbWindowBackground = 0x80000005;
 inline constexpr quint32 vbWindowText = 0x80000008;
 inline constexpr quint32 vbButtonText = 0x80000012;
@@ -181,8 +179,6 @@ public:
     void setPasswordChar(bool on);
     // Selects the whole text (the "{Home}+{End}" key strokes).
     void SelectAll() { selectAll(); }
-    // Right-aligned numeric fields and the like.
-    void setAlignmentRight() { setAlignment(Qt::AlignRight | Qt::AlignVCenter); }
 
 Q_SIGNALS:
     void Change();
@@ -448,8 +444,6 @@ public:
     }
     bool contains(int index) const { return m_items.count(index) != 0; }
     int Count() const { return static_cast<int>(m_items.size()); }
-    int LBound() const { return m_items.empty() ? 0 : m_items.begin()->first; }
-    int UBound() const { return m_items.empty() ? -1 : m_items.rbegin()->first; }
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
 

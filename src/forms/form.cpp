@@ -1,5 +1,8 @@
 #include "forms/form.h"
 
+#include "forms/handler.h"
+#include "forms/platform.h"
+
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -120,7 +123,7 @@ void Form::load()
     if (m_loaded)
         return;
     m_loaded = true;
-    Form_Load();
+    runHandler([this] { Form_Load(); });
 }
 
 double Form::nonClientWidth() const
@@ -176,16 +179,14 @@ void Form::setWidth(double v)
 {
     m_width = v;
     applyGeometry();
-    if (m_loaded)
-        Form_Resize();
+    resized();
 }
 
 void Form::setHeight(double v)
 {
     m_height = v;
     applyGeometry();
-    if (m_loaded)
-        Form_Resize();
+    resized();
 }
 
 void Form::Move(double left, double top)
@@ -231,8 +232,13 @@ void Form::resizeEvent(QResizeEvent* e)
     for (int i = 0; i < m_menuRows.size(); ++i)
         m_menuRows[i]->setGeometry(0, px(kMenuTwips * i), width(), px(kMenuTwips * (i + 1)) - px(kMenuTwips * i));
     m_client->setGeometry(0, px(menuHeight()), width(), height() - px(menuHeight()));
+    resized();
+}
+
+void Form::resized()
+{
     if (m_loaded)
-        Form_Resize();
+        runHandler([this] { Form_Resize(); });
 }
 
 void Form::Show()
@@ -243,9 +249,7 @@ void Form::Show()
         applyGeometry();
         show();
     }
-    // The offscreen platform of headless runs has no window stacking.
-    if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
-        raise();
+    platform().raiseWindow(*this);
     activateWindow();
 }
 
@@ -256,12 +260,11 @@ void Form::Hide()
 
 bool Form::runUnloadHandlers(int mode)
 {
+    // A handler that failed, or ended the program, keeps the window.
     int cancel = 0;
-    Form_QueryUnload(cancel, mode);
-    if (cancel)
+    if (!runHandler([&] { Form_QueryUnload(cancel, mode); }) || cancel)
         return false;
-    Form_Unload(cancel);
-    return cancel == 0;
+    return runHandler([&] { Form_Unload(cancel); }) && cancel == 0;
 }
 
 void Form::finishUnload()

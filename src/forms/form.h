@@ -59,7 +59,6 @@ public:
     // Runs the load handler once, right after construction (done by
     // defaultInstance()).
     void load();
-    bool isLoaded() const { return m_loaded; }
 
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString& caption) { setWindowTitle(caption); }
@@ -148,7 +147,8 @@ public:
         return control;
     }
 
-    // The window's own handlers.
+    // The window's own handlers; the forms layer runs each inside the
+    // boundary of forms/handler.h.
     virtual void Form_Load() {}
     // May set `cancel` to keep the window.
     virtual void Form_QueryUnload(int& cancel, int unloadMode);
@@ -167,6 +167,7 @@ protected:
 
 private:
     bool runUnloadHandlers(int mode);
+    void resized();
     void finishUnload();
     void applyGeometry();
     double menuHeight() const;

@@ -175,6 +175,13 @@ bool QtPlatform::startDetached(const QString& program, const QStringList& argume
     return QProcess::startDetached(program, arguments);
 }
 
+void QtPlatform::raiseWindow(QWidget& window)
+{
+    // The offscreen platform of headless runs has no window stacking.
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
+        window.raise();
+}
+
 void QtPlatform::endProgram()
 {
     std::fflush(nullptr);

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QFileDialog;
+class QWidget;
 
 namespace forms {
 
@@ -28,7 +29,6 @@ enum MsgBoxStyle : int {
     vbInformation = 64,
     vbDefaultButton1 = 0,
     vbDefaultButton2 = 256,
-    vbDefaultButton3 = 512,
 };
 
 enum MsgBoxResult : int {
@@ -70,6 +70,8 @@ public:
     virtual void endProgram() = 0;
     // Whether timers tick on the wall clock (tests drive tick handlers instead).
     virtual bool timersRun() const = 0;
+    // Brings `window` to the front of the others, where windows stack.
+    virtual void raiseWindow(QWidget& window) = 0;
 };
 
 // The platform in force; QtPlatform unless another was installed.
@@ -87,6 +89,7 @@ public:
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void endProgram() override;
     bool timersRun() const override { return true; }
+    void raiseWindow(QWidget& window) override;
 };
 
 // The runtime's MsgBox: character 10 in `text` breaks the line.
@@ -96,9 +99,9 @@ int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QSt
 // runs and the calling handler does not go on.
 [[noreturn]] void endProgram();
 
-// Thrown by a platform whose endProgram() ends the program by unwinding to
-// whoever runs it (the tests' scripted platform); it passes every handler's
-// safety net.
+// Thrown by a platform whose endProgram() ends the program by unwinding
+// (the tests' scripted platform, which records the end): the handler goes no
+// further, and its boundary (forms/handler.h) returns quietly.
 struct ProgramEnding : std::exception {
     const char* what() const noexcept override { return "program ended"; }
 };

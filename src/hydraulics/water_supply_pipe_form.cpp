@@ -6,6 +6,7 @@
 #include "forms/platform.h"
 #include "hydraulics/supply_pipe_catalogue.h"
 #include "hydraulics/supply_pipe_flow.h"
+#include "forms/handler.h"
 
 using forms::ComboBox;
 using forms::Label;
@@ -129,16 +130,16 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     setTabOrder(Text4, Combo4);
     Text1->setFocus();
 
-    connect(Combo1, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo1_Click);
-    connect(Combo2, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo2_Click);
-    connect(Combo4, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo4_Click);
-    connect(Combo5, &ComboBox::Change, this, &WaterSupplyPipeForm::Combo5_Change);
-    connect(Text1, &TextBox::DblClick, this, &WaterSupplyPipeForm::Text1_DblClick);
-    connect(Text2, &TextBox::DblClick, this, &WaterSupplyPipeForm::Text2_DblClick);
-    connect(Text3, &TextBox::Click, this, &WaterSupplyPipeForm::Text3_Click);
-    connect(Command1, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command3_Click);
+    forms::connectHandler(Combo1, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo1_Click);
+    forms::connectHandler(Combo2, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo2_Click);
+    forms::connectHandler(Combo4, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo4_Click);
+    forms::connectHandler(Combo5, &ComboBox::Change, this, &WaterSupplyPipeForm::Combo5_Change);
+    forms::connectHandler(Text1, &TextBox::DblClick, this, &WaterSupplyPipeForm::Text1_DblClick);
+    forms::connectHandler(Text2, &TextBox::DblClick, this, &WaterSupplyPipeForm::Text2_DblClick);
+    forms::connectHandler(Text3, &TextBox::Click, this, &WaterSupplyPipeForm::Text3_Click);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command3_Click);
 }
 
 void WaterSupplyPipeForm::Form_Load()

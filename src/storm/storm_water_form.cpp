@@ -11,6 +11,7 @@
 #include "storm/storm_water_design.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "forms/handler.h"
 
 #include <optional>
 
@@ -186,22 +187,22 @@ StormWaterForm::StormWaterForm()
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
-    connect(Combo6, &forms::ComboBox::Click, this, &StormWaterForm::Combo6_Click);
-    connect(Combo3, &forms::ComboBox::Click, this, &StormWaterForm::Combo3_Click);
-    connect(Combo4, &forms::ComboBox::Click, this, &StormWaterForm::Combo4_Click);
-    connect(Option1, &forms::OptionButton::Click, this, &StormWaterForm::Option1_Click);
-    connect(Option2, &forms::OptionButton::Click, this, &StormWaterForm::Option2_Click);
-    connect(Option4, &forms::OptionButton::Click, this, &StormWaterForm::Option4_Click);
-    connect(Text11, &forms::TextBox::DblClick, this, &StormWaterForm::Text11_DblClick);
-    connect(Text12, &forms::TextBox::DblClick, this, &StormWaterForm::Text12_DblClick);
-    connect(Command1, &forms::CommandButton::Click, this, &StormWaterForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &StormWaterForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &StormWaterForm::Command3_Click);
-    connect(Command5, &forms::CommandButton::Click, this, &StormWaterForm::Command5_Click);
-    connect(Combo1, &forms::ComboBox::Click, this, &StormWaterForm::Combo1_Click);
-    connect(Combo2, &forms::ComboBox::Click, this, &StormWaterForm::Combo2_Click);
-    connect(Command4, &forms::CommandButton::Click, this, &StormWaterForm::Command4_Click);
-    connect(Command6, &forms::CommandButton::Click, this, &StormWaterForm::Command6_Click);
+    forms::connectHandler(Combo6, &forms::ComboBox::Click, this, &StormWaterForm::Combo6_Click);
+    forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &StormWaterForm::Combo3_Click);
+    forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &StormWaterForm::Combo4_Click);
+    forms::connectHandler(Option1, &forms::OptionButton::Click, this, &StormWaterForm::Option1_Click);
+    forms::connectHandler(Option2, &forms::OptionButton::Click, this, &StormWaterForm::Option2_Click);
+    forms::connectHandler(Option4, &forms::OptionButton::Click, this, &StormWaterForm::Option4_Click);
+    forms::connectHandler(Text11, &forms::TextBox::DblClick, this, &StormWaterForm::Text11_DblClick);
+    forms::connectHandler(Text12, &forms::TextBox::DblClick, this, &StormWaterForm::Text12_DblClick);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormWaterForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormWaterForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &StormWaterForm::Command3_Click);
+    forms::connectHandler(Command5, &forms::CommandButton::Click, this, &StormWaterForm::Command5_Click);
+    forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &StormWaterForm::Combo1_Click);
+    forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &StormWaterForm::Combo2_Click);
+    forms::connectHandler(Command4, &forms::CommandButton::Click, this, &StormWaterForm::Command4_Click);
+    forms::connectHandler(Command6, &forms::CommandButton::Click, this, &StormWaterForm::Command6_Click);
 }
 
 void StormWaterForm::Form_Load()

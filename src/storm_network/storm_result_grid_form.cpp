@@ -9,6 +9,7 @@
 #include "storm_network/storm_segment_adjust_dialog.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "textio/numtext.h"
+#include "forms/handler.h"
 
 #include <QCoreApplication>
 
@@ -108,12 +109,12 @@ StormResultGridForm::StormResultGridForm()
     // Every change of a 管内时间 cell, whoever makes it, marks the table unsaved.
     m_table.setPipeTimeObserver([this] { Text22->setText(kNotSaved); });
 
-    connect(Command1, &forms::CommandButton::Click, this, &StormResultGridForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &StormResultGridForm::Command2_Click);
-    connect(保存, &forms::MenuItem::Click, this, &StormResultGridForm::保存_Click);
-    connect(调整, &forms::MenuItem::Click, this, &StormResultGridForm::调整_Click);
-    connect(返回, &forms::MenuItem::Click, this, &StormResultGridForm::返回_Click);
-    connect(m_view, &StormResultTableView::CellClick, this, [this](int row, ResultColumn column) {
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormResultGridForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormResultGridForm::Command2_Click);
+    forms::connectHandler(保存, &forms::MenuItem::Click, this, &StormResultGridForm::保存_Click);
+    forms::connectHandler(调整, &forms::MenuItem::Click, this, &StormResultGridForm::调整_Click);
+    forms::connectHandler(返回, &forms::MenuItem::Click, this, &StormResultGridForm::返回_Click);
+    forms::connectHandler(m_view, &StormResultTableView::CellClick, this, [this](int row, ResultColumn column) {
         if (column == kDiameter)
             Text13_Click(row);
         else if (column == kSlope)

@@ -1,6 +1,7 @@
 #include "storm_network/storm_result_table_view.h"
 
 #include "storm_network/storm_network_report.h"
+#include "forms/handler.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -70,12 +71,12 @@ StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
             box->setFont(font);
             box->hide();
             m_cells[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)] = box;
-            connect(box, &forms::TextBox::Click, this, [this, slot, column] {
+            forms::connectHandler(box, &forms::TextBox::Click, this, [this, slot, column] {
                 const int row = m_rows[static_cast<std::size_t>(slot)];
                 if (row >= 0 && m_table.enabled(row, column))
                     Q_EMIT CellClick(row, column);
             });
-            connect(box, &QLineEdit::textEdited, this, [this, slot, column](const QString& text) {
+            forms::connectHandler(box, &QLineEdit::textEdited, this, [this, slot, column](const QString& text) {
                 typedIntoCell(slot, column, text);
             });
         }

@@ -7,6 +7,7 @@
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "textio/numtext.h"
+#include "forms/handler.h"
 
 #include <cmath>
 
@@ -60,13 +61,13 @@ StormSegmentAdjustDialog::StormSegmentAdjustDialog()
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
-    connect(Text1, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text1_GotFocus);
-    connect(Text2, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text2_GotFocus);
-    connect(Command1, &forms::CommandButton::Click, this, &StormSegmentAdjustDialog::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &StormSegmentAdjustDialog::Command2_Click);
+    forms::connectHandler(Text1, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text1_GotFocus);
+    forms::connectHandler(Text2, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text2_GotFocus);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormSegmentAdjustDialog::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormSegmentAdjustDialog::Command2_Click);
     // The result table shows the dialog on a click on an adjustable cell,
     // then asks for the row.
-    connect(&Form15(), &StormResultGridForm::AdjustmentRequested, this,
+    forms::connectHandler(&Form15(), &StormResultGridForm::AdjustmentRequested, this,
             &StormSegmentAdjustDialog::loadRow);
 }
 

@@ -5,6 +5,7 @@
 #include "forms/platform.h"
 #include "storm_network/segment_file.h"
 #include "storm_network/storm_sewer_network_form.h"
+#include "forms/handler.h"
 
 #include <QCoreApplication>
 #include <QScrollBar>
@@ -110,14 +111,14 @@ StormSegmentListForm::StormSegmentListForm()
         auto* list = addIn<forms::ListBox>(Frame1, "List1", lefts[i], 780, 1200, 4200);
         list->setProperty("Index", i);
         List1.insert(i, list);
-        connect(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
+        forms::connectHandler(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
         // The columns scroll as one, a row at a time: the scroll bar's
         // value is the top row. Texts wider than a column are not scrolled
         // sideways, so that all three show the same number of rows; the
         // input boxes show a selected row's whole texts.
         list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
+        forms::connectHandler(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
                 [this, i](int top) { alignColumns(i, top); });
     }
     headingLabels[0]->setProperty("Index", 1);
@@ -140,16 +141,16 @@ StormSegmentListForm::StormSegmentListForm()
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
-    connect(Command1, &forms::CommandButton::Click, this, &StormSegmentListForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &StormSegmentListForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &StormSegmentListForm::Command3_Click);
-    connect(Command4, &forms::CommandButton::Click, this, &StormSegmentListForm::Command4_Click);
-    connect(Command5, &forms::CommandButton::Click, this, &StormSegmentListForm::Command5_Click);
-    connect(Text3, &forms::TextBox::GotFocus, this, &StormSegmentListForm::Text3_GotFocus);
-    connect(导入, &forms::MenuItem::Click, this, &StormSegmentListForm::导入_Click);
-    connect(导出, &forms::MenuItem::Click, this, &StormSegmentListForm::导出_Click);
-    connect(清除, &forms::MenuItem::Click, this, &StormSegmentListForm::清除_Click);
-    connect(返回, &forms::MenuItem::Click, this, &StormSegmentListForm::返回_Click);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormSegmentListForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormSegmentListForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &StormSegmentListForm::Command3_Click);
+    forms::connectHandler(Command4, &forms::CommandButton::Click, this, &StormSegmentListForm::Command4_Click);
+    forms::connectHandler(Command5, &forms::CommandButton::Click, this, &StormSegmentListForm::Command5_Click);
+    forms::connectHandler(Text3, &forms::TextBox::GotFocus, this, &StormSegmentListForm::Text3_GotFocus);
+    forms::connectHandler(导入, &forms::MenuItem::Click, this, &StormSegmentListForm::导入_Click);
+    forms::connectHandler(导出, &forms::MenuItem::Click, this, &StormSegmentListForm::导出_Click);
+    forms::connectHandler(清除, &forms::MenuItem::Click, this, &StormSegmentListForm::清除_Click);
+    forms::connectHandler(返回, &forms::MenuItem::Click, this, &StormSegmentListForm::返回_Click);
 }
 
 void StormSegmentListForm::Form_Load()

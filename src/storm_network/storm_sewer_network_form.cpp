@@ -13,6 +13,7 @@
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "textio/numtext.h"
+#include "forms/handler.h"
 
 #include <QDebug>
 
@@ -86,16 +87,16 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 
-    connect(Combo6, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo6_Click);
-    connect(Combo3, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo3_Click);
-    connect(Combo4, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo4_Click);
-    connect(Combo5, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo5_Click);
-    connect(Text1, &forms::TextBox::DblClick, this, &StormSewerNetworkForm::Text1_DblClick);
-    connect(Command1, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command3_Click);
-    connect(Command5, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command5_Click);
-    connect(Option3, &forms::OptionButton::Click, this, &StormSewerNetworkForm::Option3_Click);
+    forms::connectHandler(Combo6, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo6_Click);
+    forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo3_Click);
+    forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo4_Click);
+    forms::connectHandler(Combo5, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo5_Click);
+    forms::connectHandler(Text1, &forms::TextBox::DblClick, this, &StormSewerNetworkForm::Text1_DblClick);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command3_Click);
+    forms::connectHandler(Command5, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command5_Click);
+    forms::connectHandler(Option3, &forms::OptionButton::Click, this, &StormSewerNetworkForm::Option3_Click);
 }
 
 void StormSewerNetworkForm::Form_Load()

@@ -296,6 +296,7 @@ public:
     bool startDetached(const QString&, const QStringList&) override { return false; }
     void endProgram() override {}
     bool timersRun() const override { return true; }
+    void raiseWindow(QWidget&) override {}
 };
 
 // Under the tests' platform no timer counts, so a tick comes only from a

@@ -448,6 +448,7 @@ public:
     }
     void endProgram() override { m_inner.endProgram(); }
     bool timersRun() const override { return m_inner.timersRun(); }
+    void raiseWindow(QWidget& window) override { m_inner.raiseWindow(window); }
 
 private:
     forms::Platform& m_inner;

@@ -240,17 +240,17 @@ std::optional<Fault> Monkey::run()
         m_modalOpened.reset();
         m_messageFault.reset();
         m_handlerFailure.reset();
-        bool ended = false;
+        const int endingsBefore = forms::testing::scripted().endings();
         watchdog.start();
         try {
             act();
             settle();
         } catch (const forms::testing::ProgramEnded&) {
-            ended = true;
         } catch (const std::exception& e) {
             fault = Fault{FaultKind::HandlerThrew, m_action, QString::fromUtf8(e.what())};
         }
         watchdog.stop();
+        const bool ended = forms::testing::scripted().endings() > endingsBefore;
         if (!fault && m_handlerFailure)
             fault = Fault{FaultKind::HandlerThrew, m_action, *m_handlerFailure};
         if (fault)

@@ -14,6 +14,7 @@ void ScriptedPlatform::reset()
     m_programs.clear();
     m_startSucceeds = true;
     m_ended = false;
+    m_endings = 0;
     m_msgFallback = nullptr;
     m_dialogFallback = nullptr;
 }
@@ -74,6 +75,7 @@ bool ScriptedPlatform::startDetached(const QString& program, const QStringList& 
 void ScriptedPlatform::endProgram()
 {
     m_ended = true;
+    ++m_endings;
     throw ProgramEnded();
 }
 

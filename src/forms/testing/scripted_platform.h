@@ -1,8 +1,9 @@
 // A platform for tests: every message box, file dialog, program start and
 // program end is recorded, and answered from queues the test fills. A modal
 // that the test did not expect fails the test at once (it never waits for a
-// person). Ending the program throws ProgramEnded, so that the handler that
-// ended it goes no further.
+// person). Ending the program is recorded and throws ProgramEnded, so that
+// the handler that ended it goes no further; the handler's boundary stops it
+// quietly.
 #pragma once
 
 #include "forms/platform.h"
@@ -57,6 +58,8 @@ public:
     const std::vector<FileDialogRequest>& fileDialogs() const { return m_dialogCalls; }
     const std::vector<LaunchCall>& launches() const { return m_launchCalls; }
     bool programEnded() const { return m_ended; }
+    // How often the program was ended since the last reset().
+    int endings() const { return m_endings; }
     // Answers queued but not used.
     std::size_t pendingAnswers() const { return m_msgAnswers.size() + m_dialogAnswers.size(); }
 
@@ -69,6 +72,7 @@ public:
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void endProgram() override;
     bool timersRun() const override { return false; }
+    void raiseWindow(QWidget&) override {}
 
 private:
     std::deque<int> m_msgAnswers;
@@ -85,6 +89,7 @@ private:
     QStringList m_programs;
     bool m_startSucceeds = true;
     bool m_ended = false;
+    int m_endings = 0;
 };
 
 // The scripted platform installed by the tests' main().
