@@ -3,12 +3,8 @@
 // handler that calls it stops with nothing written.
 #pragma once
 
-#include "forms/platform.h"
+#include "forms/refusal_view.h"
 #include "textio/field_values.h"
-
-#include <QString>
-
-class QWidget;
 
 // The titles: "确认数据正确性" (wrong or missing value), "确认数据完整性"
 // (missing choice), "提示", "警告".
@@ -17,7 +13,4 @@ using textio::kCompletenessTitle;
 using textio::kHintTitle;
 using textio::kWarningTitle;
 
-// Shows `message` under `title` with `style`, then puts the focus on `field`
-// when it can take it.
-void refuseInput(const QString& message, const QString& title, QWidget* field,
-                 int style = forms::vbOKOnly);
+using forms::refuseInput;

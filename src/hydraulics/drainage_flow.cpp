@@ -343,13 +343,25 @@ namespace DrainageCalculation {
 
 namespace {
 
-DrainageInputError refusal(DrainFlowMode mode, DrainageField field)
+// The prompt of the list that `field` names.
+const QString& promptOf(DrainageField field)
 {
-    static const QString* const prompts[] = {&catalogues::kDiameterPrompt,
-                                             &catalogues::kSlopePrompt, &kFullnessPrompt};
+    switch (field) {
+    case DrainageField::Slope:
+        return catalogues::kSlopePrompt;
+    case DrainageField::Fullness:
+        return kFullnessPrompt;
+    case DrainageField::Diameter:
+        break;
+    }
+    return catalogues::kDiameterPrompt;
+}
+
+DrainageRefusal refusal(DrainFlowMode mode, DrainageField field)
+{
     const QString& title =
         mode == DrainFlowMode::Full ? textio::kCompletenessTitle : textio::kCorrectnessTitle;
-    return {field, *prompts[static_cast<int>(field)], title};
+    return {field, promptOf(field), title};
 }
 
 // The velocity as the window shows it, and the flow from it.
@@ -369,7 +381,7 @@ void writeShown(double v, DrainPipeMaterial material, DrainageResults& out)
 // The velocity as shown, and the flow computed from it by `flowFromShown`;
 // refused where either is no finite number.
 template <class FlowFromShown>
-std::optional<DrainageInputError> writeResults(std::optional<double> v, const DrainageInputs& in,
+std::optional<DrainageRefusal> writeResults(std::optional<double> v, const DrainageInputs& in,
                                                DrainageResults& out, FlowFromShown flowFromShown)
 {
     if (!v)
@@ -383,11 +395,9 @@ std::optional<DrainageInputError> writeResults(std::optional<double> v, const Dr
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<DrainageInputError> calculate(const DrainageInputs& in, DrainageResults& out)
+// The calculation, writing into `out` as it goes.
+std::optional<DrainageRefusal> calculate(const DrainageInputs& in, DrainageResults& out)
 {
-    out = DrainageResults{};
     const DrainFlowMode mode = in.mode;
     const std::optional<double> nominal = textio::readPositiveNumber(in.diameterMetres);
     if (!textio::readInRange(in.diameter, kDiameterMm) || !nominal)
@@ -434,6 +444,17 @@ std::optional<DrainageInputError> calculate(const DrainageInputs& in, DrainageRe
     out.fullnessAboveMaximum =
         MaxFullnessRule::appliesTo(in.material, mode) && MaxFullnessRule::exceeds(d, *fullness);
     return std::nullopt;
+}
+
+} // namespace
+
+DrainageOutcome calculate(const DrainageInputs& inputs)
+{
+    DrainageOutcome outcome;
+    outcome.refusal = calculate(inputs, outcome.values);
+    if (outcome.refusal)
+        outcome.values = DrainageResults{};
+    return outcome;
 }
 
 } // namespace DrainageCalculation

@@ -20,6 +20,7 @@
 
 #include "catalogues/gravity_pipe_catalogue.h"
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 #include <QStringList>
@@ -219,11 +220,11 @@ struct DrainageResults {
 // The list a refusal names, for the window to put the focus on.
 enum class DrainageField { Diameter, Slope, Fullness };
 
-struct DrainageInputError {
-    DrainageField field;
-    QString message; // the list's prompt: "请选择管径", "请选择坡度", "请选择充满度"
-    QString title;   // full flow "确认数据完整性", part-full "确认数据正确性"
-};
+// Why a calculation refused its inputs: the list's prompt ("请选择管径",
+// "请选择坡度", "请选择充满度") under "确认数据完整性" in full flow and
+// "确认数据正确性" in part-full flow.
+using DrainageRefusal = textio::Refusal<DrainageField>;
+using DrainageOutcome = textio::Outcome<DrainageResults, DrainageField>;
 
 // Checks in order the diameter (a number inside kDiameterMm with a positive
 // diameter in metres; for PVC-U one of the listed outside diameters), the
@@ -232,7 +233,7 @@ struct DrainageInputError {
 //   full flow:      v = fullPipeVelocity, Q = fullPipeFlow
 //   part-full flow: α, R/r and A, then v = partFullVelocity, Q = partFullFlow
 // each step with the value before it as its field holds it.
-std::optional<DrainageInputError> calculate(const DrainageInputs& inputs, DrainageResults& results);
+DrainageOutcome calculate(const DrainageInputs& inputs);
 
 } // namespace DrainageCalculation
 

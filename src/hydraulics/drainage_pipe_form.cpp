@@ -1,11 +1,13 @@
 #include "hydraulics/drainage_pipe_form.h"
 
 #include "app/input_check.h"
+#include "forms/refusal_view.h"
 #include "app/windows.h"
 #include "forms/application.h"
 #include "textio/numtext.h"
 #include "forms/platform.h"
 #include "hydraulics/drainage_flow.h"
+#include "forms/handler.h"
 
 #include <QSignalBlocker>
 
@@ -160,21 +162,21 @@ DrainagePipeForm::DrainagePipeForm()
     QWidget::setTabOrder(Text1, Text2);
     QWidget::setTabOrder(Text2, Text3);
 
-    connect(Option4, &forms::OptionButton::Click, this, &DrainagePipeForm::Option4_Click);
-    connect(Option3, &forms::OptionButton::Click, this, &DrainagePipeForm::Option3_Click);
-    connect(Option6, &forms::OptionButton::Click, this, &DrainagePipeForm::Option6_Click);
-    connect(Option7, &forms::OptionButton::Click, this, &DrainagePipeForm::Option7_Click);
-    connect(Option1, &forms::OptionButton::Click, this, &DrainagePipeForm::Option1_Click);
-    connect(Option2, &forms::OptionButton::Click, this, &DrainagePipeForm::Option2_Click);
-    connect(Label5, &forms::Label::Click, this, &DrainagePipeForm::Label5_Click);
-    connect(Label6, &forms::Label::Click, this, &DrainagePipeForm::Label6_Click);
-    connect(Combo1, &forms::ComboBox::Change, this, &DrainagePipeForm::Combo1_Change);
-    connect(Combo1, &forms::ComboBox::Click, this, &DrainagePipeForm::Combo1_Click);
-    connect(Text11, &forms::TextBox::Change, this, &DrainagePipeForm::Text11_Change);
-    connect(Combo2, &forms::ComboBox::Click, this, &DrainagePipeForm::Combo2_Click);
-    connect(Command1, &forms::CommandButton::Click, this, &DrainagePipeForm::Command1_Click);
-    connect(Command2, &forms::CommandButton::Click, this, &DrainagePipeForm::Command2_Click);
-    connect(Command3, &forms::CommandButton::Click, this, &DrainagePipeForm::Command3_Click);
+    forms::connectHandler(Option4, &forms::OptionButton::Click, this, &DrainagePipeForm::Option4_Click);
+    forms::connectHandler(Option3, &forms::OptionButton::Click, this, &DrainagePipeForm::Option3_Click);
+    forms::connectHandler(Option6, &forms::OptionButton::Click, this, &DrainagePipeForm::Option6_Click);
+    forms::connectHandler(Option7, &forms::OptionButton::Click, this, &DrainagePipeForm::Option7_Click);
+    forms::connectHandler(Option1, &forms::OptionButton::Click, this, &DrainagePipeForm::Option1_Click);
+    forms::connectHandler(Option2, &forms::OptionButton::Click, this, &DrainagePipeForm::Option2_Click);
+    forms::connectHandler(Label5, &forms::Label::Click, this, &DrainagePipeForm::Label5_Click);
+    forms::connectHandler(Label6, &forms::Label::Click, this, &DrainagePipeForm::Label6_Click);
+    forms::connectHandler(Combo1, &forms::ComboBox::Change, this, &DrainagePipeForm::Combo1_Change);
+    forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &DrainagePipeForm::Combo1_Click);
+    forms::connectHandler(Text11, &forms::TextBox::Change, this, &DrainagePipeForm::Text11_Change);
+    forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &DrainagePipeForm::Combo2_Click);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &DrainagePipeForm::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &DrainagePipeForm::Command2_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &DrainagePipeForm::Command3_Click);
 }
 
 void DrainagePipeForm::Form_Load()
@@ -399,13 +401,15 @@ void DrainagePipeForm::Command1_Click()
     const DrainFlowMode mode = full ? DrainFlowMode::Full : DrainFlowMode::PartFull;
     const Calculation::DrainageInputs inputs{*material,      mode,           Combo1->Text(),
                                              Text11->Text(), Combo2->Text(), Combo3->Text()};
-    Calculation::DrainageResults results;
-    if (const std::optional<Calculation::DrainageInputError> error =
-            Calculation::calculate(inputs, results)) {
-        forms::ComboBox* const lists[] = {Combo1, Combo2, Combo3};
-        refuseInput(error->message, error->title, lists[static_cast<int>(error->field)]);
+    const Calculation::DrainageOutcome outcome = Calculation::calculate(inputs);
+    if (outcome.refusal) {
+        using Field = Calculation::DrainageField;
+        const forms::FieldControls<Field> controls{
+            {Field::Diameter, Combo1}, {Field::Slope, Combo2}, {Field::Fullness, Combo3}};
+        controls.refuse(*outcome.refusal);
         return;
     }
+    const Calculation::DrainageResults& results = outcome.values;
     showWorkingValues(results);
     Text1->setText(results.velocity);
     Text2->setText(results.flow);
