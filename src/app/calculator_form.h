@@ -18,11 +18,23 @@ public:
     // window is asked anything.
     void Form_Unload(int& cancel) override;
 
+    // 退出: ends the program at once.
+    void Exit_Click();
+
 protected:
     // Sets the caption to `designCaption` followed by "V" and the version
     // text kept by the splash window.
     void appendVersionToCaption(const QString& designCaption);
+    // The same with the caption the window was made with.
+    void appendVersionToCaption() { appendVersionToCaption(m_designCaption); }
+
+    // The 计 算 / 清零 / 退出 block: Enter presses 计 算 and Esc 退出, whose
+    // click ends the program. The window connects 计 算 and 清零.
+    void putButtonBlock(forms::CommandButton*& calculate, const forms::ControlRow& calculateRow,
+                        forms::CommandButton*& clear, const forms::ControlRow& clearRow,
+                        forms::CommandButton*& exit, const forms::ControlRow& exitRow);
 
 private:
+    QString m_designCaption;
     CalculatorMenuBar* m_menu;
 };

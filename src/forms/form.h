@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <type_traits>
 
 class QMenu;
 class QAction;
@@ -47,6 +48,36 @@ Q_SIGNALS:
 private:
     QAction* m_action;
 };
+
+// Row heights of the layouts, in twips: a label's line and a field's.
+inline constexpr double kLabelRowTwips = 240;
+inline constexpr double kFieldRowTwips = 300;
+
+// One row of a window's control table: the control's name, its rectangle in
+// twips inside its container, and its caption (labels, frames, buttons,
+// options). A height of 0 takes the row height of the control's kind.
+struct ControlRow {
+    const char* name;
+    double left;
+    double top;
+    double width;
+    double height = 0;
+    QString caption = {};
+};
+
+// The row height of a control kind: a label's line, a field's (text box,
+// drop-down list, option, check box); 0 where the row must give it.
+template <class C>
+constexpr double rowHeightOf()
+{
+    if constexpr (std::is_same_v<C, Label>)
+        return kLabelRowTwips;
+    else if constexpr (std::is_same_v<C, TextBox> || std::is_same_v<C, ComboBox>
+                       || std::is_same_v<C, OptionButton> || std::is_same_v<C, CheckBox>)
+        return kFieldRowTwips;
+    else
+        return 0;
+}
 
 class Form : public QWidget {
     Q_OBJECT
@@ -114,13 +145,29 @@ public:
     // window's width, as the runtime's menu bars do.
     QList<QMenuBar*> menuBars() const { return m_menuRows; }
 
-    // Places a new control named `name` in `container` (the client area
-    // when null) at twips.
+    // Places the control of `row` into `control`, in `container` (the
+    // client area when null), with its caption; `args` go before the parent
+    // to the control's constructor (a drop-down list's style).
+    template <class C, class... Args>
+    C* put(C*& control, QWidget* container, const ControlRow& row, Args&&... args)
+    {
+        const double height = row.height > 0 ? row.height : rowHeightOf<C>();
+        control = makeControl<C>(container ? container : m_client, row.name, row.left, row.top,
+                                 row.width, height, std::forward<Args>(args)...);
+        if constexpr (requires { control->setCaption(row.caption); }) {
+            if (!row.caption.isEmpty())
+                control->setCaption(row.caption);
+        }
+        return control;
+    }
+
+    // Places a new control named `name` in the client area at twips.
     template <class C, class... Args>
     C* add(const char* name, double left, double top, double width, double height, Args&&... args)
     {
         return makeControl<C>(m_client, name, left, top, width, height, std::forward<Args>(args)...);
     }
+    // The same in `container`, a frame or the client area itself.
     template <class C, class... Args>
     C* addIn(QWidget* container, const char* name, double left, double top, double width,
              double height, Args&&... args)

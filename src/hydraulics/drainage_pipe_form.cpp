@@ -25,6 +25,8 @@ DrainagePipeForm& Form1()
     return forms::defaultInstance<DrainagePipeForm>();
 }
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kCaption = QStringLiteral("排水管道水力计算");
@@ -59,80 +61,66 @@ DrainagePipeForm::DrainagePipeForm()
 {
     setObjectName(QStringLiteral("Form1"));
 
-    // Materials, two to a row.
-    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 45, 4480, 1035, QStringLiteral("材质选择"));
-    Option4 = addIn<forms::OptionButton>(Frame3, "Option4", 240, 300, 1900, 300);
-    Option3 = addIn<forms::OptionButton>(Frame3, "Option3", 2280, 300, 2100, 300);
-    Option6 = addIn<forms::OptionButton>(Frame3, "Option6", 240, 660, 1900, 300);
-    Option7 = addIn<forms::OptionButton>(Frame3, "Option7", 2280, 660, 2100, 300);
-    Option4->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::Concrete));
-    Option3->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::Corrugated));
-    Option6->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::CastIron));
-    Option7->setCaption(catalogues::drainPipeMaterialCaption(DrainPipeMaterial::Pvcu));
-    Label10 = addIn<forms::Label>(Frame3, "Label10", 540, 300, 1560, 300);
-    Label11 = addIn<forms::Label>(Frame3, "Label11", 2580, 300, 1780, 300);
-    Label12 = addIn<forms::Label>(Frame3, "Label12", 540, 660, 1560, 300);
-    Label13 = addIn<forms::Label>(Frame3, "Label13", 2580, 660, 1780, 300);
+    using forms::ComboBox;
+    using forms::Label;
+    using forms::OptionButton;
+    using forms::TextBox;
+    const auto material = catalogues::drainPipeMaterialCaption;
+    const auto mode = catalogues::drainFlowModeCaption;
+    const ComboBox::Style editable = ComboBox::Style::Editable;
+
+    // Materials, two to a row, each caption covered by a label.
+    put(Frame3, nullptr, {"Frame3", 0, 45, 4480, 1035, u"材质选择"_s});
+    put(Option4, Frame3, {"Option4", 240, 300, 1900, 0, material(DrainPipeMaterial::Concrete)});
+    put(Option3, Frame3, {"Option3", 2280, 300, 2100, 0, material(DrainPipeMaterial::Corrugated)});
+    put(Option6, Frame3, {"Option6", 240, 660, 1900, 0, material(DrainPipeMaterial::CastIron)});
+    put(Option7, Frame3, {"Option7", 2280, 660, 2100, 0, material(DrainPipeMaterial::Pvcu)});
+    put(Label10, Frame3, {"Label10", 540, 300, 1560, 300});
+    put(Label11, Frame3, {"Label11", 2580, 300, 1780, 300});
+    put(Label12, Frame3, {"Label12", 540, 660, 1560, 300});
+    put(Label13, Frame3, {"Label13", 2580, 660, 1780, 300});
+
+    // Design parameters: flow modes and diameter, then slope and fullness.
+    put(Frame1, nullptr, {"Frame1", 0, 1140, 4480, 1590, u"设计参数"_s});
+    put(Option1, Frame1, {"Option1", 240, 510, 1000, 0, mode(DrainFlowMode::Full)});
+    put(Option2, Frame1, {"Option2", 1260, 510, 1000, 0, mode(DrainFlowMode::PartFull)});
+    put(Label5, Frame1, {"Label5", 540, 510, 680, 300});
+    put(Label6, Frame1, {"Label6", 1560, 510, 680, 300});
+    put(Label1, Frame1, {"Label1", 2400, 270, 1200, 0, u"管  径"_s});
+    put(Combo1, Frame1, {"Combo1", 2400, 510, 1935}, editable);
+    put(Label2, Frame1, {"Label2", 240, 930, 1200, 0, u"坡度(‰)"_s});
+    put(Label3, Frame1, {"Label3", 2400, 930, 1200, 0, u"充满度"_s});
+    put(Combo2, Frame1, {"Combo2", 240, 1170, 1935}, editable);
+    put(Combo3, Frame1, {"Combo3", 2400, 1170, 1935}, editable);
+
+    // Results side by side, each followed by its unit; wide enough for the
+    // largest pipe's flow at a typed slope of 1000 ‰ ("448847.603").
+    put(Frame2, nullptr, {"Frame2", 0, 2820, 4480, 780, u"计算结果"_s});
+    put(Label4, Frame2, {"Label4", 240, 375, 540, 0, u"流速v"_s});
+    put(Text1, Frame2, {"Text1", 780, 330, 1140});
+    put(Label7, Frame2, {"Label7", 1980, 375, 360, 0, u"m/s"_s});
+    put(Label8, Frame2, {"Label8", 2400, 375, 540, 0, u"流量Q"_s});
+    put(Text2, Frame2, {"Text2", 2940, 330, 1140});
+    put(Label9, Frame2, {"Label9", 4140, 375, 300, 0, u"L/s"_s});
+
+    // Credits on the left, buttons on the right.
+    put(Label14, nullptr, {"Label14", 60, 3720, 2520, 0, u"依据：GBJ 14-87"_s});
+    put(Text3, nullptr, {"Text3", 60, 4020, 2520});
+    putButtonBlock(Command1, {"Command1", 2700, 3690, 825, 690}, Command3,
+                   {"Command3", 3600, 3690, 870, 330}, Command2, {"Command2", 3600, 4050, 870, 330});
+    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
+
     coverCaption(Option4, Label10);
     coverCaption(Option3, Label11);
     coverCaption(Option6, Label12);
     coverCaption(Option7, Label13);
-
-    // Design parameters: flow modes and diameter, then slope and fullness.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 1140, 4480, 1590, QStringLiteral("设计参数"));
-    Option1 = addIn<forms::OptionButton>(Frame1, "Option1", 240, 510, 1000, 300);
-    Option2 = addIn<forms::OptionButton>(Frame1, "Option2", 1260, 510, 1000, 300);
-    Option1->setCaption(catalogues::drainFlowModeCaption(DrainFlowMode::Full));
-    Option2->setCaption(catalogues::drainFlowModeCaption(DrainFlowMode::PartFull));
-    Label5 = addIn<forms::Label>(Frame1, "Label5", 540, 510, 680, 300);
-    Label6 = addIn<forms::Label>(Frame1, "Label6", 1560, 510, 680, 300);
     coverCaption(Option1, Label5);
     coverCaption(Option2, Label6);
-    Label1 = addInWithCaption<forms::Label>(Frame1, "Label1", 2400, 270, 1200, 240,
-                                            QStringLiteral("管  径"));
-    Combo1 = addIn<forms::ComboBox>(Frame1, "Combo1", 2400, 510, 1935, 300,
-                                    forms::ComboBox::Style::Editable);
-    Label2 = addInWithCaption<forms::Label>(Frame1, "Label2", 240, 930, 1200, 240,
-                                            QStringLiteral("坡度(‰)"));
-    Label3 = addInWithCaption<forms::Label>(Frame1, "Label3", 2400, 930, 1200, 240,
-                                            QStringLiteral("充满度"));
-    Combo2 = addIn<forms::ComboBox>(Frame1, "Combo2", 240, 1170, 1935, 300,
-                                    forms::ComboBox::Style::Editable);
-    Combo3 = addIn<forms::ComboBox>(Frame1, "Combo3", 2400, 1170, 1935, 300,
-                                    forms::ComboBox::Style::Editable);
     Combo1->setText(kDiameterPrompt);
     Combo2->setText(kSlopePrompt);
     Combo3->setText(kFullnessPrompt);
-
-    // Results side by side, each followed by its unit; wide enough for the
-    // largest pipe's flow at a typed slope of 1000 ‰ ("448847.603").
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2820, 4480, 780, QStringLiteral("计算结果"));
-    Label4 = addInWithCaption<forms::Label>(Frame2, "Label4", 240, 375, 540, 240,
-                                            QStringLiteral("流速v"));
-    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 780, 330, 1140, 300);
-    Label7 = addInWithCaption<forms::Label>(Frame2, "Label7", 1980, 375, 360, 240,
-                                            QStringLiteral("m/s"));
-    Label8 = addInWithCaption<forms::Label>(Frame2, "Label8", 2400, 375, 540, 240,
-                                            QStringLiteral("流量Q"));
-    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 2940, 330, 1140, 300);
-    Label9 = addInWithCaption<forms::Label>(Frame2, "Label9", 4140, 375, 300, 240,
-                                            QStringLiteral("L/s"));
-
-    // Credits on the left, buttons on the right.
-    Label14 = addWithCaption<forms::Label>("Label14", 60, 3720, 2520, 240,
-                                           QStringLiteral("依据：GBJ 14-87"));
-    Text3 = add<forms::TextBox>("Text3", 60, 4020, 2520, 300);
     Text3->setText(QStringLiteral("Vantor_Tools"));
     Text3->setLocked(true);
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700, 3690, 825, 690,
-                                                    QStringLiteral("计 算"));
-    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 3600, 3690, 870, 330,
-                                                    QStringLiteral("清零"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 3600, 4050, 870, 330,
-                                                    QStringLiteral("退出"));
-    setDefaultButton(Command1);
-    setCancelButton(Command2);
 
     // Working fields, below the visible area.
     Text4 = add<forms::TextBox>("Text4", 0, 4800, 600, 300);
@@ -175,13 +163,12 @@ DrainagePipeForm::DrainagePipeForm()
     forms::connectHandler(Text11, &forms::TextBox::Change, this, &DrainagePipeForm::Text11_Change);
     forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &DrainagePipeForm::Combo2_Click);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &DrainagePipeForm::Command1_Click);
-    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &DrainagePipeForm::Command2_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &DrainagePipeForm::Command3_Click);
 }
 
 void DrainagePipeForm::Form_Load()
 {
-    appendVersionToCaption(kCaption);
+    appendVersionToCaption();
     // Concrete in part-full flow, its lists loaded once.
     Option4->setValue(true);
     Option2->setValue(true);
@@ -374,11 +361,6 @@ void DrainagePipeForm::Combo2_Click()
 }
 
 // --- Buttons -----------------------------------------------------------------
-
-void DrainagePipeForm::Command2_Click()
-{
-    forms::endProgram();
-}
 
 void DrainagePipeForm::Command3_Click()
 {

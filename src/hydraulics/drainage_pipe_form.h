@@ -37,9 +37,8 @@ public:
     void Combo1_Click();
     void Text11_Change();
     void Combo2_Click();
-    // 计 算, 退出, 清零.
+    // 计 算, 清零 (退出 is the calculators' own).
     void Command1_Click();
-    void Command2_Click();
     void Command3_Click();
 
     // The material whose option is selected (concrete, PE, cast iron, PVC-U
