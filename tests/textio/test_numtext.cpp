@@ -1,3 +1,4 @@
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 
 #include <gtest/gtest.h>
@@ -315,4 +316,25 @@ TEST(ReadShownNumber, ReadsBackWhatThePatternsWrite)
         EXPECT_DOUBLE_EQ(*textio::readShownNumber(text), c.shown);
     }
     EXPECT_FALSE(textio::readShownNumber(QStringLiteral("abc")).has_value());
+}
+
+// A value range's lower bound: excluded unless the range includes it.
+TEST(ValueRangeTest, LowerBoundExcludedUnlessIncluded)
+{
+    struct Row {
+        const char* text;
+        textio::ValueRange range;
+        bool inside;
+    };
+    const Row rows[] = {
+        {"0", textio::positiveUpTo(1000), false},
+        {"0.001", textio::positiveUpTo(1000), true},
+        {"1000", textio::positiveUpTo(1000), true},
+        {"10", textio::ValueRange{10, 3000, true}, true},
+        {"10", textio::ValueRange{10, 3000, false}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(textio::readInRange(QString::fromLatin1(row.text), row.range).has_value(), row.inside);
+    }
 }
