@@ -1,12 +1,14 @@
 // Control events as the calculators' handlers rely on them.
 #include "forms/controls.h"
 #include "forms/platform.h"
+#include "forms/testing/clipped_texts.h"
 #include "forms/testing/fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -344,6 +346,26 @@ TEST_F(ControlsTest, FileDialogShowsEachFilterDescriptionOnce)
     EXPECT_EQ(shown, (QStringList{"(*.txt)", "(*.dat)", "(*.*)"}));
     EXPECT_EQ(types->currentText(), QStringLiteral("(*.dat)"));
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+}
+
+// A message box is at least as wide as its title in the program's font plus
+// the title bar's icon and buttons, whatever its text: the title bar shows
+// the title whole.
+TEST_F(ControlsTest, MessageBoxesAreWideEnoughForTheirTitles)
+{
+    const QString titles[] = {QStringLiteral("确认数据正确性"), QStringLiteral("确认"),
+                              QStringLiteral("提示"), QStringLiteral("警告"), QString()};
+    const QFontMetrics fm(QApplication::font());
+    for (const QString& title : titles) {
+        SCOPED_TRACE(title.toStdString());
+        QMessageBox box;
+        forms::prepareMessageBox(box, QStringLiteral("1"), forms::vbOKOnly | forms::vbCritical,
+                                 title);
+        box.show();
+        forms::testing::snapshot(box, QStringLiteral("msgbox-") + title);
+        EXPECT_GE(box.width(), fm.horizontalAdvance(box.windowTitle()) + 120);
+        box.close();
+    }
 }
 
 TEST_F(ControlsTest, ScriptedMessageBoxesAreRecordedAndAnswered)
