@@ -6,9 +6,6 @@
 #include "textio/numtext.h"
 #include "forms/handler.h"
 
-#include <QAbstractItemView>
-#include <QScrollBar>
-
 using namespace building_services;
 
 SepticTankForm& form12()
@@ -22,10 +19,14 @@ const QString kDesignCaption = QStringLiteral("化粪池设计计算");
 
 // Columns of the inputs, in twips: the fields after a four-character label
 // and the labels of the right column, each clear of what stands before it;
-// the frames end inside the window's edge.
+// the frames end inside the window's edge. The building use list is wide
+// enough to show its longest use whole ("公共食堂、影剧院、体育馆（场）、其他
+// 类似公共场所"); the right column, the site conditions and the buttons
+// move with its right edge, in their order and alignment.
+constexpr double kUseWidening = 1350;
 constexpr double kLeftField = 930;
-constexpr double kRightLabel = 2550;
-constexpr double kFrameWidth = 4575;
+constexpr double kRightLabel = 2550 + kUseWidening;
+constexpr double kFrameWidth = 4575 + kUseWidening;
 constexpr double kWindowWidth = kFrameWidth + 30;
 
 } // namespace
@@ -60,29 +61,31 @@ SepticTankForm::SepticTankForm()
     Text1 = addIn<forms::TextBox>(Frame1, "Text1", 1215, 300, 1050, 300);
     Text1->setText(QStringLiteral("1"));
     Label2 = label(Frame1, "Label2", QStringLiteral("使用系数α"), kRightLabel, 300, 870);
-    Combo5 = combo(Frame1, "Combo5", 3450, 300, 1065, QStringLiteral("0.40"));
+    Combo5 = combo(Frame1, "Combo5", 3450 + kUseWidening, 300, 1065, QStringLiteral("0.40"));
 
     Label3 = label(Frame1, "Label3", QStringLiteral("建筑物类型"), 90, 690, 930);
-    Combo1 = list(Frame1, "Combo1", 1050, 690, 3465);
+    Combo1 = list(Frame1, "Combo1", 1050, 690, 3465 + kUseWidening);
 
     Label4 = label(Frame1, "Label4", QStringLiteral("污水定额"), 90, 1080, 825);
     Combo3 = combo(Frame1, "Combo3", kLeftField, 1080, 780, QStringLiteral("50"));
     Label5 = label(Frame1, "Label5", QStringLiteral("L/p·d"), 1740, 1080, 600);
     Label6 = label(Frame1, "Label6", QStringLiteral("污水停留时间"), kRightLabel, 1080, 1110);
-    Combo6 = combo(Frame1, "Combo6", 3690, 1080, 825, QStringLiteral("12"));
+    Combo6 = combo(Frame1, "Combo6", 3690 + kUseWidening, 1080, 825, QStringLiteral("12"));
 
     Label7 = label(Frame1, "Label7", QStringLiteral("排水类型"), 90, 1470, 825);
     Combo2 = list(Frame1, "Combo2", kLeftField, 1470, 1545);
     Label8 = label(Frame1, "Label8", QStringLiteral("清掏周期"), kRightLabel, 1470, 750);
-    Combo4 = combo(Frame1, "Combo4", 3330, 1470, 1185, QStringLiteral("180"));
+    Combo4 = combo(Frame1, "Combo4", 3330 + kUseWidening, 1470, 1185, QStringLiteral("180"));
 
     Label9 = label(Frame1, "Label9", QStringLiteral("化粪池类型"), 90, 1860, 930);
     Combo11 = list(Frame1, "Combo11", 1050, 1860, 1395);
 
     Label10 = label(Frame1, "Label10", QStringLiteral("环境情况"), 90, 2250, 825);
-    Combo7 = list(Frame1, "Combo7", kLeftField, 2250, 1185);
-    Combo8 = list(Frame1, "Combo8", 2145, 2250, 1185);
-    Combo9 = list(Frame1, "Combo9", 3360, 2250, 1155);
+    // The three site conditions share the widening.
+    constexpr double kSiteWidening = kUseWidening / 3;
+    Combo7 = list(Frame1, "Combo7", kLeftField, 2250, 1185 + kSiteWidening);
+    Combo8 = list(Frame1, "Combo8", 2145 + kSiteWidening, 2250, 1185 + kSiteWidening);
+    Combo9 = list(Frame1, "Combo9", 3360 + 2 * kSiteWidening, 2250, 1155 + kSiteWidening);
 
     // --- 计算结果: the results of the initial inputs.
     Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2775, kFrameWidth, 1230, QStringLiteral("计算结果"));
@@ -95,17 +98,17 @@ SepticTankForm::SepticTankForm()
     };
     Label11 = label(Frame2, "Label11", QStringLiteral("化粪池选型"), 90, 330, 930);
     Text9 = output("Text9", 1050, 330, 1395, QStringLiteral("Z1-2S"));
-    Combo10 = combo(Frame2, "Combo10", 2640, 330, 1875, kHandPickPrompt.toString());
+    Combo10 = combo(Frame2, "Combo10", 2640 + kUseWidening, 330, 1875, kHandPickPrompt.toString());
     Label12 = label(Frame2, "Label12", QStringLiteral("最大使用人数"), 90, 780, 1110);
     Text7 = output("Text7", 1215, 780, 900, QStringLiteral("58"));
-    Label13 = label(Frame2, "Label13", QStringLiteral("外形尺寸"), 2340, 780, 750);
-    Text14 = output("Text14", 3120, 780, 1395, QStringLiteral("3530×1890"));
+    Label13 = label(Frame2, "Label13", QStringLiteral("外形尺寸"), 2340 + kUseWidening, 780, 750);
+    Text14 = output("Text14", 3120 + kUseWidening, 780, 1395, QStringLiteral("3530×1890"));
 
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 405, 4200, 1000, 390,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 405 + kUseWidening / 4, 4200, 1000, 390,
                                                     QStringLiteral("计 算"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 1802, 4200, 1000, 390,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 1802 + kUseWidening / 2, 4200, 1000, 390,
                                                     QStringLiteral("退出"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 3200, 4200, 1000, 390,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 3200 + kUseWidening * 3 / 4, 4200, 1000, 390,
                                                     QStringLiteral("返回"));
 
     // --- Working values, below the designed client area.
@@ -156,9 +159,6 @@ void SepticTankForm::Form_Load()
     for (const QString& use : BuildingUseTable::names())
         Combo1->AddItem(use);
     Combo1->setListIndex(0);
-    // The longest use is wider than the list: its drop-down shows it whole.
-    Combo1->view()->setMinimumWidth(Combo1->view()->sizeHintForColumn(0)
-                                    + Combo1->view()->verticalScrollBar()->sizeHint().width());
     for (const QString& system : DrainageSystemTable::names())
         Combo2->AddItem(system);
     Combo2->setListIndex(0);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 
@@ -409,6 +410,58 @@ void ComboBox::pick(int index)
     showIndexSilently(index);
     setEditTextSilently(itemText(index));
     Q_EMIT Click();
+}
+
+// The entry whose text the list shows becomes Qt's current entry, so that
+// the arrow keys, the wheel and the open list move on from it, also when code
+// wrote the text before the entries were filled. ListIndex stays as the
+// list's own code left it.
+void ComboBox::makeShownEntryCurrent()
+{
+    const QString shown = Text();
+    int index = m_listIndex;
+    if (index < 0 || itemText(index) != shown)
+        index = findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0 || index == currentIndex())
+        return;
+    showIndexSilently(index);
+    setEditTextSilently(shown);
+}
+
+void ComboBox::showPopup()
+{
+    makeShownEntryCurrent();
+    QAbstractItemView* list = view();
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = qMax(widest, list->sizeHintForIndex(model()->index(i, modelColumn())).width());
+    const int scrollBar =
+        count() > maxVisibleItems() ? list->verticalScrollBar()->sizeHint().width() : 0;
+    // A few pixels spare, so that the widest entry stands clear of the edge.
+    constexpr int kSpare = 6;
+    list->setMinimumWidth(widest + kSpare + scrollBar + 2 * list->frameWidth());
+    QComboBox::showPopup();
+}
+
+void ComboBox::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        makeShownEntryCurrent();
+        break;
+    default:
+        break;
+    }
+    QComboBox::keyPressEvent(e);
+}
+
+void ComboBox::wheelEvent(QWheelEvent* e)
+{
+    makeShownEntryCurrent();
+    QComboBox::wheelEvent(e);
 }
 
 bool ComboBox::eventFilter(QObject* watched, QEvent* e)

@@ -269,6 +269,10 @@ public:
     // and for the popup).
     void pick(int index);
 
+    // Opens the list, at least as wide as its widest entry, on the entry
+    // the list shows.
+    void showPopup() override;
+
 Q_SIGNALS:
     void Click();
     void Change();
@@ -279,9 +283,12 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     void showIndexSilently(int index);
+    void makeShownEntryCurrent();
     void setEditTextSilently(const QString& text);
 
     Style m_style;

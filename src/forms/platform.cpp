@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -102,11 +104,12 @@ QStringList dialogFilters(const QString& runtimeFilter)
     return result;
 }
 
-int QtPlatform::messageBox(const QString& text, int style, const QString& title)
+void prepareMessageBox(QMessageBox& box, const QString& text, int style, const QString& title)
 {
-    QMessageBox box(iconOf(style),
-                    title.isEmpty() ? QCoreApplication::applicationName() : title,
-                    text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setIcon(iconOf(style));
+    const QString caption = title.isEmpty() ? QCoreApplication::applicationName() : title;
+    box.setWindowTitle(caption);
+    box.setText(text);
     const QList<BoxButton> buttons = buttonsOf(style);
     for (const BoxButton& choice : buttons)
         box.addButton(choice.button);
@@ -121,7 +124,24 @@ int QtPlatform::messageBox(const QString& text, int style, const QString& title)
     }
     if (buttons.size() == 1)
         box.setEscapeButton(buttons.front().button);
+    // The box sizes itself to its layout: a strut across the layout's
+    // columns makes the room for the title and the title bar's icon and
+    // buttons.
+    constexpr int kTitleBarExtra = 120;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleWidth = QFontMetrics(QApplication::font()).horizontalAdvance(caption);
+        grid->addItem(new QSpacerItem(titleWidth + kTitleBarExtra, 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
+int QtPlatform::messageBox(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    prepareMessageBox(box, text, style, title);
     box.exec();
+    const QList<BoxButton> buttons = buttonsOf(style);
     const auto clicked = box.standardButton(box.clickedButton());
     for (const BoxButton& choice : buttons) {
         if (choice.button == clicked)

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QFileDialog;
+class QMessageBox;
 class QWidget;
 
 namespace forms {
@@ -109,6 +110,12 @@ struct ProgramEnding : std::exception {
 // Converts a runtime filter string "(*.txt)|*.txt|(*.*)|*.*" to Qt's form
 // "(*.txt) (*.txt);;(*.*) (*.*)"; each pair becomes one filter.
 QStringList dialogFilters(const QString& runtimeFilter);
+
+// Sets `box` up as the runtime's MsgBox shows it: icon, title, text,
+// buttons, default and Esc button. The box is at least as wide as its title
+// in the program's font plus the title bar's icon and buttons, so that the
+// title bar shows the title whole.
+void prepareMessageBox(QMessageBox& box, const QString& text, int style, const QString& title);
 
 // Sets `dialog` up for `request`: mode, title, folder, file name, and the
 // filters, each shown by its description alone as the runtime shows it

@@ -12,13 +12,19 @@ using forms::ComboBox;
 using forms::Label;
 using forms::TextBox;
 
+namespace {
+// Twips the material and diameter lists are widened by.
+constexpr double kListWidening = 690;
+} // namespace
+
 WaterSupplyPipeForm& form0()
 {
     return forms::defaultInstance<WaterSupplyPipeForm>();
 }
 
 WaterSupplyPipeForm::WaterSupplyPipeForm()
-    : CalculatorForm(QStringLiteral("给水管道水力计算"), 6885, 3810, Calculator::WaterSupply)
+    : CalculatorForm(QStringLiteral("给水管道水力计算"), 6885 + kListWidening, 3810,
+                     Calculator::WaterSupply)
 {
     setObjectName(QStringLiteral("form0"));
 
@@ -26,27 +32,29 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     // text of a flow conversion ("0.0138888888888889"), i for two integer
     // digits and six decimals, the loss for a length typed to the centimetre
     // times i; what stands to their right keeps its order and alignment,
-    // the buttons at the right edge.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 6850, 1545, QStringLiteral("设计参数"));
-    Label1 = addInWithCaption<Label>(Frame1, "Label1", 135, 270, 1755, 240,
+    // the buttons at the right edge. The material and diameter lists are
+    // wide enough for the longest material ("PP-R冷水管PN1.25MPa"), and what
+    // stands to their right moves over by as much.
+    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 6850 + kListWidening, 1545, QStringLiteral("设计参数"));
+    Label1 = addInWithCaption<Label>(Frame1, "Label1", 135, 270, 1755 + kListWidening, 240,
                                      QStringLiteral("请选择管材"));
-    Label2 = addInWithCaption<Label>(Frame1, "Label2", 2000, 270, 1100, 240, QStringLiteral("流量"));
-    Combo1 = addIn<ComboBox>(Frame1, "Combo1", 135, 540, 1755, 300, ComboBox::Style::Editable);
-    Text1 = addIn<TextBox>(Frame1, "Text1", 2000, 540, 1920, 300);
-    Label3 = addInWithCaption<Label>(Frame1, "Label3", 3985, 585, 375, 240, QStringLiteral("L/s"));
-    Text2 = addIn<TextBox>(Frame1, "Text2", 4380, 540, 1920, 300);
-    Label4 = addInWithCaption<Label>(Frame1, "Label4", 6420, 585, 375, 240, QStringLiteral("t/h"));
-    Label5 = addInWithCaption<Label>(Frame1, "Label5", 135, 900, 1755, 240,
+    Label2 = addInWithCaption<Label>(Frame1, "Label2", 2000 + kListWidening, 270, 1100, 240, QStringLiteral("流量"));
+    Combo1 = addIn<ComboBox>(Frame1, "Combo1", 135, 540, 1755 + kListWidening, 300, ComboBox::Style::Editable);
+    Text1 = addIn<TextBox>(Frame1, "Text1", 2000 + kListWidening, 540, 1920, 300);
+    Label3 = addInWithCaption<Label>(Frame1, "Label3", 3985 + kListWidening, 585, 375, 240, QStringLiteral("L/s"));
+    Text2 = addIn<TextBox>(Frame1, "Text2", 4380 + kListWidening, 540, 1920, 300);
+    Label4 = addInWithCaption<Label>(Frame1, "Label4", 6420 + kListWidening, 585, 375, 240, QStringLiteral("t/h"));
+    Label5 = addInWithCaption<Label>(Frame1, "Label5", 135, 900, 1755 + kListWidening, 240,
                                      QStringLiteral("请选择管径"));
-    Label6 = addInWithCaption<Label>(Frame1, "Label6", 2000, 900, 1100, 240,
+    Label6 = addInWithCaption<Label>(Frame1, "Label6", 2000 + kListWidening, 900, 1100, 240,
                                      QStringLiteral("管段长度"));
-    Label7 = addInWithCaption<Label>(Frame1, "Label7", 4380, 900, 1140, 240, QStringLiteral("水温℃"));
-    Combo2 = addIn<ComboBox>(Frame1, "Combo2", 135, 1170, 1750, 300, ComboBox::Style::Editable);
-    Text3 = addIn<TextBox>(Frame1, "Text3", 2000, 1170, 1920, 300);
-    Label8 = addInWithCaption<Label>(Frame1, "Label8", 3985, 1215, 300, 240, QStringLiteral("m"));
-    Combo4 = addIn<ComboBox>(Frame1, "Combo4", 4380, 1170, 1140, 300, ComboBox::Style::Editable);
+    Label7 = addInWithCaption<Label>(Frame1, "Label7", 4380 + kListWidening, 900, 1140, 240, QStringLiteral("水温℃"));
+    Combo2 = addIn<ComboBox>(Frame1, "Combo2", 135, 1170, 1750 + kListWidening, 300, ComboBox::Style::Editable);
+    Text3 = addIn<TextBox>(Frame1, "Text3", 2000 + kListWidening, 1170, 1920, 300);
+    Label8 = addInWithCaption<Label>(Frame1, "Label8", 3985 + kListWidening, 1215, 300, 240, QStringLiteral("m"));
+    Combo4 = addIn<ComboBox>(Frame1, "Combo4", 4380 + kListWidening, 1170, 1140, 300, ComboBox::Style::Editable);
 
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1665, 6850, 1365, QStringLiteral("计算结果"));
+    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1665, 6850 + kListWidening, 1365, QStringLiteral("计算结果"));
     Label9 = addInWithCaption<Label>(Frame2, "Label9", 135, 270, 1260, 240,
                                      QStringLiteral("海澄-威廉系数C"));
     {
@@ -77,12 +85,12 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     Label17 = addInWithCaption<Label>(Frame2, "Label17", 4725, 1035, 660, 240,
                                       QStringLiteral("米水柱"));
 
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 5070, 3105, 825, 690,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 5070 + kListWidening, 3105, 825, 690,
                                                     QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 5970, 3105, 870, 330,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 5970 + kListWidening, 3105, 870, 330,
                                                     QStringLiteral("清零"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 5970, 3465, 870, 330,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 5970 + kListWidening, 3465, 870, 330,
                                                     QStringLiteral("退出"));
     setDefaultButton(Command1);
     setCancelButton(Command2);

@@ -28,16 +28,20 @@ StormSewerNetworkForm& form13()
 
 namespace {
 const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
+// The material list shows "HDPE双壁波纹管" whole: the window is wider by as
+// much, the buttons keep to its right edge.
+constexpr double kMaterialWidening = 150;
+constexpr double kFrameWidth = StormCityView::kWidth + kMaterialWidening;
 }
 
 StormSewerNetworkForm::StormSewerNetworkForm()
-    : CalculatorForm(kDesignCaption, 4515, 4320, Calculator::StormNetwork)
-    , StormCityView(*this, 210, StormCityView::Mode::SegmentBySegment)
+    : CalculatorForm(kDesignCaption, kFrameWidth + 15, 4320, Calculator::StormNetwork)
+    , StormCityView(*this, 210, StormCityView::Mode::SegmentBySegment, kFrameWidth)
 {
     setObjectName(QStringLiteral("form13"));
 
     // --- 设计参数
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, 4500, 1685, QStringLiteral("设计参数"));
+    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, kFrameWidth, 1685, QStringLiteral("设计参数"));
     auto label = [this](const char* name, const QString& caption, double left, double top,
                         double width, double height) {
         forms::Label* l = addInWithCaption<forms::Label>(Frame4, name, left, top, width, height,
@@ -66,18 +70,18 @@ StormSewerNetworkForm::StormSewerNetworkForm()
                                     forms::ComboBox::Style::PickOnly);
     Label2 = label("Label2", QStringLiteral("请选择管材"), 2700, 990, 915, 285);
     // Wide enough for "HDPE双壁波纹管" in the CJK font in use.
-    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 2700, 1250, 1755, 300,
+    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 2700, 1250, 1755 + kMaterialWidening, 300,
                                     forms::ComboBox::Style::PickOnly);
 
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700, 3600, 825, 690,
+    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700 + kMaterialWidening, 3600, 825, 690,
                                                     QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 3645, 3600, 840, 330,
+    Command3 = addWithCaption<forms::CommandButton>("Command3", 3645 + kMaterialWidening, 3600, 840, 330,
                                                     QStringLiteral("输 入"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 3645, 3960, 840, 330,
+    Command2 = addWithCaption<forms::CommandButton>("Command2", 3645 + kMaterialWidening, 3960, 840, 330,
                                                     QStringLiteral("退 出"));
     // Beyond the client area: nothing shows, enables or clicks it.
-    Command5 = addWithCaption<forms::CommandButton>("Command5", 4620, 3600, 1200, 345,
+    Command5 = addWithCaption<forms::CommandButton>("Command5", 4620 + kMaterialWidening, 3600, 1200, 345,
                                                     QStringLiteral("Command5"));
     Command5->hide();
 

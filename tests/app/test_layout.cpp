@@ -21,9 +21,14 @@
 #include "app/windows.h"
 #include "forms/testing/clipped_texts.h"
 #include "forms/testing/fixture.h"
+#include "forms/testing/lists.h"
 #include "hydraulics/water_supply_pipe_form.h"
 
+#include <QAbstractItemView>
 #include <QDir>
+#include <QPointer>
+#include <QStyleOptionComboBox>
+#include <QTest>
 
 #include <functional>
 
@@ -32,6 +37,78 @@ using forms::testing::snapshot;
 using forms::testing::FormsTest;
 
 namespace {
+
+using WindowRef = std::pair<const char*, std::function<forms::Form&()>>;
+
+// Every window but the splash, which has no controls to fill or pick.
+const std::vector<WindowRef>& everyWindow()
+{
+    static const std::vector<WindowRef> windows = {
+        {"form0", [] () -> forms::Form& { return form0(); }},
+        {"Form1", [] () -> forms::Form& { return Form1(); }},
+        {"form2", [] () -> forms::Form& { return form2(); }},
+        {"form13", [] () -> forms::Form& { return form13(); }},
+        {"Form14", [] () -> forms::Form& { return Form14(); }},
+        {"Form15", [] () -> forms::Form& { return Form15(); }},
+        {"Form10", [] () -> forms::Form& { return Form10(); }},
+        {"Form6", [] () -> forms::Form& { return Form6(); }},
+        {"form7", [] () -> forms::Form& { return form7(); }},
+        {"Form8", [] () -> forms::Form& { return Form8(); }},
+        {"Form11", [] () -> forms::Form& { return Form11(); }},
+        {"Form5", [] () -> forms::Form& { return Form5(); }},
+        {"form12", [] () -> forms::Form& { return form12(); }},
+        {"About", [] () -> forms::Form& { return About(); }},
+        {"Form9", [] () -> forms::Form& { return Form9(); }},
+        {"Login", [] () -> forms::Form& { return Login(); }},
+        {"form3", [] () -> forms::Form& { return form3(); }},
+        {"Form4", [] () -> forms::Form& { return Form4(); }},
+    };
+    return windows;
+}
+
+// Pixels a closed list has for its text: its edit field as the style lays
+// it out, less the margins the text is drawn inside.
+int closedTextRoom(const forms::ComboBox& combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    option.editable = combo.isEditable();
+    option.frame = combo.hasFrame();
+    const QRect field = combo.QWidget::style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, &combo);
+    return qMin(field.width() - 4, combo.width() - 22);
+}
+
+// The lists of `window` the user sees that cut an entry or their text, shut
+// or open, as "name: text".
+QStringList cutListEntries(forms::Form& window)
+{
+    QStringList cut;
+    for (forms::ComboBox* combo : window.findChildren<forms::ComboBox*>()) {
+        if (!combo->isVisibleTo(&window))
+            continue;
+        const QFontMetrics fm(combo->font());
+        const int room = closedTextRoom(*combo);
+        QStringList texts = forms::testing::entries(*combo);
+        texts << combo->Text();
+        for (const QString& text : texts) {
+            if (fm.horizontalAdvance(text) > room)
+                cut << combo->objectName() + QStringLiteral(" shut: ") + text + QStringLiteral(" needs %1 twips, has %2").arg((fm.horizontalAdvance(text) + combo->width() - room) * 15).arg(combo->width() * 15);
+        }
+        if (combo->ListCount() == 0)
+            continue;
+        combo->showPopup();
+        const QAbstractItemView* view = combo->view();
+        for (int i = 0; i < combo->ListCount(); ++i) {
+            const int need = qMax(view->sizeHintForIndex(view->model()->index(i, 0)).width(),
+                                  fm.horizontalAdvance(combo->List(i)) + 8);
+            if (need > view->viewport()->width())
+                cut << combo->objectName() + QStringLiteral(" open: ") + combo->List(i);
+        }
+        combo->hidePopup();
+    }
+    return cut;
+}
 
 
 class LayoutTest : public FormsTest {};
@@ -65,32 +142,49 @@ TEST_F(LayoutTest, WaterSupplyCalculatorTextsFit)
 
 TEST_F(LayoutTest, EveryWindowsTextsFit)
 {
-    const std::vector<std::pair<const char*, std::function<forms::Form&()>>> windows = {
-        {"Form1", [] () -> forms::Form& { return Form1(); }},
-        {"form2", [] () -> forms::Form& { return form2(); }},
-        {"form13", [] () -> forms::Form& { return form13(); }},
-        {"Form14", [] () -> forms::Form& { return Form14(); }},
-        {"Form15", [] () -> forms::Form& { return Form15(); }},
-        {"Form10", [] () -> forms::Form& { return Form10(); }},
-        {"Form6", [] () -> forms::Form& { return Form6(); }},
-        {"form7", [] () -> forms::Form& { return form7(); }},
-        {"Form8", [] () -> forms::Form& { return Form8(); }},
-        {"Form11", [] () -> forms::Form& { return Form11(); }},
-        {"Form5", [] () -> forms::Form& { return Form5(); }},
-        {"form12", [] () -> forms::Form& { return form12(); }},
-        {"About", [] () -> forms::Form& { return About(); }},
-        {"Form9", [] () -> forms::Form& { return Form9(); }},
-        {"Login", [] () -> forms::Form& { return Login(); }},
-        {"form3", [] () -> forms::Form& { return form3(); }},
-        {"Form4", [] () -> forms::Form& { return Form4(); }},
-    };
-    for (const auto& [name, window] : windows) {
+    for (const auto& [name, window] : everyWindow()) {
         SCOPED_TRACE(name);
         forms::Form& w = window();
         w.Show();
         snapshot(w, QString::fromLatin1(name));
         const QStringList clipped = clippedTexts(w);
         EXPECT_TRUE(clipped.isEmpty()) << clipped.join(QStringLiteral("; ")).toStdString();
+    }
+}
+
+// Every list of every window shows each entry whole, shut with the entry
+// picked and open; Down moves on from whichever entry a list shows, also
+// when code wrote the entry's text before the entries were filled (a list
+// refilled by another list's pick, or at start-up).
+TEST_F(LayoutTest, EveryListShowsItsEntriesWholeAndDownMovesOn)
+{
+    platform().setFallback([](const auto&) { return int(forms::vbOK); },
+                           [](const auto&) { return std::optional<QString>(); });
+    for (const auto& [name, window] : everyWindow()) {
+        SCOPED_TRACE(name);
+        forms::Form& w = window();
+        w.Show();
+        QStringList cut = cutListEntries(w);
+        for (QPointer<forms::ComboBox> combo : w.findChildren<forms::ComboBox*>()) {
+            if (!combo->isVisibleTo(&w) || !combo->isEnabled())
+                continue;
+            SCOPED_TRACE(combo->objectName().toStdString());
+            const int shown = forms::testing::indexOf(*combo, combo->Text());
+            if (shown >= 0 && shown + 1 < combo->ListCount() && forms::seenByUser(combo)) {
+                QWidget* keys = combo->isEditable() ? static_cast<QWidget*>(combo->lineEdit())
+                                                    : combo.data();
+                QTest::keyClick(keys, Qt::Key_Down);
+                EXPECT_EQ(combo->Text().toStdString(), combo->List(shown + 1).toStdString())
+                    << "Down from " << combo->List(shown).toStdString();
+            }
+            for (int i = 0; combo && i < combo->ListCount(); ++i) {
+                combo->pick(i);
+                if (w.isVisible())
+                    cut << cutListEntries(w);
+            }
+        }
+        cut.removeDuplicates();
+        EXPECT_TRUE(cut.isEmpty()) << cut.join(QStringLiteral("; ")).toStdString();
     }
 }
 

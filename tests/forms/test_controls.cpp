@@ -1,12 +1,14 @@
 // Control events as the calculators' handlers rely on them.
 #include "forms/controls.h"
 #include "forms/platform.h"
+#include "forms/testing/clipped_texts.h"
 #include "forms/testing/fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -143,11 +145,11 @@ TEST_F(ControlsTest, EditableListIgnoresEnterAndActivationFromQt)
     EXPECT_EQ(c.clicks, 0);
     EXPECT_EQ(box->ListIndex(), -1);
     EXPECT_EQ(box->Text(), QStringLiteral("b"));
-    // The arrow keys pick an entry.
-    QTest::keyClick(box, Qt::Key_Down);
+    // The arrow keys pick an entry, moving on from the entry the list shows.
+    QTest::keyClick(box, Qt::Key_Up);
     EXPECT_EQ(c.clicks, 1);
-    EXPECT_GE(box->ListIndex(), 0);
-    EXPECT_EQ(box->Text(), box->List(box->ListIndex()));
+    EXPECT_EQ(box->ListIndex(), 0);
+    EXPECT_EQ(box->Text(), QStringLiteral("a"));
 }
 
 TEST_F(ControlsTest, EditableListTypedEntryIsNoPickWhenTheFocusLeaves)
@@ -345,6 +347,26 @@ TEST_F(ControlsTest, FileDialogShowsEachFilterDescriptionOnce)
     EXPECT_EQ(shown, (QStringList{"(*.txt)", "(*.dat)", "(*.*)"}));
     EXPECT_EQ(types->currentText(), QStringLiteral("(*.dat)"));
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+}
+
+// A message box is at least as wide as its title in the program's font plus
+// the title bar's icon and buttons, whatever its text: the title bar shows
+// the title whole.
+TEST_F(ControlsTest, MessageBoxesAreWideEnoughForTheirTitles)
+{
+    const QString titles[] = {QStringLiteral("确认数据正确性"), QStringLiteral("确认"),
+                              QStringLiteral("提示"), QStringLiteral("警告"), QString()};
+    const QFontMetrics fm(QApplication::font());
+    for (const QString& title : titles) {
+        SCOPED_TRACE(title.toStdString());
+        QMessageBox box;
+        forms::prepareMessageBox(box, QStringLiteral("1"), forms::vbOKOnly | forms::vbCritical,
+                                 title);
+        box.show();
+        forms::testing::snapshot(box, QStringLiteral("msgbox-") + title);
+        EXPECT_GE(box.width(), fm.horizontalAdvance(box.windowTitle()) + 120);
+        box.close();
+    }
 }
 
 TEST_F(ControlsTest, ScriptedMessageBoxesAreRecordedAndAnswered)
