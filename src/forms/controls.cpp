@@ -2,12 +2,15 @@
 
 #include "forms/platform.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -114,7 +117,34 @@ void Label::mouseDoubleClickEvent(QMouseEvent* e)
 TextBox::TextBox(QWidget* parent)
     : Control<QLineEdit>(parent)
 {
-    connect(this, &QLineEdit::textEdited, this, [this] { Q_EMIT Change(); });
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        dropLineEnds();
+        Q_EMIT Change();
+    });
+}
+
+void TextBox::dropLineEnds()
+{
+    const auto isLineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    const QString typed = QLineEdit::text();
+    if (std::none_of(typed.begin(), typed.end(), isLineEnd))
+        return;
+    // A line end at either end goes (a spreadsheet copies a cell as its text
+    // and a line end); one between two texts keeps them apart as a blank.
+    qsizetype start = 0;
+    while (start < typed.size() && isLineEnd(typed[start]))
+        ++start;
+    qsizetype end = typed.size();
+    while (end > start && isLineEnd(typed[end - 1]))
+        --end;
+    static const QRegularExpression lineEnds(QStringLiteral("[\r\n]+"));
+    const auto kept = [&](qsizetype until) {
+        return typed.mid(start, std::clamp<qsizetype>(until - start, 0, end - start))
+            .replace(lineEnds, QStringLiteral(" "));
+    };
+    const qsizetype cursor = cursorPosition();
+    QLineEdit::setText(kept(end));
+    setCursorPosition(static_cast<int>(kept(cursor).size()));
 }
 
 void TextBox::setText(const QString& text)

@@ -195,6 +195,9 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
+    // Takes out the line ends a paste brought into the one-line field.
+    void dropLineEnds();
+
     ClickSequence m_clicks;
 };
 

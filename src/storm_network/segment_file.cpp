@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 #include <algorithm>
 
 namespace storm_network::StormSegmentInputFile {
@@ -185,8 +188,16 @@ std::optional<QString> Write(const QString& path, const std::vector<SegmentRow>&
 
 ReadResult Read(const QString& path)
 {
+    if (path.isEmpty())
+        return refusal(ReadStatus::Missing, QString());
+    // A file in a folder the engineer may not enter is out of reach, not
+    // missing and not something other than a file.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == EACCES)
+        return refusal(ReadStatus::Unreadable,
+                       QStringLiteral("无法打开文件“%1”：没有访问该文件夹的权限").arg(shown(path)));
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
+    if (!info.exists())
         return refusal(ReadStatus::Missing, QString());
     // A folder, a device or a pipe is never opened: reading a pipe or a
     // device may wait for ever.

@@ -171,7 +171,12 @@ std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVarian
         if (report.error)
             return QStringLiteral("无法保存文件“%1”：%2")
                 .arg(QDir::toNativeSeparators(path), *report.error);
-        return textio::replaceFileContents(path, report.bytes);
+        // The temporary variant's file is the program's own: a link
+        // planted under its name is replaced, never followed.
+        return textio::replaceFileContents(path, report.bytes,
+                                           variant == ReportVariant::Saved
+                                               ? textio::LinkRule::Follow
+                                               : textio::LinkRule::Replace);
     };
     if (variant != ReportVariant::Saved)
         return write();
@@ -199,7 +204,7 @@ std::optional<QString> WriteSegmentWorkFile(std::span<const SegmentRow> segments
     lines.reserve(qsizetype(segments.size()) * 3);
     for (const SegmentRow& segment : segments)
         lines << segment.length << segment.area << segment.runoff;
-    return textio::writeCp936Lines(*path, lines);
+    return textio::writeCp936Lines(*path, lines, textio::LinkRule::Replace);
 }
 
 std::optional<QString> WriteReportWorkFile(const ReportHeader& header, const ResultTable& table)

@@ -12,6 +12,7 @@
 #include "storm_network/storm_network_report.h"
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_list_form.h"
+#include "textio/field_values.h"
 #include "textio/numtext.h"
 #include "forms/handler.h"
 
@@ -201,10 +202,10 @@ void StormSewerNetworkForm::calculateNetwork()
         return;
     }
 
-    // The work files never stop the run: a failure is only noted.
+    // The work files never stop the run.
     list.Hide();
     if (const std::optional<QString> error = WriteSegmentWorkFile(segments))
-        qWarning().noquote() << *error;
+        noteWorkFileFailure(*error);
 
     grid.showRun(std::move(result.run.rows), result.run.totalLength);
     Text5 = result.run.sums.flowTime;
@@ -214,7 +215,20 @@ void StormSewerNetworkForm::calculateNetwork()
 
     if (const std::optional<QString> error =
             WriteReportWorkFile(reportHeader(), grid.table()))
-        qWarning().noquote() << *error;
+        noteWorkFileFailure(*error);
+}
+
+void StormSewerNetworkForm::noteWorkFileFailure(const QString& error)
+{
+    qWarning().noquote() << error;
+    // Told once in a run of the program (the window lives as long as it
+    // does); a data folder that stays unwritable would else ask at every
+    // calculation.
+    if (m_workFileFailureTold)
+        return;
+    m_workFileFailureTold = true;
+    forms::MsgBox(error + QChar(10) + QStringLiteral("数据文件夹中的工作文件未能更新，计算照常进行。"),
+                  forms::vbExclamation, textio::kHintTitle);
 }
 
 storm_network::NetworkParameters StormSewerNetworkForm::parameters() const

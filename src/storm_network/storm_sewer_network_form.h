@@ -100,4 +100,9 @@ public:
     QString Text5;
     // Running sum of the catchment areas of the segments computed so far, ha.
     QString trans = QStringLiteral("trans");
+
+private:
+    // A work file that could not be written: told once, the run goes on.
+    void noteWorkFileFailure(const QString& error);
+    bool m_workFileFailureTold = false;
 };

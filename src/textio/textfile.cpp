@@ -7,11 +7,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace textio {
@@ -114,13 +118,57 @@ int writeAll(QFile& file, const QByteArray& bytes)
     return 0;
 }
 
-// A name for the temporary file beside the target, hidden and unlikely to
-// be taken.
-QString temporaryPathBeside(const QFileInfo& target)
+// The hidden temporary file of a save beside its target: "." and the
+// target's name, a random part and ".tmp". A target's name that leaves no
+// room for the 14 bytes added is shortened, so that any name the file
+// system takes for the target can be saved.
+const QString kTemporaryEnd = QStringLiteral(".tmp");
+const QRegularExpression kTemporaryName(QStringLiteral("^\\..*\\.[0-9a-f]{8}\\.tmp$"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+
+QString temporaryPathBeside(const QString& folder, const QString& fileName)
 {
-    return target.absolutePath() + QStringLiteral("/.") + target.fileName()
-        + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                         QLatin1Char('0'));
+    long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    if (longest <= 0)
+        longest = 255;
+    const QString tail = QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                   QLatin1Char('0'))
+        + kTemporaryEnd;
+    QString name = fileName;
+    while (!name.isEmpty() && QFile::encodeName(QLatin1Char('.') + name + tail).size() > longest)
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    return folder + QStringLiteral("/.") + name + tail;
+}
+
+// Removes the temporary files that saves which died part-way left in the
+// folder. A save holds a lock on its temporary file until it is done, so a
+// file that can be locked is written by no one.
+void removeLeftTemporaries(const QString& folder)
+{
+    const QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        if (!kTemporaryName.match(name).hasMatch())
+            continue;
+        const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+}
+
+// True when the open file still is the one at `path` (a cleaner of left
+// temporary files may have removed it before it was locked).
+bool stillAt(int fd, const QString& path)
+{
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(QFile::encodeName(path).constData(), &named) == 0
+        && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 } // namespace
@@ -135,25 +183,39 @@ ScopedWriteFault::~ScopedWriteFault()
     g_fault.reset();
 }
 
-std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes)
+std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes,
+                                           LinkRule links)
 {
-    // A link is followed: the file it names gets the new contents.
+    // A link is followed unless the file is the program's own: then the
+    // link itself is replaced.
     QFileInfo target(path);
-    if (target.isSymLink() && target.exists())
+    if (links == LinkRule::Follow && target.isSymLink() && target.exists())
         target = QFileInfo(target.canonicalFilePath());
-    const bool existed = target.exists();
-    if (existed && !target.isFile())
+    const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+    struct stat former {};
+    const bool existed = (links == LinkRule::Follow ? ::stat(targetName.constData(), &former)
+                                                    : ::lstat(targetName.constData(), &former))
+            == 0
+        && !S_ISLNK(former.st_mode);
+    if (existed && !S_ISREG(former.st_mode))
         return QStringLiteral("无法保存文件“%1”：不是文件").arg(shownPath(path));
-    if (existed
-        && (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner)))
+    if (existed && (::access(targetName.constData(), W_OK) != 0 || !(former.st_mode & S_IWUSR)))
         return QStringLiteral("无法保存文件“%1”：文件为只读").arg(shownPath(path));
 
+    const QString folder = target.absolutePath();
+    removeLeftTemporaries(folder);
     QFile file;
     for (int attempt = 0; attempt < 8 && !file.isOpen(); ++attempt) {
-        file.setFileName(temporaryPathBeside(target));
+        file.setFileName(temporaryPathBeside(folder, target.fileName()));
         errno = 0;
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-            break;
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            // Locked while it is written, so that no other save takes it
+            // for one left behind.
+            if (::flock(file.handle(), LOCK_EX) == 0 && stillAt(file.handle(), file.fileName()))
+                break;
+            file.close();
+            continue;
+        }
         if (errno != EEXIST)
             return QStringLiteral("无法打开文件“%1”：%2")
                 .arg(shownPath(path), reasonText(errno != 0 ? errno : EACCES));
@@ -162,31 +224,33 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonText(EEXIST));
 
     const auto fail = [&](int error) {
-        file.close();
         file.remove();
+        file.close();
         return writeFailed(path, error);
     };
     if (const int error = writeAll(file, bytes))
         return fail(error);
+    // A replaced file keeps its owner and the mode bits of owner, group and
+    // others. Giving it to its owner needs the right to; without it the file
+    // becomes the saver's, as any new file does.
+    if (existed) {
+        [[maybe_unused]] const int owned = ::fchown(file.handle(), former.st_uid, former.st_gid);
+        if (::fchmod(file.handle(), former.st_mode & 07777) != 0)
+            return fail(errno);
+    }
     // The disk may report a full device only when the data is flushed.
     if (::fdatasync(file.handle()) != 0)
         return fail(errno);
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), targetName.constData()) != 0)
+        return fail(errno);
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return fail(EIO);
-    if (existed)
-        QFile::setPermissions(file.fileName(), target.permissions());
-    if (std::rename(QFile::encodeName(file.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData())
-        != 0) {
-        const int error = errno;
-        file.remove();
-        return writeFailed(path, error);
-    }
+        return writeFailed(path, EIO);
     return std::nullopt;
 }
 
-std::optional<QString> writeCp936Lines(const QString& path, const QStringList& lines)
+std::optional<QString> writeCp936Lines(const QString& path, const QStringList& lines,
+                                       LinkRule links)
 {
     QByteArray bytes;
     for (qsizetype n = 0; n < lines.size(); ++n) {
@@ -199,7 +263,7 @@ std::optional<QString> writeCp936Lines(const QString& path, const QStringList& l
         bytes += kLineEnd;
     }
 
-    return replaceFileContents(path, bytes);
+    return replaceFileContents(path, bytes, links);
 }
 
 std::optional<QString> writeCp936Text(const QString& path, const QString& text)

@@ -11,23 +11,31 @@
 
 namespace textio {
 
+// What a save does with a symbolic link at the target's path: a file the
+// engineer picked is the file the link names; a work file of the program
+// is its own, and a link planted under its name is replaced, never followed.
+enum class LinkRule { Follow, Replace };
+
 // Writes `bytes` as the whole new contents of the file at `path`, all or
 // nothing: they go to a temporary file beside it, every write, the flush to
 // the disk and the close are checked, and only then does the temporary file
 // take the place of the target. On any failure the target is byte for byte
 // as it was (or still absent) and no temporary file is left. A target that
 // exists but is read-only, or is no file (a folder, a device, a pipe), is
-// refused. A replaced file keeps its permissions.
+// refused. A replaced file keeps its owner and mode. Temporary files that
+// saves which died part-way left in the folder are removed first.
 // Returns a message naming the file and the reason in words ("磁盘已满"),
 // or nothing on success.
-std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes);
+std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes,
+                                           LinkRule links = LinkRule::Follow);
 
 // Writes each line followed by CR LF, replacing the file's contents as
 // replaceFileContents() does. Returns an error message, or nothing on
 // success. The whole text is encoded before anything is written: a
 // character that code page 936 cannot hold is reported (with its line and
 // column) and the file is not touched.
-std::optional<QString> writeCp936Lines(const QString& path, const QStringList& lines);
+std::optional<QString> writeCp936Lines(const QString& path, const QStringList& lines,
+                                       LinkRule links = LinkRule::Follow);
 
 // Writes a whole text as lines: its own line breaks (CR LF, a lone CR or a
 // lone LF) become CR LF and a final CR LF is appended, as a Print statement

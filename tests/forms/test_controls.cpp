@@ -5,6 +5,7 @@
 #include "forms/testing/fixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -57,6 +58,30 @@ TEST_F(ControlsTest, TextBoxRaisesChangeOnlyWhenTheTextChanges)
     t->setText(QStringLiteral("1"));
     t->setText(QString());
     EXPECT_EQ(changes, 2);
+}
+
+// A cell copied from a spreadsheet comes with a line end; a one-line field
+// keeps none, so what it shows is what the handlers read.
+TEST_F(ControlsTest, TextBoxKeepsNoPastedLineEnd)
+{
+    struct Case {
+        const char* pasted;
+        const char* kept;
+    };
+    const Case cases[] = {
+        {"3\n", "3"}, {"2\r\n", "2"}, {"\r4.5\r", "4.5"}, {"1\n2", "1 2"}, {"7\r\n\r\n", "7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        auto* t = forms::makeControl<forms::TextBox>(host.get(), "Text1", 0, 0, 900, 300);
+        QString seen;
+        QObject::connect(t, &forms::TextBox::Change, host.get(), [&] { seen = t->Text(); });
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        t->paste();
+        EXPECT_EQ(t->Text(), QString::fromLatin1(c.kept));
+        EXPECT_EQ(seen, QString::fromLatin1(c.kept));
+        delete t;
+    }
 }
 
 TEST_F(ControlsTest, EditableListKeepsItsPromptWhenFilled)

@@ -325,6 +325,8 @@ TEST_F(NetworkRunTest, TheHiddenButtonSizesTheFirstRowAlone)
     EXPECT_EQ(w.Text5, flowTime);
 }
 
+// The engineer is told once in a run of the program, not at every
+// calculation, and the run goes on.
 TEST_F(NetworkRunTest, WorkFilesThatCannotBeWrittenDoNotStopTheRun)
 {
     // Folders where the work files would go: neither file can be written.
@@ -333,12 +335,44 @@ TEST_F(NetworkRunTest, WorkFilesThatCannotBeWrittenDoNotStopTheRun)
     EXPECT_TRUE(workFile(kReportWorkFile).startsWith(m_dataFolder.path()));
     StormSewerNetworkForm& w = open();
     enter(kThreeSegments);
+    forms::testing::scripted().answerMessageBox(forms::vbOK);
     w.Command1->press();
-    EXPECT_TRUE(boxes().empty());
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_TRUE(boxes()[0].text.contains(S("工作文件"))) << boxes()[0].text.toStdString();
+    EXPECT_TRUE(boxes()[0].text.contains(S("storm_in_temp.txt"))) << boxes()[0].text.toStdString();
+    w.Show();
+    w.Command1->press();
+    EXPECT_EQ(boxes().size(), 1u);
     EXPECT_TRUE(Form15().isVisible());
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Form15().table().segmentCount(), 3);
     EXPECT_EQ(Form15().Text20->Text(), S("2.4000"));
     for (const QString& name : {kSegmentWorkFile, kReportWorkFile})
         EXPECT_TRUE(QFileInfo(workFile(name)).isDir());
+}
+
+// The work files are the program's own: a link planted under their names is
+// replaced by the file, and the file it names stays as it was.
+TEST_F(NetworkRunTest, ALinkPlantedUnderAWorkFileNameIsReplacedNotFollowed)
+{
+    StormSewerNetworkForm& w = open();
+    enter(kThreeSegments);
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    for (const QString& name : {kSegmentWorkFile, kReportWorkFile}) {
+        const QString victim = elsewhere.filePath(name);
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("the engineer's own file");
+        file.close();
+        ASSERT_TRUE(QFile::link(victim, workFile(name)));
+    }
+    w.Command1->press();
+    for (const QString& name : {kSegmentWorkFile, kReportWorkFile}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(fileBytes(elsewhere.filePath(name)), QByteArray("the engineer's own file"));
+        EXPECT_FALSE(QFileInfo(workFile(name)).isSymLink());
+        EXPECT_TRUE(QFileInfo(workFile(name)).isFile());
+    }
+    EXPECT_TRUE(fileBytes(workFile(kSegmentWorkFile)).startsWith("120\r\n8000\r\n"));
 }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -238,6 +239,24 @@ TEST_F(SegmentFileTest, SaysWhenWhatWasChosenIsNoFile)
     }
     EXPECT_EQ(SegmentFile::Read(path("missing.txt")).status, ReadStatus::Missing);
     EXPECT_EQ(SegmentFile::Read(QString()).status, ReadStatus::Missing);
+}
+
+// A file in a folder the engineer may not enter is there, out of reach: the
+// refusal says so, not that nothing of that name exists.
+TEST_F(SegmentFileTest, AFileInAFolderWithoutSearchPermissionIsNotMissing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("closed")));
+    const QString file = path("closed/storm_in.txt");
+    putBytes(file, "120\r\n3000\r\n0.65\r\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("closed")).constData(), 0700), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
+    ASSERT_EQ(::seteuid(65534), 0);
+    const SegmentFile::ReadResult read = SegmentFile::Read(file);
+    ASSERT_EQ(::seteuid(0), 0);
+    EXPECT_EQ(read.status, ReadStatus::Unreadable);
+    EXPECT_TRUE(read.detail.contains(QStringLiteral("权限"))) << read.detail.toStdString();
 }
 
 TEST_F(SegmentFileTest, ReadOnlyFileIsReplaced)

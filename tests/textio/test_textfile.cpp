@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -306,6 +309,70 @@ TEST_F(TextFileTest, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
     EXPECT_EQ(fileBytes(file), QByteArray("through\r\n"));
 }
 
+// The mode bits of owner, group and others and the owner stay as they were,
+// also for a file of another user that this process may write.
+TEST_F(TextFileTest, AReplacedFileKeepsItsModeAndOwner)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another user needs root";
+    const mode_t modes[] = {0220, 0640, 0604, 0666, 0200};
+    for (const mode_t mode : modes) {
+        SCOPED_TRACE(mode);
+        const QString file = path("theirs.txt");
+        putBytes(file, "old\r\n");
+        const QByteArray name = QFile::encodeName(file);
+        ASSERT_EQ(::chown(name.constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(name.constData(), mode), 0);
+        ASSERT_EQ(writeCp936Lines(file, {QStringLiteral("new")}), std::nullopt);
+        struct stat after {};
+        ASSERT_EQ(::stat(name.constData(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, mode);
+        EXPECT_EQ(after.st_uid, 65534u);
+        EXPECT_EQ(after.st_gid, 65534u);
+        EXPECT_EQ(fileBytes(file), QByteArray("new\r\n"));
+    }
+}
+
+// Any name the file system takes can be saved: the temporary file beside it
+// has a name no longer than the longest one.
+TEST_F(TextFileTest, TheLongestNamesCanBeSaved)
+{
+    const long longest = ::pathconf(QFile::encodeName(dir_.path()).constData(), _PC_NAME_MAX);
+    ASSERT_GT(longest, 14);
+    const QString names[] = {
+        QString(int(longest) - 13, QLatin1Char('a')) + QStringLiteral(".txt"),
+        QString(int(longest) - 4, QLatin1Char('b')) + QStringLiteral(".txt"),
+        QString(int(longest - 4) / 3, QChar(0x96E8)) + QStringLiteral(".txt"),
+    };
+    for (const QString& name : names) {
+        SCOPED_TRACE(QFile::encodeName(name).size());
+        const QString file = dir_.filePath(name);
+        ASSERT_EQ(writeCp936Lines(file, {QStringLiteral("1")}), std::nullopt);
+        EXPECT_EQ(fileBytes(file), QByteArray("1\r\n"));
+    }
+}
+
+// A save killed part-way leaves its hidden temporary file; the next save to
+// that folder removes it, but not the one a save still writes.
+TEST_F(TextFileTest, TemporaryFilesLeftBySavesThatDiedAreRemoved)
+{
+    const QString stale = path(".storm_out.txt.0123abcd.tmp");
+    const QString other = path(".result.dat.fedc9876.tmp");
+    const QString busy = path(".storm_out.txt.00aa11bb.tmp");
+    const QString foreign = path(".notes.tmp");
+    for (const QString& file : {stale, other, busy, foreign})
+        putBytes(file, "part of a report");
+    const int held = ::open(QFile::encodeName(busy).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    ASSERT_EQ(writeCp936Lines(path("storm_out.txt"), {QStringLiteral("new")}), std::nullopt);
+    ::close(held);
+    EXPECT_EQ(entriesOf(dir_.path()),
+              (QStringList{QStringLiteral(".notes.tmp"), QStringLiteral(".storm_out.txt.00aa11bb.tmp"),
+                           QStringLiteral("storm_out.txt")}));
+}
+
 TEST_F(TextFileTest, AReadOnlyFileIsNotReplaced)
 {
     const QString file = path("locked.txt");
@@ -327,6 +394,11 @@ TEST_F(TextFileTest, OnARealFullDiskTheOldFileStaysWhole)
     if (::geteuid() != 0
         || ::mount("tmpfs", where.constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "mounting a small memory disk needs root and a system that allows it";
+    // Unmounted whatever the test finds, a failed check included.
+    struct Unmount {
+        QByteArray where;
+        ~Unmount() { ::umount(where.constData()); }
+    } unmount{where};
 
     const QString file = mountPoint + QStringLiteral("/storm_out.txt");
     putBytes(file, "old report\r\n");
@@ -343,7 +415,6 @@ TEST_F(TextFileTest, OnARealFullDiskTheOldFileStaysWhole)
     const std::optional<QString> error = writeCp936Lines(file, lines);
     const QByteArray after = fileBytes(file);
     const QStringList entriesAfter = entriesOf(mountPoint);
-    ::umount(where.constData());
 
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains(QStringLiteral("磁盘已满"))) << error->toStdString();
