@@ -114,6 +114,26 @@ TextBox::TextBox(QWidget* parent)
     : Control<QLineEdit>(parent)
 {
     connect(this, &QLineEdit::textEdited, this, [this] { Q_EMIT Change(); });
+    keepDisabledTextReadable();
+}
+
+void TextBox::changeEvent(QEvent* e)
+{
+    QLineEdit::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange)
+        keepDisabledTextReadable();
+}
+
+void TextBox::keepDisabledTextReadable()
+{
+    // The style's disabled text is a light grey, hardly readable on the
+    // field's background; a result field is disabled only to refuse input.
+    QPalette p = palette();
+    const QColor text = p.color(QPalette::Active, QPalette::Text);
+    if (p.color(QPalette::Disabled, QPalette::Text) == text)
+        return;
+    p.setColor(QPalette::Disabled, QPalette::Text, text);
+    setPalette(p);
 }
 
 void TextBox::setText(const QString& text)
