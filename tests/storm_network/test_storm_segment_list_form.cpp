@@ -876,14 +876,14 @@ TEST_F(StormSegmentListFormTest, ExportedFileImportsBackIntoAFreshList)
     platform().answerFileDialog(file);
     w.导出->click();
 
-    // 手工逐段计算 starts a new list; the file brings the rows back.
-    form13().Option3->setValue(true);
-    form2().Option4->setValue(true);
+    // 清除全部 starts a new list; the file brings the rows back.
+    platform().answerMessageBox(forms::vbOK);
+    w.Command4->press();
     ASSERT_TRUE(w.rows().empty());
     platform().answerFileDialog(file);
     w.导入->click();
     EXPECT_EQ(shownRows(w), rows);
-    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(boxes().size(), 1u);  // the question of 清除全部 only
 }
 
 }  // namespace
