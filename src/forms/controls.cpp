@@ -121,6 +121,7 @@ TextBox::TextBox(QWidget* parent)
         dropLineEnds();
         Q_EMIT Change();
     });
+    keepDisabledTextReadable();
 }
 
 void TextBox::dropLineEnds()
@@ -145,6 +146,25 @@ void TextBox::dropLineEnds()
     const qsizetype cursor = cursorPosition();
     QLineEdit::setText(kept(end));
     setCursorPosition(static_cast<int>(kept(cursor).size()));
+}
+
+void TextBox::changeEvent(QEvent* e)
+{
+    QLineEdit::changeEvent(e);
+    if (e->type() == QEvent::PaletteChange)
+        keepDisabledTextReadable();
+}
+
+void TextBox::keepDisabledTextReadable()
+{
+    // The style's disabled text is a light grey, hardly readable on the
+    // field's background; a result field is disabled only to refuse input.
+    QPalette p = palette();
+    const QColor text = p.color(QPalette::Active, QPalette::Text);
+    if (p.color(QPalette::Disabled, QPalette::Text) == text)
+        return;
+    p.setColor(QPalette::Disabled, QPalette::Text, text);
+    setPalette(p);
 }
 
 void TextBox::setText(const QString& text)

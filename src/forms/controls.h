@@ -163,7 +163,9 @@ private:
     bool m_autoSize = false;
 };
 
-// Single-line text box.
+// Single-line text box. A disabled box takes no focus, clicks or typing but
+// shows its text in its own colour, as readable as an enabled one: the
+// windows disable their result fields.
 class TextBox : public Control<QLineEdit> {
     Q_OBJECT
 public:
@@ -188,6 +190,7 @@ Q_SIGNALS:
     void LostFocus();
 
 protected:
+    void changeEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -197,6 +200,8 @@ protected:
 private:
     // Takes out the line ends a paste brought into the one-line field.
     void dropLineEnds();
+    // The disabled text colour made the enabled one.
+    void keepDisabledTextReadable();
 
     ClickSequence m_clicks;
 };

@@ -9,7 +9,6 @@
 #include "forms/platform.h"
 #include "storm/storm_pipe_sizing.h"
 #include "storm/storm_water_design.h"
-#include "storm_network/storm_segment_list_form.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "forms/handler.h"
 
@@ -277,10 +276,19 @@ void StormWaterForm::fillMaterials(storm::OutletKind kind)
         Combo5->AddItem(material);
 }
 
+void StormWaterForm::showEvent(QShowEvent* e)
+{
+    // "手工逐段计算" stays selected in the hidden window after the switch to
+    // the network window; whichever way the window comes back, one click on
+    // it switches again and 校核 opens the check panel.
+    Option3->setValue(true);
+    CalculatorForm::showEvent(e);
+}
+
 void StormWaterForm::Option4_Click()
 {
-    // Segment-by-segment design starts from an empty segment list.
-    Form14().clearRows();
+    // The network window keeps its segments and values, as every window
+    // keeps its inputs; its list's 清除全部 starts afresh.
     StormSewerNetworkForm& network = form13();
     network.Option4->setValue(true);
     network.setLeft(Left());

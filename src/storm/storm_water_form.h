@@ -112,6 +112,10 @@ public:
     forms::TextBox* Text6;  // checked diameter, m
     forms::TextBox* Text7;  // minimum slope of the checked diameter, ‰
 
+protected:
+    // Shown by any way, the window is in its own mode, "自动计算".
+    void showEvent(QShowEvent* e) override;
+
 private:
     // The field a refused input names.
     QWidget* fieldOf(storm::StormWaterField field) const;

@@ -240,10 +240,15 @@ void ResultTable::takeRun(std::vector<PackedCells>&& rows, const QString& totalL
     const int n = static_cast<int>(rows.size());
     while (rowCount() < n)
         m_rows.push_back(newRow());
+    // The run's rows are shown; the rows an earlier, longer run or the
+    // initial layout made and this run does not use are hidden (row 0
+    // stays, the table's first row).
+    for (int i = 1; i < rowCount(); ++i)
+        at(i).visible = i < n;
+    at(0).visible = true;
     bool pipeTimeWritten = false;
     for (int i = 0; i < n; ++i) {
         Row& row = at(i);
-        row.visible = true;
         pipeTimeWritten = pipeTimeWritten || !rows[static_cast<std::size_t>(i)].isEmpty(kPipeTime);
         row.texts = std::move(rows[static_cast<std::size_t>(i)]);
     }

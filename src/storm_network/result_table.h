@@ -5,7 +5,8 @@
 // back as shown.
 //
 // Rows are never removed: the table starts with ten rows and grows when a run
-// has more segments; a later, shorter run leaves the surplus rows cleared.
+// has more segments; a later, shorter run leaves the surplus rows cleared and
+// hidden.
 // Each row keeps, besides its texts, the states the design rules decide:
 // whether it is shown, for each cell whether it takes clicks (enabled) and
 // whether typing is refused (read-only), and what the capacity check of an
@@ -132,9 +133,9 @@ public:
     // states stay.
     void clearRows();
     // A calculation's rows 0 to n − 1: the table cleared, rows created up to
-    // n and shown, the rows put in place, every 设计管径, 水力坡度 and 最大流量
-    // cell made to take no clicks, and the totals: the total length and the
-    // 累计面积 of the last row.
+    // n and shown, every row past them hidden, the rows put in place, every
+    // 设计管径, 水力坡度 and 最大流量 cell made to take no clicks, and the
+    // totals: the total length and the 累计面积 of the last row.
     void takeRun(std::vector<PackedCells>&& rows, const QString& totalLength);
 
     // Rows 0 to n − 1 of the last calculation; 0 before any.

@@ -3,25 +3,9 @@
 #include "storm_network/storm_network_report.h"
 #include "forms/handler.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
 
 using namespace storm_network;
-
-namespace {
-
-// The text colour of a cell that takes clicks; a cell that takes none shows
-// the grey of disabled text, whatever colour it was given.
-void setCellColour(forms::TextBox& cell, std::uint32_t colour)
-{
-    QPalette palette = QApplication::palette();
-    const QColor c = forms::color(colour);
-    palette.setColor(QPalette::Active, QPalette::Text, c);
-    palette.setColor(QPalette::Inactive, QPalette::Text, c);
-    cell.setPalette(palette);
-}
-
-}  // namespace
 
 double storm_network::ResultGeometry::columnLeft(ResultColumn c)
 {
@@ -229,7 +213,7 @@ void StormResultTableView::showRowInSlot(int slot, int row)
             m_colours[static_cast<std::size_t>(slot)][static_cast<std::size_t>(c - 1)];
         const std::uint32_t colour = cellColour(row, column);
         if (colour != shownColour) {
-            setCellColour(box, colour);
+            box.setForeColor(colour);
             shownColour = colour;
         }
         place(&box, top, ResultGeometry::kCellHeight);

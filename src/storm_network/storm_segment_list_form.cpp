@@ -171,6 +171,8 @@ void StormSegmentListForm::clearRows()
     m_rows.clear();
     for (int column = 0; column < 3; ++column)
         List1(column).Clear();
+    // No row is left to update.
+    Command1->setCaption(kAddCaption);
 }
 
 void StormSegmentListForm::appendRow(const SegmentRow& row)
@@ -256,10 +258,14 @@ void StormSegmentListForm::Command1_Click()
 {
     if (Command1->Caption() != kAddCaption) {
         // Update mode: the selected row takes the boxes' texts, empty ones
-        // included. With no row selected there is nothing to update.
+        // included. With no row selected there is nothing to update: the
+        // window is back in add mode and the boxes make a new row.
         const int row = selectedRow();
-        if (row < 0)
+        if (row < 0) {
+            Command1->setCaption(kAddCaption);
+            Command1_Click();
             return;
+        }
         const SegmentRow updated{Text1->Text(), Text2->Text(), Text3->Text()};
         m_rows[static_cast<std::size_t>(row)] = updated;
         List1(0).setList(row, updated.length);
@@ -318,6 +324,8 @@ void StormSegmentListForm::Command5_Click()
     List1(1).RemoveItem(row);
     List1(2).RemoveItem(row);
     List1(0).RemoveItem(row);
+    // The row being updated is gone, and no row is selected.
+    Command1->setCaption(kAddCaption);
 }
 
 void StormSegmentListForm::List1_Click(int index)

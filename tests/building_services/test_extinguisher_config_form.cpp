@@ -1,4 +1,6 @@
 #include "building_services/extinguisher_config_form.h"
+#include "forms/testing/clipped_texts.h"
+#include "forms/testing/contrast.h"
 #include "forms/testing/text.h"
 #include "version/version.h"
 
@@ -349,6 +351,49 @@ TEST_F(ExtinguisherConfigFormTest, ManualChecksColoursAndBoxes)
         EXPECT_EQ(f.Text8->BackColor(), row.pinkCount ? kPink : highlightText());
         EXPECT_EQ(f.Text3->BackColor(), row.pinkRating ? kPink : highlightText());
         EXPECT_FALSE(resultWindowExists());
+    }
+}
+
+TEST_F(ExtinguisherConfigFormTest, EveryFigureShownReadsAtFullContrast)
+{
+    // The figures of both modes, in fields that take no input and on the
+    // pink of a code breach, stand out from their fields as drawn.
+    struct Case {
+        const char* name;
+        bool manual;
+    };
+    for (const Case c : {Case{"manual, six per point and too small", true}, Case{"automatic", false}}) {
+        SCOPED_TRACE(c.name);
+        freshRun();
+        ExtinguisherConfigForm& f = w();
+        f.Show();
+        if (c.manual) {
+            f.Option2->click();
+            f.Option7->click();
+            f.Option10->click();
+            f.Text1->setText(u"1100"_s);
+            f.Text5->setText(u"10"_s);
+            f.Combo1->setText(k1kg);
+            platform().answerMessageBox(forms::vbOK);
+        } else {
+            f.Option13->click();
+            f.Text5->setText(u"4"_s);
+        }
+        f.Command1->press();
+        if (c.manual) {
+            ASSERT_EQ(f.Text3->BackColor(), kPink);
+            ASSERT_EQ(f.Text8->BackColor(), kPink);
+        }
+        forms::testing::snapshot(f, QString::fromLatin1(c.manual ? "Form5-manual" : "Form5-automatic"));
+        int measured = 0;
+        for (TextBox* field : f.findChildren<TextBox*>()) {
+            if (field->Text().isEmpty() || !field->isVisibleTo(&f))
+                continue;
+            SCOPED_TRACE(field->objectName().toStdString());
+            EXPECT_GE(forms::testing::textContrast(*field), 3.0);
+            ++measured;
+        }
+        EXPECT_GE(measured, 6);
     }
 }
 

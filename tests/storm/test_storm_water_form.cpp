@@ -3,6 +3,7 @@
 // panel, and the switch to the network window and back.
 #include "app/windows.h"
 #include "textio/numtext.h"
+#include "forms/testing/clipped_texts.h"
 #include "forms/testing/fixture.h"
 #include "forms/testing/lists.h"
 #include "forms/testing/text.h"
@@ -500,16 +501,14 @@ TEST_F(StormWaterFormTest, CheckPanelGrowsTheWindowFromItsCurrentHeight)
     EXPECT_FALSE(w.checkPanelOpen());
 }
 
-TEST_F(StormWaterFormTest, CheckPanelOpensOnlyInAutomaticMode)
+TEST_F(StormWaterFormTest, CheckPanelOpensAtOnceWhenTheWindowIsShownAgain)
 {
     StormWaterForm& w = form2();
     const double height = w.Height();
     w.Option4->setValue(true);  // to the network window and ...
     form2().Show();             // ... back by the menu bar
-    w.Command3->press();
-    EXPECT_DOUBLE_EQ(w.Height(), height);
-    EXPECT_TRUE(w.Command3->isEnabled());
-    w.Option3->setValue(true);
+    EXPECT_TRUE(w.Option3->Value());
+    EXPECT_FALSE(w.Option4->Value());
     w.Command3->press();
     EXPECT_DOUBLE_EQ(w.Height(), height + 2400);
 }
@@ -675,9 +674,9 @@ TEST_F(StormWaterFormTest, SwitchToTheNetworkWindowAndBack)
     EXPECT_DOUBLE_EQ(network.Left(), 1500);
     EXPECT_DOUBLE_EQ(network.Top(), 900);
     for (int column = 0; column < 3; ++column)
-        EXPECT_EQ(list.List1(column).ListCount(), 0) << column;
+        EXPECT_EQ(list.List1(column).ListCount(), 2) << column;  // kept
     EXPECT_TRUE(w.Option4->Value());
-    EXPECT_TRUE(boxes().empty());  // emptied without a question
+    EXPECT_TRUE(boxes().empty());
 
     network.Move(2100, 1200);
     network.Option3->setValue(true);
@@ -693,6 +692,39 @@ TEST_F(StormWaterFormTest, SwitchToTheNetworkWindowAndBack)
     EXPECT_TRUE(network.isVisible());
     EXPECT_TRUE(network.Option4->Value());
     EXPECT_DOUBLE_EQ(network.Left(), 2100);
+}
+
+TEST_F(StormWaterFormTest, TheNetworkWindowKeepsItsSegmentsAcrossARoundTripByTheMenus)
+{
+    StormWaterForm& w = openFromMenu();
+    w.Option4->setValue(true);
+    StormSewerNetworkForm& network = form13();
+    network.Text1->setText(S("5"));
+    network.Command3->press();  // 输 入
+    StormSegmentListForm& list = Form14();
+    list.Text1->setText(S("120"));
+    list.Text2->setText(S("8000"));
+    list.Text3->setText(S("0.9"));
+    list.Command1->press();
+    ASSERT_EQ(list.rows().size(), 1u);
+
+    // To another calculator and back by the 雨水 menu: the window is in its
+    // own mode, and one click on "手工逐段计算" finds the network as left.
+    network.menu()->排水->click();
+    ASSERT_TRUE(Form1().isVisible());
+    Form1().menu()->雨水->click();
+    ASSERT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.Option3->Value());
+    EXPECT_FALSE(w.Option4->Value());
+    forms::testing::snapshot(w, S("form2-back"));
+    w.Option4->setValue(true);
+    EXPECT_TRUE(network.isVisible());
+    EXPECT_FALSE(w.isVisible());
+    forms::testing::snapshot(network, S("form13-back"));
+    EXPECT_EQ(list.rows(), (std::vector<storm_network::SegmentRow>{{S("120"), S("8000"), S("0.9")}}));
+    EXPECT_EQ(list.List1(2).ListCount(), 1);
+    EXPECT_EQ(network.Text1->Text(), S("5"));
+    EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(StormWaterFormTest, SwitchKeepsTheStormWaterInputs)

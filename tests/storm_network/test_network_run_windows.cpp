@@ -185,7 +185,7 @@ TEST_F(NetworkRunTest, ASecondShorterRunStartsAfresh)
     EXPECT_EQ(grid.table().rowCount(), 25);
     EXPECT_EQ(shownRow(1)[3], S("1.0000"));
     EXPECT_EQ(shownRow(1)[9], S("0.450"));
-    EXPECT_EQ(shownRow(2), QStringList(kResultColumns, QString()));
+    EXPECT_EQ(shownRow(2), QStringList(kResultColumns, S("(not shown)")));
     EXPECT_EQ(grid.Text19->Text(), S("180"));
     EXPECT_EQ(grid.Text20->Text(), S("4.0000"));
     EXPECT_EQ(w.trans, S("4"));

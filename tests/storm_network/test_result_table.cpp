@@ -28,7 +28,7 @@ std::vector<PackedCells> run(int n)
 
 }  // namespace
 
-TEST(ResultTable, RunsGrowTheTableAndAShorterOneLeavesBlankRowsShown)
+TEST(ResultTable, RunsGrowTheTableAndAShorterOneHidesTheRowsItLeavesBlank)
 {
     ResultTable table;
     EXPECT_EQ(table.rowCount(), 10);
@@ -46,7 +46,9 @@ TEST(ResultTable, RunsGrowTheTableAndAShorterOneLeavesBlankRowsShown)
     EXPECT_EQ(table.lastSegmentRow(), 11);
     EXPECT_EQ(table.totalLength(), S("1200"));
     EXPECT_EQ(table.totalArea(), S("12.0000"));
-    EXPECT_TRUE(table.rowVisible(29));
+    EXPECT_TRUE(table.rowVisible(11));
+    EXPECT_FALSE(table.rowVisible(12));
+    EXPECT_FALSE(table.rowVisible(29));
     EXPECT_TRUE(table.cells(12) == ResultCells());
     EXPECT_TRUE(table.cells(29) == ResultCells());
 }

@@ -1,6 +1,8 @@
 // The result table window Form15 as the engineer uses it: the table at its
 // layout, paging, the adjustment mode, saving the report and going back.
 #include "app/windows.h"
+#include "forms/testing/clipped_texts.h"
+#include "forms/testing/contrast.h"
 #include "forms/testing/text.h"
 #include "network_fixtures.h"
 #include "forms/testing/fixture.h"
@@ -303,18 +305,65 @@ TEST_F(ResultGridFormTest, ACalculationComesBackOnPageOne)
     EXPECT_EQ(rowsShown(w).front(), 0);
     EXPECT_EQ(windowTop(*w.view().cellOfRow(0, kSegmentLabel)), 990);
 
-    // Twelve after thirty: rows 12 to 29 stay shown and blank; the footer and
-    // its totals follow the twelfth segment.
+    // Twelve after thirty: rows 12 and on are hidden; the footer and its
+    // totals follow the twelfth segment.
     showRun(12);
     EXPECT_EQ(pageShown(w), S("第1页共1页"));
     EXPECT_EQ(w.table().rowCount(), 45);
-    EXPECT_EQ(rowsShown(w).size(), 20u);
-    EXPECT_EQ(w.view().cellOfRow(12, kSegmentLabel)->Text(), QString());
-    EXPECT_EQ(w.view().cellOfRow(19, kDesignFlow)->Text(), QString());
-    EXPECT_TRUE(w.table().rowVisible(29));
-    EXPECT_FALSE(w.table().rowVisible(30) && w.table().text(30, kSegmentLabel).isEmpty() == false);
+    EXPECT_EQ(rowsShown(w).size(), 12u);
+    EXPECT_EQ(w.view().cellOfRow(12, kSegmentLabel), nullptr);
+    EXPECT_FALSE(w.table().rowVisible(29));
+    EXPECT_TRUE(w.table().cells(29) == ResultCells());
     EXPECT_EQ(w.Text20->Text(), w.table().text(11, kCumulativeArea));
     EXPECT_EQ(windowTop(*w.Label11), 990 + 315 * 11 + 675);
+}
+
+TEST_F(ResultGridFormTest, EachRunShowsItsRowsReadablyWithTheFooterClearBelow)
+{
+    // A first run of three, then twenty-five, then twelve: each page shows
+    // the run's rows and no others, the footer stands on the last page
+    // below the last row and clear of every cell, and every text, the
+    // cells that take no clicks included, stands out from its field.
+    for (const int n : {3, 25, 12}) {
+        SCOPED_TRACE(n);
+        StormResultGridForm& w = showRun(n);
+        const StormResultTableView& view = w.view();
+        const std::vector<QWidget*> footer = {w.Label11, w.Text19, w.Label12,
+                                              w.Label13, w.Text20, w.Label14};
+        for (int page = 1; page <= view.pageCount(); ++page) {
+            SCOPED_TRACE(page);
+            if (page > 1)
+                w.Command2->press();
+            std::vector<int> expected;
+            for (int row = (page - 1) * 20; row < std::min(n, page * 20); ++row)
+                expected.push_back(row);
+            EXPECT_EQ(rowsShown(w), expected);
+            EXPECT_EQ(w.Text19->isVisibleTo(&w), page == view.pageCount());
+            for (int slot = 0; slot < StormResultTableView::kSlots; ++slot) {
+                for (int c = 1; c <= kResultColumns; ++c) {
+                    forms::TextBox& cell = view.cell(slot, static_cast<ResultColumn>(c));
+                    if (!cell.isVisibleTo(&w))
+                        continue;
+                    SCOPED_TRACE(cell.objectName().toStdString() + " of row "
+                                 + std::to_string(cell.property("Index").toInt()));
+                    for (QWidget* part : footer) {
+                        const bool overlaps =
+                            part->isVisibleTo(&w) && part->geometry().intersects(cell.geometry());
+                        EXPECT_FALSE(overlaps) << part->objectName().toStdString();
+                    }
+                    if (!cell.Text().isEmpty()) {
+                        EXPECT_GE(forms::testing::textContrast(cell), 3.0);
+                    }
+                }
+            }
+        }
+        forms::testing::snapshot(w, S("Form15-run%1").arg(n));
+        const forms::TextBox* last = view.cellOfRow(n - 1, kSegmentLabel);
+        ASSERT_NE(last, nullptr);
+        EXPECT_GT(w.Text19->y(), last->geometry().bottom());
+        EXPECT_GE(forms::testing::textContrast(*w.Text19), 3.0);
+        EXPECT_GE(forms::testing::textContrast(*w.Text20), 3.0);
+    }
 }
 
 TEST_F(ResultGridFormTest, AdjustmentModeOpensTheDialogOnAClick)

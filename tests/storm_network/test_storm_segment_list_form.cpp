@@ -204,25 +204,37 @@ TEST_F(StormSegmentListFormTest, DiscardRestoresTheSelectedRow)
     EXPECT_EQ(w.Command1->Caption(), S("更  新"));
 }
 
-TEST_F(StormSegmentListFormTest, NothingSelectedMeansNothingToUpdateDiscardOrDelete)
+TEST_F(StormSegmentListFormTest, OnceTheSelectedRowIsGoneTheWindowAddsRows)
 {
     StormSegmentListForm& w = openWithTwoRows();
     w.List1(0).clickLine(0);
-    // Deleting the selected row leaves update mode on with no row selected.
+    ASSERT_EQ(w.Command1->Caption(), S("更  新"));
+    // Deleting the selected row leaves no row selected and the window in
+    // add mode: the boxes' values make a new last row.
     platform().answerMessageBox(forms::vbOK);
     w.Command5->press();
     ASSERT_EQ(w.rows().size(), 1u);
     ASSERT_EQ(w.List1(0).ListIndex(), -1);
-    ASSERT_EQ(w.Command1->Caption(), S("更  新"));
+    EXPECT_EQ(w.Command1->Caption(), S("确  定"));
     const std::size_t asked = boxes().size();
 
     w.Text1->setText(S("77"));
-    w.Command1->press();  // update
-    w.Command3->press();  // discard
-    w.Command5->press();  // delete
-    EXPECT_EQ(shownRows(w), std::vector<SegmentRow>{kTwoRows[1]});
-    EXPECT_EQ(boxTexts(w)[0], S("77"));
+    w.Command1->press();
+    EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{kTwoRows[1], {S("77"), kTwoRows[0].area, kTwoRows[0].runoff}}));
+    forms::testing::snapshot(w, S("Form14-after-delete"));
+    w.Command5->press();  // delete: no row to delete
+    EXPECT_EQ(w.rows().size(), 2u);
     EXPECT_EQ(boxes().size(), asked);  // no question, no error
+
+    // 清除全部 likewise.
+    w.List1(1).clickLine(1);
+    ASSERT_EQ(w.Command1->Caption(), S("更  新"));
+    platform().answerMessageBox(forms::vbOK);
+    w.Command4->press();
+    EXPECT_EQ(w.Command1->Caption(), S("确  定"));
+    const std::size_t askedBeforeDiscard = boxes().size();
+    w.Command3->press();  // discard: no row to restore
+    EXPECT_EQ(boxes().size(), askedBeforeDiscard);
 }
 
 // ------------------------------------------------------------ scrolling
@@ -439,9 +451,9 @@ TEST_F(StormSegmentListFormTest, DeleteAsksAndRemovesTheSelectedRow)
     w.Command5->press();
     expectQuestion(1, kDeleteRowQuestion, 273);
     EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{kTwoRows[0], {"30", "800", "0.3"}}));
-    // The boxes and the mode stay.
+    // The boxes stay; with the row gone the window adds rows again.
     EXPECT_EQ(boxTexts(w), texts);
-    EXPECT_EQ(w.Command1->Caption(), S("更  新"));
+    EXPECT_EQ(w.Command1->Caption(), S("确  定"));
 }
 
 TEST_F(StormSegmentListFormTest, DeleteAllAsksFromTheButtonAndTheMenu)
@@ -876,14 +888,14 @@ TEST_F(StormSegmentListFormTest, ExportedFileImportsBackIntoAFreshList)
     platform().answerFileDialog(file);
     w.导出->click();
 
-    // 手工逐段计算 starts a new list; the file brings the rows back.
-    form13().Option3->setValue(true);
-    form2().Option4->setValue(true);
+    // 清除全部 starts a new list; the file brings the rows back.
+    platform().answerMessageBox(forms::vbOK);
+    w.Command4->press();
     ASSERT_TRUE(w.rows().empty());
     platform().answerFileDialog(file);
     w.导入->click();
     EXPECT_EQ(shownRows(w), rows);
-    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(boxes().size(), 1u);  // the question of 清除全部 only
 }
 
 }  // namespace
