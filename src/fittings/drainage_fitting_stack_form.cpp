@@ -5,6 +5,7 @@
 #include "fittings/fitting_stack.h"
 #include "forms/application.h"
 #include "forms/platform.h"
+#include "forms/refusal_view.h"
 #include "textio/numtext.h"
 #include "forms/handler.h"
 
@@ -316,18 +317,19 @@ void DrainageFittingStackForm::addFitting(FittingType type)
     const int lines = List1->ListCount();
     const std::optional<FittingType> above =
         lines > 0 ? drainage::stackLineType(List1->List(lines - 1)) : std::nullopt;
-    const drainage::FittingAddition addition =
+    if (const auto lengths = Tables::lengths(material(), type, c.size->Text()))
+        showLengths(type, lengths);
+    const drainage::FittingAdditionOutcome addition =
         drainage::fittingAddition(material(), type, c.size->Text(), above);
-    if (addition.lengths)
-        showLengths(type, addition.lengths);
+    // The stack's messages leave the focus where it is.
     if (addition.refusal)
-        return showStackMessage(drainage::stackMessageText(*addition.refusal));
+        return forms::refuseInput(addition.refusal->message, addition.refusal->title, nullptr);
 
     // The real lengths are kept; which of them count is decided at each
     // calculation.
     List2->AddItem(c.l1->Text());
     List2->AddItem(c.l2->Text());
-    List1->AddItem(addition.line.text);
+    List1->AddItem(addition.values.text);
 }
 
 void DrainageFittingStackForm::Picture1_DblClick()
