@@ -5,6 +5,7 @@
 #include "fittings/fitting_stack.h"
 #include "forms/application.h"
 #include "forms/platform.h"
+#include "forms/refusal_view.h"
 #include "textio/numtext.h"
 #include "forms/handler.h"
 
@@ -18,6 +19,8 @@ using fittings::drainage::PipeMaterial;
 namespace Tables = fittings::drainage::DrainageFittingTables;
 namespace drainage = fittings::drainage;
 
+using namespace Qt::StringLiterals;
+
 DrainageFittingStackForm& Form8()
 {
     return forms::defaultInstance<DrainageFittingStackForm>();
@@ -25,7 +28,6 @@ DrainageFittingStackForm& Form8()
 
 namespace {
 
-const QString kCaption = QStringLiteral("排水管件连接计算");
 const QString kSizePrompt = QStringLiteral("请选择管件规格");
 const QString kZero = QStringLiteral("0");
 const QString kNotice =
@@ -65,155 +67,128 @@ double lengthOf(const QString& text)
 
 } // namespace
 
-DrainageFittingStackForm::FittingColumn DrainageFittingStackForm::makeColumn(
-    FittingType type, double left, double top, double width, forms::Label* caption,
-    const char* picture, const char* combo, const char* l1, const char* l2)
+DrainageFittingStackForm::FittingColumn DrainageFittingStackForm::putColumn(
+    const ColumnPlace& place, forms::Label* caption, Named<forms::PictureBox> picture,
+    Named<forms::ComboBox> size, Named<forms::TextBox> l1, Named<forms::TextBox> l2)
 {
-    const int n = static_cast<int>(type);
-    const QByteArray suffix = QByteArray::number(n);
-    FittingColumn c;
-    c.caption = caption;
+    const auto [type, left, top, width] = place;
+    const QByteArray n = QByteArray::number(static_cast<int>(type));
     caption->setCaption(drainage::fittingTypeName(type));
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    c.picture = add<forms::PictureBox>(picture, left, top + 240, width, kPictureHeight);
+    put(picture.control, nullptr, {picture.name, left, top + 240, width, kPictureHeight});
+    put(size.control, nullptr, {size.name, left, top + 1620, width}, forms::ComboBox::Style::Editable);
+    FittingColumn c{caption, picture.control, size.control};
+    // "L1：" or "L2：", the field as wide as the column leaves it, "mm".
+    const double fieldWidth = width - kLengthLabelWidth - kUnitGap - kUnitWidth;
+    const auto lengthRow = [&](char digit, double y, Named<forms::TextBox> field, forms::Label*& label,
+                               forms::Label*& unit) {
+        const QByteArray labelName = "LabelL" + QByteArray(1, digit) + "_" + n;
+        const QByteArray unitName = "LabelMm" + QByteArray(1, digit) + "_" + n;
+        put(label, nullptr, {labelName.constData(), left, y + 30, kLengthLabelWidth, 0,
+                             u"L"_s + QLatin1Char(digit) + u"："_s});
+        put(field.control, nullptr, {field.name, left + kLengthLabelWidth, y, fieldWidth, 270});
+        put(unit, nullptr, {unitName.constData(), left + width - kUnitWidth, y + 30, kUnitWidth, 0, u"mm"_s});
+    };
+    lengthRow('1', top + 1980, l1, c.l1Label, c.l1Unit);
+    lengthRow('2', top + 2310, l2, c.l2Label, c.l2Unit);
+    c.l1 = l1.control;
+    c.l2 = l2.control;
     c.picture->setAlignment(Qt::AlignCenter);
     c.picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     c.picture->setBackColor(forms::vbWhite);
-    c.size = add<forms::ComboBox>(combo, left, top + 1620, width, 300,
-                                  forms::ComboBox::Style::Editable);
     c.size->setText(kSizePrompt);
-    const auto row = [&](const char* field, const QString& mark, double y, forms::Label*& label,
-                         forms::TextBox*& box, forms::Label*& unit) {
-        label = addWithCaption<forms::Label>(("LabelL" + mark.right(1).toLatin1() + "_" + suffix).constData(),
-                                  left, y + 30, kLengthLabelWidth, 240, mark + QStringLiteral("："));
-        const double fieldWidth = width - kLengthLabelWidth - kUnitGap - kUnitWidth;
-        box = add<forms::TextBox>(field, left + kLengthLabelWidth, y, fieldWidth, 270);
-        box->setLocked(true);
-        box->setText(kZero);
-        unit = addWithCaption<forms::Label>(("LabelMm" + mark.right(1).toLatin1() + "_" + suffix).constData(),
-                                 left + width - kUnitWidth, y + 30, kUnitWidth, 240,
-                                 QStringLiteral("mm"));
-    };
-    row(l1, QStringLiteral("L1"), top + 1980, c.l1Label, c.l1, c.l1Unit);
-    row(l2, QStringLiteral("L2"), top + 2310, c.l2Label, c.l2, c.l2Unit);
+    for (forms::TextBox* length : {c.l1, c.l2}) {
+        length->setLocked(true);
+        length->setText(kZero);
+    }
     return c;
 }
 
 DrainageFittingStackForm::DrainageFittingStackForm()
-    : CalculatorForm(kCaption, kWindowWidth, kWindowHeight, Calculator::DrainageFittings)
+    : CalculatorForm(u"排水管件连接计算"_s, kWindowWidth, kWindowHeight, Calculator::DrainageFittings)
 {
     setObjectName(QStringLiteral("Form8"));
 
-    // Fitting columns: 管件1 to 管件4 along the top, 管件5 and 管件6 below.
+    // Fitting columns: 管件1 to 管件4 along the top, 管件5 and 管件6 below;
+    // the fourth column, wider, holds 管件4 above and the stack below.
+    const double* x = kColumnLefts;
     constexpr double row1 = 60;
     constexpr double row2 = 2760;
-    const double* x = kColumnLefts;
-    Label21 = add<forms::Label>("Label21", x[0], row1, kColumnWidth, 240);
-    Label5 = add<forms::Label>("Label5", x[1], row1, kColumnWidth, 240);
-    Label12 = add<forms::Label>("Label12", x[2], row1, kColumnWidth, 240);
-    Label9 = add<forms::Label>("Label9", x[3], row1, kWideColumnWidth, 240);
-    Label37 = add<forms::Label>("Label37", x[0], row2, kColumnWidth, 240);
-    Label16 = add<forms::Label>("Label16", x[1], row2, kColumnWidth, 240);
-    const double w = kColumnWidth;
+    constexpr double w = kColumnWidth;
+    constexpr double wide = kWideColumnWidth;
+    put(Label21, nullptr, {"Label21", x[0], row1, w});
+    put(Label5, nullptr, {"Label5", x[1], row1, w});
+    put(Label12, nullptr, {"Label12", x[2], row1, w});
+    put(Label9, nullptr, {"Label9", x[3], row1, wide});
+    put(Label37, nullptr, {"Label37", x[0], row2, w});
+    put(Label16, nullptr, {"Label16", x[1], row2, w});
     m_columns = {
-        makeColumn(FittingType::Tee, x[0], row1, w, Label21, "Picture1", "Combo1", "Text1", "Text2"),
-        makeColumn(FittingType::Cross, x[1], row1, w, Label5, "Picture2", "Combo2", "Text3", "Text4"),
-        makeColumn(FittingType::QuarterBend, x[2], row1, w, Label12, "Picture3", "Combo3", "Text5", "Text6"),
-        makeColumn(FittingType::OffsetBend, x[3], row1, kWideColumnWidth, Label9, "Picture4", "Combo4",
-                   "Text7", "Text8"),
-        makeColumn(FittingType::SweptInlet, x[0], row2, w, Label37, "Picture5", "Combo5", "Text9", "Text10"),
-        makeColumn(FittingType::Reducer, x[1], row2, w, Label16, "Picture6", "Combo6", "Text13", "Text14"),
+        putColumn({FittingType::Tee, x[0], row1, w}, Label21, {Picture1, "Picture1"}, {Combo1, "Combo1"},
+                  {Text1, "Text1"}, {Text2, "Text2"}),
+        putColumn({FittingType::Cross, x[1], row1, w}, Label5, {Picture2, "Picture2"}, {Combo2, "Combo2"},
+                  {Text3, "Text3"}, {Text4, "Text4"}),
+        putColumn({FittingType::QuarterBend, x[2], row1, w}, Label12, {Picture3, "Picture3"},
+                  {Combo3, "Combo3"}, {Text5, "Text5"}, {Text6, "Text6"}),
+        putColumn({FittingType::OffsetBend, x[3], row1, wide}, Label9, {Picture4, "Picture4"},
+                  {Combo4, "Combo4"}, {Text7, "Text7"}, {Text8, "Text8"}),
+        putColumn({FittingType::SweptInlet, x[0], row2, w}, Label37, {Picture5, "Picture5"},
+                  {Combo5, "Combo5"}, {Text9, "Text9"}, {Text10, "Text10"}),
+        putColumn({FittingType::Reducer, x[1], row2, w}, Label16, {Picture6, "Picture6"},
+                  {Combo6, "Combo6"}, {Text13, "Text13"}, {Text14, "Text14"}),
     };
-    Picture1 = m_columns[0].picture;
-    Picture2 = m_columns[1].picture;
-    Picture3 = m_columns[2].picture;
-    Picture4 = m_columns[3].picture;
-    Picture5 = m_columns[4].picture;
-    Picture6 = m_columns[5].picture;
-    Combo1 = m_columns[0].size;
-    Combo2 = m_columns[1].size;
-    Combo3 = m_columns[2].size;
-    Combo4 = m_columns[3].size;
-    Combo5 = m_columns[4].size;
-    Combo6 = m_columns[5].size;
-    Text1 = m_columns[0].l1;
-    Text2 = m_columns[0].l2;
-    Text3 = m_columns[1].l1;
-    Text4 = m_columns[1].l2;
-    Text5 = m_columns[2].l1;
-    Text6 = m_columns[2].l2;
-    Text7 = m_columns[3].l1;
-    Text8 = m_columns[3].l2;
-    Text9 = m_columns[4].l1;
-    Text10 = m_columns[4].l2;
-    Text13 = m_columns[5].l1;
-    Text14 = m_columns[5].l2;
+    // 管件6's two drawings, PVC-U and cast iron, beyond the right edge.
+    put(Picture7, nullptr, {"Picture7", kHiddenLeft, 0, w, kPictureHeight});
+    put(Picture8, nullptr, {"Picture8", kHiddenLeft, kPictureHeight, w, kPictureHeight});
+
+    // Material, with the results below it.
+    put(Frame1, nullptr, {"Frame1", x[2], row2 - 60, w, 870, u"管材选择"_s});
+    put(Option1, Frame1, {"Option1", 150, 270, 1500, 255, u"PVC-U排水管"_s});
+    put(Option2, Frame1, {"Option2", 150, 555, 1500, 255, u"排水铸铁管"_s});
+    put(Frame2, nullptr, {"Frame2", x[2], row2 + 900, w, 1680, u"计算结果"_s});
+    put(Label30, Frame2, {"Label30", 120, 300, 1200, 0, u"连接尺寸："_s});
+    put(Text11, Frame2, {"Text11", 120, 570, 1140});
+    put(Label29, Frame2, {"Label29", 1320, 600, 390, 0, u"mm"_s});
+    put(Label17, Frame2, {"Label17", 120, 990, 900, 0, u"管件数量："_s});
+    put(Text15, Frame2, {"Text15", 1020, 960, 600});
+    put(Label31, Frame2, {"Label31", 90, 1350, 1620, 0, u"注:以管中心标高计"_s});
+
+    // The stack, its hidden lengths, and its buttons two a row sharing the
+    // stack's width.
+    constexpr double buttonGap = 60;
+    constexpr double buttonWidth = (wide - buttonGap) / 2;
+    const double right = x[3] + buttonWidth + buttonGap;
+    put(Label26, nullptr, {"Label26", x[3], row2, wide, 0, u"管件列表"_s});
+    put(List1, nullptr, {"List1", x[3], row2 + 240, wide, 1620});
+    put(List2, nullptr, {"List2", kHiddenLeft, row2, 1200, 1620});
+    put(Command1, nullptr, {"Command1", x[3], row2 + 1920, buttonWidth, 330, u"清除列表"_s});
+    put(Command2, nullptr, {"Command2", right, row2 + 1920, buttonWidth, 330, u"清除全部"_s});
+    put(Command3, nullptr, {"Command3", x[3], row2 + 2280, buttonWidth, 330, u"计 算"_s});
+    put(Command4, nullptr, {"Command4", right, row2 + 2280, buttonWidth, 330, u"退 出"_s});
+
+    // The notice along the foot of the window, and its hidden tick counter.
+    put(Label32, nullptr, {"Label32", x[0], 5385, kWindowWidth - 2 * x[0], 255, kNotice});
+    put(Text12, nullptr, {"Text12", kHiddenLeft, 4500, 600});
+    Timer1 = new forms::Timer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kBlinkIntervalMs);
+
     Picture1->setPicture(drainage::fittingDrawing(FittingDrawing::Tee));
     Picture2->setPicture(drainage::fittingDrawing(FittingDrawing::Cross));
     Picture3->setPicture(drainage::fittingDrawing(FittingDrawing::QuarterBend));
     Picture4->setPicture(drainage::fittingDrawing(FittingDrawing::OffsetBend));
     Picture5->setPicture(drainage::fittingDrawing(FittingDrawing::SweptInlet));
-    Picture7 = add<forms::PictureBox>("Picture7", kHiddenLeft, 0, kColumnWidth, kPictureHeight);
-    Picture8 = add<forms::PictureBox>("Picture8", kHiddenLeft, kPictureHeight, kColumnWidth,
-                                      kPictureHeight);
     Picture7->setPicture(drainage::fittingDrawing(FittingDrawing::PvcuReducer));
     Picture8->setPicture(drainage::fittingDrawing(FittingDrawing::CastIronReducer));
-    Picture7->hide();
-    Picture8->hide();
-
-    // Material, with the results below it.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", x[2], row2 - 60, kColumnWidth, 870,
-                                          QStringLiteral("管材选择"));
-    Option1 = addInWithCaption<forms::OptionButton>(Frame1, "Option1", 150, 270, 1500, 255,
-                                                    QStringLiteral("PVC-U排水管"));
-    Option2 = addInWithCaption<forms::OptionButton>(Frame1, "Option2", 150, 555, 1500, 255,
-                                                    QStringLiteral("排水铸铁管"));
     Option1->setChecked(true);
-
-    Frame2 = addWithCaption<forms::Frame>("Frame2", x[2], row2 + 900, kColumnWidth, 1680,
-                                          QStringLiteral("计算结果"));
-    Label30 = addInWithCaption<forms::Label>(Frame2, "Label30", 120, 300, 1200, 240,
-                                             QStringLiteral("连接尺寸："));
-    Text11 = addIn<forms::TextBox>(Frame2, "Text11", 120, 570, 1140, 300);
-    Label29 = addInWithCaption<forms::Label>(Frame2, "Label29", 1320, 600, 390, 240,
-                                             QStringLiteral("mm"));
-    Label17 = addInWithCaption<forms::Label>(Frame2, "Label17", 120, 990, 900, 240,
-                                             QStringLiteral("管件数量："));
-    Text15 = addIn<forms::TextBox>(Frame2, "Text15", 1020, 960, 600, 300);
-    Label31 = addInWithCaption<forms::Label>(Frame2, "Label31", 90, 1350, 1620, 240,
-                                             QStringLiteral("注:以管中心标高计"));
-
-    // The stack and its buttons.
-    Label26 = addWithCaption<forms::Label>("Label26", x[3], row2, kWideColumnWidth, 240,
-                                           QStringLiteral("管件列表"));
-    List1 = add<forms::ListBox>("List1", x[3], row2 + 240, kWideColumnWidth, 1620);
-    List2 = add<forms::ListBox>("List2", kHiddenLeft, row2, 1200, 1620);
-    // Two buttons a row, sharing the stack's width.
-    constexpr double buttonGap = 60;
-    constexpr double buttonWidth = (kWideColumnWidth - buttonGap) / 2;
-    const double right = x[3] + buttonWidth + buttonGap;
-    Command1 = addWithCaption<forms::CommandButton>("Command1", x[3], row2 + 1920, buttonWidth, 330,
-                                                    QStringLiteral("清除列表"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", right, row2 + 1920, buttonWidth, 330,
-                                                    QStringLiteral("清除全部"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", x[3], row2 + 2280, buttonWidth, 330,
-                                                    QStringLiteral("计 算"));
-    Command3->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
-    Command4 = addWithCaption<forms::CommandButton>("Command4", right, row2 + 2280, buttonWidth, 330,
-                                                    QStringLiteral("退 出"));
-    Command4->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
-
-    // The notice along the foot of the window.
-    Label32 = addWithCaption<forms::Label>("Label32", x[0], 5385, kWindowWidth - 2 * x[0], 255, kNotice);
-    Label32->setFont(forms::fontFor(QStringLiteral("宋体"), 9, true));
+    const QFont bold = forms::fontFor(QStringLiteral("宋体"), 9, true);
+    Command3->setFont(bold);
+    Command4->setFont(bold);
+    Label32->setFont(bold);
     Label32->setWordWrap(false);
     Label32->setForeColor(forms::vbBlue);
-    Text12 = add<forms::TextBox>("Text12", kHiddenLeft, 4500, 600, 300);
     Text12->setText(kZero);
-    Text12->hide();
-    Timer1 = new forms::Timer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kBlinkIntervalMs);
+    for (QWidget* hidden : std::initializer_list<QWidget*>{Picture7, Picture8, Text12})
+        hidden->hide();
 
     forms::connectHandler(Option1, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option1_Click);
     forms::connectHandler(Option2, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option2_Click);
@@ -233,7 +208,7 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command1_Click);
     forms::connectHandler(Command2, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command2_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command3_Click);
-    forms::connectHandler(Command4, &forms::CommandButton::Click, this, &DrainageFittingStackForm::Command4_Click);
+    forms::connectHandler(Command4, &forms::CommandButton::Click, this, &CalculatorForm::Exit_Click);
     forms::connectHandler(Timer1, &forms::Timer::Tick, this, &DrainageFittingStackForm::Timer1_Timer);
 }
 
@@ -249,7 +224,7 @@ PipeMaterial DrainageFittingStackForm::material() const
 
 void DrainageFittingStackForm::Form_Load()
 {
-    appendVersionToCaption(kCaption);
+    appendVersionToCaption();
     Picture6->setPicture(Picture7->pixmap());
     for (FittingType type : drainage::kFittingTypes) {
         for (const QString& size : Tables::sizeList(PipeMaterial::Pvcu, type))
@@ -342,18 +317,19 @@ void DrainageFittingStackForm::addFitting(FittingType type)
     const int lines = List1->ListCount();
     const std::optional<FittingType> above =
         lines > 0 ? drainage::stackLineType(List1->List(lines - 1)) : std::nullopt;
-    const drainage::FittingAddition addition =
+    if (const auto lengths = Tables::lengths(material(), type, c.size->Text()))
+        showLengths(type, lengths);
+    const drainage::FittingAdditionOutcome addition =
         drainage::fittingAddition(material(), type, c.size->Text(), above);
-    if (addition.lengths)
-        showLengths(type, addition.lengths);
+    // The stack's messages leave the focus where it is.
     if (addition.refusal)
-        return showStackMessage(drainage::stackMessageText(*addition.refusal));
+        return forms::refuseInput(addition.refusal->message, addition.refusal->title, nullptr);
 
     // The real lengths are kept; which of them count is decided at each
     // calculation.
     List2->AddItem(c.l1->Text());
     List2->AddItem(c.l2->Text());
-    List1->AddItem(addition.line.text);
+    List1->AddItem(addition.values.text);
 }
 
 void DrainageFittingStackForm::Picture1_DblClick()
@@ -428,11 +404,6 @@ void DrainageFittingStackForm::Command3_Click()
     }
     Text11->setText(drainage::stackHeightText(result));
     Text15->setText(QString::number(result.fittingCount));
-}
-
-void DrainageFittingStackForm::Command4_Click()
-{
-    forms::endProgram();
 }
 
 // --- The notice -------------------------------------------------------------

@@ -41,11 +41,10 @@ public:
     void Picture6_Click();
     // Deletes the line double-clicked; nothing without a selected line.
     void List1_DblClick();
-    // 清除列表, 清除全部, 计 算, 退 出.
+    // 清除列表, 清除全部, 计 算 (退 出 ends the program).
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void Command4_Click();
     // One blink of the notice: red after an odd number of ticks, blue after
     // an even one.
     void Timer1_Timer();
@@ -131,9 +130,24 @@ public:
     forms::Timer* Timer1;
 
 private:
-    FittingColumn makeColumn(fittings::drainage::FittingType type, double left, double top,
-                             double width, forms::Label* caption, const char* picture,
-                             const char* combo, const char* l1, const char* l2);
+    // Where a fitting column stands, in twips.
+    struct ColumnPlace {
+        fittings::drainage::FittingType type;
+        double left;
+        double top;
+        double width;
+    };
+    // A control member of the window and its name.
+    template <class C>
+    struct Named {
+        C*& control;
+        const char* name;
+    };
+    // Places the column of a fitting type under its caption label: the
+    // drawing, the size list and the rows of L1 and L2.
+    FittingColumn putColumn(const ColumnPlace& place, forms::Label* caption,
+                            Named<forms::PictureBox> picture, Named<forms::ComboBox> size,
+                            Named<forms::TextBox> l1, Named<forms::TextBox> l2);
     void switchMaterial(fittings::drainage::PipeMaterial material);
     // Writes the lengths of the size shown for `type` into its fields, "0"
     // when the size has none.

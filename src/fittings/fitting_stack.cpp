@@ -207,21 +207,21 @@ bool mayFollow(std::optional<FittingType> above, FittingType type)
     return type != T::QuarterBend;
 }
 
-FittingAddition fittingAddition(PipeMaterial material, FittingType type, const QString& size,
-                                std::optional<FittingType> above)
+FittingAdditionOutcome fittingAddition(PipeMaterial material, FittingType type, const QString& size,
+                                       std::optional<FittingType> above)
 {
-    FittingAddition addition;
-    addition.lengths = DrainageFittingTables::lengths(material, type, size);
-    const DrainageFittingTables::FittingLengths lengths = addition.lengths.value_or(
-        DrainageFittingTables::FittingLengths{});
+    const auto refused = [](AdditionField field, StackMessage message) {
+        return FittingAdditionOutcome{
+            FittingRefusal{field, stackMessageText(message), kStackMessageTitle.toString()}, {}};
+    };
+    const DrainageFittingTables::FittingLengths lengths =
+        DrainageFittingTables::lengths(material, type, size).value_or(DrainageFittingTables::FittingLengths{});
     if ((DrainageFittingTables::setsL1(type) && lengths.l1Mm == 0)
         || (DrainageFittingTables::setsL2(type) && lengths.l2Mm == 0))
-        addition.refusal = StackMessage::NoSize;
-    else if (!mayFollow(above, type))
-        addition.refusal = StackMessage::ConnectionRefused;
-    else
-        addition.line = {stackLineText(type, size), lengths.l1Mm, lengths.l2Mm};
-    return addition;
+        return refused(AdditionField::Size, StackMessage::NoSize);
+    if (!mayFollow(above, type))
+        return refused(AdditionField::Place, StackMessage::ConnectionRefused);
+    return {std::nullopt, {stackLineText(type, size), lengths.l1Mm, lengths.l2Mm}};
 }
 
 QString stackMessageText(StackMessage message)

@@ -26,6 +26,7 @@
 #pragma once
 
 #include "fittings/drainage_fitting_tables.h"
+#include "textio/refusal.h"
 
 #include <QString>
 #include <QStringView>
@@ -98,23 +99,23 @@ QString stackMessageText(StackMessage message);
 // 6; a 管件4, 5 or 6 cannot follow a 管件4 or 5.
 bool mayFollow(std::optional<FittingType> above, FittingType type);
 
-struct FittingAddition {
-    // The lengths of the size, as a pick of it shows them; nothing when the
-    // size is none of the material's list for the type.
-    std::optional<DrainageFittingTables::FittingLengths> lengths;
-    // Why the fitting is not added: NoSize for a size without lengths (the
-    // lengths the type takes from its size tested L1 first, then L2),
-    // ConnectionRefused where it may not follow the fitting above.
-    std::optional<StackMessage> refusal;
-    // The line to append otherwise, with the fitting's real lengths.
-    StackLine line;
-};
+// The input a refused addition asks the engineer to correct: the fitting's
+// size, or its place below the fitting above.
+enum class AdditionField { Size, Place };
+using FittingRefusal = textio::Refusal<AdditionField>;
+// The line to append, with the fitting's real lengths; or why the fitting is
+// not added, titled kStackMessageTitle: kChooseSizeMessage (Size) for a size
+// without lengths (the lengths the type takes from its size tested L1
+// first, then L2), kCheckConnectionMessage (Place) where it may not follow
+// the fitting above.
+using FittingAdditionOutcome = textio::Outcome<StackLine, AdditionField>;
 
 // A fitting of `type` with the size text `size` of `material` added below
 // the fitting `above` (nothing: the stack is empty). The size is checked
-// before the position.
-FittingAddition fittingAddition(PipeMaterial material, FittingType type, const QString& size,
-                                std::optional<FittingType> above);
+// before the place. A refused fitting still shows the lengths its size has
+// (DrainageFittingTables::lengths).
+FittingAdditionOutcome fittingAddition(PipeMaterial material, FittingType type, const QString& size,
+                                       std::optional<FittingType> above);
 
 // --- Height --------------------------------------------------------------------
 

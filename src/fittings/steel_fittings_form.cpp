@@ -11,104 +11,75 @@ SteelFittingsForm& Form6()
     return forms::defaultInstance<SteelFittingsForm>();
 }
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// Layout of a fitting's frame, in twips: the drawing with the size list under
-// it on the left, the output frame on the right.
-constexpr double kFrameWidth = 3950;
-constexpr double kFrameHeight = 2915;
-constexpr double kPictureLeft = 90;
-constexpr double kPictureTop = 270;
-constexpr double kPictureWidth = 2250;
-constexpr double kPictureHeight = 2130;
-constexpr double kListTop = 2490;
-constexpr double kOutputLeft = 2430;
-constexpr double kOutputTop = 180;
-constexpr double kOutputWidth = 1440;
+// A dimension row of an output frame, in twips: the name ("La="), the field
+// and "mm", one row pitch under the row before.
 constexpr double kRowTop = 300;
 constexpr double kRowPitch = 345;
-
-// Frames in a two-by-two grid.
-constexpr double kLeftColumn = 45;
-constexpr double kRightColumn = 4035;
-constexpr double kTopRow = 30;
-constexpr double kBottomRow = 2975;
 
 } // namespace
 
 SteelFittingsForm::SteelFittingsForm()
-    : CalculatorForm(QStringLiteral("钢制管件"), 8025, 5910, Calculator::SteelFittings)
+    : CalculatorForm(u"钢制管件"_s, 8025, 5910, Calculator::SteelFittings)
 {
     setObjectName(QStringLiteral("Form6"));
+    const forms::ComboBox::Style editable = forms::ComboBox::Style::Editable;
 
-    // The four frames, each with its drawing, its size list under it and its
-    // output frame with as many rows as the fitting has dimensions.
-    struct FittingFrame {
-        forms::Frame*& frame;
-        const char* frameName;
-        QString caption;
-        double left;
-        double top;
-        forms::PictureBox*& picture;
-        const char* pictureName;
-        QPixmap (*drawing)(QSize);
-        forms::ComboBox*& list;
-        const char* listName;
-        QString prompt;
-        forms::Frame*& output;
-        const char* outputName;
-        int rows;
-    };
+    // Four frames in a two-by-two grid, each with its drawing, its size list
+    // under it and its output frame (管件参数) on the right, as tall as the
+    // fitting has dimension rows.
     forms::Frame* teeOutput = nullptr;
     forms::Frame* concentricOutput = nullptr;
     forms::Frame* eccentricOutput = nullptr;
-    const FittingFrame frames[] = {
-        {Frame3, "Frame3", QStringLiteral("弯头"), kLeftColumn, kTopRow, Picture1, "Picture1", elbowDrawing,
-         Combo1, "Combo1", QStringLiteral("请选择弯头规格"), Frame1, "Frame1", 3},
-        {Frame4, "Frame4", QStringLiteral("三通"), kRightColumn, kTopRow, Picture2, "Picture2", teeDrawing,
-         Combo2, "Combo2", QStringLiteral("请选择三（四）通规格"), teeOutput, "Frame2", 6},
-        {Frame6, "Frame6", QStringLiteral("同心异径管"), kLeftColumn, kBottomRow, Picture3, "Picture3",
-         concentricReducerDrawing, Combo3, "Combo3", QStringLiteral("请选择同心异径管规格"),
-         concentricOutput, "Frame2", 4},
-        {Frame5, "Frame5", QStringLiteral("偏心异径管"), kRightColumn, kBottomRow, Picture4, "Picture4",
-         eccentricReducerDrawing, Combo4, "Combo4", QStringLiteral("请选择偏心异径管规格"),
-         eccentricOutput, "Frame2", 4},
-    };
-    for (const FittingFrame& f : frames) {
-        f.frame = addWithCaption<forms::Frame>(f.frameName, f.left, f.top, kFrameWidth,
-                                               kFrameHeight, f.caption);
-        f.picture = addIn<forms::PictureBox>(f.frame, f.pictureName, kPictureLeft, kPictureTop,
-                                             kPictureWidth, kPictureHeight);
-        f.picture->setPicture(f.drawing(f.picture->size()));
-        f.list = addIn<forms::ComboBox>(f.frame, f.listName, kPictureLeft, kListTop, kPictureWidth, 315,
-                                        forms::ComboBox::Style::Editable);
-        f.list->setText(f.prompt);
-        f.output = addInWithCaption<forms::Frame>(f.frame, f.outputName, kOutputLeft, kOutputTop,
-                                                  kOutputWidth,
-                                       kRowTop + f.rows * kRowPitch + 90, QStringLiteral("管件参数"));
-    }
+    put(Frame3, nullptr, {"Frame3", 45, 30, 3950, 2915, u"弯头"_s});
+    put(Picture1, Frame3, {"Picture1", 90, 270, 2250, 2130});
+    put(Combo1, Frame3, {"Combo1", 90, 2490, 2250, 315}, editable);
+    put(Frame1, Frame3, {"Frame1", 2430, 180, 1440, 1425, u"管件参数"_s});
+    put(Frame4, nullptr, {"Frame4", 4035, 30, 3950, 2915, u"三通"_s});
+    put(Picture2, Frame4, {"Picture2", 90, 270, 2250, 2130});
+    put(Combo2, Frame4, {"Combo2", 90, 2490, 2250, 315}, editable);
+    put(teeOutput, Frame4, {"Frame2", 2430, 180, 1440, 2460, u"管件参数"_s});
+    put(Frame6, nullptr, {"Frame6", 45, 2975, 3950, 2915, u"同心异径管"_s});
+    put(Picture3, Frame6, {"Picture3", 90, 270, 2250, 2130});
+    put(Combo3, Frame6, {"Combo3", 90, 2490, 2250, 315}, editable);
+    put(concentricOutput, Frame6, {"Frame2", 2430, 180, 1440, 1770, u"管件参数"_s});
+    put(Frame5, nullptr, {"Frame5", 4035, 2975, 3950, 2915, u"偏心异径管"_s});
+    put(Picture4, Frame5, {"Picture4", 90, 270, 2250, 2130});
+    put(Combo4, Frame5, {"Combo4", 90, 2490, 2250, 315}, editable);
+    put(eccentricOutput, Frame5, {"Frame2", 2430, 180, 1440, 1770, u"管件参数"_s});
 
-    Text1 = addDimensionRow(Frame1, 0, QStringLiteral("La="), "Text1");
-    Text2 = addDimensionRow(Frame1, 1, QStringLiteral("d="), "Text2");
-    Text3 = addDimensionRow(Frame1, 2, QStringLiteral("D="), "Text3");
-
+    // The dimension rows: 弯头, then 三通, then the two reducers alike.
+    Text1 = putDimensionRow(Frame1, 0, u"La="_s, "Text1");
+    Text2 = putDimensionRow(Frame1, 1, u"d="_s, "Text2");
+    Text3 = putDimensionRow(Frame1, 2, u"D="_s, "Text3");
     Frame2.insert(0, teeOutput);
-    Text4.insert(0, addDimensionRow(teeOutput, 0, QStringLiteral("L1="), "Text4"));
-    Text5.insert(0, addDimensionRow(teeOutput, 1, QStringLiteral("L2="), "Text5"));
-    Text6.insert(0, addDimensionRow(teeOutput, 2, QStringLiteral("d1="), "Text6"));
-    Text9.insert(0, addDimensionRow(teeOutput, 3, QStringLiteral("d2="), "Text9"));
-    Text8.insert(0, addDimensionRow(teeOutput, 4, QStringLiteral("D2="), "Text8"));
-    Text7.insert(0, addDimensionRow(teeOutput, 5, QStringLiteral("D1="), "Text7"));
-
+    Text4.insert(0, putDimensionRow(teeOutput, 0, u"L1="_s, "Text4"));
+    Text5.insert(0, putDimensionRow(teeOutput, 1, u"L2="_s, "Text5"));
+    Text6.insert(0, putDimensionRow(teeOutput, 2, u"d1="_s, "Text6"));
+    Text9.insert(0, putDimensionRow(teeOutput, 3, u"d2="_s, "Text9"));
+    Text8.insert(0, putDimensionRow(teeOutput, 4, u"D2="_s, "Text8"));
+    Text7.insert(0, putDimensionRow(teeOutput, 5, u"D1="_s, "Text7"));
     Frame2.insert(1, concentricOutput);
     Frame2.insert(2, eccentricOutput);
     for (int element : {1, 2}) {
         forms::Frame* output = Frame2.at(element);
-        Text4.insert(element, addDimensionRow(output, 0, QStringLiteral("L1="), "Text4"));
-        Text6.insert(element, addDimensionRow(output, 1, QStringLiteral("d ="), "Text6"));
-        Text7.insert(element, addDimensionRow(output, 2, QStringLiteral("D1="), "Text7"));
-        Text8.insert(element, addDimensionRow(output, 3, QStringLiteral("D2="), "Text8"));
+        Text4.insert(element, putDimensionRow(output, 0, u"L1="_s, "Text4"));
+        Text6.insert(element, putDimensionRow(output, 1, u"d ="_s, "Text6"));
+        Text7.insert(element, putDimensionRow(output, 2, u"D1="_s, "Text7"));
+        Text8.insert(element, putDimensionRow(output, 3, u"D2="_s, "Text8"));
     }
+
+    Picture1->setPicture(elbowDrawing(Picture1->size()));
+    Picture2->setPicture(teeDrawing(Picture2->size()));
+    Picture3->setPicture(concentricReducerDrawing(Picture3->size()));
+    Picture4->setPicture(eccentricReducerDrawing(Picture4->size()));
+    Combo1->setText(u"请选择弯头规格"_s);
+    Combo2->setText(u"请选择三（四）通规格"_s);
+    Combo3->setText(u"请选择同心异径管规格"_s);
+    Combo4->setText(u"请选择偏心异径管规格"_s);
 
     forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo1_Click);
     forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo2_Click);
@@ -116,16 +87,18 @@ SteelFittingsForm::SteelFittingsForm()
     forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo4_Click);
 }
 
-forms::TextBox* SteelFittingsForm::addDimensionRow(forms::Frame* output, int row, const QString& caption,
+forms::TextBox* SteelFittingsForm::putDimensionRow(forms::Frame* output, int row, const QString& caption,
                                                    const char* fieldName)
 {
     const double top = kRowTop + row * kRowPitch;
     const QByteArray nameLabel = "Label" + QByteArray::number(++m_labelCount);
-    addInWithCaption<forms::Label>(output, nameLabel.constData(), 60, top + 30, 360, 240, caption);
-    auto* field = addIn<forms::TextBox>(output, fieldName, 420, top, 540, 285);
     const QByteArray unitLabel = "Label" + QByteArray::number(++m_labelCount);
-    addInWithCaption<forms::Label>(output, unitLabel.constData(), 1005, top + 30, 405, 240,
-                                   QStringLiteral("mm"));
+    forms::Label* label = nullptr;
+    forms::TextBox* field = nullptr;
+    forms::Label* unit = nullptr;
+    put(label, output, {nameLabel.constData(), 60, top + 30, 360, 0, caption});
+    put(field, output, {fieldName, 420, top, 540, 285});
+    put(unit, output, {unitLabel.constData(), 1005, top + 30, 405, 0, u"mm"_s});
     return field;
 }
 

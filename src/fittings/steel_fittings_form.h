@@ -63,7 +63,7 @@ public:
 
 private:
     // A dimension row of an output frame: its name, its field and "mm".
-    forms::TextBox* addDimensionRow(forms::Frame* output, int row, const QString& caption,
+    forms::TextBox* putDimensionRow(forms::Frame* output, int row, const QString& caption,
                                     const char* fieldName);
     // Writes a pick's texts into its fields, in order; nothing when the
     // pick shows nothing.

@@ -16,100 +16,80 @@ WaterproofSleeveForm& form7()
     return forms::defaultInstance<WaterproofSleeveForm>();
 }
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kSizePrompt = QStringLiteral("请选择套管规格");
 
-// The output grid, in twips inside 管件参数: a row label, column 1 with its
-// unit, column 2 (standing over column 1's unit) with its own.
-constexpr double kRowLabelLeft = 150;
-constexpr double kColumn1Left = 600;
-constexpr double kColumn2Left = 1560;
-constexpr double kColumn2UnitLeft = 2520;
-constexpr double kFieldWidth = 900;
-constexpr double kUnitWidth = 420;
-constexpr double kHeaderTop = 300;
-constexpr double kFirstRowTop = 630;
-constexpr double kRowPitch = 360;
-
-double rowTop(int row)
+// The label standing on an option draws its caption: the option's own
+// caption is drawn unseen, and a click on the label's text still reaches
+// the option.
+void standOnCaption(forms::OptionButton* option, forms::Label* label)
 {
-    return kFirstRowTop + row * kRowPitch;
+    QPalette unseenCaption = option->palette();
+    unseenCaption.setColor(QPalette::ButtonText, Qt::transparent);
+    unseenCaption.setColor(QPalette::WindowText, Qt::transparent);
+    option->setPalette(unseenCaption);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 } // namespace
 
 WaterproofSleeveForm::WaterproofSleeveForm()
-    : CalculatorForm(QStringLiteral("钢制套管"), 6000, 3840, Calculator::WaterproofSleeve)
+    : CalculatorForm(u"钢制套管"_s, 6000, 3840, Calculator::WaterproofSleeve)
 {
     setObjectName(QStringLiteral("form7"));
 
     // The drawing, the size list under it and "返  回" under that.
-    Picture1 = add<forms::PictureBox>("Picture1", 180, 180, 2250, 2250);
+    put(Picture1, nullptr, {"Picture1", 180, 180, 2250, 2250});
+    put(Combo1, nullptr, {"Combo1", 180, 2580, 2250, 315}, forms::ComboBox::Style::Editable);
+    put(Command1, nullptr, {"Command1", 555, 3150, 1500, 495, u"返  回"_s});
+
+    // Sleeve types side by side, each caption drawn by the label on it.
+    put(Frame2, nullptr, {"Frame2", 2580, 120, 3300, 780, u"套管类型"_s});
+    put(Option1, Frame2, {"Option1", 150, 330, 1000, 0, u"A型套管"_s});
+    put(Label7, Frame2, {"Label7", 405, 360, 700, 0, u"A型套管"_s});
+    put(Option2, Frame2, {"Option2", 1200, 330, 1000, 0, u"B型套管"_s});
+    put(Label8, Frame2, {"Label8", 1455, 360, 700, 0, u"B型套管"_s});
+    put(Option3, Frame2, {"Option3", 2250, 330, 1000, 0, u"C型套管"_s});
+    put(Label9, Frame2, {"Label9", 2505, 360, 700, 0, u"C型套管"_s});
+
+    // The output grid: column headers, row names, column 1's units first so
+    // that column 2's fields stand over them, the fields, column 2's units.
+    put(Frame1, nullptr, {"Frame1", 2580, 1020, 3300, 2160, u"管件参数"_s});
+    put(Label2, Frame1, {"Label2", 600, 300, 900, 0, u"钢 管"_s});
+    put(Label4, Frame1, {"Label4", 1560, 300, 900, 0, u"球铁管"_s});
+    put(Label1, Frame1, {"Label1", 150, 660, 420, 0, u"D1="_s});
+    put(Label3, Frame1, {"Label3", 150, 1020, 420, 0, u"D2="_s});
+    put(Label5, Frame1, {"Label5", 150, 1380, 420, 0, u"D3="_s});
+    put(Label11, Frame1, {"Label11", 150, 1740, 420, 0, u"d="_s});
+    put(Label16, Frame1, {"Label16", 1560, 660, 420, 0, u"mm"_s});
+    put(Label10, Frame1, {"Label10", 1560, 1020, 420, 0, u"mm"_s});
+    put(Label6, Frame1, {"Label6", 1560, 1380, 420, 0, u"mm"_s});
+    put(Label17, Frame1, {"Label17", 1560, 1740, 420, 0, u"mm"_s});
+    put(Text1, Frame1, {"Text1", 600, 630, 900});
+    put(Text2, Frame1, {"Text2", 600, 990, 900});
+    put(Text3, Frame1, {"Text3", 600, 1350, 900});
+    put(Text4, Frame1, {"Text4", 600, 1710, 900});
+    put(Text7, Frame1, {"Text7", 1560, 630, 900});
+    put(Text6, Frame1, {"Text6", 1560, 990, 900});
+    put(Text5, Frame1, {"Text5", 1560, 1350, 900});
+    put(Text8, Frame1, {"Text8", 1560, 1710, 900});
+    put(Label14, Frame1, {"Label14", 2520, 660, 420, 0, u"mm"_s});
+    put(Label13, Frame1, {"Label13", 2520, 1020, 420, 0, u"mm"_s});
+    put(Label12, Frame1, {"Label12", 2520, 1380, 420, 0, u"mm"_s});
+    put(Label15, Frame1, {"Label15", 2520, 1740, 420, 0, u"mm"_s});
+
     Picture1->setPicture(fittings::sleeveDrawing(Picture1->size()));
-    Combo1 = add<forms::ComboBox>("Combo1", 180, 2580, 2250, 315, forms::ComboBox::Style::Editable);
     Combo1->setText(kSizePrompt);
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 555, 3150, 1500, 495,
-                                                    QStringLiteral("返  回"));
     Command1->setFont(forms::fontFor(QStringLiteral("隶书"), 14.25));
-
-    // Sleeve types side by side. Each option's caption is drawn by the label
-    // standing on it; a click on that text still chooses the option.
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 2580, 120, 3300, 780, QStringLiteral("套管类型"));
-    struct TypeChoice {
-        forms::OptionButton*& option;
-        const char* optionName;
-        forms::Label*& label;
-        const char* labelName;
-        QString caption;
-    };
-    const TypeChoice choices[] = {
-        {Option1, "Option1", Label7, "Label7", QStringLiteral("A型套管")},
-        {Option2, "Option2", Label8, "Label8", QStringLiteral("B型套管")},
-        {Option3, "Option3", Label9, "Label9", QStringLiteral("C型套管")},
-    };
-    double left = 150;
-    for (const TypeChoice& choice : choices) {
-        choice.option = addInWithCaption<forms::OptionButton>(Frame2, choice.optionName, left, 330,
-                                                              1000, 300, choice.caption);
-        QPalette unseenCaption = choice.option->palette();
-        unseenCaption.setColor(QPalette::ButtonText, Qt::transparent);
-        unseenCaption.setColor(QPalette::WindowText, Qt::transparent);
-        choice.option->setPalette(unseenCaption);
-        choice.label = addLabel(Frame2, choice.labelName, left + 255, 360, 700, choice.caption);
-        choice.label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        left += 1050;
-    }
+    standOnCaption(Option1, Label7);
+    standOnCaption(Option2, Label8);
+    standOnCaption(Option3, Label9);
     Option1->setValue(true);
-
-    // The output grid.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 2580, 1020, 3300, 2160, QStringLiteral("管件参数"));
-    Label2 = addLabel(Frame1, "Label2", kColumn1Left, kHeaderTop, kFieldWidth, QStringLiteral("钢 管"));
-    Label4 = addLabel(Frame1, "Label4", kColumn2Left, kHeaderTop, kFieldWidth, QStringLiteral("球铁管"));
     for (forms::Label* header : {Label2, Label4})
         header->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1 = addLabel(Frame1, "Label1", kRowLabelLeft, rowTop(0) + 30, 420, QStringLiteral("D1="));
-    Label3 = addLabel(Frame1, "Label3", kRowLabelLeft, rowTop(1) + 30, 420, QStringLiteral("D2="));
-    Label5 = addLabel(Frame1, "Label5", kRowLabelLeft, rowTop(2) + 30, 420, QStringLiteral("D3="));
-    Label11 = addLabel(Frame1, "Label11", kRowLabelLeft, rowTop(3) + 30, 420, QStringLiteral("d="));
-    const QString mm = QStringLiteral("mm");
-    // Column 1's units first, so that column 2's fields stand over them.
-    Label16 = addLabel(Frame1, "Label16", kColumn2Left, rowTop(0) + 30, kUnitWidth, mm);
-    Label10 = addLabel(Frame1, "Label10", kColumn2Left, rowTop(1) + 30, kUnitWidth, mm);
-    Label6 = addLabel(Frame1, "Label6", kColumn2Left, rowTop(2) + 30, kUnitWidth, mm);
-    Label17 = addLabel(Frame1, "Label17", kColumn2Left, rowTop(3) + 30, kUnitWidth, mm);
-    Text1 = addIn<forms::TextBox>(Frame1, "Text1", kColumn1Left, rowTop(0), kFieldWidth, 300);
-    Text2 = addIn<forms::TextBox>(Frame1, "Text2", kColumn1Left, rowTop(1), kFieldWidth, 300);
-    Text3 = addIn<forms::TextBox>(Frame1, "Text3", kColumn1Left, rowTop(2), kFieldWidth, 300);
-    Text4 = addIn<forms::TextBox>(Frame1, "Text4", kColumn1Left, rowTop(3), kFieldWidth, 300);
-    Text7 = addIn<forms::TextBox>(Frame1, "Text7", kColumn2Left, rowTop(0), kFieldWidth, 300);
-    Text6 = addIn<forms::TextBox>(Frame1, "Text6", kColumn2Left, rowTop(1), kFieldWidth, 300);
-    Text5 = addIn<forms::TextBox>(Frame1, "Text5", kColumn2Left, rowTop(2), kFieldWidth, 300);
-    Text8 = addIn<forms::TextBox>(Frame1, "Text8", kColumn2Left, rowTop(3), kFieldWidth, 300);
-    Label14 = addLabel(Frame1, "Label14", kColumn2UnitLeft, rowTop(0) + 30, kUnitWidth, mm);
-    Label13 = addLabel(Frame1, "Label13", kColumn2UnitLeft, rowTop(1) + 30, kUnitWidth, mm);
-    Label12 = addLabel(Frame1, "Label12", kColumn2UnitLeft, rowTop(2) + 30, kUnitWidth, mm);
-    Label15 = addLabel(Frame1, "Label15", kColumn2UnitLeft, rowTop(3) + 30, kUnitWidth, mm);
     // Type A on opening: one column.
     for (QWidget* column2 : std::initializer_list<QWidget*>{Label4, Label12, Label13, Label14, Label15,
                                                             Text5, Text6, Text7, Text8})
@@ -120,13 +100,6 @@ WaterproofSleeveForm::WaterproofSleeveForm()
     forms::connectHandler(Option3, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option3_Click);
     forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &WaterproofSleeveForm::Combo1_Click);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &WaterproofSleeveForm::Command1_Click);
-}
-
-forms::Label* WaterproofSleeveForm::addLabel(QWidget* container, const char* name, double left, double top,
-                                             double width, const QString& caption)
-{
-    auto* label = addInWithCaption<forms::Label>(container, name, left, top, width, 240, caption);
-    return label;
 }
 
 void WaterproofSleeveForm::Form_Load()

@@ -72,6 +72,4 @@ public:
 
 private:
     void showType(fittings::SleeveType type);
-    forms::Label* addLabel(QWidget* container, const char* name, double left, double top, double width,
-                           const QString& caption);
 };

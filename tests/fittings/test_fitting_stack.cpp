@@ -25,6 +25,29 @@ StackLine fitting(FittingType type, const QString& size, PipeMaterial material =
     return {drainage::stackLineText(type, size), lengths ? lengths->l1Mm : 0, lengths ? lengths->l2Mm : 0};
 }
 
+// An addition in the shape the rows give it: the refusal as its stack
+// message, the lengths its size shows, the line to append.
+struct Addition {
+    std::optional<StackMessage> refusal;
+    std::optional<Tables::FittingLengths> lengths;
+    StackLine line;
+};
+Addition addition(PipeMaterial material, FittingType type, const QString& size,
+                  std::optional<FittingType> above)
+{
+    const drainage::FittingAdditionOutcome outcome = drainage::fittingAddition(material, type, size, above);
+    Addition a{std::nullopt, Tables::lengths(material, type, size), outcome.values};
+    if (outcome.refusal) {
+        const StackMessage message = outcome.refusal->field == drainage::AdditionField::Size
+            ? StackMessage::NoSize
+            : StackMessage::ConnectionRefused;
+        EXPECT_EQ(outcome.refusal->message, drainage::stackMessageText(message));
+        EXPECT_EQ(outcome.refusal->title, drainage::kStackMessageTitle.toString());
+        a.refusal = message;
+    }
+    return a;
+}
+
 // The height as the window writes it, or "0" when a message was raised.
 QString shown(const drainage::StackHeight& h)
 {
@@ -161,7 +184,7 @@ TEST(FittingStackAdding, SizeIsCheckedBeforeThePosition)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const drainage::FittingAddition a = drainage::fittingAddition(row.material, row.type, row.size, row.above);
+        const Addition a = addition(row.material, row.type, row.size, row.above);
         EXPECT_EQ(a.refusal, row.refusal);
         ASSERT_EQ(a.lengths.has_value(), row.listed);
         if (a.lengths) {
