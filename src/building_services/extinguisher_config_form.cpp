@@ -8,6 +8,7 @@
 #include "textio/field_values.h"
 #include "textio/numtext.h"
 #include "forms/handler.h"
+#include "forms/refusal_view.h"
 
 
 using forms::ComboBox;
@@ -31,10 +32,6 @@ constexpr quint32 kScrollBarGrey = 0x80000000;   // fields of no use in the mode
 constexpr quint32 kHighlightText = 0x8000000E;   // a figure within the code
 constexpr quint32 kCodeBreachPink = 0xFFC0FF;    // a figure that breaks the code
 
-// Result rows: top of the first field and the pitch, in twips.
-constexpr double kResultTop = 285;
-constexpr double kResultPitch = 330;
-
 // Columns, in twips: the left one (class, position, parameters, choice) and
 // the right one (hazard, results), wide enough for 15-digit results and the
 // unit "平米/A" inside the frame's border.
@@ -50,147 +47,128 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
 {
     setObjectName(QStringLiteral("Form5"));
 
-    // An option with its caption label beside it. The option keeps its
-    // caption but draws it invisibly under the label, which lets clicks
-    // through, so a click on the caption still picks the option.
-    auto choice = [this](QWidget* frame, const char* name, const char* labelName,
-                         const QString& caption, double left, double top, double width,
-                         Label*& label) {
-        OptionButton* option = addInWithCaption<OptionButton>(frame, name, left, top, width, 240,
-                                                              caption);
+    using namespace Qt::StringLiterals;
+
+    // 火灾种类： and 危险等级：; each option followed by the label that
+    // shows its caption.
+    put(Frame1, nullptr, {"Frame1", 0, 45, kLeftWidth, 660, u"火灾种类："_s});
+    put(Option1, Frame1, {"Option1", 150, 300, 1350, 240, u"A类火灾"_s});
+    put(Label7, Frame1, {"Label7", 405, 300, 1095});
+    put(Option2, Frame1, {"Option2", 1650, 300, 1350, 240, u"B类火灾"_s});
+    put(Label8, Frame1, {"Label8", 1905, 300, 1095});
+    put(Frame2, nullptr, {"Frame2", kRightLeft, 45, kRightWidth, 660, u"危险等级："_s});
+    put(Option5, Frame2, {"Option5", 150, 300, 1350, 240, u"严重危险"_s});
+    put(Label9, Frame2, {"Label9", 405, 300, 1095});
+    put(Option6, Frame2, {"Option6", 1650, 300, 1200, 240, u"中危险"_s});
+    put(Label12, Frame2, {"Label12", 1905, 300, 945});
+    put(Option7, Frame2, {"Option7", 3000, 300, 1200, 240, u"轻危险"_s});
+    put(Label13, Frame2, {"Label13", 3255, 300, 945});
+
+    // 灭火设施配置情况及修正系数：
+    put(Frame3, nullptr, {"Frame3", 0, 765, kRightLeft + kRightWidth, 1185,
+                          u"灭火设施配置情况及修正系数："_s});
+    put(Option9, Frame3, {"Option9", 150, 300, 3000, 240, u"设有消火栓系统,K=0.7"_s});
+    put(Label16, Frame3, {"Label16", 405, 300, 2745});
+    put(Option10, Frame3, {"Option10", kRightLeft + 150, 300, 3000, 240, u"无消火栓及喷淋,K=1.0"_s});
+    put(Label14, Frame3, {"Label14", kRightLeft + 405, 300, 2745});
+    put(Option8, Frame3, {"Option8", 150, 600, 3000, 240, u"设有喷淋系统,K=0.5"_s});
+    put(Label17, Frame3, {"Label17", 405, 600, 2745});
+    put(Option11, Frame3, {"Option11", kRightLeft + 150, 600, 3000, 240,
+                           u"设有消火栓及喷淋系统,K=0.3"_s});
+    put(Label15, Frame3, {"Label15", kRightLeft + 405, 600, 2745});
+    put(Option12, Frame3, {"Option12", 150, 900, 6900, 240,
+                           u"可燃物露天堆垛,甲.乙.丙类液体贮罐,可燃气体贮罐,K=0.3"_s});
+    put(Label18, Frame3, {"Label18", 405, 900, 6645});
+
+    // Left column: 地上或地下建筑：, 设计参数, 灭火器选择：
+    put(Frame4, nullptr, {"Frame4", 0, 2010, kLeftWidth, 660, u"地上或地下建筑："_s});
+    put(Option3, Frame4, {"Option3", 150, 300, 1350, 240, u"地下建筑"_s});
+    put(Label10, Frame4, {"Label10", 405, 300, 1095});
+    put(Option4, Frame4, {"Option4", 1650, 300, 1350, 240, u"地上建筑"_s});
+    put(Label11, Frame4, {"Label11", 1905, 300, 1095});
+
+    put(Frame5, nullptr, {"Frame5", 0, 2730, kLeftWidth, 1080, u"设计参数"_s});
+    put(Label1, Frame5, {"Label1", 150, 330, 930, 0, u"保护面积："_s});
+    put(Text1, Frame5, {"Text1", 1110, 285, 1230});
+    put(Label2, Frame5, {"Label2", 2400, 330, 780, 0, u"平方米"_s});
+    put(Label3, Frame5, {"Label3", 150, 690, 930, 0, u"设置点数："_s});
+    put(Text5, Frame5, {"Text5", 1110, 645, 1230});
+    put(Label4, Frame5, {"Label4", 2400, 690, 780, 0, u"处"_s});
+
+    put(Frame6, nullptr, {"Frame6", 0, 3870, kLeftWidth, 1080, u"灭火器选择："_s});
+    put(Option13, Frame6, {"Option13", 90, 300, 1560, 240, u"自动配置灭火器"_s});
+    put(Label35, Frame6, {"Label35", 345, 300, 1305});
+    put(Option14, Frame6, {"Option14", 1800, 300, 1560, 240, u"手动配置灭火器"_s});
+    put(Label36, Frame6, {"Label36", 2055, 300, 1305});
+    put(Combo1, Frame6, {"Combo1", 150, 630, 2955, 315}, ComboBox::Style::Editable);
+
+    // 计算结果: row label, field, unit.
+    put(Frame7, nullptr, {"Frame7", kRightLeft, 2010, kRightWidth, 2940, u"计算结果："_s});
+    put(Label19, Frame7, {"Label19", 120, 315, 1320, 0, u"配 置 基 准 ："_s});
+    put(Text2, Frame7, {"Text2", 1470, 285, 1995});
+    put(Label20, Frame7, {"Label20", 3525, 315, 630, 0, u"平米/A"_s});
+    put(Label23, Frame7, {"Label23", 120, 645, 1320, 0, u"保 护 距 离 ："_s});
+    put(Text4, Frame7, {"Text4", 1470, 615, 1995});
+    put(Label24, Frame7, {"Label24", 3525, 645, 630, 0, u"米"_s});
+    put(Label34, Frame7, {"Label34", 120, 975, 1320, 0, u"每具最小配置："_s});
+    put(Text36, Frame7, {"Text36", 1470, 945, 1995});
+    put(Label37, Frame7, {"Label37", 3525, 975, 630, 0, u"A"_s});
+    put(Label32, Frame7, {"Label32", 120, 1305, 1320, 0, u"灭 火 级 别 ："_s});
+    put(Text9, Frame7, {"Text9", 1470, 1275, 1995});
+    put(Label33, Frame7, {"Label33", 3525, 1305, 630, 0, u"A"_s});
+    put(Label30, Frame7, {"Label30", 120, 1635, 1320, 0, u"每 处 配 置 ："_s});
+    put(Text8, Frame7, {"Text8", 1470, 1605, 1995});
+    put(Label31, Frame7, {"Label31", 3525, 1635, 630, 0, u"具"_s});
+    put(Label27, Frame7, {"Label27", 120, 1965, 1320, 0, u"实际配置级别："_s});
+    put(Text7, Frame7, {"Text7", 1470, 1935, 1995});
+    put(Label29, Frame7, {"Label29", 3525, 1965, 630, 0, u"A"_s});
+    put(Label26, Frame7, {"Label26", 120, 2295, 1320, 0, u"总 计 配 置 ："_s});
+    put(Text12, Frame7, {"Text12", 1470, 2265, 1995});
+    put(Label28, Frame7, {"Label28", 3525, 2295, 630, 0, u"具"_s});
+    put(Label21, Frame7, {"Label21", 120, 2625, 1320, 0, u"每具灭火级别："_s});
+    put(Text3, Frame7, {"Text3", 1470, 2595, 1995});
+    put(Label22, Frame7, {"Label22", 3525, 2625, 630, 0, u"A"_s});
+
+    // Buttons at the bottom right.
+    put(Command1, nullptr, {"Command1", kWindowWidth - 2925, 5040, 900, 420, u"计 算"_s});
+    put(Command2, nullptr, {"Command2", kWindowWidth - 1965, 5040, 900, 420, u"查 看"_s});
+    put(Command3, nullptr, {"Command3", kWindowWidth - 1005, 5040, 900, 420, u"退出"_s});
+
+    // Hidden: the current choices and the per-size figures, twelve to a row
+    // below the client area.
+    const std::pair<TextBox**, const char*> hiddenFields[] = {
+        {&Text10, "Text10"}, {&Text11, "Text11"}, {&Text14, "Text14"}, {&Text15, "Text15"},
+        {&Text16, "Text16"}, {&Text17, "Text17"}, {&Text18, "Text18"}, {&Text19, "Text19"},
+        {&Text20, "Text20"}, {&Text21, "Text21"}, {&Text22, "Text22"}, {&Text23, "Text23"},
+        {&Text24, "Text24"}, {&Text25, "Text25"}, {&Text26, "Text26"}, {&Text27, "Text27"},
+        {&Text28, "Text28"}, {&Text29, "Text29"}, {&Text30, "Text30"}, {&Text31, "Text31"},
+        {&Text32, "Text32"}, {&Text33, "Text33"}, {&Text34, "Text34"}, {&Text35, "Text35"},
+    };
+    for (int i = 0; i < static_cast<int>(std::size(hiddenFields)); ++i) {
+        const auto& [field, name] = hiddenFields[i];
+        put(*field, nullptr, {name, 150.0 + 600 * (i % 12), 5700.0 + 330 * (i / 12), 570})->hide();
+    }
+
+    // Each option draws its caption invisibly under its label, which lets
+    // clicks through, so a click on the caption still picks the option.
+    const std::pair<OptionButton*, Label*> captions[] = {
+        {Option1, Label7},   {Option2, Label8},   {Option5, Label9},   {Option6, Label12},
+        {Option7, Label13},  {Option9, Label16},  {Option10, Label14}, {Option8, Label17},
+        {Option11, Label15}, {Option12, Label18}, {Option3, Label10},  {Option4, Label11},
+        {Option13, Label35}, {Option14, Label36},
+    };
+    for (const auto& [option, label] : captions) {
         option->setStyleSheet(QStringLiteral("QRadioButton { color: transparent; }"));
-        label = addInWithCaption<Label>(frame, labelName, left + 255, top, width - 255, 240,
-                                        caption);
+        label->setCaption(option->Caption());
         label->setWordWrap(false);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        return option;
-    };
-    auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
-                        double top, double width) {
-        Label* l = addInWithCaption<Label>(frame, name, left, top, width, 240, caption);
-        return l;
-    };
-
-    // --- 火灾种类： and 危险等级：
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, kLeftWidth, 660, QStringLiteral("火灾种类："));
-    Option1 = choice(Frame1, "Option1", "Label7", QStringLiteral("A类火灾"), 150, 300, 1350, Label7);
-    Option2 = choice(Frame1, "Option2", "Label8", QStringLiteral("B类火灾"), 1650, 300, 1350, Label8);
-    Frame2 = addWithCaption<forms::Frame>("Frame2", kRightLeft, 45, kRightWidth, 660, QStringLiteral("危险等级："));
-    Option5 = choice(Frame2, "Option5", "Label9", QStringLiteral("严重危险"), 150, 300, 1350, Label9);
-    Option6 = choice(Frame2, "Option6", "Label12", QStringLiteral("中危险"), 1650, 300, 1200, Label12);
-    Option7 = choice(Frame2, "Option7", "Label13", QStringLiteral("轻危险"), 3000, 300, 1200, Label13);
-
-    // --- 灭火设施配置情况及修正系数：
-    Frame3 = addWithCaption<forms::Frame>("Frame3", 0, 765, kRightLeft + kRightWidth, 1185,
-                                          QStringLiteral("灭火设施配置情况及修正系数："));
-    Option9 = choice(Frame3, "Option9", "Label16", QStringLiteral("设有消火栓系统,K=0.7"), 150,
-                     300, 3000, Label16);
-    Option10 = choice(Frame3, "Option10", "Label14", QStringLiteral("无消火栓及喷淋,K=1.0"), kRightLeft + 150,
-                      300, 3000, Label14);
-    Option8 = choice(Frame3, "Option8", "Label17", QStringLiteral("设有喷淋系统,K=0.5"), 150, 600,
-                     3000, Label17);
-    Option11 = choice(Frame3, "Option11", "Label15", QStringLiteral("设有消火栓及喷淋系统,K=0.3"),
-                      kRightLeft + 150, 600, 3000, Label15);
-    Option12 = choice(Frame3, "Option12", "Label18",
-                      QStringLiteral("可燃物露天堆垛,甲.乙.丙类液体贮罐,可燃气体贮罐,K=0.3"), 150,
-                      900, 6900, Label18);
-
-    // --- Left column: 地上或地下建筑：, 设计参数, 灭火器选择：
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 2010, kLeftWidth, 660, QStringLiteral("地上或地下建筑："));
-    Option3 = choice(Frame4, "Option3", "Label10", QStringLiteral("地下建筑"), 150, 300, 1350, Label10);
-    Option4 = choice(Frame4, "Option4", "Label11", QStringLiteral("地上建筑"), 1650, 300, 1350, Label11);
-
-    Frame5 = addWithCaption<forms::Frame>("Frame5", 0, 2730, kLeftWidth, 1080, QStringLiteral("设计参数"));
-    Label1 = label(Frame5, "Label1", QStringLiteral("保护面积："), 150, 330, 930);
-    Text1 = addIn<TextBox>(Frame5, "Text1", 1110, 285, 1230, 300);
-    Label2 = label(Frame5, "Label2", QStringLiteral("平方米"), 2400, 330, 780);
-    Label3 = label(Frame5, "Label3", QStringLiteral("设置点数："), 150, 690, 930);
-    Text5 = addIn<TextBox>(Frame5, "Text5", 1110, 645, 1230, 300);
-    Label4 = label(Frame5, "Label4", QStringLiteral("处"), 2400, 690, 780);
-
-    Frame6 = addWithCaption<forms::Frame>("Frame6", 0, 3870, kLeftWidth, 1080, QStringLiteral("灭火器选择："));
-    Option13 = choice(Frame6, "Option13", "Label35", QStringLiteral("自动配置灭火器"), 90, 300,
-                      1560, Label35);
-    Option14 = choice(Frame6, "Option14", "Label36", QStringLiteral("手动配置灭火器"), 1800, 300,
-                      1560, Label36);
-    Combo1 = addIn<ComboBox>(Frame6, "Combo1", 150, 630, 2955, 315, ComboBox::Style::Editable);
-
-    // --- 计算结果：
-    Frame7 = addWithCaption<forms::Frame>("Frame7", kRightLeft, 2010, kRightWidth, 2940,
-                                          QStringLiteral("计算结果："));
-    int row = 0;
-    auto result = [&](const char* labelName, const QString& caption, const char* name,
-                      const char* unitName, const QString& unit, Label*& rowLabel,
-                      Label*& unitLabel) {
-        const double top = kResultTop + kResultPitch * row++;
-        rowLabel = label(Frame7, labelName, caption, 120, top + 30, 1320);
-        TextBox* box = addIn<TextBox>(Frame7, name, 1470, top, 1995, 300);
+    }
+    for (TextBox* box : {Text2, Text4, Text36, Text9, Text8, Text7, Text12, Text3})
         box->setEnabled(false);
-        unitLabel = label(Frame7, unitName, unit, 3525, top + 30, 630);
-        return box;
-    };
-    Text2 = result("Label19", QStringLiteral("配 置 基 准 ："), "Text2", "Label20",
-                   QStringLiteral("平米/A"), Label19, Label20);
-    Text4 = result("Label23", QStringLiteral("保 护 距 离 ："), "Text4", "Label24",
-                   QStringLiteral("米"), Label23, Label24);
-    Text36 = result("Label34", QStringLiteral("每具最小配置："), "Text36", "Label37",
-                    QStringLiteral("A"), Label34, Label37);
-    Text9 = result("Label32", QStringLiteral("灭 火 级 别 ："), "Text9", "Label33",
-                   QStringLiteral("A"), Label32, Label33);
-    Text8 = result("Label30", QStringLiteral("每 处 配 置 ："), "Text8", "Label31",
-                   QStringLiteral("具"), Label30, Label31);
-    Text7 = result("Label27", QStringLiteral("实际配置级别："), "Text7", "Label29",
-                   QStringLiteral("A"), Label27, Label29);
-    Text12 = result("Label26", QStringLiteral("总 计 配 置 ："), "Text12", "Label28",
-                    QStringLiteral("具"), Label26, Label28);
-    Text3 = result("Label21", QStringLiteral("每具灭火级别："), "Text3", "Label22",
-                   QStringLiteral("A"), Label21, Label22);
     for (TextBox* box : {Text2, Text4, Text36})
         box->setBackColor(kScrollBarGrey);
     Text8->setBackColor(kHighlightText);
-
-    // --- Buttons at the bottom right.
-    Command1 = addWithCaption<forms::CommandButton>("Command1", kWindowWidth - 2925, 5040, 900, 420,
-                                                    QStringLiteral("计 算"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", kWindowWidth - 1965, 5040, 900, 420,
-                                                    QStringLiteral("查 看"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", kWindowWidth - 1005, 5040, 900, 420,
-                                                    QStringLiteral("退出"));
     setDefaultButton(Command1);
-
-    // --- Hidden fields: the current choices and the per-size figures.
-    int hidden = 0;
-    auto hiddenField = [&](const char* name) {
-        TextBox* box = add<TextBox>(name, 150 + 600 * (hidden % 12), 5700 + 330 * (hidden / 12),
-                                    570, 300);
-        ++hidden;
-        box->hide();
-        return box;
-    };
-    Text10 = hiddenField("Text10");
-    Text11 = hiddenField("Text11");
-    Text14 = hiddenField("Text14");
-    Text15 = hiddenField("Text15");
-    Text16 = hiddenField("Text16");
-    Text17 = hiddenField("Text17");
-    Text18 = hiddenField("Text18");
-    Text19 = hiddenField("Text19");
-    Text20 = hiddenField("Text20");
-    Text21 = hiddenField("Text21");
-    Text22 = hiddenField("Text22");
-    Text23 = hiddenField("Text23");
-    Text24 = hiddenField("Text24");
-    Text25 = hiddenField("Text25");
-    Text26 = hiddenField("Text26");
-    Text27 = hiddenField("Text27");
-    Text28 = hiddenField("Text28");
-    Text29 = hiddenField("Text29");
-    Text30 = hiddenField("Text30");
-    Text31 = hiddenField("Text31");
-    Text32 = hiddenField("Text32");
-    Text33 = hiddenField("Text33");
-    Text34 = hiddenField("Text34");
-    Text35 = hiddenField("Text35");
 
     // The state the window opens in: class A, medium hazard, above ground,
     // hydrants (K 0.7), manual configuration of the 2 kg size.
@@ -224,12 +202,12 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     forms::connectHandler(Text5, &TextBox::DblClick, this, &Form::Text5_DblClick);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &Form::Command1_Click);
     forms::connectHandler(Command2, &forms::CommandButton::Click, this, &Form::Command2_Click);
-    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &Form::Command3_Click);
+    forms::connectHandler(Command3, &forms::CommandButton::Click, this, &CalculatorForm::Exit_Click);
 }
 
 void ExtinguisherConfigForm::Form_Load()
 {
-    appendVersionToCaption(kDesignCaption);
+    appendVersionToCaption();
     Text10->setText(kFireClassA.toString());
     Text11->setText(kMediumHazard.toString());
     Text14->setText(textio::generalNumberText(kHydrantsReduction));
@@ -252,23 +230,23 @@ std::array<ExtinguisherConfigForm::SizeFields, 5> ExtinguisherConfigForm::sizeFi
     }};
 }
 
-void ExtinguisherConfigForm::showRatingUnit(const QString& unit)
+void ExtinguisherConfigForm::showRatingUnit(FireClass fireClass)
 {
-    Label20->setCaption(QStringLiteral("平米/") + unit);
+    Label20->setCaption(areaPerRatingUnit(fireClass));
     for (Label* l : {Label22, Label29, Label33})
-        l->setCaption(unit);
+        l->setCaption(ratingUnit(fireClass));
 }
 
 void ExtinguisherConfigForm::Option1_Click()
 {
     Text10->setText(kFireClassA.toString());
-    showRatingUnit(ratingUnit(FireClass::A));
+    showRatingUnit(FireClass::A);
 }
 
 void ExtinguisherConfigForm::Option2_Click()
 {
     Text10->setText(kFireClassB.toString());
-    showRatingUnit(ratingUnit(FireClass::B));
+    showRatingUnit(FireClass::B);
 }
 
 void ExtinguisherConfigForm::Option5_Click()
@@ -374,7 +352,7 @@ QStringList ExtinguisherConfigForm::inputTexts() const
 
 void ExtinguisherConfigForm::Command1_Click()
 {
-    const ExtinguisherCalculation calculation = configureExtinguishers(ExtinguisherInputTexts{
+    const ExtinguisherOutcome outcome = configureExtinguishers(ExtinguisherInputTexts{
         .area = Text1->Text(),
         .points = Text5->Text(),
         .fireClass = Text10->Text(),
@@ -384,12 +362,13 @@ void ExtinguisherConfigForm::Command1_Click()
         .size = Combo1->Text(),
         .automatic = automatic(),
     });
-    if (const std::optional<ExtinguisherInputError>& error = calculation.error) {
-        if (!error->message.isEmpty())
-            refuseInput(error->message, error->title, fieldOf(error->field));
+    if (outcome.refusal) {
+        // The window's own hidden choices are refused without a message.
+        if (!outcome.refusal->message.isEmpty())
+            fieldControls().refuse(*outcome.refusal);
         return;
     }
-    const ExtinguisherResults& r = calculation.results;
+    const ExtinguisherResults& r = outcome.values;
     Label37->setCaption(r.ratingUnit);
     Text3->setText(r.sizeRating);
     Text2->setText(r.areaPerUnit);
@@ -403,18 +382,19 @@ void ExtinguisherConfigForm::Command1_Click()
         showManualFigures(r);
 }
 
-QWidget* ExtinguisherConfigForm::fieldOf(ExtinguisherField field) const
+forms::FieldControls<ExtinguisherField> ExtinguisherConfigForm::fieldControls() const
 {
-    switch (field) {
-    case ExtinguisherField::Area:
-        return Text1;
-    case ExtinguisherField::Size:
-        return Combo1;
-    case ExtinguisherField::Points:
-    case ExtinguisherField::Choices:
-        break;
-    }
-    return Text5;
+    return {{ExtinguisherField::Points, Text5},
+            {ExtinguisherField::Area, Text1},
+            {ExtinguisherField::Size, Combo1}};
+}
+
+forms::FieldControls<ManualFigure> ExtinguisherConfigForm::figureControls() const
+{
+    return {{ManualFigure::RequiredRating, Text9},
+            {ManualFigure::PerPoint, Text8},
+            {ManualFigure::RatingPerPoint, Text7},
+            {ManualFigure::Total, Text12}};
 }
 
 void ExtinguisherConfigForm::showAutomaticFigures(const ExtinguisherResults& r)
@@ -438,15 +418,8 @@ void ExtinguisherConfigForm::showManualFigures(const ExtinguisherResults& r)
     Text8->setText(r.manual.perPoint);
     Text8->setBackColor(r.tooManyPerPoint ? kCodeBreachPink : kHighlightText);
     Text3->setBackColor(r.sizeTooSmall ? kCodeBreachPink : kHighlightText);
-    // One warning per press: too many per point goes before too small a size.
-    if (r.tooManyPerPoint) {
-        forms::MsgBox(QStringLiteral("每处设置的灭火器数量超过规范规定【GBJ140-90-4.0.7】！"
-                                     "请增加设置点数量或改变灭火器规格！"),
-                      forms::vbOKOnly, QStringLiteral("警告！"));
-    } else if (r.sizeTooSmall) {
-        forms::MsgBox(QStringLiteral("灭火器规格偏小，不能没满足规范最小配置级别要求！"),
-                      forms::vbOKOnly, kWarningTitle);
-    }
+    if (r.warning)
+        forms::MsgBox(r.warning->message, r.warning->style, r.warning->title);
     Text7->setText(r.manual.ratingPerPoint);
     Text12->setText(r.manual.total);
 }
@@ -476,27 +449,21 @@ void ExtinguisherConfigForm::Command2_Click()
         return;
     }
     // The manual figures are reported as the engineer left them.
-    const ManualFigureCheck check = checkManualFigures(ManualFigureTexts{
+    const ManualFigureOutcome check = checkManualFigures(ManualFigureTexts{
         .requiredRating = Text9->Text(),
         .perPoint = Text8->Text(),
         .ratingPerPoint = Text7->Text(),
         .total = Text12->Text(),
     });
-    if (const std::optional<ManualFigureError>& error = check.error) {
-        TextBox* const fields[] = {Text9, Text8, Text7, Text12}; // in ManualFigure's order
-        refuseInput(error->message, error->title, fields[static_cast<int>(error->figure)]);
+    if (check.refusal) {
+        figureControls().refuse(*check.refusal);
         return;
     }
-    Text35->setText(check.remark);
+    Text35->setText(check.values);
 
     const SizeReport size{Text8->Text(), Text7->Text(), Text12->Text(), Text35->Text()};
     ResultsWindowForm& results = Form9();
     results.Show();
     results.Text1->setText(
         manualReportSentence(reportHead(), Combo1->Text(), size, Label29->Caption()));
-}
-
-void ExtinguisherConfigForm::Command3_Click()
-{
-    forms::endProgram();
 }

@@ -7,6 +7,7 @@
 #include "app/calculator_form.h"
 #include "building_services/extinguisher_rules.h"
 #include "building_services/fire_protection_inputs.h"
+#include "forms/refusal_view.h"
 
 #include <QStringList>
 
@@ -44,8 +45,7 @@ public:
     void Command1_Click();
     // "查 看": the manual sentence into the result window.
     void Command2_Click();
-    // "退出".
-    void Command3_Click();
+    // 退出 is the calculators' own.
 
     forms::Frame* Frame1; // 火灾种类：
     forms::Frame* Frame2; // 危险等级：
@@ -161,15 +161,17 @@ private:
     std::array<SizeFields, 5> sizeFields() const;
 
     // The class's rating unit on the unit labels.
-    void showRatingUnit(const QString& unit);
+    void showRatingUnit(building_services::FireClass fireClass);
     // The texts the figures derive from: area, points, class, hazard level,
     // location, K, size and mode.
     QStringList inputTexts() const;
     bool automatic() const;
     // The opening of the report sentences, from the fields and unit labels.
     building_services::ExtinguisherReportHead reportHead() const;
-    // The control a refusal names.
-    QWidget* fieldOf(building_services::ExtinguisherField field) const;
+    // The control each input a calculation refuses means.
+    forms::FieldControls<building_services::ExtinguisherField> fieldControls() const;
+    // The field of each manual figure a report refuses.
+    forms::FieldControls<building_services::ManualFigure> figureControls() const;
     // Automatic mode: the hidden per-size fields and the sentence into the
     // result window.
     void showAutomaticFigures(const building_services::ExtinguisherResults& r);

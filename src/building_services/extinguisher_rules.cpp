@@ -46,11 +46,17 @@ double ratingOf(const ExtinguisherSize& size, FireClass fireClass)
     return fireClass == FireClass::A ? size.ratingA : size.ratingB;
 }
 
-ExtinguisherCalculation refused(ExtinguisherField field, const QString& message,
-                                const QString& title)
+ExtinguisherOutcome refused(ExtinguisherField field, const QString& message, const QString& title)
 {
-    return {ExtinguisherInputError{field, message, title}, {}};
+    return {ExtinguisherRefusal{field, message, title}, {}};
 }
+
+const CodeWarning kTooManyPerPointWarning{
+    QStringLiteral("每处设置的灭火器数量超过规范规定【GBJ140-90-4.0.7】！"
+                   "请增加设置点数量或改变灭火器规格！"),
+    QStringLiteral("警告！")};
+const CodeWarning kSizeTooSmallWarning{
+    QStringLiteral("灭火器规格偏小，不能没满足规范最小配置级别要求！"), textio::kWarningTitle};
 
 // One size's figures for `count` extinguishers of `rating` at each of
 // `points` placement points; the remark is left to the caller.
@@ -86,6 +92,11 @@ FireClass fireClassOf(QStringView classText)
 QString ratingUnit(FireClass fireClass)
 {
     return fireClass == FireClass::A ? QStringLiteral("A") : QStringLiteral("B");
+}
+
+QString areaPerRatingUnit(FireClass fireClass)
+{
+    return QStringLiteral("平米/") + ratingUnit(fireClass);
 }
 
 std::span<const ExtinguisherSize> ExtinguisherRatingTable::sizes()
@@ -172,7 +183,7 @@ QString manualReportSentence(const ExtinguisherReportHead& head, const QString& 
         + figuresText(size, actualRatingUnit) + QStringLiteral("。");
 }
 
-ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in)
+ExtinguisherOutcome configureExtinguishers(const ExtinguisherInputTexts& in)
 {
     using namespace ExtinguisherConfiguration;
     if (in.points.isEmpty())
@@ -202,8 +213,8 @@ ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in)
         return refused(ExtinguisherField::Choices, QString(), QString());
     // Within the ranges Qe is finite and positive; the required rating is
     // carried as its field shows it.
-    ExtinguisherCalculation out;
-    ExtinguisherResults& r = out.results;
+    ExtinguisherOutcome out;
+    ExtinguisherResults& r = out.values;
     const std::optional<double> qe = textio::atTextPrecision(
         requiredRatingPerPoint(*location, *k, *area, base->areaPerUnit, *points).value_or(NAN),
         r.requiredRating);
@@ -229,10 +240,14 @@ ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in)
     r.manual = sizeFigures(count, *sizeRating, *points);
     r.tooManyPerPoint = tooManyPerPoint(count);
     r.sizeTooSmall = *sizeRating < base->minimumRating;
+    if (r.tooManyPerPoint)
+        r.warning = kTooManyPerPointWarning;
+    else if (r.sizeTooSmall)
+        r.warning = kSizeTooSmallWarning;
     return out;
 }
 
-ManualFigureCheck checkManualFigures(const ManualFigureTexts& texts)
+ManualFigureOutcome checkManualFigures(const ManualFigureTexts& texts)
 {
     struct Figure {
         const QString& text;
@@ -250,8 +265,8 @@ ManualFigureCheck checkManualFigures(const ManualFigureTexts& texts)
     };
     for (const Figure& f : figures) {
         if (!textio::readInRange(f.text, f.range))
-            return {ManualFigureError{f.figure, QString::fromUtf8(f.message),
-                                      textio::kCorrectnessTitle},
+            return {ManualFigureRefusal{f.figure, QString::fromUtf8(f.message),
+                                        textio::kCorrectnessTitle},
                     {}};
     }
     const double count = *textio::readNumber(texts.perPoint);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,8 @@ inline constexpr QStringView kLightHazard = u"轻危险级";
 FireClass fireClassOf(QStringView classText);
 // The rating unit of a class: "A" or "B".
 QString ratingUnit(FireClass fireClass);
+// The unit of the base area of a class: "平米/A" or "平米/B".
+QString areaPerRatingUnit(FireClass fireClass);
 
 // Location factor: 1.3 below ground, 1 above ground.
 inline constexpr double kBelowGroundFactor = 1.3;
@@ -152,10 +155,18 @@ struct ExtinguisherInputTexts {
 // hidden texts, which it never leaves wrong (refused without a message).
 enum class ExtinguisherField { Points, Area, Size, Choices };
 
-struct ExtinguisherInputError {
-    ExtinguisherField field;
-    QString message; // empty for Choices
+// The message is empty for Choices.
+using ExtinguisherRefusal = textio::Refusal<ExtinguisherField>;
+
+// The message box style of a warning with an OK button alone and no icon,
+// as the forms runtime numbers its styles.
+inline constexpr int kOkOnlyStyle = 0;
+
+// A warning of the design code the window shows as it stands.
+struct CodeWarning {
+    QString message;
     QString title;
+    int style = kOkOnlyStyle;
 };
 
 // The figures of a calculation as texts.
@@ -173,12 +184,12 @@ struct ExtinguisherResults {
     SizeReport manual;
     bool tooManyPerPoint = false; // more than five per point
     bool sizeTooSmall = false;    // below the minimum rating
+    // The one warning of a manual calculation that breaks the code: too
+    // many per point (GBJ140-90 4.0.7) goes before too small a size.
+    std::optional<CodeWarning> warning;
 };
 
-struct ExtinguisherCalculation {
-    std::optional<ExtinguisherInputError> error;
-    ExtinguisherResults results;
-};
+using ExtinguisherOutcome = textio::Outcome<ExtinguisherResults, ExtinguisherField>;
 
 // The calculation of "计 算". Refusals in this order: no points
 // "请输入设置点数量！" (确认数据完整性); an area outside kProtectedAreaRange
@@ -187,7 +198,7 @@ struct ExtinguisherCalculation {
 // mode a size that is none of the five "请选择灭火器规格！" (确认数据完整性).
 // Qe is carried at the precision of its field; automatic totals take the
 // whole part of N.
-ExtinguisherCalculation configureExtinguishers(const ExtinguisherInputTexts& in);
+ExtinguisherOutcome configureExtinguishers(const ExtinguisherInputTexts& in);
 
 // The automatic sentence: the opening, then one part per size in the order
 // 1, 2, 3, 4, 6 kg, each "…选用<size><n>具，实际配置级别为<r><unit>，共需配置
@@ -213,21 +224,14 @@ struct ManualFigureTexts {
 
 enum class ManualFigure { RequiredRating, PerPoint, RatingPerPoint, Total };
 
-struct ManualFigureError {
-    ManualFigure figure;
-    QString message;
-    QString title;
-};
-
-struct ManualFigureCheck {
-    std::optional<ManualFigureError> error;
-    QString remark; // of the count per point
-};
+using ManualFigureRefusal = textio::Refusal<ManualFigure>;
+// The remark of the count per point, or the refusal of a figure.
+using ManualFigureOutcome = textio::Outcome<QString, ManualFigure>;
 
 // The figures in the order above, each against its range:
 // "请输入正确的灭火级别！", "请输入正确的每处配置数量！", "请输入正确的实际配置级别！",
 // "请输入正确的总计配置数量！" (确认数据正确性); else the remark of the count.
-ManualFigureCheck checkManualFigures(const ManualFigureTexts& texts);
+ManualFigureOutcome checkManualFigures(const ManualFigureTexts& texts);
 
 // The manual sentence: the opening, "，选用", the size text and its figures.
 QString manualReportSentence(const ExtinguisherReportHead& head, const QString& sizeText,

@@ -10,11 +10,11 @@
 #include "textio/field_values.h"
 #include "textio/numtext.h"
 #include "forms/handler.h"
+#include "forms/refusal_view.h"
 
 #include <cmath>
 
 using forms::ComboBox;
-using forms::Label;
 using forms::TextBox;
 using namespace building_services;
 
@@ -32,14 +32,6 @@ const QString kDesignCaption = QStringLiteral("消火栓水力计算");
 constexpr quint32 kMenuColour = 0x80000004;
 constexpr quint32 kScrollBarGrey = 0x80000000;
 
-// Input rows of the design parameters: field tops, in twips.
-constexpr double kRowTops[] = {285, 645, 1005, 1365};
-// Columns of the design parameters: label and field lefts and widths.
-constexpr double kLabelLeft1 = 105, kLabelWidth1 = 1260, kFieldLeft1 = 1380, kFieldWidth1 = 840;
-constexpr double kLabelLeft2 = 2340, kLabelWidth2 = 1410, kFieldLeft2 = 3765, kFieldWidth2 = 1230;
-// Result columns: label above the field, unit after it.
-constexpr double kResultLeft1 = 105, kResultLeft2 = 2580, kResultWidth = 1860;
-
 } // namespace
 
 FireHydrantForm::FireHydrantForm()
@@ -47,75 +39,63 @@ FireHydrantForm::FireHydrantForm()
 {
     setObjectName(QStringLiteral("Form11"));
 
-    auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
-                        double top, double width) {
-        Label* l = addInWithCaption<Label>(frame, name, left, top, width, 240, caption);
-        return l;
-    };
-    auto field = [this](QWidget* frame, const char* name, double left, double top, double width) {
-        return addIn<TextBox>(frame, name, left, top, width, 300);
-    };
-    auto list = [this](QWidget* frame, const char* name, double left, double top, double width) {
-        return addIn<ComboBox>(frame, name, left, top, width, 300, ComboBox::Style::PickOnly);
-    };
+    using namespace Qt::StringLiterals;
+    const ComboBox::Style pickOnly = ComboBox::Style::PickOnly;
 
-    // --- 设计参数: two columns of four rows.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 5070, 1770, QStringLiteral("设计参数"));
-    const auto labelTop = [](int row) { return kRowTops[row] + 30; };
-    Label9 = label(Frame1, "Label9", QStringLiteral("喷嘴直径(mm)"), kLabelLeft1, labelTop(0), kLabelWidth1);
-    Combo1 = list(Frame1, "Combo1", kFieldLeft1, kRowTops[0], kFieldWidth1);
-    Label6 = label(Frame1, "Label6", QStringLiteral("特性系数B"), kLabelLeft2, labelTop(0), kLabelWidth2);
-    Text3 = field(Frame1, "Text3", kFieldLeft2, kRowTops[0], kFieldWidth2);
-    Text3->setLocked(true);
-    Text3->setBackColor(kMenuColour);
-    Label10 = label(Frame1, "Label10", QStringLiteral("充实水柱(m)"), kLabelLeft1, labelTop(1), kLabelWidth1);
-    Text4 = field(Frame1, "Text4", kFieldLeft1, kRowTops[1], kFieldWidth1);
-    Label11 = label(Frame1, "Label11", QStringLiteral("水带长度Ld(m)"), kLabelLeft2, labelTop(1), kLabelWidth2);
-    Text5 = field(Frame1, "Text5", kFieldLeft2, kRowTops[1], kFieldWidth2);
-    Label7 = label(Frame1, "Label7", QStringLiteral("水带口径(mm)"), kLabelLeft1, labelTop(2), kLabelWidth1);
-    Combo2 = list(Frame1, "Combo2", kFieldLeft1, kRowTops[2], kFieldWidth1);
-    Label12 = label(Frame1, "Label12", QStringLiteral("水带材质"), kLabelLeft2, labelTop(2), kLabelWidth2);
-    Combo3 = list(Frame1, "Combo3", kFieldLeft2, kRowTops[2], kFieldWidth2);
-    Label15 = label(Frame1, "Label15", QStringLiteral("水带比阻A"), kLabelLeft1, labelTop(3), kLabelWidth1);
-    Text6 = field(Frame1, "Text6", kFieldLeft1, kRowTops[3], kFieldWidth1);
-    Text6->setEnabled(false);
-    Text6->setBackColor(kScrollBarGrey);
-    Label18 = label(Frame1, "Label18", QStringLiteral("栓口损失Hsk(m)"), kLabelLeft2, labelTop(3), kLabelWidth2);
-    Text13 = field(Frame1, "Text13", kFieldLeft2, kRowTops[3], kFieldWidth2);
-    Text13->setEnabled(false);
-    Text13->setBackColor(kScrollBarGrey);
+    // 设计参数: two columns of four rows, each label beside its field.
+    put(Frame1, nullptr, {"Frame1", 0, 45, 5070, 1770, u"设计参数"_s});
+    put(Label9, Frame1, {"Label9", 105, 315, 1260, 0, u"喷嘴直径(mm)"_s});
+    put(Combo1, Frame1, {"Combo1", 1380, 285, 840}, pickOnly);
+    put(Label6, Frame1, {"Label6", 2340, 315, 1410, 0, u"特性系数B"_s});
+    put(Text3, Frame1, {"Text3", 3765, 285, 1230});
+    put(Label10, Frame1, {"Label10", 105, 675, 1260, 0, u"充实水柱(m)"_s});
+    put(Text4, Frame1, {"Text4", 1380, 645, 840});
+    put(Label11, Frame1, {"Label11", 2340, 675, 1410, 0, u"水带长度Ld(m)"_s});
+    put(Text5, Frame1, {"Text5", 3765, 645, 1230});
+    put(Label7, Frame1, {"Label7", 105, 1035, 1260, 0, u"水带口径(mm)"_s});
+    put(Combo2, Frame1, {"Combo2", 1380, 1005, 840}, pickOnly);
+    put(Label12, Frame1, {"Label12", 2340, 1035, 1410, 0, u"水带材质"_s});
+    put(Combo3, Frame1, {"Combo3", 3765, 1005, 1230}, pickOnly);
+    put(Label15, Frame1, {"Label15", 105, 1395, 1260, 0, u"水带比阻A"_s});
+    put(Text6, Frame1, {"Text6", 1380, 1365, 840});
+    put(Label18, Frame1, {"Label18", 2340, 1395, 1410, 0, u"栓口损失Hsk(m)"_s});
+    put(Text13, Frame1, {"Text13", 3765, 1365, 1230});
 
-    // --- 计算结果: two columns of two rows, each label above its field.
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1875, 5070, 1620, QStringLiteral("计算结果"));
-    const double unitOffset = kResultWidth + 60;
-    Label17 = label(Frame2, "Label17", QStringLiteral("喷嘴水压Hq"), kResultLeft1, 270, kResultWidth);
-    Text10 = field(Frame2, "Text10", kResultLeft1, 525, kResultWidth);
-    Label16 = label(Frame2, "Label16", QStringLiteral("m"), kResultLeft1 + unitOffset, 555, 300);
-    Label14 = label(Frame2, "Label14", QStringLiteral("水带损失Hd"), kResultLeft2, 270, kResultWidth);
-    Text11 = field(Frame2, "Text11", kResultLeft2, 525, kResultWidth);
-    Label13 = label(Frame2, "Label13", QStringLiteral("m"), kResultLeft2 + unitOffset, 555, 300);
-    Label1 = label(Frame2, "Label1", QStringLiteral("栓口水压Hxh"), kResultLeft1, 930, kResultWidth);
-    Text1 = field(Frame2, "Text1", kResultLeft1, 1185, kResultWidth);
-    Label2 = label(Frame2, "Label2", QStringLiteral("m"), kResultLeft1 + unitOffset, 1215, 300);
-    Label3 = label(Frame2, "Label3", QStringLiteral("流    量Q"), kResultLeft2, 930, kResultWidth);
-    Text2 = field(Frame2, "Text2", kResultLeft2, 1185, kResultWidth);
-    Label4 = label(Frame2, "Label4", QStringLiteral("L/s"), kResultLeft2 + unitOffset, 1215, 360);
+    // 计算结果: two columns of two rows, each label above its field and the
+    // unit after it.
+    put(Frame2, nullptr, {"Frame2", 0, 1875, 5070, 1620, u"计算结果"_s});
+    put(Label17, Frame2, {"Label17", 105, 270, 1860, 0, u"喷嘴水压Hq"_s});
+    put(Text10, Frame2, {"Text10", 105, 525, 1860});
+    put(Label16, Frame2, {"Label16", 2025, 555, 300, 0, u"m"_s});
+    put(Label14, Frame2, {"Label14", 2580, 270, 1860, 0, u"水带损失Hd"_s});
+    put(Text11, Frame2, {"Text11", 2580, 525, 1860});
+    put(Label13, Frame2, {"Label13", 4500, 555, 300, 0, u"m"_s});
+    put(Label1, Frame2, {"Label1", 105, 930, 1860, 0, u"栓口水压Hxh"_s});
+    put(Text1, Frame2, {"Text1", 105, 1185, 1860});
+    put(Label2, Frame2, {"Label2", 2025, 1215, 300, 0, u"m"_s});
+    put(Label3, Frame2, {"Label3", 2580, 930, 1860, 0, u"流    量Q"_s});
+    put(Text2, Frame2, {"Text2", 2580, 1185, 1860});
+    put(Label4, Frame2, {"Label4", 4500, 1215, 360, 0, u"L/s"_s});
 
-    // --- Buttons at the bottom right: 计 算 large, 查看 above 返回.
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 2925, 3585, 1020, 690,
-                                                    QStringLiteral("计 算"));
-    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 4035, 3585, 1035, 330,
-                                                    QStringLiteral("查看"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 4035, 3945, 1035, 330,
-                                                    QStringLiteral("返回"));
-    setDefaultButton(Command1);
-    setCancelButton(Command3);
+    // Buttons at the bottom right: 计 算 large, 查看 above 返回.
+    put(Command1, nullptr, {"Command1", 2925, 3585, 1020, 690, u"计 算"_s});
+    put(Command2, nullptr, {"Command2", 4035, 3585, 1035, 330, u"查看"_s});
+    put(Command3, nullptr, {"Command3", 4035, 3945, 1035, 330, u"返回"_s});
 
     // Working values, below the client area and never seen.
-    Text7 = add<TextBox>("Text7", 105, 4500, 1800, 300);
+    put(Text7, nullptr, {"Text7", 105, 4500, 1800});
+    put(Text9, nullptr, {"Text9", 2010, 4500, 1800});
+
+    Text3->setLocked(true);
+    Text3->setBackColor(kMenuColour);
+    for (TextBox* shownOnly : {Text6, Text13}) {
+        shownOnly->setEnabled(false);
+        shownOnly->setBackColor(kScrollBarGrey);
+    }
+    Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
+    setDefaultButton(Command1);
+    setCancelButton(Command3);
     Text7->hide();
-    Text9 = add<TextBox>("Text9", 2010, 4500, 1800, 300);
     Text9->hide();
 
     // The texts the window is designed with.
@@ -141,9 +121,17 @@ FireHydrantForm::FireHydrantForm()
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &FireHydrantForm::Command3_Click);
 }
 
+forms::FieldControls<HydrantField> FireHydrantForm::fieldControls() const
+{
+    return {{HydrantField::WaterColumn, Text4},
+            {HydrantField::HoseLength, Text5},
+            {HydrantField::JetFlow, Text2},
+            {HydrantField::OutletPressure, Text1}};
+}
+
 void FireHydrantForm::Form_Load()
 {
-    appendVersionToCaption(kDesignCaption);
+    appendVersionToCaption();
     // Selecting the opening entries runs the pick handlers, so B and A are
     // the table values of the nozzle and hose shown.
     const QStringList nozzles = NozzleCoefficientTable::diameterTexts();
@@ -205,19 +193,18 @@ QStringList FireHydrantForm::inputTexts() const
 void FireHydrantForm::Command1_Click()
 {
     // φ, B and A are written by the window itself from its tables.
-    const HydrantCalculation calculation = calculateHydrant(HydrantInputTexts{
+    const HydrantOutcome outcome = calculateHydrant(HydrantInputTexts{
         .waterColumn = Text4->Text(),
         .hoseLength = Text5->Text(),
         .nozzleFactor = Text7->Text(),
         .nozzleCoefficient = Text3->Text(),
         .hoseResistance = Text6->Text(),
     });
-    if (const std::optional<HydrantInputError>& error = calculation.error) {
-        refuseInput(error->message, error->title,
-                    error->field == HydrantField::WaterColumn ? Text4 : Text5);
+    if (outcome.refusal) {
+        fieldControls().refuse(*outcome.refusal);
         return;
     }
-    const HydrantResultTexts& results = calculation.results;
+    const HydrantResultTexts& results = outcome.values;
     Text9->setText(results.jetFactor);
     Text10->setText(results.nozzlePressure);
     Text11->setText(results.hoseLoss);
@@ -236,7 +223,7 @@ void FireHydrantForm::Command2_Click()
     }
     // The results may have been edited by hand (the outlet loss taken off,
     // say); they are reported as they stand, but must be figures.
-    const HydrantReportResult report = hydrantReport(HydrantReportTexts{
+    const HydrantReportOutcome report = hydrantReport(HydrantReportTexts{
         .waterColumn = Text4->Text(),
         .nozzleDiameter = Combo1->Text(),
         .hoseLength = Text5->Text(),
@@ -245,14 +232,13 @@ void FireHydrantForm::Command2_Click()
         .jetFlow = Text2->Text(),
         .outletPressure = Text1->Text(),
     });
-    if (const std::optional<HydrantInputError>& error = report.error) {
-        refuseInput(error->message, error->title,
-                    error->field == HydrantField::JetFlow ? Text2 : Text1);
+    if (report.refusal) {
+        fieldControls().refuse(*report.refusal);
         return;
     }
     ResultsWindowForm& results = Form9();
     results.Show();
-    results.Text1->setText(report.sentence);
+    results.Text1->setText(report.values);
 }
 
 void FireHydrantForm::Command3_Click()

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "app/calculator_form.h"
+#include "building_services/fire_hydrant_hydraulics.h"
 #include "building_services/fire_protection_inputs.h"
+#include "forms/refusal_view.h"
 
 #include <QStringList>
 
@@ -65,6 +67,8 @@ public:
     forms::Label* Label4;  // L/s
 
 private:
+    // The control each input a calculation or report refuses means.
+    forms::FieldControls<building_services::HydrantField> fieldControls() const;
     // φ of the nozzle shown, into Text7.
     void writeNozzleFactor();
     // The texts the results derive from: Hm, df, Ld, d and the material.

@@ -43,9 +43,9 @@ const QString kWrongHoseLength = QStringLiteral("请输入正确的水带长度�
 const QString kUnreachableWaterColumn =
     QStringLiteral("充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。");
 
-HydrantCalculation refused(HydrantField field, const QString& message)
+HydrantRefusal refused(HydrantField field, const QString& message)
 {
-    return {HydrantInputError{field, message, textio::kCorrectnessTitle}, {}};
+    return {field, message, textio::kCorrectnessTitle};
 }
 
 } // namespace
@@ -139,20 +139,20 @@ std::optional<NozzlePressureTexts> nozzlePressureSteps(double waterColumnM, doub
     return texts;
 }
 
-HydrantCalculation calculateHydrant(const HydrantInputs& in)
+HydrantOutcome calculateHydrant(const HydrantInputs& in)
 {
     using namespace FireHydrantHydraulics;
     if (!kWaterColumnRange.contains(in.waterColumnM))
-        return refused(HydrantField::WaterColumn, kWrongWaterColumn);
+        return {refused(HydrantField::WaterColumn, kWrongWaterColumn), {}};
     if (!kHoseLengthRange.contains(in.hoseLengthM))
-        return refused(HydrantField::HoseLength, kWrongHoseLength);
+        return {refused(HydrantField::HoseLength, kWrongHoseLength), {}};
     const std::optional<NozzlePressureTexts> nozzle =
         nozzlePressureSteps(in.waterColumnM, in.nozzleFactor);
     if (!nozzle)
-        return refused(HydrantField::WaterColumn, kUnreachableWaterColumn);
+        return {refused(HydrantField::WaterColumn, kUnreachableWaterColumn), {}};
 
-    HydrantCalculation out;
-    HydrantResultTexts& texts = out.results;
+    HydrantOutcome out;
+    HydrantResultTexts& texts = out.values;
     texts.jetFactor = nozzle->jetFactor;
     texts.nozzlePressure = nozzle->nozzlePressure;
     const double hq = *textio::readNumber(texts.nozzlePressure);
@@ -163,18 +163,18 @@ HydrantCalculation calculateHydrant(const HydrantInputs& in)
     // met as a hose the window cannot calculate.
     if (!hd || !atTextPrecision(outletPressure(*hd, hq), texts.outletPressure) || !q
         || !atTextPrecision(*q, texts.jetFlow))
-        return refused(HydrantField::HoseLength, kWrongHoseLength);
+        return {refused(HydrantField::HoseLength, kWrongHoseLength), {}};
     return out;
 }
 
-HydrantCalculation calculateHydrant(const HydrantInputTexts& in)
+HydrantOutcome calculateHydrant(const HydrantInputTexts& in)
 {
     const std::optional<double> hm = textio::readInRange(in.waterColumn, kWaterColumnRange);
     if (!hm)
-        return refused(HydrantField::WaterColumn, kWrongWaterColumn);
+        return {refused(HydrantField::WaterColumn, kWrongWaterColumn), {}};
     const std::optional<double> ld = textio::readInRange(in.hoseLength, kHoseLengthRange);
     if (!ld)
-        return refused(HydrantField::HoseLength, kWrongHoseLength);
+        return {refused(HydrantField::HoseLength, kWrongHoseLength), {}};
     const auto number = [](const QString& text) {
         return textio::readNumber(text).value_or(std::nan(""));
     };
@@ -196,16 +196,15 @@ QString hydrantReportSentence(const HydrantReport& report)
         + QStringLiteral("MPa。");
 }
 
-HydrantReportResult hydrantReport(const HydrantReportTexts& texts)
+HydrantReportOutcome hydrantReport(const HydrantReportTexts& texts)
 {
     const std::optional<double> q = textio::readInRange(texts.jetFlow, kReportedJetFlowRange);
     if (!q)
-        return {refused(HydrantField::JetFlow, QStringLiteral("请输入正确的流量Q！")).error, {}};
+        return {refused(HydrantField::JetFlow, QStringLiteral("请输入正确的流量Q！")), {}};
     const std::optional<double> hxh =
         textio::readInRange(texts.outletPressure, kReportedOutletPressureRange);
     if (!hxh)
-        return {refused(HydrantField::OutletPressure, QStringLiteral("请输入正确的栓口水压Hxh！")).error,
-                {}};
+        return {refused(HydrantField::OutletPressure, QStringLiteral("请输入正确的栓口水压Hxh！")), {}};
     return {std::nullopt, hydrantReportSentence(HydrantReport{
                               .waterColumn = texts.waterColumn,
                               .nozzleDiameter = texts.nozzleDiameter,

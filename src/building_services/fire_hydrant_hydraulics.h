@@ -13,6 +13,7 @@
 #pragma once
 
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 #include <QStringList>
@@ -130,25 +131,17 @@ struct HydrantInputs {
 // The input a refused calculation or report names.
 enum class HydrantField { WaterColumn, HoseLength, JetFlow, OutletPressure };
 
-struct HydrantInputError {
-    HydrantField field;
-    QString message;
-    QString title;
-};
-
+using HydrantRefusal = textio::Refusal<HydrantField>;
 // A calculation: its results, or the refusal of an input; nothing of a
 // refused calculation is kept.
-struct HydrantCalculation {
-    std::optional<HydrantInputError> error;
-    HydrantResultTexts results;
-};
+using HydrantOutcome = textio::Outcome<HydrantResultTexts, HydrantField>;
 
 // Hm outside kWaterColumnRange: "请输入正确的充实水柱！"; Ld outside
 // kHoseLengthRange: "请输入正确的水带长度！"; a water column the nozzle does
 // not reach: "充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。",
 // all under "确认数据正确性", Hm checked first.
-HydrantCalculation calculateHydrant(const HydrantInputs& in);
-HydrantCalculation calculateHydrant(const HydrantInputTexts& in);
+HydrantOutcome calculateHydrant(const HydrantInputs& in);
+HydrantOutcome calculateHydrant(const HydrantInputTexts& in);
 
 // The texts of the report sentence as the engineer left them.
 struct HydrantReport {
@@ -183,13 +176,11 @@ struct HydrantReportTexts {
     QString outletPressure; // Hxh, m
 };
 
-struct HydrantReportResult {
-    std::optional<HydrantInputError> error;
-    QString sentence;
-};
+// The report sentence, or the refusal of a result.
+using HydrantReportOutcome = textio::Outcome<QString, HydrantField>;
 
 // The sentence, or the refusal of a result outside its range:
 // "请输入正确的流量Q！", then "请输入正确的栓口水压Hxh！" (确认数据正确性).
-HydrantReportResult hydrantReport(const HydrantReportTexts& texts);
+HydrantReportOutcome hydrantReport(const HydrantReportTexts& texts);
 
 } // namespace building_services

@@ -20,7 +20,7 @@ double carried(double value)
 const QString kPerUserVolumeOutOfRange =
     QStringLiteral("人均化粪池容积超出计算范围，请检查设计参数！");
 
-SepticInputError warning(SepticField field, const QString& message)
+SepticRefusal warning(SepticField field, const QString& message)
 {
     return {field, message, textio::kWarningTitle};
 }
@@ -99,20 +99,20 @@ std::optional<QString> handPickedTankUsers(const StandardTank& tank, const Septi
     return textio::generalNumberText(std::floor(users));
 }
 
-SepticInputReading readSepticTankInputs(const SepticTankInputTexts& texts, bool withUsers)
+SepticInputsOutcome readSepticTankInputs(const SepticTankInputTexts& texts, bool withUsers)
 {
-    SepticInputReading out;
+    SepticInputsOutcome out;
     if (withUsers) {
         if (texts.users.trimmed().isEmpty()) {
-            out.error = warning(SepticField::Users, QStringLiteral("请输入设计人数！"));
+            out.refusal = warning(SepticField::Users, QStringLiteral("请输入设计人数！"));
             return out;
         }
         const std::optional<double> users = textio::readInRange(texts.users, kDesignUsersRange);
         if (!users) {
-            out.error = warning(SepticField::Users, QStringLiteral("请输入正确的设计人数！"));
+            out.refusal = warning(SepticField::Users, QStringLiteral("请输入正确的设计人数！"));
             return out;
         }
-        out.inputs.users = *users;
+        out.values.users = *users;
     }
     struct Field {
         const QString& text;
@@ -138,40 +138,40 @@ SepticInputReading readSepticTankInputs(const SepticTankInputTexts& texts, bool 
     for (const Field& field : fields) {
         const std::optional<double> value = textio::readInRange(field.text, field.range);
         if (!value) {
-            out.error = warning(field.field, QString::fromUtf8(field.message));
+            out.refusal = warning(field.field, QString::fromUtf8(field.message));
             return out;
         }
-        out.inputs.*field.value = *value;
+        out.values.*field.value = *value;
     }
     return out;
 }
 
-SepticTankCalculation calculateSepticTank(const SepticTankInputTexts& texts)
+SepticOutcome calculateSepticTank(const SepticTankInputTexts& texts)
 {
-    const SepticInputReading reading = readSepticTankInputs(texts, true);
-    if (reading.error)
-        return {reading.error, {}};
-    SepticTankCalculation out{std::nullopt, designSepticTank(reading.inputs)};
-    switch (out.design.status) {
+    const SepticInputsOutcome reading = readSepticTankInputs(texts, true);
+    if (reading.refusal)
+        return {reading.refusal, {}};
+    SepticOutcome out{std::nullopt, designSepticTank(reading.values)};
+    switch (out.values.status) {
     case SepticDesignStatus::Designed:
         break;
     case SepticDesignStatus::VolumeOutOfRange:
-        out.error = warning(SepticField::Users,
+        out.refusal = warning(SepticField::Users,
                             QStringLiteral("化粪池容积超出计算范围，请检查设计参数！"));
         break;
     case SepticDesignStatus::PerUserVolumeOutOfRange:
-        out.error = warning(SepticField::UsageFactor, kPerUserVolumeOutOfRange);
+        out.refusal = warning(SepticField::UsageFactor, kPerUserVolumeOutOfRange);
         break;
     }
     return out;
 }
 
-HandPickResult handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts)
+HandPickOutcome handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts)
 {
-    const SepticInputReading reading = readSepticTankInputs(texts, false);
-    if (reading.error)
-        return {reading.error, {}};
-    if (const std::optional<QString> users = handPickedTankUsers(tank, reading.inputs))
+    const SepticInputsOutcome reading = readSepticTankInputs(texts, false);
+    if (reading.refusal)
+        return {reading.refusal, {}};
+    if (const std::optional<QString> users = handPickedTankUsers(tank, reading.values))
         return {std::nullopt, *users};
     return {warning(SepticField::UsageFactor, kPerUserVolumeOutOfRange), {}};
 }

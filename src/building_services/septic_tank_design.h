@@ -27,6 +27,7 @@
 
 #include "building_services/septic_tank_catalogue.h"
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 
@@ -125,37 +126,26 @@ struct SepticTankInputTexts {
 // The input a refusal names.
 enum class SepticField { Users, UsageFactor, Quota, Retention, Cleaning, DrainageSystem };
 
-struct SepticInputError {
-    SepticField field;
-    QString message;
-    QString title; // always "警告"
-};
+// Why an input was refused; the title is always "警告".
+using SepticRefusal = textio::Refusal<SepticField>;
 
-struct SepticInputReading {
-    std::optional<SepticInputError> error;
-    SepticTankInputs inputs; // valid when there is no error
-};
+// The inputs read from their texts, or the refusal of one.
+using SepticInputsOutcome = textio::Outcome<SepticTankInputs, SepticField>;
 
 // The users (empty or blanks: "请输入设计人数！"; outside kDesignUsersRange:
 // "请输入正确的设计人数！") when `withUsers`, then α, q, t, T against their
 // ranges ("请输入正确的使用系数！", "…污水定额！", "…污水停留时间！",
 // "…清掏周期！") and s ("请选择排水类型！"), in that order.
-SepticInputReading readSepticTankInputs(const SepticTankInputTexts& texts, bool withUsers);
+SepticInputsOutcome readSepticTankInputs(const SepticTankInputTexts& texts, bool withUsers);
 
 // The calculation of "计 算", or the refusal of the input at fault (a volume
 // or per-user volume the arithmetic cannot carry names the users or α).
-struct SepticTankCalculation {
-    std::optional<SepticInputError> error;
-    SepticTankDesign design;
-};
-SepticTankCalculation calculateSepticTank(const SepticTankInputTexts& texts);
+using SepticOutcome = textio::Outcome<SepticTankDesign, SepticField>;
+SepticOutcome calculateSepticTank(const SepticTankInputTexts& texts);
 
 // The hand pick of `tank`: the users it serves (handPickedTankUsers), or the
 // refusal; the users field is not read.
-struct HandPickResult {
-    std::optional<SepticInputError> error;
-    QString users;
-};
-HandPickResult handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts);
+using HandPickOutcome = textio::Outcome<QString, SepticField>;
+HandPickOutcome handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts);
 
 } // namespace building_services

@@ -5,6 +5,7 @@
 #include "hydraulics/water_supply_pipe_form.h"
 #include "textio/numtext.h"
 #include "forms/handler.h"
+#include "forms/refusal_view.h"
 
 using namespace building_services;
 
@@ -36,98 +37,84 @@ SepticTankForm::SepticTankForm()
 {
     setObjectName(QStringLiteral("form12"));
 
-    auto label = [this](QWidget* frame, const char* name, const QString& caption, double left,
-                        double top, double width) {
-        forms::Label* l = addInWithCaption<forms::Label>(frame, name, left, top + 45, width, 240,
-                                                         caption);
-        return l;
-    };
-    auto list = [this](QWidget* frame, const char* name, double left, double top, double width) {
-        return addIn<forms::ComboBox>(frame, name, left, top, width, 315,
-                                      forms::ComboBox::Style::PickOnly);
-    };
-    auto combo = [this](QWidget* frame, const char* name, double left, double top, double width,
-                        const QString& text) {
-        forms::ComboBox* c = addIn<forms::ComboBox>(frame, name, left, top, width, 315,
-                                                    forms::ComboBox::Style::Editable);
-        c->setText(text);
-        return c;
-    };
-
-    // --- 设计参数: two columns of inputs, the building use and the site
-    // conditions across the frame.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 0, kFrameWidth, 2685, QStringLiteral("设计参数"));
-    Label1 = label(Frame1, "Label1", QStringLiteral("设计使用人数"), 90, 300, 1110);
-    Text1 = addIn<forms::TextBox>(Frame1, "Text1", 1215, 300, 1050, 300);
-    Text1->setText(QStringLiteral("1"));
-    Label2 = label(Frame1, "Label2", QStringLiteral("使用系数α"), kRightLabel, 300, 870);
-    Combo5 = combo(Frame1, "Combo5", 3450 + kUseWidening, 300, 1065, QStringLiteral("0.40"));
-
-    Label3 = label(Frame1, "Label3", QStringLiteral("建筑物类型"), 90, 690, 930);
-    Combo1 = list(Frame1, "Combo1", 1050, 690, 3465 + kUseWidening);
-
-    Label4 = label(Frame1, "Label4", QStringLiteral("污水定额"), 90, 1080, 825);
-    Combo3 = combo(Frame1, "Combo3", kLeftField, 1080, 780, QStringLiteral("50"));
-    Label5 = label(Frame1, "Label5", QStringLiteral("L/p·d"), 1740, 1080, 600);
-    Label6 = label(Frame1, "Label6", QStringLiteral("污水停留时间"), kRightLabel, 1080, 1110);
-    Combo6 = combo(Frame1, "Combo6", 3690 + kUseWidening, 1080, 825, QStringLiteral("12"));
-
-    Label7 = label(Frame1, "Label7", QStringLiteral("排水类型"), 90, 1470, 825);
-    Combo2 = list(Frame1, "Combo2", kLeftField, 1470, 1545);
-    Label8 = label(Frame1, "Label8", QStringLiteral("清掏周期"), kRightLabel, 1470, 750);
-    Combo4 = combo(Frame1, "Combo4", 3330 + kUseWidening, 1470, 1185, QStringLiteral("180"));
-
-    Label9 = label(Frame1, "Label9", QStringLiteral("化粪池类型"), 90, 1860, 930);
-    Combo11 = list(Frame1, "Combo11", 1050, 1860, 1395);
-
-    Label10 = label(Frame1, "Label10", QStringLiteral("环境情况"), 90, 2250, 825);
+    using namespace Qt::StringLiterals;
+    using forms::ComboBox;
+    const ComboBox::Style pickOnly = ComboBox::Style::PickOnly;
+    const ComboBox::Style editable = ComboBox::Style::Editable;
     // The three site conditions share the widening.
     constexpr double kSiteWidening = kUseWidening / 3;
-    Combo7 = list(Frame1, "Combo7", kLeftField, 2250, 1185 + kSiteWidening);
-    Combo8 = list(Frame1, "Combo8", 2145 + kSiteWidening, 2250, 1185 + kSiteWidening);
-    Combo9 = list(Frame1, "Combo9", 3360 + 2 * kSiteWidening, 2250, 1155 + kSiteWidening);
 
-    // --- 计算结果: the results of the initial inputs.
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 2775, kFrameWidth, 1230, QStringLiteral("计算结果"));
-    auto output = [this](const char* name, double left, double top, double width,
-                         const QString& text) {
-        forms::TextBox* box = addIn<forms::TextBox>(Frame2, name, left, top, width, 300);
-        box->setText(text);
-        box->setLocked(true);
-        return box;
-    };
-    Label11 = label(Frame2, "Label11", QStringLiteral("化粪池选型"), 90, 330, 930);
-    Text9 = output("Text9", 1050, 330, 1395, QStringLiteral("Z1-2S"));
-    Combo10 = combo(Frame2, "Combo10", 2640 + kUseWidening, 330, 1875, kHandPickPrompt.toString());
-    Label12 = label(Frame2, "Label12", QStringLiteral("最大使用人数"), 90, 780, 1110);
-    Text7 = output("Text7", 1215, 780, 900, QStringLiteral("58"));
-    Label13 = label(Frame2, "Label13", QStringLiteral("外形尺寸"), 2340 + kUseWidening, 780, 750);
-    Text14 = output("Text14", 3120 + kUseWidening, 780, 1395, QStringLiteral("3530×1890"));
+    // 设计参数: two columns of inputs, the building use and the site
+    // conditions across the frame; each label a little below its field's top.
+    put(Frame1, nullptr, {"Frame1", 0, 0, kFrameWidth, 2685, u"设计参数"_s});
+    put(Label1, Frame1, {"Label1", 90, 345, 1110, 0, u"设计使用人数"_s});
+    put(Text1, Frame1, {"Text1", 1215, 300, 1050});
+    put(Label2, Frame1, {"Label2", kRightLabel, 345, 870, 0, u"使用系数α"_s});
+    put(Combo5, Frame1, {"Combo5", 3450 + kUseWidening, 300, 1065, 315}, editable);
+    put(Label3, Frame1, {"Label3", 90, 735, 930, 0, u"建筑物类型"_s});
+    put(Combo1, Frame1, {"Combo1", 1050, 690, 3465 + kUseWidening, 315}, pickOnly);
+    put(Label4, Frame1, {"Label4", 90, 1125, 825, 0, u"污水定额"_s});
+    put(Combo3, Frame1, {"Combo3", kLeftField, 1080, 780, 315}, editable);
+    put(Label5, Frame1, {"Label5", 1740, 1125, 600, 0, u"L/p·d"_s});
+    put(Label6, Frame1, {"Label6", kRightLabel, 1125, 1110, 0, u"污水停留时间"_s});
+    put(Combo6, Frame1, {"Combo6", 3690 + kUseWidening, 1080, 825, 315}, editable);
+    put(Label7, Frame1, {"Label7", 90, 1515, 825, 0, u"排水类型"_s});
+    put(Combo2, Frame1, {"Combo2", kLeftField, 1470, 1545, 315}, pickOnly);
+    put(Label8, Frame1, {"Label8", kRightLabel, 1515, 750, 0, u"清掏周期"_s});
+    put(Combo4, Frame1, {"Combo4", 3330 + kUseWidening, 1470, 1185, 315}, editable);
+    put(Label9, Frame1, {"Label9", 90, 1905, 930, 0, u"化粪池类型"_s});
+    put(Combo11, Frame1, {"Combo11", 1050, 1860, 1395, 315}, pickOnly);
+    put(Label10, Frame1, {"Label10", 90, 2295, 825, 0, u"环境情况"_s});
+    put(Combo7, Frame1, {"Combo7", kLeftField, 2250, 1185 + kSiteWidening, 315}, pickOnly);
+    put(Combo8, Frame1, {"Combo8", 2145 + kSiteWidening, 2250, 1185 + kSiteWidening, 315}, pickOnly);
+    put(Combo9, Frame1, {"Combo9", 3360 + 2 * kSiteWidening, 2250, 1155 + kSiteWidening, 315},
+        pickOnly);
 
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 405 + kUseWidening / 4, 4200, 1000, 390,
-                                                    QStringLiteral("计 算"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 1802 + kUseWidening / 2, 4200, 1000, 390,
-                                                    QStringLiteral("退出"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 3200 + kUseWidening * 3 / 4, 4200, 1000, 390,
-                                                    QStringLiteral("返回"));
+    // 计算结果: the results of the initial inputs.
+    put(Frame2, nullptr, {"Frame2", 0, 2775, kFrameWidth, 1230, u"计算结果"_s});
+    put(Label11, Frame2, {"Label11", 90, 375, 930, 0, u"化粪池选型"_s});
+    put(Text9, Frame2, {"Text9", 1050, 330, 1395});
+    put(Combo10, Frame2, {"Combo10", 2640 + kUseWidening, 330, 1875, 315}, editable);
+    put(Label12, Frame2, {"Label12", 90, 825, 1110, 0, u"最大使用人数"_s});
+    put(Text7, Frame2, {"Text7", 1215, 780, 900});
+    put(Label13, Frame2, {"Label13", 2340 + kUseWidening, 825, 750, 0, u"外形尺寸"_s});
+    put(Text14, Frame2, {"Text14", 3120 + kUseWidening, 780, 1395});
 
-    // --- Working values, below the designed client area.
-    auto working = [this](const char* name, double top, const QString& text) {
-        forms::TextBox* box = add<forms::TextBox>(name, 60, top, 1200, 300);
-        box->setText(text);
-        box->hide();
-        return box;
-    };
-    Text2 = working("Text2", 4860, QStringLiteral("0.00028"));
-    Text3 = working("Text3", 5220, QStringLiteral("0"));
-    Text4 = working("Text4", 5580, QStringLiteral("0"));
-    Text6 = working("Text6", 5940, QString());
-    Text10 = working("Text10", 6300, QString());
-    Text5 = working("Text5", 6660, QString());
-    Text11 = working("Text11", 7020, QStringLiteral("S"));
-    Text12 = working("Text12", 7380, QString());
-    Text13 = working("Text13", 7740, QString());
-    Text15 = working("Text15", 8100, QString());
+    put(Command1, nullptr, {"Command1", 405 + kUseWidening / 4, 4200, 1000, 390, u"计 算"_s});
+    put(Command2, nullptr, {"Command2", 1802 + kUseWidening / 2, 4200, 1000, 390, u"退出"_s});
+    put(Command3, nullptr, {"Command3", 3200 + kUseWidening * 3 / 4, 4200, 1000, 390, u"返回"_s});
+
+    // Working values, below the designed client area.
+    put(Text2, nullptr, {"Text2", 60, 4860, 1200});
+    put(Text3, nullptr, {"Text3", 60, 5220, 1200});
+    put(Text4, nullptr, {"Text4", 60, 5580, 1200});
+    put(Text6, nullptr, {"Text6", 60, 5940, 1200});
+    put(Text10, nullptr, {"Text10", 60, 6300, 1200});
+    put(Text5, nullptr, {"Text5", 60, 6660, 1200});
+    put(Text11, nullptr, {"Text11", 60, 7020, 1200});
+    put(Text12, nullptr, {"Text12", 60, 7380, 1200});
+    put(Text13, nullptr, {"Text13", 60, 7740, 1200});
+    put(Text15, nullptr, {"Text15", 60, 8100, 1200});
+
+    // The texts the window is designed with.
+    Text1->setText(QStringLiteral("1"));
+    Combo5->setText(QStringLiteral("0.40"));
+    Combo3->setText(QStringLiteral("50"));
+    Combo6->setText(QStringLiteral("12"));
+    Combo4->setText(QStringLiteral("180"));
+    Combo10->setText(kHandPickPrompt.toString());
+    Text9->setText(QStringLiteral("Z1-2S"));
+    Text7->setText(QStringLiteral("58"));
+    Text14->setText(QStringLiteral("3530×1890"));
+    for (forms::TextBox* output : {Text9, Text7, Text14})
+        output->setLocked(true);
+    Text2->setText(QStringLiteral("0.00028"));
+    Text3->setText(QStringLiteral("0"));
+    Text4->setText(QStringLiteral("0"));
+    Text11->setText(QStringLiteral("S"));
+    for (forms::TextBox* working : {Text2, Text3, Text4, Text6, Text10, Text5, Text11, Text12,
+                                    Text13, Text15})
+        working->hide();
 
     // Tab order: the inputs row by row, the results, the buttons.
     QWidget* const order[] = {Text1, Combo5, Combo1, Combo3, Combo6, Combo2, Combo4,
@@ -148,13 +135,13 @@ SepticTankForm::SepticTankForm()
     forms::connectHandler(Combo10, &forms::ComboBox::Click, this, &SepticTankForm::Combo10_Click);
     forms::connectHandler(Text1, &forms::TextBox::DblClick, this, &SepticTankForm::Text1_DblClick);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &SepticTankForm::Command1_Click);
-    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &SepticTankForm::Command2_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &CalculatorForm::Exit_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &SepticTankForm::Command3_Click);
 }
 
 void SepticTankForm::Form_Load()
 {
-    appendVersionToCaption(kDesignCaption);
+    appendVersionToCaption();
     // Picking the first use sets the usage factor and the quota list.
     for (const QString& use : BuildingUseTable::names())
         Combo1->AddItem(use);
@@ -283,33 +270,26 @@ SepticTankInputTexts SepticTankForm::inputTexts() const
     };
 }
 
-void SepticTankForm::refuse(const SepticInputError& error)
+forms::FieldControls<SepticField> SepticTankForm::fieldControls() const
 {
-    QWidget* field = nullptr;
-    switch (error.field) {
-    case SepticField::Users: field = Text1; break;
-    case SepticField::UsageFactor: field = Combo5; break;
-    case SepticField::Quota: field = Combo3; break;
-    case SepticField::Retention: field = Combo6; break;
-    case SepticField::Cleaning: field = Combo4; break;
-    case SepticField::DrainageSystem: field = Combo2; break;
-    }
-    refuseInput(error.message, error.title, field);
+    return {{SepticField::Users, Text1},     {SepticField::UsageFactor, Combo5},
+            {SepticField::Quota, Combo3},    {SepticField::Retention, Combo6},
+            {SepticField::Cleaning, Combo4}, {SepticField::DrainageSystem, Combo2}};
 }
 
 void SepticTankForm::Command1_Click()
 {
-    const SepticTankCalculation calculation = calculateSepticTank(inputTexts());
+    const SepticOutcome outcome = calculateSepticTank(inputTexts());
     const std::optional<TankMaterial> material = tankMaterialOf(Combo11->Text());
-    if (calculation.error) {
-        refuse(*calculation.error);
+    if (outcome.refusal) {
+        fieldControls().refuse(*outcome.refusal);
         return;
     }
     if (!material) {
         refuseInput(QStringLiteral("请选择化粪池类型！"), kWarningTitle, Combo11);
         return;
     }
-    const SepticTankDesign& design = calculation.design;
+    const SepticTankDesign& design = outcome.values;
     const SiteConditions site = siteConditions();
     Text11->setText(conditionLetter(SiteCondition::Groundwater, site.groundwater));
     Text12->setText(conditionLetter(SiteCondition::Vehicles, site.vehicles));
@@ -336,25 +316,20 @@ void SepticTankForm::Combo10_Click()
     const StandardTank* tank = SepticTankCatalogue::byListText(Combo10->Text());
     if (!tank)
         return;
-    const HandPickResult pick = handPickTank(*tank, inputTexts());
-    if (pick.error) {
+    const HandPickOutcome pick = handPickTank(*tank, inputTexts());
+    if (pick.refusal) {
         // A refused pick shows no tank beside figures of another.
         resetHandPick();
-        refuse(*pick.error);
+        fieldControls().refuse(*pick.refusal);
         return;
     }
     // A tank picked by hand has no type code or outline size of its own.
     Text9->setText(QString());
     Text14->setText(QString());
-    Text7->setText(pick.users);
+    Text7->setText(pick.values);
 }
 
 // ------------------------------------------------------------ leaving
-
-void SepticTankForm::Command2_Click()
-{
-    forms::endProgram();
-}
 
 void SepticTankForm::Command3_Click()
 {

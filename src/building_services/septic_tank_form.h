@@ -7,6 +7,7 @@
 
 #include "app/calculator_form.h"
 #include "building_services/septic_tank_design.h"
+#include "forms/refusal_view.h"
 
 #include <optional>
 
@@ -32,8 +33,7 @@ public:
     void Command1_Click();
     // A standard tank picked by hand.
     void Combo10_Click();
-    // "退出".
-    void Command2_Click();
+    // 退出 is the calculators' own.
     // "返回".
     void Command3_Click();
 
@@ -90,8 +90,8 @@ public:
 private:
     // The design inputs as the fields hold them.
     building_services::SepticTankInputTexts inputTexts() const;
-    // The refusal's message box, then the focus on the field it names.
-    void refuse(const building_services::SepticInputError& error);
+    // The control each input a calculation or hand pick refuses means.
+    forms::FieldControls<building_services::SepticField> fieldControls() const;
     // The site conditions as the condition lists show them.
     building_services::SiteConditions siteConditions() const;
     // Puts the hand-pick list back to its prompt.

@@ -262,7 +262,7 @@ TEST(ExtinguisherCalculation, InputsOutsideTheirRangesAreRefusedInOrder)
         ExtinguisherInputTexts in = openingInputs(row.area, row.points);
         in.size = S(row.size);
         in.automatic = row.automatic;
-        const ExtinguisherCalculation c = configureExtinguishers(in);
+        const ExtinguisherOutcome c = configureExtinguishers(in);
         struct Expected {
             ExtinguisherField field;
             const char* message;
@@ -286,13 +286,13 @@ TEST(ExtinguisherCalculation, InputsOutsideTheirRangesAreRefusedInOrder)
             break;
         }
         if (!expected) {
-            EXPECT_FALSE(c.error.has_value());
+            EXPECT_FALSE(c.refusal.has_value());
             continue;
         }
-        ASSERT_TRUE(c.error.has_value());
-        EXPECT_EQ(c.error->field, expected->field);
-        EXPECT_EQ(c.error->message, S(expected->message));
-        EXPECT_EQ(c.error->title, S(expected->title));
+        ASSERT_TRUE(c.refusal.has_value());
+        EXPECT_EQ(c.refusal->field, expected->field);
+        EXPECT_EQ(c.refusal->message, S(expected->message));
+        EXPECT_EQ(c.refusal->title, S(expected->title));
     }
 }
 
@@ -310,25 +310,25 @@ TEST(ExtinguisherCalculation, FiguresAtTheEndsOfTheRangesArePlainDigits)
     largest.location = u"1.3"_s;
     largest.reduction = u"1"_s;
     largest.automatic = true;
-    const ExtinguisherCalculation big = configureExtinguishers(largest);
-    ASSERT_FALSE(big.error.has_value());
-    EXPECT_EQ(big.results.requiredRating, u"260000"_s);
-    EXPECT_EQ(big.results.sizes[0].perPoint, u"130000"_s);
-    EXPECT_EQ(big.results.sizes[0].ratingPerPoint, u"260000"_s);
-    EXPECT_EQ(big.results.sizes[0].total, u"130000"_s);
-    EXPECT_EQ(big.results.sizes[0].remark, kRemark);
+    const ExtinguisherOutcome big = configureExtinguishers(largest);
+    ASSERT_FALSE(big.refusal.has_value());
+    EXPECT_EQ(big.values.requiredRating, u"260000"_s);
+    EXPECT_EQ(big.values.sizes[0].perPoint, u"130000"_s);
+    EXPECT_EQ(big.values.sizes[0].ratingPerPoint, u"260000"_s);
+    EXPECT_EQ(big.values.sizes[0].total, u"130000"_s);
+    EXPECT_EQ(big.values.sizes[0].remark, kRemark);
 
     ExtinguisherInputTexts smallest = openingInputs("1", "10000");
     smallest.hazard = u"轻危险级"_s;
     smallest.reduction = u"0.3"_s;
-    const ExtinguisherCalculation small = configureExtinguishers(smallest);
-    ASSERT_FALSE(small.error.has_value());
-    EXPECT_EQ(small.results.requiredRating, u"0.0000015"_s);
-    EXPECT_EQ(small.results.manual.perPoint, u"2"_s);
-    EXPECT_EQ(small.results.manual.ratingPerPoint, u"10"_s);
-    EXPECT_EQ(small.results.manual.total, u"20000"_s);
-    EXPECT_FALSE(small.results.tooManyPerPoint);
-    EXPECT_FALSE(small.results.sizeTooSmall);
+    const ExtinguisherOutcome small = configureExtinguishers(smallest);
+    ASSERT_FALSE(small.refusal.has_value());
+    EXPECT_EQ(small.values.requiredRating, u"0.0000015"_s);
+    EXPECT_EQ(small.values.manual.perPoint, u"2"_s);
+    EXPECT_EQ(small.values.manual.ratingPerPoint, u"10"_s);
+    EXPECT_EQ(small.values.manual.total, u"20000"_s);
+    EXPECT_FALSE(small.values.tooManyPerPoint);
+    EXPECT_FALSE(small.values.sizeTooSmall);
 }
 
 TEST(ExtinguisherCalculation, ManualChecksOfTheCode)
@@ -359,10 +359,10 @@ TEST(ExtinguisherCalculation, ManualChecksOfTheCode)
         in.fireClass = S(row.fireClass);
         in.hazard = S(row.hazard);
         in.size = S(row.size);
-        const ExtinguisherCalculation c = configureExtinguishers(in);
-        ASSERT_FALSE(c.error.has_value());
-        EXPECT_EQ(c.results.tooManyPerPoint, row.tooMany);
-        EXPECT_EQ(c.results.sizeTooSmall, row.tooSmall);
+        const ExtinguisherOutcome c = configureExtinguishers(in);
+        ASSERT_FALSE(c.refusal.has_value());
+        EXPECT_EQ(c.values.tooManyPerPoint, row.tooMany);
+        EXPECT_EQ(c.values.sizeTooSmall, row.tooSmall);
     }
 }
 
@@ -415,15 +415,15 @@ TEST(ExtinguisherReportSentence, EditedManualFiguresOutsideTheirRangesAreRefused
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ManualFigureCheck check = checkManualFigures(row.texts);
+        const ManualFigureOutcome check = checkManualFigures(row.texts);
         if (!row.figure) {
-            EXPECT_FALSE(check.error.has_value());
-            EXPECT_EQ(check.remark, std::string(row.remark) == "remark" ? kRemark : QString());
+            EXPECT_FALSE(check.refusal.has_value());
+            EXPECT_EQ(check.values, std::string(row.remark) == "remark" ? kRemark : QString());
             continue;
         }
-        ASSERT_TRUE(check.error.has_value());
-        EXPECT_EQ(check.error->figure, *row.figure);
-        EXPECT_EQ(check.error->message, S(row.message));
-        EXPECT_EQ(check.error->title, u"确认数据正确性"_s);
+        ASSERT_TRUE(check.refusal.has_value());
+        EXPECT_EQ(check.refusal->field, *row.figure);
+        EXPECT_EQ(check.refusal->message, S(row.message));
+        EXPECT_EQ(check.refusal->title, u"确认数据正确性"_s);
     }
 }

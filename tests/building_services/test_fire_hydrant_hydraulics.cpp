@@ -108,9 +108,9 @@ TEST(FireHydrantHydraulics, WorkedExampleCarriedAtTextPrecision)
     in.nozzleCoefficient = 0.1577;
     in.hoseLengthM = 25;
     in.hoseResistance = 0.0172;
-    const HydrantCalculation calculation = calculateHydrant(in);
-    ASSERT_FALSE(calculation.error.has_value());
-    const HydrantResultTexts* r = &calculation.results;
+    const HydrantOutcome calculation = calculateHydrant(in);
+    ASSERT_FALSE(calculation.refusal.has_value());
+    const HydrantResultTexts* r = &calculation.values;
 
     EXPECT_EQ(r->jetFactor, u"1.198"_s);
     // Each step reads the text of the one before it.
@@ -177,7 +177,7 @@ TEST(FireHydrantHydraulics, TypedInputsOutsideTheirRangesAreRefused)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HydrantCalculation c = calculateHydrant(HydrantInputTexts{
+        const HydrantOutcome c = calculateHydrant(HydrantInputTexts{
             .waterColumn = QString::fromUtf8(row.hm),
             .hoseLength = QString::fromUtf8(row.ld),
             .nozzleFactor = QString::fromUtf8(row.phi),
@@ -186,28 +186,28 @@ TEST(FireHydrantHydraulics, TypedInputsOutsideTheirRangesAreRefused)
         });
         switch (row.outcome) {
         case Outcome::Calculated:
-            EXPECT_FALSE(c.error.has_value());
-            for (const QString& text : {c.results.jetFactor, c.results.nozzlePressure,
-                                        c.results.hoseLoss, c.results.outletPressure,
-                                        c.results.jetFlow}) {
+            EXPECT_FALSE(c.refusal.has_value());
+            for (const QString& text : {c.values.jetFactor, c.values.nozzlePressure,
+                                        c.values.hoseLoss, c.values.outletPressure,
+                                        c.values.jetFlow}) {
                 EXPECT_FALSE(text.contains(u'E')) << text.toStdString();
                 EXPECT_GT(read(text), 0) << text.toStdString();
             }
             break;
         case Outcome::WrongHm:
         case Outcome::Unreachable:
-            ASSERT_TRUE(c.error.has_value());
-            EXPECT_EQ(c.error->field, HydrantField::WaterColumn);
-            EXPECT_EQ(c.error->message, row.outcome == Outcome::WrongHm
+            ASSERT_TRUE(c.refusal.has_value());
+            EXPECT_EQ(c.refusal->field, HydrantField::WaterColumn);
+            EXPECT_EQ(c.refusal->message, row.outcome == Outcome::WrongHm
                                             ? u"请输入正确的充实水柱！"_s
                                             : u"充实水柱过长，该喷嘴无法达到！请减小充实水柱或加大喷嘴直径。"_s);
-            EXPECT_EQ(c.error->title, u"确认数据正确性"_s);
+            EXPECT_EQ(c.refusal->title, u"确认数据正确性"_s);
             break;
         case Outcome::WrongLd:
-            ASSERT_TRUE(c.error.has_value());
-            EXPECT_EQ(c.error->field, HydrantField::HoseLength);
-            EXPECT_EQ(c.error->message, u"请输入正确的水带长度！"_s);
-            EXPECT_EQ(c.error->title, u"确认数据正确性"_s);
+            ASSERT_TRUE(c.refusal.has_value());
+            EXPECT_EQ(c.refusal->field, HydrantField::HoseLength);
+            EXPECT_EQ(c.refusal->message, u"请输入正确的水带长度！"_s);
+            EXPECT_EQ(c.refusal->title, u"确认数据正确性"_s);
             break;
         }
     }
@@ -218,10 +218,10 @@ TEST(FireHydrantHydraulics, TypedInputsOutsideTheirRangesAreRefused)
 // Q = √(10 · 0.0079 · 1.2275) = 0.311 L/s.
 TEST(FireHydrantHydraulics, SmallestWaterColumnReportsAFlow)
 {
-    const HydrantCalculation c = calculateHydrant(HydrantInputs{1, 0.0256963716723199, 0.0079, 1, 0.0677});
-    ASSERT_FALSE(c.error.has_value());
-    EXPECT_EQ(c.results.nozzlePressure, u"1.22753729827784"_s);
-    EXPECT_EQ(textio::formatNumber(read(c.results.jetFlow), u"###.###"_s), u".311"_s);
+    const HydrantOutcome c = calculateHydrant(HydrantInputs{1, 0.0256963716723199, 0.0079, 1, 0.0677});
+    ASSERT_FALSE(c.refusal.has_value());
+    EXPECT_EQ(c.values.nozzlePressure, u"1.22753729827784"_s);
+    EXPECT_EQ(textio::formatNumber(read(c.values.jetFlow), u"###.###"_s), u".311"_s);
 }
 
 TEST(HydrantReportSentence, WorkedExample)
@@ -286,7 +286,7 @@ TEST(HydrantReportSentence, EditedResultsOutsideTheirRangesAreRefused)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.q) + " " + row.hxh);
-        const HydrantReportResult r = hydrantReport(HydrantReportTexts{
+        const HydrantReportOutcome r = hydrantReport(HydrantReportTexts{
             .waterColumn = u"10"_s,
             .nozzleDiameter = u"19"_s,
             .hoseLength = u"25"_s,
@@ -296,17 +296,17 @@ TEST(HydrantReportSentence, EditedResultsOutsideTheirRangesAreRefused)
             .outletPressure = QString::fromUtf8(row.hxh),
         });
         if (row.outcome == Outcome::Reported) {
-            EXPECT_FALSE(r.error.has_value());
-            EXPECT_TRUE(r.sentence.startsWith(u"充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,"_s));
-            EXPECT_TRUE(r.sentence.endsWith(QString::fromUtf8(row.reported)))
-                << r.sentence.toStdString();
+            EXPECT_FALSE(r.refusal.has_value());
+            EXPECT_TRUE(r.values.startsWith(u"充实水柱长度 Hm= 10米,水枪喷口直径 df=19毫米,"_s));
+            EXPECT_TRUE(r.values.endsWith(QString::fromUtf8(row.reported)))
+                << r.values.toStdString();
             continue;
         }
-        ASSERT_TRUE(r.error.has_value());
+        ASSERT_TRUE(r.refusal.has_value());
         const bool q = row.outcome == Outcome::WrongQ;
-        EXPECT_EQ(r.error->field, q ? HydrantField::JetFlow : HydrantField::OutletPressure);
-        EXPECT_EQ(r.error->message, q ? u"请输入正确的流量Q！"_s : u"请输入正确的栓口水压Hxh！"_s);
-        EXPECT_EQ(r.error->title, u"确认数据正确性"_s);
-        EXPECT_TRUE(r.sentence.isEmpty());
+        EXPECT_EQ(r.refusal->field, q ? HydrantField::JetFlow : HydrantField::OutletPressure);
+        EXPECT_EQ(r.refusal->message, q ? u"请输入正确的流量Q！"_s : u"请输入正确的栓口水压Hxh！"_s);
+        EXPECT_EQ(r.refusal->title, u"确认数据正确性"_s);
+        EXPECT_TRUE(r.values.isEmpty());
     }
 }

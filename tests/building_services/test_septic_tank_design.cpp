@@ -303,16 +303,16 @@ TEST(SepticTankInputs, TypedValuesOutsideTheirRangesAreRefused)
         SCOPED_TRACE(row.name);
         SepticTankInputTexts texts = initialTexts();
         texts.*row.text = S(row.typed);
-        const SepticTankCalculation c = calculateSepticTank(texts);
+        const SepticOutcome c = calculateSepticTank(texts);
         if (!row.field) {
-            EXPECT_FALSE(c.error.has_value());
-            EXPECT_EQ(c.design.status, SepticDesignStatus::Designed);
+            EXPECT_FALSE(c.refusal.has_value());
+            EXPECT_EQ(c.values.status, SepticDesignStatus::Designed);
             continue;
         }
-        ASSERT_TRUE(c.error.has_value());
-        EXPECT_EQ(c.error->field, *row.field);
-        EXPECT_EQ(c.error->message, S(row.message));
-        EXPECT_EQ(c.error->title, S("警告"));
+        ASSERT_TRUE(c.refusal.has_value());
+        EXPECT_EQ(c.refusal->field, *row.field);
+        EXPECT_EQ(c.refusal->message, S(row.message));
+        EXPECT_EQ(c.refusal->title, S("警告"));
     }
 }
 
@@ -324,14 +324,14 @@ TEST(SepticTankInputs, HandPickReadsAllButTheUsers)
     ASSERT_NE(tank4, nullptr);
     SepticTankInputTexts texts = initialTexts();
     texts.users = QString();
-    HandPickResult pick = handPickTank(*tank4, texts);
-    EXPECT_FALSE(pick.error.has_value());
-    EXPECT_EQ(pick.users, S("263"));
+    HandPickOutcome pick = handPickTank(*tank4, texts);
+    EXPECT_FALSE(pick.refusal.has_value());
+    EXPECT_EQ(pick.values, S("263"));
     texts.retention = S("半天");
     pick = handPickTank(*tank4, texts);
-    ASSERT_TRUE(pick.error.has_value());
-    EXPECT_EQ(pick.error->field, SepticField::Retention);
-    EXPECT_EQ(pick.error->message, S("请输入正确的污水停留时间！"));
+    ASSERT_TRUE(pick.refusal.has_value());
+    EXPECT_EQ(pick.refusal->field, SepticField::Retention);
+    EXPECT_EQ(pick.refusal->message, S("请输入正确的污水停留时间！"));
 }
 
 // At the ends of the ranges the users served stay plain digits: α 0.01,
@@ -339,13 +339,13 @@ TEST(SepticTankInputs, HandPickReadsAllButTheUsers)
 // so one user's 2 m³ tank (V1 = 4.2 · 10^-7, share limit) serves 855798.
 TEST(SepticTankInputs, SmallestInputsServeAWholeNumberOfUsers)
 {
-    const SepticTankCalculation c = calculateSepticTank({.users = S("1"),
+    const SepticOutcome c = calculateSepticTank({.users = S("1"),
                                                          .usageFactor = S("0.01"),
                                                          .quota = S("1"),
                                                          .retention = S("1"),
                                                          .cleaning = S("1"),
                                                          .sludgeConstant = S("0.00016")});
-    ASSERT_FALSE(c.error.has_value());
-    EXPECT_EQ(c.design.volume, S("2"));
-    EXPECT_EQ(c.design.usersServedShown, S("855798"));
+    ASSERT_FALSE(c.refusal.has_value());
+    EXPECT_EQ(c.values.volume, S("2"));
+    EXPECT_EQ(c.values.usersServedShown, S("855798"));
 }
