@@ -20,6 +20,9 @@ namespace forms {
 class Application : public QApplication {
     Q_OBJECT
 public:
+    // Where Qt would open an X display that does not answer (or none is
+    // named), the program says so in one line on the error output and ends
+    // with kNoDisplayStatus before Qt is started.
     Application(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
@@ -36,6 +39,9 @@ Q_SIGNALS:
 private:
     void reportFailedHandler(const QString& reason);
 };
+
+// The exit status of a start where no display could be opened.
+inline constexpr int kNoDisplayStatus = 3;
 
 // The title of the program's own messages.
 inline const QString kProgramTitle = QStringLiteral("Vantor_Tools");
