@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the program (only the program, no test, quietly) and starts it. It
-# needs a display: an X11 or Wayland session.
+# needs a display: an X11 or Wayland session. Where none is named it says so
+# before building; where the one named does not answer the program itself
+# says so in the same words and ends with its own status.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "run.sh: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it in a desktop session." >&2
-  exit 1
+  echo "无法打开显示器（未设置DISPLAY），请在桌面会话中启动本程序。" >&2
+  exit 3
 fi
 "$root/scripts/install-deps.sh"
 export VT_DEPS_INSTALLED=1

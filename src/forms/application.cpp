@@ -7,6 +7,13 @@
 #include <QPlainTextEdit>
 #include <QTranslator>
 
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
 namespace forms {
 
 namespace {
@@ -112,10 +119,55 @@ private:
     }
 };
 
+// The value of Qt's command-line option `name` ("-platform", "-display"),
+// or nothing.
+std::optional<QByteArray> option(int argc, char** argv, const char* name)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        // Qt takes "--platform" for "-platform" too.
+        const char* given = argv[i][0] == '-' && argv[i][1] == '-' ? argv[i] + 1 : argv[i];
+        if (std::strcmp(given, name) == 0)
+            return QByteArray(argv[i + 1]);
+    }
+    return std::nullopt;
+}
+
+// Ends the program with one line of its own when Qt would open an X display
+// that does not answer: Qt would abort with a hint in English. The display
+// is opened and closed again as Qt's X platform opens it. Any other
+// platform, and a Wayland session when none is asked for, is Qt's to open.
+int& requireDisplay(int& argc, char** argv)
+{
+    QByteArray platform = option(argc, argv, "-platform").value_or(qgetenv("QT_QPA_PLATFORM"));
+    // "xcb:options" or a list of platforms to try, "wayland;xcb".
+    for (const char end : {';', ':'}) {
+        if (const qsizetype at = platform.indexOf(end); at >= 0)
+            platform.truncate(at);
+    }
+    platform = platform.trimmed();
+    if (!platform.isEmpty() && platform != "xcb")
+        return argc;
+    if (platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return argc;
+    const QByteArray display = option(argc, argv, "-display").value_or(qgetenv("DISPLAY"));
+    xcb_connection_t* connection =
+        xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
+    const bool opened = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    if (opened)
+        return argc;
+    const QString said = display.isEmpty()
+        ? QStringLiteral("无法打开显示器（未设置DISPLAY），请在桌面会话中启动本程序。")
+        : QStringLiteral("无法打开显示器（DISPLAY=%1），请在桌面会话中启动本程序。")
+              .arg(QString::fromLocal8Bit(display));
+    std::fputs((said + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    std::exit(kNoDisplayStatus);
+}
+
 } // namespace
 
 Application::Application(int& argc, char** argv)
-    : QApplication(argc, argv)
+    : QApplication(requireDisplay(argc, argv), argv)
 {
 }
 

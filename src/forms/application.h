@@ -18,6 +18,9 @@ namespace forms {
 class Application : public QApplication {
     Q_OBJECT
 public:
+    // Where Qt would open an X display that does not answer (or none is
+    // named), the program says so in one line on the error output and ends
+    // with kNoDisplayStatus before Qt is started.
     Application(int& argc, char** argv);
 
 Q_SIGNALS:
@@ -25,6 +28,9 @@ Q_SIGNALS:
     // reports it as a fault.
     void handlerFailed(const QString& reason);
 };
+
+// The exit status of a start where no display could be opened.
+inline constexpr int kNoDisplayStatus = 3;
 
 // The title of the program's own messages.
 inline const QString kProgramTitle = QStringLiteral("Vantor_Tools");

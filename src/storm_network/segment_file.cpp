@@ -121,9 +121,12 @@ private:
                                       .arg(shown(m_path), QString::number(number),
                                            decoded.error->message),
                                   number));
-        if (decoded.text.size() > kLongestLine)
+        // The rule every value of a list keeps; a read line holds no line
+        // end, and what was decoded encodes again.
+        const std::optional<ValueCheck> check = CheckValue(decoded.text);
+        if (check && check->fault == ValueFault::TooLong)
             return refuseLongLine(number);
-        if (decoded.text.trimmed().isEmpty()) {
+        if (check && check->fault == ValueFault::Blank) {
             if (m_firstBlank == 0)
                 m_firstBlank = number;
             return true;
@@ -171,6 +174,44 @@ QString tooLarge(qint64 bytes)
 }
 
 }  // namespace
+
+std::optional<ValueCheck> CheckValue(const QString& value)
+{
+    if (value.size() > kLongestLine)
+        return ValueCheck{ValueFault::TooLong, 0};
+    if (value.trimmed().isEmpty())
+        return ValueCheck{ValueFault::Blank, 0};
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value.at(i) == QLatin1Char('\r') || value.at(i) == QLatin1Char('\n'))
+            return ValueCheck{ValueFault::LineEnd, i};
+    }
+    const textio::EncodeResult encoded = textio::encodeCp936(value);
+    if (!encoded.ok())
+        return ValueCheck{ValueFault::NotCp936, encoded.error->position};
+    return std::nullopt;
+}
+
+std::optional<QString> ValueRefusal(const QString& name, const QString& value)
+{
+    const std::optional<ValueCheck> check = CheckValue(value);
+    if (!check)
+        return std::nullopt;
+    switch (check->fault) {
+    case ValueFault::Blank:
+        return QStringLiteral("%1不能为空！").arg(name);
+    case ValueFault::TooLong:
+        return QStringLiteral("%1长于%2个字符，请重新输入！").arg(name).arg(kLongestLine);
+    case ValueFault::LineEnd:
+        return QStringLiteral("%1中不能有换行，请重新输入！").arg(name);
+    case ValueFault::NotCp936:
+        break;
+    }
+    // A character outside the basic plane is two code units: name it whole.
+    const qsizetype at = check->position;
+    const qsizetype width = value.at(at).isHighSurrogate() && at + 1 < value.size() ? 2 : 1;
+    return QStringLiteral("%1中的“%2”无法存入管段数据文件，请重新输入！")
+        .arg(name, value.mid(at, width));
+}
 
 QStringList Lines(const std::vector<SegmentRow>& rows)
 {

@@ -25,6 +25,30 @@ inline constexpr qint64 kMostBytes = 64 * 1024 * 1024;
 inline constexpr qsizetype kLongestLine = 64;  // characters
 inline constexpr qsizetype kMostSegments = 1'000'000;
 
+// Why a value cannot stand on a line of a segment file and be read back as
+// it is. A list holds only values that pass CheckValue, so that every list
+// exported imports again unchanged.
+enum class ValueFault {
+    Blank,     // empty or blanks only: read as a blank line, which no import takes
+    TooLong,   // more than kLongestLine characters
+    LineEnd,   // a line end inside: read as two lines
+    NotCp936,  // a character that code page 936 cannot hold
+};
+
+struct ValueCheck {
+    ValueFault fault = ValueFault::Blank;
+    // For LineEnd and NotCp936: the offending character's index.
+    qsizetype position = 0;
+};
+
+// The fault of `value` as a line of a segment file, or nothing when the
+// value is written and read back unchanged.
+std::optional<ValueCheck> CheckValue(const QString& value);
+
+// The engineer's message for a value of the quantity `name` (as 管段长度)
+// that CheckValue refuses, or nothing when it passes.
+std::optional<QString> ValueRefusal(const QString& name, const QString& value);
+
 // The file's lines for `rows`: length, area and runoff coefficient of each
 // row in turn.
 QStringList Lines(const std::vector<SegmentRow>& rows);

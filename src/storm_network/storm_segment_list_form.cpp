@@ -11,6 +11,8 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 using storm_network::SegmentRow;
 namespace StormSegmentInputFile = storm_network::StormSegmentInputFile;
@@ -219,6 +221,26 @@ void StormSegmentListForm::expand()
     Command2->setCaption(kExpandedCaption);
 }
 
+bool StormSegmentListForm::valuesFitTheFile()
+{
+    // The rule of the segment file's lines: what the list holds, an export
+    // writes and an import reads back unchanged.
+    const std::pair<forms::TextBox*, QString> boxes[] = {
+        {Text1, QStringLiteral("管段长度")},
+        {Text2, QStringLiteral("汇水面积")},
+        {Text3, QStringLiteral("径流系数")},
+    };
+    for (const auto& [box, name] : boxes) {
+        if (const std::optional<QString> refusal =
+                StormSegmentInputFile::ValueRefusal(name, box->Text())) {
+            note(*refusal);
+            box->SetFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 bool StormSegmentListForm::confirmDeletion(const QString& question)
 {
     return forms::MsgBox(question, kDeleteQuestionStyle, kWarningTitle) != forms::vbCancel;
@@ -257,8 +279,8 @@ void StormSegmentListForm::openForInput()
 void StormSegmentListForm::Command1_Click()
 {
     if (Command1->Caption() != kAddCaption) {
-        // Update mode: the selected row takes the boxes' texts, empty ones
-        // included. With no row selected there is nothing to update: the
+        // Update mode: the selected row takes the boxes' texts, once the
+        // segment file can hold them as they are. With no row selected there is nothing to update: the
         // window is back in add mode and the boxes make a new row.
         const int row = selectedRow();
         if (row < 0) {
@@ -266,6 +288,8 @@ void StormSegmentListForm::Command1_Click()
             Command1_Click();
             return;
         }
+        if (!valuesFitTheFile())
+            return;
         const SegmentRow updated{Text1->Text(), Text2->Text(), Text3->Text()};
         m_rows[static_cast<std::size_t>(row)] = updated;
         List1(0).setList(row, updated.length);
@@ -275,6 +299,8 @@ void StormSegmentListForm::Command1_Click()
     }
     // Add mode: a segment needs all three values.
     if (Text1->Text().isEmpty() || Text2->Text().isEmpty() || Text3->Text().isEmpty())
+        return;
+    if (!valuesFitTheFile())
         return;
     appendRow(SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
     prepareNewSegment();

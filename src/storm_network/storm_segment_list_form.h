@@ -99,6 +99,9 @@ private:
     // Row r of the list is item r of every column: scrolling `column` to
     // the top row `top` scrolls the other two there.
     void alignColumns(int column, int top);
+    // Whether the three input boxes hold values a segment file keeps as
+    // they are; else says why under "提示" and puts the focus in the box.
+    bool valuesFitTheFile();
     // Asks under "警告" before rows are deleted; true to go on.
     static bool confirmDeletion(const QString& question);
 

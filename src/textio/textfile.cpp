@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -126,14 +127,15 @@ const QString kTemporaryEnd = QStringLiteral(".tmp");
 const QRegularExpression kTemporaryName(QStringLiteral("^\\..*\\.[0-9a-f]{8}\\.tmp$"),
                                         QRegularExpression::DotMatchesEverythingOption);
 
-QString temporaryPathBeside(const QString& folder, const QString& fileName)
+QString temporaryPathBeside(const QString& folder, const QString& fileName,
+                            const QString& end = kTemporaryEnd)
 {
     long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
     if (longest <= 0)
         longest = 255;
     const QString tail = QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16,
                                                    QLatin1Char('0'))
-        + kTemporaryEnd;
+        + end;
     QString name = fileName;
     while (!name.isEmpty() && QFile::encodeName(QLatin1Char('.') + name + tail).size() > longest)
         name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
@@ -169,6 +171,99 @@ bool stillAt(int fd, const QString& path)
     struct stat named {};
     return ::fstat(fd, &open) == 0 && ::lstat(QFile::encodeName(path).constData(), &named) == 0
         && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+// Writes the bytes at the file's start with no fault made on purpose; the
+// error number of a failure, or 0.
+int putAtStart(int fd, const QByteArray& bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + written,
+                                   static_cast<std::size_t>(bytes.size() - written), written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        written += n;
+    }
+    return ::ftruncate(fd, bytes.size()) == 0 && ::fdatasync(fd) == 0 ? 0 : errno;
+}
+
+// The whole contents of the open file; nothing when it cannot be read.
+std::optional<QByteArray> contentsOf(int fd)
+{
+    QByteArray contents;
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::pread(fd, chunk, sizeof chunk, contents.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return contents;
+        contents.append(chunk, n);
+    }
+}
+
+// A copy of `bytes` in the per-user data folder, written and flushed to the
+// disk; its path, or the error number of a failure. Its name is no
+// temporary file's: a copy that outlived a save that died is all that is
+// left of the old contents, and no later save removes it.
+struct KeptCopy {
+    QString path;
+    int error = 0;
+};
+KeptCopy keepCopy(const QString& fileName, const QByteArray& bytes)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return {QString(), EACCES};
+    QFile copy(temporaryPathBeside(folder, fileName, QStringLiteral(".old")));
+    errno = 0;
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return {QString(), errno != 0 ? errno : EACCES};
+    int error = writeAll(copy, bytes);
+    if (error == 0 && ::fdatasync(copy.handle()) != 0)
+        error = errno;
+    copy.close();
+    if (error != 0) {
+        copy.remove();
+        return {QString(), error};
+    }
+    return {copy.fileName(), 0};
+}
+
+// Writes the new contents over the target itself, for a writable file in a
+// folder that takes no new file. The old contents are first copied to the
+// per-user data folder, and written back should the new ones not be written
+// whole; the copy goes once the file holds one or the other.
+std::optional<QString> writeInPlace(const QString& path, const QByteArray& targetName,
+                                    const QByteArray& bytes)
+{
+    const int fd = ::open(targetName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonText(errno));
+    QFile file;
+    file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    const std::optional<QByteArray> old = contentsOf(fd);
+    if (!old)
+        return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonText(errno));
+    const KeptCopy copy = keepCopy(QFileInfo(path).fileName(), *old);
+    if (copy.error != 0)
+        return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，数据文件夹中也无法保存原内容的副本（%2）")
+            .arg(shownPath(path), reasonText(copy.error));
+    int error = writeAll(file, bytes);
+    if (error == 0 && (::ftruncate(fd, bytes.size()) != 0 || ::fdatasync(fd) != 0))
+        error = errno;
+    if (error != 0 && putAtStart(fd, *old) != 0)
+        return writeFailed(path, error)
+            + QStringLiteral("；原内容保存在“%1”").arg(shownPath(copy.path));
+    QFile::remove(copy.path);
+    if (error != 0)
+        return writeFailed(path, error);
+    return std::nullopt;
 }
 
 } // namespace
@@ -216,6 +311,9 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
             file.close();
             continue;
         }
+        // The folder takes no new file, but the file itself may be written.
+        if (existed && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return writeInPlace(path, targetName, bytes);
         if (errno != EEXIST)
             return QStringLiteral("无法打开文件“%1”：%2")
                 .arg(shownPath(path), reasonText(errno != 0 ? errno : EACCES));

@@ -24,6 +24,10 @@ enum class LinkRule { Follow, Replace };
 // exists but is read-only, or is no file (a folder, a device, a pipe), is
 // refused. A replaced file keeps its owner and mode. Temporary files that
 // saves which died part-way left in the folder are removed first.
+// A writable file in a folder that takes no new file is written in place:
+// its old contents are kept in a copy in the per-user data folder until the
+// new ones are whole on the disk, and written back should the write fail.
+// Only a copy that could not be written back stays, and the message names it.
 // Returns a message naming the file and the reason in words ("磁盘已满"),
 // or nothing on success.
 std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes,

@@ -181,12 +181,12 @@ TEST_F(StormSegmentListFormTest, UpdateRewritesTheSelectedRowInAllThreeColumns)
     add(w, "30", "800", "0.3");
     w.List1(1).clickLine(1);
     w.Text1->setText(S("55"));
-    w.Text2->setText(QString());  // an empty value is stored as it is
+    w.Text2->setText(S("约1600"));  // a text that is no number is stored as it is
     w.Command1->press();
-    EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{kTwoRows[0], {"55", "", "0.6"}, {"30", "800", "0.3"}}));
+    EXPECT_EQ(shownRows(w), (std::vector<SegmentRow>{kTwoRows[0], {"55", "约1600", "0.6"}, {"30", "800", "0.3"}}));
     EXPECT_EQ(w.List1(0).ListIndex(), 1);
     EXPECT_EQ(w.Command1->Caption(), S("更  新"));
-    EXPECT_EQ(boxTexts(w), (QStringList{S("55"), QString(), S("0.6")}));
+    EXPECT_EQ(boxTexts(w), (QStringList{S("55"), S("约1600"), S("0.6")}));
     EXPECT_TRUE(boxes().empty());
 }
 
@@ -601,17 +601,22 @@ TEST_F(StormSegmentListFormTest, FailedExportSaysTheFileWasNotWritten)
         const char* name;
         const char* file;
         const char* length;  // of the second row
+        bool folderInPlace;  // a folder holds the file's name
     };
+    // (The list holds no value that code page 936 cannot hold: the window
+    // refuses it at entry.)
     const Case cases[] = {
-        {"a folder that does not exist", "no/such/storm_in.txt", "50"},
-        {"a value code page 936 cannot hold", "storm_in.txt", "50😀"},
+        {"a folder that does not exist", "no/such/storm_in.txt", "50", false},
+        {"a folder of the file's name", "storm_in.txt", "50", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         forms::destroyAllDefaultInstances();
         platform().reset();
         const QString file = path(c.file);
-        if (QFile::exists(QFileInfo(file).path()))
+        if (c.folderInPlace)
+            ASSERT_TRUE(QDir().mkpath(file));
+        else if (QFile::exists(QFileInfo(file).path()))
             putBytes(file, QByteArrayLiteral("old\r\n"));
         StormSegmentListForm& w = open();
         add(w, "100", "2000", "0.9");
@@ -623,7 +628,9 @@ TEST_F(StormSegmentListFormTest, FailedExportSaysTheFileWasNotWritten)
         EXPECT_TRUE(boxes()[0].text.endsWith(S("文件未写入，数据未导出！"))) << boxes()[0].text.toStdString();
         EXPECT_EQ(boxes()[0].title, S("提示"));
         EXPECT_EQ(boxes()[0].style, forms::vbOKOnly);
-        if (QFile::exists(QFileInfo(file).path())) {
+        if (c.folderInPlace) {
+            EXPECT_TRUE(QFileInfo(file).isDir());
+        } else if (QFile::exists(QFileInfo(file).path())) {
             EXPECT_EQ(fileBytes(file), QByteArrayLiteral("old\r\n"));
         }
         EXPECT_EQ(w.rows().size(), 2u);
@@ -896,6 +903,70 @@ TEST_F(StormSegmentListFormTest, ExportedFileImportsBackIntoAFreshList)
     w.导入->click();
     EXPECT_EQ(shownRows(w), rows);
     EXPECT_EQ(boxes().size(), 1u);  // the question of 清除全部 only
+}
+
+TEST_F(StormSegmentListFormTest, WhatTheListAcceptsComesBackFromItsFile)
+{
+    // Each value goes into one box of a new row or of the selected row; the
+    // list either refuses it, naming the box, or holds it so that an export
+    // imports back unchanged.
+    enum class Entry { Add, Update };
+    struct Case {
+        const char* name;
+        Entry entry;
+        int box;  // 0 length, 1 area, 2 coefficient
+        QString value;
+        QString refusal;  // empty: accepted
+    };
+    const Case cases[] = {
+        {"the longest value", Entry::Add, 0, QString(64, QLatin1Char('1')), QString()},
+        {"blanks around a number", Entry::Update, 1, S(" 2000\t"), QString()},
+        {"a value too long for a line", Entry::Add, 0, QString(65, QLatin1Char('1')),
+         S("管段长度长于64个字符，请重新输入！")},
+        {"blanks only", Entry::Add, 1, S("   "), S("汇水面积不能为空！")},
+        {"an ideographic blank", Entry::Update, 0, S("\u3000"), S("管段长度不能为空！")},
+        {"an emptied coefficient", Entry::Update, 2, QString(), S("径流系数不能为空！")},
+        {"a line end inside", Entry::Add, 2, S("0.9\r\n0.6"), S("径流系数中不能有换行，请重新输入！")},
+        {"a character code page 936 lacks", Entry::Update, 1, S("2000\U0001F600"),
+         S("汇水面积中的“\U0001F600”无法存入管段数据文件，请重新输入！")},
+    };
+    const QString file = path("round.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t shown = boxes().size();
+        StormSegmentListForm& w = openWithTwoRows();
+        forms::TextBox* const box[] = {w.Text1, w.Text2, w.Text3};
+        if (c.entry == Entry::Update) {
+            w.List1(0).clickLine(1);
+        } else {
+            w.Text1->setText(S("30"));
+            w.Text2->setText(S("800"));
+            w.Text3->setText(S("0.3"));
+        }
+        box[c.box]->setText(c.value);
+        if (!c.refusal.isEmpty())
+            platform().answerMessageBox(forms::vbOK);
+        w.Command1->press();
+        if (!c.refusal.isEmpty()) {
+            ASSERT_EQ(boxes().size(), shown + 1);
+            expectNote(shown, c.refusal);
+            EXPECT_EQ(boxes()[shown].text, c.refusal);
+            EXPECT_EQ(shownRows(w), kTwoRows);
+            EXPECT_EQ(w.focusWidget(), box[c.box]);
+        } else {
+            EXPECT_EQ(boxes().size(), shown);
+            const std::vector<SegmentRow> rows = shownRows(w);
+            EXPECT_NE(rows, kTwoRows);
+            platform().answerFileDialog(file);
+            w.导出->click();
+            w.clearRows();
+            platform().answerFileDialog(file);
+            w.导入->click();
+            EXPECT_EQ(shownRows(w), rows);
+            EXPECT_EQ(boxes().size(), shown);
+        }
+        w.clearRows();
+    }
 }
 
 }  // namespace

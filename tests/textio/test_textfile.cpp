@@ -4,8 +4,11 @@
 #include "textio/write_fault.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <optional>
 
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -420,6 +423,83 @@ TEST_F(TextFileTest, OnARealFullDiskTheOldFileStaysWhole)
     EXPECT_TRUE(error->contains(QStringLiteral("磁盘已满"))) << error->toStdString();
     EXPECT_EQ(after, QByteArray("old report\r\n"));
     EXPECT_EQ(entriesAfter, entriesBefore);
+}
+
+// A file the engineer may write in a folder he may not: the file is written
+// in place, its old contents kept in the data folder until the new ones are
+// whole, and back in the file when they cannot be.
+TEST_F(TextFileTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    struct Case {
+        const char* name;
+        std::optional<textio::WriteFault> fault;  // after 7 bytes
+        bool dataFolderWritable;
+        const char* after;   // the file's contents afterwards
+        const char* reason;  // in the message; none: written
+    };
+    const Case cases[] = {
+        {"written", std::nullopt, true, "雨水\r\n12345\r\n", nullptr},
+        {"a full disk part-way", textio::WriteFault::NoSpace, true, "old\r\n", "磁盘已满"},
+        {"no room for the copy", std::nullopt, false, "old\r\n", "副本"},
+    };
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    struct RestoreEnvironment {
+        QByteArray value;
+        ~RestoreEnvironment() { qputenv("XDG_DATA_HOME", value); }
+    } restore{dataHome};
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
+    const QStringList lines = {QStringLiteral("雨水"), QStringLiteral("12345")};  // 13 bytes
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir root(dir_.filePath(QStringLiteral("case")));
+        ASSERT_EQ(::chmod(QFile::encodeName(root.path()).constData(), 0755), 0);
+        const QString folder = root.filePath(QStringLiteral("shared"));
+        const QString data = root.filePath(QStringLiteral("data"));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(QDir().mkpath(data));
+        if (c.dataFolderWritable) {
+            ASSERT_EQ(::chown(QFile::encodeName(data).constData(), 65534, 65534), 0);
+        }
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        const QString file = folder + QStringLiteral("/storm_out.txt");
+        putBytes(file, "old\r\n");
+        const QByteArray name = QFile::encodeName(file);
+        ASSERT_EQ(::chown(name.constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(name.constData(), 0640), 0);
+        struct stat before {};
+        ASSERT_EQ(::stat(name.constData(), &before), 0);
+
+        std::optional<QString> error;
+        ASSERT_EQ(::seteuid(65534), 0);
+        {
+            std::optional<textio::ScopedWriteFault> fault;
+            if (c.fault)
+                fault.emplace(*c.fault, 7);
+            error = writeCp936Lines(file, lines);
+        }
+        ASSERT_EQ(::seteuid(0), 0);
+
+        if (c.reason) {
+            ASSERT_TRUE(error.has_value());
+            EXPECT_TRUE(error->contains(QString::fromUtf8(c.reason))) << error->toStdString();
+        } else {
+            EXPECT_EQ(error, std::nullopt) << error->toStdString();
+        }
+        EXPECT_EQ(fileBytes(file), textio::encodeCp936(QString::fromUtf8(c.after)).bytes);
+        struct stat after {};
+        ASSERT_EQ(::stat(name.constData(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_uid, 65534u);
+        EXPECT_EQ(after.st_mode & 07777, 0640u);
+        EXPECT_EQ(entriesOf(folder), QStringList{QStringLiteral("storm_out.txt")});
+        QStringList copies;
+        QDirIterator it(data, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            copies << it.next();
+        EXPECT_TRUE(copies.isEmpty()) << copies.join(QLatin1Char(' ')).toStdString();
+    }
 }
 
 } // namespace
