@@ -63,7 +63,9 @@ AboutForm::AboutForm()
     lblVersion = addWithCaption<forms::FittedLabel>("lblVersion", 4590, 406, 915, 225,
                                                     QStringLiteral("版本："));
 
-    Description = add<forms::FittedLabel>("Description", 245, 1231, 5271, 1159);
+    // The disclaimer takes the room from the title down to the separator,
+    // so that its lines keep the font's own spacing.
+    Description = add<forms::FittedLabel>("Description", 245, 720, 5271, 1680);
 
     auto* etchDark = new forms::Line(client());
     etchDark->setObjectName(QStringLiteral("Line1"));
@@ -131,6 +133,9 @@ void AboutForm::cmdOK_Click()
 
 void AboutForm::cmdSysInfo_Click()
 {
+    // When the window comes back from the information screen, Enter
+    // presses 确定, not 系统信息 again.
+    cmdOK->SetFocus();
     logo().Show();
     Hide();
 }

@@ -9,6 +9,10 @@
 #include "hydraulics/water_supply_pipe_form.h"
 #include "forms/handler.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 SplashForm& logo()
 {
     return forms::defaultInstance<SplashForm>();
@@ -28,6 +32,12 @@ SplashForm::SplashForm()
                                                QStringLiteral("Ver "));
     title_Ver->setFont(forms::fontFor(QStringLiteral("宋体"), 10.5));
     title_Ver->setAutoSize(true);
+    // The title is wider in the font in use than it was designed: the
+    // version keeps clear of its last character.
+    constexpr double kVersionGap = 150;
+    const int titleAdvance = QFontMetrics(title->font()).horizontalAdvance(title->Caption());
+    title_Ver->setLeft(std::max(title_Ver->Left(),
+                                title->Left() + forms::twipsOf(titleAdvance) + kVersionGap));
     Label1 = addInWithCaption<forms::Label>(Frame1, "Label1", 200, 2200, 2700, 200,
                                             QStringLiteral("Vantor_Tools"));
     Label2 = addInWithCaption<forms::Label>(Frame1, "Label2", 200, 2500, 2700, 200,

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTranslator>
 
 #include <xcb/xcb.h>
@@ -164,6 +165,49 @@ int& requireDisplay(int& argc, char** argv)
     std::exit(kNoDisplayStatus);
 }
 
+// The layouts are fixed in twips for the program's own font, and its
+// colours are the style's own: a desktop theme that sets the application's
+// font or palette once the event loop runs (or on a theme change) is
+// overruled at once.
+class ProgramLookKeeper : public QObject {
+public:
+    ProgramLookKeeper(const QFont& font, const QPalette& palette, QObject* parent)
+        : QObject(parent)
+        , m_font(font)
+        , m_palette(palette)
+    {
+        QApplication::setFont(m_font);
+        QApplication::setPalette(m_palette);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != QCoreApplication::instance())
+            return false;
+        switch (event->type()) {
+        case QEvent::ApplicationFontChange:
+            if (!(QApplication::font() == m_font))
+                QApplication::setFont(m_font);
+            break;
+        case QEvent::ApplicationPaletteChange:
+        case QEvent::ThemeChange:
+            if (!(QApplication::palette() == m_palette))
+                QApplication::setPalette(m_palette);
+            if (!(QApplication::font() == m_font))
+                QApplication::setFont(m_font);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    const QFont m_font;
+    const QPalette m_palette;
+};
+
 } // namespace
 
 Application::Application(int& argc, char** argv)
@@ -200,7 +244,8 @@ void setUpApplication(QApplication& app)
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(translator);
-    app.setFont(fontFor(QStringLiteral("宋体"), 9));
+    app.installEventFilter(new ProgramLookKeeper(fontFor(QStringLiteral("宋体"), 9),
+                                                 QApplication::style()->standardPalette(), &app));
     app.installEventFilter(new ButtonKeyFilter(&app));
     // Installed last, so it sees the events first.
     app.installEventFilter(new UnseenControlGuard(&app));

@@ -1,6 +1,7 @@
 // Program-wide set-up of the forms layer: the application object that tells
-// when a handler failed, Chinese button texts of Qt's own
-// dialogs, the CJK fonts standing in for the layouts' font names, Enter and
+// when a handler failed, Chinese button texts of Qt's own dialogs, the CJK
+// fonts standing in for the layouts' font names (the program's font and
+// colours kept whatever a desktop theme sets), Enter and
 // Esc as default and cancel buttons in every window, working fields the user
 // never sees kept out of reach (seenByUser()), and no implicit end of the
 // program when the last window is hidden.

@@ -213,8 +213,21 @@ void Form::applyGeometry()
     } else {
         setFixedSize(size);
     }
-    move(px(m_left), px(m_top));
+    move(onScreen(QRect(px(m_left), px(m_top), px(m_width), px(m_height))));
     m_applying = false;
+}
+
+QPoint Form::onScreen(const QRect& outer)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return outer.topLeft();
+    // A window larger than the screen (a scaled display) keeps its title
+    // bar and its left edge on the screen.
+    const QRect area = screen->availableGeometry();
+    const int x = qMax(area.left(), qMin(outer.left(), area.right() + 1 - outer.width()));
+    const int y = qMax(area.top(), qMin(outer.top(), area.bottom() + 1 - outer.height()));
+    return QPoint(x, y);
 }
 
 void Form::resizeEvent(QResizeEvent* e)

@@ -217,6 +217,10 @@ private:
     void resized();
     void finishUnload();
     void applyGeometry();
+    // Where a window of `outer` pixels (border and title bar included)
+    // stands: where its twips put it, moved inside the screen's available
+    // area as far as it fits.
+    static QPoint onScreen(const QRect& outer);
     double menuHeight() const;
     // The menu row that takes `action`, opening a new row when the last one
     // has no room left for it.

@@ -97,6 +97,7 @@ TEST_F(AboutFormTest, SystemInformationShowsTheSplashWhoseClickBringsAboutBack)
 {
     AboutForm& about = openAbout();
     about.alert_Click(); // state of this showing
+    about.cmdSysInfo->setFocus(); // as a click on it leaves it
     about.cmdSysInfo->press();
     EXPECT_TRUE(logo().isVisible());
     EXPECT_FALSE(about.isVisible());
@@ -109,6 +110,9 @@ TEST_F(AboutFormTest, SystemInformationShowsTheSplashWhoseClickBringsAboutBack)
     EXPECT_TRUE(about.isVisible());
     EXPECT_FALSE(form0().isVisible());
     EXPECT_EQ(logo().Text5->Text(), QStringLiteral("1"));
+    // Back from the information screen, Enter presses 确定.
+    EXPECT_TRUE(about.pressKey(Qt::Key_Return));
+    EXPECT_TRUE(form0().isVisible());
 }
 
 TEST_F(AboutFormTest, ClicksAreCountedInTheSplashAcrossUnloads)

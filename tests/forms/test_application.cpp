@@ -100,4 +100,25 @@ TEST_F(ApplicationTest, EndingTheProgramPassesThroughUntold)
     EXPECT_TRUE(boxes().empty());
 }
 
+// A desktop theme that sets its own font and colours on the application (as
+// theme plug-ins do once the event loop runs) changes neither: the layouts
+// are fixed for the program's font.
+TEST_F(ApplicationTest, DesktopThemeFontAndPaletteDoNotReplaceTheProgramsOwn)
+{
+    Calculator window;
+    window.Show();
+    const QFont font = QApplication::font();
+    const QPalette palette = QApplication::palette();
+    const QFont labelFont = window.Command1->font();
+    QFont themeFont(QStringLiteral("DejaVu Sans"), 12);
+    QApplication::setFont(themeFont);
+    QApplication::setPalette(QPalette(QColor(0x30, 0x30, 0x30)));
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::font(), font);
+    EXPECT_EQ(window.Command1->font(), labelFont);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), palette.color(QPalette::Window));
+    EXPECT_EQ(QApplication::palette().color(QPalette::WindowText),
+              palette.color(QPalette::WindowText));
+}
+
 } // namespace

@@ -3,6 +3,11 @@
 #include "forms/platform.h"
 #include "forms/testing/fixture.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+
 using forms::testing::FormsTest;
 
 namespace {
@@ -148,6 +153,46 @@ TEST_F(FormLifecycleTest, DefaultAndCancelButtons)
     EXPECT_EQ(quits, 1);
     ok->setEnabled(false);
     EXPECT_FALSE(p.pressKey(Qt::Key_Return));
+}
+
+} // namespace
+
+namespace {
+
+// A window opens inside the screen's available area, as far as it fits: one
+// wider or taller than a scaled screen keeps its title bar and left edge on
+// the screen, one moved past an edge by code comes back inside.
+TEST_F(FormLifecycleTest, WindowsOpenInsideTheScreensAvailableArea)
+{
+    struct Case {
+        const char* name;
+        double clientWidth, clientHeight, left, top; // twips; NaN: centred
+    };
+    const double screenW = forms::Form::ScreenWidth();
+    const double screenH = forms::Form::ScreenHeight();
+    const Case cases[] = {
+        {"wider and taller than the screen, centred", screenW + 3000, screenH + 3000, NAN, NAN},
+        {"past the right and bottom edges", 3000, 2000, screenW - 1500, screenH - 900},
+        {"above and left of the screen", 3000, 2000, -2000, -600},
+    };
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::Form window(QStringLiteral("探针"), c.clientWidth, c.clientHeight,
+                           forms::BorderStyle::FixedSingle);
+        if (!std::isnan(c.left))
+            window.Move(c.left, c.top);
+        window.Show();
+        const QRect frame = window.frameGeometry();
+        EXPECT_GE(frame.left(), area.left());
+        EXPECT_GE(frame.top(), area.top());
+        if (frame.width() <= area.width()) {
+            EXPECT_LE(frame.right(), area.right());
+        }
+        if (frame.height() <= area.height()) {
+            EXPECT_LE(frame.bottom(), area.bottom());
+        }
+    }
 }
 
 } // namespace
