@@ -443,7 +443,7 @@ void ExtinguisherConfigForm::showManualFigures(const ExtinguisherResults& r)
                                      "请增加设置点数量或改变灭火器规格！"),
                       forms::vbOKOnly, QStringLiteral("警告！"));
     } else if (r.sizeTooSmall) {
-        forms::MsgBox(QStringLiteral("灭火器规格偏小，不能没满足规范最小配置级别要求！"),
+        forms::MsgBox(QStringLiteral("灭火器规格偏小，不能满足规范最小配置级别要求！"),
                       forms::vbOKOnly, kWarningTitle);
     }
     Text7->setText(r.manual.ratingPerPoint);
