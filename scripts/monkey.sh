@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The random UI test under the address and undefined-behaviour sanitizers:
-# builds the monkey and what it needs into build-asan/, then drives every
-# window of the program with random user actions.
+# The random UI test under the address and undefined-behaviour sanitizers
+# (VT_SANITIZE): builds the monkey and what it needs into build-asan/, then
+# drives every window of the program with random user actions.
 #   scripts/monkey.sh [actions] [seed]
 # actions: how many (default 20000); seed: the run to make (default: a new
 # one, printed). A fault prints the actions before it and the command that
@@ -11,12 +11,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 actions="${1:-20000}"
 seed="${2:-$(( $(date +%s%N) % 1000000007 ))}"
 build="$root/build-asan"
-flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVT_BUILD_TESTS=ON \
-  "-DVT_WARNINGS_AS_ERRORS=${VT_WARNINGS_AS_ERRORS:-OFF}" \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
+  -DVT_SANITIZE=ON "-DVT_WARNINGS_AS_ERRORS=${VT_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
 log="$build/monkey-build.log"
 if ! cmake --build "$build" --parallel "$(nproc)" --target vt_monkey >"$log" 2>&1; then
   cat "$log" >&2

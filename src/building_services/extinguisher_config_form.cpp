@@ -186,22 +186,22 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
 
-    using Form = ExtinguisherConfigForm;
-    const std::pair<OptionButton*, void (Form::*)()> options[] = {
-        {Option1, &Form::Option1_Click},   {Option2, &Form::Option2_Click},
-        {Option5, &Form::Option5_Click},   {Option6, &Form::Option6_Click},
-        {Option7, &Form::Option7_Click},   {Option3, &Form::Option3_Click},
-        {Option4, &Form::Option4_Click},   {Option9, &Form::Option9_Click},
-        {Option10, &Form::Option10_Click}, {Option8, &Form::Option8_Click},
-        {Option11, &Form::Option11_Click}, {Option12, &Form::Option12_Click},
-        {Option13, &Form::Option13_Click}, {Option14, &Form::Option14_Click},
+    using Self = ExtinguisherConfigForm;
+    const std::pair<OptionButton*, void (Self::*)()> options[] = {
+        {Option1, &Self::Option1_Click},   {Option2, &Self::Option2_Click},
+        {Option5, &Self::Option5_Click},   {Option6, &Self::Option6_Click},
+        {Option7, &Self::Option7_Click},   {Option3, &Self::Option3_Click},
+        {Option4, &Self::Option4_Click},   {Option9, &Self::Option9_Click},
+        {Option10, &Self::Option10_Click}, {Option8, &Self::Option8_Click},
+        {Option11, &Self::Option11_Click}, {Option12, &Self::Option12_Click},
+        {Option13, &Self::Option13_Click}, {Option14, &Self::Option14_Click},
     };
     for (const auto& [option, handler] : options)
         forms::connectHandler(option, &OptionButton::Click, this, handler);
-    forms::connectHandler(Text1, &TextBox::DblClick, this, &Form::Text1_DblClick);
-    forms::connectHandler(Text5, &TextBox::DblClick, this, &Form::Text5_DblClick);
-    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &Form::Command1_Click);
-    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &Form::Command2_Click);
+    forms::connectHandler(Text1, &TextBox::DblClick, this, &Self::Text1_DblClick);
+    forms::connectHandler(Text5, &TextBox::DblClick, this, &Self::Text5_DblClick);
+    forms::connectHandler(Command1, &forms::CommandButton::Click, this, &Self::Command1_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &Self::Command2_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &CalculatorForm::Exit_Click);
 }
 

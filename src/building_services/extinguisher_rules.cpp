@@ -56,7 +56,7 @@ const CodeWarning kTooManyPerPointWarning{
                    "请增加设置点数量或改变灭火器规格！"),
     QStringLiteral("警告！")};
 const CodeWarning kSizeTooSmallWarning{
-    QStringLiteral("灭火器规格偏小，不能没满足规范最小配置级别要求！"), textio::kWarningTitle};
+    QStringLiteral("灭火器规格偏小，不能满足规范最小配置级别要求！"), textio::kWarningTitle};
 
 // One size's figures for `count` extinguishers of `rating` at each of
 // `points` placement points; the remark is left to the caller.

@@ -89,8 +89,8 @@ struct CaptionRow {
 constexpr std::array<CaptionRow, 71> kCaptions = {{
     {u"天津市", u"3841(1+0.85lgP)", u"(t+17)^0.85"},
     {u"北京市", u"2001(1+0.811lgP)", u"(t+8)^0.711"},
-    {u"上海市", u"17.812+14.668lgP", u"(t+10.472)^0.796"},
-    {u"重庆市", u"2822(1+0.775lgP)", u"(t+12.8lgP^0.076)^0.77"},
+    {u"上海市", u"9.45+6.7932lgP", u"(t+5.54)^0.6514"},
+    {u"重庆市", u"2822(1+0.775lgP)", u"(t+12.8P^0.076)^0.77"},
     {u"石家庄", u"1689(1+0.898lgP)", u"(t+7)^0.729"},
     {u"承德", u"2839(1+0.728lg(P-0.121)))", u"(t+9.6)^0.87"},
     {u"唐山", u"935(1+0.87lgP)", u"t^0.6"},
@@ -167,13 +167,12 @@ using O = StormLogOrder;
 
 // Coefficients of the local storm intensity formulas. The mm/min formulas
 // (上海市, 保定, 包头, 烟台, 淮南, 西安, 延安, 宝鸡) are scaled to L/(s·ha) by
-// 1000/6 when evaluated. 上海市 and 安庆 are computed with these numbers, not
-// with the numbers of their captions.
+// 1000/6 when evaluated. Each row computes the formula its caption shows.
 constexpr std::array<StormIntensityFormula, 71> kFormulas = {{
     {.city = u"天津市", .kind = K::General, .A = 3841, .C = 0.85, .b = 17, .n = 0.85},
     {.city = u"北京市", .kind = K::General, .A = 2001, .C = 0.811, .b = 8, .n = 0.711, .order = O::B},
     {.city = u"上海市", .kind = K::MillimetrePerMinuteSum, .a = 9.45, .c = 6.7932, .b = 5.54, .n = 0.6514},
-    {.city = u"重庆市", .kind = K::LgDurationTerm, .A = 2822, .C = 0.775, .n = 0.77, .k = 12.8, .m = 0.076},
+    {.city = u"重庆市", .kind = K::PowerDurationTerm, .A = 2822, .C = 0.775, .n = 0.77, .k = 12.8, .m = 0.076},
     {.city = u"石家庄", .kind = K::General, .A = 1689, .C = 0.898, .b = 7, .n = 0.729},
     {.city = u"承德", .kind = K::General, .A = 2839, .C = 0.728, .b = 9.6, .n = 0.87, .s = -0.121, .order = O::B},
     {.city = u"唐山", .kind = K::General, .A = 935, .C = 0.87, .b = 0, .n = 0.6},
@@ -206,7 +205,7 @@ constexpr std::array<StormIntensityFormula, 71> kFormulas = {{
     {.city = u"扬州", .kind = K::General, .A = 8248.13, .C = 0.641, .b = 40.3, .n = 0.95},
     {.city = u"合肥", .kind = K::General, .A = 3600, .C = 0.76, .b = 14, .n = 0.84},
     {.city = u"淮南", .kind = K::MillimetrePerMinuteProduct, .A = 12.8, .C = 0.71, .b = 6.29, .n = 0.71},
-    {.city = u"安庆", .kind = K::General, .A = 1986, .C = 0.777, .b = 8.404, .n = 0.689},
+    {.city = u"安庆", .kind = K::General, .A = 1986.8, .C = 0.777, .b = 8.404, .n = 0.689},
     {.city = u"杭州", .kind = K::General, .A = 3360.04, .C = 0.639, .b = 11.945, .n = 0.825},
     {.city = u"宁波", .kind = K::General, .A = 8413.46, .C = 0.71, .b = 22.51, .n = 0.96},
     {.city = u"温州", .kind = K::General, .A = 2216.758, .C = 0.573, .b = 12.641, .n = 0.663},
@@ -357,15 +356,6 @@ std::optional<double> StormIntensity(const StormIntensityFormula& row, double P,
 
         std::optional<double> power;
         switch (row.kind) {
-        case K::LgDurationTerm: {
-            // (lg P)^m needs lg P >= 0, that is P >= 1.
-            const std::optional<double> lgPower = Power(lgP, row.m);
-            if (!lgPower)
-                return std::nullopt;
-            const double extra = *lgPower * row.k;
-            power = Power(t + extra, row.n);
-            break;
-        }
         case K::PowerDurationTerm: {
             const double extra = std::pow(P, row.m) * row.k;
             power = Power(t + extra, row.n);

@@ -4,8 +4,8 @@
 //
 // The display side (provinces, cities, captions) and the numeric side
 // (StormIntensityFormula rows) are separate tables keyed by the same city
-// texts. Captions are display texts only and are never parsed; for 上海市 and
-// 安庆 the caption and the numbers deliberately differ.
+// texts. Captions are display texts only and are never parsed; each shows the
+// formula its city's row computes, so an engineer can check a result by hand.
 #pragma once
 
 #include <QString>
@@ -55,7 +55,6 @@ enum class StormFormulaKind {
     General,                     // A(1 + C·lg(P + s)) / (t + b)^n
     MillimetrePerMinuteSum,      // (a + c·lgP)·(1000/6) / (t + b)^n
     MillimetrePerMinuteProduct,  // A(1 + C·lgP)·(1000/6) / (t + b)^n
-    LgDurationTerm,              // A(1 + C·lgP) / (t + k·(lgP)^m)^n
     PowerDurationTerm,           // A(1 + C·lgP) / (t + k·P^m)^n
     LinearDurationTerm,          // A(1 + C·lgP) / (t + k·P^m)
     PowerLaw,                    // A·P^1.318 / (P^0.306·t^0.56)
@@ -91,10 +90,9 @@ const StormIntensityFormula* FindStormIntensityFormula(const QString& city);
 
 // Design storm intensity q in L/(s·ha) of one row for return period P
 // (years) and rainfall duration t (minutes). No value outside the formula's
-// domain (the logarithm of a non-positive number, (lg P)^m with lg P < 0, a
-// power of a negative base, a duration term of 0: t + b <= 0, or t <= 0
-// where the row adds nothing to t) or for a result that is not a positive
-// finite number.
+// domain (the logarithm of a non-positive number, a power of a negative base,
+// a duration term of 0: t + b <= 0, or t <= 0 where the row adds nothing to
+// t) or for a result that is not a positive finite number.
 std::optional<double> StormIntensity(const StormIntensityFormula& row, double P, double t);
 
 // As above for a city text; no value when the city has no row.

@@ -188,9 +188,9 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
 
     // The intensity takes the flow time above at full precision, not as the
     // 汇流时间 cell shows it.
-    if (std::optional<NetworkInputError> error =
+    if (std::optional<NetworkInputError> intensityError =
             WriteSegmentIntensity(index, numbers, flowTimeAbove, row))
-        return error;
+        return intensityError;
     const std::optional<double> shownRunoff = WriteShown(row[kRunoff], kRunoff, *runoff);
     if (!shownRunoff)
         return wrongSegment(index, NetworkField::Runoff, QStringLiteral("请输入正确的径流系数"));
@@ -201,8 +201,8 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
     sums.weightedRunoff += *shownRunoff * *ownArea;
     if (!WriteShown(row[kMeanRunoff], kMeanRunoff, sums.weightedRunoff / *cumulative))
         return flowNotFinite(index);
-    if (std::optional<NetworkInputError> error = ComputeSegmentFlowAndPipe(index, numbers, row))
-        return error;
+    if (std::optional<NetworkInputError> pipeError = ComputeSegmentFlowAndPipe(index, numbers, row))
+        return pipeError;
 
     // The next segment's flow time adds this one's pipe time as shown.
     const std::optional<double> pipeTime = textio::readNumber(row[kPipeTime]);

@@ -26,7 +26,7 @@ const QString kCompleteness = u"确认数据完整性"_s;
 const QString kCalculateFirst = u"请先按“计 算”按当前设计参数进行计算，再查看结果！"_s;
 const QString kTooMany =
     u"每处设置的灭火器数量超过规范规定【GBJ140-90-4.0.7】！请增加设置点数量或改变灭火器规格！"_s;
-const QString kTooSmall = u"灭火器规格偏小，不能没满足规范最小配置级别要求！"_s;
+const QString kTooSmall = u"灭火器规格偏小，不能满足规范最小配置级别要求！"_s;
 const QString kRemark = u"（超过规范规定【GBJ140-90-4.0.7】，不推荐采用）"_s;
 const QString k1kg = u"1kg磷酸铵盐干粉灭火器"_s;
 const QString k2kg = u"2kg磷酸铵盐干粉灭火器"_s;

@@ -612,8 +612,8 @@ void Monkey::noteTyped(QWidget* field)
         m_typed.insert(combo->currentText());
     else if (auto* text = qobject_cast<QPlainTextEdit*>(field))
         m_typed.insert(text->toPlainText());
-    else if (auto* combo = qobject_cast<QComboBox*>(field->parentWidget()))
-        m_typed.insert(combo->currentText());
+    else if (auto* owner = qobject_cast<QComboBox*>(field->parentWidget()))
+        m_typed.insert(owner->currentText());
 }
 
 QString Monkey::actOnList(forms::Form& form, QWidget* control)

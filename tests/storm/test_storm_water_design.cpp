@@ -92,9 +92,9 @@ TEST(StormWaterDesign, RefusesTheInputAtFaultWithItsMessage)
          "请输入正确的重现期", false, false},
         {{.name = "P 1e300", .returnPeriod = "1e300"}, F::ReturnPeriod, "请输入正确的重现期",
          false, false},
-        // Outside the city's formula: (lg P)^0.076 needs P >= 1,
-        // lg(P - 0.121) needs P > 0.121.
-        {{.name = "重庆 P 0.5", .returnPeriod = "0.5", .city = "重庆市"}, F::ReturnPeriod,
+        // Outside the city's formula: 1 + 0.775 lg P is negative below
+        // P = 0.052, lg(P - 0.121) needs P > 0.121.
+        {{.name = "重庆 P 0.05", .returnPeriod = "0.05", .city = "重庆市"}, F::ReturnPeriod,
          "请输入正确的重现期", false, false},
         {{.name = "承德 P 0.1", .returnPeriod = "0.1", .city = "承德"}, F::ReturnPeriod,
          "请输入正确的重现期", false, false},

@@ -135,7 +135,7 @@ TEST_F(StormWaterFormTest, ProvinceAndCityPicksShowTheCityFormula)
         {"河  北", "唐山", "唐山", "q=", "935(1+0.87lgP)", "t^0.6"},
         {"陕  西", nullptr, "西安", "i=", "6.041(1+1.475lgP)", "(t+14.72)^0.704"},
         {"陕  西", "延安", "延安", "i=", "5.582(1+1.292lgP)", "(t+8.22)^0.7"},
-        {"上海市", nullptr, "上海市", "i=", "17.812+14.668lgP", "(t+10.472)^0.796"},
+        {"上海市", nullptr, "上海市", "i=", "9.45+6.7932lgP", "(t+5.54)^0.6514"},
         {"广  西", nullptr, "南宁", "q=", "10500(1+0.707lgP)", "t+21.1P^0.119"},
         {"安  徽", "安庆", "安庆", "q=", "1986.8(1+0.777lgP)", "(t+8.404)^0.689"},
         // Offered without a formula: an empty fraction, not the formula of

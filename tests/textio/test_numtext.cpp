@@ -199,9 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{5, "00.0", "05.0"}),
     // "0_012345678_with_0_0hhhhh": the value and the pattern ('#' as h,
     // the point and the sign as _ and m).
-    [](const ::testing::TestParamInfo<FormatCase>& info) {
-        std::string name = generalNumberText(info.param.value).toStdString() + "_with_"
-            + info.param.pattern;
+    [](const ::testing::TestParamInfo<FormatCase>& caseInfo) {
+        std::string name = generalNumberText(caseInfo.param.value).toStdString() + "_with_"
+            + caseInfo.param.pattern;
         for (char& c : name) {
             if (c == '#')
                 c = 'h';
