@@ -134,21 +134,18 @@ std::optional<CheckDiameter> CheckDiameterOf(const QString& text)
     const std::optional<double> mm = textio::readInRange(number, kCheckDiameterMm);
     if (!mm)
         return std::nullopt;
-    return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm};
+    return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm,
+                         textio::generalNumberText(*mm / 1000)};
 }
 
 SlopeWarning SlopeWarningFor(const QString& diameterText, const QString& slopeText)
 {
-    namespace MinSlopeTable = catalogues::MinSlopeTable;
     // Minimum slope per GBJ 14-87 §3.2.9, checked for d200 to d400 only; the
     // minimum is that of the diameter text in force, picked or typed.
     const std::optional<CheckDiameter> diameter = CheckDiameterOf(diameterText);
-    if (!diameter || !MinSlopeTable::isSlopeCheckedStormDiameter(diameter->listText))
-        return SlopeWarning::None;
-    const std::optional<double> minimum =
-        textio::readNumber(MinSlopeTable::stormMinSlopeText(diameter->listText));
-    const std::optional<double> slope = textio::readNumber(slopeText);
-    if (!minimum || !slope || !(*slope / *minimum < 1))
+    if (!diameter
+        || !catalogues::MinSlopeTable::isBelowMinSlope(textio::generalNumberText(diameter->millimetres),
+                                                      slopeText))
         return SlopeWarning::None;
     return diameter->listText == u"d200" ? SlopeWarning::OkOnly : SlopeWarning::OkCancel;
 }
@@ -178,7 +175,7 @@ FullPipeCheckResult CheckFullPipe(const QString& diameterText, const QString& sl
     result.check.flow = textio::formatNumber(
         hydraulics::DrainageFlow::fullPipeFlow(shownVelocity, D).value_or(0.0),
         QStringLiteral("#.###"));
-    result.check.diameterM = textio::generalNumberText(D);
+    result.check.diameterM = diameter->metres;
     result.check.minimumSlope = catalogues::MinSlopeTable::stormMinSlopeText(diameter->listText);
     return result;
 }

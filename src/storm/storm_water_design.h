@@ -91,11 +91,13 @@ inline constexpr textio::ValueRange kCheckDiameterMm{50, 5000, true};
 inline constexpr textio::ValueRange kCheckSlopePermille = textio::positiveUpTo(1000);
 
 // The diameter named by a diameter text, "d300" or a typed "300" (blanks
-// around it allowed), as the list text it stands for ("d300") and in mm; no
-// value for a text that names no diameter of the range.
+// around it allowed), as the list text it stands for ("d300"), in mm and in
+// m as general number text ("0.3"); no value for a text that names no
+// diameter of the range.
 struct CheckDiameter {
     QString listText;
     double millimetres;
+    QString metres;
 };
 std::optional<CheckDiameter> CheckDiameterOf(const QString& text);
 

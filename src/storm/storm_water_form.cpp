@@ -403,7 +403,7 @@ void StormWaterForm::Combo1_Click()
     const std::optional<storm::CheckDiameter> diameter = storm::CheckDiameterOf(Combo1->Text());
     if (!diameter)
         return;  // every list entry names a diameter
-    Text6->setText(textio::generalNumberText(diameter->millimetres / 1000));
+    Text6->setText(diameter->metres);
     // Proposing the minimum slope is no pick: no slope warning.
     Combo2->setText(MinSlopeTable::stormMinSlopeText(diameter->listText));
     Text7->setText(Combo2->Text());
