@@ -1,6 +1,9 @@
 #include "catalogues/gravity_pipe_catalogue.h"
 
+#include "textio/numtext.h"
+
 #include <initializer_list>
+#include <optional>
 
 namespace catalogues {
 
@@ -275,6 +278,15 @@ bool isSlopeCheckedDiameter(QStringView diameterText)
 bool isSlopeCheckedStormDiameter(QStringView stormDiameterText)
 {
     return stormDiameterText.startsWith(u'd') && isSlopeCheckedDiameter(stormDiameterText.mid(1));
+}
+
+bool isBelowMinSlope(QStringView diameterText, QStringView slopeText)
+{
+    if (!isSlopeCheckedDiameter(diameterText))
+        return false;
+    const std::optional<double> minimum = textio::readNumber(minSlopeText(diameterText));
+    const std::optional<double> slope = textio::readNumber(slopeText.toString());
+    return minimum && slope && *slope / *minimum < 1;
 }
 
 } // namespace MinSlopeTable

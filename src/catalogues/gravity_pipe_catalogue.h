@@ -99,6 +99,12 @@ bool isSlopeCheckedDiameter(QStringView diameterText);
 // The same for the storm water check panel: "d200" ... "d400".
 bool isSlopeCheckedStormDiameter(QStringView stormDiameterText);
 
+// The minimum slope rule of both calculators: true when the diameter text
+// (of the drainage calculator, "300") is one the warning covers and the
+// slope text's number in ‰ lies below its minimum; false where either text
+// is no number.
+bool isBelowMinSlope(QStringView diameterText, QStringView slopeText);
+
 } // namespace MinSlopeTable
 
 } // namespace catalogues

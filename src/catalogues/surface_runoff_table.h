@@ -10,6 +10,10 @@
 
 namespace catalogues {
 
+// The runoff coefficient the storm windows show for an outdoor catchment
+// before a surface type is picked.
+inline const QString kDefaultRunoffCoefficientText = QStringLiteral("0.65");
+
 struct SurfaceRunoffRow {
     QString surface;          // e.g. "屋面"
     QString coefficientText;  // e.g. "0.9", written into the coefficient field

@@ -448,6 +448,14 @@ std::optional<DrainageRefusal> calculate(const DrainageInputs& in, DrainageResul
 
 } // namespace
 
+std::optional<QString> diameterMetresText(const QString& diameterMm)
+{
+    const std::optional<double> mm = textio::readNumber(diameterMm);
+    if (!mm)
+        return std::nullopt;
+    return textio::generalNumberText(*mm / 1000);
+}
+
 DrainageOutcome calculate(const DrainageInputs& inputs)
 {
     DrainageOutcome outcome;

@@ -191,6 +191,11 @@ inline constexpr textio::ValueRange kSlopePermille = textio::positiveUpTo(1000);
 // The prompt of the fullness list.
 inline const QString kFullnessPrompt = QStringLiteral("请选择充满度");
 
+// The diameter in metres, general number text, that the hidden field keeps
+// for a diameter text in mm as the diameter list shows it ("300" -> "0.3");
+// none for a text that is no number.
+std::optional<QString> diameterMetresText(const QString& diameterMm);
+
 // The lists' texts a calculation reads.
 struct DrainageInputs {
     DrainPipeMaterial material = DrainPipeMaterial::Concrete;

@@ -301,8 +301,8 @@ void DrainagePipeForm::Combo1_Change()
     }
     // A text that is no number leaves no diameter (and proposes no slope)
     // until it is finished.
-    const std::optional<double> mm = textio::readNumber(text);
-    Text11->setText(mm ? textio::generalNumberText(*mm / 1000) : QString());
+    Text11->setText(
+        hydraulics::DrainageCalculation::diameterMetresText(text).value_or(QString()));
 }
 
 void DrainagePipeForm::Combo1_Click()
@@ -321,8 +321,8 @@ void DrainagePipeForm::Combo1_Click()
             Combo2->setText(*slope);
     }
 
-    const std::optional<double> mm = textio::readNumber(diameter);
-    const QString metres = mm ? textio::generalNumberText(*mm / 1000) : QStringLiteral("0");
+    const QString metres =
+        hydraulics::DrainageCalculation::diameterMetresText(diameter).value_or(QStringLiteral("0"));
     if (!fullFlow) {
         // Writing the diameter in metres proposes the slope for it.
         Text11->setText(metres);
@@ -348,15 +348,7 @@ void DrainagePipeForm::Text11_Change()
 void DrainagePipeForm::Combo2_Click()
 {
     // Looked up from the diameter shown now, typed or picked.
-    const QString diameter = Combo1->Text();
-    if (!catalogues::MinSlopeTable::isSlopeCheckedDiameter(diameter))
-        return;
-    const std::optional<double> slope = textio::readNumber(Combo2->Text());
-    const std::optional<double> minimum =
-        textio::readNumber(catalogues::MinSlopeTable::minSlopeText(diameter));
-    if (!slope || !minimum)
-        return;
-    if (*slope / *minimum < 1)
+    if (catalogues::MinSlopeTable::isBelowMinSlope(Combo1->Text(), Combo2->Text()))
         forms::MsgBox(catalogues::kMinSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectnessTitle);
 }
 

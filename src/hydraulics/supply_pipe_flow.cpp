@@ -17,9 +17,9 @@ std::optional<double> readZeroOrInRange(const QString& text, const textio::Value
     return value;
 }
 
-SupplyInputError refusal(SupplyField field, const QString& message)
+SupplyOutcome refusal(SupplyField field, const QString& message)
 {
-    return {field, message, textio::kCorrectnessTitle};
+    return {SupplyRefusal{field, message, textio::kCorrectnessTitle}, {}};
 }
 
 } // namespace
@@ -42,7 +42,7 @@ bool flowInLitresPerSecond(const QString& modeText)
     return textio::readNumber(modeText) == 1.0;
 }
 
-std::optional<SupplyInputError> calculate(const SupplyInputs& in, SupplyResults& out)
+SupplyOutcome calculate(const SupplyInputs& in)
 {
     if (in.flow.isEmpty())
         return refusal(SupplyField::Flow, QStringLiteral("请输入流量！"));
@@ -77,11 +77,13 @@ std::optional<SupplyInputError> calculate(const SupplyInputs& in, SupplyResults&
     // The head loss over the length uses i as shown, rounded to six decimals.
     const double shownI = textio::readNumber(iText).value_or(NAN);
 
+    SupplyOutcome outcome;
+    SupplyResults& out = outcome.values;
     out.convertedFlow = convertedText;
     out.unitHeadLoss = iText;
     out.velocity = textio::formatNumber(velocity(Q, *d), QStringLiteral("0.0##"));
     out.lengthLoss = length ? textio::generalNumberText(*length * shownI) : QStringLiteral("0");
-    return std::nullopt;
+    return outcome;
 }
 
 } // namespace hydraulics::SupplyPipeFlow

@@ -5,6 +5,7 @@
 
 #include "catalogues/flow_units.h"
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 
@@ -70,11 +71,8 @@ struct SupplyResults {
 // The input a refusal names, for the window to put the focus on.
 enum class SupplyField { Flow, Length, Factor, Coefficient, Diameter };
 
-struct SupplyInputError {
-    SupplyField field;
-    QString message;
-    QString title;
-};
+using SupplyRefusal = textio::Refusal<SupplyField>;
+using SupplyOutcome = textio::Outcome<SupplyResults, SupplyField>;
 
 // Checks the inputs against their ranges (an empty flow "请输入流量！", any
 // other wrong flow "请输入正确的流量！", then the factor, C, the diameter and
@@ -82,6 +80,6 @@ struct SupplyInputError {
 // computes the results: the converted flow as general number text, the t/h
 // flow read back from it, i and v from it, and the loss over the length from
 // i as shown (rounded to six decimals).
-std::optional<SupplyInputError> calculate(const SupplyInputs& inputs, SupplyResults& results);
+SupplyOutcome calculate(const SupplyInputs& inputs);
 
 } // namespace hydraulics::SupplyPipeFlow

@@ -1,6 +1,6 @@
 #include "hydraulics/water_supply_pipe_form.h"
 
-#include "app/input_check.h"
+#include "forms/refusal_view.h"
 #include "app/windows.h"
 #include "forms/application.h"
 #include "forms/platform.h"
@@ -9,8 +9,9 @@
 #include "forms/handler.h"
 
 using forms::ComboBox;
-using forms::Label;
 using forms::TextBox;
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // Twips the material and diameter lists are widened by.
@@ -27,6 +28,7 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
                      Calculator::WaterSupply)
 {
     setObjectName(QStringLiteral("form0"));
+    const ComboBox::Style editable = ComboBox::Style::Editable;
 
     // The flow and length fields are wide enough for the 15-digit general
     // text of a flow conversion ("0.0138888888888889"), i for two integer
@@ -35,70 +37,55 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     // the buttons at the right edge. The material and diameter lists are
     // wide enough for the longest material ("PP-R冷水管PN1.25MPa"), and what
     // stands to their right moves over by as much.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 45, 6850 + kListWidening, 1545, QStringLiteral("设计参数"));
-    Label1 = addInWithCaption<Label>(Frame1, "Label1", 135, 270, 1755 + kListWidening, 240,
-                                     QStringLiteral("请选择管材"));
-    Label2 = addInWithCaption<Label>(Frame1, "Label2", 2000 + kListWidening, 270, 1100, 240, QStringLiteral("流量"));
-    Combo1 = addIn<ComboBox>(Frame1, "Combo1", 135, 540, 1755 + kListWidening, 300, ComboBox::Style::Editable);
-    Text1 = addIn<TextBox>(Frame1, "Text1", 2000 + kListWidening, 540, 1920, 300);
-    Label3 = addInWithCaption<Label>(Frame1, "Label3", 3985 + kListWidening, 585, 375, 240, QStringLiteral("L/s"));
-    Text2 = addIn<TextBox>(Frame1, "Text2", 4380 + kListWidening, 540, 1920, 300);
-    Label4 = addInWithCaption<Label>(Frame1, "Label4", 6420 + kListWidening, 585, 375, 240, QStringLiteral("t/h"));
-    Label5 = addInWithCaption<Label>(Frame1, "Label5", 135, 900, 1755 + kListWidening, 240,
-                                     QStringLiteral("请选择管径"));
-    Label6 = addInWithCaption<Label>(Frame1, "Label6", 2000 + kListWidening, 900, 1100, 240,
-                                     QStringLiteral("管段长度"));
-    Label7 = addInWithCaption<Label>(Frame1, "Label7", 4380 + kListWidening, 900, 1140, 240, QStringLiteral("水温℃"));
-    Combo2 = addIn<ComboBox>(Frame1, "Combo2", 135, 1170, 1750 + kListWidening, 300, ComboBox::Style::Editable);
-    Text3 = addIn<TextBox>(Frame1, "Text3", 2000 + kListWidening, 1170, 1920, 300);
-    Label8 = addInWithCaption<Label>(Frame1, "Label8", 3985 + kListWidening, 1215, 300, 240, QStringLiteral("m"));
-    Combo4 = addIn<ComboBox>(Frame1, "Combo4", 4380 + kListWidening, 1170, 1140, 300, ComboBox::Style::Editable);
+    put(Frame1, nullptr, {"Frame1", 0, 45, 6850 + kListWidening, 1545, u"设计参数"_s});
+    put(Label1, Frame1, {"Label1", 135, 270, 1755 + kListWidening, 0, u"请选择管材"_s});
+    put(Label2, Frame1, {"Label2", 2000 + kListWidening, 270, 1100, 0, u"流量"_s});
+    put(Combo1, Frame1, {"Combo1", 135, 540, 1755 + kListWidening}, editable);
+    put(Text1, Frame1, {"Text1", 2000 + kListWidening, 540, 1920});
+    put(Label3, Frame1, {"Label3", 3985 + kListWidening, 585, 375, 0, u"L/s"_s});
+    put(Text2, Frame1, {"Text2", 4380 + kListWidening, 540, 1920});
+    put(Label4, Frame1, {"Label4", 6420 + kListWidening, 585, 375, 0, u"t/h"_s});
+    put(Label5, Frame1, {"Label5", 135, 900, 1755 + kListWidening, 0, u"请选择管径"_s});
+    put(Label6, Frame1, {"Label6", 2000 + kListWidening, 900, 1100, 0, u"管段长度"_s});
+    put(Label7, Frame1, {"Label7", 4380 + kListWidening, 900, 1140, 0, u"水温℃"_s});
+    put(Combo2, Frame1, {"Combo2", 135, 1170, 1750 + kListWidening}, editable);
+    put(Text3, Frame1, {"Text3", 2000 + kListWidening, 1170, 1920});
+    put(Label8, Frame1, {"Label8", 3985 + kListWidening, 1215, 300, 0, u"m"_s});
+    put(Combo4, Frame1, {"Combo4", 4380 + kListWidening, 1170, 1140}, editable);
 
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, 1665, 6850 + kListWidening, 1365, QStringLiteral("计算结果"));
-    Label9 = addInWithCaption<Label>(Frame2, "Label9", 135, 270, 1260, 240,
-                                     QStringLiteral("海澄-威廉系数C"));
+    put(Frame2, nullptr, {"Frame2", 0, 1665, 6850 + kListWidening, 1365, u"计算结果"_s});
+    put(Label9, Frame2, {"Label9", 135, 270, 1260, 0, u"海澄-威廉系数C"_s});
+    put(Label10, Frame2, {"Label10", 1395, 315, 180, 210, u"h"_s});
+    put(Text9, Frame2, {"Text9", 1575, 225, 735});
+    put(Label11, Frame2, {"Label11", 2430, 270, 1215, 0, u"温度修正系数"_s});
+    put(Text7, Frame2, {"Text7", 3645, 225, 645});
+    put(Label12, Frame2, {"Label12", 135, 720, 1100, 0, u"流速"_s});
+    put(Label13, Frame2, {"Label13", 1305, 720, 1600, 0, u"单位水头损失i"_s});
+    put(Label14, Frame2, {"Label14", 3345, 720, 1450, 0, u"沿程水头损失iL"_s});
+    put(Text4, Frame2, {"Text4", 135, 990, 720});
+    put(Label15, Frame2, {"Label15", 945, 1035, 360, 0, u"m/s"_s});
+    put(Text6, Frame2, {"Text6", 1305, 990, 1005});
+    put(Label16, Frame2, {"Label16", 2400, 1035, 945, 0, u"米水柱/米"_s});
+    put(Text5, Frame2, {"Text5", 3345, 990, 1290});
+    put(Label17, Frame2, {"Label17", 4725, 1035, 660, 0, u"米水柱"_s});
+
+    putButtonBlock(Command1, {"Command1", 5070 + kListWidening, 3105, 825, 690}, Command3,
+                   {"Command3", 5970 + kListWidening, 3105, 870, 330}, Command2,
+                   {"Command2", 5970 + kListWidening, 3465, 870, 330});
+
+    put(Label18, nullptr, {"Label18", 135, 3180, 2500, 0, u"万拓计算工具集"_s});
+    put(Label19, nullptr, {"Label19", 135, 3480, 2500, 0, u"Vantor_Tools"_s});
+
     {
         // Narrowed a little so that the subscript h follows the C.
         QFont narrow = Label9->font();
         narrow.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
         Label9->setFont(narrow);
     }
-    Label10 = addInWithCaption<Label>(Frame2, "Label10", 1395, 315, 180, 210, QStringLiteral("h"));
     Label10->setFont(forms::fontFor(QStringLiteral("宋体"), 6.75));
-    Text9 = addIn<TextBox>(Frame2, "Text9", 1575, 225, 735, 300);
-    Label11 = addInWithCaption<Label>(Frame2, "Label11", 2430, 270, 1215, 240,
-                                      QStringLiteral("温度修正系数"));
-    Text7 = addIn<TextBox>(Frame2, "Text7", 3645, 225, 645, 300);
     Text7->setEnabled(false);
-    Label12 = addInWithCaption<Label>(Frame2, "Label12", 135, 720, 1100, 240, QStringLiteral("流速"));
-    Label13 = addInWithCaption<Label>(Frame2, "Label13", 1305, 720, 1600, 240,
-                                      QStringLiteral("单位水头损失i"));
-    Label14 = addInWithCaption<Label>(Frame2, "Label14", 3345, 720, 1450, 240,
-                                      QStringLiteral("沿程水头损失iL"));
-    Text4 = addIn<TextBox>(Frame2, "Text4", 135, 990, 720, 300);
-    Label15 = addInWithCaption<Label>(Frame2, "Label15", 945, 1035, 360, 240,
-                                      QStringLiteral("m/s"));
-    Text6 = addIn<TextBox>(Frame2, "Text6", 1305, 990, 1005, 300);
-    Label16 = addInWithCaption<Label>(Frame2, "Label16", 2400, 1035, 945, 240,
-                                      QStringLiteral("米水柱/米"));
-    Text5 = addIn<TextBox>(Frame2, "Text5", 3345, 990, 1290, 300);
-    Label17 = addInWithCaption<Label>(Frame2, "Label17", 4725, 1035, 660, 240,
-                                      QStringLiteral("米水柱"));
-
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 5070 + kListWidening, 3105, 825, 690,
-                                                    QStringLiteral("计 算"));
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 5970 + kListWidening, 3105, 870, 330,
-                                                    QStringLiteral("清零"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 5970 + kListWidening, 3465, 870, 330,
-                                                    QStringLiteral("退出"));
-    setDefaultButton(Command1);
-    setCancelButton(Command2);
-
-    Label18 = addWithCaption<Label>("Label18", 135, 3180, 2500, 240, QStringLiteral("万拓计算工具集"));
     Label18->setForeColor(forms::vbGrayText);
-    Label19 = addWithCaption<Label>("Label19", 135, 3480, 2500, 240,
-                                    QStringLiteral("Vantor_Tools"));
     Label19->setForeColor(forms::vbGrayText);
 
     Combo3 = add<ComboBox>("Combo3", 0, 3900, 1200, 300, ComboBox::Style::Editable);
@@ -146,14 +133,13 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     forms::connectHandler(Text2, &TextBox::DblClick, this, &WaterSupplyPipeForm::Text2_DblClick);
     forms::connectHandler(Text3, &TextBox::Click, this, &WaterSupplyPipeForm::Text3_Click);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command1_Click);
-    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command2_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &WaterSupplyPipeForm::Command3_Click);
 }
 
 void WaterSupplyPipeForm::Form_Load()
 {
     using namespace hydraulics;
-    appendVersionToCaption(QStringLiteral("给水管道水力计算"));
+    appendVersionToCaption();
     for (const QString& name : SupplyPipeCatalogue::materialNames())
         Combo1->AddItem(name);
     const SupplyPipeMaterial& first = SupplyPipeCatalogue::materials().front();
@@ -246,15 +232,6 @@ void WaterSupplyPipeForm::Text3_Click()
     Text3->setText(QString());
 }
 
-void WaterSupplyPipeForm::refuse(const hydraulics::SupplyPipeFlow::SupplyInputError& error,
-                                 TextBox* flowInput)
-{
-    // By SupplyField: the flow typed, the length, the temperature, C, the size.
-    QWidget* const fields[] = {flowInput, Text3, Combo4, Text9, Combo2};
-    QWidget* field = fields[static_cast<int>(error.field)];
-    refuseInput(error.message, error.title, field, forms::vbOKOnly | forms::vbCritical);
-}
-
 void WaterSupplyPipeForm::Command1_Click()
 {
     using namespace hydraulics::SupplyPipeFlow;
@@ -268,20 +245,22 @@ void WaterSupplyPipeForm::Command1_Click()
     TextBox* converted = inLitresPerSecond ? Text2 : Text1;
     const SupplyInputs inputs{inLitresPerSecond, input->Text(), Text3->Text(),
                               Text7->Text(),     Text9->Text(), Combo3->Text()};
-    SupplyResults results;
-    if (const std::optional<SupplyInputError> error = calculate(inputs, results)) {
-        refuse(*error, input);
+    const SupplyOutcome outcome = calculate(inputs);
+    if (outcome.refusal) {
+        // A refused flow is the one typed.
+        const forms::FieldControls<SupplyField> controls{{SupplyField::Flow, input},
+                                                         {SupplyField::Length, Text3},
+                                                         {SupplyField::Factor, Combo4},
+                                                         {SupplyField::Coefficient, Text9},
+                                                         {SupplyField::Diameter, Combo2}};
+        controls.refuse(*outcome.refusal, forms::vbOKOnly | forms::vbCritical);
         return;
     }
+    const SupplyResults& results = outcome.values;
     converted->setText(results.convertedFlow);
     Text6->setText(results.unitHeadLoss);
     Text4->setText(results.velocity);
     Text5->setText(results.lengthLoss);
-}
-
-void WaterSupplyPipeForm::Command2_Click()
-{
-    forms::endProgram();
 }
 
 void WaterSupplyPipeForm::Command3_Click()

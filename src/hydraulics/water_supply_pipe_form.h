@@ -24,10 +24,8 @@ public:
     void Text1_DblClick();
     void Text2_DblClick();
     void Text3_Click();
-    // "计 算".
+    // "计 算" ("退出" is the calculators' own).
     void Command1_Click();
-    // "退出".
-    void Command2_Click();
     // "清零".
     void Command3_Click();
 
@@ -70,9 +68,4 @@ public:
     forms::Label* Label17; // 米水柱
     forms::Label* Label18; // credit line
     forms::Label* Label19; // credit line
-
-private:
-    // Shows the calculation's refusal and puts the focus on the input it
-    // names; a refused flow is the one typed, `flowInput`.
-    void refuse(const hydraulics::SupplyPipeFlow::SupplyInputError& error, forms::TextBox* flowInput);
 };

@@ -10,6 +10,9 @@ using catalogues::StormIntensityCatalogue;
 
 namespace {
 
+// The city, and the province of the same name, the lists open with.
+const QString kOpeningCity = QStringLiteral("天津市");
+
 QFont formulaFont()
 {
     return forms::fontFor(QStringLiteral("宋体"), 10.5);
@@ -30,16 +33,14 @@ StormCityView::StormCityView(forms::Form& window, double denominatorHeight, Mode
     Combo3 = window.addIn<forms::ComboBox>(Frame3, "Combo3", 90, 585, 1275, 330,
                                            forms::ComboBox::Style::PickOnly);
     Label5 = window.addIn<forms::Label>(Frame3, "Label5", 1420, 405, 300, 330);
-    Label5->setCaption(QStringLiteral("q="));
     Label6 = window.addIn<forms::Label>(Frame3, "Label6", 1700, 270, 2780 + extra, 240);
-    Label6->setCaption(QStringLiteral("3841(1+0.85lgP)"));
     Line1 = new forms::Line(Frame3);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setPoints(1750, 540, 4400 + extra, 540);
     Line1->show();
     Label29 = window.addIn<forms::Label>(Frame3, "Label29", 1700, 630, 2780 + extra,
                                          denominatorHeight);
-    Label29->setCaption(QStringLiteral("(t+17)^0.85"));
+    showFormulaOf(kOpeningCity);
     for (QWidget* control : {static_cast<QWidget*>(Combo6), static_cast<QWidget*>(Combo3),
                              static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6),
                              static_cast<QWidget*>(Label29)})
@@ -58,11 +59,11 @@ StormCityView::StormCityView(forms::Form& window, double denominatorHeight, Mode
 
 void StormCityView::loadCities()
 {
-    Combo3->AddItem(QStringLiteral("天津市"));
+    Combo3->AddItem(kOpeningCity);
     for (const QString& province : StormIntensityCatalogue::Provinces())
         Combo6->AddItem(province);
     // Selecting the province fills the city list and shows the formula.
-    Combo6->setText(QStringLiteral("天津市"));
+    Combo6->setText(kOpeningCity);
 }
 
 void StormCityView::provinceChosen()
@@ -79,7 +80,11 @@ void StormCityView::provinceChosen()
 
 void StormCityView::cityChosen()
 {
-    const QString city = Combo3->Text();
+    showFormulaOf(Combo3->Text());
+}
+
+void StormCityView::showFormulaOf(const QString& city)
+{
     Label5->setCaption(StormIntensityCatalogue::PrefixOf(city));
     const std::optional<catalogues::StormFormulaCaption> caption =
         StormIntensityCatalogue::CaptionOf(city);

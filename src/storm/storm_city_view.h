@@ -25,6 +25,9 @@ public:
     StormCityView(const StormCityView&) = delete;
     StormCityView& operator=(const StormCityView&) = delete;
 
+    // The caption of the storm windows.
+    static inline const QString kCaption = QStringLiteral("雨水管道水力计算");
+
     // Top of what the window places below the block, and the block's
     // narrowest width (twips).
     static constexpr double kBottom = 1800;
@@ -55,4 +58,8 @@ public:
 
 protected:
     ~StormCityView() = default;
+
+private:
+    // The formula of `city` in the fraction.
+    void showFormulaOf(const QString& city);
 };

@@ -13,37 +13,42 @@ namespace {
 using textio::kCompletenessTitle;
 using textio::kCorrectnessTitle;
 
-StormWaterInputError missing(StormWaterField field, const QString& message)
+StormWaterRefusal missing(StormWaterField field, const QString& message)
 {
-    return {field, kCompletenessTitle, message};
+    return {field, message, kCompletenessTitle};
 }
 
-StormWaterInputError wrong(StormWaterField field)
+// The message of a field whose text is no value of its range.
+QString wrongMessage(StormWaterField field)
 {
     switch (field) {
     case StormWaterField::ReturnPeriod:
-        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的重现期")};
+        return QStringLiteral("请输入正确的重现期");
     case StormWaterField::Duration:
-        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的降水历时")};
+        return QStringLiteral("请输入正确的降水历时");
     case StormWaterField::City:
-        return {field, kCorrectnessTitle,
-                QStringLiteral("所选城市暂无暴雨强度公式，请选择其他城市")};
+        return QStringLiteral("所选城市暂无暴雨强度公式，请选择其他城市");
     case StormWaterField::Area:
-        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的汇水面积")};
+        return QStringLiteral("请输入正确的汇水面积");
     case StormWaterField::Runoff:
-        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的径流系数")};
+        return QStringLiteral("请输入正确的径流系数");
     case StormWaterField::PipeCount:
-        return {field, kCorrectnessTitle, QStringLiteral("请输入正确的管道数量")};
+        return QStringLiteral("请输入正确的管道数量");
     }
-    return {field, kCorrectnessTitle, QString()};
+    return QString();
 }
 
-StormWaterDesign refused(StormWaterInputError error, const QString& intensity = QString())
+StormWaterRefusal wrong(StormWaterField field)
 {
-    StormWaterDesign design;
-    design.intensity = intensity;
-    design.error = std::move(error);
-    return design;
+    return {field, wrongMessage(field), kCorrectnessTitle};
+}
+
+StormWaterOutcome refused(StormWaterRefusal refusal, const QString& intensity = QString())
+{
+    StormWaterOutcome outcome;
+    outcome.values.intensity = intensity;
+    outcome.refusal = std::move(refusal);
+    return outcome;
 }
 
 // The design intensity of the formula at P and t, when it gives one.
@@ -62,7 +67,7 @@ constexpr double kProbeDurationMinutes = 10.0;
 
 }  // namespace
 
-StormWaterDesign DesignStormWater(const StormWaterInputs& in)
+StormWaterOutcome DesignStormWater(const StormWaterInputs& in)
 {
     if (in.returnPeriod.isEmpty())
         return refused(missing(StormWaterField::ReturnPeriod, QStringLiteral("请输入重现期")));
@@ -87,10 +92,11 @@ StormWaterDesign DesignStormWater(const StormWaterInputs& in)
                                  : StormWaterField::ReturnPeriod));
     }
 
-    StormWaterDesign design;
+    StormWaterOutcome outcome;
+    StormWaterDesign& design = outcome.values;
     const std::optional<double> shownIntensity = textio::atTextPrecision(*q, design.intensity);
     if (in.area.isEmpty())
-        return design;
+        return outcome;
     if (in.runoff.isEmpty())
         return refused(missing(StormWaterField::Runoff, QStringLiteral("请选择径流系数")),
                        design.intensity);
@@ -118,7 +124,7 @@ StormWaterDesign DesignStormWater(const StormWaterInputs& in)
         textio::generalNumberText(catalogues::cubicMetresPerHour(shownPerPipe.value_or(0.0)));
     flows.pipe = StormPipeSizingTable::Choose(in.kind, in.material, shownPerPipe.value_or(0.0));
     design.flows = std::move(flows);
-    return design;
+    return outcome;
 }
 
 // ------------------------------------------------------------ full-pipe check
@@ -134,53 +140,51 @@ std::optional<CheckDiameter> CheckDiameterOf(const QString& text)
     const std::optional<double> mm = textio::readInRange(number, kCheckDiameterMm);
     if (!mm)
         return std::nullopt;
-    return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm};
+    return CheckDiameter{QStringLiteral("d") + textio::generalNumberText(*mm), *mm,
+                         textio::generalNumberText(*mm / 1000)};
 }
 
 SlopeWarning SlopeWarningFor(const QString& diameterText, const QString& slopeText)
 {
-    namespace MinSlopeTable = catalogues::MinSlopeTable;
     // Minimum slope per GBJ 14-87 §3.2.9, checked for d200 to d400 only; the
     // minimum is that of the diameter text in force, picked or typed.
     const std::optional<CheckDiameter> diameter = CheckDiameterOf(diameterText);
-    if (!diameter || !MinSlopeTable::isSlopeCheckedStormDiameter(diameter->listText))
-        return SlopeWarning::None;
-    const std::optional<double> minimum =
-        textio::readNumber(MinSlopeTable::stormMinSlopeText(diameter->listText));
-    const std::optional<double> slope = textio::readNumber(slopeText);
-    if (!minimum || !slope || !(*slope / *minimum < 1))
+    if (!diameter
+        || !catalogues::MinSlopeTable::isBelowMinSlope(textio::generalNumberText(diameter->millimetres),
+                                                      slopeText))
         return SlopeWarning::None;
     return diameter->listText == u"d200" ? SlopeWarning::OkOnly : SlopeWarning::OkCancel;
 }
 
-FullPipeCheckResult CheckFullPipe(const QString& diameterText, const QString& slopeText)
+FullPipeCheckOutcome CheckFullPipe(const QString& diameterText, const QString& slopeText)
 {
-    FullPipeCheckResult result;
+    FullPipeCheckOutcome outcome;
     const std::optional<CheckDiameter> diameter = CheckDiameterOf(diameterText);
     if (!diameter) {
-        result.error = {CheckField::Diameter, kCompletenessTitle, catalogues::kDiameterPrompt};
-        return result;
+        outcome.refusal = {CheckField::Diameter, catalogues::kDiameterPrompt, kCompletenessTitle};
+        return outcome;
     }
     const std::optional<double> slope = textio::readInRange(slopeText, kCheckSlopePermille);
     if (!slope) {
-        result.error = {CheckField::Slope, kCompletenessTitle, catalogues::kSlopePrompt};
-        return result;
+        outcome.refusal = {CheckField::Slope, catalogues::kSlopePrompt, kCompletenessTitle};
+        return outcome;
     }
+    FullPipeCheck& check = outcome.values;
     const double D = diameter->millimetres / 1000;
     // Within the ranges the velocity and the flow are finite.
     const double velocity =
         hydraulics::DrainageFlow::fullPipeVelocity(D, *slope,
                                                    hydraulics::ManningRoughness::kConcreteFull)
             .value_or(0.0);
-    result.check.velocity = textio::formatNumber(velocity, QStringLiteral("##.###"));
+    check.velocity = textio::formatNumber(velocity, QStringLiteral("##.###"));
     // The capacity follows from the velocity as shown.
-    const double shownVelocity = textio::readShownNumber(result.check.velocity).value_or(0.0);
-    result.check.flow = textio::formatNumber(
+    const double shownVelocity = textio::readShownNumber(check.velocity).value_or(0.0);
+    check.flow = textio::formatNumber(
         hydraulics::DrainageFlow::fullPipeFlow(shownVelocity, D).value_or(0.0),
         QStringLiteral("#.###"));
-    result.check.diameterM = textio::generalNumberText(D);
-    result.check.minimumSlope = catalogues::MinSlopeTable::stormMinSlopeText(diameter->listText);
-    return result;
+    check.diameterM = diameter->metres;
+    check.minimumSlope = catalogues::MinSlopeTable::stormMinSlopeText(diameter->listText);
+    return outcome;
 }
 
 }  // namespace storm

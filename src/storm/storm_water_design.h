@@ -12,6 +12,7 @@
 
 #include "storm/storm_pipe_sizing.h"
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 
@@ -51,11 +52,9 @@ inline constexpr textio::ValueRange kOutletPipeCount{1, 100, true, true};
 // The input a refusal names.
 enum class StormWaterField { ReturnPeriod, Duration, City, Area, Runoff, PipeCount };
 
-struct StormWaterInputError {
-    StormWaterField field;
-    QString title;    // "确认数据完整性" (missing) or "确认数据正确性"
-    QString message;
-};
+// Why a design refused its inputs: the field's message under
+// "确认数据完整性" (missing) or "确认数据正确性".
+using StormWaterRefusal = textio::Refusal<StormWaterField>;
 
 struct StormWaterFlows {
     QString total;       // total design flow, L/s
@@ -70,8 +69,10 @@ struct StormWaterFlows {
 struct StormWaterDesign {
     QString intensity;  // q, L/(s·ha); empty when refused before it
     std::optional<StormWaterFlows> flows;  // none for an empty area or a refusal
-    std::optional<StormWaterInputError> error;
 };
+// The design, or its refusal; a refusal of a catchment input still carries
+// the intensity.
+using StormWaterOutcome = textio::Outcome<StormWaterDesign, StormWaterField>;
 
 // In this order: P and t must not be empty, then must be numbers of their
 // ranges, the city must have a formula and the formula must give a design
@@ -81,7 +82,7 @@ struct StormWaterDesign {
 // must be numbers of their ranges. The flows use the intensity as its text
 // shows it, and the outlet pipe and the flow in m³/h the flow per pipe as
 // its text shows it.
-StormWaterDesign DesignStormWater(const StormWaterInputs& inputs);
+StormWaterOutcome DesignStormWater(const StormWaterInputs& inputs);
 
 // ------------------------------------------------------------ full-pipe check
 
@@ -91,11 +92,13 @@ inline constexpr textio::ValueRange kCheckDiameterMm{50, 5000, true};
 inline constexpr textio::ValueRange kCheckSlopePermille = textio::positiveUpTo(1000);
 
 // The diameter named by a diameter text, "d300" or a typed "300" (blanks
-// around it allowed), as the list text it stands for ("d300") and in mm; no
-// value for a text that names no diameter of the range.
+// around it allowed), as the list text it stands for ("d300"), in mm and in
+// m as general number text ("0.3"); no value for a text that names no
+// diameter of the range.
 struct CheckDiameter {
     QString listText;
     double millimetres;
+    QString metres;
 };
 std::optional<CheckDiameter> CheckDiameterOf(const QString& text);
 
@@ -110,11 +113,9 @@ SlopeWarning SlopeWarningFor(const QString& diameterText, const QString& slopeTe
 
 enum class CheckField { Diameter, Slope };
 
-struct FullPipeCheckError {
-    CheckField field;
-    QString title;
-    QString message;  // the list's prompt, "请选择管径" or "请选择坡度"
-};
+// Why a check refused its inputs: the list's prompt, "请选择管径" or
+// "请选择坡度", under "确认数据完整性".
+using FullPipeCheckRefusal = textio::Refusal<CheckField>;
 
 struct FullPipeCheck {
     QString diameterM;     // the checked diameter in m, general text
@@ -123,14 +124,11 @@ struct FullPipeCheck {
     QString flow;          // full-pipe flow, L/s, "#.###"
 };
 
-struct FullPipeCheckResult {
-    std::optional<FullPipeCheckError> error;
-    FullPipeCheck check;  // for no error
-};
+using FullPipeCheckOutcome = textio::Outcome<FullPipeCheck, CheckField>;
 
 // The full-pipe velocity of the named diameter at the slope by Manning with
 // R = D/4 and n = 0.013, written "##.###", and the flow from the velocity as
 // shown, Q = V · D² · 3.14159 · 250, written "#.###".
-FullPipeCheckResult CheckFullPipe(const QString& diameterText, const QString& slopeText);
+FullPipeCheckOutcome CheckFullPipe(const QString& diameterText, const QString& slopeText);
 
 }  // namespace storm

@@ -1,6 +1,7 @@
 #include "storm/storm_water_form.h"
 
 #include "app/input_check.h"
+#include "forms/refusal_view.h"
 #include "app/windows.h"
 #include "catalogues/gravity_pipe_catalogue.h"
 #include "catalogues/surface_runoff_table.h"
@@ -20,6 +21,8 @@ using catalogues::SurfaceRunoffTable;
 namespace GravityPipeCatalogue = catalogues::GravityPipeCatalogue;
 namespace MinSlopeTable = catalogues::MinSlopeTable;
 
+using namespace Qt::StringLiterals;
+
 StormWaterForm& form2()
 {
     return forms::defaultInstance<StormWaterForm>();
@@ -27,7 +30,6 @@ StormWaterForm& form2()
 
 namespace {
 
-const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 const QString kSurfacePrompt = QStringLiteral("请选择地面种类");
 
 // Top of the check panel in the client area: below what the window shows
@@ -46,134 +48,102 @@ constexpr double kGeneralResultWidth = 2010;
 }  // namespace
 
 StormWaterForm::StormWaterForm()
-    : CalculatorForm(kDesignCaption, kFrameWidth + 15, 5550, Calculator::StormWater)
+    : CalculatorForm(StormCityView::kCaption, kFrameWidth + 15, 5550, Calculator::StormWater)
     , StormCityView(*this, 240, StormCityView::Mode::Automatic, kFrameWidth)
 {
     setObjectName(QStringLiteral("form2"));
 
-    // --- 设计参数
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, StormCityView::kBottom, kFrameWidth, 1800, QStringLiteral("设计参数"));
-    Label1 = addInWithCaption<forms::Label>(Frame4, "Label1", 90, 270, 780, 240,
-                                            QStringLiteral("重现期P"));
-    Text12 = addIn<forms::TextBox>(Frame4, "Text12", 900, 225, 600, 285);
-    Text12->setText(QStringLiteral("2"));
-    Label2 = addInWithCaption<forms::Label>(Frame4, "Label2", 1560, 270, 300, 240,
-                                            QStringLiteral("年"));
-    Label3 = addInWithCaption<forms::Label>(Frame4, "Label3", 2340 + kRightShift, 270, 900, 240,
-                                            QStringLiteral("降水历时t"));
-    Text11 = addIn<forms::TextBox>(Frame4, "Text11", 3270 + kRightShift, 225, 600, 285);
-    Text11->setText(QStringLiteral("20"));
-    Label4 = addInWithCaption<forms::Label>(Frame4, "Label4", 3930 + kRightShift, 270, 480, 240,
-                                            QStringLiteral("分钟"));
-
-    Label7 = addInWithCaption<forms::Label>(Frame4, "Label7", 90, 630, 780, 240,
-                                            QStringLiteral("汇水面积"));
-    Text13 = addIn<forms::TextBox>(Frame4, "Text13", 900, 585, 1200, 285);
-    Label8 = addInWithCaption<forms::Label>(Frame4, "Label8", 2145, 630, 570, 240,
-                                            QStringLiteral("平方米"));
-    Label10 = addInWithCaption<forms::Label>(Frame4, "Label10", 2340 + kRightShift, 630, 900, 240,
-                                             QStringLiteral("管道数量"));
-    Text9 = addIn<forms::TextBox>(Frame4, "Text9", 3270 + kRightShift, 585, 600, 285);
-    Text9->setText(QStringLiteral("1"));
-
-    Combo4 = addIn<forms::ComboBox>(Frame4, "Combo4", 90, 945, 2160, 315,
-                                    forms::ComboBox::Style::Editable);
-    Combo4->setText(kSurfacePrompt);
-    Label11 = addInWithCaption<forms::Label>(Frame4, "Label11", 2340 + kRightShift, 990, 900, 240,
-                                             QStringLiteral("径流系数Ψ"));
-    Text14 = addIn<forms::TextBox>(Frame4, "Text14", 3270 + kRightShift, 945, 600, 285);
-    Text14->setText(QStringLiteral("0.65"));
-
-    Option1 = addInWithCaption<forms::OptionButton>(Frame4, "Option1", 90, 1395, 1260, 240,
-                                                    QStringLiteral("屋面(单斗)"));
-    Option2 = addInWithCaption<forms::OptionButton>(Frame4, "Option2", 1440, 1395, 750, 240,
-                                                    QStringLiteral("室外"));
-    // The outdoor outlet: the state every other control opens in.
-    Option2->setValue(true);
-    Label12 = addInWithCaption<forms::Label>(Frame4, "Label12", 2340 + kRightShift, 1395, 930, 240,
-                                             QStringLiteral("请选择管材"));
-    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 3285 + kRightShift, 1350, 1125, 315,
-                                    forms::ComboBox::Style::Editable);
-    Combo5->setText(storm::StormPipeSizingTable::Materials(storm::OutletKind::Outdoor).first());
-
-    // --- 计算结果
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 0, 3645, kFrameWidth, 1455, QStringLiteral("计算结果"));
-    auto output = [this](const char* name, double left, double top, double width) {
-        forms::TextBox* box = addIn<forms::TextBox>(Frame1, name, left, top, width, 285);
-        box->setLocked(true);
-        return box;
-    };
-    auto label = [this](forms::Frame* frame, const char* name, const QString& caption,
-                        double left, double top, double width) {
-        forms::Label* l = addInWithCaption<forms::Label>(frame, name, left, top, width, 240,
-                                                         caption);
-        return l;
-    };
-    Label13 = label(Frame1, "Label13", QStringLiteral("暴雨强度"), 90, 315, 780);
+    using forms::ComboBox;
+    const ComboBox::Style editable = ComboBox::Style::Editable;
     // The units right of the general results, the pipe column right of them.
     constexpr double unitLeft = 900 + kGeneralResultWidth + 60;
-    Text2 = output("Text2", 900, 270, kGeneralResultWidth);
-    Label14 = label(Frame1, "Label14", QStringLiteral("L/s·ha"), unitLeft, 315, 660);
-    Label21 = label(Frame1, "Label21", QStringLiteral("雨水管径"), 2700 + kRightShift, 315, 780);
-    Text3 = output("Text3", 3510 + kRightShift, 270, 900);
-    Label15 = label(Frame1, "Label15", QStringLiteral("总 流 量"), 90, 675, 780);
-    Text10 = output("Text10", 900, 630, kGeneralResultWidth);
-    Label16 = label(Frame1, "Label16", QStringLiteral("L/s"), unitLeft, 675, 480);
-    Label20 = label(Frame1, "Label20", QStringLiteral("设计坡度"), 2700 + kRightShift, 675, 780);
-    Text5 = output("Text5", 3510 + kRightShift, 630, 600);
-    Label30 = label(Frame1, "Label30", QStringLiteral("‰"), 4170 + kRightShift, 675, 240);
-    Label17 = label(Frame1, "Label17", QStringLiteral("雨水流量"), 90, 1035, 780);
-    Text4 = output("Text4", 900, 990, kGeneralResultWidth);
-    Label19 = label(Frame1, "Label19", QStringLiteral("L/s"), unitLeft, 1035, 480);
-
-    Label28 = add<forms::Label>("Label28", 90, 5205, 1650, 300);
-    Label28->setFont(forms::fontFor(QStringLiteral("宋体"), 12, true));
-    Label28->setCaption(QStringLiteral("雨水水力计算"));
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 1800 + kRightShift, 5160, 840, 345,
-                                                    QStringLiteral("计 算"));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 2730 + kRightShift, 5160, 840, 345,
-                                                    QStringLiteral("校核"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 3660 + kRightShift, 5160, 840, 345,
-                                                    QStringLiteral("退出"));
-
-    // --- Full-pipe check panel, below the client area: two frames side by
-    // side across the window, the buttons below them.
+    // The check panel: two frames side by side across the window, the
+    // buttons below them.
     constexpr double halfWidth = (kFrameWidth - 60) / 2;
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 0, kPanelTop, halfWidth, 1680,
-                                          QStringLiteral("设计参数"));
-    Combo1 = addIn<forms::ComboBox>(Frame2, "Combo1", 150, 300, halfWidth - 300, 315,
-                                    forms::ComboBox::Style::Editable);
-    Combo1->setText(kDiameterPrompt);
-    Label9 = label(Frame2, "Label9", QStringLiteral("坡度i（‰）"), 150, 750, halfWidth - 300);
-    Combo2 = addIn<forms::ComboBox>(Frame2, "Combo2", 150, 1080, halfWidth - 300, 315,
-                                    forms::ComboBox::Style::Editable);
-    Combo2->setText(kSlopePrompt);
-    Frame5 = addWithCaption<forms::Frame>("Frame5", halfWidth + 60, kPanelTop, halfWidth, 1680,
-                                          QStringLiteral("计算结果"));
-    Label18 = label(Frame5, "Label18", QStringLiteral("流速v"), 150, 405, 600);
+    constexpr double panelButtonsTop = kPanelTop + 1770;
+
+    // --- 设计参数
+    put(Frame4, nullptr, {"Frame4", 0, StormCityView::kBottom, kFrameWidth, 1800, u"设计参数"_s});
+    put(Label1, Frame4, {"Label1", 90, 270, 780, 0, u"重现期P"_s});
+    put(Text12, Frame4, {"Text12", 900, 225, 600, 285});
+    put(Label2, Frame4, {"Label2", 1560, 270, 300, 0, u"年"_s});
+    put(Label3, Frame4, {"Label3", 2340 + kRightShift, 270, 900, 0, u"降水历时t"_s});
+    put(Text11, Frame4, {"Text11", 3270 + kRightShift, 225, 600, 285});
+    put(Label4, Frame4, {"Label4", 3930 + kRightShift, 270, 480, 0, u"分钟"_s});
+    put(Label7, Frame4, {"Label7", 90, 630, 780, 0, u"汇水面积"_s});
+    put(Text13, Frame4, {"Text13", 900, 585, 1200, 285});
+    put(Label8, Frame4, {"Label8", 2145, 630, 570, 0, u"平方米"_s});
+    put(Label10, Frame4, {"Label10", 2340 + kRightShift, 630, 900, 0, u"管道数量"_s});
+    put(Text9, Frame4, {"Text9", 3270 + kRightShift, 585, 600, 285});
+    put(Combo4, Frame4, {"Combo4", 90, 945, 2160, 315}, editable);
+    put(Label11, Frame4, {"Label11", 2340 + kRightShift, 990, 900, 0, u"径流系数Ψ"_s});
+    put(Text14, Frame4, {"Text14", 3270 + kRightShift, 945, 600, 285});
+    put(Option1, Frame4, {"Option1", 90, 1395, 1260, 240, u"屋面(单斗)"_s});
+    put(Option2, Frame4, {"Option2", 1440, 1395, 750, 240, u"室外"_s});
+    put(Label12, Frame4, {"Label12", 2340 + kRightShift, 1395, 930, 0, u"请选择管材"_s});
+    put(Combo5, Frame4, {"Combo5", 3285 + kRightShift, 1350, 1125, 315}, editable);
+
+    // --- 计算结果
+    put(Frame1, nullptr, {"Frame1", 0, 3645, kFrameWidth, 1455, u"计算结果"_s});
+    put(Label13, Frame1, {"Label13", 90, 315, 780, 0, u"暴雨强度"_s});
+    put(Text2, Frame1, {"Text2", 900, 270, kGeneralResultWidth, 285});
+    put(Label14, Frame1, {"Label14", unitLeft, 315, 660, 0, u"L/s·ha"_s});
+    put(Label21, Frame1, {"Label21", 2700 + kRightShift, 315, 780, 0, u"雨水管径"_s});
+    put(Text3, Frame1, {"Text3", 3510 + kRightShift, 270, 900, 285});
+    put(Label15, Frame1, {"Label15", 90, 675, 780, 0, u"总 流 量"_s});
+    put(Text10, Frame1, {"Text10", 900, 630, kGeneralResultWidth, 285});
+    put(Label16, Frame1, {"Label16", unitLeft, 675, 480, 0, u"L/s"_s});
+    put(Label20, Frame1, {"Label20", 2700 + kRightShift, 675, 780, 0, u"设计坡度"_s});
+    put(Text5, Frame1, {"Text5", 3510 + kRightShift, 630, 600, 285});
+    put(Label30, Frame1, {"Label30", 4170 + kRightShift, 675, 240, 0, u"‰"_s});
+    put(Label17, Frame1, {"Label17", 90, 1035, 780, 0, u"雨水流量"_s});
+    put(Text4, Frame1, {"Text4", 900, 990, kGeneralResultWidth, 285});
+    put(Label19, Frame1, {"Label19", unitLeft, 1035, 480, 0, u"L/s"_s});
+
+    put(Label28, nullptr, {"Label28", 90, 5205, 1650, 300});
+    put(Command1, nullptr, {"Command1", 1800 + kRightShift, 5160, 840, 345, u"计 算"_s});
+    put(Command3, nullptr, {"Command3", 2730 + kRightShift, 5160, 840, 345, u"校核"_s});
+    put(Command2, nullptr, {"Command2", 3660 + kRightShift, 5160, 840, 345, u"退出"_s});
+
+    // --- Full-pipe check panel, below the client area.
+    put(Frame2, nullptr, {"Frame2", 0, kPanelTop, halfWidth, 1680, u"设计参数"_s});
+    put(Combo1, Frame2, {"Combo1", 150, 300, halfWidth - 300, 315}, editable);
+    put(Label9, Frame2, {"Label9", 150, 750, halfWidth - 300, 0, u"坡度i（‰）"_s});
+    put(Combo2, Frame2, {"Combo2", 150, 1080, halfWidth - 300, 315}, editable);
+    put(Frame5, nullptr, {"Frame5", halfWidth + 60, kPanelTop, halfWidth, 1680, u"计算结果"_s});
+    put(Label18, Frame5, {"Label18", 150, 405, 600, 0, u"流速v"_s});
     // Wide enough for the capacity of the largest pipe at the steepest
     // slope, "1752634.156".
-    Text19 = addIn<forms::TextBox>(Frame5, "Text19", 780, 360, 1260, 285);
-    Text19->setLocked(true);
-    Label23 = label(Frame5, "Label23", QStringLiteral("m/s"), 2100, 405, 450);
-    Label24 = label(Frame5, "Label24", QStringLiteral("流量Q"), 150, 1005, 600);
-    Text20 = addIn<forms::TextBox>(Frame5, "Text20", 780, 960, 1260, 285);
-    Text20->setLocked(true);
-    Label25 = label(Frame5, "Label25", QStringLiteral("L/s"), 2100, 1005, 450);
-    Command4 = addWithCaption<forms::CommandButton>("Command4", 240, kPanelTop + 1770, 1000, 345,
-                                                    QStringLiteral("计 算"));
-    Command6 = addWithCaption<forms::CommandButton>("Command6", (kFrameWidth - 1000) / 2, kPanelTop + 1770, 1000, 345,
-                                                    QStringLiteral("清零"));
-    Command5 = addWithCaption<forms::CommandButton>("Command5", kFrameWidth - 1240, kPanelTop + 1770, 1000, 345,
-                                                    QStringLiteral("返回"));
+    put(Text19, Frame5, {"Text19", 780, 360, 1260, 285});
+    put(Label23, Frame5, {"Label23", 2100, 405, 450, 0, u"m/s"_s});
+    put(Label24, Frame5, {"Label24", 150, 1005, 600, 0, u"流量Q"_s});
+    put(Text20, Frame5, {"Text20", 780, 960, 1260, 285});
+    put(Label25, Frame5, {"Label25", 2100, 1005, 450, 0, u"L/s"_s});
+    put(Command4, nullptr, {"Command4", 240, panelButtonsTop, 1000, 345, u"计 算"_s});
+    put(Command6, nullptr, {"Command6", (kFrameWidth - 1000) / 2, panelButtonsTop, 1000, 345, u"清零"_s});
+    put(Command5, nullptr, {"Command5", kFrameWidth - 1240, panelButtonsTop, 1000, 345, u"返回"_s});
 
     // --- Working fields, never shown.
-    Text1 = add<forms::TextBox>("Text1", kFrameWidth + 120, 0, 600, 285);
-    Text1->hide();
-    Text6 = add<forms::TextBox>("Text6", kFrameWidth + 120, 360, 600, 285);
-    Text6->hide();
-    Text7 = add<forms::TextBox>("Text7", kFrameWidth + 120, 720, 600, 285);
-    Text7->hide();
+    put(Text1, nullptr, {"Text1", kFrameWidth + 120, 0, 600, 285});
+    put(Text6, nullptr, {"Text6", kFrameWidth + 120, 360, 600, 285});
+    put(Text7, nullptr, {"Text7", kFrameWidth + 120, 720, 600, 285});
+    for (QWidget* hidden : {Text1, Text6, Text7})
+        hidden->hide();
+
+    Text12->setText(QStringLiteral("2"));
+    Text11->setText(QStringLiteral("20"));
+    Text9->setText(QStringLiteral("1"));
+    Combo4->setText(kSurfacePrompt);
+    Text14->setText(catalogues::kDefaultRunoffCoefficientText);
+    // The outdoor outlet: the state every other control opens in.
+    Option2->setValue(true);
+    Combo5->setText(storm::StormPipeSizingTable::Materials(storm::OutletKind::Outdoor).first());
+    for (forms::TextBox* result : {Text2, Text3, Text10, Text5, Text4, Text19, Text20})
+        result->setLocked(true);
+    Label28->setFont(forms::fontFor(QStringLiteral("宋体"), 12, true));
+    Label28->setCaption(QStringLiteral("雨水水力计算"));
+    Combo1->setText(kDiameterPrompt);
+    Combo2->setText(kSlopePrompt);
 
     setDefaultButton(Command1);
     setCancelButton(Command5);
@@ -195,7 +165,7 @@ StormWaterForm::StormWaterForm()
     forms::connectHandler(Text11, &forms::TextBox::DblClick, this, &StormWaterForm::Text11_DblClick);
     forms::connectHandler(Text12, &forms::TextBox::DblClick, this, &StormWaterForm::Text12_DblClick);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormWaterForm::Command1_Click);
-    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormWaterForm::Command2_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &CalculatorForm::Exit_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &StormWaterForm::Command3_Click);
     forms::connectHandler(Command5, &forms::CommandButton::Click, this, &StormWaterForm::Command5_Click);
     forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &StormWaterForm::Combo1_Click);
@@ -206,7 +176,7 @@ StormWaterForm::StormWaterForm()
 
 void StormWaterForm::Form_Load()
 {
-    appendVersionToCaption(kDesignCaption);
+    appendVersionToCaption();
     for (const QString& diameter : GravityPipeCatalogue::stormDrainDiameterList())
         Combo1->AddItem(diameter);
     for (const QString& slope : GravityPipeCatalogue::drainSlopeList())
@@ -257,7 +227,7 @@ void StormWaterForm::Option1_Click()
 void StormWaterForm::Option2_Click()
 {
     Text11->setText(QStringLiteral("20"));
-    Text14->setText(QStringLiteral("0.65"));
+    Text14->setText(catalogues::kDefaultRunoffCoefficientText);
     Combo4->setEnabled(true);
     Text5->show();
     Label20->show();
@@ -311,7 +281,7 @@ void StormWaterForm::Text12_DblClick()
 
 void StormWaterForm::Command1_Click()
 {
-    const storm::StormWaterDesign design = storm::DesignStormWater(
+    const storm::StormWaterOutcome outcome = storm::DesignStormWater(
         {.returnPeriod = Text12->Text(),
          .duration = Text11->Text(),
          .city = Combo3->Text(),
@@ -321,10 +291,15 @@ void StormWaterForm::Command1_Click()
          .kind = Option1->Value() ? storm::OutletKind::RoofSingleOutlet
                                   : storm::OutletKind::Outdoor,
          .material = Combo5->Text()});
+    const storm::StormWaterDesign& design = outcome.values;
     if (!design.intensity.isEmpty())
         Text2->setText(design.intensity);
-    if (design.error) {
-        refuseInput(design.error->message, design.error->title, fieldOf(design.error->field));
+    if (outcome.refusal) {
+        using Field = storm::StormWaterField;
+        const forms::FieldControls<Field> controls{
+            {Field::ReturnPeriod, Text12}, {Field::Duration, Text11}, {Field::City, Combo3},
+            {Field::Area, Text13},         {Field::Runoff, Text14},   {Field::PipeCount, Text9}};
+        controls.refuse(*outcome.refusal);
         return;
     }
     // An empty area: the intensity alone.
@@ -334,25 +309,6 @@ void StormWaterForm::Command1_Click()
     Text4->setText(design.flows->perPipe);
     Text1->setText(design.flows->perPipeM3h);
     showOutletPipe(design.flows->pipe);
-}
-
-QWidget* StormWaterForm::fieldOf(storm::StormWaterField field) const
-{
-    switch (field) {
-    case storm::StormWaterField::ReturnPeriod:
-        return Text12;
-    case storm::StormWaterField::Duration:
-        return Text11;
-    case storm::StormWaterField::City:
-        return Combo3;
-    case storm::StormWaterField::Area:
-        return Text13;
-    case storm::StormWaterField::Runoff:
-        return Text14;
-    case storm::StormWaterField::PipeCount:
-        return Text9;
-    }
-    return nullptr;
 }
 
 void StormWaterForm::showOutletPipe(const storm::OutletPipeChoice& choice)
@@ -374,11 +330,6 @@ void StormWaterForm::showOutletPipe(const storm::OutletPipeChoice& choice)
         // A typed material of no list keeps the earlier pipe on screen.
         break;
     }
-}
-
-void StormWaterForm::Command2_Click()
-{
-    forms::endProgram();
 }
 
 // ------------------------------------------------------------ full-pipe check
@@ -411,7 +362,7 @@ void StormWaterForm::Combo1_Click()
     const std::optional<storm::CheckDiameter> diameter = storm::CheckDiameterOf(Combo1->Text());
     if (!diameter)
         return;  // every list entry names a diameter
-    Text6->setText(textio::generalNumberText(diameter->millimetres / 1000));
+    Text6->setText(diameter->metres);
     // Proposing the minimum slope is no pick: no slope warning.
     Combo2->setText(MinSlopeTable::stormMinSlopeText(diameter->listText));
     Text7->setText(Combo2->Text());
@@ -431,17 +382,19 @@ void StormWaterForm::Combo2_Click()
 
 void StormWaterForm::Command4_Click()
 {
-    const storm::FullPipeCheckResult result = storm::CheckFullPipe(Combo1->Text(), Combo2->Text());
-    if (result.error) {
-        refuseInput(result.error->message, result.error->title,
-                    result.error->field == storm::CheckField::Diameter ? Combo1 : Combo2);
+    const storm::FullPipeCheckOutcome outcome = storm::CheckFullPipe(Combo1->Text(), Combo2->Text());
+    if (outcome.refusal) {
+        using Field = storm::CheckField;
+        const forms::FieldControls<Field> controls{{Field::Diameter, Combo1}, {Field::Slope, Combo2}};
+        controls.refuse(*outcome.refusal);
         return;
     }
     // The checked pipe is the one the diameter text names, typed or picked.
-    Text6->setText(result.check.diameterM);
-    Text7->setText(result.check.minimumSlope);
-    Text19->setText(result.check.velocity);
-    Text20->setText(result.check.flow);
+    const storm::FullPipeCheck& check = outcome.values;
+    Text6->setText(check.diameterM);
+    Text7->setText(check.minimumSlope);
+    Text19->setText(check.velocity);
+    Text20->setText(check.flow);
 }
 
 void StormWaterForm::Command6_Click()

@@ -33,8 +33,7 @@ public:
     void Text11_DblClick();
     void Text12_DblClick();
     // Design flow and outlet pipe.
-    void Command1_Click();
-    void Command2_Click();
+    void Command1_Click();  // 退出 is the calculators' own
     // Full-pipe check panel.
     void Command3_Click();
     void Command5_Click();
@@ -117,8 +116,6 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    // The field a refused input names.
-    QWidget* fieldOf(storm::StormWaterField field) const;
     // The outlet pipe chosen for the flow per pipe, or the warning that
     // HDPE cannot carry it.
     void showOutletPipe(const storm::OutletPipeChoice& choice);

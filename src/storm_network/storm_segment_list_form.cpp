@@ -3,6 +3,7 @@
 #include "app/run_state.h"
 #include "app/windows.h"
 #include "forms/platform.h"
+#include "storm/storm_city_view.h"
 #include "storm_network/segment_file.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "forms/handler.h"
@@ -24,7 +25,7 @@ StormSegmentListForm& Form14()
 
 namespace {
 
-const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
+const QString& kDesignCaption = StormCityView::kCaption;
 // The captions that hold the window's modes (two blanks between the characters).
 const QString kAddCaption = QStringLiteral("确  定");
 const QString kUpdateCaption = QStringLiteral("更  新");

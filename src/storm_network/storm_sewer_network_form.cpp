@@ -28,7 +28,7 @@ StormSewerNetworkForm& form13()
 }
 
 namespace {
-const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
+const QString& kDesignCaption = StormCityView::kCaption;
 // The material list shows "HDPE双壁波纹管" whole: the window is wider by as
 // much, the buttons keep to its right edge.
 constexpr double kMaterialWidening = 150;
@@ -65,7 +65,7 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Text3 = field("Text3", QStringLiteral("10"), 1490, 585, 600, 285);
     Label11 = label("Label11", QStringLiteral("min"), 2160, 630, 360, 240);
     Label17 = label("Label17", QStringLiteral("径流系数Ψ"), 2700, 630, 915, 285);
-    Text4 = field("Text4", QStringLiteral("0.65"), 3800, 585, 555, 270);
+    Text4 = field("Text4", catalogues::kDefaultRunoffCoefficientText, 3800, 585, 555, 270);
     Label32 = label("Label32", QStringLiteral("请选择地面类型"), 90, 990, 1500, 285);
     Combo4 = addIn<forms::ComboBox>(Frame4, "Combo4", 90, 1250, 2265, 300,
                                     forms::ComboBox::Style::PickOnly);
@@ -120,7 +120,7 @@ void StormSewerNetworkForm::Form_Load()
     loadCities();
     Combo7.List = storm_network::NetworkRoughnessList();
     Combo7.Text = Combo7.List.value(storm_network::kReinforcedConcretePipe);
-    Text4->setText(QStringLiteral("0.65"));
+    Text4->setText(catalogues::kDefaultRunoffCoefficientText);
     setDefaultButton(Command3);
     Text5 = QStringLiteral("0");
 }

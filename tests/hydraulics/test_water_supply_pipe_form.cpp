@@ -360,7 +360,7 @@ TEST_F(WaterSupplyPipeFormTest, ClosingTheWindowEndsTheProgram)
 {
     int cancel = 0;
     EXPECT_TRUE(endsProgram([&] { w().Form_Unload(cancel); }));
-    EXPECT_TRUE(endsProgram([&] { w().Command2_Click(); }));
+    EXPECT_TRUE(endsProgram([&] { w().Exit_Click(); }));
 }
 
 } // namespace
