@@ -76,6 +76,18 @@ TEST(NetworkCalculation, AreasAndTheMeanRunoffCoefficientCarryDown)
     EXPECT_EQ(result.values.totalLength, S("200.5"));
 }
 
+TEST(NetworkCalculation, TheMeanRunoffCoefficientWeighsEachCoefficientAsShown)
+{
+    // Ψ 0.9004 shows as 0.900: (0.900 × 9 + 0.302 × 1) / 10 = 0.8402 shows
+    // as 0.840, where the typed 0.9004 would give 0.84056, shown 0.841.
+    const std::vector<SegmentRow> segments = {segment("100", "90000", "0.9004"),
+                                              segment("100", "10000", "0.302")};
+    const NetworkOutcome result = CalculateNetwork(openingParameters(), segments);
+    ASSERT_FALSE(result.refusal) << result.refusal->message.toStdString();
+    EXPECT_EQ(result.values.rows[0].text(kRunoff), S("0.900"));
+    EXPECT_EQ(result.values.rows[1].text(kMeanRunoff), S("0.840"));
+}
+
 TEST(NetworkCalculation, FlowTimeAddsThePipeTimesAsShown)
 {
     // Pipe times shown as 1.234 and 2.346: the flow time above the third
