@@ -27,7 +27,7 @@ StormWaterForm& form2()
 
 namespace {
 
-const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
+const QString& kDesignCaption = StormSewerNetworkForm::kCaption;
 const QString kSurfacePrompt = QStringLiteral("请选择地面种类");
 
 // Top of the check panel in the client area: below what the window shows

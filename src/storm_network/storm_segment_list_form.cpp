@@ -23,7 +23,7 @@ StormSegmentListForm& Form14()
 
 namespace {
 
-const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
+const QString& kDesignCaption = StormSewerNetworkForm::kCaption;
 // The captions that hold the window's modes (two blanks between the characters).
 const QString kAddCaption = QStringLiteral("确  定");
 const QString kUpdateCaption = QStringLiteral("更  新");

@@ -29,7 +29,6 @@ StormSewerNetworkForm& form13()
 }
 
 namespace {
-const QString kDesignCaption = QStringLiteral("雨水管道水力计算");
 // The material list shows "HDPE双壁波纹管" whole: the window is wider by as
 // much, the buttons keep to its right edge.
 constexpr double kMaterialWidening = 150;
@@ -37,7 +36,7 @@ constexpr double kFrameWidth = StormCityView::kWidth + kMaterialWidening;
 }
 
 StormSewerNetworkForm::StormSewerNetworkForm()
-    : CalculatorForm(kDesignCaption, kFrameWidth + 15, 4320, Calculator::StormNetwork)
+    : CalculatorForm(kCaption, kFrameWidth + 15, 4320, Calculator::StormNetwork)
     , StormCityView(*this, 210, StormCityView::Mode::SegmentBySegment, kFrameWidth)
 {
     setObjectName(QStringLiteral("form13"));

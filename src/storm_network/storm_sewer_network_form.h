@@ -26,6 +26,10 @@ class StormSewerNetworkForm : public CalculatorForm, public StormCityView {
 public:
     StormSewerNetworkForm();
 
+    // The storm sewer calculator's caption, which the storm water window and
+    // the segment list bear too.
+    static inline const QString kCaption = QStringLiteral("雨水管道水力计算");
+
     void Form_Load() override;
 
     // City and formula display.
