@@ -12,7 +12,6 @@
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "textio/field_values.h"
-#include "textio/numtext.h"
 #include "forms/handler.h"
 #include "forms/refusal_view.h"
 
