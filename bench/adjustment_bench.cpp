@@ -41,12 +41,12 @@ void designedRun(int n)
         segments.push_back({QString::number(50 + i % 6 * 15), QString::number(1000 + i % 3 * 400),
                             QString::number(0.45 + i % 5 * 0.1)});
     }
-    NetworkCalculationResult result = CalculateNetwork(form13().parameters(), segments);
-    if (result.error)
-        throw std::runtime_error(result.error->message.toStdString());
+    NetworkOutcome result = CalculateNetwork(form13().parameters(), segments);
+    if (result.refusal)
+        throw std::runtime_error(result.refusal->message.toStdString());
     StormResultGridForm& grid = Form15();
     grid.ClearResultRows();
-    grid.showRun(std::move(result.run.rows), result.run.totalLength);
+    grid.showRun(std::move(result.values.rows), result.values.totalLength);
     grid.Show();
     grid.调整->click();
     QApplication::processEvents();

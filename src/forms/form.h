@@ -79,6 +79,22 @@ constexpr double rowHeightOf()
         return 0;
 }
 
+// Places the control of `row` into `control` in `container` (a window's
+// client area, a frame or a view of its own), with its caption; `args` go
+// before the parent to the control's constructor.
+template <class C, class... Args>
+C* putIn(C*& control, QWidget* container, const ControlRow& row, Args&&... args)
+{
+    const double height = row.height > 0 ? row.height : rowHeightOf<C>();
+    control = makeControl<C>(container, row.name, row.left, row.top, row.width, height,
+                             std::forward<Args>(args)...);
+    if constexpr (requires { control->setCaption(row.caption); }) {
+        if (!row.caption.isEmpty())
+            control->setCaption(row.caption);
+    }
+    return control;
+}
+
 class Form : public QWidget {
     Q_OBJECT
 public:
@@ -151,14 +167,7 @@ public:
     template <class C, class... Args>
     C* put(C*& control, QWidget* container, const ControlRow& row, Args&&... args)
     {
-        const double height = row.height > 0 ? row.height : rowHeightOf<C>();
-        control = makeControl<C>(container ? container : m_client, row.name, row.left, row.top,
-                                 row.width, height, std::forward<Args>(args)...);
-        if constexpr (requires { control->setCaption(row.caption); }) {
-            if (!row.caption.isEmpty())
-                control->setCaption(row.caption);
-        }
-        return control;
+        return putIn(control, container ? container : m_client, row, std::forward<Args>(args)...);
     }
 
     // Places a new control named `name` in the client area at twips.

@@ -28,16 +28,16 @@ QString RangeWords(const textio::ValueRange& range, const QString& unit)
 
 namespace {
 
-NetworkInputError wrong(NetworkField field, const QString& message, int segment = -1)
+NetworkRefusal wrong(NetworkField field, const QString& message)
 {
-    return NetworkInputError{field, segment, textio::kCorrectnessTitle, message};
+    return NetworkRefusal{field, message, textio::kCorrectnessTitle};
 }
 
 // A design parameter read against its range: "请输入正确的…" for a text that is
 // no number, the range in words for a value outside it.
 std::optional<double> readParameter(const QString& text, const textio::ValueRange& range,
                                     NetworkField field, const QString& name,
-                                    const QString& unit, std::optional<NetworkInputError>& error)
+                                    const QString& unit, std::optional<NetworkRefusal>& error)
 {
     const RangeReading reading = ReadInRange(text, range);
     if (reading.value)
@@ -54,12 +54,12 @@ QString segmentPrefix(int index)
     return QStringLiteral("第 %1 段：").arg(index + 1);
 }
 
-NetworkInputError wrongSegment(int index, NetworkField field, const QString& what)
+NetworkRefusal wrongSegment(int index, NetworkField field, const QString& what)
 {
-    return wrong(field, segmentPrefix(index) + what, index);
+    return wrong(field, segmentPrefix(index) + what);
 }
 
-NetworkInputError flowNotFinite(int index)
+NetworkRefusal flowNotFinite(int index)
 {
     return wrongSegment(index, NetworkField::DesignFlow, QStringLiteral("设计流量不是有限的数值"));
 }
@@ -73,11 +73,10 @@ QString segmentLabel(int index)
 std::optional<double> readSegmentValue(int index, const QString& text,
                                        const textio::ValueRange& range, NetworkField field,
                                        const QString& name, const QString& unit,
-                                       std::optional<NetworkInputError>& error)
+                                       std::optional<NetworkRefusal>& error)
 {
     if (const std::optional<double> value = readParameter(text, range, field, name, unit, error))
         return value;
-    error->segment = index;
     error->message.prepend(segmentPrefix(index));
     return std::nullopt;
 }
@@ -91,18 +90,18 @@ QString minutesText(double t)
 
 }  // namespace
 
-std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters& parameters,
-                                                        NetworkNumbers* numbers, CityFormula city)
+std::optional<NetworkRefusal> CheckNetworkParameters(const NetworkParameters& parameters,
+                                                     NetworkNumbers* numbers, CityFormula city)
 {
     // Only emptiness makes a value missing; a blank is a wrong value.
     if (parameters.returnPeriod.isEmpty())
-        return NetworkInputError{NetworkField::ReturnPeriod, -1, textio::kCompletenessTitle,
-                                 QStringLiteral("请输入重现期")};
+        return NetworkRefusal{NetworkField::ReturnPeriod, QStringLiteral("请输入重现期"),
+                              textio::kCompletenessTitle};
     if (parameters.initialTime.isEmpty())
-        return NetworkInputError{NetworkField::InitialTime, -1, textio::kCompletenessTitle,
-                                 QStringLiteral("请输入地面集水时间")};
+        return NetworkRefusal{NetworkField::InitialTime, QStringLiteral("请输入地面集水时间"),
+                              textio::kCompletenessTitle};
 
-    std::optional<NetworkInputError> error;
+    std::optional<NetworkRefusal> error;
     const std::optional<double> P =
         readParameter(parameters.returnPeriod, kReturnPeriodRange, NetworkField::ReturnPeriod,
                       QStringLiteral("重现期"), QStringLiteral("年"), error);
@@ -148,11 +147,11 @@ std::optional<double> SegmentIntensity(const NetworkNumbers& numbers, double flo
     return catalogues::StormIntensity(*numbers.formula, numbers.returnPeriod, t);
 }
 
-std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& segment,
-                                                const NetworkNumbers& numbers,
-                                                NetworkRunningSums& sums, ResultCells& row)
+std::optional<NetworkRefusal> ComputeSegment(int index, const SegmentRow& segment,
+                                             const NetworkNumbers& numbers,
+                                             NetworkRunningSums& sums, ResultCells& row)
 {
-    std::optional<NetworkInputError> error;
+    std::optional<NetworkRefusal> error;
     const std::optional<double> length =
         readSegmentValue(index, segment.length, kSegmentLengthRange, NetworkField::Length,
                          QStringLiteral("管段长度"), QStringLiteral(" m"), error);
@@ -188,7 +187,7 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
 
     // The intensity takes the flow time above at full precision, not as the
     // 汇流时间 cell shows it.
-    if (std::optional<NetworkInputError> intensityError =
+    if (std::optional<NetworkRefusal> intensityError =
             WriteSegmentIntensity(index, numbers, flowTimeAbove, row))
         return intensityError;
     const std::optional<double> shownRunoff = WriteShown(row[kRunoff], kRunoff, *runoff);
@@ -201,7 +200,7 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
     sums.weightedRunoff += *shownRunoff * *ownArea;
     if (!WriteShown(row[kMeanRunoff], kMeanRunoff, sums.weightedRunoff / *cumulative))
         return flowNotFinite(index);
-    if (std::optional<NetworkInputError> pipeError = ComputeSegmentFlowAndPipe(index, numbers, row))
+    if (std::optional<NetworkRefusal> pipeError = ComputeSegmentFlowAndPipe(index, numbers, row))
         return pipeError;
 
     // The next segment's flow time adds this one's pipe time as shown.
@@ -210,8 +209,8 @@ std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& seg
     return std::nullopt;
 }
 
-std::optional<NetworkInputError> WriteSegmentIntensity(int index, const NetworkNumbers& numbers,
-                                                       double flowTimeMin, ResultCells& row)
+std::optional<NetworkRefusal> WriteSegmentIntensity(int index, const NetworkNumbers& numbers,
+                                                    double flowTimeMin, ResultCells& row)
 {
     const std::optional<double> q = SegmentIntensity(numbers, flowTimeMin);
     if (!q || !WriteShown(row[kIntensity], kIntensity, *q))
@@ -223,8 +222,8 @@ std::optional<NetworkInputError> WriteSegmentIntensity(int index, const NetworkN
     return std::nullopt;
 }
 
-std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const NetworkNumbers& numbers,
-                                                           ResultCells& row)
+std::optional<NetworkRefusal> ComputeSegmentFlowAndPipe(int index, const NetworkNumbers& numbers,
+                                                        ResultCells& row)
 {
     const std::optional<double> cumulative = textio::readNumber(row[kCumulativeArea]);
     const std::optional<double> intensity = textio::readNumber(row[kIntensity]);
@@ -263,25 +262,25 @@ std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const Netw
     return flowNotFinite(index);
 }
 
-NetworkCalculationResult CalculateNetwork(const NetworkParameters& parameters,
-                                          std::span<const SegmentRow> segments)
+NetworkOutcome CalculateNetwork(const NetworkParameters& parameters,
+                                std::span<const SegmentRow> segments)
 {
-    NetworkCalculationResult result;
+    NetworkOutcome result;
     NetworkNumbers numbers;
-    if (std::optional<NetworkInputError> error = CheckNetworkParameters(parameters, &numbers)) {
-        result.error = std::move(error);
+    if (std::optional<NetworkRefusal> error = CheckNetworkParameters(parameters, &numbers)) {
+        result.refusal = std::move(error);
         return result;
     }
 
-    NetworkRun& run = result.run;
+    NetworkRun& run = result.values;
     run.rows.reserve(segments.size());
     double totalLength = 0;
     ResultCells row;
     for (std::size_t i = 0; i < segments.size(); ++i) {
-        if (std::optional<NetworkInputError> error =
+        if (std::optional<NetworkRefusal> error =
                 ComputeSegment(static_cast<int>(i), segments[i], numbers, run.sums, row)) {
-            result.error = std::move(error);
-            result.run = NetworkRun();
+            result.refusal = std::move(error);
+            result.values = NetworkRun();
             return result;
         }
         totalLength += textio::readNumber(row[kLength]).value_or(0);

@@ -34,6 +34,7 @@
 #include "storm_network/result_table.h"
 #include "storm_network/segment_rows.h"
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 #include <QStringList>
@@ -70,12 +71,10 @@ enum class NetworkField {
     Velocity,        // 流速 shown as 0.00
 };
 
-struct NetworkInputError {
-    NetworkField field;
-    int segment = -1;  // row of the segment, −1 for a design parameter
-    QString title;     // textio::kCompletenessTitle (missing) or kCorrectnessTitle
-    QString message;
-};
+// A refused run: the field, the message (which begins "第 3 段：" when it
+// names a segment) and the title, textio::kCompletenessTitle for a missing
+// value or kCorrectnessTitle.
+using NetworkRefusal = textio::Refusal<NetworkField>;
 
 // The values a real design can have, generous enough that no real design is
 // refused; a value outside its range is refused naming its field.
@@ -129,9 +128,9 @@ enum class CityFormula { Required, Optional };
 // P and t1 must not be empty (in that order); then P, t1 and m must be
 // numbers in their ranges, n a number above zero, and the city must have a
 // formula where one is required.
-std::optional<NetworkInputError> CheckNetworkParameters(const NetworkParameters& parameters,
-                                                        NetworkNumbers* numbers,
-                                                        CityFormula city = CityFormula::Required);
+std::optional<NetworkRefusal> CheckNetworkParameters(const NetworkParameters& parameters,
+                                                     NetworkNumbers* numbers,
+                                                     CityFormula city = CityFormula::Required);
 
 // The design storm intensity in L/(s·ha) at a flow time T above the segment
 // (min): the city's formula at P and t = t1 + m·T. No value outside the
@@ -149,21 +148,21 @@ struct NetworkRunningSums {
 
 // The segment steps for row `index`: writes every cell of `row` and carries
 // the running sums on. On a refusal the sums and the row are part-written.
-std::optional<NetworkInputError> ComputeSegment(int index, const SegmentRow& segment,
-                                                const NetworkNumbers& numbers,
-                                                NetworkRunningSums& sums, ResultCells& row);
+std::optional<NetworkRefusal> ComputeSegment(int index, const SegmentRow& segment,
+                                             const NetworkNumbers& numbers,
+                                             NetworkRunningSums& sums, ResultCells& row);
 
 // Two of the segment steps, for the adjustment of the table too; a refusal
 // names the segment of row `index`, whose cells may then be part-written.
 //
 // 暴雨强度 of the row at the flow time T above it (min), through "0.00".
 // Refused outside the domain of the city's formula, or without a formula.
-std::optional<NetworkInputError> WriteSegmentIntensity(int index, const NetworkNumbers& numbers,
-                                                       double flowTimeMin, ResultCells& row);
+std::optional<NetworkRefusal> WriteSegmentIntensity(int index, const NetworkNumbers& numbers,
+                                                    double flowTimeMin, ResultCells& row);
 // From the row's 累计面积, 暴雨强度 and 平均径流系数 as shown: 单位流量,
 // 设计流量 and the pipe (NetworkPipeSizing).
-std::optional<NetworkInputError> ComputeSegmentFlowAndPipe(int index, const NetworkNumbers& numbers,
-                                                           ResultCells& row);
+std::optional<NetworkRefusal> ComputeSegmentFlowAndPipe(int index, const NetworkNumbers& numbers,
+                                                        ResultCells& row);
 
 // A whole run: the rows of segments 0 to n − 1, the running sums after the
 // last segment and the total length (plain decimal text of the sum of the
@@ -174,12 +173,10 @@ struct NetworkRun {
     QString totalLength;
 };
 
-struct NetworkCalculationResult {
-    std::optional<NetworkInputError> error;
-    NetworkRun run;  // empty when refused
-};
+// The run, empty when refused.
+using NetworkOutcome = textio::Outcome<NetworkRun, NetworkField>;
 
-NetworkCalculationResult CalculateNetwork(const NetworkParameters& parameters,
-                                          std::span<const SegmentRow> segments);
+NetworkOutcome CalculateNetwork(const NetworkParameters& parameters,
+                                std::span<const SegmentRow> segments);
 
 }  // namespace storm_network

@@ -157,4 +157,18 @@ SizingStatus NetworkPipeSizing(ResultCells& row, double n, const QStringList& di
     return WritePipeHydraulics(row, n);
 }
 
+bool SizeFirstRow(ResultTable& table, const QString& n, const QStringList& diameters)
+{
+    const std::optional<double> flow = textio::readNumber(table.text(0, kDesignFlow));
+    const std::optional<double> roughness = textio::readNumber(n);
+    if (!flow || !roughness)
+        return false;
+    const std::optional<PipeChoice> choice = ChooseNetworkPipe(*flow, *roughness, diameters);
+    if (!choice)
+        return false;
+    table.setText(0, kDiameter, choice->diameter);
+    table.setText(0, kSlope, choice->slope);
+    return true;
+}
+
 }  // namespace storm_network

@@ -89,4 +89,11 @@ SizingStatus WritePipeHydraulics(ResultCells& row, double n);
 // diameter and slope cells are left as they were.
 SizingStatus NetworkPipeSizing(ResultCells& row, double n, const QStringList& diameters);
 
+// The 设计管径 shortcut: the diameter and slope of the table's first row
+// alone, chosen (ChooseNetworkPipe) from its 设计流量, the material's
+// roughness `n` and sizes as the network window lists them; the slope keeps
+// the text of the choice and no other cell changes. False, writing nothing,
+// without a design flow in the first row, a roughness or a choice.
+bool SizeFirstRow(ResultTable& table, const QString& n, const QStringList& diameters);
+
 }  // namespace storm_network

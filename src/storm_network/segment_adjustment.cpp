@@ -11,22 +11,24 @@ namespace {
 
 const QString kTableKept = QStringLiteral("调整未进行，计算表保持原样。");
 
-AdjustmentResult refused(const QString& message, const QString& title = kAdjustmentTitle)
+AdjustmentOutcome refused(AdjustmentField field, const QString& message,
+                          const QString& title = kAdjustmentTitle)
 {
-    return AdjustmentResult{AdjustmentOutcome::Refused, message, title, false};
+    return AdjustmentOutcome{AdjustmentRefusal{field, message, title}, Adjustment{}};
 }
 
 // A refusal of the network calculation's own, with the note that nothing
 // was written.
-AdjustmentResult refused(const NetworkInputError& error)
+AdjustmentOutcome refused(const NetworkRefusal& refusal)
 {
-    return refused(error.message + QChar(10) + kTableKept, error.title);
+    return refused(AdjustmentField::Table, refusal.message + QChar(10) + kTableKept, refusal.title);
 }
 
-NetworkInputError incompleteRow(int index)
+NetworkRefusal incompleteRow(int index)
 {
-    return NetworkInputError{NetworkField::DesignFlow, index, textio::kCorrectnessTitle,
-                             QStringLiteral("第 %1 段的计算结果不完整，请重新计算管网").arg(index + 1)};
+    return NetworkRefusal{NetworkField::DesignFlow,
+                          QStringLiteral("第 %1 段的计算结果不完整，请重新计算管网").arg(index + 1),
+                          textio::kCorrectnessTitle};
 }
 
 // Why a typed diameter or slope cannot be imposed, or nothing.
@@ -51,8 +53,8 @@ std::optional<QString> imposedValueFault(const QString& text, const textio::Valu
 // Row `index` designed again below a row whose new cells are `above`: the
 // areas, the flow time and the intensity from the table as shown, then the
 // flows and the pipe as the network calculation designs them.
-std::optional<NetworkInputError> redesignRow(int index, const ResultCells& above,
-                                             const NetworkNumbers& numbers, ResultCells& row)
+std::optional<NetworkRefusal> redesignRow(int index, const ResultCells& above,
+                                          const NetworkNumbers& numbers, ResultCells& row)
 {
     const std::optional<double> own = textio::readNumber(row[kOwnArea]);
     const std::optional<double> transferred = textio::readNumber(row[kTransferredArea]);
@@ -67,7 +69,7 @@ std::optional<NetworkInputError> redesignRow(int index, const ResultCells& above
         return incompleteRow(index);
 
     if (numbers.formula != nullptr) {
-        if (std::optional<NetworkInputError> error =
+        if (std::optional<NetworkRefusal> error =
                 WriteSegmentIntensity(index, numbers, *flowTime, row))
             return error;
     } else {
@@ -81,24 +83,25 @@ std::optional<NetworkInputError> redesignRow(int index, const ResultCells& above
 
 }  // namespace
 
-AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diameter,
-                               const QString& slope, const NetworkParameters& parameters)
+AdjustmentOutcome AdjustSegment(ResultTable& table, int row, const QString& diameter,
+                                const QString& slope, const NetworkParameters& parameters)
 {
     if (diameter.isEmpty())
-        return refused(QStringLiteral("请输入管径！"));
+        return refused(AdjustmentField::Diameter, QStringLiteral("请输入管径！"));
     if (slope.isEmpty())
-        return refused(QStringLiteral("请输入坡度！"));
+        return refused(AdjustmentField::Slope, QStringLiteral("请输入坡度！"));
     if (const std::optional<QString> fault = imposedValueFault(
             diameter, kImposedDiameterRange, QStringLiteral("管径"), QStringLiteral(" mm")))
-        return refused(*fault);
+        return refused(AdjustmentField::Diameter, *fault);
     if (const std::optional<QString> fault =
             imposedValueFault(slope, kImposedSlopeRange, QStringLiteral("坡度"), QStringLiteral("‰")))
-        return refused(*fault);
+        return refused(AdjustmentField::Slope, *fault);
     if (row < 0 || row >= table.segmentCount())
-        return refused(QStringLiteral("计算表中没有这一管段，请在计算表中点击要调整管段的设计管径或水力坡度。"));
+        return refused(AdjustmentField::Table,
+                       QStringLiteral("计算表中没有这一管段，请在计算表中点击要调整管段的设计管径或水力坡度。"));
 
     NetworkNumbers numbers;
-    if (std::optional<NetworkInputError> error =
+    if (std::optional<NetworkRefusal> error =
             CheckNetworkParameters(parameters, &numbers, CityFormula::Optional))
         return refused(*error);
 
@@ -113,10 +116,12 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
     case SizingStatus::Sized:
         break;
     case SizingStatus::ZeroVelocity:
-        return refused(QStringLiteral("管径%1 mm时流速为0.00 m/s，无法计算管内时间，请重新确认管径！")
+        return refused(AdjustmentField::Diameter,
+                       QStringLiteral("管径%1 mm时流速为0.00 m/s，无法计算管内时间，请重新确认管径！")
                            .arg(diameter.trimmed()));
     default:
-        return refused(QStringLiteral("管径或坡度过大，无法计算，请重新确认管径及坡度！"));
+        return refused(AdjustmentField::Diameter,
+                       QStringLiteral("管径或坡度过大，无法计算，请重新确认管径及坡度！"));
     }
     bool changed = adjusted != before;
 
@@ -128,9 +133,7 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
         table.setCapacityCheck(row, CapacityCheck::Short);
         table.setEnabled(row, kCapacity, true);
         table.setReadOnly(row, kCapacity, true);
-        return AdjustmentResult{AdjustmentOutcome::CapacityBelowDesignFlow,
-                                QStringLiteral("最大允许流量小于设计流量，请重新确认管径及坡度！"),
-                                kAdjustmentTitle, changed};
+        return AdjustmentOutcome{std::nullopt, Adjustment{true, changed}};
     }
 
     // The rows below, into copies first.
@@ -141,7 +144,7 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
     for (int i = row + 1; i <= last; ++i) {
         const ResultCells old = table.cells(i);
         ResultCells cells = old;
-        if (std::optional<NetworkInputError> error = redesignRow(i, above, numbers, cells))
+        if (std::optional<NetworkRefusal> error = redesignRow(i, above, numbers, cells))
             return refused(*error);
         changed = changed || cells != old;
         below.emplace_back(cells);
@@ -153,7 +156,7 @@ AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diame
     table.setEnabled(row, kCapacity, false);
     for (std::size_t k = 0; k < below.size(); ++k)
         table.setCells(row + 1 + static_cast<int>(k), below[k].unpack());
-    return AdjustmentResult{AdjustmentOutcome::Adjusted, QString(), QString(), changed};
+    return AdjustmentOutcome{std::nullopt, Adjustment{false, changed}};
 }
 
 }  // namespace storm_network

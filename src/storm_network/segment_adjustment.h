@@ -25,6 +25,7 @@
 #include "storm_network/network_calculation.h"
 #include "storm_network/result_table.h"
 #include "textio/field_values.h"
+#include "textio/refusal.h"
 
 #include <QString>
 
@@ -38,30 +39,31 @@ inline const QString kAdjustmentTitle = textio::kHintTitle;
 inline constexpr textio::ValueRange kImposedDiameterRange{100, 5000, true};  // mm
 inline constexpr textio::ValueRange kImposedSlopeRange = textio::positiveUpTo(1000);  // ‰
 
-enum class AdjustmentOutcome {
-    // Row r and the rows below it rewritten.
-    Adjusted,
-    // Row r rewritten, its capacity short of its design flow; the rows below
-    // untouched.
-    CapacityBelowDesignFlow,
-    // Nothing written.
-    Refused,
-};
+// What a refused adjustment names: the typed diameter, the typed slope, or
+// the table and the network window's parameters it was made with.
+enum class AdjustmentField { Diameter, Slope, Table };
 
-struct AdjustmentResult {
-    AdjustmentOutcome outcome = AdjustmentOutcome::Refused;
-    // The message the engineer is shown, unless Adjusted.
-    QString message;
-    QString title;
+// An adjustment made: row r and the rows below it rewritten, or, with its
+// capacity short of its design flow, row r alone (the engineer is then
+// told kCapacityShortMessage under kAdjustmentTitle).
+struct Adjustment {
+    bool capacityShort = false;
     // Whether any cell text of the table changed.
     bool changed = false;
 };
+
+inline const QString kCapacityShortMessage =
+    QStringLiteral("最大允许流量小于设计流量，请重新确认管径及坡度！");
+
+// A refusal writes nothing.
+using AdjustmentRefusal = textio::Refusal<AdjustmentField>;
+using AdjustmentOutcome = textio::Outcome<Adjustment, AdjustmentField>;
 
 // Imposes the typed diameter (mm) and slope (‰) on segment row `row`: both
 // must be numbers in their ranges, the row one of the last calculation's
 // segment rows and the parameters fit for a calculation (a city without a formula
 // allowed).
-AdjustmentResult AdjustSegment(ResultTable& table, int row, const QString& diameter,
-                               const QString& slope, const NetworkParameters& parameters);
+AdjustmentOutcome AdjustSegment(ResultTable& table, int row, const QString& diameter,
+                                const QString& slope, const NetworkParameters& parameters);
 
 }  // namespace storm_network

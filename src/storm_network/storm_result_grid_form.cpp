@@ -20,6 +20,8 @@ StormResultGridForm& Form15()
     return forms::defaultInstance<StormResultGridForm>();
 }
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kDesignCaption = QStringLiteral("雨水计算输出程序");
@@ -56,7 +58,7 @@ StormResultGridForm::StormResultGridForm()
     Label14 = m_view->Label14;
 
     // --- Header: the column headings and a rule under them.
-    Frame2 = add<forms::Frame>("Frame2", -90, -45, kBandWidth, 1000);
+    put(Frame2, nullptr, {"Frame2", -90, -45, kBandWidth, 1000});
     const QString headings[] = {
         QStringLiteral("设 计  管 段   本 段   转 输   累 计   汇 流   管 内   暴 雨   径 流   "
                        "平 均   单 位   设 计   设 计   水 力   流 速   最 大"),
@@ -71,38 +73,30 @@ StormResultGridForm::StormResultGridForm()
     forms::Label** headingLabels[] = {&Label1, &Label2, &Label3, &Label4};
     for (int k = 0; k < 4; ++k) {
         const QByteArray name = "Label" + QByteArray::number(k + 1);
-        forms::Label* label = addIn<forms::Label>(Frame2, name.constData(),
-                                                  ResultGeometry::kHeadingLeft + 90, headingTops[k],
-                                                  kBandWidth - ResultGeometry::kHeadingLeft - 90,
-                                                  headingHeights[k]);
+        forms::Label*& label = *headingLabels[k];
+        put(label, Frame2,
+            {name.constData(), ResultGeometry::kHeadingLeft + 90, headingTops[k],
+             kBandWidth - ResultGeometry::kHeadingLeft - 90, headingHeights[k]});
         label->setWordWrap(false);
         label->setFont(StormResultTableView::headingFont());
         label->setCaption(headings[k]);
-        *headingLabels[k] = label;
     }
 
     // --- Paging frame.
-    Frame1 = add<forms::Frame>("Frame1", -90, ResultGeometry::kBandBottom, kBandWidth, 2040);
-    Command1 = addInWithCaption<forms::CommandButton>(Frame1, "Command1", 3420 + kPagingShift, 450,
-                                                      1455, 420, QStringLiteral("<<上一页"));
-    Command2 = addInWithCaption<forms::CommandButton>(Frame1, "Command2", 6480 + kPagingShift, 450,
-                                                      1455, 420, QStringLiteral("下一页>>"));
-    auto pageLabel = [this](const char* name, const QString& caption, double left, double width,
-                            double height) {
-        forms::Label* label = addInWithCaption<forms::Label>(Frame1, name, left + kPagingShift, 525,
-                                                             width, height, caption);
-        return label;
-    };
-    Label5 = pageLabel("Label5", QStringLiteral("第"), 8625, 255, 330);
-    Label6 = pageLabel("Label6", QStringLiteral("1"), 9015, 300, 375);
+    constexpr double shift = kPagingShift;
+    put(Frame1, nullptr, {"Frame1", -90, ResultGeometry::kBandBottom, kBandWidth, 2040});
+    put(Command1, Frame1, {"Command1", 3420 + shift, 450, 1455, 420, u"<<上一页"_s});
+    put(Command2, Frame1, {"Command2", 6480 + shift, 450, 1455, 420, u"下一页>>"_s});
+    put(Label5, Frame1, {"Label5", 8625 + shift, 525, 255, 330, u"第"_s});
+    put(Label6, Frame1, {"Label6", 9015 + shift, 525, 300, 375, u"1"_s});
     Label6->setForeColor(forms::vbBlue);
-    Label7 = pageLabel("Label7", QStringLiteral("页"), 9420, 300, 255);
-    Label9 = pageLabel("Label9", QStringLiteral("共"), 9825, 255, 330);
-    Label10 = pageLabel("Label10", QStringLiteral("1"), 10215, 300, 375);
+    put(Label7, Frame1, {"Label7", 9420 + shift, 525, 300, 255, u"页"_s});
+    put(Label9, Frame1, {"Label9", 9825 + shift, 525, 255, 330, u"共"_s});
+    put(Label10, Frame1, {"Label10", 10215 + shift, 525, 300, 375, u"1"_s});
     Label10->setForeColor(forms::vbBlue);
-    Label8 = pageLabel("Label8", QStringLiteral("页"), 10620, 255, 330);
+    put(Label8, Frame1, {"Label8", 10620 + shift, 525, 255, 330, u"页"_s});
 
-    Text22 = add<forms::TextBox>("Text22", ResultGeometry::kWindowWidth + 125, 0, 400, 300);
+    put(Text22, nullptr, {"Text22", ResultGeometry::kWindowWidth + 125, 0, 400});
     Text22->setText(kNotSaved);
     Text22->hide();
 

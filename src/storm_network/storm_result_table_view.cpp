@@ -1,6 +1,7 @@
 #include "storm_network/storm_result_table_view.h"
 
 #include "storm_network/storm_network_report.h"
+#include "forms/form.h"
 #include "forms/handler.h"
 
 #include <QFontMetricsF>
@@ -66,26 +67,18 @@ StormResultTableView::StormResultTableView(ResultTable& table, QWidget* parent)
         }
     }
 
-    auto label = [this](const char* name, const QString& caption, double left, double width) {
-        auto* l = forms::makeControl<forms::Label>(this, name, left, 0, width, 240);
-        l->setCaption(caption);
-        return l;
-    };
     // The totals of a long run, "9990000" m and "8888.8888" ha, shown whole;
     // the words after them move right by as much as the boxes grew.
     constexpr double totalWidth = 1050;
     constexpr double grown = totalWidth - 700;
-    auto total = [this](const char* name, double left) {
-        auto* box = forms::makeControl<forms::TextBox>(this, name, left, 0, totalWidth, 300);
-        box->setEnabled(false);
-        return box;
-    };
-    Label11 = label("Label11", kFooterLengthWord, 90, 915);
-    Text19 = total("Text19", 1035);
-    Label12 = label("Label12", kFooterLengthUnit, 1845 + grown, 285);
-    Label13 = label("Label13", kFooterAreaWord, 2250 + grown, 915);
-    Text20 = total("Text20", 3150 + grown);
-    Label14 = label("Label14", kFooterAreaUnit, 3960 + 2 * grown, 285);
+    forms::putIn(Label11, this, {"Label11", 90, 0, 915, 0, kFooterLengthWord});
+    forms::putIn(Text19, this, {"Text19", 1035, 0, totalWidth});
+    Text19->setEnabled(false);
+    forms::putIn(Label12, this, {"Label12", 1845 + grown, 0, 285, 0, kFooterLengthUnit});
+    forms::putIn(Label13, this, {"Label13", 2250 + grown, 0, 915, 0, kFooterAreaWord});
+    forms::putIn(Text20, this, {"Text20", 3150 + grown, 0, totalWidth});
+    Text20->setEnabled(false);
+    forms::putIn(Label14, this, {"Label14", 3960 + 2 * grown, 0, 285, 0, kFooterAreaUnit});
 }
 
 forms::TextBox& StormResultTableView::cell(int slot, ResultColumn column) const

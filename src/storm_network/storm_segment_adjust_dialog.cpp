@@ -12,6 +12,7 @@
 #include <cmath>
 
 using namespace storm_network;
+using namespace Qt::StringLiterals;
 
 StormSegmentAdjustDialog& Form10()
 {
@@ -40,20 +41,16 @@ StormSegmentAdjustDialog::StormSegmentAdjustDialog()
 
     // The two headings are wider than laid out: the CJK face in use needs
     // more room than the layout's font for "(mm)" and "(‰)".
-    Label1 = addWithCaption<forms::Label>("Label1", 255, 135, 1305, 240,
-                                          QStringLiteral("设计管径(mm)"));
-    Label2 = addWithCaption<forms::Label>("Label2", 2055, 135, 1305, 240,
-                                          QStringLiteral("水力坡度(‰)"));
-    Text1 = add<forms::TextBox>("Text1", 270, 495, 1005, 350);
-    Text2 = add<forms::TextBox>("Text2", 2070, 495, 1005, 350);
+    put(Label1, nullptr, {"Label1", 255, 135, 1305, 0, u"设计管径(mm)"_s});
+    put(Label2, nullptr, {"Label2", 2055, 135, 1305, 0, u"水力坡度(‰)"_s});
+    put(Text1, nullptr, {"Text1", 270, 495, 1005, 350});
+    put(Text2, nullptr, {"Text2", 2070, 495, 1005, 350});
     // Beyond the right edge of the window: never seen, never reached by Tab.
-    Text3 = add<forms::TextBox>("Text3", 3780, 405, 1095, 375);
-    Text3->setText(QStringLiteral("0"));
+    put(Text3, nullptr, {"Text3", 3780, 405, 1095, 375});
+    Text3->setText(u"0"_s);
     Text3->hide();
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 255, 990, 1000, 375,
-                                                    QStringLiteral("确  定(&S)"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 2070, 990, 1000, 375,
-                                                    QStringLiteral("取  消(&C)"));
+    put(Command1, nullptr, {"Command1", 255, 990, 1000, 375, u"确  定(&S)"_s});
+    put(Command2, nullptr, {"Command2", 2070, 990, 1000, 375, u"取  消(&C)"_s});
     setDefaultButton(Command1);
     setCancelButton(Command2);
 
@@ -107,18 +104,19 @@ void StormSegmentAdjustDialog::Command2_Click()
 void StormSegmentAdjustDialog::Command1_Click()
 {
     StormResultGridForm& grid = Form15();
-    const AdjustmentResult result = AdjustSegment(grid.table(), rowOf(Text3->Text()), Text1->Text(),
-                                                  Text2->Text(), form13().parameters());
-    if (result.outcome == AdjustmentOutcome::Refused) {
-        // The dialog stays open with what was typed; the table is as it was.
-        forms::MsgBox(result.message, forms::vbOKOnly, result.title);
+    const AdjustmentOutcome outcome = AdjustSegment(grid.table(), rowOf(Text3->Text()),
+                                                    Text1->Text(), Text2->Text(), form13().parameters());
+    if (outcome.refusal) {
+        // The dialog stays open with what was typed, the focus where it
+        // was; the table is as it was.
+        forms::MsgBox(outcome.refusal->message, forms::vbOKOnly, outcome.refusal->title);
         return;
     }
 
     Hide();
-    grid.showAdjustment(result.changed);
-    if (result.outcome == AdjustmentOutcome::CapacityBelowDesignFlow) {
-        forms::MsgBox(result.message, forms::vbOKOnly, result.title);
+    grid.showAdjustment(outcome.values.changed);
+    if (outcome.values.capacityShort) {
+        forms::MsgBox(kCapacityShortMessage, forms::vbOKOnly, kAdjustmentTitle);
         Show();
     }
 }

@@ -17,6 +17,7 @@
 
 using storm_network::SegmentRow;
 namespace StormSegmentInputFile = storm_network::StormSegmentInputFile;
+using namespace Qt::StringLiterals;
 
 StormSegmentListForm& Form14()
 {
@@ -73,30 +74,21 @@ StormSegmentListForm::StormSegmentListForm()
     返回 = addMenuItem(QStringLiteral("返回"), QStringLiteral("返回程序"));
 
     // --- 数据输入: the three values of one segment and the buttons.
-    Frame2 = addWithCaption<forms::Frame>("Frame2", 60, 45, 4080, 1725, QStringLiteral("数据输入"));
-    auto inputLabel = [this](const char* name, const QString& caption, double top) {
-        forms::Label* l = addInWithCaption<forms::Label>(Frame2, name, 150, top, 1560, 255,
-                                                         caption);
-        return l;
-    };
-    auto button = [this](QWidget* frame, const char* name, const QString& caption, double left,
-                         double top, double width) {
-        forms::CommandButton* b = addInWithCaption<forms::CommandButton>(frame, name, left, top,
-                                                                         width, 360, caption);
-        return b;
-    };
-    Label1.insert(0, inputLabel("Label1", QStringLiteral("管段长度(m)"), 345));
-    Text1 = addIn<forms::TextBox>(Frame2, "Text1", 1740, 300, 1080, 300);
-    Label2 = inputLabel("Label2", QStringLiteral("汇水面积(平方米)"), 780);
-    Text2 = addIn<forms::TextBox>(Frame2, "Text2", 1740, 735, 1080, 300);
-    Label3 = inputLabel("Label3", QStringLiteral("径流系数(Ψ)"), 1215);
-    Text3 = addIn<forms::TextBox>(Frame2, "Text3", 1740, 1170, 1080, 300);
-    Command1 = button(Frame2, "Command1", kAddCaption, 2970, 270, 975);
-    Command2 = button(Frame2, "Command2", kCollapsedCaption, 2970, 705, 975);
-    Command3 = button(Frame2, "Command3", QStringLiteral("取  消"), 2970, 1140, 975);
+    put(Frame2, nullptr, {"Frame2", 60, 45, 4080, 1725, u"数据输入"_s});
+    forms::Label* lengthLabel = nullptr;
+    put(lengthLabel, Frame2, {"Label1", 150, 345, 1560, 255, u"管段长度(m)"_s});
+    Label1.insert(0, lengthLabel);
+    put(Text1, Frame2, {"Text1", 1740, 300, 1080});
+    put(Label2, Frame2, {"Label2", 150, 780, 1560, 255, u"汇水面积(平方米)"_s});
+    put(Text2, Frame2, {"Text2", 1740, 735, 1080});
+    put(Label3, Frame2, {"Label3", 150, 1215, 1560, 255, u"径流系数(Ψ)"_s});
+    put(Text3, Frame2, {"Text3", 1740, 1170, 1080});
+    put(Command1, Frame2, {"Command1", 2970, 270, 975, 360, kAddCaption});
+    put(Command2, Frame2, {"Command2", 2970, 705, 975, 360, kCollapsedCaption});
+    put(Command3, Frame2, {"Command3", 2970, 1140, 975, 360, u"取  消"_s});
 
     // --- 数据列表: the three columns side by side under their headings.
-    Frame1 = addWithCaption<forms::Frame>("Frame1", 60, 1845, 4080, 5460, QStringLiteral("数据列表"));
+    put(Frame1, nullptr, {"Frame1", 60, 1845, 4080, 5460, u"数据列表"_s});
     const double lefts[] = {135, 1475, 2805};
     const QString headings[] = {QStringLiteral("管段长度(m)"), QStringLiteral("汇水面积(平方米)"),
                                 QStringLiteral("径流系数(Ψ)")};
@@ -105,13 +97,14 @@ StormSegmentListForm::StormSegmentListForm()
     // The area heading takes two lines, broken before its unit.
     const double headingWidths[] = {1200, 900, 1200};
     for (int i = 0; i < 3; ++i) {
-        forms::Label* heading =
-            addIn<forms::Label>(Frame1, headingNames[i], lefts[i] + (1200 - headingWidths[i]) / 2,
-                                225, headingWidths[i], 540);
+        forms::Label* heading = nullptr;
+        put(heading, Frame1,
+            {headingNames[i], lefts[i] + (1200 - headingWidths[i]) / 2, 225, headingWidths[i], 540});
         heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         heading->setCaption(headings[i]);
         headingLabels[i] = heading;
-        auto* list = addIn<forms::ListBox>(Frame1, "List1", lefts[i], 780, 1200, 4200);
+        forms::ListBox* list = nullptr;
+        put(list, Frame1, {"List1", lefts[i], 780, 1200, 4200});
         list->setProperty("Index", i);
         List1.insert(i, list);
         forms::connectHandler(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
@@ -129,11 +122,11 @@ StormSegmentListForm::StormSegmentListForm()
     Label1(0).setProperty("Index", 0);
     Label4 = headingLabels[1];
     Label5 = headingLabels[2];
-    Command5 = button(Frame1, "Command5", QStringLiteral("清  除"), 135, 5025, 1200);
-    Command4 = button(Frame1, "Command4", QStringLiteral("清除全部"), 2805, 5025, 1200);
+    put(Command5, Frame1, {"Command5", 135, 5025, 1200, 360, u"清  除"_s});
+    put(Command4, Frame1, {"Command4", 2805, 5025, 1200, 360, u"清除全部"_s});
 
     // The import's line count, beyond the client area.
-    Text4 = add<forms::TextBox>("Text4", 4320, 0, 600, 285);
+    put(Text4, nullptr, {"Text4", 4320, 0, 600, 285});
     Text4->setText(QStringLiteral("统计"));
     Text4->hide();
 

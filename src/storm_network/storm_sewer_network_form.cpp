@@ -5,7 +5,6 @@
 #include "forms/application.h"
 #include "forms/platform.h"
 #include "storm/storm_water_form.h"
-#include "app/input_check.h"
 #include "storm_network/network_calculation.h"
 #include "storm_network/network_catalogue.h"
 #include "storm_network/network_pipe_sizing.h"
@@ -13,14 +12,15 @@
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_segment_list_form.h"
 #include "textio/field_values.h"
-#include "textio/numtext.h"
 #include "forms/handler.h"
+#include "forms/refusal_view.h"
 
 #include <QDebug>
 
 #include <optional>
 
 using catalogues::SurfaceRunoffTable;
+using namespace Qt::StringLiterals;
 
 StormSewerNetworkForm& form13()
 {
@@ -28,7 +28,6 @@ StormSewerNetworkForm& form13()
 }
 
 namespace {
-const QString& kDesignCaption = StormCityView::kCaption;
 // The material list shows "HDPE双壁波纹管" whole: the window is wider by as
 // much, the buttons keep to its right edge.
 constexpr double kMaterialWidening = 150;
@@ -36,54 +35,44 @@ constexpr double kFrameWidth = StormCityView::kWidth + kMaterialWidening;
 }
 
 StormSewerNetworkForm::StormSewerNetworkForm()
-    : CalculatorForm(kDesignCaption, kFrameWidth + 15, 4320, Calculator::StormNetwork)
+    : CalculatorForm(StormCityView::kCaption, kFrameWidth + 15, 4320, Calculator::StormNetwork)
     , StormCityView(*this, 210, StormCityView::Mode::SegmentBySegment, kFrameWidth)
 {
     setObjectName(QStringLiteral("form13"));
 
-    // --- 设计参数
-    Frame4 = addWithCaption<forms::Frame>("Frame4", 0, 1800, kFrameWidth, 1685, QStringLiteral("设计参数"));
-    auto label = [this](const char* name, const QString& caption, double left, double top,
-                        double width, double height) {
-        forms::Label* l = addInWithCaption<forms::Label>(Frame4, name, left, top, width, height,
-                                                         caption);
-        return l;
-    };
-    auto field = [this](const char* name, const QString& text, double left, double top,
-                        double width, double height) {
-        forms::TextBox* box = addIn<forms::TextBox>(Frame4, name, left, top, width, height);
-        box->setText(text);
-        return box;
-    };
-    Label14 = label("Label14", QStringLiteral("重现期P"), 90, 270, 690, 285);
-    // The P and t1 fields keep clear of "起点汇流时间t1".
-    Text1 = field("Text1", QStringLiteral("2"), 1490, 225, 600, 270);
-    Label13 = label("Label13", QStringLiteral("年"), 2160, 270, 285, 240);
-    Label1 = label("Label1", QStringLiteral("折减系数"), 2700, 270, 870, 240);
-    Text2 = field("Text2", QStringLiteral("2.0"), 3800, 225, 555, 285);
-    Label12 = label("Label12", QStringLiteral("起点汇流时间t1"), 90, 630, 1380, 240);
-    Text3 = field("Text3", QStringLiteral("10"), 1490, 585, 600, 285);
-    Label11 = label("Label11", QStringLiteral("min"), 2160, 630, 360, 240);
-    Label17 = label("Label17", QStringLiteral("径流系数Ψ"), 2700, 630, 915, 285);
-    Text4 = field("Text4", catalogues::kDefaultRunoffCoefficientText, 3800, 585, 555, 270);
-    Label32 = label("Label32", QStringLiteral("请选择地面类型"), 90, 990, 1500, 285);
-    Combo4 = addIn<forms::ComboBox>(Frame4, "Combo4", 90, 1250, 2265, 300,
-                                    forms::ComboBox::Style::PickOnly);
-    Label2 = label("Label2", QStringLiteral("请选择管材"), 2700, 990, 915, 285);
-    // Wide enough for "HDPE双壁波纹管" in the CJK font in use.
-    Combo5 = addIn<forms::ComboBox>(Frame4, "Combo5", 2700, 1250, 1755 + kMaterialWidening, 300,
-                                    forms::ComboBox::Style::PickOnly);
+    using forms::ComboBox;
+    const ComboBox::Style pickOnly = ComboBox::Style::PickOnly;
+    constexpr double w = kMaterialWidening;
 
-    Command1 = addWithCaption<forms::CommandButton>("Command1", 2700 + kMaterialWidening, 3600, 825, 690,
-                                                    QStringLiteral("计 算"));
+    // --- 设计参数; the P and t1 fields keep clear of "起点汇流时间t1".
+    put(Frame4, nullptr, {"Frame4", 0, 1800, kFrameWidth, 1685, u"设计参数"_s});
+    put(Label14, Frame4, {"Label14", 90, 270, 690, 285, u"重现期P"_s});
+    put(Text1, Frame4, {"Text1", 1490, 225, 600, 270});
+    Text1->setText(u"2"_s);
+    put(Label13, Frame4, {"Label13", 2160, 270, 285, 0, u"年"_s});
+    put(Label1, Frame4, {"Label1", 2700, 270, 870, 0, u"折减系数"_s});
+    put(Text2, Frame4, {"Text2", 3800, 225, 555, 285});
+    Text2->setText(u"2.0"_s);
+    put(Label12, Frame4, {"Label12", 90, 630, 1380, 0, u"起点汇流时间t1"_s});
+    put(Text3, Frame4, {"Text3", 1490, 585, 600, 285});
+    Text3->setText(u"10"_s);
+    put(Label11, Frame4, {"Label11", 2160, 630, 360, 0, u"min"_s});
+    put(Label17, Frame4, {"Label17", 2700, 630, 915, 285, u"径流系数Ψ"_s});
+    put(Text4, Frame4, {"Text4", 3800, 585, 555, 270});
+    Text4->setText(catalogues::kDefaultRunoffCoefficientText);
+    put(Label32, Frame4, {"Label32", 90, 990, 1500, 285, u"请选择地面类型"_s});
+    put(Combo4, Frame4, {"Combo4", 90, 1250, 2265}, pickOnly);
+    put(Label2, Frame4, {"Label2", 2700, 990, 915, 285, u"请选择管材"_s});
+    // Wide enough for "HDPE双壁波纹管" in the CJK font in use.
+    put(Combo5, Frame4, {"Combo5", 2700, 1250, 1755 + w}, pickOnly);
+
+    // 计 算, 输 入 (the default button, set at load) and 退 出.
+    put(Command1, nullptr, {"Command1", 2700 + w, 3600, 825, 690, u"计 算"_s});
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
-    Command3 = addWithCaption<forms::CommandButton>("Command3", 3645 + kMaterialWidening, 3600, 840, 330,
-                                                    QStringLiteral("输 入"));
-    Command2 = addWithCaption<forms::CommandButton>("Command2", 3645 + kMaterialWidening, 3960, 840, 330,
-                                                    QStringLiteral("退 出"));
+    put(Command3, nullptr, {"Command3", 3645 + w, 3600, 840, 330, u"输 入"_s});
+    put(Command2, nullptr, {"Command2", 3645 + w, 3960, 840, 330, u"退 出"_s});
     // Beyond the client area: nothing shows, enables or clicks it.
-    Command5 = addWithCaption<forms::CommandButton>("Command5", 4620 + kMaterialWidening, 3600, 1200, 345,
-                                                    QStringLiteral("Command5"));
+    put(Command5, nullptr, {"Command5", 4620 + w, 3600, 1200, 345, u"Command5"_s});
     Command5->hide();
 
     // Tab order: top to bottom, then the buttons.
@@ -98,7 +87,7 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     forms::connectHandler(Combo5, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo5_Click);
     forms::connectHandler(Text1, &forms::TextBox::DblClick, this, &StormSewerNetworkForm::Text1_DblClick);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command1_Click);
-    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command2_Click);
+    forms::connectHandler(Command2, &forms::CommandButton::Click, this, &CalculatorForm::Exit_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command3_Click);
     forms::connectHandler(Command5, &forms::CommandButton::Click, this, &StormSewerNetworkForm::Command5_Click);
     forms::connectHandler(Option3, &forms::OptionButton::Click, this, &StormSewerNetworkForm::Option3_Click);
@@ -106,7 +95,7 @@ StormSewerNetworkForm::StormSewerNetworkForm()
 
 void StormSewerNetworkForm::Form_Load()
 {
-    appendVersionToCaption(kDesignCaption);
+    appendVersionToCaption();
     for (int material = 0; material < static_cast<int>(Combo1.size()); ++material) {
         WorkingList& diameters = Combo1[static_cast<std::size_t>(material)];
         diameters.List = storm_network::NetworkDiameterList(material);
@@ -189,16 +178,14 @@ void StormSewerNetworkForm::calculateNetwork()
 
     StormSegmentListForm& list = Form14();
     const std::vector<SegmentRow>& segments = list.rows();
-    NetworkCalculationResult result = CalculateNetwork(parameters(), segments);
-    if (result.error) {
-        QWidget* field = nullptr;
-        if (result.error->field == NetworkField::ReturnPeriod)
-            field = Text1;
-        else if (result.error->field == NetworkField::InitialTime)
-            field = Text3;
-        else if (result.error->field == NetworkField::Reduction)
-            field = Text2;
-        refuseInput(result.error->message, result.error->title, field);
+    NetworkOutcome outcome = CalculateNetwork(parameters(), segments);
+    if (outcome.refusal) {
+        // The segments' own fields are the segment list's: the message names
+        // the segment, the focus stays.
+        const forms::FieldControls<NetworkField> controls{{NetworkField::ReturnPeriod, Text1},
+                                                          {NetworkField::InitialTime, Text3},
+                                                          {NetworkField::Reduction, Text2}};
+        controls.refuse(*outcome.refusal);
         return;
     }
 
@@ -207,9 +194,10 @@ void StormSewerNetworkForm::calculateNetwork()
     if (const std::optional<QString> error = WriteSegmentWorkFile(segments))
         noteWorkFileFailure(*error);
 
-    grid.showRun(std::move(result.run.rows), result.run.totalLength);
-    Text5 = result.run.sums.flowTime;
-    trans = result.run.sums.transferredArea;
+    NetworkRun& run = outcome.values;
+    grid.showRun(std::move(run.rows), run.totalLength);
+    Text5 = run.sums.flowTime;
+    trans = run.sums.transferredArea;
     grid.Show();
     Hide();
 
@@ -267,36 +255,21 @@ QString StormSewerNetworkForm::defaultRunoff() const
 
 void StormSewerNetworkForm::Command5_Click()
 {
-    using namespace storm_network;
-    // Chooses the diameter and slope of the first row alone, from its design
-    // flow and the roughness listed for the material; the slope keeps the
-    // text of the choice. Without a calculated first row it does nothing.
+    // The 设计管径 shortcut on the first row alone, with the roughness and
+    // the sizes listed for the material; without a calculated first row it
+    // does nothing.
     StormResultGridForm& grid = Form15();
-    ResultTable& table = grid.table();
-    const std::optional<double> flow = textio::readNumber(table.text(0, kDesignFlow));
     const int material = Combo5->ListIndex();
-    if (!flow || material < 0 || material >= static_cast<int>(Combo1.size()))
+    if (material < 0 || material >= static_cast<int>(Combo1.size()))
         return;
-    const std::optional<double> n = textio::readNumber(Combo7.List.value(material));
-    if (!n)
-        return;
-    const std::optional<PipeChoice> choice =
-        ChooseNetworkPipe(*flow, *n, Combo1[static_cast<std::size_t>(material)].List);
-    if (!choice)
-        return;
-    table.setText(0, kDiameter, choice->diameter);
-    table.setText(0, kSlope, choice->slope);
-    grid.refresh();
+    if (storm_network::SizeFirstRow(grid.table(), Combo7.List.value(material),
+                                    Combo1[static_cast<std::size_t>(material)].List))
+        grid.refresh();
 }
 
 void StormSewerNetworkForm::Command3_Click()
 {
     Form14().openForInput();
-}
-
-void StormSewerNetworkForm::Command2_Click()
-{
-    forms::endProgram();
 }
 
 void StormSewerNetworkForm::Option3_Click()

@@ -35,10 +35,9 @@ public:
     void Combo4_Click();
     void Combo5_Click();
     void Text1_DblClick();
-    // 计 算, 输 入, 退 出.
+    // 计 算 and 输 入; 退 出 is Exit_Click.
     void Command1_Click();
     void Command3_Click();
-    void Command2_Click();
     // The single-segment sizing behind the hidden button.
     void Command5_Click();
     // 自动计算: back to the storm water window.

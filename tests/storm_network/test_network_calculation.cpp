@@ -39,23 +39,23 @@ QStringList texts(const PackedCells& row)
 TEST(NetworkCalculation, OneSegment)
 {
     const std::vector<SegmentRow> segments = {segment("50", "12345", "0.9")};
-    const NetworkCalculationResult result = CalculateNetwork(openingParameters(), segments);
-    ASSERT_FALSE(result.error) << result.error->message.toStdString();
-    ASSERT_EQ(result.run.rows.size(), 1u);
+    const NetworkOutcome result = CalculateNetwork(openingParameters(), segments);
+    ASSERT_FALSE(result.refusal) << result.refusal->message.toStdString();
+    ASSERT_EQ(result.values.rows.size(), 1u);
 
     // t = t1 = 10 min: q = 3841·(1 + 0.85·lg 2) / 27^0.85 = 292.91 L/(s·ha).
     ASSERT_EQ(textio::formatNumber(*catalogues::StormIntensity(S("天津市"), 2, 10), S("0.00")),
               S("292.91"));
     // 单位流量 0.9 × 292.91, 设计流量 1.2345 × 263.62; 700 mm at 2 ‰ carries
     // it at 0.85 m/s, 50 m in 0.980 min.
-    EXPECT_EQ(texts(result.run.rows[0]),
+    EXPECT_EQ(texts(result.values.rows[0]),
               (QStringList{S("1-2"), S("50.00"), S("1.2345"), S("0.0000"), S("1.2345"),
                            S("0.000"), S("0.980"), S("292.91"), S("0.900"), S("0.900"),
                            S("263.62"), S("325.44"), S("700"), S("2.0"), S("0.85"),
                            S("414.206")}));
-    EXPECT_EQ(result.run.sums.flowTime, S("0.98"));
-    EXPECT_EQ(result.run.sums.transferredArea, S("1.2345"));
-    EXPECT_EQ(result.run.totalLength, S("50"));
+    EXPECT_EQ(result.values.sums.flowTime, S("0.98"));
+    EXPECT_EQ(result.values.sums.transferredArea, S("1.2345"));
+    EXPECT_EQ(result.values.totalLength, S("50"));
 }
 
 TEST(NetworkCalculation, AreasAndTheMeanRunoffCoefficientCarryDown)
@@ -63,17 +63,29 @@ TEST(NetworkCalculation, AreasAndTheMeanRunoffCoefficientCarryDown)
     // (0.9 × 1 + 0.3 × 3) / 4 = 0.450.
     const std::vector<SegmentRow> segments = {segment("120.5", "10000", "0.9"),
                                               segment("80", "30000", "0.3")};
-    const NetworkCalculationResult result = CalculateNetwork(openingParameters(), segments);
-    ASSERT_FALSE(result.error);
-    const ResultCells second = result.run.rows[1].unpack();
+    const NetworkOutcome result = CalculateNetwork(openingParameters(), segments);
+    ASSERT_FALSE(result.refusal);
+    const ResultCells second = result.values.rows[1].unpack();
     EXPECT_EQ(second[kSegmentLabel], S("2-3"));
     EXPECT_EQ(second[kOwnArea], S("3.0000"));
     EXPECT_EQ(second[kTransferredArea], S("1.0000"));
     EXPECT_EQ(second[kCumulativeArea], S("4.0000"));
     EXPECT_EQ(second[kMeanRunoff], S("0.450"));
     // The transferred area is written as plain decimal text of the shown 累计面积.
-    EXPECT_EQ(result.run.sums.transferredArea, S("4"));
-    EXPECT_EQ(result.run.totalLength, S("200.5"));
+    EXPECT_EQ(result.values.sums.transferredArea, S("4"));
+    EXPECT_EQ(result.values.totalLength, S("200.5"));
+}
+
+TEST(NetworkCalculation, TheMeanRunoffCoefficientWeighsEachCoefficientAsShown)
+{
+    // Ψ 0.9004 shows as 0.900: (0.900 × 9 + 0.302 × 1) / 10 = 0.8402 shows
+    // as 0.840, where the typed 0.9004 would give 0.84056, shown 0.841.
+    const std::vector<SegmentRow> segments = {segment("100", "90000", "0.9004"),
+                                              segment("100", "10000", "0.302")};
+    const NetworkOutcome result = CalculateNetwork(openingParameters(), segments);
+    ASSERT_FALSE(result.refusal) << result.refusal->message.toStdString();
+    EXPECT_EQ(result.values.rows[0].text(kRunoff), S("0.900"));
+    EXPECT_EQ(result.values.rows[1].text(kMeanRunoff), S("0.840"));
 }
 
 TEST(NetworkCalculation, FlowTimeAddsThePipeTimesAsShown)
@@ -83,16 +95,16 @@ TEST(NetworkCalculation, FlowTimeAddsThePipeTimesAsShown)
     const std::vector<SegmentRow> segments = {segment("27.39", "1000", "0.9"),
                                               segment("97.11", "1000", "0.9"),
                                               segment("100", "1000", "0.9")};
-    const NetworkCalculationResult result = CalculateNetwork(openingParameters(), segments);
-    ASSERT_FALSE(result.error);
-    EXPECT_EQ(result.run.rows[0].text(kPipeTime), S("1.234"));
-    EXPECT_EQ(result.run.rows[1].text(kFlowTime), S("1.234"));
-    EXPECT_EQ(result.run.rows[1].text(kPipeTime), S("2.346"));
-    EXPECT_EQ(result.run.rows[2].text(kFlowTime), S("3.580"));
+    const NetworkOutcome result = CalculateNetwork(openingParameters(), segments);
+    ASSERT_FALSE(result.refusal);
+    EXPECT_EQ(result.values.rows[0].text(kPipeTime), S("1.234"));
+    EXPECT_EQ(result.values.rows[1].text(kFlowTime), S("1.234"));
+    EXPECT_EQ(result.values.rows[1].text(kPipeTime), S("2.346"));
+    EXPECT_EQ(result.values.rows[2].text(kFlowTime), S("3.580"));
 
     // The intensity of the third segment takes t = 10 + 2 × 3.58.
     const double q = *catalogues::StormIntensity(S("天津市"), 2, 10 + 2.0 * 3.58);
-    EXPECT_EQ(result.run.rows[2].text(kIntensity), textio::formatNumber(q, S("0.00")));
+    EXPECT_EQ(result.values.rows[2].text(kIntensity), textio::formatNumber(q, S("0.00")));
 
     NetworkRunningSums sums;
     NetworkNumbers numbers;
@@ -106,14 +118,14 @@ TEST(NetworkCalculation, FlowTimeAddsThePipeTimesAsShown)
 TEST(NetworkCalculation, RowsNumberedPastNinetyNine)
 {
     std::vector<SegmentRow> segments(100, segment("100", "2000", "0.65"));
-    const NetworkCalculationResult result = CalculateNetwork(openingParameters(), segments);
-    ASSERT_FALSE(result.error);
-    ASSERT_EQ(result.run.rows.size(), 100u);
-    EXPECT_EQ(result.run.rows[9].text(kSegmentLabel), S("10-11"));
-    EXPECT_EQ(result.run.rows[98].text(kSegmentLabel), S("99-100"));
-    EXPECT_EQ(result.run.rows[99].text(kSegmentLabel), S("100-101"));
-    EXPECT_EQ(result.run.rows[99].text(kCumulativeArea), S("20.0000"));
-    EXPECT_EQ(result.run.totalLength, S("10000"));
+    const NetworkOutcome result = CalculateNetwork(openingParameters(), segments);
+    ASSERT_FALSE(result.refusal);
+    ASSERT_EQ(result.values.rows.size(), 100u);
+    EXPECT_EQ(result.values.rows[9].text(kSegmentLabel), S("10-11"));
+    EXPECT_EQ(result.values.rows[98].text(kSegmentLabel), S("99-100"));
+    EXPECT_EQ(result.values.rows[99].text(kSegmentLabel), S("100-101"));
+    EXPECT_EQ(result.values.rows[99].text(kCumulativeArea), S("20.0000"));
+    EXPECT_EQ(result.values.totalLength, S("10000"));
 }
 
 TEST(NetworkCalculation, RefusedInputsNameTheSegmentAndTheField)
@@ -226,15 +238,18 @@ TEST(NetworkCalculation, RefusedInputsNameTheSegmentAndTheField)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const NetworkCalculationResult result = CalculateNetwork(c.parameters, c.segments);
-        ASSERT_TRUE(result.error.has_value());
-        EXPECT_EQ(result.error->field, c.field);
-        EXPECT_EQ(result.error->segment, c.segment);
-        EXPECT_EQ(result.error->title, S(c.title));
-        EXPECT_EQ(result.error->message, S(c.message));
-        EXPECT_TRUE(result.run.rows.empty());
-        EXPECT_EQ(result.run.sums.flowTime, S("0"));
-        EXPECT_EQ(result.run.sums.transferredArea, S("0"));
+        const NetworkOutcome result = CalculateNetwork(c.parameters, c.segments);
+        ASSERT_TRUE(result.refusal.has_value());
+        EXPECT_EQ(result.refusal->field, c.field);
+        // A segment's refusal names it first, a design parameter's no segment.
+        EXPECT_EQ(result.refusal->message.startsWith(S("第 %1 段：").arg(c.segment + 1)),
+                  c.segment >= 0);
+        EXPECT_EQ(result.refusal->message.startsWith(S("第 ")), c.segment >= 0);
+        EXPECT_EQ(result.refusal->title, S(c.title));
+        EXPECT_EQ(result.refusal->message, S(c.message));
+        EXPECT_TRUE(result.values.rows.empty());
+        EXPECT_EQ(result.values.sums.flowTime, S("0"));
+        EXPECT_EQ(result.values.sums.transferredArea, S("0"));
     }
 }
 
@@ -269,31 +284,31 @@ TEST(NetworkCalculation, ValuesAtTheEdgesOfTheirRangesAreDesigned)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const NetworkCalculationResult result = CalculateNetwork(c.parameters, c.segments);
-        ASSERT_FALSE(result.error) << result.error->message.toStdString();
-        ASSERT_EQ(result.run.rows.size(), c.segments.size());
+        const NetworkOutcome result = CalculateNetwork(c.parameters, c.segments);
+        ASSERT_FALSE(result.refusal) << result.refusal->message.toStdString();
+        ASSERT_EQ(result.values.rows.size(), c.segments.size());
         // Only digits, points and the label's hyphen: no exponent, no Inf.
-        for (const PackedCells& row : result.run.rows) {
+        for (const PackedCells& row : result.values.rows) {
             for (const QString& text : texts(row)) {
                 for (const QChar ch : text)
                     EXPECT_TRUE(ch.isDigit() || ch == u'.' || ch == u'-') << text.toStdString();
             }
         }
-        for (const QChar ch : result.run.totalLength)
-            EXPECT_TRUE(ch.isDigit() || ch == u'.') << result.run.totalLength.toStdString();
+        for (const QChar ch : result.values.totalLength)
+            EXPECT_TRUE(ch.isDigit() || ch == u'.') << result.values.totalLength.toStdString();
     }
 
     // 1000 ha at Ψ 0.15: 43940.00 L/s, 3000 mm found at 9.6 ‰.
-    const NetworkCalculationResult large =
+    const NetworkOutcome large =
         CalculateNetwork(openingParameters(), std::vector{segment("100", "10000000", "0.15")});
-    ASSERT_FALSE(large.error);
-    EXPECT_EQ(texts(large.run.rows[0]).mid(1),
+    ASSERT_FALSE(large.refusal);
+    EXPECT_EQ(texts(large.values.rows[0]).mid(1),
               (QStringList{S("100.00"), S("1000.0000"), S("0.0000"), S("1000.0000"), S("0.000"),
                            S("0.268"), S("292.91"), S("0.150"), S("0.150"), S("43.94"),
                            S("43940.00"), S("3000"), S("9.6"), S("6.22"), S("43977.664")}));
-    const NetworkCalculationResult longest =
+    const NetworkOutcome longest =
         CalculateNetwork(openingParameters(), std::vector{segment("10000", "5000", "0.65")});
-    ASSERT_FALSE(longest.error);
-    EXPECT_EQ(longest.run.rows[0].text(kLength), S("10000.00"));
-    EXPECT_EQ(longest.run.totalLength, S("10000"));
+    ASSERT_FALSE(longest.refusal);
+    EXPECT_EQ(longest.values.rows[0].text(kLength), S("10000.00"));
+    EXPECT_EQ(longest.values.totalLength, S("10000"));
 }

@@ -112,12 +112,12 @@ TEST_F(NetworkRunTest, ARunEnteredInTheSegmentListIsComputedShownAndSaved)
     EXPECT_TRUE(boxes().empty());
 
     // The rows the calculation gives for the window's opening parameters.
-    const NetworkCalculationResult expected = CalculateNetwork(
+    const NetworkOutcome expected = CalculateNetwork(
         storm_network::testing::openingParameters(),
         kThreeSegments);
-    ASSERT_FALSE(expected.error);
+    ASSERT_FALSE(expected.refusal);
     for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(shownRow(row), rowOf(expected.run.rows[static_cast<std::size_t>(row)])) << row;
+        EXPECT_EQ(shownRow(row), rowOf(expected.values.rows[static_cast<std::size_t>(row)])) << row;
     EXPECT_EQ(shownRow(0).mid(0, 6), (QStringList{S("1-2"), S("120.00"), S("0.8000"), S("0.0000"),
                                                   S("0.8000"), S("0.000")}));
     EXPECT_EQ(shownRow(2)[0], S("3-4"));
@@ -126,7 +126,7 @@ TEST_F(NetworkRunTest, ARunEnteredInTheSegmentListIsComputedShownAndSaved)
     EXPECT_EQ(grid.Text20->Text(), S("2.4000"));
     EXPECT_EQ(grid.Label10->Caption(), S("1"));
     EXPECT_EQ(grid.Text22->Text(), S("0"));
-    EXPECT_EQ(w.Text5, expected.run.sums.flowTime);
+    EXPECT_EQ(w.Text5, expected.values.sums.flowTime);
     EXPECT_EQ(w.trans, S("2.4"));
 
     // The work files: the segments as typed, and the report as computed.
@@ -190,10 +190,10 @@ TEST_F(NetworkRunTest, ASecondShorterRunStartsAfresh)
     EXPECT_EQ(grid.Text20->Text(), S("4.0000"));
     EXPECT_EQ(w.trans, S("4"));
     // Sized from the 17 HDPE sizes at n = 0.01.
-    const NetworkCalculationResult expected = CalculateNetwork(
+    const NetworkOutcome expected = CalculateNetwork(
         storm_network::testing::corrugatedPipeParameters(),
         list.rows());
-    EXPECT_EQ(shownRow(1), rowOf(expected.run.rows[1]));
+    EXPECT_EQ(shownRow(1), rowOf(expected.values.rows[1]));
     // The report's totals follow the second segment, with 23 blank rows below.
     const QByteArray report = fileBytes(workFile(kReportWorkFile));
     EXPECT_EQ(report.count(QByteArray(125, ' ') + "\r\n"), 23);

@@ -34,11 +34,33 @@ const std::vector<SegmentRow> kFiveSegments = {
 ResultTable designed(const std::vector<SegmentRow>& segments,
                      const NetworkParameters& parameters = openingParameters())
 {
-    NetworkCalculationResult result = CalculateNetwork(parameters, segments);
-    EXPECT_FALSE(result.error) << result.error->message.toStdString();
+    NetworkOutcome result = CalculateNetwork(parameters, segments);
+    EXPECT_FALSE(result.refusal) << result.refusal->message.toStdString();
     ResultTable table;
-    table.takeRun(std::move(result.run.rows), result.run.totalLength);
+    table.takeRun(std::move(result.values.rows), result.values.totalLength);
     return table;
+}
+
+// The adjustment's answer as these assertions read it: what was done, the
+// message the engineer is shown and whether the table changed.
+enum class Done { Adjusted, CapacityBelowDesignFlow, Refused };
+struct Answer {
+    Done outcome;
+    QString message;
+    QString title;
+    bool changed;
+};
+
+Answer adjust(ResultTable& table, int row, const QString& diameter, const QString& slope,
+              const NetworkParameters& parameters)
+{
+    const AdjustmentOutcome outcome = AdjustSegment(table, row, diameter, slope, parameters);
+    const bool changed = outcome.values.changed;
+    if (outcome.refusal)
+        return {Done::Refused, outcome.refusal->message, outcome.refusal->title, changed};
+    if (outcome.values.capacityShort)
+        return {Done::CapacityBelowDesignFlow, kCapacityShortMessage, kAdjustmentTitle, changed};
+    return {Done::Adjusted, QString(), QString(), changed};
 }
 
 std::vector<ResultCells> allRows(const ResultTable& table)
@@ -137,8 +159,8 @@ TEST(SegmentAdjustment, RefusedEntriesLeaveTheTableAsItWas)
         const std::vector<ResultCells> before = allRows(table);
         NetworkParameters parameters = openingParameters();
         c.change(parameters);
-        const AdjustmentResult result = AdjustSegment(table, c.row, S(c.diameter), S(c.slope), parameters);
-        EXPECT_EQ(result.outcome, AdjustmentOutcome::Refused);
+        const Answer result = adjust(table, c.row, S(c.diameter), S(c.slope), parameters);
+        EXPECT_EQ(result.outcome, Done::Refused);
         EXPECT_EQ(result.message, S(c.message));
         EXPECT_EQ(result.title, S(c.title));
         EXPECT_FALSE(result.changed);
@@ -153,21 +175,21 @@ TEST(SegmentAdjustment, TheEdgesOfTheImposedRangesAreTaken)
         const char* name;
         const char* diameter;
         const char* slope;
-        AdjustmentOutcome outcome;
+        Done outcome;
         const char* shownSlope;
     };
     const Case cases[] = {
-        {"the smallest diameter", "100", "2", AdjustmentOutcome::CapacityBelowDesignFlow, "2.0"},
-        {"the largest diameter", "5000", "2", AdjustmentOutcome::Adjusted, "2.0"},
-        {"the steepest slope", "600", "1000", AdjustmentOutcome::Adjusted, "1000.0"},
+        {"the smallest diameter", "100", "2", Done::CapacityBelowDesignFlow, "2.0"},
+        {"the largest diameter", "5000", "2", Done::Adjusted, "2.0"},
+        {"the steepest slope", "600", "1000", Done::Adjusted, "1000.0"},
         // Shown as 0.0 ‰, which carries nothing.
-        {"a slope too gentle to show", "600", "0.001", AdjustmentOutcome::CapacityBelowDesignFlow,
+        {"a slope too gentle to show", "600", "0.001", Done::CapacityBelowDesignFlow,
          "0.0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResultTable table = designed(kFiveSegments);
-        const AdjustmentResult result = AdjustSegment(table, 1, S(c.diameter), S(c.slope), openingParameters());
+        const Answer result = adjust(table, 1, S(c.diameter), S(c.slope), openingParameters());
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(table.text(1, kDiameter), S(c.diameter));
         EXPECT_EQ(table.text(1, kSlope), S(c.shownSlope));
@@ -186,8 +208,8 @@ TEST(SegmentAdjustment, APipeSoWideTheVelocityShowsZeroIsRefused)
     ResultTable table = designed({{S("100"), S("2000"), S("0.65")}});
     ASSERT_EQ(table.text(0, kDesignFlow), S("38.08"));
     const std::vector<ResultCells> before = allRows(table);
-    const AdjustmentResult result = AdjustSegment(table, 0, S("5000"), S("2"), openingParameters());
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::Refused);
+    const Answer result = adjust(table, 0, S("5000"), S("2"), openingParameters());
+    EXPECT_EQ(result.outcome, Done::Refused);
     EXPECT_EQ(result.message, S("管径5000 mm时流速为0.00 m/s，无法计算管内时间，请重新确认管径！"));
     EXPECT_TRUE(allRows(table) == before);
 }
@@ -202,8 +224,8 @@ TEST(SegmentAdjustment, AFlowNoPipeCarriesBelowRefusesTheWholeAdjustment)
     NetworkParameters parameters = openingParameters();
     parameters.returnPeriod = S("100");
 
-    const AdjustmentResult result = AdjustSegment(table, 0, S("600"), S("3"), parameters);
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::Refused);
+    const Answer result = adjust(table, 0, S("600"), S("3"), parameters);
+    EXPECT_EQ(result.outcome, Done::Refused);
     EXPECT_TRUE(result.message.startsWith(S("第 2 段：设计流量")));
     EXPECT_TRUE(result.message.endsWith(
         S("L/s超过管径3000 mm在坡度19.9‰时的最大流量\n调整未进行，计算表保持原样。")));
@@ -226,8 +248,8 @@ TEST(SegmentAdjustment, TypedTextsAsTheTableShowsThem)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.diameter) + " at " + c.slope);
         ResultTable table = designed(kFiveSegments);
-        const AdjustmentResult result = AdjustSegment(table, 4, S(c.diameter), S(c.slope), openingParameters());
-        EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
+        const Answer result = adjust(table, 4, S(c.diameter), S(c.slope), openingParameters());
+        EXPECT_EQ(result.outcome, Done::Adjusted);
         EXPECT_EQ(table.text(4, kDiameter), S(c.shownDiameter));
         EXPECT_EQ(table.text(4, kSlope), S(c.shownSlope));
     }
@@ -241,9 +263,9 @@ TEST(SegmentAdjustment, TheChosenPipeAgainChangesNothing)
     const std::vector<ResultCells> before = allRows(table);
     for (int row = 0; row < 5; ++row) {
         SCOPED_TRACE(row);
-        const AdjustmentResult result = AdjustSegment(table, row, table.text(row, kDiameter),
-                                                      table.text(row, kSlope), openingParameters());
-        EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
+        const Answer result = adjust(table, row, table.text(row, kDiameter),
+                                     table.text(row, kSlope), openingParameters());
+        EXPECT_EQ(result.outcome, Done::Adjusted);
         EXPECT_FALSE(result.changed);
         EXPECT_TRUE(allRows(table) == before);
     }
@@ -259,8 +281,8 @@ TEST(SegmentAdjustment, ASmallerPipeShortensTheFlowTimesAndResizesTheRowsBelow)
     EXPECT_EQ(before[2][kDiameter], S("700"));
 
     // 500 mm at 4 ‰ carries the 210.90 L/s of the first segment faster.
-    const AdjustmentResult result = AdjustSegment(table, 0, S("500"), S("4"), openingParameters());
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
+    const Answer result = adjust(table, 0, S("500"), S("4"), openingParameters());
+    EXPECT_EQ(result.outcome, Done::Adjusted);
     EXPECT_TRUE(result.changed);
     EXPECT_EQ(texts(table.cells(0)),
               (QStringList{S("1-2"), S("120.00"), S("0.8000"), S("0.0000"), S("0.8000"), S("0.000"),
@@ -307,9 +329,9 @@ TEST(SegmentAdjustment, CapacityEqualToTheDesignFlowAsShownCarriesIt)
     // The 210.90 L/s of the first segment to the last digit shown.
     ResultTable table = designed(kFiveSegments);
     const std::vector<ResultCells> before = allRows(table);
-    const AdjustmentResult result =
-        AdjustSegment(table, 0, diameterCarrying(210.90), S("3"), openingParameters());
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
+    const Answer result =
+        adjust(table, 0, diameterCarrying(210.90), S("3"), openingParameters());
+    EXPECT_EQ(result.outcome, Done::Adjusted);
     EXPECT_EQ(table.text(0, kCapacity), S("210.900"));
     EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
@@ -325,8 +347,8 @@ TEST(SegmentAdjustment, CapacityBelowTheDesignFlowRewritesTheRowAlone)
     const std::vector<ResultCells> before = allRows(table);
     // A thousandth of a litre short.
     const QString diameter = diameterCarrying(210.899);
-    const AdjustmentResult result = AdjustSegment(table, 0, diameter, S("3"), openingParameters());
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::CapacityBelowDesignFlow);
+    const Answer result = adjust(table, 0, diameter, S("3"), openingParameters());
+    EXPECT_EQ(result.outcome, Done::CapacityBelowDesignFlow);
     EXPECT_EQ(result.message, S("最大允许流量小于设计流量，请重新确认管径及坡度！"));
     EXPECT_EQ(result.title, S("提示"));
     EXPECT_TRUE(result.changed);
@@ -344,8 +366,8 @@ TEST(SegmentAdjustment, CapacityBelowTheDesignFlowRewritesTheRowAlone)
         EXPECT_TRUE(table.cells(row) == before[static_cast<std::size_t>(row)]) << row;
 
     // A pipe that carries it is checked so and designs the rows below.
-    EXPECT_EQ(AdjustSegment(table, 0, S("600"), S("3"), openingParameters()).outcome,
-              AdjustmentOutcome::Adjusted);
+    EXPECT_EQ(adjust(table, 0, S("600"), S("3"), openingParameters()).outcome,
+              Done::Adjusted);
     EXPECT_EQ(table.capacityCheck(0), CapacityCheck::Carried);
     EXPECT_FALSE(table.enabled(0, kCapacity));
 }
@@ -354,8 +376,8 @@ TEST(SegmentAdjustment, TheLastSegmentChangesItsPipeCellsOnly)
 {
     ResultTable table = designed(kFiveSegments);
     const std::vector<ResultCells> before = allRows(table);
-    const AdjustmentResult result = AdjustSegment(table, 4, S("1000"), S("1.5"), openingParameters());
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
+    const Answer result = adjust(table, 4, S("1000"), S("1.5"), openingParameters());
+    EXPECT_EQ(result.outcome, Done::Adjusted);
     // 681.87 L/s in 1000 mm: 0.87 m/s, 90 m in 1.724 min; 928.579 L/s at 1.5 ‰.
     ResultCells expected = before[4];
     expected[kDiameter] = S("1000");
@@ -380,9 +402,9 @@ TEST(SegmentAdjustment, TheRowsBelowTakeTheParametersInForce)
     parameters.roughness = S("0.01");
     parameters.diameters = NetworkDiameterList(kHdpeCorrugatedPipe);
 
-    const AdjustmentResult result =
-        AdjustSegment(table, 2, before[2][kDiameter], before[2][kSlope], parameters);
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
+    const Answer result =
+        adjust(table, 2, before[2][kDiameter], before[2][kSlope], parameters);
+    EXPECT_EQ(result.outcome, Done::Adjusted);
     // Rows above and the adjusted row's flows keep the old parameters.
     for (int row = 0; row < 2; ++row)
         EXPECT_TRUE(table.cells(row) == before[static_cast<std::size_t>(row)]) << row;
@@ -410,8 +432,8 @@ TEST(SegmentAdjustment, ACityWithoutAFormulaKeepsTheIntensitiesBelow)
     NetworkParameters parameters = openingParameters();
     parameters.city = S("柳州");
 
-    const AdjustmentResult result = AdjustSegment(table, 0, S("500"), S("4"), parameters);
-    EXPECT_EQ(result.outcome, AdjustmentOutcome::Adjusted);
+    const Answer result = adjust(table, 0, S("500"), S("4"), parameters);
+    EXPECT_EQ(result.outcome, Done::Adjusted);
     for (int row = 1; row < 5; ++row) {
         SCOPED_TRACE(row);
         const ResultCells& old = before[static_cast<std::size_t>(row)];

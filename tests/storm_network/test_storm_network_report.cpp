@@ -33,10 +33,10 @@ void calculate(ResultTable& table, int n)
     std::vector<SegmentRow> segments(static_cast<std::size_t>(n),
                                      SegmentRow{S("50"), S("2000"), S("0.65")});
     segments[0] = SegmentRow{S("50"), S("12345"), S("0.9")};
-    NetworkCalculationResult result = CalculateNetwork(
+    NetworkOutcome result = CalculateNetwork(
         openingParameters(), segments);
-    ASSERT_FALSE(result.error);
-    table.takeRun(std::move(result.run.rows), result.run.totalLength);
+    ASSERT_FALSE(result.refusal);
+    table.takeRun(std::move(result.values.rows), result.values.totalLength);
 }
 
 // The file's lines, each with its CR LF checked and removed.

@@ -42,13 +42,13 @@ protected:
     {
         std::vector<SegmentRow> segments(static_cast<std::size_t>(n),
                                          SegmentRow{S("60"), S("3000"), S("0.65")});
-        NetworkCalculationResult result = CalculateNetwork(
+        NetworkOutcome result = CalculateNetwork(
             storm_network::testing::openingParameters(),
             segments);
-        EXPECT_FALSE(result.error);
+        EXPECT_FALSE(result.refusal);
         StormResultGridForm& w = Form15();
         w.ClearResultRows();
-        w.showRun(std::move(result.run.rows), result.run.totalLength);
+        w.showRun(std::move(result.values.rows), result.values.totalLength);
         w.Show();
         return w;
     }
