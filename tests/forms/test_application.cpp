@@ -105,8 +105,6 @@ TEST_F(ApplicationTest, EndingTheProgramPassesThroughUntold)
 // are fixed for the program's font.
 TEST_F(ApplicationTest, DesktopThemeFontAndPaletteDoNotReplaceTheProgramsOwn)
 {
-    Calculator window;
-    window.Show();
     const QFont font = QApplication::font();
     const QPalette palette = QApplication::palette();
     const QFont labelFont = window.Command1->font();
