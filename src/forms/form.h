@@ -161,6 +161,10 @@ public:
         return control;
     }
 
+    // Places a timer named `name` into `timer`, ticking every `intervalMs`
+    // milliseconds while it is enabled.
+    Timer* putTimer(Timer*& timer, const char* name, int intervalMs);
+
     // Places a new control named `name` in the client area at twips.
     template <class C, class... Args>
     C* add(const char* name, double left, double top, double width, double height, Args&&... args)
