@@ -13,6 +13,8 @@
 
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 AboutForm& About()
 {
     return forms::defaultInstance<AboutForm>();
@@ -52,20 +54,18 @@ AboutForm::AboutForm()
 {
     setObjectName(QStringLiteral("About"));
 
-    picIcon = add<forms::PictureBox>("picIcon", 240, 145, 480, 480);
+    put(picIcon, nullptr, {"picIcon", 240, 145, 480, 480});
     picIcon->setPicture(pictures::programIcon());
 
-    lblTitle = addWithCaption<forms::FittedLabel>("lblTitle", 1050, 145, 3525, 480,
-                                                  QStringLiteral("万拓计算工具集"));
+    put(lblTitle, nullptr, {"lblTitle", 1050, 145, 3525, 480, u"万拓计算工具集"_s});
     lblTitle->setForeColor(forms::vbBlue);
-    lblTitle->setFont(forms::fontFor(QStringLiteral("华文彩云"), 21.75));
+    lblTitle->setFont(forms::fontFor(u"华文彩云"_s, 21.75));
 
-    lblVersion = addWithCaption<forms::FittedLabel>("lblVersion", 4590, 406, 915, 225,
-                                                    QStringLiteral("版本："));
+    put(lblVersion, nullptr, {"lblVersion", 4590, 406, 915, 225, u"版本："_s});
 
     // The disclaimer takes the room from the title down to the separator,
     // so that its lines keep the font's own spacing.
-    Description = add<forms::FittedLabel>("Description", 245, 720, 5271, 1680);
+    put(Description, nullptr, {"Description", 245, 720, 5271, 1680});
 
     auto* etchDark = new forms::Line(client());
     etchDark->setObjectName(QStringLiteral("Line1"));
@@ -79,12 +79,10 @@ AboutForm::AboutForm()
     etchLight->show();
     Line1.insert(1, etchLight);
 
-    alert = add<forms::FittedLabel>("alert", 245, 2625, 3993, 970);
+    put(alert, nullptr, {"alert", 245, 2625, 3993, 970});
 
-    cmdOK = addWithCaption<forms::CommandButton>("cmdOK", 4446, 2625, 1180, 345,
-                                                 QStringLiteral("确  定(&Y)"));
-    cmdSysInfo = addWithCaption<forms::CommandButton>("cmdSysInfo", 4460, 3187, 1179, 345,
-                                                      QStringLiteral("系统信息(&I)"));
+    put(cmdOK, nullptr, {"cmdOK", 4446, 2625, 1180, 345, u"确  定(&Y)"_s});
+    put(cmdSysInfo, nullptr, {"cmdSysInfo", 4460, 3187, 1179, 345, u"系统信息(&I)"_s});
     setDefaultButton(cmdOK);
     setCancelButton(cmdOK);
 

@@ -9,6 +9,8 @@
 #include "forms/platform.h"
 #include "forms/handler.h"
 
+using namespace Qt::StringLiterals;
+
 DedicationLetterForm& Form4()
 {
     return forms::defaultInstance<DedicationLetterForm>();
@@ -19,46 +21,38 @@ DedicationLetterForm::DedicationLetterForm()
 {
     setObjectName(QStringLiteral("Form4"));
 
-    Frame1 = add<forms::Frame>("Frame1", 45, -45, 4650, 3930);
+    put(Frame1, nullptr, {"Frame1", 45, -45, 4650, 3930});
     Frame1->setBackColor(0xFFC0C0);
 
-    Label1 = addIn<forms::FittedLabel>(Frame1, "Label1", 80, 100, 4500, 20000);
+    put(Label1, Frame1, {"Label1", 80, 100, 4500, 20000});
     Label1->setForeColor(forms::vbBlue);
-    Label1->setFont(forms::fontFor(QStringLiteral("隶书"), 14.25));
+    Label1->setFont(forms::fontFor(u"隶书"_s, 14.25));
 
-    Picture1 = addIn<forms::PictureBox>(Frame1, "Picture1", 1335, 20400, 1995, 1995);
+    put(Picture1, Frame1, {"Picture1", 1335, 20400, 1995, 1995});
 
-    Label6 = addInWithCaption<forms::FittedLabel>(Frame1, "Label6", 742, 3240, 3165, 375,
-                                                  QStringLiteral("愿天下有情人终成眷属"));
+    put(Label6, Frame1, {"Label6", 742, 3240, 3165, 375, u"愿天下有情人终成眷属"_s});
     Label6->setForeColor(0xFF00FF);
-    Label6->setFont(forms::fontFor(QStringLiteral("华文彩云"), 15.75));
+    Label6->setFont(forms::fontFor(u"华文彩云"_s, 15.75));
     Label6->hide();
 
     // The two frames of the animation, kept out of sight.
-    Picture2 = add<forms::PictureBox>("Picture2", 5000, 0, 1920, 1920);
+    put(Picture2, nullptr, {"Picture2", 5000, 0, 1920, 1920});
     Picture2->setPicture(pictures::heartBeating());
     Picture2->hide();
-    Picture3 = add<forms::PictureBox>("Picture3", 5000, 2000, 1920, 1920);
+    put(Picture3, nullptr, {"Picture3", 5000, 2000, 1920, 1920});
     Picture3->setPicture(pictures::heartAtRest());
     Picture3->hide();
     Picture1->setPicture(Picture3->pixmap());
 
-    Text1 = add<forms::TextBox>("Text1", 5000, 4000, 600, 300);
-    Text1->setText(QStringLiteral("0"));
+    put(Text1, nullptr, {"Text1", 5000, 4000, 600})->setText(u"0"_s);
     Text1->hide();
-    Text2 = add<forms::TextBox>("Text2", 5700, 4000, 600, 300);
-    Text2->setText(QStringLiteral("0"));
+    put(Text2, nullptr, {"Text2", 5700, 4000, 600})->setText(u"0"_s);
     Text2->hide();
-    Text3 = add<forms::TextBox>("Text3", 6400, 4000, 600, 300);
-    Text3->setText(QStringLiteral("Text3"));
+    put(Text3, nullptr, {"Text3", 6400, 4000, 600})->setText(u"Text3"_s);
 
-    Timer1 = new forms::Timer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
+    putTimer(Timer1, "Timer1", 100);
     Timer1->setEnabled(false);
-    Timer2 = new forms::Timer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(500);
+    putTimer(Timer2, "Timer2", 500);
 
     forms::connectHandler(Timer1, &forms::Timer::Tick, this, &DedicationLetterForm::Timer1_Timer);
     forms::connectHandler(Timer2, &forms::Timer::Tick, this, &DedicationLetterForm::Timer2_Timer);

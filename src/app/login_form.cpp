@@ -10,6 +10,8 @@
 
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 LoginForm& Login()
 {
     return forms::defaultInstance<LoginForm>();
@@ -20,25 +22,23 @@ LoginForm::LoginForm()
 {
     setObjectName(QStringLiteral("Login"));
 
-    auto* userLabel = addWithCaption<forms::Label>("lblLabels", 105, 150, 1080, 270,
-                                                   QStringLiteral("用户名称(&U):"));
+    forms::Label* userLabel = nullptr;
+    put(userLabel, nullptr, {"lblLabels", 105, 150, 1080, 270, u"用户名称(&U):"_s});
     lblLabels.insert(0, userLabel);
-    txtUserName = add<forms::TextBox>("txtUserName", 1290, 135, 2325, 345);
+    put(txtUserName, nullptr, {"txtUserName", 1290, 135, 2325, 345});
     // The access key of a label moves the focus to the field beside it.
     userLabel->setBuddy(txtUserName);
 
-    auto* passwordLabel = addWithCaption<forms::Label>("lblLabels", 105, 540, 1080, 270,
-                                                       QStringLiteral("密码(&P):"));
+    forms::Label* passwordLabel = nullptr;
+    put(passwordLabel, nullptr, {"lblLabels", 105, 540, 1080, 270, u"密码(&P):"_s});
     lblLabels.insert(1, passwordLabel);
-    txtPassword = add<forms::TextBox>("txtPassword", 1290, 525, 2325, 345);
+    put(txtPassword, nullptr, {"txtPassword", 1290, 525, 2325, 345});
     passwordLabel->setBuddy(txtPassword);
     txtPassword->setPasswordChar(true);
     txtPassword->setAttribute(Qt::WA_InputMethodEnabled, false);
 
-    cmdOK = addWithCaption<forms::CommandButton>("cmdOK", 495, 1020, 1140, 390,
-                                                 QStringLiteral("确定"));
-    cmdCancel = addWithCaption<forms::CommandButton>("cmdCancel", 2100, 1020, 1140, 390,
-                                                     QStringLiteral("取消"));
+    put(cmdOK, nullptr, {"cmdOK", 495, 1020, 1140, 390, u"确定"_s});
+    put(cmdCancel, nullptr, {"cmdCancel", 2100, 1020, 1140, 390, u"取消"_s});
     setDefaultButton(cmdOK);
     setCancelButton(cmdCancel);
 

@@ -11,6 +11,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 ResultsWindowForm& Form9()
 {
     return forms::defaultInstance<ResultsWindowForm>();
@@ -30,11 +32,10 @@ ResultsWindowForm::ResultsWindowForm()
     : forms::Form(QStringLiteral("Vantor_Tools输出程序"), 6780, 6450, forms::BorderStyle::Sizable)
 {
     setObjectName(QStringLiteral("Form9"));
-    Frame1 = addWithCaption<forms::FittedFrame>("Frame1", 0, 100, 6800, 6400,
-                                                QStringLiteral("结果输出："));
-    Frame1->setFont(forms::fontFor(QStringLiteral("隶书"), 12));
-    Text1 = addIn<forms::MultiLineTextBox>(Frame1, "Text1", 100, 250, 6600, 6000);
-    Text1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
+    put(Frame1, nullptr, {"Frame1", 0, 100, 6800, 6400, u"结果输出："_s});
+    Frame1->setFont(forms::fontFor(u"隶书"_s, 12));
+    put(Text1, Frame1, {"Text1", 100, 250, 6600, 6000});
+    Text1->setFont(forms::fontFor(u"宋体"_s, 12));
     // Read-only for the engineer, who may still select and copy; long
     // sentences wrap at the field's width under a vertical scroll bar.
     Text1->setLocked(true);

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 SplashForm& logo()
 {
     return forms::defaultInstance<SplashForm>();
@@ -22,15 +24,13 @@ SplashForm::SplashForm()
     : forms::Form(QString(), 5580, 4830, forms::BorderStyle::FixedDialogNoTitle)
 {
     setObjectName(QStringLiteral("logo"));
-    Frame1 = add<forms::Frame>("Frame1", 45, -45, 5500, 3500);
-    title = addInWithCaption<forms::Label>(Frame1, "title", 650, 900, 4200, 540,
-                                           QStringLiteral("万拓计算工具集"));
-    title->setFont(forms::fontFor(QStringLiteral("华文彩云"), 26.25));
+    put(Frame1, nullptr, {"Frame1", 45, -45, 5500, 3500});
+    put(title, Frame1, {"title", 650, 900, 4200, 540, u"万拓计算工具集"_s});
+    title->setFont(forms::fontFor(u"华文彩云"_s, 26.25));
     title->setForeColor(forms::vbBlue);
     title->setAutoSize(true);
-    title_Ver = addInWithCaption<forms::Label>(Frame1, "title_Ver", 4290, 1500, 500, 210,
-                                               QStringLiteral("Ver "));
-    title_Ver->setFont(forms::fontFor(QStringLiteral("宋体"), 10.5));
+    put(title_Ver, Frame1, {"title_Ver", 4290, 1500, 500, 210, u"Ver "_s});
+    title_Ver->setFont(forms::fontFor(u"宋体"_s, 10.5));
     title_Ver->setAutoSize(true);
     // The title is wider in the font in use than it was designed: the
     // version keeps clear of its last character.
@@ -38,29 +38,18 @@ SplashForm::SplashForm()
     const int titleAdvance = QFontMetrics(title->font()).horizontalAdvance(title->Caption());
     title_Ver->setLeft(std::max(title_Ver->Left(),
                                 title->Left() + forms::twipsOf(titleAdvance) + kVersionGap));
-    Label1 = addInWithCaption<forms::Label>(Frame1, "Label1", 200, 2200, 2700, 200,
-                                            QStringLiteral("Vantor_Tools"));
-    Label2 = addInWithCaption<forms::Label>(Frame1, "Label2", 200, 2500, 2700, 200,
-                                            QStringLiteral("Win98/Me/2000/XP"));
-    Label3 = addInWithCaption<forms::Label>(Frame1, "Label3", 200, 2800, 2600, 200,
-                                            QStringLiteral("版权所有 保留一切权利"));
-    lblCopyright = addInWithCaption<forms::Label>(Frame1, "lblCopyright", 200, 3100, 4500, 200,
-                                                  QStringLiteral("联系作者：请见“关于本软件”"));
+    put(Label1, Frame1, {"Label1", 200, 2200, 2700, 200, u"Vantor_Tools"_s});
+    put(Label2, Frame1, {"Label2", 200, 2500, 2700, 200, u"Win98/Me/2000/XP"_s});
+    put(Label3, Frame1, {"Label3", 200, 2800, 2600, 200, u"版权所有 保留一切权利"_s});
+    put(lblCopyright, Frame1, {"lblCopyright", 200, 3100, 4500, 200, u"联系作者：请见“关于本软件”"_s});
 
-    ver = add<forms::TextBox>("ver", 120, 3600, 600, 300);
-    ver->setText(kVersionText);
-    Text1 = add<forms::TextBox>("Text1", 840, 3600, 600, 300);
-    Text1->setText(QStringLiteral("0"));
-    Text4 = add<forms::TextBox>("Text4", 1560, 3600, 600, 300);
-    Text4->setText(QStringLiteral("3"));
-    Text5 = add<forms::TextBox>("Text5", 2280, 3600, 600, 300);
-    Text5->setText(QStringLiteral("0"));
-    Text6 = add<forms::TextBox>("Text6", 3000, 3600, 600, 300);
-    Text6->setText(QStringLiteral("0"));
-
-    Timer1 = new forms::Timer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
+    // Below the frame, out of sight: the version text and the counters.
+    put(ver, nullptr, {"ver", 120, 3600, 600})->setText(kVersionText);
+    put(Text1, nullptr, {"Text1", 840, 3600, 600})->setText(u"0"_s);
+    put(Text4, nullptr, {"Text4", 1560, 3600, 600})->setText(u"3"_s);
+    put(Text5, nullptr, {"Text5", 2280, 3600, 600})->setText(u"0"_s);
+    put(Text6, nullptr, {"Text6", 3000, 3600, 600})->setText(u"0"_s);
+    putTimer(Timer1, "Timer1", 500);
 
     forms::connectHandler(Timer1, &forms::Timer::Tick, this, &SplashForm::Timer1_Timer);
     forms::connectHandler(this, &forms::Form::Click, this, &SplashForm::Form_Click);

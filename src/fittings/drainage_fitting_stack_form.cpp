@@ -168,9 +168,7 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     // The notice along the foot of the window, and its hidden tick counter.
     put(Label32, nullptr, {"Label32", x[0], 5385, kWindowWidth - 2 * x[0], 255, kNotice});
     put(Text12, nullptr, {"Text12", kHiddenLeft, 4500, 600});
-    Timer1 = new forms::Timer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kBlinkIntervalMs);
+    putTimer(Timer1, "Timer1", kBlinkIntervalMs);
 
     Picture1->setPicture(drainage::fittingDrawing(FittingDrawing::Tee));
     Picture2->setPicture(drainage::fittingDrawing(FittingDrawing::Cross));

@@ -118,6 +118,14 @@ Form::Form(const QString& caption, double clientWidth, double clientHeight, Bord
 
 Form::~Form() = default;
 
+Timer* Form::putTimer(Timer*& timer, const char* name, int intervalMs)
+{
+    timer = new Timer(this);
+    timer->setObjectName(QString::fromUtf8(name));
+    timer->setInterval(intervalMs);
+    return timer;
+}
+
 void Form::load()
 {
     if (m_loaded)

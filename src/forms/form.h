@@ -170,6 +170,10 @@ public:
         return putIn(control, container ? container : m_client, row, std::forward<Args>(args)...);
     }
 
+    // Places a timer named `name` into `timer`, ticking every `intervalMs`
+    // milliseconds while it is enabled.
+    Timer* putTimer(Timer*& timer, const char* name, int intervalMs);
+
     // Places a new control named `name` in the client area at twips.
     template <class C, class... Args>
     C* add(const char* name, double left, double top, double width, double height, Args&&... args)
