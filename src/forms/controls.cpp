@@ -17,6 +17,35 @@
 
 namespace forms {
 
+namespace {
+
+// Takes out the line ends a paste brought into a one-line field: a line end
+// at either end goes (a spreadsheet copies a cell as its text and a line
+// end); one between two texts keeps them apart as a blank.
+void dropLineEnds(QLineEdit& edit)
+{
+    const auto isLineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    const QString typed = edit.text();
+    if (std::none_of(typed.begin(), typed.end(), isLineEnd))
+        return;
+    qsizetype start = 0;
+    while (start < typed.size() && isLineEnd(typed[start]))
+        ++start;
+    qsizetype end = typed.size();
+    while (end > start && isLineEnd(typed[end - 1]))
+        --end;
+    static const QRegularExpression lineEnds(QStringLiteral("[\r\n]+"));
+    const auto kept = [&](qsizetype until) {
+        return typed.mid(start, std::clamp<qsizetype>(until - start, 0, end - start))
+            .replace(lineEnds, QStringLiteral(" "));
+    };
+    const qsizetype cursor = edit.cursorPosition();
+    edit.setText(kept(end));
+    edit.setCursorPosition(static_cast<int>(kept(cursor).size()));
+}
+
+} // namespace
+
 QColor color(quint32 runtimeColor)
 {
     if (runtimeColor & 0x80000000u) {
@@ -118,34 +147,10 @@ TextBox::TextBox(QWidget* parent)
     : Control<QLineEdit>(parent)
 {
     connect(this, &QLineEdit::textEdited, this, [this] {
-        dropLineEnds();
+        dropLineEnds(*this);
         Q_EMIT Change();
     });
     keepDisabledTextReadable();
-}
-
-void TextBox::dropLineEnds()
-{
-    const auto isLineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
-    const QString typed = QLineEdit::text();
-    if (std::none_of(typed.begin(), typed.end(), isLineEnd))
-        return;
-    // A line end at either end goes (a spreadsheet copies a cell as its text
-    // and a line end); one between two texts keeps them apart as a blank.
-    qsizetype start = 0;
-    while (start < typed.size() && isLineEnd(typed[start]))
-        ++start;
-    qsizetype end = typed.size();
-    while (end > start && isLineEnd(typed[end - 1]))
-        --end;
-    static const QRegularExpression lineEnds(QStringLiteral("[\r\n]+"));
-    const auto kept = [&](qsizetype until) {
-        return typed.mid(start, std::clamp<qsizetype>(until - start, 0, end - start))
-            .replace(lineEnds, QStringLiteral(" "));
-    };
-    const qsizetype cursor = cursorPosition();
-    QLineEdit::setText(kept(end));
-    setCursorPosition(static_cast<int>(kept(cursor).size()));
 }
 
 void TextBox::changeEvent(QEvent* e)
@@ -305,6 +310,7 @@ ComboBox::ComboBox(Style style, QWidget* parent)
         setDuplicatesEnabled(true);
         // Typing is a change of the text, never a pick.
         connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
+            dropLineEnds(*lineEdit());
             m_listIndex = -1;
             Q_EMIT Change();
         });

@@ -198,8 +198,6 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
-    // Takes out the line ends a paste brought into the one-line field.
-    void dropLineEnds();
     // The disabled text colour made the enabled one.
     void keepDisabledTextReadable();
 

@@ -62,7 +62,7 @@ TEST_F(ControlsTest, TextBoxRaisesChangeOnlyWhenTheTextChanges)
 
 // A cell copied from a spreadsheet comes with a line end; a one-line field
 // keeps none, so what it shows is what the handlers read.
-TEST_F(ControlsTest, TextBoxKeepsNoPastedLineEnd)
+TEST_F(ControlsTest, OneLineFieldsKeepNoPastedLineEnd)
 {
     struct Case {
         const char* pasted;
@@ -73,14 +73,26 @@ TEST_F(ControlsTest, TextBoxKeepsNoPastedLineEnd)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pasted);
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+
         auto* t = forms::makeControl<forms::TextBox>(host.get(), "Text1", 0, 0, 900, 300);
         QString seen;
         QObject::connect(t, &forms::TextBox::Change, host.get(), [&] { seen = t->Text(); });
-        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
         t->paste();
         EXPECT_EQ(t->Text(), QString::fromLatin1(c.kept));
         EXPECT_EQ(seen, QString::fromLatin1(c.kept));
         delete t;
+
+        // The text part of a list the engineer may type in (a slope, a
+        // diameter, a temperature).
+        auto* list = forms::makeControl<forms::ComboBox>(host.get(), "Combo1", 0, 0, 900, 300,
+                                                        ComboBox::Style::Editable);
+        QString listSeen;
+        QObject::connect(list, &forms::ComboBox::Change, host.get(), [&] { listSeen = list->Text(); });
+        list->lineEdit()->paste();
+        EXPECT_EQ(list->Text(), QString::fromLatin1(c.kept));
+        EXPECT_EQ(listSeen, QString::fromLatin1(c.kept));
+        delete list;
     }
 }
 
