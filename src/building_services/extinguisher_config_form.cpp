@@ -89,7 +89,7 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
 
     put(Frame5, nullptr, {"Frame5", 0, 2730, kLeftWidth, 1080, u"设计参数"_s});
     put(Label1, Frame5, {"Label1", 150, 330, 930, 0, u"保护面积："_s});
-    put(Text1, Frame5, {"Text1", 1110, 285, 1230});
+    put(Text1, Frame5, {"Text1", 1110, 285, 1230, 0, u"1000"_s});
     put(Label2, Frame5, {"Label2", 2400, 330, 780, 0, u"平方米"_s});
     put(Label3, Frame5, {"Label3", 150, 690, 930, 0, u"设置点数："_s});
     put(Text5, Frame5, {"Text5", 1110, 645, 1230});
@@ -100,7 +100,8 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     put(Label35, Frame6, {"Label35", 345, 300, 1305});
     put(Option14, Frame6, {"Option14", 1800, 300, 1560, 240, u"手动配置灭火器"_s});
     put(Label36, Frame6, {"Label36", 2055, 300, 1305});
-    put(Combo1, Frame6, {"Combo1", 150, 630, 2955, 315}, ComboBox::Style::Editable);
+    put(Combo1, Frame6, {"Combo1", 150, 630, 2955, 315,
+                          ExtinguisherRatingTable::manualOpeningSize().name.toString()}, ComboBox::Style::Editable);
 
     // 计算结果: row label, field, unit.
     put(Frame7, nullptr, {"Frame7", kRightLeft, 2010, kRightWidth, 2940, u"计算结果："_s});
@@ -177,15 +178,14 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
     Option4->setValue(true);
     Option9->setValue(true);
     Option14->setValue(true);
-    Text1->setText(QStringLiteral("1000"));
-    Combo1->setText(ExtinguisherRatingTable::manualOpeningSize().name.toString());
 
-    setTabOrder(Text1, Text5);
-    setTabOrder(Text5, Combo1);
-    setTabOrder(Combo1, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command3);
+    tabOrder({Text1, Text5, Combo1, Command1, Command2, Command3});
 
+    connectHandlers();
+}
+
+void ExtinguisherConfigForm::connectHandlers()
+{
     using Self = ExtinguisherConfigForm;
     const std::pair<OptionButton*, void (Self::*)()> options[] = {
         {Option1, &Self::Option1_Click},   {Option2, &Self::Option2_Click},

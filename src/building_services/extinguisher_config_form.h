@@ -151,6 +151,8 @@ public:
     forms::TextBox* Text35; // remark of 6 kg and of the manual sentence
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // The hidden fields of one size in automatic mode.
     struct SizeFields {
         forms::TextBox* perPoint;

@@ -47,19 +47,19 @@ FireHydrantForm::FireHydrantForm()
     put(Label9, Frame1, {"Label9", 105, 315, 1260, 0, u"喷嘴直径(mm)"_s});
     put(Combo1, Frame1, {"Combo1", 1380, 285, 840}, pickOnly);
     put(Label6, Frame1, {"Label6", 2340, 315, 1410, 0, u"特性系数B"_s});
-    put(Text3, Frame1, {"Text3", 3765, 285, 1230});
+    put(Text3, Frame1, {"Text3", 3765, 285, 1230, 0, u"0.158"_s});
     put(Label10, Frame1, {"Label10", 105, 675, 1260, 0, u"充实水柱(m)"_s});
-    put(Text4, Frame1, {"Text4", 1380, 645, 840});
+    put(Text4, Frame1, {"Text4", 1380, 645, 840, 0, u"10"_s});
     put(Label11, Frame1, {"Label11", 2340, 675, 1410, 0, u"水带长度Ld(m)"_s});
-    put(Text5, Frame1, {"Text5", 3765, 645, 1230});
+    put(Text5, Frame1, {"Text5", 3765, 645, 1230, 0, u"25"_s});
     put(Label7, Frame1, {"Label7", 105, 1035, 1260, 0, u"水带口径(mm)"_s});
     put(Combo2, Frame1, {"Combo2", 1380, 1005, 840}, pickOnly);
     put(Label12, Frame1, {"Label12", 2340, 1035, 1410, 0, u"水带材质"_s});
     put(Combo3, Frame1, {"Combo3", 3765, 1005, 1230}, pickOnly);
     put(Label15, Frame1, {"Label15", 105, 1395, 1260, 0, u"水带比阻A"_s});
-    put(Text6, Frame1, {"Text6", 1380, 1365, 840});
+    put(Text6, Frame1, {"Text6", 1380, 1365, 840, 0, u"0.0172"_s});
     put(Label18, Frame1, {"Label18", 2340, 1395, 1410, 0, u"栓口损失Hsk(m)"_s});
-    put(Text13, Frame1, {"Text13", 3765, 1365, 1230});
+    put(Text13, Frame1, {"Text13", 3765, 1365, 1230, 0, u"2"_s});
 
     // 计算结果: two columns of two rows, each label above its field and the
     // unit after it.
@@ -98,21 +98,13 @@ FireHydrantForm::FireHydrantForm()
     Text7->hide();
     Text9->hide();
 
-    // The texts the window is designed with.
-    Text3->setText(QStringLiteral("0.158"));
-    Text4->setText(QStringLiteral("10"));
-    Text5->setText(QStringLiteral("25"));
-    Text6->setText(QStringLiteral("0.0172"));
-    Text13->setText(QStringLiteral("2"));
+    tabOrder({Combo1, Text4, Text5, Combo2, Combo3, Command1, Command2, Command3});
 
-    setTabOrder(Combo1, Text4);
-    setTabOrder(Text4, Text5);
-    setTabOrder(Text5, Combo2);
-    setTabOrder(Combo2, Combo3);
-    setTabOrder(Combo3, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command3);
+    connectHandlers();
+}
 
+void FireHydrantForm::connectHandlers()
+{
     forms::connectHandler(Combo1, &ComboBox::Click, this, &FireHydrantForm::Combo1_Click);
     forms::connectHandler(Combo2, &ComboBox::Click, this, &FireHydrantForm::Combo2_Click);
     forms::connectHandler(Combo3, &ComboBox::Click, this, &FireHydrantForm::Combo3_Click);

@@ -67,6 +67,8 @@ public:
     forms::Label* Label4;  // L/s
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // The control each input a calculation or report refuses means.
     forms::FieldControls<building_services::HydrantField> fieldControls() const;
     // φ of the nozzle shown, into Text7.

@@ -48,20 +48,20 @@ SepticTankForm::SepticTankForm()
     // conditions across the frame; each label a little below its field's top.
     put(Frame1, nullptr, {"Frame1", 0, 0, kFrameWidth, 2685, u"设计参数"_s});
     put(Label1, Frame1, {"Label1", 90, 345, 1110, 0, u"设计使用人数"_s});
-    put(Text1, Frame1, {"Text1", 1215, 300, 1050});
+    put(Text1, Frame1, {"Text1", 1215, 300, 1050, 0, u"1"_s});
     put(Label2, Frame1, {"Label2", kRightLabel, 345, 870, 0, u"使用系数α"_s});
-    put(Combo5, Frame1, {"Combo5", 3450 + kUseWidening, 300, 1065, 315}, editable);
+    put(Combo5, Frame1, {"Combo5", 3450 + kUseWidening, 300, 1065, 315, u"0.40"_s}, editable);
     put(Label3, Frame1, {"Label3", 90, 735, 930, 0, u"建筑物类型"_s});
     put(Combo1, Frame1, {"Combo1", 1050, 690, 3465 + kUseWidening, 315}, pickOnly);
     put(Label4, Frame1, {"Label4", 90, 1125, 825, 0, u"污水定额"_s});
-    put(Combo3, Frame1, {"Combo3", kLeftField, 1080, 780, 315}, editable);
+    put(Combo3, Frame1, {"Combo3", kLeftField, 1080, 780, 315, u"50"_s}, editable);
     put(Label5, Frame1, {"Label5", 1740, 1125, 600, 0, u"L/p·d"_s});
     put(Label6, Frame1, {"Label6", kRightLabel, 1125, 1110, 0, u"污水停留时间"_s});
-    put(Combo6, Frame1, {"Combo6", 3690 + kUseWidening, 1080, 825, 315}, editable);
+    put(Combo6, Frame1, {"Combo6", 3690 + kUseWidening, 1080, 825, 315, u"12"_s}, editable);
     put(Label7, Frame1, {"Label7", 90, 1515, 825, 0, u"排水类型"_s});
     put(Combo2, Frame1, {"Combo2", kLeftField, 1470, 1545, 315}, pickOnly);
     put(Label8, Frame1, {"Label8", kRightLabel, 1515, 750, 0, u"清掏周期"_s});
-    put(Combo4, Frame1, {"Combo4", 3330 + kUseWidening, 1470, 1185, 315}, editable);
+    put(Combo4, Frame1, {"Combo4", 3330 + kUseWidening, 1470, 1185, 315, u"180"_s}, editable);
     put(Label9, Frame1, {"Label9", 90, 1905, 930, 0, u"化粪池类型"_s});
     put(Combo11, Frame1, {"Combo11", 1050, 1860, 1395, 315}, pickOnly);
     put(Label10, Frame1, {"Label10", 90, 2295, 825, 0, u"环境情况"_s});
@@ -73,56 +73,45 @@ SepticTankForm::SepticTankForm()
     // 计算结果: the results of the initial inputs.
     put(Frame2, nullptr, {"Frame2", 0, 2775, kFrameWidth, 1230, u"计算结果"_s});
     put(Label11, Frame2, {"Label11", 90, 375, 930, 0, u"化粪池选型"_s});
-    put(Text9, Frame2, {"Text9", 1050, 330, 1395});
-    put(Combo10, Frame2, {"Combo10", 2640 + kUseWidening, 330, 1875, 315}, editable);
+    put(Text9, Frame2, {"Text9", 1050, 330, 1395, 0, u"Z1-2S"_s});
+    put(Combo10, Frame2, {"Combo10", 2640 + kUseWidening, 330, 1875, 315,
+                           kHandPickPrompt.toString()}, editable);
     put(Label12, Frame2, {"Label12", 90, 825, 1110, 0, u"最大使用人数"_s});
-    put(Text7, Frame2, {"Text7", 1215, 780, 900});
+    put(Text7, Frame2, {"Text7", 1215, 780, 900, 0, u"58"_s});
     put(Label13, Frame2, {"Label13", 2340 + kUseWidening, 825, 750, 0, u"外形尺寸"_s});
-    put(Text14, Frame2, {"Text14", 3120 + kUseWidening, 780, 1395});
+    put(Text14, Frame2, {"Text14", 3120 + kUseWidening, 780, 1395, 0, u"3530×1890"_s});
 
     put(Command1, nullptr, {"Command1", 405 + kUseWidening / 4, 4200, 1000, 390, u"计 算"_s});
     put(Command2, nullptr, {"Command2", 1802 + kUseWidening / 2, 4200, 1000, 390, u"退出"_s});
     put(Command3, nullptr, {"Command3", 3200 + kUseWidening * 3 / 4, 4200, 1000, 390, u"返回"_s});
 
     // Working values, below the designed client area.
-    put(Text2, nullptr, {"Text2", 60, 4860, 1200});
-    put(Text3, nullptr, {"Text3", 60, 5220, 1200});
-    put(Text4, nullptr, {"Text4", 60, 5580, 1200});
+    put(Text2, nullptr, {"Text2", 60, 4860, 1200, 0, u"0.00028"_s});
+    put(Text3, nullptr, {"Text3", 60, 5220, 1200, 0, u"0"_s});
+    put(Text4, nullptr, {"Text4", 60, 5580, 1200, 0, u"0"_s});
     put(Text6, nullptr, {"Text6", 60, 5940, 1200});
     put(Text10, nullptr, {"Text10", 60, 6300, 1200});
     put(Text5, nullptr, {"Text5", 60, 6660, 1200});
-    put(Text11, nullptr, {"Text11", 60, 7020, 1200});
+    put(Text11, nullptr, {"Text11", 60, 7020, 1200, 0, u"S"_s});
     put(Text12, nullptr, {"Text12", 60, 7380, 1200});
     put(Text13, nullptr, {"Text13", 60, 7740, 1200});
     put(Text15, nullptr, {"Text15", 60, 8100, 1200});
 
-    // The texts the window is designed with.
-    Text1->setText(QStringLiteral("1"));
-    Combo5->setText(QStringLiteral("0.40"));
-    Combo3->setText(QStringLiteral("50"));
-    Combo6->setText(QStringLiteral("12"));
-    Combo4->setText(QStringLiteral("180"));
-    Combo10->setText(kHandPickPrompt.toString());
-    Text9->setText(QStringLiteral("Z1-2S"));
-    Text7->setText(QStringLiteral("58"));
-    Text14->setText(QStringLiteral("3530×1890"));
     for (forms::TextBox* output : {Text9, Text7, Text14})
         output->setLocked(true);
-    Text2->setText(QStringLiteral("0.00028"));
-    Text3->setText(QStringLiteral("0"));
-    Text4->setText(QStringLiteral("0"));
-    Text11->setText(QStringLiteral("S"));
     for (forms::TextBox* working : {Text2, Text3, Text4, Text6, Text10, Text5, Text11, Text12,
                                     Text13, Text15})
         working->hide();
 
     // Tab order: the inputs row by row, the results, the buttons.
-    QWidget* const order[] = {Text1, Combo5, Combo1, Combo3, Combo6, Combo2, Combo4,
-                              Combo11, Combo7, Combo8, Combo9, Text9, Combo10, Text7,
-                              Text14, Command1, Command2, Command3};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    tabOrder({Text1, Combo5, Combo1, Combo3, Combo6, Combo2, Combo4, Combo11, Combo7, Combo8,
+              Combo9, Text9, Combo10, Text7, Text14, Command1, Command2, Command3});
 
+    connectHandlers();
+}
+
+void SepticTankForm::connectHandlers()
+{
     forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &SepticTankForm::Combo1_Click);
     forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &SepticTankForm::Combo2_Click);
     forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &SepticTankForm::Combo3_Click);

@@ -88,6 +88,8 @@ public:
     forms::TextBox* Text15;  // material letter
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // The design inputs as the fields hold them.
     building_services::SepticTankInputTexts inputTexts() const;
     // The control each input a calculation or hand pick refuses means.

@@ -167,7 +167,7 @@ DrainageFittingStackForm::DrainageFittingStackForm()
 
     // The notice along the foot of the window, and its hidden tick counter.
     put(Label32, nullptr, {"Label32", x[0], 5385, kWindowWidth - 2 * x[0], 255, kNotice});
-    put(Text12, nullptr, {"Text12", kHiddenLeft, 4500, 600});
+    put(Text12, nullptr, {"Text12", kHiddenLeft, 4500, 600, 0, kZero});
     putTimer(Timer1, "Timer1", kBlinkIntervalMs);
 
     Picture1->setPicture(drainage::fittingDrawing(FittingDrawing::Tee));
@@ -184,10 +184,14 @@ DrainageFittingStackForm::DrainageFittingStackForm()
     Label32->setFont(bold);
     Label32->setWordWrap(false);
     Label32->setForeColor(forms::vbBlue);
-    Text12->setText(kZero);
     for (QWidget* hidden : std::initializer_list<QWidget*>{Picture7, Picture8, Text12})
         hidden->hide();
 
+    connectHandlers();
+}
+
+void DrainageFittingStackForm::connectHandlers()
+{
     forms::connectHandler(Option1, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option1_Click);
     forms::connectHandler(Option2, &forms::OptionButton::Click, this, &DrainageFittingStackForm::Option2_Click);
     forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &DrainageFittingStackForm::Combo1_Click);

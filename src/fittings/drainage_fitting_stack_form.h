@@ -130,6 +130,8 @@ public:
     forms::Timer* Timer1;
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // Where a fitting column stands, in twips.
     struct ColumnPlace {
         fittings::drainage::FittingType type;

@@ -36,19 +36,19 @@ SteelFittingsForm::SteelFittingsForm()
     forms::Frame* eccentricOutput = nullptr;
     put(Frame3, nullptr, {"Frame3", 45, 30, 3950, 2915, u"弯头"_s});
     put(Picture1, Frame3, {"Picture1", 90, 270, 2250, 2130});
-    put(Combo1, Frame3, {"Combo1", 90, 2490, 2250, 315}, editable);
+    put(Combo1, Frame3, {"Combo1", 90, 2490, 2250, 315, u"请选择弯头规格"_s}, editable);
     put(Frame1, Frame3, {"Frame1", 2430, 180, 1440, 1425, u"管件参数"_s});
     put(Frame4, nullptr, {"Frame4", 4035, 30, 3950, 2915, u"三通"_s});
     put(Picture2, Frame4, {"Picture2", 90, 270, 2250, 2130});
-    put(Combo2, Frame4, {"Combo2", 90, 2490, 2250, 315}, editable);
+    put(Combo2, Frame4, {"Combo2", 90, 2490, 2250, 315, u"请选择三（四）通规格"_s}, editable);
     put(teeOutput, Frame4, {"Frame2", 2430, 180, 1440, 2460, u"管件参数"_s});
     put(Frame6, nullptr, {"Frame6", 45, 2975, 3950, 2915, u"同心异径管"_s});
     put(Picture3, Frame6, {"Picture3", 90, 270, 2250, 2130});
-    put(Combo3, Frame6, {"Combo3", 90, 2490, 2250, 315}, editable);
+    put(Combo3, Frame6, {"Combo3", 90, 2490, 2250, 315, u"请选择同心异径管规格"_s}, editable);
     put(concentricOutput, Frame6, {"Frame2", 2430, 180, 1440, 1770, u"管件参数"_s});
     put(Frame5, nullptr, {"Frame5", 4035, 2975, 3950, 2915, u"偏心异径管"_s});
     put(Picture4, Frame5, {"Picture4", 90, 270, 2250, 2130});
-    put(Combo4, Frame5, {"Combo4", 90, 2490, 2250, 315}, editable);
+    put(Combo4, Frame5, {"Combo4", 90, 2490, 2250, 315, u"请选择偏心异径管规格"_s}, editable);
     put(eccentricOutput, Frame5, {"Frame2", 2430, 180, 1440, 1770, u"管件参数"_s});
 
     // The dimension rows: 弯头, then 三通, then the two reducers alike.
@@ -76,11 +76,12 @@ SteelFittingsForm::SteelFittingsForm()
     Picture2->setPicture(teeDrawing(Picture2->size()));
     Picture3->setPicture(concentricReducerDrawing(Picture3->size()));
     Picture4->setPicture(eccentricReducerDrawing(Picture4->size()));
-    Combo1->setText(u"请选择弯头规格"_s);
-    Combo2->setText(u"请选择三（四）通规格"_s);
-    Combo3->setText(u"请选择同心异径管规格"_s);
-    Combo4->setText(u"请选择偏心异径管规格"_s);
 
+    connectHandlers();
+}
+
+void SteelFittingsForm::connectHandlers()
+{
     forms::connectHandler(Combo1, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo1_Click);
     forms::connectHandler(Combo2, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo2_Click);
     forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &SteelFittingsForm::Combo3_Click);

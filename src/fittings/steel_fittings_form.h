@@ -62,6 +62,8 @@ public:
     forms::ControlArray<forms::TextBox> Text9; // d2
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // A dimension row of an output frame: its name, its field and "mm".
     forms::TextBox* putDimensionRow(forms::Frame* output, int row, const QString& caption,
                                     const char* fieldName);

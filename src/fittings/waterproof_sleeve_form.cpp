@@ -43,7 +43,7 @@ WaterproofSleeveForm::WaterproofSleeveForm()
 
     // The drawing, the size list under it and "返  回" under that.
     put(Picture1, nullptr, {"Picture1", 180, 180, 2250, 2250});
-    put(Combo1, nullptr, {"Combo1", 180, 2580, 2250, 315}, forms::ComboBox::Style::Editable);
+    put(Combo1, nullptr, {"Combo1", 180, 2580, 2250, 315, kSizePrompt}, forms::ComboBox::Style::Editable);
     put(Command1, nullptr, {"Command1", 555, 3150, 1500, 495, u"返  回"_s});
 
     // Sleeve types side by side, each caption drawn by the label on it.
@@ -82,7 +82,6 @@ WaterproofSleeveForm::WaterproofSleeveForm()
     put(Label15, Frame1, {"Label15", 2520, 1740, 420, 0, u"mm"_s});
 
     Picture1->setPicture(fittings::sleeveDrawing(Picture1->size()));
-    Combo1->setText(kSizePrompt);
     Command1->setFont(forms::fontFor(QStringLiteral("隶书"), 14.25));
     standOnCaption(Option1, Label7);
     standOnCaption(Option2, Label8);
@@ -95,6 +94,11 @@ WaterproofSleeveForm::WaterproofSleeveForm()
                                                             Text5, Text6, Text7, Text8})
         column2->hide();
 
+    connectHandlers();
+}
+
+void WaterproofSleeveForm::connectHandlers()
+{
     forms::connectHandler(Option1, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option1_Click);
     forms::connectHandler(Option2, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option2_Click);
     forms::connectHandler(Option3, &forms::OptionButton::Click, this, &WaterproofSleeveForm::Option3_Click);

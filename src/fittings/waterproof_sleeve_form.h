@@ -71,5 +71,7 @@ public:
     forms::Label* Label15;
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     void showType(fittings::SleeveType type);
 };

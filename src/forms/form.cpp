@@ -334,6 +334,16 @@ void Form::mouseReleaseEvent(QMouseEvent* e)
     Q_EMIT Click();
 }
 
+void Form::tabOrder(std::initializer_list<QWidget*> chain)
+{
+    QWidget* before = nullptr;
+    for (QWidget* control : chain) {
+        if (before)
+            QWidget::setTabOrder(before, control);
+        before = control;
+    }
+}
+
 bool Form::pressKey(int key)
 {
     CommandButton* target = nullptr;

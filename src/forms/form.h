@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <type_traits>
 
 class QMenu;
@@ -55,7 +56,8 @@ inline constexpr double kFieldRowTwips = 300;
 
 // One row of a window's control table: the control's name, its rectangle in
 // twips inside its container, and its caption (labels, frames, buttons,
-// options). A height of 0 takes the row height of the control's kind.
+// options) or, for a kind without a caption (text box, drop-down list), its
+// initial text. A height of 0 takes the row height of the control's kind.
 struct ControlRow {
     const char* name;
     double left;
@@ -80,8 +82,8 @@ constexpr double rowHeightOf()
 }
 
 // Places the control of `row` into `control` in `container` (a window's
-// client area, a frame or a view of its own), with its caption; `args` go
-// before the parent to the control's constructor.
+// client area, a frame or a view of its own), with its caption or initial
+// text; `args` go before the parent to the control's constructor.
 template <class C, class... Args>
 C* putIn(C*& control, QWidget* container, const ControlRow& row, Args&&... args)
 {
@@ -91,6 +93,9 @@ C* putIn(C*& control, QWidget* container, const ControlRow& row, Args&&... args)
     if constexpr (requires { control->setCaption(row.caption); }) {
         if (!row.caption.isEmpty())
             control->setCaption(row.caption);
+    } else if constexpr (requires { control->setText(row.caption); }) {
+        if (!row.caption.isEmpty())
+            control->setText(row.caption);
     }
     return control;
 }
@@ -173,6 +178,9 @@ public:
     // Places a timer named `name` into `timer`, ticking every `intervalMs`
     // milliseconds while it is enabled.
     Timer* putTimer(Timer*& timer, const char* name, int intervalMs);
+
+    // The Tab key's order: each control of `chain` follows the one before it.
+    static void tabOrder(std::initializer_list<QWidget*> chain);
 
     // Places a new control named `name` in the client area at twips.
     template <class C, class... Args>

@@ -87,11 +87,11 @@ DrainagePipeForm::DrainagePipeForm()
     put(Label5, Frame1, {"Label5", 540, 510, 680, 300});
     put(Label6, Frame1, {"Label6", 1560, 510, 680, 300});
     put(Label1, Frame1, {"Label1", 2400, 270, 1200, 0, u"管  径"_s});
-    put(Combo1, Frame1, {"Combo1", 2400, 510, 1935}, editable);
+    put(Combo1, Frame1, {"Combo1", 2400, 510, 1935, 0, kDiameterPrompt}, editable);
     put(Label2, Frame1, {"Label2", 240, 930, 1200, 0, u"坡度(‰)"_s});
     put(Label3, Frame1, {"Label3", 2400, 930, 1200, 0, u"充满度"_s});
-    put(Combo2, Frame1, {"Combo2", 240, 1170, 1935}, editable);
-    put(Combo3, Frame1, {"Combo3", 2400, 1170, 1935}, editable);
+    put(Combo2, Frame1, {"Combo2", 240, 1170, 1935, 0, kSlopePrompt}, editable);
+    put(Combo3, Frame1, {"Combo3", 2400, 1170, 1935, 0, kFullnessPrompt}, editable);
 
     // Results side by side, each followed by its unit; wide enough for the
     // largest pipe's flow at a typed slope of 1000 ‰ ("448847.603").
@@ -105,7 +105,7 @@ DrainagePipeForm::DrainagePipeForm()
 
     // Credits on the left, buttons on the right.
     put(Label14, nullptr, {"Label14", 60, 3720, 2520, 0, u"依据：GBJ 14-87"_s});
-    put(Text3, nullptr, {"Text3", 60, 4020, 2520});
+    put(Text3, nullptr, {"Text3", 60, 4020, 2520, 0, u"Vantor_Tools"_s});
     putButtonBlock(Command1, {"Command1", 2700, 3690, 825, 690}, Command3,
                    {"Command3", 3600, 3690, 870, 330}, Command2, {"Command2", 3600, 4050, 870, 330});
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
@@ -116,10 +116,6 @@ DrainagePipeForm::DrainagePipeForm()
     coverCaption(Option7, Label13);
     coverCaption(Option1, Label5);
     coverCaption(Option2, Label6);
-    Combo1->setText(kDiameterPrompt);
-    Combo2->setText(kSlopePrompt);
-    Combo3->setText(kFullnessPrompt);
-    Text3->setText(QStringLiteral("Vantor_Tools"));
     Text3->setLocked(true);
 
     // Working fields, below the visible area.
@@ -135,21 +131,14 @@ DrainagePipeForm::DrainagePipeForm()
                                                           Text10, Text11, Combo4})
         hidden->hide();
 
-    QWidget::setTabOrder(Option4, Option3);
-    QWidget::setTabOrder(Option3, Option6);
-    QWidget::setTabOrder(Option6, Option7);
-    QWidget::setTabOrder(Option7, Option1);
-    QWidget::setTabOrder(Option1, Option2);
-    QWidget::setTabOrder(Option2, Combo1);
-    QWidget::setTabOrder(Combo1, Combo2);
-    QWidget::setTabOrder(Combo2, Combo3);
-    QWidget::setTabOrder(Combo3, Command1);
-    QWidget::setTabOrder(Command1, Command3);
-    QWidget::setTabOrder(Command3, Command2);
-    QWidget::setTabOrder(Command2, Text1);
-    QWidget::setTabOrder(Text1, Text2);
-    QWidget::setTabOrder(Text2, Text3);
+    tabOrder({Option4, Option3, Option6, Option7, Option1, Option2, Combo1, Combo2, Combo3, Command1,
+              Command3, Command2, Text1, Text2, Text3});
 
+    connectHandlers();
+}
+
+void DrainagePipeForm::connectHandlers()
+{
     forms::connectHandler(Option4, &forms::OptionButton::Click, this, &DrainagePipeForm::Option4_Click);
     forms::connectHandler(Option3, &forms::OptionButton::Click, this, &DrainagePipeForm::Option3_Click);
     forms::connectHandler(Option6, &forms::OptionButton::Click, this, &DrainagePipeForm::Option6_Click);

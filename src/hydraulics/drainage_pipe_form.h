@@ -95,6 +95,8 @@ public:
     forms::ComboBox* Combo4; // PVC-U inner diameters during a calculation
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     void selectMaterial(catalogues::DrainPipeMaterial material);
     // Empties a list, shows its prompt and appends the catalogue's texts.
     static void loadList(forms::ComboBox* list, const QString& prompt, const QStringList* texts);

@@ -40,33 +40,33 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     put(Frame1, nullptr, {"Frame1", 0, 45, 6850 + kListWidening, 1545, u"设计参数"_s});
     put(Label1, Frame1, {"Label1", 135, 270, 1755 + kListWidening, 0, u"请选择管材"_s});
     put(Label2, Frame1, {"Label2", 2000 + kListWidening, 270, 1100, 0, u"流量"_s});
-    put(Combo1, Frame1, {"Combo1", 135, 540, 1755 + kListWidening}, editable);
-    put(Text1, Frame1, {"Text1", 2000 + kListWidening, 540, 1920});
+    put(Combo1, Frame1, {"Combo1", 135, 540, 1755 + kListWidening, 0, u"钢衬塑复合管"_s}, editable);
+    put(Text1, Frame1, {"Text1", 2000 + kListWidening, 540, 1920, 0, u"0"_s});
     put(Label3, Frame1, {"Label3", 3985 + kListWidening, 585, 375, 0, u"L/s"_s});
-    put(Text2, Frame1, {"Text2", 4380 + kListWidening, 540, 1920});
+    put(Text2, Frame1, {"Text2", 4380 + kListWidening, 540, 1920, 0, u"0"_s});
     put(Label4, Frame1, {"Label4", 6420 + kListWidening, 585, 375, 0, u"t/h"_s});
     put(Label5, Frame1, {"Label5", 135, 900, 1755 + kListWidening, 0, u"请选择管径"_s});
     put(Label6, Frame1, {"Label6", 2000 + kListWidening, 900, 1100, 0, u"管段长度"_s});
     put(Label7, Frame1, {"Label7", 4380 + kListWidening, 900, 1140, 0, u"水温℃"_s});
-    put(Combo2, Frame1, {"Combo2", 135, 1170, 1750 + kListWidening}, editable);
-    put(Text3, Frame1, {"Text3", 2000 + kListWidening, 1170, 1920});
+    put(Combo2, Frame1, {"Combo2", 135, 1170, 1750 + kListWidening, 0, u"DN15"_s}, editable);
+    put(Text3, Frame1, {"Text3", 2000 + kListWidening, 1170, 1920, 0, u"0"_s});
     put(Label8, Frame1, {"Label8", 3985 + kListWidening, 1215, 300, 0, u"m"_s});
-    put(Combo4, Frame1, {"Combo4", 4380 + kListWidening, 1170, 1140}, editable);
+    put(Combo4, Frame1, {"Combo4", 4380 + kListWidening, 1170, 1140, 0, u"10"_s}, editable);
 
     put(Frame2, nullptr, {"Frame2", 0, 1665, 6850 + kListWidening, 1365, u"计算结果"_s});
     put(Label9, Frame2, {"Label9", 135, 270, 1260, 0, u"海澄-威廉系数C"_s});
     put(Label10, Frame2, {"Label10", 1395, 315, 180, 210, u"h"_s});
-    put(Text9, Frame2, {"Text9", 1575, 225, 735});
+    put(Text9, Frame2, {"Text9", 1575, 225, 735, 0, u"140"_s});
     put(Label11, Frame2, {"Label11", 2430, 270, 1215, 0, u"温度修正系数"_s});
-    put(Text7, Frame2, {"Text7", 3645, 225, 645});
+    put(Text7, Frame2, {"Text7", 3645, 225, 645, 0, u"1.0"_s});
     put(Label12, Frame2, {"Label12", 135, 720, 1100, 0, u"流速"_s});
     put(Label13, Frame2, {"Label13", 1305, 720, 1600, 0, u"单位水头损失i"_s});
     put(Label14, Frame2, {"Label14", 3345, 720, 1450, 0, u"沿程水头损失iL"_s});
-    put(Text4, Frame2, {"Text4", 135, 990, 720});
+    put(Text4, Frame2, {"Text4", 135, 990, 720, 0, u"0"_s});
     put(Label15, Frame2, {"Label15", 945, 1035, 360, 0, u"m/s"_s});
-    put(Text6, Frame2, {"Text6", 1305, 990, 1005});
+    put(Text6, Frame2, {"Text6", 1305, 990, 1005, 0, u"0"_s});
     put(Label16, Frame2, {"Label16", 2400, 1035, 945, 0, u"米水柱/米"_s});
-    put(Text5, Frame2, {"Text5", 3345, 990, 1290});
+    put(Text5, Frame2, {"Text5", 3345, 990, 1290, 0, u"0"_s});
     put(Label17, Frame2, {"Label17", 4725, 1035, 660, 0, u"米水柱"_s});
 
     putButtonBlock(Command1, {"Command1", 5070 + kListWidening, 3105, 825, 690}, Command3,
@@ -88,43 +88,20 @@ WaterSupplyPipeForm::WaterSupplyPipeForm()
     Label18->setForeColor(forms::vbGrayText);
     Label19->setForeColor(forms::vbGrayText);
 
-    Combo3 = add<ComboBox>("Combo3", 0, 3900, 1200, 300, ComboBox::Style::Editable);
-    Combo3->hide();
-    Combo5 = add<ComboBox>("Combo5", 1300, 3900, 1200, 300, ComboBox::Style::Editable);
-    Combo5->hide();
-    Text10 = add<TextBox>("Text10", 2600, 3900, 600, 300);
-    Text10->hide();
+    // Working values, below the client area.
+    put(Combo3, nullptr, {"Combo3", 0, 3900, 1200, 0, u"12.8"_s}, editable)->hide();
+    put(Combo5, nullptr, {"Combo5", 1300, 3900, 1200, 0, u"1.0"_s}, editable)->hide();
+    put(Text10, nullptr, {"Text10", 2600, 3900, 600, 0, u"1"_s})->hide();
 
-    // The texts the window is designed with.
-    Combo1->setText(QStringLiteral("钢衬塑复合管"));
-    Text1->setText(QStringLiteral("0"));
-    Text2->setText(QStringLiteral("0"));
-    Combo2->setText(QStringLiteral("DN15"));
-    Text3->setText(QStringLiteral("0"));
-    Combo4->setText(QStringLiteral("10"));
-    Text9->setText(QStringLiteral("140"));
-    Text7->setText(QStringLiteral("1.0"));
-    Text4->setText(QStringLiteral("0"));
-    Text6->setText(QStringLiteral("0"));
-    Text5->setText(QStringLiteral("0"));
-    Combo3->setText(QStringLiteral("12.8"));
-    Combo5->setText(QStringLiteral("1.0"));
-    Text10->setText(QStringLiteral("1"));
-
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Combo1);
-    setTabOrder(Combo1, Text3);
-    setTabOrder(Text3, Combo2);
-    setTabOrder(Combo2, Text5);
-    setTabOrder(Text5, Text6);
-    setTabOrder(Text6, Text9);
-    setTabOrder(Text9, Command3);
-    setTabOrder(Command3, Command2);
-    setTabOrder(Command2, Command1);
-    setTabOrder(Command1, Text4);
-    setTabOrder(Text4, Combo4);
+    tabOrder({Text1, Text2, Combo1, Text3, Combo2, Text5, Text6, Text9, Command3, Command2, Command1,
+              Text4, Combo4});
     Text1->setFocus();
 
+    connectHandlers();
+}
+
+void WaterSupplyPipeForm::connectHandlers()
+{
     forms::connectHandler(Combo1, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo1_Click);
     forms::connectHandler(Combo2, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo2_Click);
     forms::connectHandler(Combo4, &ComboBox::Click, this, &WaterSupplyPipeForm::Combo4_Click);

@@ -68,4 +68,8 @@ public:
     forms::Label* Label17; // 米水柱
     forms::Label* Label18; // credit line
     forms::Label* Label19; // credit line
+
+private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
 };

@@ -65,19 +65,20 @@ StormWaterForm::StormWaterForm()
     // --- 设计参数
     put(Frame4, nullptr, {"Frame4", 0, StormCityView::kBottom, kFrameWidth, 1800, u"设计参数"_s});
     put(Label1, Frame4, {"Label1", 90, 270, 780, 0, u"重现期P"_s});
-    put(Text12, Frame4, {"Text12", 900, 225, 600, 285});
+    put(Text12, Frame4, {"Text12", 900, 225, 600, 285, u"2"_s});
     put(Label2, Frame4, {"Label2", 1560, 270, 300, 0, u"年"_s});
     put(Label3, Frame4, {"Label3", 2340 + kRightShift, 270, 900, 0, u"降水历时t"_s});
-    put(Text11, Frame4, {"Text11", 3270 + kRightShift, 225, 600, 285});
+    put(Text11, Frame4, {"Text11", 3270 + kRightShift, 225, 600, 285, u"20"_s});
     put(Label4, Frame4, {"Label4", 3930 + kRightShift, 270, 480, 0, u"分钟"_s});
     put(Label7, Frame4, {"Label7", 90, 630, 780, 0, u"汇水面积"_s});
     put(Text13, Frame4, {"Text13", 900, 585, 1200, 285});
     put(Label8, Frame4, {"Label8", 2145, 630, 570, 0, u"平方米"_s});
     put(Label10, Frame4, {"Label10", 2340 + kRightShift, 630, 900, 0, u"管道数量"_s});
-    put(Text9, Frame4, {"Text9", 3270 + kRightShift, 585, 600, 285});
-    put(Combo4, Frame4, {"Combo4", 90, 945, 2160, 315}, editable);
+    put(Text9, Frame4, {"Text9", 3270 + kRightShift, 585, 600, 285, u"1"_s});
+    put(Combo4, Frame4, {"Combo4", 90, 945, 2160, 315, kSurfacePrompt}, editable);
     put(Label11, Frame4, {"Label11", 2340 + kRightShift, 990, 900, 0, u"径流系数Ψ"_s});
-    put(Text14, Frame4, {"Text14", 3270 + kRightShift, 945, 600, 285});
+    put(Text14, Frame4, {"Text14", 3270 + kRightShift, 945, 600, 285,
+                           catalogues::kDefaultRunoffCoefficientText});
     put(Option1, Frame4, {"Option1", 90, 1395, 1260, 240, u"屋面(单斗)"_s});
     put(Option2, Frame4, {"Option2", 1440, 1395, 750, 240, u"室外"_s});
     put(Label12, Frame4, {"Label12", 2340 + kRightShift, 1395, 930, 0, u"请选择管材"_s});
@@ -107,9 +108,9 @@ StormWaterForm::StormWaterForm()
 
     // --- Full-pipe check panel, below the client area.
     put(Frame2, nullptr, {"Frame2", 0, kPanelTop, halfWidth, 1680, u"设计参数"_s});
-    put(Combo1, Frame2, {"Combo1", 150, 300, halfWidth - 300, 315}, editable);
+    put(Combo1, Frame2, {"Combo1", 150, 300, halfWidth - 300, 315, kDiameterPrompt}, editable);
     put(Label9, Frame2, {"Label9", 150, 750, halfWidth - 300, 0, u"坡度i（‰）"_s});
-    put(Combo2, Frame2, {"Combo2", 150, 1080, halfWidth - 300, 315}, editable);
+    put(Combo2, Frame2, {"Combo2", 150, 1080, halfWidth - 300, 315, kSlopePrompt}, editable);
     put(Frame5, nullptr, {"Frame5", halfWidth + 60, kPanelTop, halfWidth, 1680, u"计算结果"_s});
     put(Label18, Frame5, {"Label18", 150, 405, 600, 0, u"流速v"_s});
     // Wide enough for the capacity of the largest pipe at the steepest
@@ -130,11 +131,6 @@ StormWaterForm::StormWaterForm()
     for (QWidget* hidden : {Text1, Text6, Text7})
         hidden->hide();
 
-    Text12->setText(QStringLiteral("2"));
-    Text11->setText(QStringLiteral("20"));
-    Text9->setText(QStringLiteral("1"));
-    Combo4->setText(kSurfacePrompt);
-    Text14->setText(catalogues::kDefaultRunoffCoefficientText);
     // The outdoor outlet: the state every other control opens in.
     Option2->setValue(true);
     Combo5->setText(storm::StormPipeSizingTable::Materials(storm::OutletKind::Outdoor).first());
@@ -142,20 +138,20 @@ StormWaterForm::StormWaterForm()
         result->setLocked(true);
     Label28->setFont(forms::fontFor(QStringLiteral("宋体"), 12, true));
     Label28->setCaption(QStringLiteral("雨水水力计算"));
-    Combo1->setText(kDiameterPrompt);
-    Combo2->setText(kSlopePrompt);
 
     setDefaultButton(Command1);
     setCancelButton(Command5);
 
     // Tab order: top to bottom, then the check panel.
-    QWidget* const order[] = {Combo6, Combo3, Option3, Option4, Text12, Text11, Text13, Text9,
-                              Combo4, Text14, Option1, Option2, Combo5, Text2, Text3, Text10,
-                              Text5, Text4, Command1, Command3, Command2, Combo1, Combo2,
-                              Text19, Text20, Command4, Command6, Command5};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    tabOrder({Combo6, Combo3, Option3, Option4, Text12, Text11, Text13, Text9, Combo4, Text14, Option1,
+              Option2, Combo5, Text2, Text3, Text10, Text5, Text4, Command1, Command3, Command2, Combo1,
+              Combo2, Text19, Text20, Command4, Command6, Command5});
 
+    connectHandlers();
+}
+
+void StormWaterForm::connectHandlers()
+{
     forms::connectHandler(Combo6, &forms::ComboBox::Click, this, &StormWaterForm::Combo6_Click);
     forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &StormWaterForm::Combo3_Click);
     forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &StormWaterForm::Combo4_Click);

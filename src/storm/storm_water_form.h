@@ -116,6 +116,8 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // The outlet pipe chosen for the flow per pipe, or the warning that
     // HDPE cannot carry it.
     void showOutletPipe(const storm::OutletPipeChoice& choice);

@@ -96,13 +96,18 @@ StormResultGridForm::StormResultGridForm()
     Label10->setForeColor(forms::vbBlue);
     put(Label8, Frame1, {"Label8", 10620 + shift, 525, 255, 330, u"页"_s});
 
-    put(Text22, nullptr, {"Text22", ResultGeometry::kWindowWidth + 125, 0, 400});
-    Text22->setText(kNotSaved);
+    put(Text22, nullptr, {"Text22", ResultGeometry::kWindowWidth + 125, 0, 400, 0, kNotSaved});
     Text22->hide();
 
     // Every change of a 管内时间 cell, whoever makes it, marks the table unsaved.
     m_table.setPipeTimeObserver([this] { Text22->setText(kNotSaved); });
 
+    refresh();
+    connectHandlers();
+}
+
+void StormResultGridForm::connectHandlers()
+{
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormResultGridForm::Command1_Click);
     forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormResultGridForm::Command2_Click);
     forms::connectHandler(保存, &forms::MenuItem::Click, this, &StormResultGridForm::保存_Click);
@@ -114,8 +119,6 @@ StormResultGridForm::StormResultGridForm()
         else if (column == kSlope)
             Text14_Click(row);
     });
-
-    refresh();
 }
 
 void StormResultGridForm::Form_Load()

@@ -97,6 +97,8 @@ Q_SIGNALS:
     void AdjustmentRequested(int row, storm_network::ResultColumn focus);
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     enum class SaveOutcome { Saved, Cancelled, Failed };
     // The save dialog and the report; a failure is told in a message box.
     SaveOutcome saveReport();

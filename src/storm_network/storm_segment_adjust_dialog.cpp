@@ -46,18 +46,20 @@ StormSegmentAdjustDialog::StormSegmentAdjustDialog()
     put(Text1, nullptr, {"Text1", 270, 495, 1005, 350});
     put(Text2, nullptr, {"Text2", 2070, 495, 1005, 350});
     // Beyond the right edge of the window: never seen, never reached by Tab.
-    put(Text3, nullptr, {"Text3", 3780, 405, 1095, 375});
-    Text3->setText(u"0"_s);
+    put(Text3, nullptr, {"Text3", 3780, 405, 1095, 375, u"0"_s});
     Text3->hide();
     put(Command1, nullptr, {"Command1", 255, 990, 1000, 375, u"确  定(&S)"_s});
     put(Command2, nullptr, {"Command2", 2070, 990, 1000, 375, u"取  消(&C)"_s});
     setDefaultButton(Command1);
     setCancelButton(Command2);
 
-    QWidget* const order[] = {Text1, Text2, Command1, Command2};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    tabOrder({Text1, Text2, Command1, Command2});
 
+    connectHandlers();
+}
+
+void StormSegmentAdjustDialog::connectHandlers()
+{
     forms::connectHandler(Text1, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text1_GotFocus);
     forms::connectHandler(Text2, &forms::TextBox::GotFocus, this, &StormSegmentAdjustDialog::Text2_GotFocus);
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormSegmentAdjustDialog::Command1_Click);

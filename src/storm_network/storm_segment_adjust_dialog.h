@@ -38,4 +38,8 @@ public:
     forms::TextBox* Text3;
     forms::CommandButton* Command1;  // 确  定(&S), the default button
     forms::CommandButton* Command2;  // 取  消(&C), the cancel button
+
+private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
 };

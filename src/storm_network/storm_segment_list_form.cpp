@@ -107,15 +107,12 @@ StormSegmentListForm::StormSegmentListForm()
         put(list, Frame1, {"List1", lefts[i], 780, 1200, 4200});
         list->setProperty("Index", i);
         List1.insert(i, list);
-        forms::connectHandler(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
-        // The columns scroll as one, a row at a time: the scroll bar's
-        // value is the top row. Texts wider than a column are not scrolled
-        // sideways, so that all three show the same number of rows; the
-        // input boxes show a selected row's whole texts.
+        // The columns scroll as one, a row at a time (see connectHandlers).
+        // Texts wider than a column are not scrolled sideways, so that all
+        // three show the same number of rows; the input boxes show a
+        // selected row's whole texts.
         list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        forms::connectHandler(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
-                [this, i](int top) { alignColumns(i, top); });
     }
     headingLabels[0]->setProperty("Index", 1);
     Label1.insert(1, headingLabels[0]);
@@ -126,17 +123,26 @@ StormSegmentListForm::StormSegmentListForm()
     put(Command4, Frame1, {"Command4", 2805, 5025, 1200, 360, u"清除全部"_s});
 
     // The import's line count, beyond the client area.
-    put(Text4, nullptr, {"Text4", 4320, 0, 600, 285});
-    Text4->setText(QStringLiteral("统计"));
+    put(Text4, nullptr, {"Text4", 4320, 0, 600, 285, u"统计"_s});
     Text4->hide();
 
     setDefaultButton(Command1);
 
-    QWidget* const order[] = {Text1, Text2, Text3, Command1, Command2, Command3,
-                              List1.at(0), List1.at(1), List1.at(2), Command5, Command4};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    tabOrder({Text1, Text2, Text3, Command1, Command2, Command3, List1.at(0), List1.at(1), List1.at(2),
+              Command5, Command4});
 
+    connectHandlers();
+}
+
+void StormSegmentListForm::connectHandlers()
+{
+    for (int i = 0; i < 3; ++i) {
+        forms::ListBox* list = List1.at(i);
+        forms::connectHandler(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
+        // The columns scroll as one: the scroll bar's value is the top row.
+        forms::connectHandler(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                [this, i](int top) { alignColumns(i, top); });
+    }
     forms::connectHandler(Command1, &forms::CommandButton::Click, this, &StormSegmentListForm::Command1_Click);
     forms::connectHandler(Command2, &forms::CommandButton::Click, this, &StormSegmentListForm::Command2_Click);
     forms::connectHandler(Command3, &forms::CommandButton::Click, this, &StormSegmentListForm::Command3_Click);

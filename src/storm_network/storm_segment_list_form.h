@@ -86,6 +86,8 @@ public:
     forms::MenuItem* 返回;
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // The runoff coefficient offered for a new segment: the network window's.
     static QString defaultRunoff();
     // The input boxes ready for a new segment.

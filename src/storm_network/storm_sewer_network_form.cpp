@@ -47,19 +47,15 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     // --- 设计参数; the P and t1 fields keep clear of "起点汇流时间t1".
     put(Frame4, nullptr, {"Frame4", 0, 1800, kFrameWidth, 1685, u"设计参数"_s});
     put(Label14, Frame4, {"Label14", 90, 270, 690, 285, u"重现期P"_s});
-    put(Text1, Frame4, {"Text1", 1490, 225, 600, 270});
-    Text1->setText(u"2"_s);
+    put(Text1, Frame4, {"Text1", 1490, 225, 600, 270, u"2"_s});
     put(Label13, Frame4, {"Label13", 2160, 270, 285, 0, u"年"_s});
     put(Label1, Frame4, {"Label1", 2700, 270, 870, 0, u"折减系数"_s});
-    put(Text2, Frame4, {"Text2", 3800, 225, 555, 285});
-    Text2->setText(u"2.0"_s);
+    put(Text2, Frame4, {"Text2", 3800, 225, 555, 285, u"2.0"_s});
     put(Label12, Frame4, {"Label12", 90, 630, 1380, 0, u"起点汇流时间t1"_s});
-    put(Text3, Frame4, {"Text3", 1490, 585, 600, 285});
-    Text3->setText(u"10"_s);
+    put(Text3, Frame4, {"Text3", 1490, 585, 600, 285, u"10"_s});
     put(Label11, Frame4, {"Label11", 2160, 630, 360, 0, u"min"_s});
     put(Label17, Frame4, {"Label17", 2700, 630, 915, 285, u"径流系数Ψ"_s});
-    put(Text4, Frame4, {"Text4", 3800, 585, 555, 270});
-    Text4->setText(catalogues::kDefaultRunoffCoefficientText);
+    put(Text4, Frame4, {"Text4", 3800, 585, 555, 270, catalogues::kDefaultRunoffCoefficientText});
     put(Label32, Frame4, {"Label32", 90, 990, 1500, 285, u"请选择地面类型"_s});
     put(Combo4, Frame4, {"Combo4", 90, 1250, 2265}, pickOnly);
     put(Label2, Frame4, {"Label2", 2700, 990, 915, 285, u"请选择管材"_s});
@@ -76,11 +72,14 @@ StormSewerNetworkForm::StormSewerNetworkForm()
     Command5->hide();
 
     // Tab order: top to bottom, then the buttons.
-    QWidget* const order[] = {Combo6, Combo3, Option3, Option4, Text1, Text2, Text3, Text4,
-                              Combo4, Combo5, Command1, Command3, Command2};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    tabOrder({Combo6, Combo3, Option3, Option4, Text1, Text2, Text3, Text4, Combo4, Combo5, Command1,
+              Command3, Command2});
 
+    connectHandlers();
+}
+
+void StormSewerNetworkForm::connectHandlers()
+{
     forms::connectHandler(Combo6, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo6_Click);
     forms::connectHandler(Combo3, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo3_Click);
     forms::connectHandler(Combo4, &forms::ComboBox::Click, this, &StormSewerNetworkForm::Combo4_Click);

@@ -101,6 +101,8 @@ public:
     QString trans = QStringLiteral("trans");
 
 private:
+    // Connects the controls' events to their handlers, once the window is built.
+    void connectHandlers();
     // A work file that could not be written: told once, the run goes on.
     void noteWorkFileFailure(const QString& error);
     bool m_workFileFailureTold = false;
