@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -24,7 +23,21 @@ namespace {
 // end); one between two texts keeps them apart as a blank.
 void dropLineEnds(QLineEdit& edit)
 {
-    const auto isLineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    // CR, LF and the other line and paragraph ends a clipboard may carry.
+    const auto isLineEnd = [](QChar c) {
+        switch (c.unicode()) {
+        case u'\n':
+        case u'\v':
+        case u'\f':
+        case u'\r':
+        case 0x0085:
+        case QChar::LineSeparator:
+        case QChar::ParagraphSeparator:
+            return true;
+        default:
+            return false;
+        }
+    };
     const QString typed = edit.text();
     if (std::none_of(typed.begin(), typed.end(), isLineEnd))
         return;
@@ -34,10 +47,20 @@ void dropLineEnds(QLineEdit& edit)
     qsizetype end = typed.size();
     while (end > start && isLineEnd(typed[end - 1]))
         --end;
-    static const QRegularExpression lineEnds(QStringLiteral("[\r\n]+"));
+    // The text from `start` up to `until` (at most `end`), each run of line
+    // ends inside it a blank.
     const auto kept = [&](qsizetype until) {
-        return typed.mid(start, std::clamp<qsizetype>(until - start, 0, end - start))
-            .replace(lineEnds, QStringLiteral(" "));
+        QString text;
+        bool inLineEnds = false;
+        for (qsizetype i = start; i < std::min(until, end); ++i) {
+            const bool lineEnd = isLineEnd(typed[i]);
+            if (!lineEnd)
+                text += typed[i];
+            else if (!inLineEnds)
+                text += QLatin1Char(' ');
+            inLineEnds = lineEnd;
+        }
+        return text;
     };
     const qsizetype cursor = edit.cursorPosition();
     edit.setText(kept(end));

@@ -70,10 +70,11 @@ TEST_F(ControlsTest, OneLineFieldsKeepNoPastedLineEnd)
     };
     const Case cases[] = {
         {"3\n", "3"}, {"2\r\n", "2"}, {"\r4.5\r", "4.5"}, {"1\n2", "1 2"}, {"7\r\n\r\n", "7"},
+        {"8\u2028", "8"}, {"9\u2029\n", "9"}, {"6\u0085", "6"}, {"5\v", "5"}, {"1\f2", "1 2"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.pasted);
-        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        SCOPED_TRACE(testing::PrintToString(c.pasted));
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
 
         auto* t = forms::makeControl<forms::TextBox>(host.get(), "Text1", 0, 0, 900, 300);
         QString seen;
