@@ -158,12 +158,8 @@ ExtinguisherConfigForm::ExtinguisherConfigForm()
         {Option11, Label15}, {Option12, Label18}, {Option3, Label10},  {Option4, Label11},
         {Option13, Label35}, {Option14, Label36},
     };
-    for (const auto& [option, label] : captions) {
-        option->setStyleSheet(QStringLiteral("QRadioButton { color: transparent; }"));
-        label->setCaption(option->Caption());
-        label->setWordWrap(false);
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    for (const auto& [option, label] : captions)
+        forms::showCaptionOn(option, label);
     for (TextBox* box : {Text2, Text4, Text36, Text9, Text8, Text7, Text12, Text3})
         box->setEnabled(false);
     for (TextBox* box : {Text2, Text4, Text36})

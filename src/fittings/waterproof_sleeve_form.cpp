@@ -22,18 +22,6 @@ namespace {
 
 const QString kSizePrompt = QStringLiteral("请选择套管规格");
 
-// The label standing on an option draws its caption: the option's own
-// caption is drawn unseen, and a click on the label's text still reaches
-// the option.
-void standOnCaption(forms::OptionButton* option, forms::Label* label)
-{
-    QPalette unseenCaption = option->palette();
-    unseenCaption.setColor(QPalette::ButtonText, Qt::transparent);
-    unseenCaption.setColor(QPalette::WindowText, Qt::transparent);
-    option->setPalette(unseenCaption);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
 } // namespace
 
 WaterproofSleeveForm::WaterproofSleeveForm()
@@ -83,9 +71,9 @@ WaterproofSleeveForm::WaterproofSleeveForm()
 
     Picture1->setPicture(fittings::sleeveDrawing(Picture1->size()));
     Command1->setFont(forms::fontFor(QStringLiteral("隶书"), 14.25));
-    standOnCaption(Option1, Label7);
-    standOnCaption(Option2, Label8);
-    standOnCaption(Option3, Label9);
+    forms::showCaptionOn(Option1, Label7);
+    forms::showCaptionOn(Option2, Label8);
+    forms::showCaptionOn(Option3, Label9);
     Option1->setValue(true);
     for (forms::Label* header : {Label2, Label4})
         header->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -164,6 +164,20 @@ void Label::mouseDoubleClickEvent(QMouseEvent* e)
     Q_EMIT DblClick();
 }
 
+void showCaptionOn(OptionButton* option, Label* label, CaptionClicks clicks)
+{
+    QPalette unseen = option->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            unseen.setColor(group, role, Qt::transparent);
+    }
+    option->setPalette(unseen);
+    label->setCaption(option->Caption());
+    label->setWordWrap(false);
+    if (clicks == CaptionClicks::ReachOption)
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
 // --- TextBox ----------------------------------------------------------------
 
 TextBox::TextBox(QWidget* parent)

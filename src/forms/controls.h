@@ -342,6 +342,16 @@ Q_SIGNALS:
     void Click();
 };
 
+// Whether a click on a label that shows an option's caption reaches the
+// option, or stays with the label for the window to handle.
+enum class CaptionClicks { ReachOption, StayOnLabel };
+
+// Lets `label`, standing over `option`'s caption, show that caption: the
+// option draws its own caption unseen, so the two texts never show through
+// each other, and the label takes the option's caption on one line.
+void showCaptionOn(OptionButton* option, Label* label,
+                   CaptionClicks clicks = CaptionClicks::ReachOption);
+
 class CheckBox : public Control<QCheckBox> {
     Q_OBJECT
 public:

@@ -38,22 +38,6 @@ const QString kFullFlowFullnessPrompt = QStringLiteral("请选择坡充满度");
 const QString kFullnessQuestion = QStringLiteral(
     "您所选择的充满度大于规范规定【GBJ 14-87 第3.2.3条】，继续请选择确定，返回请选择取消。");
 
-// Places a label over an option button's caption: it shows the same text and
-// takes the clicks meant for the caption. The option keeps its caption but
-// draws it invisibly, so the two texts never show through each other.
-void coverCaption(forms::OptionButton* option, forms::Label* label)
-{
-    QPalette p = option->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-            p.setColor(group, role, Qt::transparent);
-    }
-    option->setPalette(p);
-    label->setCaption(option->Caption());
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setWordWrap(false);
-}
-
 } // namespace
 
 DrainagePipeForm::DrainagePipeForm()
@@ -110,12 +94,16 @@ DrainagePipeForm::DrainagePipeForm()
                    {"Command3", 3600, 3690, 870, 330}, Command2, {"Command2", 3600, 4050, 870, 330});
     Command1->setFont(forms::fontFor(QStringLiteral("宋体"), 12));
 
-    coverCaption(Option4, Label10);
-    coverCaption(Option3, Label11);
-    coverCaption(Option6, Label12);
-    coverCaption(Option7, Label13);
-    coverCaption(Option1, Label5);
-    coverCaption(Option2, Label6);
+    // The labels over the captions keep their clicks: 满流 and 非满流 take
+    // them as picks of their options.
+    const std::pair<forms::OptionButton*, forms::Label*> captions[] = {
+        {Option4, Label10}, {Option3, Label11}, {Option6, Label12},
+        {Option7, Label13}, {Option1, Label5},  {Option2, Label6},
+    };
+    for (const auto& [option, label] : captions) {
+        forms::showCaptionOn(option, label, forms::CaptionClicks::StayOnLabel);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
     Text3->setLocked(true);
 
     // Working fields, below the visible area.
