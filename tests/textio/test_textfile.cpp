@@ -355,25 +355,122 @@ TEST_F(TextFileTest, TheLongestNamesCanBeSaved)
     }
 }
 
-// A save killed part-way leaves its hidden temporary file; the next save to
-// that folder removes it, but not the one a save still writes.
-TEST_F(TextFileTest, TemporaryFilesLeftBySavesThatDiedAreRemoved)
+// The hidden temporary file a save killed part-way leaves in `folder` for a
+// file named `name`, moved to `into` (where the next save removes the
+// program's own).
+QString leftTemporary(const QString& folder, const QString& name, const QString& into)
 {
-    const QString stale = path(".storm_out.txt.0123abcd.tmp");
-    const QString other = path(".result.dat.fedc9876.tmp");
-    const QString busy = path(".storm_out.txt.00aa11bb.tmp");
-    const QString foreign = path(".notes.tmp");
-    for (const QString& file : {stale, other, busy, foreign})
-        putBytes(file, "part of a report");
-    const int held = ::open(QFile::encodeName(busy).constData(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(held, 0);
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const QStringList before = entriesOf(folder);
+    {
+        const textio::ScopedWriteFault killed(textio::WriteFault::ProgramKilled, 2);
+        EXPECT_TRUE(writeCp936Lines(folder + QLatin1Char('/') + name, {QStringLiteral("part")}));
+    }
+    QStringList left = entriesOf(folder);
+    for (const QString& entry : before)
+        left.removeOne(entry);
+    if (left.size() != 1) {
+        ADD_FAILURE() << "the killed save left " << left.join(QLatin1Char(' ')).toStdString();
+        return QString();
+    }
+    const QString moved = into + QLatin1Char('/') + left.first();
+    EXPECT_TRUE(QFile::rename(folder + QLatin1Char('/') + left.first(), moved));
+    return moved;
+}
+
+// A save first removes the temporary files that the program's saves which
+// died part-way left in the folder; everything else there stays byte for
+// byte: files that merely look like temporaries, another user's, one a
+// save still writes, one under any lock, a link.
+TEST_F(TextFileTest, OnlyTheProgramsOwnLeftTemporariesAreRemoved)
+{
+    QTemporaryDir killedSaves;
+    const QString folder = dir_.path();
+    const auto killed = [&](const char* name) {
+        return leftTemporary(killedSaves.path(), QString::fromUtf8(name), folder);
+    };
+    const auto plain = [&](const char* name) {
+        const QString file = path(name);
+        putBytes(file, "an engineer's own notes");
+        return file;
+    };
+    const auto open = [](const QString& file) {
+        return ::open(QFile::encodeName(file).constData(), O_RDWR | O_CLOEXEC);
+    };
+    enum class Lock { None, Lockf, Flock };
+    struct Planting {
+        const char* name;
+        QString file;
+        bool removed;
+        Lock lock = Lock::None;
+    };
+    std::vector<Planting> plantings;
+    plantings.push_back({"left by a killed save", killed("storm_out.txt"), true});
+    plantings.push_back({"left by a killed save of another file", killed("result.dat"), true});
+    plantings.push_back({"an engineer's notes", plain(".notes.0123abcd.tmp"), false});
+    plantings.push_back({"an engineer's draft", plain(".draft.cafebabe.tmp"), false});
+    {
+        const QString file = plain(".report.txt.89abcdef.tmp");
+        EXPECT_EQ(::chmod(QFile::encodeName(file).constData(), 0), 0);
+        plantings.push_back({"a file of mode 000", file, false});
+    }
+    plantings.push_back({"under lockf", plain(".locked.txt.00aa11bb.tmp"), false, Lock::Lockf});
+    plantings.push_back({"the program's, under lockf", killed("locked.txt"), false, Lock::Lockf});
+    plantings.push_back(
+        {"the program's, written by a running save", killed("busy.txt"), false, Lock::Flock});
+    {
+        // One digit of the name's check changed: not a name the program made.
+        QString file = killed("forged.txt");
+        QString forged = file;
+        forged[forged.size() - 5] = forged[forged.size() - 5] == QLatin1Char('0') ? QLatin1Char('1')
+                                                                                : QLatin1Char('0');
+        EXPECT_TRUE(QFile::rename(file, forged));
+        plantings.push_back({"a forged mark", forged, false});
+    }
+    {
+        const QString file = killed("link.txt");
+        const QString target = plain("linked-notes.txt");
+        EXPECT_TRUE(QFile::remove(file));
+        EXPECT_TRUE(QFile::link(target, file));
+        plantings.push_back({"a link under the program's name", file, false});
+    }
+    if (::geteuid() == 0) {
+        const QString file = killed("theirs.txt");
+        EXPECT_EQ(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+        plantings.push_back({"the program's, of another user", file, false});
+    }
+    struct Before {
+        bool link;
+        QByteArray bytes;
+    };
+    std::vector<Before> before;
+    for (const Planting& p : plantings)
+        before.push_back({QFileInfo(p.file).isSymLink(), fileBytes(p.file)});
+    // Locked only now: closing any other handle of a file drops this
+    // process's lockf locks on it.
+    std::vector<int> held;
+    for (const Planting& p : plantings) {
+        if (p.lock == Lock::None)
+            continue;
+        held.push_back(open(p.file));
+        EXPECT_EQ(p.lock == Lock::Lockf ? ::lockf(held.back(), F_LOCK, 0)
+                                        : ::flock(held.back(), LOCK_EX),
+                  0);
+    }
 
     ASSERT_EQ(writeCp936Lines(path("storm_out.txt"), {QStringLiteral("new")}), std::nullopt);
-    ::close(held);
-    EXPECT_EQ(entriesOf(dir_.path()),
-              (QStringList{QStringLiteral(".notes.tmp"), QStringLiteral(".storm_out.txt.00aa11bb.tmp"),
-                           QStringLiteral("storm_out.txt")}));
+    for (const int fd : held)
+        ::close(fd);
+    for (std::size_t i = 0; i < plantings.size(); ++i) {
+        SCOPED_TRACE(plantings[i].name);
+        const QFileInfo after(plantings[i].file);
+        if (plantings[i].removed) {
+            EXPECT_FALSE(after.exists() || after.isSymLink());
+        } else {
+            EXPECT_EQ(after.isSymLink(), before[i].link);
+            EXPECT_EQ(fileBytes(plantings[i].file), before[i].bytes);
+        }
+    }
+    EXPECT_EQ(fileBytes(path("storm_out.txt")), QByteArray("new\r\n"));
 }
 
 TEST_F(TextFileTest, AReadOnlyFileIsNotReplaced)
