@@ -8,6 +8,8 @@
 #include "textio/numtext.h"
 #include "hydraulics/water_supply_pipe_form.h"
 #include "forms/handler.h"
+#include "forms/platform.h"
+#include "textio/save_journal.h"
 
 #include <QFontMetrics>
 
@@ -70,7 +72,19 @@ void SplashForm::Form_Load()
     centre();
     title_Ver->setCaption(QStringLiteral("Ver ") + ver->Text());
     Label1->setCaption(Label1->Caption() + QStringLiteral(" Ver") + ver->Text());
+    tellInterruptedSaves();
     Show();
+}
+
+void SplashForm::tellInterruptedSaves()
+{
+    // Saves that died part-way in an earlier run are put right before any
+    // window can save again; the countdown waits while the engineer reads.
+    const bool counting = Timer1->Enabled();
+    Timer1->setEnabled(false);
+    for (const QString& message : textio::recoverInterruptedSaves())
+        forms::MsgBox(message, forms::vbOKOnly | forms::vbExclamation, QStringLiteral("提示"));
+    Timer1->setEnabled(counting);
 }
 
 void SplashForm::Form_QueryUnload(int& cancel, int unloadMode)

@@ -18,6 +18,9 @@ public:
     void Timer1_Timer();
     // A click anywhere on the visible splash.
     void Form_Click();
+    // Puts right the files of saves that died part-way in an earlier run
+    // and tells the engineer of each, at the start before the splash shows.
+    void tellInterruptedSaves();
     void Frame1_Click() { Form_Click(); }
     void title_Click() { Form_Click(); }
     void title_Ver_Click() { Form_Click(); }

@@ -1,14 +1,13 @@
 #include "textio/textfile.h"
 
 #include "textio/cp936.h"
+#include "textio/save_journal.h"
+#include "textio/save_temporaries.h"
 #include "textio/write_fault.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -119,48 +118,16 @@ int writeAll(QFile& file, const QByteArray& bytes)
     return 0;
 }
 
-// The hidden temporary file of a save beside its target: "." and the
-// target's name, a random part and ".tmp". A target's name that leaves no
-// room for the 14 bytes added is shortened, so that any name the file
-// system takes for the target can be saved.
-const QString kTemporaryEnd = QStringLiteral(".tmp");
-const QRegularExpression kTemporaryName(QStringLiteral("^\\..*\\.[0-9a-f]{8}\\.tmp$"),
-                                        QRegularExpression::DotMatchesEverythingOption);
-
-QString temporaryPathBeside(const QString& folder, const QString& fileName,
-                            const QString& end = kTemporaryEnd)
+// True when a fault made on purpose stands for the program killed: the
+// save stops where it is and leaves everything as a killed program would.
+bool killedOnPurpose()
 {
-    long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
-    if (longest <= 0)
-        longest = 255;
-    const QString tail = QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                   QLatin1Char('0'))
-        + end;
-    QString name = fileName;
-    while (!name.isEmpty() && QFile::encodeName(QLatin1Char('.') + name + tail).size() > longest)
-        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
-    return folder + QStringLiteral("/.") + name + tail;
+    return g_fault && g_fault->fault == WriteFault::ProgramKilled;
 }
 
-// Removes the temporary files that saves which died part-way left in the
-// folder. A save holds a lock on its temporary file until it is done, so a
-// file that can be locked is written by no one.
-void removeLeftTemporaries(const QString& folder)
+QString fileBusy(const QString& path)
 {
-    const QStringList names =
-        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-    for (const QString& name : names) {
-        if (!kTemporaryName.match(name).hasMatch())
-            continue;
-        const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
-        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            continue;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(path.constData());
-        ::close(fd);
-    }
+    return QStringLiteral("无法保存文件“%1”：另一个程序正在保存该文件，请稍后再试").arg(shownPath(path));
 }
 
 // True when the open file still is the one at `path` (a cleaner of left
@@ -173,72 +140,14 @@ bool stillAt(int fd, const QString& path)
         && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
-// Writes the bytes at the file's start with no fault made on purpose; the
-// error number of a failure, or 0.
-int putAtStart(int fd, const QByteArray& bytes)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + written,
-                                   static_cast<std::size_t>(bytes.size() - written), written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        written += n;
-    }
-    return ::ftruncate(fd, bytes.size()) == 0 && ::fdatasync(fd) == 0 ? 0 : errno;
-}
-
-// The whole contents of the open file; nothing when it cannot be read.
-std::optional<QByteArray> contentsOf(int fd)
-{
-    QByteArray contents;
-    char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::pread(fd, chunk, sizeof chunk, contents.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return contents;
-        contents.append(chunk, n);
-    }
-}
-
-// A copy of `bytes` in the per-user data folder, written and flushed to the
-// disk; its path, or the error number of a failure. Its name is no
-// temporary file's: a copy that outlived a save that died is all that is
-// left of the old contents, and no later save removes it.
-struct KeptCopy {
-    QString path;
-    int error = 0;
-};
-KeptCopy keepCopy(const QString& fileName, const QByteArray& bytes)
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return {QString(), EACCES};
-    QFile copy(temporaryPathBeside(folder, fileName, QStringLiteral(".old")));
-    errno = 0;
-    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return {QString(), errno != 0 ? errno : EACCES};
-    int error = writeAll(copy, bytes);
-    if (error == 0 && ::fdatasync(copy.handle()) != 0)
-        error = errno;
-    copy.close();
-    if (error != 0) {
-        copy.remove();
-        return {QString(), error};
-    }
-    return {copy.fileName(), 0};
-}
-
 // Writes the new contents over the target itself, for a writable file in a
-// folder that takes no new file. The old contents are first copied to the
-// per-user data folder, and written back should the new ones not be written
-// whole; the copy goes once the file holds one or the other.
+// folder that takes no new file, as a rollback journal does: the file is
+// locked for the whole write, so that a second save of it is refused, not
+// interleaved; its old contents go to a journal in the per-user data folder,
+// on the disk before the first byte of the file changes, and are written
+// back should the new ones not be written whole. The journal goes once the
+// file holds one or the other; one left by a save that died is settled at
+// the next start or before the next save of the file.
 std::optional<QString> writeInPlace(const QString& path, const QByteArray& targetName,
                                     const QByteArray& bytes)
 {
@@ -247,23 +156,27 @@ std::optional<QString> writeInPlace(const QString& path, const QByteArray& targe
         return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonText(errno));
     QFile file;
     file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return fileBusy(path);
     const std::optional<QByteArray> old = contentsOf(fd);
     if (!old)
         return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonText(errno));
-    const KeptCopy copy = keepCopy(QFileInfo(path).fileName(), *old);
-    if (copy.error != 0)
+    SaveJournal journal;
+    if (const int error = journal.begin(QFile::decodeName(targetName), fd, *old, bytes))
         return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，数据文件夹中也无法保存原内容的副本（%2）")
-            .arg(shownPath(path), reasonText(copy.error));
+            .arg(shownPath(path), reasonText(error));
     int error = writeAll(file, bytes);
+    if (error != 0 && killedOnPurpose())
+        return writeFailed(path, error);
     if (error == 0 && (::ftruncate(fd, bytes.size()) != 0 || ::fdatasync(fd) != 0))
         error = errno;
-    if (error != 0 && putAtStart(fd, *old) != 0)
-        return writeFailed(path, error)
-            + QStringLiteral("；原内容保存在“%1”").arg(shownPath(copy.path));
-    QFile::remove(copy.path);
-    if (error != 0)
-        return writeFailed(path, error);
-    return std::nullopt;
+    if (error == 0) {
+        journal.end();
+        return std::nullopt;
+    }
+    if (const std::optional<QString> kept = journal.rollBack(fd))
+        return writeFailed(path, error) + QStringLiteral("；原内容保存在“%1”").arg(shownPath(*kept));
+    return writeFailed(path, error);
 }
 
 } // namespace
@@ -297,6 +210,12 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
     if (existed && (::access(targetName.constData(), W_OK) != 0 || !(former.st_mode & S_IWUSR)))
         return QStringLiteral("无法保存文件“%1”：文件为只读").arg(shownPath(path));
 
+    // A save of this file that died part-way is settled before it is
+    // written again.
+    if (existed) {
+        if (std::optional<QString> refusal = settleBeforeSave(QFile::decodeName(targetName)))
+            return refusal;
+    }
     const QString folder = target.absolutePath();
     removeLeftTemporaries(folder);
     QFile file;
@@ -322,7 +241,8 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonText(EEXIST));
 
     const auto fail = [&](int error) {
-        file.remove();
+        if (!killedOnPurpose())
+            file.remove();
         file.close();
         return writeFailed(path, error);
     };
@@ -344,6 +264,8 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
     file.close();
     if (file.error() != QFileDevice::NoError)
         return writeFailed(path, EIO);
+    // The new name on the disk too, so that a power cut keeps it.
+    syncFolder(folder);
     return std::nullopt;
 }
 

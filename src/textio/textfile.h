@@ -22,12 +22,19 @@ enum class LinkRule { Follow, Replace };
 // take the place of the target. On any failure the target is byte for byte
 // as it was (or still absent) and no temporary file is left. A target that
 // exists but is read-only, or is no file (a folder, a device, a pipe), is
-// refused. A replaced file keeps its owner and mode. Temporary files that
-// saves which died part-way left in the folder are removed first.
-// A writable file in a folder that takes no new file is written in place:
-// its old contents are kept in a copy in the per-user data folder until the
-// new ones are whole on the disk, and written back should the write fail.
-// Only a copy that could not be written back stays, and the message names it.
+// refused. A replaced file keeps its owner and mode, and its new name is
+// flushed to the disk with its folder. Temporary files that the program's
+// saves which died part-way left in the folder are removed first (only
+// those: see save_temporaries.h).
+// A writable file in a folder that takes no new file is written in place,
+// locked for the whole write (a second save of it meanwhile is refused):
+// its old contents are kept in a journal in the per-user data folder until
+// the new ones are whole on the disk, and written back should the write
+// fail. Only a copy that could not be written back stays, and the message
+// names it. A journal a save that died left for the file is settled before
+// the file is written again (see save_journal.h); when the file changed
+// since, the save is refused with a message telling where the old contents
+// are.
 // Returns a message naming the file and the reason in words ("磁盘已满"),
 // or nothing on success.
 std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes,

@@ -12,6 +12,9 @@ namespace textio {
 enum class WriteFault {
     NoSpace,      // the disk is full
     DeviceError,  // the device reports an input/output error
+    // The program is killed there: the save stops where it is and cleans
+    // nothing up, leaving its files as a killed program leaves them.
+    ProgramKilled,
 };
 
 class ScopedWriteFault {

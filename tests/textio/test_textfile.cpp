@@ -1,6 +1,7 @@
 #include "textio/textfile.h"
 
 #include "textio/cp936.h"
+#include "textio/save_journal.h"
 #include "textio/write_fault.h"
 
 #include <QDir>
@@ -24,6 +25,8 @@ using textio::clearReadOnly;
 using textio::fileExists;
 using textio::overwriteFile;
 using textio::readCp936Lines;
+using textio::recoverInterruptedSaves;
+using textio::replaceFileContents;
 using textio::writeCp936Lines;
 using textio::writeCp936Text;
 
@@ -355,25 +358,122 @@ TEST_F(TextFileTest, TheLongestNamesCanBeSaved)
     }
 }
 
-// A save killed part-way leaves its hidden temporary file; the next save to
-// that folder removes it, but not the one a save still writes.
-TEST_F(TextFileTest, TemporaryFilesLeftBySavesThatDiedAreRemoved)
+// The hidden temporary file a save killed part-way leaves in `folder` for a
+// file named `name`, moved to `into` (where the next save removes the
+// program's own).
+QString leftTemporary(const QString& folder, const QString& name, const QString& into)
 {
-    const QString stale = path(".storm_out.txt.0123abcd.tmp");
-    const QString other = path(".result.dat.fedc9876.tmp");
-    const QString busy = path(".storm_out.txt.00aa11bb.tmp");
-    const QString foreign = path(".notes.tmp");
-    for (const QString& file : {stale, other, busy, foreign})
-        putBytes(file, "part of a report");
-    const int held = ::open(QFile::encodeName(busy).constData(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(held, 0);
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const QStringList before = entriesOf(folder);
+    {
+        const textio::ScopedWriteFault killed(textio::WriteFault::ProgramKilled, 2);
+        EXPECT_TRUE(writeCp936Lines(folder + QLatin1Char('/') + name, {QStringLiteral("part")}));
+    }
+    QStringList left = entriesOf(folder);
+    for (const QString& entry : before)
+        left.removeOne(entry);
+    if (left.size() != 1) {
+        ADD_FAILURE() << "the killed save left " << left.join(QLatin1Char(' ')).toStdString();
+        return QString();
+    }
+    const QString moved = into + QLatin1Char('/') + left.first();
+    EXPECT_TRUE(QFile::rename(folder + QLatin1Char('/') + left.first(), moved));
+    return moved;
+}
+
+// A save first removes the temporary files that the program's saves which
+// died part-way left in the folder; everything else there stays byte for
+// byte: files that merely look like temporaries, another user's, one a
+// save still writes, one under any lock, a link.
+TEST_F(TextFileTest, OnlyTheProgramsOwnLeftTemporariesAreRemoved)
+{
+    QTemporaryDir killedSaves;
+    const QString folder = dir_.path();
+    const auto killed = [&](const char* name) {
+        return leftTemporary(killedSaves.path(), QString::fromUtf8(name), folder);
+    };
+    const auto plain = [&](const char* name) {
+        const QString file = path(name);
+        putBytes(file, "an engineer's own notes");
+        return file;
+    };
+    const auto open = [](const QString& file) {
+        return ::open(QFile::encodeName(file).constData(), O_RDWR | O_CLOEXEC);
+    };
+    enum class Lock { None, Lockf, Flock };
+    struct Planting {
+        const char* name;
+        QString file;
+        bool removed;
+        Lock lock = Lock::None;
+    };
+    std::vector<Planting> plantings;
+    plantings.push_back({"left by a killed save", killed("storm_out.txt"), true});
+    plantings.push_back({"left by a killed save of another file", killed("result.dat"), true});
+    plantings.push_back({"an engineer's notes", plain(".notes.0123abcd.tmp"), false});
+    plantings.push_back({"an engineer's draft", plain(".draft.cafebabe.tmp"), false});
+    {
+        const QString file = plain(".report.txt.89abcdef.tmp");
+        EXPECT_EQ(::chmod(QFile::encodeName(file).constData(), 0), 0);
+        plantings.push_back({"a file of mode 000", file, false});
+    }
+    plantings.push_back({"under lockf", plain(".locked.txt.00aa11bb.tmp"), false, Lock::Lockf});
+    plantings.push_back({"the program's, under lockf", killed("locked.txt"), false, Lock::Lockf});
+    plantings.push_back(
+        {"the program's, written by a running save", killed("busy.txt"), false, Lock::Flock});
+    {
+        // One digit of the name's check changed: not a name the program made.
+        QString file = killed("forged.txt");
+        QString forged = file;
+        forged[forged.size() - 5] = forged[forged.size() - 5] == QLatin1Char('0') ? QLatin1Char('1')
+                                                                                : QLatin1Char('0');
+        EXPECT_TRUE(QFile::rename(file, forged));
+        plantings.push_back({"a forged mark", forged, false});
+    }
+    {
+        const QString file = killed("link.txt");
+        const QString target = plain("linked-notes.txt");
+        EXPECT_TRUE(QFile::remove(file));
+        EXPECT_TRUE(QFile::link(target, file));
+        plantings.push_back({"a link under the program's name", file, false});
+    }
+    if (::geteuid() == 0) {
+        const QString file = killed("theirs.txt");
+        EXPECT_EQ(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+        plantings.push_back({"the program's, of another user", file, false});
+    }
+    struct Before {
+        bool link;
+        QByteArray bytes;
+    };
+    std::vector<Before> before;
+    for (const Planting& p : plantings)
+        before.push_back({QFileInfo(p.file).isSymLink(), fileBytes(p.file)});
+    // Locked only now: closing any other handle of a file drops this
+    // process's lockf locks on it.
+    std::vector<int> held;
+    for (const Planting& p : plantings) {
+        if (p.lock == Lock::None)
+            continue;
+        held.push_back(open(p.file));
+        EXPECT_EQ(p.lock == Lock::Lockf ? ::lockf(held.back(), F_LOCK, 0)
+                                        : ::flock(held.back(), LOCK_EX),
+                  0);
+    }
 
     ASSERT_EQ(writeCp936Lines(path("storm_out.txt"), {QStringLiteral("new")}), std::nullopt);
-    ::close(held);
-    EXPECT_EQ(entriesOf(dir_.path()),
-              (QStringList{QStringLiteral(".notes.tmp"), QStringLiteral(".storm_out.txt.00aa11bb.tmp"),
-                           QStringLiteral("storm_out.txt")}));
+    for (const int fd : held)
+        ::close(fd);
+    for (std::size_t i = 0; i < plantings.size(); ++i) {
+        SCOPED_TRACE(plantings[i].name);
+        const QFileInfo after(plantings[i].file);
+        if (plantings[i].removed) {
+            EXPECT_FALSE(after.exists() || after.isSymLink());
+        } else {
+            EXPECT_EQ(after.isSymLink(), before[i].link);
+            EXPECT_EQ(fileBytes(plantings[i].file), before[i].bytes);
+        }
+    }
+    EXPECT_EQ(fileBytes(path("storm_out.txt")), QByteArray("new\r\n"));
 }
 
 TEST_F(TextFileTest, AReadOnlyFileIsNotReplaced)
@@ -500,6 +600,196 @@ TEST_F(TextFileTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
             copies << it.next();
         EXPECT_TRUE(copies.isEmpty()) << copies.join(QLatin1Char(' ')).toStdString();
     }
+}
+
+// A file of another user that the engineer may write, in a folder he may
+// not write, with his data folder beside it: saves write it in place.
+class InPlaceSaves {
+public:
+    explicit InPlaceSaves(const QString& under)
+        : root_(under + QStringLiteral("/case"))
+    {
+        EXPECT_EQ(::chmod(QFile::encodeName(under).constData(), 0755), 0);
+        EXPECT_EQ(::chmod(QFile::encodeName(root_.path()).constData(), 0755), 0);
+        EXPECT_TRUE(QDir().mkpath(folder()));
+        EXPECT_TRUE(QDir().mkpath(data()));
+        EXPECT_EQ(::chown(QFile::encodeName(data()).constData(), 65534, 65534), 0);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data()));
+    }
+    ~InPlaceSaves() { qputenv("XDG_DATA_HOME", dataHome_); }
+
+    QString folder() const { return root_.filePath(QStringLiteral("shared")); }
+    QString data() const { return root_.filePath(QStringLiteral("data")); }
+    QString file() const { return folder() + QStringLiteral("/storm_out.txt"); }
+
+    void plant(const QByteArray& bytes) const
+    {
+        putBytes(file(), bytes);
+        const QByteArray name = QFile::encodeName(file());
+        EXPECT_EQ(::chown(name.constData(), 65534, 65534), 0);
+        EXPECT_EQ(::chmod(name.constData(), 0640), 0);
+    }
+    // Saves as the engineer; a fault, if any, after `afterBytes`.
+    std::optional<QString> save(const QByteArray& bytes,
+                                std::optional<textio::WriteFault> fault = std::nullopt,
+                                qint64 afterBytes = 0) const
+    {
+        const AsTheEngineer engineer;
+        std::optional<textio::ScopedWriteFault> made;
+        if (fault)
+            made.emplace(*fault, afterBytes);
+        return replaceFileContents(file(), bytes);
+    }
+    QStringList recover() const
+    {
+        const AsTheEngineer engineer;
+        return recoverInterruptedSaves();
+    }
+    // Every file in the data folder: journals and kept copies.
+    QStringList dataFiles() const
+    {
+        QStringList files;
+        QDirIterator it(data(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        return files;
+    }
+
+private:
+    struct AsTheEngineer {
+        AsTheEngineer() { EXPECT_EQ(::seteuid(65534), 0); }
+        ~AsTheEngineer() { EXPECT_EQ(::seteuid(0), 0); }
+    };
+    QByteArray dataHome_ = qgetenv("XDG_DATA_HOME");
+    QTemporaryDir root_;
+};
+
+// An in-place save killed part-way leaves its journal; at the next start the
+// file gets its old contents back when it is as the save left it, and the
+// engineer is told which file; a file changed since is left alone and the
+// engineer is told where the old contents are. Either way the journal goes.
+TEST_F(TextFileTest, AnInPlaceSaveKilledPartWayIsPutRightAtTheNextStart)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    QByteArray longOld;
+    for (int n = 0; n < 1500; ++n)
+        longOld += QByteArray::number(n).rightJustified(8, '0') + "\r\n";  // 15000 bytes
+    const QByteArray longNew = QByteArray(9000, 'n');
+    enum class Then { Untouched, Written, Replaced, OneByteChanged };
+    struct Case {
+        const char* name;
+        QByteArray old;
+        QByteArray bytes;
+        qint64 killedAfter;
+        Then then;
+    };
+    const Case cases[] = {
+        {"growing, untouched", "old\r\n", "new contents\r\n", 7, Then::Untouched},
+        {"before the first byte, untouched", "old\r\n", "new contents\r\n", 0, Then::Untouched},
+        {"shrinking a long file in its third page, untouched", longOld, longNew, 8192 + 100,
+         Then::Untouched},
+        {"written by another program since", "old\r\n", "new contents\r\n", 7, Then::Written},
+        {"replaced by another program since", "old\r\n", "new contents\r\n", 7, Then::Replaced},
+        {"one byte the save never reached changed since", longOld, longNew, 8192 + 100,
+         Then::OneByteChanged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const InPlaceSaves saves(dir_.path());
+        saves.plant(c.old);
+        ASSERT_TRUE(saves.save(c.bytes, textio::WriteFault::ProgramKilled, c.killedAfter));
+        ASSERT_EQ(saves.dataFiles().size(), 1) << "the journal";
+        QByteArray changed;
+        switch (c.then) {
+        case Then::Untouched:
+            break;
+        case Then::Written:
+            changed = "another program's\r\n";
+            putBytes(saves.file(), changed);
+            break;
+        case Then::Replaced:
+            changed = "another program's\r\n";
+            ASSERT_TRUE(QFile::remove(saves.file()));
+            putBytes(saves.file(), changed);
+            break;
+        case Then::OneByteChanged: {
+            changed = fileBytes(saves.file());
+            changed[changed.size() - 3] = 'X';
+            putBytes(saves.file(), changed);
+            break;
+        }
+        }
+
+        const QStringList told = saves.recover();
+        ASSERT_EQ(told.size(), 1) << told.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(told[0].contains(saves.file())) << told[0].toStdString();
+        const QStringList kept = saves.dataFiles();
+        if (c.then == Then::Untouched) {
+            EXPECT_TRUE(told[0].contains(QStringLiteral("已恢复为保存前的内容"))) << told[0].toStdString();
+            EXPECT_EQ(fileBytes(saves.file()), c.old);
+            EXPECT_TRUE(kept.isEmpty()) << kept.join(QLatin1Char(' ')).toStdString();
+        } else {
+            EXPECT_TRUE(told[0].contains(QStringLiteral("未予恢复"))) << told[0].toStdString();
+            EXPECT_EQ(fileBytes(saves.file()), changed);
+            ASSERT_EQ(kept.size(), 1);
+            EXPECT_TRUE(told[0].contains(kept[0])) << told[0].toStdString();
+            EXPECT_EQ(fileBytes(kept[0]), c.old);
+        }
+        EXPECT_TRUE(saves.recover().isEmpty()) << "told once";
+    }
+}
+
+// A journal a killed save left is settled before the file is saved again:
+// the next save goes through over a file as that save left it, and is
+// refused, the old contents kept and named, over a file changed since. A
+// file has one journal at most, and a save that goes through leaves none.
+TEST_F(TextFileTest, TheNextSaveOfAFileSettlesTheJournalItsKilledSaveLeft)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old\r\n");
+    ASSERT_TRUE(saves.save("first\r\n", textio::WriteFault::ProgramKilled, 2));
+    ASSERT_TRUE(saves.save("second\r\n", textio::WriteFault::ProgramKilled, 3));
+    EXPECT_EQ(saves.dataFiles().size(), 1) << "one journal for the file";
+    EXPECT_EQ(saves.save("third\r\n"), std::nullopt);
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("third\r\n"));
+    EXPECT_TRUE(saves.dataFiles().isEmpty());
+
+    ASSERT_TRUE(saves.save("fourth\r\n", textio::WriteFault::ProgramKilled, 2));
+    putBytes(saves.file(), "another program's\r\n");
+    const std::optional<QString> refused = saves.save("fifth\r\n");
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_TRUE(refused->contains(QStringLiteral("本次未保存"))) << refused->toStdString();
+    const QStringList kept = saves.dataFiles();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(refused->contains(kept[0])) << refused->toStdString();
+    EXPECT_EQ(fileBytes(kept[0]), QByteArray("third\r\n"));
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("another program's\r\n"));
+    // Told once: the next save goes through, and the kept contents stay.
+    EXPECT_EQ(saves.save("sixth\r\n"), std::nullopt);
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("sixth\r\n"));
+    EXPECT_EQ(saves.dataFiles(), kept);
+}
+
+// While one save writes a file in place (it holds the file's lock), a second
+// save of the file is refused with a message and changes nothing.
+TEST_F(TextFileTest, ASecondInPlaceSaveOfAFileBeingWrittenIsRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old\r\n");
+    const int running = ::open(QFile::encodeName(saves.file()).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(running, 0);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    const std::optional<QString> refused = saves.save("second\r\n");
+    ::close(running);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_TRUE(refused->contains(QStringLiteral("另一个程序正在保存该文件"))) << refused->toStdString();
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("old\r\n"));
+    EXPECT_TRUE(saves.dataFiles().isEmpty());
 }
 
 } // namespace
