@@ -1,5 +1,7 @@
 #include "textio/save_journal.h"
 
+#include "textio/textfile.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDateTime>
@@ -334,7 +336,7 @@ std::optional<QString> settlementMessage(const Settlement& s)
             .arg(shown(s.target), shown(s.kept));
     case Settlement::Outcome::NotRestored:
         return QStringLiteral("上次保存文件“%1”时程序意外中断，无法恢复该文件（%2）；保存前的原内容在“%3”。")
-            .arg(shown(s.target), QString::fromLocal8Bit(std::strerror(s.error)), shown(s.kept));
+            .arg(shown(s.target), reasonInWords(s.error), shown(s.kept));
     case Settlement::Outcome::None:
     case Settlement::Outcome::Busy:
         break;

@@ -59,34 +59,6 @@ struct ActiveFault {
 };
 std::optional<ActiveFault> g_fault;
 
-// The reason of a failed file operation as an engineer reads it.
-QString reasonText(int error)
-{
-    switch (error) {
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return QStringLiteral("磁盘已满");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("没有写入该位置的权限");
-    case EROFS:
-        return QStringLiteral("磁盘为只读");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("文件夹不存在");
-    case EISDIR:
-        return QStringLiteral("不是文件");
-    case ENAMETOOLONG:
-        return QStringLiteral("文件名过长");
-    case EIO:
-        return QStringLiteral("磁盘读写错误");
-    default:
-        return QStringLiteral("系统错误 %1（%2）")
-            .arg(QString::number(error), QString::fromLocal8Bit(std::strerror(error)));
-    }
-}
 
 int faultError(WriteFault fault)
 {
@@ -95,7 +67,7 @@ int faultError(WriteFault fault)
 
 QString writeFailed(const QString& path, int error)
 {
-    return QStringLiteral("写入文件“%1”失败：%2").arg(shownPath(path), reasonText(error));
+    return QStringLiteral("写入文件“%1”失败：%2").arg(shownPath(path), reasonInWords(error));
 }
 
 // Writes the bytes to the open file, as far as the disk (or a fault made
@@ -153,18 +125,18 @@ std::optional<QString> writeInPlace(const QString& path, const QByteArray& targe
 {
     const int fd = ::open(targetName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonText(errno));
+        return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
     QFile file;
     file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
         return fileBusy(path);
     const std::optional<QByteArray> old = contentsOf(fd);
     if (!old)
-        return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonText(errno));
+        return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
     SaveJournal journal;
     if (const int error = journal.begin(QFile::decodeName(targetName), fd, *old, bytes))
         return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，数据文件夹中也无法保存原内容的副本（%2）")
-            .arg(shownPath(path), reasonText(error));
+            .arg(shownPath(path), reasonInWords(error));
     int error = writeAll(file, bytes);
     if (error != 0 && killedOnPurpose())
         return writeFailed(path, error);
@@ -180,6 +152,35 @@ std::optional<QString> writeInPlace(const QString& path, const QByteArray& targe
 }
 
 } // namespace
+
+// The reason of a failed file operation as an engineer reads it.
+QString reasonInWords(int error)
+{
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("磁盘已满");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有写入该位置的权限");
+    case EROFS:
+        return QStringLiteral("磁盘为只读");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("文件夹不存在");
+    case EISDIR:
+        return QStringLiteral("不是文件");
+    case ENAMETOOLONG:
+        return QStringLiteral("文件名过长");
+    case EIO:
+        return QStringLiteral("磁盘读写错误");
+    default:
+        return QStringLiteral("系统错误 %1（%2）")
+            .arg(QString::number(error), QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
 
 ScopedWriteFault::ScopedWriteFault(WriteFault fault, qint64 afterBytes)
 {
@@ -235,10 +236,10 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
             return writeInPlace(path, targetName, bytes);
         if (errno != EEXIST)
             return QStringLiteral("无法打开文件“%1”：%2")
-                .arg(shownPath(path), reasonText(errno != 0 ? errno : EACCES));
+                .arg(shownPath(path), reasonInWords(errno != 0 ? errno : EACCES));
     }
     if (!file.isOpen())
-        return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonText(EEXIST));
+        return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonInWords(EEXIST));
 
     const auto fail = [&](int error) {
         if (!killedOnPurpose())

@@ -16,6 +16,10 @@ namespace textio {
 // is its own, and a link planted under its name is replaced, never followed.
 enum class LinkRule { Follow, Replace };
 
+// The reason of a failed file operation as an engineer reads it ("磁盘已满"),
+// from the system's error number.
+QString reasonInWords(int error);
+
 // Writes `bytes` as the whole new contents of the file at `path`, all or
 // nothing: they go to a temporary file beside it, every write, the flush to
 // the disk and the close are checked, and only then does the temporary file

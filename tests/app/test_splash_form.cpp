@@ -4,7 +4,14 @@
 #include "app/windows.h"
 #include "forms/testing/fixture.h"
 #include "hydraulics/water_supply_pipe_form.h"
+#include "textio/save_journal.h"
 #include "version/version.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using forms::testing::FormsTest;
 
@@ -112,6 +119,39 @@ TEST_F(SplashFormTest, ShownAgainItWaitsAndAClickOpensTheAboutWindow)
     EXPECT_TRUE(About().isVisible());
     EXPECT_FALSE(form0().isVisible());
     EXPECT_EQ(s.Label1->Caption(), QStringLiteral("Vantor_Tools Ver") + kVersionText);
+}
+
+// A save that died part-way in an earlier run is put right at the start,
+// before the splash shows, and the engineer is told which file.
+TEST_F(SplashFormTest, AtTheStartASaveThatDiedIsPutRightAndTold)
+{
+    QTemporaryDir dir;
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
+    const QString file = dir.filePath(QStringLiteral("storm_out.txt"));
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old report\r\n");
+    }
+    {
+        // The journal of a save killed after its first bytes.
+        const int fd = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        textio::SaveJournal journal;
+        ASSERT_EQ(journal.begin(file, fd, "old report\r\n", "new"), 0);
+        ASSERT_EQ(::pwrite(fd, "ne", 2, 0), 2);
+        ::close(fd);
+    }
+    platform().answerMessageBox(forms::vbOK);
+    logo();
+    qputenv("XDG_DATA_HOME", dataHome);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, QStringLiteral("提示"));
+    EXPECT_TRUE(boxes()[0].text.contains(file)) << boxes()[0].text.toStdString();
+    QFile restored(file);
+    ASSERT_TRUE(restored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(restored.readAll(), QByteArray("old report\r\n"));
 }
 
 } // namespace
