@@ -206,7 +206,7 @@ void ExtinguisherConfigForm::Form_Load()
     appendVersionToCaption();
     Text10->setText(kFireClassA.toString());
     Text11->setText(kMediumHazard.toString());
-    Text14->setText(textio::generalNumberText(kHydrantsReduction));
+    showReductionFactor(FixedProtection::Hydrants);
     Text15->setText(textio::generalNumberText(kAboveGroundFactor));
     for (const QString& size : ExtinguisherRatingTable::sizeNames())
         Combo1->AddItem(size);
@@ -270,29 +270,49 @@ void ExtinguisherConfigForm::Option4_Click()
     Text15->setText(textio::generalNumberText(kAboveGroundFactor));
 }
 
+void ExtinguisherConfigForm::showReductionFactor(FixedProtection protection)
+{
+    Text14->setText(textio::generalNumberText(reductionFactor(protection)));
+}
+
+FixedProtection ExtinguisherConfigForm::fixedProtection() const
+{
+    const std::pair<forms::OptionButton*, FixedProtection> options[] = {
+        {Option10, FixedProtection::None},
+        {Option8, FixedProtection::Sprinklers},
+        {Option11, FixedProtection::HydrantsAndSprinklers},
+        {Option12, FixedProtection::OutdoorStorage},
+    };
+    for (const auto& [option, protection] : options) {
+        if (option->Value())
+            return protection;
+    }
+    return FixedProtection::Hydrants;
+}
+
 void ExtinguisherConfigForm::Option9_Click()
 {
-    Text14->setText(textio::generalNumberText(kHydrantsReduction));
+    showReductionFactor(FixedProtection::Hydrants);
 }
 
 void ExtinguisherConfigForm::Option10_Click()
 {
-    Text14->setText(textio::generalNumberText(kNoFixedProtectionReduction));
+    showReductionFactor(FixedProtection::None);
 }
 
 void ExtinguisherConfigForm::Option8_Click()
 {
-    Text14->setText(textio::generalNumberText(kSprinklersReduction));
+    showReductionFactor(FixedProtection::Sprinklers);
 }
 
 void ExtinguisherConfigForm::Option11_Click()
 {
-    Text14->setText(textio::generalNumberText(kHydrantsAndSprinklersReduction));
+    showReductionFactor(FixedProtection::HydrantsAndSprinklers);
 }
 
 void ExtinguisherConfigForm::Option12_Click()
 {
-    Text14->setText(textio::generalNumberText(kOutdoorStorageReduction));
+    showReductionFactor(FixedProtection::OutdoorStorage);
 }
 
 void ExtinguisherConfigForm::Option13_Click()
@@ -354,7 +374,7 @@ void ExtinguisherConfigForm::Command1_Click()
         .fireClass = Text10->Text(),
         .hazard = Text11->Text(),
         .location = Text15->Text(),
-        .reduction = Text14->Text(),
+        .protection = fixedProtection(),
         .size = Combo1->Text(),
         .automatic = automatic(),
     });
@@ -415,7 +435,7 @@ void ExtinguisherConfigForm::showManualFigures(const ExtinguisherResults& r)
     Text8->setBackColor(r.tooManyPerPoint ? kCodeBreachPink : kHighlightText);
     Text3->setBackColor(r.sizeTooSmall ? kCodeBreachPink : kHighlightText);
     if (r.warning)
-        forms::MsgBox(r.warning->message, r.warning->style, r.warning->title);
+        forms::showNotice(*r.warning);
     Text7->setText(r.manual.ratingPerPoint);
     Text12->setText(r.manual.total);
 }

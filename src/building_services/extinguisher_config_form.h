@@ -164,6 +164,10 @@ private:
 
     // The class's rating unit on the unit labels.
     void showRatingUnit(building_services::FireClass fireClass);
+    // The reduction factor of the protection into its hidden field.
+    void showReductionFactor(building_services::FixedProtection protection);
+    // The fixed fire protection of the option selected.
+    building_services::FixedProtection fixedProtection() const;
     // The texts the figures derive from: area, points, class, hazard level,
     // location, K, size and mode.
     QStringList inputTexts() const;

@@ -51,11 +51,11 @@ ExtinguisherOutcome refused(ExtinguisherField field, const QString& message, con
     return {ExtinguisherRefusal{field, message, title}, {}};
 }
 
-const CodeWarning kTooManyPerPointWarning{
+const textio::Notice kTooManyPerPointWarning{
     QStringLiteral("每处设置的灭火器数量超过规范规定【GBJ140-90-4.0.7】！"
                    "请增加设置点数量或改变灭火器规格！"),
     QStringLiteral("警告！")};
-const CodeWarning kSizeTooSmallWarning{
+const textio::Notice kSizeTooSmallWarning{
     QStringLiteral("灭火器规格偏小，不能满足规范最小配置级别要求！"), textio::kWarningTitle};
 
 // One size's figures for `count` extinguishers of `rating` at each of
@@ -83,6 +83,22 @@ QString figuresText(const SizeReport& size, const QString& unit)
 }
 
 } // namespace
+
+double reductionFactor(FixedProtection protection)
+{
+    switch (protection) {
+    case FixedProtection::Hydrants:
+        return 0.7;
+    case FixedProtection::None:
+        return 1.0;
+    case FixedProtection::Sprinklers:
+        return 0.5;
+    case FixedProtection::HydrantsAndSprinklers:
+    case FixedProtection::OutdoorStorage:
+        return 0.3;
+    }
+    return 1.0;
+}
 
 FireClass fireClassOf(QStringView classText)
 {
@@ -208,15 +224,15 @@ ExtinguisherOutcome configureExtinguishers(const ExtinguisherInputTexts& in)
     }
     const std::optional<HazardBase> base = HazardBaseTable::base(fireClass, in.hazard);
     const std::optional<double> location = textio::readNumber(in.location);
-    const std::optional<double> k = textio::readNumber(in.reduction);
-    if (!base || !location || !k)
+    const double k = reductionFactor(in.protection);
+    if (!base || !location)
         return refused(ExtinguisherField::Choices, QString(), QString());
     // Within the ranges Qe is finite and positive; the required rating is
     // carried as its field shows it.
     ExtinguisherOutcome out;
     ExtinguisherResults& r = out.values;
     const std::optional<double> qe = textio::atTextPrecision(
-        requiredRatingPerPoint(*location, *k, *area, base->areaPerUnit, *points).value_or(NAN),
+        requiredRatingPerPoint(*location, k, *area, base->areaPerUnit, *points).value_or(NAN),
         r.requiredRating);
     if (!qe)
         return refused(ExtinguisherField::Area, QStringLiteral("请输入正确的保护面积！"),

@@ -42,12 +42,17 @@ QString areaPerRatingUnit(FireClass fireClass);
 inline constexpr double kBelowGroundFactor = 1.3;
 inline constexpr double kAboveGroundFactor = 1.0;
 
-// Reduction factor K of the fixed fire protection the area already has.
-inline constexpr double kHydrantsReduction = 0.7;             // hydrants
-inline constexpr double kNoFixedProtectionReduction = 1.0;    // neither hydrants nor sprinklers
-inline constexpr double kSprinklersReduction = 0.5;           // sprinklers
-inline constexpr double kHydrantsAndSprinklersReduction = 0.3; // both
-inline constexpr double kOutdoorStorageReduction = 0.3;       // open stacks, liquid and gas tanks
+// The fixed fire protection the area already has, as the window offers it.
+enum class FixedProtection {
+    Hydrants,              // K 0.7
+    None,                  // neither hydrants nor sprinklers, K 1
+    Sprinklers,            // K 0.5
+    HydrantsAndSprinklers, // K 0.3
+    OutdoorStorage,        // open stacks, liquid and gas tanks, K 0.3
+};
+
+// Reduction factor K of the fixed fire protection.
+double reductionFactor(FixedProtection protection);
 
 // GBJ140-90 4.0.7: no more than five extinguishers at one placement point.
 inline constexpr double kMaxExtinguishersPerPoint = 5;
@@ -139,14 +144,15 @@ struct SizeReport {
 };
 
 // The inputs as the window holds them: area and points as typed, the
-// choices as its hidden fields keep them, the size of manual mode.
+// choices as its hidden fields keep them, the fixed protection chosen, the
+// size of manual mode.
 struct ExtinguisherInputTexts {
     QString area;      // S, m²
     QString points;    // N
     QString fireClass; // "A类火灾" or "B类火灾"
     QString hazard;    // "中危险级"
     QString location;  // F
-    QString reduction; // K
+    FixedProtection protection = FixedProtection::Hydrants; // K
     QString size;      // manual mode only
     bool automatic = false;
 };
@@ -157,17 +163,6 @@ enum class ExtinguisherField { Points, Area, Size, Choices };
 
 // The message is empty for Choices.
 using ExtinguisherRefusal = textio::Refusal<ExtinguisherField>;
-
-// The message box style of a warning with an OK button alone and no icon,
-// as the forms runtime numbers its styles.
-inline constexpr int kOkOnlyStyle = 0;
-
-// A warning of the design code the window shows as it stands.
-struct CodeWarning {
-    QString message;
-    QString title;
-    int style = kOkOnlyStyle;
-};
 
 // The figures of a calculation as texts.
 struct ExtinguisherResults {
@@ -184,9 +179,10 @@ struct ExtinguisherResults {
     SizeReport manual;
     bool tooManyPerPoint = false; // more than five per point
     bool sizeTooSmall = false;    // below the minimum rating
-    // The one warning of a manual calculation that breaks the code: too
-    // many per point (GBJ140-90 4.0.7) goes before too small a size.
-    std::optional<CodeWarning> warning;
+    // The one warning of a manual calculation that breaks the code, OK
+    // alone and no icon: too many per point (GBJ140-90 4.0.7, "警告！")
+    // goes before too small a size ("警告").
+    std::optional<textio::Notice> warning;
 };
 
 using ExtinguisherOutcome = textio::Outcome<ExtinguisherResults, ExtinguisherField>;

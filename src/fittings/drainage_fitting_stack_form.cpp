@@ -54,15 +54,13 @@ constexpr double kHiddenLeft = kWindowWidth + 75;
 // The notice changes colour every half second.
 constexpr int kBlinkIntervalMs = 500;
 
-void showStackMessage(QStringView text)
+// A list box's entries in order.
+QStringList entries(const forms::ListBox& list)
 {
-    forms::MsgBox(text.toString(), forms::vbOKOnly, drainage::kStackMessageTitle.toString());
-}
-
-// A field's text as a length; a text that is no number counts as none.
-double lengthOf(const QString& text)
-{
-    return textio::readNumber(text).value_or(0);
+    QStringList texts;
+    for (int k = 0; k < list.ListCount(); ++k)
+        texts.push_back(list.List(k));
+    return texts;
 }
 
 } // namespace
@@ -394,14 +392,9 @@ void DrainageFittingStackForm::Command2_Click()
 
 void DrainageFittingStackForm::Command3_Click()
 {
-    std::vector<drainage::StackLine> lines;
-    for (int k = 0; k < List1->ListCount(); ++k) {
-        const int l1 = drainage::kLengthsPerLine * k;
-        lines.push_back({List1->List(k), lengthOf(List2->List(l1)), lengthOf(List2->List(l1 + 1))});
-    }
-    const drainage::StackHeight result = drainage::stackHeight(lines);
-    for (drainage::StackMessage message : result.messages) {
-        showStackMessage(drainage::stackMessageText(message));
+    const drainage::StackHeight result = drainage::stackHeight(entries(*List1), entries(*List2));
+    for (const textio::Notice& notice : result.notices) {
+        forms::showNotice(notice);
         Text11->setText(kZero);
     }
     Text11->setText(drainage::stackHeightText(result));

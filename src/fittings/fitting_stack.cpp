@@ -239,6 +239,11 @@ QString stackMessageText(StackMessage message)
     return kCheckSizeMessage.toString();
 }
 
+textio::Notice stackNotice(StackMessage message)
+{
+    return {stackMessageText(message), kStackMessageTitle.toString(), textio::box_style::kOkOnly};
+}
+
 StackHeight stackHeight(std::span<const StackLine> lines)
 {
     StackHeight result;
@@ -253,7 +258,7 @@ StackHeight stackHeight(std::span<const StackLine> lines)
     // Sizes: the first pair from the top that does not fit ends the check.
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
         if (const std::optional<StackMessage> message = sizeCheck(lines[i].text, lines[i + 1].text)) {
-            result.messages.push_back(*message);
+            result.notices.push_back(stackNotice(*message));
             break;
         }
     }
@@ -266,7 +271,7 @@ StackHeight stackHeight(std::span<const StackLine> lines)
         case Joint::Allowed:
             break;
         case Joint::Forbidden:
-            result.messages.push_back(StackMessage::ConnectionRefused);
+            result.notices.push_back(stackNotice(StackMessage::ConnectionRefused));
             break;
         case Joint::LowerL1NotCounted:
             result.countedLengthsMm[kLengthsPerLine * (i + 1)] = 0;
@@ -282,12 +287,32 @@ StackHeight stackHeight(std::span<const StackLine> lines)
             result.countedLengthsMm.back() = 0;
     }
 
-    if (!result.messages.empty())
+    if (!result.notices.empty())
         return result;
     double sum = 0;
     for (double length : result.countedLengthsMm)
         sum = textio::atTextPrecision(sum + length).value_or(0);
     result.heightMm = sum;
+    return result;
+}
+
+StackHeight stackHeight(const QStringList& lines, const QStringList& lengthEntries)
+{
+    bool lengthsKnown = true;
+    const auto lengthMm = [&](qsizetype entry) {
+        const std::optional<double> mm =
+            entry < lengthEntries.size() ? textio::readNumber(lengthEntries[entry]) : std::nullopt;
+        lengthsKnown = lengthsKnown && mm;
+        return mm.value_or(0);
+    };
+    std::vector<StackLine> stack;
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const qsizetype l1 = kLengthsPerLine * k;
+        stack.push_back({lines[k], lengthMm(l1), lengthMm(l1 + 1)});
+    }
+    StackHeight result = stackHeight(stack);
+    if (!lengthsKnown)
+        result.heightMm.reset();
     return result;
 }
 

@@ -29,6 +29,7 @@
 #include "textio/refusal.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -91,6 +92,9 @@ enum class StackMessage {
 };
 
 QString stackMessageText(StackMessage message);
+// The message as the window shows it: its text under kStackMessageTitle,
+// OK alone.
+textio::Notice stackNotice(StackMessage message);
 
 // --- Adding a fitting --------------------------------------------------------
 
@@ -122,8 +126,8 @@ FittingAdditionOutcome fittingAddition(PipeMaterial material, FittingType type, 
 struct StackHeight {
     // In the order they are shown: at most one size message (the first pair
     // from the top whose sizes do not fit), then one connection message per
-    // pair that cannot be joined, from the top.
-    std::vector<StackMessage> messages;
+    // pair that cannot be joined, from the top (stackNotice).
+    std::vector<textio::Notice> notices;
     // Two per line, L1 then L2, with the lengths that do not count set to 0.
     std::vector<double> countedLengthsMm;
     // The height when no message was raised.
@@ -142,6 +146,13 @@ struct StackHeight {
 // size, compared as numbers. A line whose type is none of the six fails the
 // size check of both its pairs and takes part in no other rule.
 StackHeight stackHeight(std::span<const StackLine> lines);
+
+// The stack as the window's two lists keep it: the lines, top first, and
+// two length entries a line, L1 then L2, as the texts the fitting's length
+// fields held when it was added (each a length in mm, or "0": not counted).
+// An entry that is no number, or missing, is no known length: the stack is
+// checked as above, but has no height.
+StackHeight stackHeight(const QStringList& lines, const QStringList& lengthEntries);
 
 // The height as the result field shows it: three decimals ("245.000"), or
 // "0" when a message was raised.

@@ -1,6 +1,7 @@
 // Showing an engine's refusal: the message box in the window's style, then
 // the focus on the control the refused field means. Each window declares
-// once, by name, which control each of its engine's fields means.
+// once, by name, which control each of its engine's fields means. An
+// engine's notice is shown as it stands.
 #pragma once
 
 #include "forms/platform.h"
@@ -18,6 +19,10 @@ namespace forms {
 // `control` when it can take it.
 void refuseInput(const QString& message, const QString& title, QWidget* control,
                  int style = vbOKOnly);
+
+// Shows `notice` in a message box with its own title and style; returns the
+// answer (one of MsgBoxResult), which a question's window acts on.
+int showNotice(const textio::Notice& notice);
 
 // Which control of a window each field of its engine means.
 template <class Field>

@@ -441,8 +441,11 @@ std::optional<DrainageRefusal> calculate(const DrainageInputs& in, DrainageResul
                                   in, out,
                                   [&](double shown) { return DrainageFlow::partFullFlow(shown, *area); }))
         return error;
-    out.fullnessAboveMaximum =
-        MaxFullnessRule::appliesTo(in.material, mode) && MaxFullnessRule::exceeds(d, *fullness);
+    if (MaxFullnessRule::appliesTo(in.material, mode) && MaxFullnessRule::exceeds(d, *fullness))
+        out.fullnessQuestion = textio::Notice{
+            kFullnessQuestion, textio::kCorrectnessTitle,
+            textio::box_style::kOkCancel | textio::box_style::kCritical
+                | textio::box_style::kDefaultButton2};
     return std::nullopt;
 }
 
@@ -466,5 +469,19 @@ DrainageOutcome calculate(const DrainageInputs& inputs)
 }
 
 } // namespace DrainageCalculation
+
+textio::Notice minSlopeWarning(int buttons)
+{
+    return {catalogues::kMinSlopeWarning, textio::kCorrectnessTitle,
+            buttons | textio::box_style::kCritical};
+}
+
+std::optional<textio::Notice> drainageSlopeWarning(const QString& diameterText,
+                                                   const QString& slopeText)
+{
+    if (!catalogues::MinSlopeTable::isBelowMinSlope(diameterText, slopeText))
+        return std::nullopt;
+    return minSlopeWarning(textio::box_style::kOkOnly);
+}
 
 } // namespace hydraulics

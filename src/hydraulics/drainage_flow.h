@@ -218,8 +218,10 @@ struct DrainageResults {
     QString area;                // water cross-section in m², part-full
     QString innerDiameterMetres; // PVC-U: the inner diameter that replaces D
     // Concrete and PE part-full with a fullness above GBJ 14-87 §3.2.3: the
-    // engineer is asked whether to keep the result.
-    bool fullnessAboveMaximum = false;
+    // engineer is asked whether to keep the result (kFullnessQuestion under
+    // "确认数据正确性", OK and Cancel with Cancel the default, a critical
+    // icon); any answer but OK drops it.
+    std::optional<textio::Notice> fullnessQuestion;
 };
 
 // The list a refusal names, for the window to put the focus on.
@@ -240,6 +242,20 @@ using DrainageOutcome = textio::Outcome<DrainageResults, DrainageField>;
 // each step with the value before it as its field holds it.
 DrainageOutcome calculate(const DrainageInputs& inputs);
 
+inline const QString kFullnessQuestion = QStringLiteral(
+    "您所选择的充满度大于规范规定【GBJ 14-87 第3.2.3条】，继续请选择确定，返回请选择取消。");
+
 } // namespace DrainageCalculation
+
+// The warning on a slope picked below the minimum of GBJ 14-87 §3.2.9:
+// catalogues::kMinSlopeWarning under "确认数据正确性" with a critical icon
+// and the buttons `buttons` (OK alone, or OK and Cancel). Only a warning:
+// the slope stays chosen whatever the answer.
+textio::Notice minSlopeWarning(int buttons);
+
+// The drainage window's warning, OK alone, on a slope below the minimum of
+// the diameter text in force (picked or typed); nothing otherwise.
+std::optional<textio::Notice> drainageSlopeWarning(const QString& diameterText,
+                                                   const QString& slopeText);
 
 } // namespace hydraulics

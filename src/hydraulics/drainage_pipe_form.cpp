@@ -35,9 +35,6 @@ using hydraulics::DrainageCalculation::kFullnessPrompt;
 // The fullness list shows this while full flow is selected.
 const QString kFullFlowFullnessPrompt = QStringLiteral("请选择坡充满度");
 
-const QString kFullnessQuestion = QStringLiteral(
-    "您所选择的充满度大于规范规定【GBJ 14-87 第3.2.3条】，继续请选择确定，返回请选择取消。");
-
 } // namespace
 
 DrainagePipeForm::DrainagePipeForm()
@@ -325,8 +322,8 @@ void DrainagePipeForm::Text11_Change()
 void DrainagePipeForm::Combo2_Click()
 {
     // Looked up from the diameter shown now, typed or picked.
-    if (catalogues::MinSlopeTable::isBelowMinSlope(Combo1->Text(), Combo2->Text()))
-        forms::MsgBox(catalogues::kMinSlopeWarning, forms::vbOKOnly | forms::vbCritical, kCorrectnessTitle);
+    if (const auto warning = hydraulics::drainageSlopeWarning(Combo1->Text(), Combo2->Text()))
+        forms::showNotice(*warning);
 }
 
 // --- Buttons -----------------------------------------------------------------
@@ -367,11 +364,9 @@ void DrainagePipeForm::Command1_Click()
 
     // Maximum design fullness, GBJ 14-87 §3.2.3: the engineer may keep a
     // fuller pipe or drop the result.
-    if (results.fullnessAboveMaximum) {
+    if (results.fullnessQuestion) {
         Hide();
-        const int answer = forms::MsgBox(kFullnessQuestion,
-                                         forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2,
-                                         kCorrectnessTitle);
+        const int answer = forms::showNotice(*results.fullnessQuestion);
         Show();
         if (answer != forms::vbOK) {
             Text1->setText(QString());

@@ -1,5 +1,7 @@
 #include "storm/storm_pipe_sizing.h"
 
+#include "textio/field_values.h"
+
 #include <array>
 #include <cmath>
 
@@ -143,6 +145,7 @@ OutletPipeChoice StormPipeSizingTable::Choose(OutletKind kind, const QString& ma
     for (const StormPipeSizingRow& row : rows) {
         if (Meets(row, flowPerPipe)) {
             choice.status = OutletPipeStatus::Chosen;
+            choice.writesDiameter = true;
             choice.diameter = row.diameter.toString();
             choice.slope = row.slope.toString();
             return choice;
@@ -150,6 +153,9 @@ OutletPipeChoice StormPipeSizingTable::Choose(OutletKind kind, const QString& ma
     }
     // Only the HDPE list has no open-ended last row.
     choice.status = OutletPipeStatus::FlowTooLarge;
+    choice.writesDiameter = true;
+    choice.warning = textio::Notice{kHdpeFlowTooLargeMessage.toString(), textio::kWarningTitle,
+                                    textio::box_style::kOkOnly};
     return choice;
 }
 

@@ -3,6 +3,8 @@
 // diameter by material for a roof single outlet.
 #pragma once
 
+#include "textio/refusal.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -51,15 +53,19 @@ enum class OutletPipeStatus {
     InvalidFlow,      // flow per pipe negative or not a finite number
 };
 
+// What the window shows of the choice: the diameter (and the slope) written
+// into their fields, then the warning, if any.
 struct OutletPipeChoice {
     OutletPipeStatus status = OutletPipeStatus::UnknownMaterial;
-    QString diameter;          // for Chosen; empty for FlowTooLarge
-    QString slope;             // for Chosen outdoor outlets; empty otherwise
-    bool writesSlope = false;  // outdoor outlets write (or empty) the slope; roof outlets never
+    QString diameter;             // for Chosen; empty for FlowTooLarge
+    QString slope;                // for Chosen outdoor outlets; empty otherwise
+    bool writesDiameter = false;  // Chosen and FlowTooLarge write (or empty) the diameter
+    bool writesSlope = false;     // outdoor outlets write (or empty) the slope; roof outlets never
+    // FlowTooLarge: kHdpeFlowTooLargeMessage under "警告", OK alone, no icon.
+    std::optional<textio::Notice> warning;
 };
 
-// Warning shown, under the title "警告", when an HDPE outlet cannot carry
-// the flow per pipe.
+// The warning when an HDPE outlet cannot carry the flow per pipe.
 inline constexpr QStringView kHdpeFlowTooLargeMessage =
     u"水量过大，请增加出水管道数量或换用钢筋混凝土管！";
 

@@ -144,7 +144,7 @@ std::optional<CheckDiameter> CheckDiameterOf(const QString& text)
                          textio::generalNumberText(*mm / 1000)};
 }
 
-SlopeWarning SlopeWarningFor(const QString& diameterText, const QString& slopeText)
+std::optional<textio::Notice> SlopeWarningFor(const QString& diameterText, const QString& slopeText)
 {
     // Minimum slope per GBJ 14-87 §3.2.9, checked for d200 to d400 only; the
     // minimum is that of the diameter text in force, picked or typed.
@@ -152,8 +152,11 @@ SlopeWarning SlopeWarningFor(const QString& diameterText, const QString& slopeTe
     if (!diameter
         || !catalogues::MinSlopeTable::isBelowMinSlope(textio::generalNumberText(diameter->millimetres),
                                                       slopeText))
-        return SlopeWarning::None;
-    return diameter->listText == u"d200" ? SlopeWarning::OkOnly : SlopeWarning::OkCancel;
+        return std::nullopt;
+    using namespace textio::box_style;
+    return hydraulics::minSlopeWarning(diameter->listText == u"d200"
+                                           ? kOkOnly
+                                           : kOkCancel | kDefaultButton2);
 }
 
 FullPipeCheckOutcome CheckFullPipe(const QString& diameterText, const QString& slopeText)

@@ -102,14 +102,11 @@ struct CheckDiameter {
 };
 std::optional<CheckDiameter> CheckDiameterOf(const QString& text);
 
-// Whether a slope picked for a diameter text calls for the minimum slope
-// warning, and with which buttons.
-enum class SlopeWarning {
-    None,      // not below the minimum, or a diameter the rule leaves out
-    OkOnly,    // d200
-    OkCancel,  // d250 to d400
-};
-SlopeWarning SlopeWarningFor(const QString& diameterText, const QString& slopeText);
+// The minimum slope warning a slope picked for a diameter text calls for:
+// OK alone for d200, OK and Cancel (Cancel the default) for d250 to d400,
+// each with a critical icon under "确认数据正确性"; nothing for a slope not
+// below the minimum or a diameter the rule leaves out.
+std::optional<textio::Notice> SlopeWarningFor(const QString& diameterText, const QString& slopeText);
 
 enum class CheckField { Diameter, Slope };
 

@@ -309,23 +309,13 @@ void StormWaterForm::Command1_Click()
 
 void StormWaterForm::showOutletPipe(const storm::OutletPipeChoice& choice)
 {
-    switch (choice.status) {
-    case storm::OutletPipeStatus::Chosen:
+    // A typed material of no list keeps the earlier pipe on screen.
+    if (choice.writesDiameter)
         Text3->setText(choice.diameter);
-        if (choice.writesSlope)
-            Text5->setText(choice.slope);
-        break;
-    case storm::OutletPipeStatus::FlowTooLarge:
-        Text3->setText(QString());
-        Text5->setText(QString());
-        forms::MsgBox(storm::kHdpeFlowTooLargeMessage.toString(), forms::vbOKOnly,
-                      kWarningTitle);
-        break;
-    case storm::OutletPipeStatus::UnknownMaterial:
-    case storm::OutletPipeStatus::InvalidFlow:
-        // A typed material of no list keeps the earlier pipe on screen.
-        break;
-    }
+    if (choice.writesSlope)
+        Text5->setText(choice.slope);
+    if (choice.warning)
+        forms::showNotice(*choice.warning);
 }
 
 // ------------------------------------------------------------ full-pipe check
@@ -366,14 +356,9 @@ void StormWaterForm::Combo1_Click()
 
 void StormWaterForm::Combo2_Click()
 {
-    const storm::SlopeWarning warning = storm::SlopeWarningFor(Combo1->Text(), Combo2->Text());
-    if (warning == storm::SlopeWarning::None)
-        return;
-    const int style = warning == storm::SlopeWarning::OkOnly
-        ? forms::vbOKOnly | forms::vbCritical
-        : forms::vbOKCancel | forms::vbCritical | forms::vbDefaultButton2;
     // Only a warning: the slope stays chosen whatever the answer.
-    forms::MsgBox(catalogues::kMinSlopeWarning, style, kCorrectnessTitle);
+    if (const auto warning = storm::SlopeWarningFor(Combo1->Text(), Combo2->Text()))
+        forms::showNotice(*warning);
 }
 
 void StormWaterForm::Command4_Click()

@@ -290,4 +290,10 @@ NetworkOutcome CalculateNetwork(const NetworkParameters& parameters,
     return result;
 }
 
+textio::Notice WorkFileFailureNotice(const QString& error)
+{
+    return {error + QChar(10) + QStringLiteral("数据文件夹中的工作文件未能更新，计算照常进行。"),
+            textio::kHintTitle, textio::box_style::kOkOnly | textio::box_style::kExclamation};
+}
+
 }  // namespace storm_network

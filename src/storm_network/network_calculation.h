@@ -179,4 +179,10 @@ using NetworkOutcome = textio::Outcome<NetworkRun, NetworkField>;
 NetworkOutcome CalculateNetwork(const NetworkParameters& parameters,
                                 std::span<const SegmentRow> segments);
 
+// A work file of the run that could not be written ("storm_in_temp.txt",
+// "storm_out_temp.txt"): the run goes on, and the engineer is told why
+// (`error`, "磁盘已满", ...) and that the work files were not updated, under
+// "提示" with an exclamation mark, OK alone.
+textio::Notice WorkFileFailureNotice(const QString& error);
+
 }  // namespace storm_network

@@ -133,7 +133,10 @@ AdjustmentOutcome AdjustSegment(ResultTable& table, int row, const QString& diam
         table.setCapacityCheck(row, CapacityCheck::Short);
         table.setEnabled(row, kCapacity, true);
         table.setReadOnly(row, kCapacity, true);
-        return AdjustmentOutcome{std::nullopt, Adjustment{true, changed}};
+        return AdjustmentOutcome{
+            std::nullopt,
+            Adjustment{textio::Notice{kCapacityShortMessage, kAdjustmentTitle, textio::box_style::kOkOnly},
+                       changed}};
     }
 
     // The rows below, into copies first.
@@ -156,7 +159,7 @@ AdjustmentOutcome AdjustSegment(ResultTable& table, int row, const QString& diam
     table.setEnabled(row, kCapacity, false);
     for (std::size_t k = 0; k < below.size(); ++k)
         table.setCells(row + 1 + static_cast<int>(k), below[k].unpack());
-    return AdjustmentOutcome{std::nullopt, Adjustment{false, changed}};
+    return AdjustmentOutcome{std::nullopt, Adjustment{std::nullopt, changed}};
 }
 
 }  // namespace storm_network

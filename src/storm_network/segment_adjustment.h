@@ -29,6 +29,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace storm_network {
 
 inline const QString kAdjustmentTitle = textio::kHintTitle;
@@ -43,17 +45,18 @@ inline constexpr textio::ValueRange kImposedSlopeRange = textio::positiveUpTo(10
 // the table and the network window's parameters it was made with.
 enum class AdjustmentField { Diameter, Slope, Table };
 
+inline const QString kCapacityShortMessage =
+    QStringLiteral("最大允许流量小于设计流量，请重新确认管径及坡度！");
+
 // An adjustment made: row r and the rows below it rewritten, or, with its
-// capacity short of its design flow, row r alone (the engineer is then
-// told kCapacityShortMessage under kAdjustmentTitle).
+// capacity short of its design flow, row r alone, and the engineer told so
+// (kCapacityShortMessage under kAdjustmentTitle, OK alone) before the
+// adjustment is offered again.
 struct Adjustment {
-    bool capacityShort = false;
+    std::optional<textio::Notice> capacityShort;
     // Whether any cell text of the table changed.
     bool changed = false;
 };
-
-inline const QString kCapacityShortMessage =
-    QStringLiteral("最大允许流量小于设计流量，请重新确认管径及坡度！");
 
 // A refusal writes nothing.
 using AdjustmentRefusal = textio::Refusal<AdjustmentField>;

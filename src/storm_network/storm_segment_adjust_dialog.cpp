@@ -3,6 +3,7 @@
 #include "app/run_state.h"
 #include "app/windows.h"
 #include "forms/platform.h"
+#include "forms/refusal_view.h"
 #include "storm_network/segment_adjustment.h"
 #include "storm_network/storm_result_grid_form.h"
 #include "storm_network/storm_sewer_network_form.h"
@@ -118,7 +119,7 @@ void StormSegmentAdjustDialog::Command1_Click()
     Hide();
     grid.showAdjustment(outcome.values.changed);
     if (outcome.values.capacityShort) {
-        forms::MsgBox(kCapacityShortMessage, forms::vbOKOnly, kAdjustmentTitle);
+        forms::showNotice(*outcome.values.capacityShort);
         Show();
     }
 }

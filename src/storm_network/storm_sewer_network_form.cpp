@@ -214,8 +214,7 @@ void StormSewerNetworkForm::noteWorkFileFailure(const QString& error)
     if (m_workFileFailureTold)
         return;
     m_workFileFailureTold = true;
-    forms::MsgBox(error + QChar(10) + QStringLiteral("数据文件夹中的工作文件未能更新，计算照常进行。"),
-                  forms::vbExclamation, textio::kHintTitle);
+    forms::showNotice(storm_network::WorkFileFailureNotice(error));
 }
 
 storm_network::NetworkParameters StormSewerNetworkForm::parameters() const

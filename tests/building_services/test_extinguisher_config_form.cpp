@@ -181,6 +181,32 @@ TEST_F(ExtinguisherConfigFormTest, EachOptionWritesItsText)
     }
 }
 
+TEST_F(ExtinguisherConfigFormTest, EachProtectionCalculatesWithItsReductionFactor)
+{
+    // Class A, medium hazard (U 15), above ground, 300 m² at one point:
+    // Qe = K × 20, two or three 6 kg extinguishers.
+    ExtinguisherConfigForm& f = w();
+    f.Show();
+    f.Text1->setText(u"300"_s);
+    f.Text5->setText(u"1"_s);
+    f.Combo1->setText(k6kg);
+    struct Row {
+        forms::OptionButton* option;
+        const char* requiredRating;
+    };
+    const Row rows[] = {
+        {f.Option10, "20"}, {f.Option8, "10"}, {f.Option11, "6"},
+        {f.Option9, "14"},  {f.Option12, "6"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.option->objectName().toStdString());
+        row.option->click();
+        f.Command1->press();
+        EXPECT_EQ(f.Text9->Text(), S(row.requiredRating));
+        EXPECT_TRUE(boxes().empty());
+    }
+}
+
 TEST_F(ExtinguisherConfigFormTest, FireClassChangesTheUnitsAtOnceButTheMinimumRatingsUnitOnCalculation)
 {
     ExtinguisherConfigForm& f = w();

@@ -208,7 +208,7 @@ ExtinguisherInputTexts openingInputs(const char* area, const char* points)
         .fireClass = u"A类火灾"_s,
         .hazard = u"中危险级"_s,
         .location = u"1"_s,
-        .reduction = u"0.7"_s,
+        .protection = FixedProtection::Hydrants,
         .size = u"2kg磷酸铵盐干粉灭火器"_s,
         .automatic = false,
     };
@@ -308,7 +308,7 @@ TEST(ExtinguisherCalculation, FiguresAtTheEndsOfTheRangesArePlainDigits)
     largest.fireClass = u"B类火灾"_s;
     largest.hazard = u"严重危险级"_s;
     largest.location = u"1.3"_s;
-    largest.reduction = u"1"_s;
+    largest.protection = FixedProtection::None;
     largest.automatic = true;
     const ExtinguisherOutcome big = configureExtinguishers(largest);
     ASSERT_FALSE(big.refusal.has_value());
@@ -320,7 +320,7 @@ TEST(ExtinguisherCalculation, FiguresAtTheEndsOfTheRangesArePlainDigits)
 
     ExtinguisherInputTexts smallest = openingInputs("1", "10000");
     smallest.hazard = u"轻危险级"_s;
-    smallest.reduction = u"0.3"_s;
+    smallest.protection = FixedProtection::HydrantsAndSprinklers;
     const ExtinguisherOutcome small = configureExtinguishers(smallest);
     ASSERT_FALSE(small.refusal.has_value());
     EXPECT_EQ(small.values.requiredRating, u"0.0000015"_s);

@@ -48,6 +48,15 @@ Addition addition(PipeMaterial material, FittingType type, const QString& size,
     return a;
 }
 
+// The notices of the stack's messages, in order.
+std::vector<textio::Notice> noticesOf(const std::vector<StackMessage>& messages)
+{
+    std::vector<textio::Notice> notices;
+    for (StackMessage message : messages)
+        notices.push_back(drainage::stackNotice(message));
+    return notices;
+}
+
 // The height as the window writes it, or "0" when a message was raised.
 QString shown(const drainage::StackHeight& h)
 {
@@ -211,7 +220,7 @@ void expectHeights(const std::vector<HeightCase>& cases)
     for (const HeightCase& c : cases) {
         SCOPED_TRACE(c.name);
         const drainage::StackHeight h = drainage::stackHeight(c.lines);
-        EXPECT_EQ(h.messages, c.messages);
+        EXPECT_EQ(h.notices, noticesOf(c.messages));
         EXPECT_EQ(shown(h), c.height);
         EXPECT_EQ(h.fittingCount, static_cast<int>(c.lines.size()));
         EXPECT_EQ(h.countedLengthsMm.size(), 2 * c.lines.size());
@@ -355,7 +364,7 @@ TEST(FittingStackHeight, EverySizeCellOfBothTables)
         const std::vector<StackLine> lines = {fitting(row.upper, row.upperSize),
                                               fitting(row.lower, row.lowerSize)};
         const drainage::StackHeight h = drainage::stackHeight(lines);
-        EXPECT_EQ(h.messages, row.messages);
+        EXPECT_EQ(h.notices, noticesOf(row.messages));
         EXPECT_EQ(h.heightMm.has_value(), row.messages.empty());
     }
 }
@@ -405,12 +414,46 @@ TEST(FittingStackHeight, FirstAndLastFittingRules)
     }
 }
 
+TEST(FittingStackHeight, LengthEntriesAsTheListKeepsThem)
+{
+    // The window's two lists: a length entry that is no number (or none at
+    // all) is no known length, so the stack has no height; the checks run
+    // all the same.
+    // The offset bend's L1 and the quarter bend's L2 do not count.
+    const QStringList bends = {drainage::stackLineText(OffsetBend, u"110X110"_s),
+                               drainage::stackLineText(QuarterBend, u"110X110"_s)};
+    const QStringList teeOverBend = {drainage::stackLineText(Tee, u"110X110"_s),
+                                     drainage::stackLineText(QuarterBend, u"110X110"_s)};
+    struct Row {
+        const char* name;
+        QStringList lines;
+        QStringList entries;
+        std::vector<StackMessage> messages;
+        QString height;
+    };
+    const Row rows[] = {
+        {"numbers", bends, {u"85"_s, u"20"_s, u"85.5"_s, u"7"_s}, {}, u"105.500"_s},
+        {"an entry of letters", bends, {u"85"_s, u"长"_s, u"85"_s, u"0"_s}, {}, u"0"_s},
+        {"an empty entry", bends, {u"85"_s, u"20"_s, QString(), u"0"_s}, {}, u"0"_s},
+        {"an entry missing", bends, {u"85"_s, u"20"_s, u"85"_s}, {}, u"0"_s},
+        {"a forbidden pair besides", teeOverBend, {u"0"_s, u"x"_s, u"85"_s, u"0"_s},
+         {StackMessage::ConnectionRefused}, u"0"_s},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const drainage::StackHeight h = drainage::stackHeight(row.lines, row.entries);
+        EXPECT_EQ(h.notices, noticesOf(row.messages));
+        EXPECT_EQ(shown(h), row.height);
+        EXPECT_EQ(h.fittingCount, 2);
+    }
+}
+
 TEST(FittingStackHeight, LinesOfNoTypeFailTheSizeCheck)
 {
     const std::vector<StackLine> lines = {
         fitting(Reducer, u"110X50"_s), {u"管件"_s, 5, 5}, fitting(Reducer, u"110X50"_s)};
     const drainage::StackHeight h = drainage::stackHeight(lines);
-    EXPECT_EQ(h.messages, std::vector{StackMessage::SizeMismatch});
+    EXPECT_EQ(h.notices, noticesOf({StackMessage::SizeMismatch}));
     EXPECT_FALSE(h.heightMm);
     EXPECT_EQ(h.fittingCount, 3);
 }

@@ -401,7 +401,7 @@ TEST(DrainageCalculationTest, WorkingValuesAtTheirFieldsPrecision)
     EXPECT_EQ(out.radiusRatio, u"0.500094321867963");
     EXPECT_EQ(out.area, u"0.0353562519774949");
     EXPECT_TRUE(out.innerDiameterMetres.isEmpty());
-    EXPECT_FALSE(out.fullnessAboveMaximum);
+    EXPECT_FALSE(out.fullnessQuestion);
 
     ASSERT_FALSE(calculateInto(inputs(M::Pvcu, F::PartFull, u"110"_s, u"4"_s, u"0.5"_s), out));
     EXPECT_EQ(out.innerDiameterMetres, u"0.1036");
@@ -434,7 +434,7 @@ TEST(DrainageCalculationTest, FullnessAboveTheMaximumAsksForConcreteAndPeOnly)
         ASSERT_FALSE(calculateInto(inputs(row.material, F::PartFull, QString::fromUtf16(row.diameter),
                                                    u"3"_s, QString::fromUtf16(row.fullness)),
                                             out));
-        EXPECT_EQ(out.fullnessAboveMaximum, row.asks);
+        EXPECT_EQ(out.fullnessQuestion.has_value(), row.asks);
     }
 }
 

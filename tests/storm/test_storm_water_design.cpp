@@ -310,20 +310,30 @@ TEST(FullPipeCheck, DiameterAndSlopeOutsideTheirRangesAreAskedFor)
 
 TEST(FullPipeCheck, SlopeWarningByTheDiameterInForce)
 {
-    using W = storm::SlopeWarning;
+    // OK alone (critical icon) for d200; OK and Cancel with Cancel the
+    // default for d250 to d400; none otherwise.
+    constexpr int kOkOnly = 16;
+    constexpr int kOkCancel = 1 + 16 + 256;
     struct Row {
         const char* diameter;
         const char* slope;
-        W warning;
+        std::optional<int> style;
     };
     const Row rows[] = {
-        {"d200", "3.9", W::OkOnly},   {"d200", "4.0", W::None},    {"200", "3.9", W::OkOnly},
-        {"d250", "0.6", W::OkCancel}, {"d300", "2.9", W::OkCancel}, {"d300", "3.0", W::None},
-        {"d400", "1.9", W::OkCancel}, {"d400", "2.0", W::None},    {"d450", "0.6", W::None},
-        {"请选择管径", "0.6", W::None}, {"d300", "陡", W::None},
+        {"d200", "3.9", kOkOnly},   {"d200", "4.0", {}},       {"200", "3.9", kOkOnly},
+        {"d250", "0.6", kOkCancel}, {"d300", "2.9", kOkCancel}, {"d300", "3.0", {}},
+        {"d400", "1.9", kOkCancel}, {"d400", "2.0", {}},       {"d450", "0.6", {}},
+        {"请选择管径", "0.6", {}}, {"d300", "陡", {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.diameter) + " / " + row.slope);
-        EXPECT_EQ(storm::SlopeWarningFor(S(row.diameter), S(row.slope)), row.warning);
+        const std::optional<textio::Notice> warning = storm::SlopeWarningFor(S(row.diameter), S(row.slope));
+        ASSERT_EQ(warning.has_value(), row.style.has_value());
+        if (!warning)
+            continue;
+        EXPECT_EQ(warning->style, *row.style);
+        EXPECT_EQ(warning->message,
+                  S("您所选择的坡度小于规范规定【GBJ 14-87 第3.2.9条】，继续请按确定。"));
+        EXPECT_EQ(warning->title, S("确认数据正确性"));
     }
 }

@@ -312,3 +312,11 @@ TEST(NetworkCalculation, ValuesAtTheEdgesOfTheirRangesAreDesigned)
     EXPECT_EQ(longest.values.rows[0].text(kLength), S("10000.00"));
     EXPECT_EQ(longest.values.totalLength, S("10000"));
 }
+
+TEST(NetworkWorkFiles, AFailedWriteIsToldWithItsCause)
+{
+    const textio::Notice notice = storm_network::WorkFileFailureNotice(S("磁盘已满"));
+    EXPECT_EQ(notice.message, S("磁盘已满\n数据文件夹中的工作文件未能更新，计算照常进行。"));
+    EXPECT_EQ(notice.title, S("提示"));
+    EXPECT_EQ(notice.style, 48);  // OK alone, exclamation mark
+}

@@ -58,8 +58,8 @@ Answer adjust(ResultTable& table, int row, const QString& diameter, const QStrin
     const bool changed = outcome.values.changed;
     if (outcome.refusal)
         return {Done::Refused, outcome.refusal->message, outcome.refusal->title, changed};
-    if (outcome.values.capacityShort)
-        return {Done::CapacityBelowDesignFlow, kCapacityShortMessage, kAdjustmentTitle, changed};
+    if (const std::optional<textio::Notice>& notice = outcome.values.capacityShort)
+        return {Done::CapacityBelowDesignFlow, notice->message, notice->title, changed};
     return {Done::Adjusted, QString(), QString(), changed};
 }
 
