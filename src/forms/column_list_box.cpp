@@ -99,7 +99,9 @@ void ColumnListBox::setListIndex(int index)
     if (index < -1 || index >= ListCount())
         return;
     if (index < 0) {
-        selectionModel()->clear();
+        // A box that shows no table yet has no selection to clear.
+        if (QItemSelectionModel* selection = selectionModel())
+            selection->clear();
         return;
     }
     setCurrentIndex(line(index));

@@ -63,11 +63,23 @@ void SegmentRowModel::clear()
     endResetModel();
 }
 
+void SegmentRowModel::makeRoomFor(std::size_t count, bool keep)
+{
+    // A new list takes the imported vector itself: it needs no more room.
+    if (!keep || count == 0)
+        return;
+    // The boxes count their lines in int.
+    const std::size_t total = m_rows.size() + count;
+    if (total > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        throw std::bad_alloc();
+    takeRowMemory(total);
+    m_rows.reserve(total);
+}
+
 void SegmentRowModel::take(std::vector<SegmentRow>&& imported, bool keep)
 {
     if (!keep) {
-        // The rows change hands without allocating; the old ones are freed
-        // once the boxes show the new.
+        // The old rows are freed once the boxes show the new.
         beginResetModel();
         const std::vector<SegmentRow> gone = std::exchange(m_rows, std::move(imported));
         endResetModel();
@@ -75,15 +87,8 @@ void SegmentRowModel::take(std::vector<SegmentRow>&& imported, bool keep)
     }
     if (imported.empty())
         return;
-    // The boxes count their lines in int.
-    const std::size_t total = m_rows.size() + imported.size();
-    if (total > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        throw std::bad_alloc();
-    takeRowMemory(total);
-    m_rows.reserve(total);
-    // With the room made, moving the rows in takes no memory and cannot fail.
     const int first = rowCount();
-    beginInsertRows(QModelIndex(), first, static_cast<int>(total) - 1);
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(imported.size()) - 1);
     std::move(imported.begin(), imported.end(), std::back_inserter(m_rows));
     endInsertRows();
 }

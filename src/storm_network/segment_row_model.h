@@ -30,10 +30,13 @@ public:
     void setRow(int row, const SegmentRow& values);
     void clear();
 
-    // Takes the rows of an import in one step: after the rows held when
-    // `keep`, else in their place. The memory the list needs is taken before
-    // it changes: memory that runs short throws std::bad_alloc (as does a
-    // list longer than its lines can be counted) with the rows as they were.
+    // Makes the room for `count` imported rows that take() then fills:
+    // after the rows held when `keep`, else in their place. Memory that runs
+    // short throws std::bad_alloc (as does a list longer than its lines can
+    // be counted) with the rows as they were.
+    void makeRoomFor(std::size_t count, bool keep);
+    // Takes the rows of an import in one step, in the room made for them:
+    // the rows change hands without allocating, and the boxes are told once.
     void take(std::vector<SegmentRow>&& imported, bool keep);
 
     // The table as the list boxes read and change it: texts shown as they

@@ -411,13 +411,10 @@ void StormSegmentListForm::导入_Click()
         note(detail + QChar(10) + QStringLiteral("数据列表未改变。"));
     };
     StormSegmentInputFile::ReadResult file;
-    std::size_t count = 0;
     try {
         file = StormSegmentInputFile::Read(*path);
-        if (file.status == StormSegmentInputFile::ReadStatus::Read) {
-            count = file.rows.size();
-            m_rows.take(std::move(file.rows), keepRows);
-        }
+        if (file.status == StormSegmentInputFile::ReadStatus::Read)
+            m_rows.makeRoomFor(file.rows.size(), keepRows);
     } catch (const std::bad_alloc&) {
         // The rows read go before the message is made.
         file = {};
@@ -432,6 +429,8 @@ void StormSegmentListForm::导入_Click()
         refuse(file.detail);
         return;
     }
+    const std::size_t count = file.rows.size();
+    m_rows.take(std::move(file.rows), keepRows);
     if (!keepRows)
         Command1->setCaption(kAddCaption);
     Text4->setText(QString::number(count * 3));
