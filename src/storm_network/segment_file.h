@@ -85,6 +85,8 @@ struct ReadResult {
 };
 
 // Reads a segment file line by line; on any failure no rows are returned.
+// Memory that runs short while the rows are built throws std::bad_alloc;
+// every row built so far is released.
 // A line ends at CR LF, a lone CR or a lone LF; blank lines after the last
 // value are an editor's extra line ends and are dropped, a blank line
 // before a further value refuses the file, since it would shift every

@@ -9,9 +9,11 @@
 #include "forms/handler.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -103,9 +105,10 @@ StormSegmentListForm::StormSegmentListForm()
         heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         heading->setCaption(headings[i]);
         headingLabels[i] = heading;
-        forms::ListBox* list = nullptr;
+        forms::ColumnListBox* list = nullptr;
         put(list, Frame1, {"List1", lefts[i], 780, 1200, 4200});
         list->setProperty("Index", i);
+        list->showColumn(&m_rows, i);
         List1.insert(i, list);
         // The columns scroll as one, a row at a time (see connectHandlers).
         // Texts wider than a column are not scrolled sideways, so that all
@@ -137,8 +140,8 @@ StormSegmentListForm::StormSegmentListForm()
 void StormSegmentListForm::connectHandlers()
 {
     for (int i = 0; i < 3; ++i) {
-        forms::ListBox* list = List1.at(i);
-        forms::connectHandler(list, &forms::ListBox::Click, this, [this, i] { List1_Click(i); });
+        forms::ColumnListBox* list = List1.at(i);
+        forms::connectHandler(list, &forms::ColumnListBox::Click, this, [this, i] { List1_Click(i); });
         // The columns scroll as one: the scroll bar's value is the top row.
         forms::connectHandler(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
                 [this, i](int top) { alignColumns(i, top); });
@@ -171,31 +174,21 @@ void StormSegmentListForm::Form_QueryUnload(int& cancel, int)
 void StormSegmentListForm::clearRows()
 {
     m_rows.clear();
-    for (int column = 0; column < 3; ++column)
-        List1(column).Clear();
     // No row is left to update.
     Command1->setCaption(kAddCaption);
-}
-
-void StormSegmentListForm::appendRow(const SegmentRow& row)
-{
-    m_rows.push_back(row);
-    List1(0).AddItem(row.length);
-    List1(1).AddItem(row.area);
-    List1(2).AddItem(row.runoff);
 }
 
 int StormSegmentListForm::selectedRow() const
 {
     const int row = List1(0).ListIndex();
-    return row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
+    return row >= 0 && row < m_rows.rowCount() ? row : -1;
 }
 
 void StormSegmentListForm::showRow(int row)
 {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+    if (row < 0 || row >= m_rows.rowCount())
         return;
-    const SegmentRow& shown = m_rows[static_cast<std::size_t>(row)];
+    const SegmentRow& shown = rows()[static_cast<std::size_t>(row)];
     Text1->setText(shown.length);
     Text2->setText(shown.area);
     Text3->setText(shown.runoff);
@@ -263,7 +256,7 @@ void StormSegmentListForm::openForInput()
         setTop(network.Top());
         m_placed = true;
     }
-    if (!m_rows.empty()) {
+    if (!rows().empty()) {
         expand();
     } else {
         setHeight(kCollapsedHeight);
@@ -290,11 +283,7 @@ void StormSegmentListForm::Command1_Click()
         }
         if (!valuesFitTheFile())
             return;
-        const SegmentRow updated{Text1->Text(), Text2->Text(), Text3->Text()};
-        m_rows[static_cast<std::size_t>(row)] = updated;
-        List1(0).setList(row, updated.length);
-        List1(1).setList(row, updated.area);
-        List1(2).setList(row, updated.runoff);
+        m_rows.setRow(row, SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
         return;
     }
     // Add mode: a segment needs all three values.
@@ -302,7 +291,7 @@ void StormSegmentListForm::Command1_Click()
         return;
     if (!valuesFitTheFile())
         return;
-    appendRow(SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
+    m_rows.append(SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
     prepareNewSegment();
 }
 
@@ -346,11 +335,10 @@ void StormSegmentListForm::Command5_Click()
         return;
     if (!confirmDeletion(QStringLiteral("本操作将清除选定的数据！是否继续？")))
         return;
-    m_rows.erase(m_rows.begin() + row);
-    List1(1).RemoveItem(row);
-    List1(2).RemoveItem(row);
-    List1(0).RemoveItem(row);
-    // The row being updated is gone, and no row is selected.
+    // The row leaves the three columns at once; none of them keeps a row
+    // selected.
+    m_rows.removeRows(row, 1);
+    // The row being updated is gone.
     Command1->setCaption(kAddCaption);
 }
 
@@ -395,7 +383,7 @@ void StormSegmentListForm::导出_Click()
         forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Save));
     if (!path || path->isEmpty())
         return;
-    if (const std::optional<QString> error = StormSegmentInputFile::Write(*path, m_rows))
+    if (const std::optional<QString> error = StormSegmentInputFile::Write(*path, rows()))
         note(*error + QChar(10) + QStringLiteral("文件未写入，数据未导出！"));
 }
 
@@ -403,7 +391,7 @@ void StormSegmentListForm::导入_Click()
 {
     Text4->setText(QStringLiteral("0"));
     bool keepRows = false;
-    if (!m_rows.empty()) {
+    if (!rows().empty()) {
         const int answer = forms::MsgBox(QStringLiteral("现有数据列表是否保留？"),
                                          forms::vbYesNoCancel | forms::vbQuestion, kWarningTitle);
         if (answer == forms::vbCancel)
@@ -416,22 +404,36 @@ void StormSegmentListForm::导入_Click()
     if (!path || path->isEmpty())
         return;
 
-    // The list changes only once the whole file has been read and found to
-    // be a segment file.
-    const StormSegmentInputFile::ReadResult file = StormSegmentInputFile::Read(*path);
+    // The file's rows are read and the room for them made aside; the list
+    // takes them in one step once all are there. Memory that runs short on
+    // the way leaves the list as it was.
+    const auto refuse = [](const QString& detail) {
+        note(detail + QChar(10) + QStringLiteral("数据列表未改变。"));
+    };
+    StormSegmentInputFile::ReadResult file;
+    try {
+        file = StormSegmentInputFile::Read(*path);
+        if (file.status == StormSegmentInputFile::ReadStatus::Read)
+            m_rows.makeRoomFor(file.rows.size(), keepRows);
+    } catch (const std::bad_alloc&) {
+        // The rows read go before the message is made.
+        file = {};
+        refuse(QStringLiteral("无法导入文件“%1”：内存不足。").arg(QDir::toNativeSeparators(*path)));
+        return;
+    }
     if (file.status == StormSegmentInputFile::ReadStatus::Missing) {
         note(QStringLiteral("您选择的文件并不存在，请重新选择！"));
         return;
     }
     if (file.status != StormSegmentInputFile::ReadStatus::Read) {
-        note(file.detail + QChar(10) + QStringLiteral("数据列表未改变。"));
+        refuse(file.detail);
         return;
     }
+    const std::size_t count = file.rows.size();
+    m_rows.take(std::move(file.rows), keepRows);
     if (!keepRows)
-        clearRows();
-    for (const SegmentRow& row : file.rows)
-        appendRow(row);
-    Text4->setText(QString::number(file.rows.size() * 3));
+        Command1->setCaption(kAddCaption);
+    Text4->setText(QString::number(count * 3));
     expand();
 }
 

@@ -3,7 +3,8 @@
 // length, own catchment area and runoff coefficient. The rows are held once,
 // in rows(); the three list boxes `List1(0)`, `List1(1)` and `List1(2)` show
 // its three columns side by side, keep the same row selected and scroll as
-// one, so that a row always stands on one line. Rows are
+// one, so that a row always stands on one line. The boxes show the rows
+// themselves, not copies, so they cannot differ in their count. Rows are
 // added, updated and deleted here, and exported to and imported from a
 // segment file (storm_in.txt).
 //
@@ -11,7 +12,9 @@
 // hidden: its close box does nothing.
 #pragma once
 
+#include "forms/column_list_box.h"
 #include "forms/form.h"
+#include "storm_network/segment_row_model.h"
 #include "storm_network/segment_rows.h"
 
 #include <vector>
@@ -26,7 +29,7 @@ public:
     static constexpr double kExpandedHeight = 8000;
 
     // The segments, first segment first.
-    const std::vector<storm_network::SegmentRow>& rows() const { return m_rows; }
+    const std::vector<storm_network::SegmentRow>& rows() const { return m_rows.rows(); }
     // Empties the list without a question.
     void clearRows();
 
@@ -72,8 +75,9 @@ public:
     forms::Frame* Frame1;
     forms::Label* Label4;
     forms::Label* Label5;
-    // 0: lengths (m), 1: catchment areas (m²), 2: runoff coefficients.
-    forms::ControlArray<forms::ListBox> List1;
+    // 0: lengths (m), 1: catchment areas (m²), 2: runoff coefficients;
+    // the columns of rows().
+    forms::ControlArray<forms::ColumnListBox> List1;
     forms::CommandButton* Command5;
     forms::CommandButton* Command4;
 
@@ -97,7 +101,6 @@ private:
     int selectedRow() const;
     // The input boxes take the texts of `row`; nothing for no row.
     void showRow(int row);
-    void appendRow(const storm_network::SegmentRow& row);
     // Row r of the list is item r of every column: scrolling `column` to
     // the top row `top` scrolls the other two there.
     void alignColumns(int column, int top);
@@ -107,7 +110,8 @@ private:
     // Asks under "警告" before rows are deleted; true to go on.
     static bool confirmDeletion(const QString& question);
 
-    std::vector<storm_network::SegmentRow> m_rows;
+    // The segments, shown by the three columns.
+    storm_network::SegmentRowModel m_rows;
     // True while one column's selection is being copied to the others.
     bool m_selecting = false;
     // True while one column's top row is being copied to the others.

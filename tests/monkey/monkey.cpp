@@ -3,6 +3,7 @@
 #include "random_input.h"
 
 #include "forms/application.h"
+#include "forms/column_list_box.h"
 #include "forms/controls.h"
 #include "forms/platform.h"
 #include "forms/testing/scripted_platform.h"
@@ -104,6 +105,7 @@ bool isControl(const QWidget* w)
 {
     return qobject_cast<const forms::TextBox*>(w) || qobject_cast<const forms::MultiLineTextBox*>(w)
         || qobject_cast<const forms::ComboBox*>(w) || qobject_cast<const forms::ListBox*>(w)
+        || qobject_cast<const forms::ColumnListBox*>(w)
         || qobject_cast<const forms::OptionButton*>(w) || qobject_cast<const forms::CheckBox*>(w)
         || qobject_cast<const forms::CommandButton*>(w) || qobject_cast<const forms::Label*>(w)
         || qobject_cast<const forms::Frame*>(w);
@@ -475,7 +477,8 @@ QString Monkey::actOnControl(forms::Form& form)
             continue;
         if (qobject_cast<forms::TextBox*>(w) || qobject_cast<forms::MultiLineTextBox*>(w))
             fields.push_back(w);
-        else if (qobject_cast<forms::ComboBox*>(w) || qobject_cast<forms::ListBox*>(w))
+        else if (qobject_cast<forms::ComboBox*>(w) || qobject_cast<forms::ListBox*>(w)
+                 || qobject_cast<forms::ColumnListBox*>(w))
             lists.push_back(w);
         else if (qobject_cast<forms::CommandButton*>(w))
             buttons.push_back(w);
@@ -503,7 +506,7 @@ QString Monkey::actOnControl(forms::Form& form)
         return actOnTextField(form, control);
     if (qobject_cast<forms::ComboBox*>(control))
         return actOnList(form, control);
-    if (qobject_cast<forms::ListBox*>(control))
+    if (qobject_cast<forms::ListBox*>(control) || qobject_cast<forms::ColumnListBox*>(control))
         return actOnListBox(control);
     if (auto* button = qobject_cast<forms::CommandButton*>(control)) {
         if (asksForEnd(button->Caption()))
@@ -657,15 +660,18 @@ QString Monkey::actOnList(forms::Form& form, QWidget* control)
 
 QString Monkey::actOnListBox(QWidget* control)
 {
-    auto* list = static_cast<forms::ListBox*>(control);
-    if (list->count() == 0 || m_random->chance(0.1))
+    // A list box, or a column of a table shared by several list boxes.
+    auto* list = static_cast<QListView*>(control);
+    const int count = list->model()->rowCount();
+    if (count == 0 || m_random->chance(0.1))
         return click(control, false);
-    const int row = m_random->below(list->count());
+    const int row = m_random->below(count);
+    const QModelIndex line = list->model()->index(row, list->modelColumn());
     const bool twice = m_random->chance(0.3);
     const QString what = controlName(control) + (twice ? QStringLiteral(": double click row %1") : QStringLiteral(": click row %1")).arg(row);
     remember(what);
-    list->scrollToItem(list->item(row));
-    const QPoint at = list->visualItemRect(list->item(row)).center();
+    list->scrollTo(line);
+    const QPoint at = list->visualRect(line).center();
     clickAt(list->viewport(), at, twice);
     return what;
 }

@@ -9,6 +9,7 @@
 #include "segment_file_bytes.h"
 #include "storm/storm_water_form.h"
 #include "storm_network/storm_segment_list_form.h"
+#include "storm_network/row_memory_fault.h"
 #include "storm_network/storm_sewer_network_form.h"
 #include "textio/cp936.h"
 #include "textio/write_fault.h"
@@ -241,14 +242,14 @@ TEST_F(StormSegmentListFormTest, OnceTheSelectedRowIsGoneTheWindowAddsRows)
 
 // The first row shown by a column, and the line (pixel top) on which it
 // shows `row`.
-int topRow(const forms::ListBox& list)
+int topRow(const forms::ColumnListBox& list)
 {
     return list.indexAt(QPoint(1, 1)).row();
 }
 
-int lineOf(const forms::ListBox& list, int row)
+int lineOf(const forms::ColumnListBox& list, int row)
 {
-    return list.visualItemRect(list.item(row)).top();
+    return list.visualRect(list.line(row)).top();
 }
 
 class SegmentListScrollingTest : public StormSegmentListFormTest {
@@ -279,7 +280,7 @@ protected:
     }
 };
 
-void wheelDown(forms::ListBox& list, int notches)
+void wheelDown(forms::ColumnListBox& list, int notches)
 {
     QWidget* viewport = list.viewport();
     const QPointF at(10, 10);
@@ -293,25 +294,25 @@ TEST_F(SegmentListScrollingTest, ScrollingOneColumnScrollsTheOtherTwo)
     struct Case {
         const char* name;
         int column;
-        void (*scroll)(forms::ListBox&);
+        void (*scroll)(forms::ColumnListBox&);
         int top;  // -1: somewhere below the first row
     };
     const Case cases[] = {
-        {"wheel, a notch of three rows", 0, [](forms::ListBox& l) { wheelDown(l, 1); }, 3},
-        {"wheel, four notches", 2, [](forms::ListBox& l) { wheelDown(l, 4); }, 12},
+        {"wheel, a notch of three rows", 0, [](forms::ColumnListBox& l) { wheelDown(l, 1); }, 3},
+        {"wheel, four notches", 2, [](forms::ColumnListBox& l) { wheelDown(l, 4); }, 12},
         {"bar's arrow", 1,
-         [](forms::ListBox& l) {
+         [](forms::ColumnListBox& l) {
              l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
          },
          1},
-        {"bar dragged", 2, [](forms::ListBox& l) { l.verticalScrollBar()->setValue(20); }, 20},
+        {"bar dragged", 2, [](forms::ColumnListBox& l) { l.verticalScrollBar()->setValue(20); }, 20},
         {"bar's page", 0,
-         [](forms::ListBox& l) {
+         [](forms::ColumnListBox& l) {
              l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
          },
          -1},
         {"bar to the end", 1,
-         [](forms::ListBox& l) {
+         [](forms::ColumnListBox& l) {
              l.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
          },
          -1},
@@ -352,7 +353,7 @@ TEST_F(SegmentListScrollingTest, KeysMoveTheSelectionOnOneLineInAllThree)
         SCOPED_TRACE(c.name);
         forms::destroyAllDefaultInstances();
         StormSegmentListForm& w = openWith45Rows();
-        forms::ListBox& list = w.List1(c.column);
+        forms::ColumnListBox& list = w.List1(c.column);
         list.clickLine(c.selected == 0 && c.scrolledTo > 0 ? 1 : 0);
         list.verticalScrollBar()->setValue(c.scrolledTo);
         ASSERT_EQ(topRow(list), c.scrolledTo);
@@ -365,7 +366,7 @@ TEST_F(SegmentListScrollingTest, KeysMoveTheSelectionOnOneLineInAllThree)
             EXPECT_GT(list.ListIndex(), 0);
         // The selected row is in view.
         EXPECT_TRUE(list.viewport()->rect().contains(
-            list.visualItemRect(list.item(list.ListIndex())).center()));
+            list.visualRect(list.line(list.ListIndex())).center()));
         expectInStep(w);
     }
 }
@@ -392,7 +393,7 @@ TEST_F(SegmentListScrollingTest, SelectingInOneColumnShowsTheRowOnOneLine)
 // ------------------------------------------------------------ texts shown whole
 
 // The items of `list` wider than the room for text in its rows.
-QStringList clippedItems(const forms::ListBox& list)
+QStringList clippedItems(const forms::ColumnListBox& list)
 {
     const QFontMetrics fm(list.font());
     // The style's text margin on either side of an item.
@@ -853,6 +854,63 @@ TEST_F(StormSegmentListFormTest, FailedImportLeavesTheListAsItWas)
                 QFile::remove(*chosen);
         }
     }
+}
+
+// Memory that runs short anywhere in an import, while the file is read or
+// while the list makes room for its rows, leaves the list, its selection
+// and the boxes as they were and says so; the program goes on.
+TEST_F(StormSegmentListFormTest, ImportShortOfMemoryLeavesTheListAsItWas)
+{
+    struct Case {
+        const char* name;
+        int keepAnswer;
+        std::size_t roomForRows;  // the rows the memory holds
+    };
+    // The file's five rows are read first; keeping the two rows of the list,
+    // the list then makes room for seven.
+    const Case cases[] = {
+        {"no room for a row, 否", forms::vbNo, 0},
+        {"short part-way through the file, 否", forms::vbNo, 3},
+        {"short at the file's last row, 是", forms::vbYes, 4},
+        {"room for the file but not for the list, 是", forms::vbYes, 5 + 6},
+    };
+    QByteArray bytes;
+    for (int r = 0; r < 5; ++r)
+        bytes += QByteArrayLiteral("30\r\n800\r\n0.3\r\n");
+    const QString file = path("storm_in.txt");
+    putBytes(file, bytes);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        forms::destroyAllDefaultInstances();
+        platform().reset();
+        StormSegmentListForm& w = openWithTwoRows();
+        w.List1(2).clickLine(1);
+        w.Text1->setText(S("45"));
+        const QStringList typed = boxTexts(w);
+        platform().answerMessageBox(c.keepAnswer);
+        platform().answerFileDialog(file);
+        platform().answerMessageBox(forms::vbOK);
+        {
+            const storm_network::ScopedRowMemoryFault fault(c.roomForRows);
+            w.导入->click();
+        }
+        EXPECT_EQ(shownRows(w), kTwoRows);
+        EXPECT_EQ(w.List1(0).ListIndex(), 1);
+        EXPECT_EQ(boxTexts(w), typed);
+        EXPECT_EQ(w.Command1->Caption(), S("更  新"));
+        EXPECT_DOUBLE_EQ(w.Height(), 2500);
+        ASSERT_EQ(boxes().size(), 2u);
+        expectNote(1, QString());
+        EXPECT_EQ(boxes()[1].text, S("无法导入文件“") + QDir::toNativeSeparators(file)
+                                       + S("”：内存不足。\n数据列表未改变。"));
+    }
+    // With the memory back the same file is taken whole.
+    StormSegmentListForm& w = Form14();
+    platform().answerMessageBox(forms::vbYes);
+    platform().answerFileDialog(file);
+    w.导入->click();
+    EXPECT_EQ(shownRows(w).size(), 7u);
+    EXPECT_EQ(w.List1(0).ListIndex(), 1);
 }
 
 TEST_F(StormSegmentListFormTest, ImportOfAFolderSaysItIsNoFile)
