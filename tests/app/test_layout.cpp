@@ -173,6 +173,31 @@ TEST_F(LayoutTest, EveryWindowsLinesShowAtEveryScale)
     }
 }
 
+// Values typed into an editable list show whole in the closed list: a
+// sewage quota with two decimals, up to the longest listed quota.
+TEST_F(LayoutTest, TypedValuesShowWholeInEditableLists)
+{
+    const struct {
+        const char* window;
+        std::function<forms::ComboBox*()> list;
+        QString typed;
+    } cases[] = {
+        {"form12", [] { return form12().Combo3; }, QStringLiteral("48.05")},
+        {"form12", [] { return form12().Combo3; }, QStringLiteral("200.05")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        SCOPED_TRACE(c.typed.toStdString());
+        forms::ComboBox* combo = c.list();
+        combo->window()->show();
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), c.typed);
+        ASSERT_EQ(combo->Text(), c.typed);
+        EXPECT_LE(QFontMetrics(combo->font()).horizontalAdvance(c.typed), closedTextRoom(*combo))
+            << combo->objectName().toStdString() << " is " << combo->width() << " pixels wide";
+    }
+}
+
 // Every list of every window shows each entry whole, shut with the entry
 // picked and open; Down moves on from whichever entry a list shows, also
 // when code wrote the entry's text before the entries were filled (a list
