@@ -25,6 +25,9 @@ const QString kDesignCaption = QStringLiteral("化粪池设计计算");
 // 类似公共场所"); the right column, the site conditions and the buttons
 // move with its right edge, in their order and alignment.
 constexpr double kUseWidening = 1350;
+// The quota list shows a typed quota with two decimals whole ("200.05"); its
+// unit stands after it at the same gap.
+constexpr double kQuotaWidth = 1050;
 constexpr double kLeftField = 930;
 constexpr double kRightLabel = 2550 + kUseWidening;
 constexpr double kFrameWidth = 4575 + kUseWidening;
@@ -54,8 +57,8 @@ SepticTankForm::SepticTankForm()
     put(Label3, Frame1, {"Label3", 90, 735, 930, 0, u"建筑物类型"_s});
     put(Combo1, Frame1, {"Combo1", 1050, 690, 3465 + kUseWidening, 315}, pickOnly);
     put(Label4, Frame1, {"Label4", 90, 1125, 825, 0, u"污水定额"_s});
-    put(Combo3, Frame1, {"Combo3", kLeftField, 1080, 780, 315, u"50"_s}, editable);
-    put(Label5, Frame1, {"Label5", 1740, 1125, 600, 0, u"L/p·d"_s});
+    put(Combo3, Frame1, {"Combo3", kLeftField, 1080, kQuotaWidth, 315, u"50"_s}, editable);
+    put(Label5, Frame1, {"Label5", kLeftField + kQuotaWidth + 30, 1125, 600, 0, u"L/p·d"_s});
     put(Label6, Frame1, {"Label6", kRightLabel, 1125, 1110, 0, u"污水停留时间"_s});
     put(Combo6, Frame1, {"Combo6", 3690 + kUseWidening, 1080, 825, 315, u"12"_s}, editable);
     put(Label7, Frame1, {"Label7", 90, 1515, 825, 0, u"排水类型"_s});

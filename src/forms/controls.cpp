@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QApplication>
 #include <QMouseEvent>
@@ -68,6 +69,20 @@ void dropLineEnds(QLineEdit& edit)
 }
 
 } // namespace
+
+void paintInLogicalPixels(QWidget& widget, const std::function<void(QPainter&)>& draw)
+{
+    // Drawn at one device pixel to a logical pixel, then laid over the
+    // widget: each logical pixel of the picture covers at least one device
+    // pixel, wherever the widget's edge falls between them.
+    QImage picture(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter p(&picture);
+        draw(p);
+    }
+    QPainter(&widget).drawImage(widget.rect(), picture);
+}
 
 QColor color(quint32 runtimeColor)
 {
@@ -299,6 +314,14 @@ void MultiLineTextBox::setText(const QString& text)
     setPlainText(lf);
     m_settingText = false;
     Q_EMIT Change();
+}
+
+bool MultiLineTextBox::event(QEvent* e)
+{
+    const bool handled = QPlainTextEdit::event(e);
+    if (e->type() == QEvent::Paint)
+        paintInLogicalPixels(*this, [this](QPainter& p) { drawFrame(&p); });
+    return handled;
 }
 
 void MultiLineTextBox::focusInEvent(QFocusEvent* e)
@@ -592,6 +615,14 @@ ListBox::ListBox(QWidget* parent)
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { Q_EMIT DblClick(); });
 }
 
+bool ListBox::event(QEvent* e)
+{
+    const bool handled = QListWidget::event(e);
+    if (e->type() == QEvent::Paint)
+        paintInLogicalPixels(*this, [this](QPainter& p) { drawFrame(&p); });
+    return handled;
+}
+
 void ListBox::AddItem(const QString& item)
 {
     m_silent = true;
@@ -703,16 +734,18 @@ int Frame::borderTop() const
 
 void Frame::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
     // The etched border: a shadow line with a light line inside it.
     const QRect border = rect().adjusted(0, borderTop(), -1, -1);
-    p.setPen(palette().color(QPalette::Mid));
-    p.drawRect(border.adjusted(0, 0, -1, -1));
-    p.setPen(palette().color(QPalette::Light));
-    p.drawRect(border.adjusted(1, 1, 0, 0));
+    paintInLogicalPixels(*this, [&](QPainter& p) {
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(border.adjusted(0, 0, -1, -1));
+        p.setPen(palette().color(QPalette::Light));
+        p.drawRect(border.adjusted(1, 1, 0, 0));
+    });
     const QString caption = title();
     if (caption.isEmpty())
         return;
+    QPainter p(this);
     // The caption on the border line, which is left out behind it.
     const QFontMetrics fm(font());
     const QRect text(px(kCaptionInsetTwips), 0, fm.size(Qt::TextShowMnemonic, caption).width(),
@@ -762,10 +795,11 @@ void Line::setLineColor(quint32 runtimeColor)
 
 void Line::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.setPen(m_color);
     const QPoint origin = geometry().topLeft();
-    p.drawLine(QPoint(px(m_x1), px(m_y1)) - origin, QPoint(px(m_x2), px(m_y2)) - origin);
+    paintInLogicalPixels(*this, [&](QPainter& p) {
+        p.setPen(m_color);
+        p.drawLine(QPoint(px(m_x1), px(m_y1)) - origin, QPoint(px(m_x2), px(m_y2)) - origin);
+    });
 }
 
 // --- PictureBox -------------------------------------------------------------

@@ -20,13 +20,22 @@
 #include <QCheckBox>
 #include <QTimer>
 
+#include <functional>
 #include <map>
+
+class QPainter;
 
 namespace forms {
 
 // Colours as the runtime writes them: 0x00BBGGRR, or a system colour
 // 0x800000nn (nn = system colour index).
 QColor color(quint32 runtimeColor);
+
+// Paints what `draw` draws over `widget` in whole logical pixels, each
+// shown at least one device pixel wide at any scale. A line or border drawn
+// with a one-pixel pen straight onto a widget at a fractional scale (125 %,
+// 150 %) may fall between the widget's device pixels and not show at all.
+void paintInLogicalPixels(QWidget& widget, const std::function<void(QPainter&)>& draw);
 
 // Common colours of the layouts.
 inline constexpr quint32 vbWhite = 0xFFFFFF;
@@ -227,6 +236,8 @@ Q_SIGNALS:
     void LostFocus();
 
 protected:
+    // The border drawn in whole logical pixels.
+    bool event(QEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -321,6 +332,10 @@ public:
 Q_SIGNALS:
     void Click();
     void DblClick();
+
+protected:
+    // The border drawn in whole logical pixels.
+    bool event(QEvent* e) override;
 
 private:
     bool m_silent = false;

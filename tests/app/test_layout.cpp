@@ -1,5 +1,6 @@
 // The windows' texts fit their controls at the layouts' sizes in the fonts
-// in use. With VT_SNAPSHOT_DIR set, each window is also saved as a PNG there.
+// in use, and their lines and borders show at a desktop's scales. With
+// VT_SNAPSHOT_DIR set, each window is also saved as a PNG there.
 #include "app/about_form.h"
 #include "app/dedication_letter_form.h"
 #include "app/dedication_picture_form.h"
@@ -20,6 +21,7 @@
 #include "storm_network/storm_sewer_network_form.h"
 #include "app/windows.h"
 #include "forms/testing/clipped_texts.h"
+#include "forms/testing/drawn_lines.h"
 #include "forms/testing/fixture.h"
 #include "forms/testing/lists.h"
 #include "hydraulics/water_supply_pipe_form.h"
@@ -149,6 +151,50 @@ TEST_F(LayoutTest, EveryWindowsTextsFit)
         snapshot(w, QString::fromLatin1(name));
         const QStringList clipped = clippedTexts(w);
         EXPECT_TRUE(clipped.isEmpty()) << clipped.join(QStringLiteral("; ")).toStdString();
+    }
+}
+
+// Every line and border of every window (the storm windows' fraction bar,
+// the About window's rule, frames, boxes and lists) shows at least one
+// device pixel wide at a desktop's scales from 125 % to 200 %.
+TEST_F(LayoutTest, EveryWindowsLinesShowAtEveryScale)
+{
+    std::vector<WindowRef> windows = everyWindow();
+    windows.emplace_back("logo", [] () -> forms::Form& { return logo(); });
+    for (const auto& [name, window] : windows) {
+        SCOPED_TRACE(name);
+        forms::Form& w = window();
+        w.Show();
+        for (double scale : {1.25, 1.5, 1.75, 2.0}) {
+            SCOPED_TRACE(scale);
+            const QStringList lost = forms::testing::linesLostAt(w, scale);
+            EXPECT_TRUE(lost.isEmpty()) << lost.join(QStringLiteral("; ")).toStdString();
+        }
+    }
+}
+
+// Values typed into an editable list show whole in the closed list: a
+// sewage quota with two decimals, up to the longest listed quota.
+TEST_F(LayoutTest, TypedValuesShowWholeInEditableLists)
+{
+    const struct {
+        const char* window;
+        std::function<forms::ComboBox*()> list;
+        QString typed;
+    } cases[] = {
+        {"form12", [] { return form12().Combo3; }, QStringLiteral("48.05")},
+        {"form12", [] { return form12().Combo3; }, QStringLiteral("200.05")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        SCOPED_TRACE(c.typed.toStdString());
+        forms::ComboBox* combo = c.list();
+        combo->window()->show();
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), c.typed);
+        ASSERT_EQ(combo->Text(), c.typed);
+        EXPECT_LE(QFontMetrics(combo->font()).horizontalAdvance(c.typed), closedTextRoom(*combo))
+            << combo->objectName().toStdString() << " is " << combo->width() << " pixels wide";
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <functional>
 #include <memory>
 
 using forms::ComboBox;
@@ -58,6 +59,33 @@ TEST_F(ControlsTest, TextBoxRaisesChangeOnlyWhenTheTextChanges)
     t->setText(QStringLiteral("1"));
     t->setText(QString());
     EXPECT_EQ(changes, 2);
+}
+
+// A text written by code shows from its first character, the cursor at the
+// start, whatever the box showed before and wherever its cursor stood.
+TEST_F(ControlsTest, TextBoxShowsAWrittenTextFromItsStart)
+{
+    auto* t = forms::makeControl<forms::TextBox>(host.get(), "Text1", 0, 0, 600, 300);
+    host->show();
+    const QString longer = QStringLiteral("0.000123456789012345");
+    const struct {
+        const char* before;
+        std::function<void()> prepare;
+        QString text;
+    } cases[] = {
+        {"an empty box", [] {}, longer},
+        {"another text, cursor at its end", [t] { t->end(false); }, QStringLiteral("12345.678901234")},
+        {"typing in the box", [t] { t->setFocus(); QTest::keyClicks(t, QStringLiteral("98765432101234")); },
+         longer},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        c.prepare();
+        t->setText(c.text);
+        t->grab(); // lays the text out as it is drawn
+        EXPECT_EQ(t->cursorPosition(), 0);
+        EXPECT_LT(t->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 8);
+    }
 }
 
 // A cell copied from a spreadsheet comes with a line end; a one-line field

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include <cmath>
+#include <map>
 
 using forms::testing::FormsTest;
 
@@ -153,6 +154,34 @@ TEST_F(FormLifecycleTest, DefaultAndCancelButtons)
     EXPECT_EQ(quits, 1);
     ok->setEnabled(false);
     EXPECT_FALSE(p.pressKey(Qt::Key_Return));
+}
+
+// Enter presses the command button that has the focus; from any other
+// control, the window's default button.
+TEST_F(FormLifecycleTest, EnterPressesTheFocusedButtonElseTheDefault)
+{
+    Probe& p = forms::defaultInstance<Probe>();
+    auto* ok = p.add<forms::CommandButton>("Command1", 100, 500, 800, 300);
+    auto* other = p.add<forms::CommandButton>("Command2", 1000, 500, 800, 300);
+    std::map<QWidget*, int> presses;
+    for (forms::CommandButton* button : {ok, other})
+        QObject::connect(button, &forms::CommandButton::Click, &p, [&presses, button] {
+            ++presses[button];
+        });
+    p.setDefaultButton(ok);
+    p.Show();
+    const struct {
+        QWidget* focus;
+        QWidget* pressed;
+    } cases[] = {{p.Text1, ok}, {other, other}, {ok, ok}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.focus->objectName().toStdString());
+        presses.clear();
+        c.focus->setFocus();
+        ASSERT_EQ(p.focusWidget(), c.focus);
+        EXPECT_TRUE(p.pressKey(Qt::Key_Return));
+        EXPECT_EQ(presses, (std::map<QWidget*, int>{{c.pressed, 1}}));
+    }
 }
 
 } // namespace
