@@ -1,6 +1,7 @@
 #include "forms/application.h"
 
 #include "forms/form.h"
+#include "forms/handler.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -75,8 +76,10 @@ protected:
         auto* widget = static_cast<QWidget*>(watched);
         if (!qobject_cast<Form*>(widget->window()) || seenByUser(widget))
             return false;
-        if (event->type() == QEvent::FocusIn)
-            passFocusOn(widget, static_cast<QFocusEvent*>(event)->reason());
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            runHandler([widget, reason] { passFocusOn(widget, reason); });
+        }
         return true;
     }
 
@@ -328,9 +331,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != QCoreApplication::instance())
-            return false;
-        switch (event->type()) {
+        if (watched == QCoreApplication::instance())
+            runHandler([this, event] { keepProgramLook(event->type()); });
+        return false;
+    }
+
+private:
+    void keepProgramLook(QEvent::Type type) const
+    {
+        switch (type) {
         case QEvent::ApplicationFontChange:
             if (!(QApplication::font() == m_font))
                 QApplication::setFont(m_font);
@@ -345,10 +354,8 @@ protected:
         default:
             break;
         }
-        return false;
     }
 
-private:
     const QFont m_font;
     const QPalette m_palette;
 };

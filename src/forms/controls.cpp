@@ -1,5 +1,6 @@
 #include "forms/controls.h"
 
+#include "forms/handler.h"
 #include "forms/platform.h"
 
 #include <algorithm>
@@ -136,7 +137,7 @@ void Label::changeEvent(QEvent* e)
 {
     QLabel::changeEvent(e);
     if (e->type() == QEvent::FontChange)
-        applyBox();
+        runHandler([this] { applyBox(); });
 }
 
 void Label::setTransparent(bool on)
@@ -184,8 +185,10 @@ TextBox::TextBox(QWidget* parent)
     : Control<QLineEdit>(parent)
 {
     connect(this, &QLineEdit::textEdited, this, [this] {
-        dropLineEnds(*this);
-        Q_EMIT Change();
+        runHandler([this] {
+            dropLineEnds(*this);
+            Q_EMIT Change();
+        });
     });
     keepDisabledTextReadable();
 }
@@ -194,7 +197,7 @@ void TextBox::changeEvent(QEvent* e)
 {
     QLineEdit::changeEvent(e);
     if (e->type() == QEvent::PaletteChange)
-        keepDisabledTextReadable();
+        runHandler([this] { keepDisabledTextReadable(); });
 }
 
 void TextBox::keepDisabledTextReadable()
@@ -347,9 +350,11 @@ ComboBox::ComboBox(Style style, QWidget* parent)
         setDuplicatesEnabled(true);
         // Typing is a change of the text, never a pick.
         connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
-            dropLineEnds(*lineEdit());
-            m_listIndex = -1;
-            Q_EMIT Change();
+            runHandler([this] {
+                dropLineEnds(*lineEdit());
+                m_listIndex = -1;
+                Q_EMIT Change();
+            });
         });
         // Enter in the text part is no pick (Qt would pick a matching entry).
         lineEdit()->installEventFilter(this);
@@ -358,7 +363,7 @@ ComboBox::ComboBox(Style style, QWidget* parent)
         disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     }
     // A pick by mouse or arrow keys, the entry already shown included.
-    connect(this, &QComboBox::activated, this, [this](int index) { pick(index); });
+    connect(this, &QComboBox::activated, this, [this](int index) { runHandler([&] { pick(index); }); });
     // No item is current until the list's own code or the user picks one.
     showIndexSilently(-1);
 }
@@ -543,7 +548,7 @@ void ComboBox::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        makeShownEntryCurrent();
+        runHandler([this] { makeShownEntryCurrent(); });
         break;
     default:
         break;
@@ -553,7 +558,7 @@ void ComboBox::keyPressEvent(QKeyEvent* e)
 
 void ComboBox::wheelEvent(QWheelEvent* e)
 {
-    makeShownEntryCurrent();
+    runHandler([this] { makeShownEntryCurrent(); });
     QComboBox::wheelEvent(e);
 }
 
