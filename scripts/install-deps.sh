@@ -11,7 +11,8 @@ fi
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-translations-l10n qt6-qpa-plugins
-  libgl-dev libxcb1-dev
+  qt6-wayland
+  libgl-dev libxcb1-dev libwayland-dev
   libgtest-dev googletest
   libbenchmark-dev
   fonts-noto-cjk

@@ -1,15 +1,26 @@
 #include "forms/application.h"
 
 #include "forms/form.h"
+#include "forms/handler.h"
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QTranslator>
 
+#include <wayland-client-core.h>
 #include <xcb/xcb.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,8 +76,10 @@ protected:
         auto* widget = static_cast<QWidget*>(watched);
         if (!qobject_cast<Form*>(widget->window()) || seenByUser(widget))
             return false;
-        if (event->type() == QEvent::FocusIn)
-            passFocusOn(widget, static_cast<QFocusEvent*>(event)->reason());
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            runHandler([widget, reason] { passFocusOn(widget, reason); });
+        }
         return true;
     }
 
@@ -120,47 +133,182 @@ private:
     }
 };
 
-// The value of Qt's command-line option `name` ("-platform", "-display"),
-// or nothing.
-std::optional<QByteArray> option(int argc, char** argv, const char* name)
+// Where the value of Qt's command-line option `name` ("-platform",
+// "-display") stands in `argv`, or nothing.
+std::optional<int> optionAt(int argc, char** argv, const char* name)
 {
     for (int i = 1; i + 1 < argc; ++i) {
         // Qt takes "--platform" for "-platform" too.
         const char* given = argv[i][0] == '-' && argv[i][1] == '-' ? argv[i] + 1 : argv[i];
         if (std::strcmp(given, name) == 0)
-            return QByteArray(argv[i + 1]);
+            return i + 1;
     }
     return std::nullopt;
 }
 
-// Ends the program with one line of its own when Qt would open an X display
-// that does not answer: Qt would abort with a hint in English. The display
-// is opened and closed again as Qt's X platform opens it. Any other
-// platform, and a Wayland session when none is asked for, is Qt's to open.
-int& requireDisplay(int& argc, char** argv)
+// The value of Qt's command-line option `name`, or nothing.
+std::optional<QByteArray> option(int argc, char** argv, const char* name)
 {
-    QByteArray platform = option(argc, argv, "-platform").value_or(qgetenv("QT_QPA_PLATFORM"));
-    // "xcb:options" or a list of platforms to try, "wayland;xcb".
-    for (const char end : {';', ':'}) {
-        if (const qsizetype at = platform.indexOf(end); at >= 0)
-            platform.truncate(at);
+    if (const std::optional<int> at = optionAt(argc, argv, name))
+        return QByteArray(argv[*at]);
+    return std::nullopt;
+}
+
+// How long a display may take to take a connection and answer its first
+// request before it counts as one that does not answer.
+constexpr std::chrono::milliseconds kDisplayAnswerTime{4000};
+
+// Whether `opens()`, an opening of a display with its first exchange, ends
+// well within kDisplayAnswerTime. It runs in a child process: a display that
+// takes the connection and never answers would hold the program for ever,
+// and the connection libraries write a refusing server's reason (in English)
+// to the error output, which the child does not share.
+template <class Opens>
+bool answersInTime(const Opens& opens)
+{
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return opens();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ends[0]);
+        const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (quiet >= 0)
+            ::dup2(quiet, STDERR_FILENO);
+        ::_exit(opens() ? 0 : 1);
     }
-    platform = platform.trimmed();
-    if (!platform.isEmpty() && platform != "xcb")
-        return argc;
-    if (platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return argc;
-    const QByteArray display = option(argc, argv, "-display").value_or(qgetenv("DISPLAY"));
+    ::close(ends[1]);
+    if (child < 0) {
+        ::close(ends[0]);
+        return opens();
+    }
+    // The child's end of the pipe closes when the child ends.
+    pollfd childEnded{ends[0], POLLIN, 0};
+    const auto deadline = std::chrono::steady_clock::now() + kDisplayAnswerTime;
+    bool ended = false;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        const int ready = ::poll(&childEnded, 1, static_cast<int>(left.count()));
+        if (ready > 0) {
+            ended = true;
+            break;
+        }
+        if (ready == 0 || errno != EINTR)
+            break;
+    }
+    ::close(ends[0]);
+    if (!ended)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Whether the X display `display` (DISPLAY's when empty) takes a connection,
+// as Qt's X platform opens it.
+bool xDisplayOpens(const QByteArray& display)
+{
     xcb_connection_t* connection =
         xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
     const bool opened = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
-    if (opened)
+    return opened;
+}
+
+// Whether the Wayland compositor of the environment (WAYLAND_DISPLAY, a path
+// or a name in XDG_RUNTIME_DIR) takes a connection and answers a round trip,
+// as Qt's Wayland platform opens it.
+bool waylandDisplayOpens()
+{
+    wl_display* connection = wl_display_connect(nullptr);
+    if (!connection)
+        return false;
+    const bool answered = wl_display_roundtrip(connection) >= 0;
+    wl_display_disconnect(connection);
+    return answered;
+}
+
+// Whether Qt's Wayland platform is installed where Qt looks for platforms.
+bool waylandPlatformInstalled()
+{
+    QStringList folders = {qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH")};
+    for (const QString& pluginFolder :
+         QStringList{QLibraryInfo::path(QLibraryInfo::PluginsPath)}
+             + qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        folders.append(pluginFolder + QStringLiteral("/platforms"));
+    for (const QString& folder : folders) {
+        if (!folder.isEmpty()
+            && !QDir(folder).entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty())
+            return true;
+    }
+    return false;
+}
+
+// Ends the program with one line of its own when Qt would open no display
+// that answers: Qt would abort with a hint in English, or wait for ever on a
+// display that takes the connection and never answers. The platforms Qt is
+// asked for ("-platform" or QT_QPA_PLATFORM: a name with options,
+// "xcb:option", or a list to try in order, "wayland;xcb"; Qt takes the names
+// in any case) are tried in order, each X display and Wayland compositor
+// opened and closed again as Qt's platform opens it; Qt is then asked for the
+// first that answers. Where no platform is asked for, that is the Wayland
+// compositor named (when Qt's Wayland platform is installed), else the X
+// display. Any other platform is Qt's to open.
+int& requireDisplay(int& argc, char** argv)
+{
+    const std::optional<int> platformAt = optionAt(argc, argv, "-platform");
+    const QByteArray asked = platformAt ? QByteArray(argv[*platformAt]) : qgetenv("QT_QPA_PLATFORM");
+    const QByteArray xDisplay = option(argc, argv, "-display").value_or(qgetenv("DISPLAY"));
+    const QByteArray waylandDisplay = qgetenv("WAYLAND_DISPLAY");
+    QList<QByteArray> platforms;
+    for (const QByteArray& entry : asked.split(';')) {
+        if (!entry.trimmed().isEmpty())
+            platforms.append(entry.trimmed());
+    }
+    const bool leftToQt = platforms.isEmpty();
+    if (leftToQt) {
+        if (!waylandDisplay.isEmpty() && waylandPlatformInstalled())
+            platforms.append("wayland");
+        if (!xDisplay.isEmpty() || platforms.isEmpty())
+            platforms.append("xcb");
+    }
+    QStringList tried; // the displays that did not answer, as the line names them
+    for (qsizetype i = 0; i < platforms.size(); ++i) {
+        const QByteArray name = platforms[i].split(':').constFirst().trimmed().toLower();
+        bool answers = true;
+        if (name == "xcb") {
+            answers = answersInTime([&] { return xDisplayOpens(xDisplay); });
+            if (!answers)
+                tried.append(xDisplay.isEmpty() ? QStringLiteral("未设置DISPLAY")
+                                                : QStringLiteral("DISPLAY=") + QString::fromLocal8Bit(xDisplay));
+        } else if (name.startsWith("wayland") && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
+            // (A compositor that handed over its connection in WAYLAND_SOCKET
+            // is Qt's to use: a check would spend it.)
+            answers = answersInTime(waylandDisplayOpens);
+            if (!answers)
+                tried.append(waylandDisplay.isEmpty()
+                                 ? QStringLiteral("未设置WAYLAND_DISPLAY")
+                                 : QStringLiteral("WAYLAND_DISPLAY=") + QString::fromLocal8Bit(waylandDisplay));
+        }
+        if (!answers)
+            continue;
+        if (i == 0 && !leftToQt)
+            return argc; // as asked
+        static QByteArray chosen;
+        chosen = platforms.mid(i).join(';');
+        if (platformAt)
+            argv[*platformAt] = chosen.data();
+        else
+            qputenv("QT_QPA_PLATFORM", chosen);
         return argc;
-    const QString said = display.isEmpty()
-        ? QStringLiteral("无法打开显示器（未设置DISPLAY），请在桌面会话中启动本程序。")
-        : QStringLiteral("无法打开显示器（DISPLAY=%1），请在桌面会话中启动本程序。")
-              .arg(QString::fromLocal8Bit(display));
+    }
+    tried.removeDuplicates();
+    const QString said = QStringLiteral("无法打开显示器（%1），请在桌面会话中启动本程序。")
+                             .arg(tried.join(QStringLiteral("，")));
     std::fputs((said + QLatin1Char('\n')).toUtf8().constData(), stderr);
     std::exit(kNoDisplayStatus);
 }
@@ -183,9 +331,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != QCoreApplication::instance())
-            return false;
-        switch (event->type()) {
+        if (watched == QCoreApplication::instance())
+            runHandler([this, event] { keepProgramLook(event->type()); });
+        return false;
+    }
+
+private:
+    void keepProgramLook(QEvent::Type type) const
+    {
+        switch (type) {
         case QEvent::ApplicationFontChange:
             if (!(QApplication::font() == m_font))
                 QApplication::setFont(m_font);
@@ -200,10 +354,8 @@ protected:
         default:
             break;
         }
-        return false;
     }
 
-private:
     const QFont m_font;
     const QPalette m_palette;
 };

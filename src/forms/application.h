@@ -19,9 +19,10 @@ namespace forms {
 class Application : public QApplication {
     Q_OBJECT
 public:
-    // Where Qt would open an X display that does not answer (or none is
-    // named), the program says so in one line on the error output and ends
-    // with kNoDisplayStatus before Qt is started.
+    // Where no display Qt would open (an X display or a Wayland compositor)
+    // answers within seconds, or none is named, the program says so in one
+    // line on the error output and ends with kNoDisplayStatus before Qt is
+    // started.
     Application(int& argc, char** argv);
 
 Q_SIGNALS:

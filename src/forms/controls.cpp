@@ -1,5 +1,6 @@
 #include "forms/controls.h"
 
+#include "forms/handler.h"
 #include "forms/platform.h"
 
 #include <algorithm>
@@ -151,7 +152,7 @@ void Label::changeEvent(QEvent* e)
 {
     QLabel::changeEvent(e);
     if (e->type() == QEvent::FontChange)
-        applyBox();
+        runHandler([this] { applyBox(); });
 }
 
 void Label::setTransparent(bool on)
@@ -199,8 +200,10 @@ TextBox::TextBox(QWidget* parent)
     : Control<QLineEdit>(parent)
 {
     connect(this, &QLineEdit::textEdited, this, [this] {
-        dropLineEnds(*this);
-        Q_EMIT Change();
+        runHandler([this] {
+            dropLineEnds(*this);
+            Q_EMIT Change();
+        });
     });
     keepDisabledTextReadable();
 }
@@ -209,7 +212,7 @@ void TextBox::changeEvent(QEvent* e)
 {
     QLineEdit::changeEvent(e);
     if (e->type() == QEvent::PaletteChange)
-        keepDisabledTextReadable();
+        runHandler([this] { keepDisabledTextReadable(); });
 }
 
 void TextBox::keepDisabledTextReadable()
@@ -370,9 +373,11 @@ ComboBox::ComboBox(Style style, QWidget* parent)
         setDuplicatesEnabled(true);
         // Typing is a change of the text, never a pick.
         connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
-            dropLineEnds(*lineEdit());
-            m_listIndex = -1;
-            Q_EMIT Change();
+            runHandler([this] {
+                dropLineEnds(*lineEdit());
+                m_listIndex = -1;
+                Q_EMIT Change();
+            });
         });
         // Enter in the text part is no pick (Qt would pick a matching entry).
         lineEdit()->installEventFilter(this);
@@ -381,7 +386,7 @@ ComboBox::ComboBox(Style style, QWidget* parent)
         disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     }
     // A pick by mouse or arrow keys, the entry already shown included.
-    connect(this, &QComboBox::activated, this, [this](int index) { pick(index); });
+    connect(this, &QComboBox::activated, this, [this](int index) { runHandler([&] { pick(index); }); });
     // No item is current until the list's own code or the user picks one.
     showIndexSilently(-1);
 }
@@ -566,7 +571,7 @@ void ComboBox::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        makeShownEntryCurrent();
+        runHandler([this] { makeShownEntryCurrent(); });
         break;
     default:
         break;
@@ -576,7 +581,7 @@ void ComboBox::keyPressEvent(QKeyEvent* e)
 
 void ComboBox::wheelEvent(QWheelEvent* e)
 {
-    makeShownEntryCurrent();
+    runHandler([this] { makeShownEntryCurrent(); });
     QComboBox::wheelEvent(e);
 }
 

@@ -241,8 +241,12 @@ QPoint Form::onScreen(const QRect& outer)
 void Form::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    if (m_applying)
-        return;
+    if (!m_applying)
+        runHandler([this] { followResize(); });
+}
+
+void Form::followResize()
+{
     // A resize by the user: the model follows the window.
     const int clientW = px(ScaleWidth());
     const int clientH = px(ScaleHeight()) + px(menuHeight());
@@ -311,16 +315,16 @@ void Form::Form_Unload(int&) {}
 
 void Form::closeEvent(QCloseEvent* e)
 {
-    if (m_unloaded) {
+    // A window whose unloading failed stays.
+    e->ignore();
+    runHandler([this, e] {
+        if (!m_unloaded) {
+            if (!runUnloadHandlers(vbFormControlMenu))
+                return;
+            finishUnload();
+        }
         e->accept();
-        return;
-    }
-    if (!runUnloadHandlers(vbFormControlMenu)) {
-        e->ignore();
-        return;
-    }
-    e->accept();
-    finishUnload();
+    });
 }
 
 void Form::mousePressEvent(QMouseEvent* e)

@@ -235,6 +235,8 @@ protected:
 
 private:
     bool runUnloadHandlers(int mode);
+    // A resize by the user: the window's twips follow it.
+    void followResize();
     void resized();
     void finishUnload();
     void applyGeometry();

@@ -247,7 +247,7 @@ void StormWaterForm::showEvent(QShowEvent* e)
     // "手工逐段计算" stays selected in the hidden window after the switch to
     // the network window; whichever way the window comes back, one click on
     // it switches again and 校核 opens the check panel.
-    Option3->setValue(true);
+    forms::runHandler([this] { Option3->setValue(true); });
     CalculatorForm::showEvent(e);
 }
 

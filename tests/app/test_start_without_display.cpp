@@ -1,11 +1,26 @@
 // The program started where no display answers: it says so in one Chinese
-// line and ends with a status of its own, never by Qt's abort.
+// line and ends with a status of its own, never by Qt's abort or by waiting
+// for ever, and nothing another library writes comes before the line.
+#include "forms/application.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -18,38 +33,178 @@ QString silentDisplay()
     }
 }
 
+// An X display of the test's own on the loopback, at the first free display
+// number from 50 on. It takes every connection; one that never answers
+// leaves the connections waiting, one that refuses answers each setup
+// request with a refused authorisation and its reason in English, as a
+// display does that the program has no authorisation for.
+class LoopbackXDisplay {
+public:
+    enum class Answer { Never, RefusesAuthorisation };
+
+    explicit LoopbackXDisplay(Answer answer)
+        : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    {
+        for (m_number = 50; m_number < 400; ++m_number) {
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = qToBigEndian(static_cast<quint16>(6000 + m_number));
+            address.sin_addr.s_addr = qToBigEndian(quint32{INADDR_LOOPBACK});
+            if (::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+                break;
+        }
+        ::listen(m_socket, 16);
+        if (answer == Answer::RefusesAuthorisation)
+            m_server = std::thread([this] { refuseEach(); });
+    }
+
+    ~LoopbackXDisplay()
+    {
+        ::shutdown(m_socket, SHUT_RDWR); // ends the waiting accept()
+        if (m_server.joinable())
+            m_server.join();
+        ::close(m_socket);
+    }
+
+    LoopbackXDisplay(const LoopbackXDisplay&) = delete;
+    LoopbackXDisplay& operator=(const LoopbackXDisplay&) = delete;
+
+    QString display() const { return QStringLiteral("127.0.0.1:%1").arg(m_number); }
+
+private:
+    void refuseEach() const
+    {
+        for (;;) {
+            const int connection = ::accept(m_socket, nullptr, nullptr);
+            if (connection < 0)
+                return;
+            // The setup request: byte order, protocol version, the lengths
+            // of an authorisation the client has none of.
+            char request[12];
+            ::recv(connection, request, sizeof request, MSG_WAITALL);
+            // "Failed", the reason's length, version 11.0, the reason's
+            // length in 4-byte units, the reason: in the client's byte order
+            // ('l', little-endian).
+            const char reason[] = "Authorization required, but no authorization protocol specified\n";
+            const std::size_t length = sizeof reason - 1;
+            std::vector<char> reply(8 + (length + 3) / 4 * 4, '\0');
+            reply[1] = static_cast<char>(length);
+            reply[2] = 11;
+            reply[6] = static_cast<char>((length + 3) / 4);
+            std::memcpy(reply.data() + 8, reason, length);
+            ::send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
+            // Closed once the client has read the answer and gone.
+            ::shutdown(connection, SHUT_WR);
+            while (::recv(connection, request, sizeof request, 0) > 0) {
+            }
+            ::close(connection);
+        }
+    }
+
+    int m_socket;
+    int m_number = 0;
+    std::thread m_server;
+};
+
+// A Wayland compositor's socket at `path` that takes every connection and
+// never answers.
+class SilentWaylandSocket {
+public:
+    explicit SilentWaylandSocket(const QString& path)
+        : m_socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        std::memcpy(address.sun_path, name.constData(),
+                    std::min(sizeof address.sun_path - 1, static_cast<std::size_t>(name.size())));
+        ::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        ::listen(m_socket, 16);
+    }
+    ~SilentWaylandSocket() { ::close(m_socket); }
+    SilentWaylandSocket(const SilentWaylandSocket&) = delete;
+    SilentWaylandSocket& operator=(const SilentWaylandSocket&) = delete;
+
+private:
+    int m_socket;
+};
+
 TEST(StartWithoutDisplay, SaysSoInOneChineseLineAndEndsWithoutAbort)
 {
     const QString display = silentDisplay();
+    const QTemporaryDir runtime; // XDG_RUNTIME_DIR, where Wayland sockets are named
+    ASSERT_TRUE(runtime.isValid());
+    const QString silentCompositor = runtime.filePath(QStringLiteral("wayland-silent"));
+    const SilentWaylandSocket silentWayland(silentCompositor);
+    const LoopbackXDisplay silentX(LoopbackXDisplay::Answer::Never);
+    const LoopbackXDisplay refusingX(LoopbackXDisplay::Answer::RefusesAuthorisation);
+    const QString waylandDead = QStringLiteral("wayland-9");
+
     struct Case {
         const char* name;
-        const char* platform;  // QT_QPA_PLATFORM; none: unset
+        QStringList environment; // NAME=value, beside a display and platform cleared
         QStringList arguments;
+        QString named;           // the displays the line names
     };
     const Case cases[] = {
-        {"the platform left to Qt", nullptr, {}},
-        {"the X platform asked for", "xcb", {}},
-        {"the display given on the command line", nullptr, {QStringLiteral("-display"), display}},
+        {"the platform left to Qt", {QStringLiteral("DISPLAY=") + display}, {},
+         QStringLiteral("DISPLAY=") + display},
+        {"the X platform asked for",
+         {QStringLiteral("DISPLAY=") + display, QStringLiteral("QT_QPA_PLATFORM=xcb")}, {},
+         QStringLiteral("DISPLAY=") + display},
+        {"the X platform asked for in capitals",
+         {QStringLiteral("DISPLAY=") + display, QStringLiteral("QT_QPA_PLATFORM=XCB")}, {},
+         QStringLiteral("DISPLAY=") + display},
+        {"the display given on the command line", {QStringLiteral("DISPLAY=:0.0x")},
+         {QStringLiteral("-display"), display}, QStringLiteral("DISPLAY=") + display},
+        {"an X display that takes the connection and never answers",
+         {QStringLiteral("DISPLAY=") + silentX.display()}, {},
+         QStringLiteral("DISPLAY=") + silentX.display()},
+        {"an X display that refuses the authorisation",
+         {QStringLiteral("DISPLAY=") + refusingX.display()}, {},
+         QStringLiteral("DISPLAY=") + refusingX.display()},
+        {"a Wayland compositor named that is not there, no X display",
+         {QStringLiteral("WAYLAND_DISPLAY=") + waylandDead}, {},
+         QStringLiteral("WAYLAND_DISPLAY=") + waylandDead},
+        {"a Wayland compositor that takes the connection and never answers",
+         {QStringLiteral("WAYLAND_DISPLAY=") + silentCompositor}, {},
+         QStringLiteral("WAYLAND_DISPLAY=") + silentCompositor},
+        {"the Wayland platform asked for in capitals",
+         {QStringLiteral("WAYLAND_DISPLAY=") + waylandDead, QStringLiteral("QT_QPA_PLATFORM=Wayland")},
+         {}, QStringLiteral("WAYLAND_DISPLAY=") + waylandDead},
+        {"neither platform of a list answers",
+         {QStringLiteral("WAYLAND_DISPLAY=") + waylandDead, QStringLiteral("DISPLAY=") + display,
+          QStringLiteral("QT_QPA_PLATFORM=wayland;xcb")},
+         {}, QStringLiteral("WAYLAND_DISPLAY=%1，DISPLAY=%2").arg(waylandDead, display)},
     };
+    // All started at once: the displays that never answer are waited for
+    // side by side.
+    std::vector<std::unique_ptr<QProcess>> programs;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        environment.insert(QStringLiteral("DISPLAY"),
-                           c.arguments.isEmpty() ? display : QStringLiteral(":0.0x"));
-        if (c.platform)
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(c.platform));
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(VT_PROGRAM), c.arguments);
+        for (const char* cleared : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "DISPLAY",
+                                    "XDG_SESSION_TYPE"})
+            environment.remove(QString::fromLatin1(cleared));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("XAUTHORITY"), runtime.filePath(QStringLiteral("none")));
+        for (const QString& setting : c.environment)
+            environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                               setting.section(QLatin1Char('='), 1));
+        auto& program = programs.emplace_back(std::make_unique<QProcess>());
+        program->setProcessEnvironment(environment);
+        program->start(QStringLiteral(VT_PROGRAM), c.arguments);
+    }
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const Case& c = cases[i];
+        QProcess& program = *programs[i];
+        SCOPED_TRACE(c.name);
         ASSERT_TRUE(program.waitForFinished(60'000)) << program.errorString().toStdString();
 
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_NE(program.exitCode(), 0);
+        EXPECT_EQ(program.exitCode(), forms::kNoDisplayStatus);
         EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).toStdString(),
-                  QStringLiteral("无法打开显示器（DISPLAY=%1），请在桌面会话中启动本程序。\n")
-                      .arg(display)
+                  QStringLiteral("无法打开显示器（%1），请在桌面会话中启动本程序。\n")
+                      .arg(c.named)
                       .toStdString());
         EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
     }

@@ -34,12 +34,19 @@ public:
             ++completed;
         });
         forms::connectHandler(Command2, &forms::CommandButton::Click, this, [] { forms::endProgram(); });
+        Text1 = add<forms::TextBox>("Text1", 120, 120, 1200, 300);
+        Combo1 = add<forms::ComboBox>("Combo1", 120, 480, 1200, 300, forms::ComboBox::Style::Editable);
+        Combo2 = add<forms::ComboBox>("Combo2", 1500, 480, 1200, 300, forms::ComboBox::Style::PickOnly);
+        Combo2->AddItem(QStringLiteral("铸铁管"));
     }
 
     std::function<void()> fault;
     int completed = 0;
     forms::CommandButton* Command1;
     forms::CommandButton* Command2;
+    forms::TextBox* Text1;
+    forms::ComboBox* Combo1;
+    forms::ComboBox* Combo2;
 };
 
 class ApplicationTest : public FormsTest {
@@ -117,6 +124,64 @@ TEST_F(ApplicationTest, DesktopThemeFontAndPaletteDoNotReplaceTheProgramsOwn)
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), palette.color(QPalette::Window));
     EXPECT_EQ(QApplication::palette().color(QPalette::WindowText),
               palette.color(QPalette::WindowText));
+}
+
+} // namespace
+
+namespace {
+
+// A fault in a handler reached through the forms layer's own connections
+// (the dropping of pasted line ends, a pick from a list) stops at the
+// boundary too, and the control takes the next edit as before.
+TEST_F(ApplicationTest, AFaultBehindTheControlsOwnConnectionsIsReported)
+{
+    forms::TextBox* text = window.Text1;
+    forms::ComboBox* typed = window.Combo1;
+    forms::ComboBox* picked = window.Combo2;
+    struct Row {
+        const char* name;
+        std::function<void(QObject* context, const std::function<void()>& handler)> reach;
+        std::function<void()> act;
+    };
+    const Row rows[] = {
+        {"typing into a text box",
+         [&](QObject* context, const std::function<void()>& handler) {
+             QObject::connect(text, &forms::TextBox::Change, context, handler);
+         },
+         [&] { QTest::keyClick(text, Qt::Key_1); }},
+        {"typing into a drop-down list's text",
+         [&](QObject* context, const std::function<void()>& handler) {
+             QObject::connect(typed, &forms::ComboBox::Change, context, handler);
+         },
+         [&] { QTest::keyClick(typed->lineEdit(), Qt::Key_1); }},
+        {"picking from a list",
+         [&](QObject* context, const std::function<void()>& handler) {
+             QObject::connect(picked, &forms::ComboBox::Click, context, handler);
+         },
+         [&] { Q_EMIT picked->activated(0); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        platform().reset();
+        platform().answerMessageBox(forms::vbOK);
+        bool failing = true;
+        int completed = 0;
+        QObject context;
+        row.reach(&context, [&] {
+            if (failing)
+                throw std::runtime_error("vector too long");
+            ++completed;
+        });
+        row.act();
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, QStringLiteral("操作未能完成：vector too long"));
+        EXPECT_EQ(completed, 0);
+
+        failing = false;
+        row.act();
+        EXPECT_EQ(completed, 1);
+        EXPECT_EQ(boxes().size(), 1u);
+    }
 }
 
 } // namespace
