@@ -118,9 +118,20 @@ void DedicationLetterForm::Form_Unload(int&)
     Hide();
 }
 
+namespace {
+
+// The scroll compares positions as the letter always did, to single
+// precision: a position is rounded so before it is compared.
+double singlePrecision(double twips)
+{
+    return static_cast<double>(static_cast<float>(twips));
+}
+
+} // namespace
+
 bool DedicationLetterForm::letterShowing() const
 {
-    return static_cast<float>(-Label1->Height()) < Label1->Top();
+    return singlePrecision(-Label1->Height()) < Label1->Top();
 }
 
 void DedicationLetterForm::Timer1_Timer()
@@ -129,7 +140,7 @@ void DedicationLetterForm::Timer1_Timer()
         Timer1->setEnabled(false);
         return;
     }
-    const float middle = static_cast<float>((Frame1->Height() - Picture1->Height()) / 2);
+    const double middle = singlePrecision((Frame1->Height() - Picture1->Height()) / 2);
     if (middle < Picture1->Top()) {
         Picture1->setTop(Picture1->Top() - kScrollStep);
     } else {

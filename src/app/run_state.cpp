@@ -27,16 +27,6 @@ QString version()
     return logo().ver->Text();
 }
 
-double splashTicks()
-{
-    return counter(logo().Text1);
-}
-
-void setSplashTicks(double ticks)
-{
-    setCounter(logo().Text1, ticks);
-}
-
 double passwordAttemptsLeft()
 {
     return counter(logo().Text4);

@@ -11,10 +11,6 @@ namespace RunState {
 // The version text ("1.4"), from the build's project version.
 QString version();
 
-// Ticks of the splash countdown so far.
-double splashTicks();
-void setSplashTicks(double ticks);
-
 // Password attempts left before the program ends.
 double passwordAttemptsLeft();
 void setPasswordAttemptsLeft(double attempts);

@@ -426,8 +426,6 @@ class PictureBox : public Label {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
     void setPicture(const QPixmap& picture) { setPixmap(picture); }
-    // Stretches the picture to the control's size.
-    void setStretch(bool on) { setScaledContents(on); }
 };
 
 class CommandButton : public Control<QPushButton> {

@@ -149,7 +149,7 @@ double Form::nonClientHeight() const
 
 double Form::menuHeight() const
 {
-    return kMenuTwips * m_menuRows.size();
+    return kMenuTwips * static_cast<double>(m_menuRows.size());
 }
 
 double Form::ScreenWidth()

@@ -282,11 +282,13 @@ T& defaultInstance()
             instance = nullptr;
         });
     }
-    if (!instance || instance->isUnloaded()) {
-        instance = new T();
-        instance->load();
+    T* current = instance.data();
+    if (current == nullptr || current->isUnloaded()) {
+        current = new T();
+        instance = current;
+        current->load();
     }
-    return *instance;
+    return *current;
 }
 
 // Destroys every default instance without running any handler: the state of

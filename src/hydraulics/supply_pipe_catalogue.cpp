@@ -36,9 +36,11 @@ const std::array<SupplyPipeMaterial, 8>& materialTable()
          texts({u"15.4", u"20.4", u"26", u"32.6", u"40.8", u"51.4"}), TemperatureRule::ColdWaterTable},
         {QStringLiteral("PP-R热水管PN2.5MPa"), 140, ppRSizes,
          texts({u"13.2", u"16.6", u"21.2", u"26.6", u"33.2", u"42"}), TemperatureRule::Fixed60},
+        // Thin-wall stainless tube: 40 × 1.0 at DN40, 50.8 × 1.0 at DN50,
+        // 67 × 1.2 at DN65.
         {QStringLiteral("不锈钢管"), 130,
          texts({u"DN15", u"DN20", u"DN25", u"DN32", u"DN40", u"DN50", u"DN65", u"DN80", u"DN100"}),
-         texts({u"12.80", u"18.80", u"23.80", u"33.00", u"38.00", u"59.00", u"64.60", u"73.10",
+         texts({u"12.80", u"18.80", u"23.80", u"33.00", u"38.00", u"48.80", u"64.60", u"73.10",
                 u"99.00"}),
          TemperatureRule::GeneralTable},
         {QStringLiteral("衬树脂铸铁管"), 130, castIronSizes, castIronInner, TemperatureRule::Fixed10},
@@ -53,9 +55,10 @@ const std::array<SupplyPipeMaterial, 8>& materialTable()
                 u"1400",   u"1500",   u"1600",   u"1800",   u"2000"}),
          TemperatureRule::Fixed10},
         {QStringLiteral("普通铸铁管"), 100, castIronSizes, castIronInner, TemperatureRule::Fixed10},
+        // Copper water tube: 42 × 2.0 at DN40, 54 × 2.5 at DN50.
         {QStringLiteral("建筑给水铜管"), 130,
          texts({u"DN15", u"DN20", u"DN25", u"DN32", u"DN40", u"DN50", u"DN65", u"DN80", u"DN100"}),
-         texts({u"13.60", u"20.20", u"26.20", u"32.80", u"38.00", u"59.00", u"64.30", u"85.00",
+         texts({u"13.60", u"20.20", u"26.20", u"32.80", u"38.00", u"49.00", u"64.30", u"85.00",
                 u"105.00"}),
          TemperatureRule::Fixed10Emptied},
     }};

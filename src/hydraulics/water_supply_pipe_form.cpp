@@ -162,17 +162,16 @@ void WaterSupplyPipeForm::Combo1_Click()
             Combo4->AddItem(t);
         if (*table != TemperatureTableKind::General)
             Combo4->setText(temperature);
-        Combo4->setEnabled(true);
         Combo5->Clear();
         for (const QString& f : TemperatureFactorTable::factorTexts(*table))
             Combo5->AddItem(f);
         Combo5->setText(QStringLiteral("1.0"));
-        return;
+    } else {
+        if (rule == TemperatureRule::Fixed10Emptied)
+            Combo4->Clear();
+        Combo4->setText(temperature);
     }
-    if (rule == TemperatureRule::Fixed10Emptied)
-        Combo4->Clear();
-    Combo4->setText(temperature);
-    Combo4->setEnabled(false);
+    Combo4->setEnabled(SupplyPipeCatalogue::temperatureEnabled(rule));
 }
 
 void WaterSupplyPipeForm::Combo2_Click()

@@ -49,7 +49,7 @@ TEST_F(AboutFormTest, EveryLoadComposesTheCaptionOnce)
             about.cmdOK->press();
         else
             about.close();
-        EXPECT_TRUE(shown.isNull() || shown->isUnloaded());
+        EXPECT_TRUE(forms::testing::goneOrUnloaded(shown));
         EXPECT_EQ(visibleCalculators(), QStringList{QStringLiteral("form0")});
     }
 }
@@ -86,9 +86,10 @@ TEST_F(AboutFormTest, EnterAndEscPressOk)
 {
     for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape)}) {
         SCOPED_TRACE(key);
-        QPointer<AboutForm> about = &openAbout();
-        EXPECT_TRUE(about->pressKey(key));
-        EXPECT_TRUE(about.isNull() || about->isUnloaded());
+        AboutForm& opened = openAbout();
+        QPointer<AboutForm> about = &opened;
+        EXPECT_TRUE(opened.pressKey(key));
+        EXPECT_TRUE(forms::testing::goneOrUnloaded(about));
         EXPECT_TRUE(form0().isVisible());
     }
 }

@@ -206,7 +206,7 @@ TEST_F(DedicationAreaTest, ClosingThePictureWindowForgetsTheClicks)
     for (int i = 0; i < 5; ++i)
         picture->Form_Click();
     picture->close();
-    EXPECT_TRUE(picture.isNull() || picture->isUnloaded());
+    EXPECT_TRUE(forms::testing::goneOrUnloaded(picture));
     EXPECT_EQ(logo().Text6->Text(), QStringLiteral("0"));
     EXPECT_TRUE(form0().isVisible());
 }
@@ -235,7 +235,7 @@ TEST_F(DedicationAreaTest, LetterHasItsFiveLinesAndFitsItsLabel)
     ASSERT_EQ(lines.size(), 5);
     const std::vector<qsizetype> lengths = {3, 636, 136, 225, 18};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(lines[i].size(), lengths[i]) << i;
+        EXPECT_EQ(lines[i].size(), lengths[static_cast<std::size_t>(i)]) << i;
         if (i > 0) {
             EXPECT_TRUE(lines[i].startsWith(QStringLiteral("    ")) && lines[i][4] != QLatin1Char(' ')) << i;
         }
@@ -383,7 +383,7 @@ TEST_F(DedicationAreaTest, ClosingTheDedicationReturnsToThePictureWithoutTheFlag
     QPointer<DedicationLetterForm> f = &startShow();
     tick(*f, 100);
     f->close();
-    EXPECT_TRUE(f.isNull() || f->isUnloaded());
+    EXPECT_TRUE(forms::testing::goneOrUnloaded(f));
     EXPECT_TRUE(form3().isVisible());
     EXPECT_TRUE(boxes().empty());
 

@@ -212,7 +212,8 @@ TEST_F(LayoutTest, EveryListShowsItsEntriesWholeAndDownMovesOn)
         w.Show();
         QStringList cut = cutListEntries(w);
         for (QPointer<forms::ComboBox> combo : w.findChildren<forms::ComboBox*>()) {
-            if (!combo->isVisibleTo(&w) || !combo->isEnabled())
+            const forms::ComboBox* const found = combo.data();
+            if (found == nullptr || !found->isVisibleTo(&w) || !found->isEnabled())
                 continue;
             SCOPED_TRACE(combo->objectName().toStdString());
             const int shown = forms::testing::indexOf(*combo, combo->Text());

@@ -117,11 +117,12 @@ TEST_F(WindowSwitchingTest, AboutFromExtinguisherThenOkShowsWaterSupply)
     form0().menu()->灭火器->click();
     Form5().menu()->本软件->click();
     EXPECT_TRUE(visibleCalculators().isEmpty());
-    QPointer<AboutForm> about = &About();
-    EXPECT_TRUE(about->isVisible());
+    AboutForm& shown = About();
+    QPointer<AboutForm> about = &shown;
+    EXPECT_TRUE(shown.isVisible());
 
-    about->cmdOK->press();
-    EXPECT_TRUE(about.isNull() || about->isUnloaded());
+    shown.cmdOK->press();
+    EXPECT_TRUE(forms::testing::goneOrUnloaded(about));
     EXPECT_EQ(visibleCalculators(), QStringList{QStringLiteral("form0")});
     EXPECT_FALSE(Form5().isUnloaded());
 }

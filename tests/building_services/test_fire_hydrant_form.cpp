@@ -28,7 +28,7 @@ protected:
     // The user's pick of the entry with this text.
     static void pick(forms::ComboBox* list, const QString& text)
     {
-        const int index = entries(list).indexOf(text);
+        const int index = static_cast<int>(entries(list).indexOf(text));
         ASSERT_GE(index, 0) << text.toStdString() << " is not listed";
         list->pick(index);
     }

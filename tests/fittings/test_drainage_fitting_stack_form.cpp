@@ -69,7 +69,7 @@ protected:
     static void pick(FittingType type, const QString& size)
     {
         forms::ComboBox* box = column(type).size;
-        const int index = entries(box).indexOf(size);
+        const int index = static_cast<int>(entries(box).indexOf(size));
         ASSERT_GE(index, 0) << size.toStdString() << " is not listed";
         box->pick(index);
     }

@@ -94,7 +94,7 @@ TEST_F(FittingsLayoutTest, DrainageFittingsTextsFitForEverySizeOfBothMaterials)
     // longest line of the list.
     w.Option2->click();
     const auto pick = [](forms::ComboBox* list, const QString& size) {
-        list->pick(forms::testing::entries(list).indexOf(size));
+        list->pick(static_cast<int>(forms::testing::entries(list).indexOf(size)));
     };
     pick(w.Combo2, QStringLiteral("200X200"));
     for (int i = 0; i < 6; ++i)

@@ -205,7 +205,7 @@ TEST(ReducerTables, EveryListedSizeHasItsRowButTheFourDn450Gaps)
     QStringList withoutRow;
     for (const char* size : kReducersWithoutRow)
         withoutRow.append(S(size));
-    qsizetype rowIndex = 0;
+    std::size_t rowIndex = 0;
     for (const QString& size : expected) {
         SCOPED_TRACE(size.toStdString());
         const auto concentric = ConcentricReducerTable::find(size);

@@ -24,7 +24,7 @@ using steel_sleeve_test::S;
 // The user's pick of the entry with this text.
 void pick(forms::ComboBox* list, const char* size)
 {
-    const int index = entries(list).indexOf(S(size));
+    const int index = static_cast<int>(entries(list).indexOf(S(size)));
     ASSERT_GE(index, 0) << size << " is not listed";
     list->pick(index);
 }
@@ -313,7 +313,7 @@ TEST_F(SteelFittingsFormTest, AReducerSizeWithoutDimensionsEmptiesItsFrame)
             SCOPED_TRACE(std::string(nameOf(fitting)) + " " + size.toStdString());
             pick(l, "DN400X350");
             ASSERT_FALSE(texts(fitting).contains(QString()));
-            l->pick(entries(l).indexOf(size));
+            l->pick(static_cast<int>(entries(l).indexOf(size)));
             EXPECT_EQ(l->Text(), size);
             EXPECT_EQ(texts(fitting), QStringList({"", "", "", ""}));
         }

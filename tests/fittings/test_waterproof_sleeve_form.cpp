@@ -41,7 +41,7 @@ protected:
     // The user's pick of the entry with this text.
     static void pick(const QString& size)
     {
-        const int index = entries(w().Combo1).indexOf(size);
+        const int index = static_cast<int>(entries(w().Combo1).indexOf(size));
         ASSERT_GE(index, 0) << size.toStdString() << " is not listed";
         w().Combo1->pick(index);
     }

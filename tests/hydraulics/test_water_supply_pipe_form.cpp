@@ -160,6 +160,34 @@ TEST_F(WaterSupplyPipeFormTest, WorkedExampleInLitresPerSecond)
     EXPECT_TRUE(boxes().empty());
 }
 
+// 3 L/s (10.8 t/h) over 100 m in a DN50 tube of copper (54 × 2.5) and of
+// thin-wall stainless steel (50.8 × 1.0), C 130, factor 1.0, worked by hand:
+// i = 10.5 · 130^-1.85 · (d/1000)^-4.87 · (10.8/3600)^1.85 and
+// v = 10.8 · 4000 · 1000 / (d² · 11309.73354).
+TEST_F(WaterSupplyPipeFormTest, DN50TubesTakeTheirRealBore)
+{
+    struct Case {
+        const char* material;
+        const char* inner;
+        const char* results; // t/h, i, v, i·L
+    };
+    const Case cases[] = {
+        {"建筑给水铜管", "49.00", "10.8 0.066346 1.591 6.6346"},
+        {"不锈钢管", "48.80", "10.8 0.067681 1.604 6.7681"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.material);
+        pickMaterial(QString::fromUtf8(c.material));
+        pickSize(QStringLiteral("DN50"));
+        EXPECT_EQ(w().Combo3->Text().toStdString(), c.inner);
+        w().Text1->setText(QStringLiteral("3"));
+        w().Text3->setText(QStringLiteral("100"));
+        w().Command1->press();
+        EXPECT_EQ(results().join(u' ').toStdString(), c.results);
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(WaterSupplyPipeFormTest, WorkedExampleInTonnesPerHour)
 {
     pickSize(QStringLiteral("DN50"));

@@ -41,10 +41,14 @@ double textContrast(QWidget& control)
             ++counts[image.pixel(x, y)];
     if (counts.isEmpty())
         return 1;
-    QRgb background = counts.constBegin().key();
+    // The colour of the most pixels.
+    QRgb background = 0;
+    int backgroundCount = 0;
     for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
-        if (it.value() > counts.value(background))
+        if (it.value() > backgroundCount) {
             background = it.key();
+            backgroundCount = it.value();
+        }
     double most = 1;
     for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
         most = std::max(most, contrastRatio(QColor(it.key()), QColor(background)));

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPointer>
+
 #include <functional>
 
 namespace forms::testing {
@@ -22,5 +24,14 @@ protected:
     // Runs `action` and reports whether it ended the program.
     static bool endsProgram(const std::function<void()>& action);
 };
+
+// Whether `window` was destroyed or unloaded. The pointer is read once: a
+// window destroyed in between cannot be reached through it.
+template <class F>
+bool goneOrUnloaded(const QPointer<F>& window)
+{
+    const F* form = window.data();
+    return form == nullptr || form->isUnloaded();
+}
 
 } // namespace forms::testing
