@@ -104,14 +104,14 @@ DrainagePipeForm::DrainagePipeForm()
     Text3->setLocked(true);
 
     // Working fields, below the visible area.
-    Text4 = add<forms::TextBox>("Text4", 0, 4800, 600, 300);
-    Text5 = add<forms::TextBox>("Text5", 600, 4800, 600, 300);
-    Text6 = add<forms::TextBox>("Text6", 1200, 4800, 600, 300);
-    Text7 = add<forms::TextBox>("Text7", 1800, 4800, 600, 300);
-    Text9 = add<forms::TextBox>("Text9", 2400, 4800, 600, 300);
-    Text10 = add<forms::TextBox>("Text10", 3000, 4800, 600, 300);
-    Text11 = add<forms::TextBox>("Text11", 3600, 4800, 600, 300);
-    Combo4 = add<forms::ComboBox>("Combo4", 0, 5100, 1200, 300, forms::ComboBox::Style::Editable);
+    put(Text4, nullptr, {"Text4", 0, 4800, 600});
+    put(Text5, nullptr, {"Text5", 600, 4800, 600});
+    put(Text6, nullptr, {"Text6", 1200, 4800, 600});
+    put(Text7, nullptr, {"Text7", 1800, 4800, 600});
+    put(Text9, nullptr, {"Text9", 2400, 4800, 600});
+    put(Text10, nullptr, {"Text10", 3000, 4800, 600});
+    put(Text11, nullptr, {"Text11", 3600, 4800, 600});
+    put(Combo4, nullptr, {"Combo4", 0, 5100, 1200}, forms::ComboBox::Style::Editable);
     for (QWidget* hidden : std::initializer_list<QWidget*>{Text4, Text5, Text6, Text7, Text9,
                                                           Text10, Text11, Combo4})
         hidden->hide();
