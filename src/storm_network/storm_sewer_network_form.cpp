@@ -110,6 +110,7 @@ void StormSewerNetworkForm::Form_Load()
     Combo7.Text = Combo7.List.value(storm_network::kReinforcedConcretePipe);
     Text4->setText(catalogues::kDefaultRunoffCoefficientText);
     setDefaultButton(Command3);
+    Text5 = QStringLiteral("0");
 }
 
 // ------------------------------------------------------------ city and formula
@@ -151,6 +152,10 @@ void StormSewerNetworkForm::Text1_DblClick()
 
 void StormSewerNetworkForm::Command1_Click()
 {
+    // The running sums start again with every run, also one that finds no
+    // segments to design.
+    Text5 = QStringLiteral("0");
+    trans = QStringLiteral("0");
     StormSegmentListForm& list = Form14();
     if (list.rows().empty()) {
         // The result table is cleared first, also by a run that finds no
@@ -190,6 +195,8 @@ void StormSewerNetworkForm::calculateNetwork()
 
     NetworkRun& run = outcome.values;
     grid.showRun(std::move(run.rows), run.totalLength);
+    Text5 = run.sums.flowTime;
+    trans = run.sums.transferredArea;
     grid.Show();
     Hide();
 

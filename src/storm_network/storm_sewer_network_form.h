@@ -95,6 +95,10 @@ public:
     // Manning roughness n per material position; its text is the n of the
     // chosen material.
     WorkingList Combo7;
+    // Running sum of the pipe flow times of the segments computed so far, min.
+    QString Text5;
+    // Running sum of the catchment areas of the segments computed so far, ha.
+    QString trans = QStringLiteral("trans");
 
 private:
     // Connects the controls' events to their handlers, once the window is built.

@@ -126,6 +126,8 @@ TEST_F(NetworkRunTest, ARunEnteredInTheSegmentListIsComputedShownAndSaved)
     EXPECT_EQ(grid.Text20->Text(), S("2.4000"));
     EXPECT_EQ(grid.Label10->Caption(), S("1"));
     EXPECT_EQ(grid.Text22->Text(), S("0"));
+    EXPECT_EQ(w.Text5, expected.values.sums.flowTime);
+    EXPECT_EQ(w.trans, S("2.4"));
 
     // The work files: the segments as typed, and the report as computed.
     EXPECT_EQ(fileBytes(workFile(kSegmentWorkFile)),
@@ -186,6 +188,7 @@ TEST_F(NetworkRunTest, ASecondShorterRunStartsAfresh)
     EXPECT_EQ(shownRow(2), QStringList(kResultColumns, S("(not shown)")));
     EXPECT_EQ(grid.Text19->Text(), S("180"));
     EXPECT_EQ(grid.Text20->Text(), S("4.0000"));
+    EXPECT_EQ(w.trans, S("4"));
     // Sized from the 17 HDPE sizes at n = 0.01.
     const NetworkOutcome expected = CalculateNetwork(
         storm_network::testing::corrugatedPipeParameters(),
@@ -267,6 +270,7 @@ TEST_F(NetworkRunTest, RefusedRunsLeaveTheTableEmptyOnItsFirstPage)
         Form14().List1(1).clickLine(1);
         Form14().Text2->setText(S(c.area));
         Form14().Command1->press();  // 更  新
+        w.Text5 = S("7");
         platform().answerMessageBox(forms::vbOK);
         w.Command1->press();
         ASSERT_EQ(boxes().size(), ++shown);
@@ -281,6 +285,8 @@ TEST_F(NetworkRunTest, RefusedRunsLeaveTheTableEmptyOnItsFirstPage)
         // page count and rows as they were.
         EXPECT_TRUE(w.isVisible());
         EXPECT_FALSE(grid.isVisible());
+        EXPECT_EQ(w.Text5, S("0"));
+        EXPECT_EQ(w.trans, S("0"));
         EXPECT_EQ(grid.Label6->Caption(), S("1"));
         EXPECT_EQ(grid.Label10->Caption(), S("2"));
         EXPECT_EQ(grid.table().rowCount(), 30);
@@ -307,6 +313,7 @@ TEST_F(NetworkRunTest, TheHiddenButtonSizesTheFirstRowAlone)
     EXPECT_EQ(table.text(0, kSlope), S("2.0"));
     const ResultCells before = table.cells(0);
     const ResultCells second = table.cells(1);
+    const QString flowTime = w.Text5;
     table.setText(0, kDiameter, S("800"));
     w.Command5->press();
     EXPECT_EQ(table.text(0, kDiameter), S("450"));
@@ -315,6 +322,7 @@ TEST_F(NetworkRunTest, TheHiddenButtonSizesTheFirstRowAlone)
     for (const ResultColumn c : {kVelocity, kCapacity, kPipeTime, kDesignFlow})
         EXPECT_EQ(table.text(0, c), before[c]) << c;
     EXPECT_EQ(table.cells(1), second);
+    EXPECT_EQ(w.Text5, flowTime);
 }
 
 // The engineer is told once in a run of the program, not at every

@@ -88,6 +88,8 @@ TEST_F(StormSewerNetworkFormTest, OpensWithTianjinAndTheDesignDefaults)
     EXPECT_EQ(w.Combo1[0].Text, S("300"));
     EXPECT_EQ(w.Combo1[1].List.size(), 17);
     EXPECT_EQ(w.Combo1[1].Text, S("300"));
+    EXPECT_EQ(w.Text5, S("0"));
+    EXPECT_EQ(w.trans, S("trans"));
     EXPECT_FALSE(w.Command5->Visible());
 
     EXPECT_EQ(w.Frame3->Caption(), S("选择城市"));
@@ -263,6 +265,8 @@ TEST_F(StormSewerNetworkFormTest, EnterOpensTheSegmentList)
 TEST_F(StormSewerNetworkFormTest, CalculateWithNoSegmentsOpensTheListForInput)
 {
     StormSewerNetworkForm& w = open();
+    w.Text5 = S("3.58");
+    w.trans = S("2.5");
     w.Text1->setText(QString());  // no message about P: the list comes first
     w.Text4->setText(S("0.6"));
     w.Command1->press();
@@ -274,6 +278,8 @@ TEST_F(StormSewerNetworkFormTest, CalculateWithNoSegmentsOpensTheListForInput)
     EXPECT_EQ(list.Command1->Caption(), S("确  定"));
     EXPECT_EQ(list.Text3->Text(), S("0.6"));
     EXPECT_EQ(list.focusWidget(), list.Text1);
+    EXPECT_EQ(w.Text5, S("0"));
+    EXPECT_EQ(w.trans, S("0"));
     EXPECT_TRUE(boxes().empty());
 }
 
