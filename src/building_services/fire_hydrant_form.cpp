@@ -7,12 +7,8 @@
 #include "building_services/fire_protection_inputs.h"
 #include "forms/application.h"
 #include "hydraulics/water_supply_pipe_form.h"
-#include "textio/field_values.h"
-#include "textio/numtext.h"
 #include "forms/handler.h"
 #include "forms/refusal_view.h"
-
-#include <cmath>
 
 using forms::ComboBox;
 using forms::TextBox;
@@ -140,26 +136,23 @@ void FireHydrantForm::Form_Load()
 
     writeNozzleFactor();
     // The nozzle pressure of the opening water column is shown at once.
-    const std::optional<double> hm = textio::readNumber(Text4->Text());
-    const std::optional<double> phi = textio::readNumber(Text7->Text());
-    if (hm && phi) {
-        if (const std::optional<NozzlePressureTexts> steps = nozzlePressureSteps(*hm, *phi)) {
-            Text9->setText(steps->jetFactor);
-            Text10->setText(steps->nozzlePressure);
-        }
+    if (const std::optional<NozzlePressureTexts> steps =
+            nozzlePressureSteps(Text4->Text(), Text7->Text())) {
+        Text9->setText(steps->jetFactor);
+        Text10->setText(steps->nozzlePressure);
     }
 }
 
 void FireHydrantForm::writeNozzleFactor()
 {
-    if (const std::optional<double> df = textio::readNumber(Combo1->Text()))
-        Text7->setText(textio::generalNumberText(FireHydrantHydraulics::nozzleFactor(*df)));
+    if (const std::optional<QString> phi = nozzleFactorText(Combo1->Text()))
+        Text7->setText(*phi);
 }
 
 void FireHydrantForm::Combo1_Click()
 {
-    if (const std::optional<double> b = NozzleCoefficientTable::coefficient(Combo1->Text()))
-        Text3->setText(textio::generalNumberText(*b));
+    if (const std::optional<QString> b = nozzleCoefficientText(Combo1->Text()))
+        Text3->setText(*b);
     writeNozzleFactor();
     for (TextBox* result : {Text10, Text11, Text1, Text2})
         result->setText(QString());
@@ -168,8 +161,7 @@ void FireHydrantForm::Combo1_Click()
 
 void FireHydrantForm::Combo2_Click()
 {
-    const double diameter = textio::readNumber(Combo2->Text()).value_or(NAN);
-    Text6->setText(textio::generalNumberText(HoseResistanceTable::resistance(diameter, Combo3->Text())));
+    Text6->setText(hoseResistanceText(Combo2->Text(), Combo3->Text()));
 }
 
 void FireHydrantForm::Combo3_Click()
@@ -184,7 +176,7 @@ QStringList FireHydrantForm::inputTexts() const
 
 void FireHydrantForm::Command1_Click()
 {
-    // φ, B and A are written by the window itself from its tables.
+    // φ, B and A are the table values the picks wrote.
     const HydrantOutcome outcome = calculateHydrant(HydrantInputTexts{
         .waterColumn = Text4->Text(),
         .hoseLength = Text5->Text(),

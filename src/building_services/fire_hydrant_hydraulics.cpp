@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace building_services {
 
@@ -137,6 +138,39 @@ std::optional<NozzlePressureTexts> nozzlePressureSteps(double waterColumnM, doub
     if (!hq || *hq > kHighestNozzlePressureM || !atTextPrecision(*hq, texts.nozzlePressure))
         return std::nullopt;
     return texts;
+}
+
+std::optional<NozzlePressureTexts> nozzlePressureSteps(const QString& waterColumn,
+                                                       const QString& nozzleFactor)
+{
+    const std::optional<double> hm = textio::readNumber(waterColumn);
+    const std::optional<double> phi = textio::readNumber(nozzleFactor);
+    if (!hm || !phi)
+        return std::nullopt;
+    return nozzlePressureSteps(*hm, *phi);
+}
+
+std::optional<QString> nozzleFactorText(const QString& nozzleDiameter)
+{
+    const std::optional<double> df = textio::readNumber(nozzleDiameter);
+    if (!df)
+        return std::nullopt;
+    return textio::generalNumberText(FireHydrantHydraulics::nozzleFactor(*df));
+}
+
+std::optional<QString> nozzleCoefficientText(QStringView nozzleDiameter)
+{
+    const std::optional<double> b = NozzleCoefficientTable::coefficient(nozzleDiameter);
+    if (!b)
+        return std::nullopt;
+    return textio::generalNumberText(*b);
+}
+
+QString hoseResistanceText(const QString& hoseDiameter, QStringView material)
+{
+    const double diameter =
+        textio::readNumber(hoseDiameter).value_or(std::numeric_limits<double>::quiet_NaN());
+    return textio::generalNumberText(HoseResistanceTable::resistance(diameter, material));
 }
 
 HydrantOutcome calculateHydrant(const HydrantInputs& in)

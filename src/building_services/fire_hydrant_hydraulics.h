@@ -99,6 +99,19 @@ struct NozzlePressureTexts {
 // Empty when the water column cannot be reached (see nozzlePressure), the
 // nozzle pressure is above kHighestNozzlePressureM or a value is not finite.
 std::optional<NozzlePressureTexts> nozzlePressureSteps(double waterColumnM, double nozzleFactor);
+// The same steps from the texts of Hm and φ as the window holds them; empty
+// also where either text holds no number.
+std::optional<NozzlePressureTexts> nozzlePressureSteps(const QString& waterColumn,
+                                                       const QString& nozzleFactor);
+
+// The table values a pick writes, each as general number text.
+// φ of the nozzle diameter text; empty for a text that holds no number.
+std::optional<QString> nozzleFactorText(const QString& nozzleDiameter);
+// B of the nozzle diameter text; empty for a text that is no listed diameter.
+std::optional<QString> nozzleCoefficientText(QStringView nozzleDiameter);
+// A of the hose diameter text and material; a text that holds no number is
+// taken as 65 mm, as any other diameter but 50.
+QString hoseResistanceText(const QString& hoseDiameter, QStringView material);
 
 // The five steps of a calculation, each value as the general number text
 // written into its field and read back by the next step.

@@ -166,6 +166,24 @@ SepticOutcome calculateSepticTank(const SepticTankInputTexts& texts)
     return out;
 }
 
+SepticSelectionOutcome selectSepticTank(const SepticTankInputTexts& texts, QStringView materialText,
+                                        const SiteConditions& site)
+{
+    SepticOutcome calculation = calculateSepticTank(texts);
+    if (calculation.refusal)
+        return {calculation.refusal, {}};
+    const std::optional<TankMaterial> material = tankMaterialOf(materialText);
+    if (!material)
+        return {warning(SepticField::Material, QStringLiteral("请选择化粪池类型！")), {}};
+    SepticTankSelection selection{std::move(calculation.values), materialLetter(*material), {}, {}};
+    const StandardTank* tank = selection.design.tank;
+    selection.typeCode = SepticTankCatalogue::typeCode(*material, tank, site);
+    if (tank)
+        selection.outlineSize =
+            SepticTankCatalogue::outlineSize(*material, tank->number, site).value_or(QString());
+    return {std::nullopt, std::move(selection)};
+}
+
 HandPickOutcome handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts)
 {
     const SepticInputsOutcome reading = readSepticTankInputs(texts, false);

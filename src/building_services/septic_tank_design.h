@@ -124,7 +124,7 @@ struct SepticTankInputTexts {
 };
 
 // The input a refusal names.
-enum class SepticField { Users, UsageFactor, Quota, Retention, Cleaning, DrainageSystem };
+enum class SepticField { Users, UsageFactor, Quota, Retention, Cleaning, DrainageSystem, Material };
 
 // Why an input was refused; the title is always "警告".
 using SepticRefusal = textio::Refusal<SepticField>;
@@ -147,5 +147,22 @@ SepticOutcome calculateSepticTank(const SepticTankInputTexts& texts);
 // refusal; the users field is not read.
 using HandPickOutcome = textio::Outcome<QString, SepticField>;
 HandPickOutcome handPickTank(const StandardTank& tank, const SepticTankInputTexts& texts);
+
+// What "计 算" shows: the design and the standard tank it selects in the
+// material and on the site picked.
+struct SepticTankSelection {
+    SepticTankDesign design;
+    QString materialLetter;  // "Z" or "G"
+    QString typeCode;        // SepticTankCatalogue::typeCode
+    // The outline size L×B of the standard tank; empty above the largest
+    // tank, which has none.
+    QString outlineSize;
+};
+using SepticSelectionOutcome = textio::Outcome<SepticTankSelection, SepticField>;
+// The calculation (calculateSepticTank) and its refusals first, then the
+// material: a text that is no material of the list is refused with
+// "请选择化粪池类型！".
+SepticSelectionOutcome selectSepticTank(const SepticTankInputTexts& texts, QStringView materialText,
+                                        const SiteConditions& site);
 
 } // namespace building_services

@@ -1,6 +1,5 @@
 #include "building_services/septic_tank_form.h"
 
-#include "app/input_check.h"
 #include "app/windows.h"
 #include "hydraulics/water_supply_pipe_form.h"
 #include "textio/numtext.h"
@@ -266,39 +265,32 @@ forms::FieldControls<SepticField> SepticTankForm::fieldControls() const
 {
     return {{SepticField::Users, Text1},     {SepticField::UsageFactor, Combo5},
             {SepticField::Quota, Combo3},    {SepticField::Retention, Combo6},
-            {SepticField::Cleaning, Combo4}, {SepticField::DrainageSystem, Combo2}};
+            {SepticField::Cleaning, Combo4}, {SepticField::DrainageSystem, Combo2},
+            {SepticField::Material, Combo11}};
 }
 
 void SepticTankForm::Command1_Click()
 {
-    const SepticOutcome outcome = calculateSepticTank(inputTexts());
-    const std::optional<TankMaterial> material = tankMaterialOf(Combo11->Text());
+    const SiteConditions site = siteConditions();
+    const SepticSelectionOutcome outcome = selectSepticTank(inputTexts(), Combo11->Text(), site);
     if (outcome.refusal) {
         fieldControls().refuse(*outcome.refusal);
         return;
     }
-    if (!material) {
-        refuseInput(QStringLiteral("请选择化粪池类型！"), kWarningTitle, Combo11);
-        return;
-    }
-    const SepticTankDesign& design = outcome.values;
-    const SiteConditions site = siteConditions();
+    const SepticTankSelection& selection = outcome.values;
+    const SepticTankDesign& design = selection.design;
     Text11->setText(conditionLetter(SiteCondition::Groundwater, site.groundwater));
     Text12->setText(conditionLetter(SiteCondition::Vehicles, site.vehicles));
     Text13->setText(conditionLetter(SiteCondition::CoverSoil, site.coverSoil));
-    Text15->setText(materialLetter(*material));
+    Text15->setText(selection.materialLetter);
     Text3->setText(design.sewageVolume);
     Text4->setText(design.sludgeVolume);
     Text6->setText(design.volume);
     Text10->setText(design.sludgeShare);
-    Text9->setText(SepticTankCatalogue::typeCode(*material, design.tank, site));
+    Text9->setText(selection.typeCode);
     Text5->setText(design.usersServed);
     Text7->setText(design.usersServedShown);
-    // Above the largest standard tank there is no outline size.
-    Text14->setText(design.tank
-                        ? SepticTankCatalogue::outlineSize(*material, design.tank->number, site)
-                              .value_or(QString())
-                        : QString());
+    Text14->setText(selection.outlineSize);
     resetHandPick();
 }
 

@@ -106,6 +106,22 @@ std::optional<SleeveFieldTexts> fieldTexts(SleeveType type, QStringView size)
     return texts;
 }
 
+SleeveColumns pickedColumns(SleeveType type, QStringView size, const SleeveColumns& shown)
+{
+    SleeveColumns columns = shown;
+    if (const std::optional<SleeveFieldTexts> texts = fieldTexts(type, size)) {
+        columns.pipe = {texts->D1, texts->D2, texts->D3, texts->d};
+        if (texts->D1DuctileIron)
+            columns.ductileIron.D1 = *texts->D1DuctileIron;
+    }
+    if (type == SleeveType::A)
+        return columns;
+    columns.ductileIron.D2 = columns.pipe.D2;
+    columns.ductileIron.D3 = columns.pipe.D3;
+    columns.ductileIron.d = columns.pipe.d;
+    return columns;
+}
+
 } // namespace SleeveDimensionTable
 
 } // namespace fittings

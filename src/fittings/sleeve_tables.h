@@ -58,6 +58,29 @@ struct SleeveFieldTexts {
 };
 // Nothing for a text that is no size of the type.
 std::optional<SleeveFieldTexts> fieldTexts(SleeveType type, QStringView size);
+
+// One column of the window's fields: D1, D2, D3 and d as texts.
+struct SleeveColumnTexts {
+    QString D1;
+    QString D2;
+    QString D3;
+    QString d;
+    bool operator==(const SleeveColumnTexts&) const = default;
+};
+// The window's two columns: steel (type A) or cast-iron pipe (B, C), and
+// ductile-iron pipe (B and C only).
+struct SleeveColumns {
+    SleeveColumnTexts pipe;
+    SleeveColumnTexts ductileIron;
+    bool operator==(const SleeveColumns&) const = default;
+};
+// The columns after `size` is picked, from the columns as `shown`. A size
+// of the type writes its row into the first column and, for types B and C,
+// its ductile-iron D1 (empty where the catalogue gives none); a text that is
+// no size of the type writes nothing. For types B and C the ductile-iron
+// column then takes D2, D3 and d from the first column as it stands: the
+// pipe passes through the same sleeve, ring and wall.
+SleeveColumns pickedColumns(SleeveType type, QStringView size, const SleeveColumns& shown);
 } // namespace SleeveDimensionTable
 
 } // namespace fittings

@@ -6,6 +6,7 @@
 #include "hydraulics/water_supply_pipe_form.h"
 #include "forms/handler.h"
 
+#include <array>
 #include <initializer_list>
 
 namespace SleeveDimensionTable = fittings::SleeveDimensionTable;
@@ -154,22 +155,24 @@ void WaterproofSleeveForm::Combo1_Click()
     const std::optional<SleeveType> type = selectedType();
     if (!type)
         return;
-    const auto texts = SleeveDimensionTable::fieldTexts(*type, Combo1->Text());
-    if (texts) {
-        Text1->setText(texts->D1);
-        if (texts->D1DuctileIron)
-            Text7->setText(*texts->D1DuctileIron);
-        Text2->setText(texts->D2);
-        Text3->setText(texts->D3);
-        Text4->setText(texts->d);
-    }
-    if (*type == SleeveType::A)
-        return;
-    // The ductile-iron column shares the sleeve, ring and wall of the
-    // cast-iron column.
-    Text6->setText(Text2->Text());
-    Text5->setText(Text3->Text());
-    Text8->setText(Text4->Text());
+    const std::array<forms::TextBox*, 4> pipe{Text1, Text2, Text3, Text4};
+    const std::array<forms::TextBox*, 4> ductileIron{Text7, Text6, Text5, Text8};
+    const auto read = [](const std::array<forms::TextBox*, 4>& column) {
+        return SleeveDimensionTable::SleeveColumnTexts{column[0]->Text(), column[1]->Text(),
+                                                       column[2]->Text(), column[3]->Text()};
+    };
+    const auto write = [](const std::array<forms::TextBox*, 4>& column,
+                          const SleeveDimensionTable::SleeveColumnTexts& texts) {
+        column[0]->setText(texts.D1);
+        column[1]->setText(texts.D2);
+        column[2]->setText(texts.D3);
+        column[3]->setText(texts.d);
+    };
+    const SleeveDimensionTable::SleeveColumns shown{read(pipe), read(ductileIron)};
+    const SleeveDimensionTable::SleeveColumns picked =
+        SleeveDimensionTable::pickedColumns(*type, Combo1->Text(), shown);
+    write(pipe, picked.pipe);
+    write(ductileIron, picked.ductileIron);
 }
 
 void WaterproofSleeveForm::Command1_Click()

@@ -349,3 +349,39 @@ TEST(SepticTankInputs, SmallestInputsServeAWholeNumberOfUsers)
     EXPECT_EQ(c.values.volume, S("2"));
     EXPECT_EQ(c.values.usersServedShown, S("855798"));
 }
+
+// The material is asked for after every other input, also after a volume
+// the arithmetic cannot carry; the list offers only materials, so a text
+// that is none comes from code alone.
+TEST(SepticTankInputs, ANoMaterialIsRefusedAfterTheOtherInputs)
+{
+    struct Row {
+        const char* name;
+        const char* users;
+        const char* material;
+        std::optional<SepticField> field; // none: accepted
+        const char* message;
+    };
+    const Row rows[] = {
+        {"brick", "1", "砖砌化粪池", std::nullopt, ""},
+        {"concrete", "1", "钢混化粪池", std::nullopt, ""},
+        {"no material", "1", "", SepticField::Material, "请选择化粪池类型！"},
+        {"a material not listed", "1", "砖砌", SepticField::Material, "请选择化粪池类型！"},
+        {"no users and no material", "", "", SepticField::Users, "请输入设计人数！"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SepticTankInputTexts texts = initialTexts();
+        texts.users = S(row.users);
+        const SepticSelectionOutcome c = selectSepticTank(texts, S(row.material), SiteConditions{});
+        if (!row.field) {
+            EXPECT_FALSE(c.refusal.has_value());
+            EXPECT_EQ(c.values.design.volume, S("2"));
+            continue;
+        }
+        ASSERT_TRUE(c.refusal.has_value());
+        EXPECT_EQ(c.refusal->field, *row.field);
+        EXPECT_EQ(c.refusal->message, S(row.message));
+        EXPECT_EQ(c.refusal->title, S("警告"));
+    }
+}
