@@ -5,7 +5,7 @@
 namespace forms {
 
 ColumnListBox::ColumnListBox(QWidget* parent)
-    : Control<QListView>(parent)
+    : Control<WholePixelFrame<QListView>>(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

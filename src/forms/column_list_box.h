@@ -13,7 +13,7 @@
 
 namespace forms {
 
-class ColumnListBox : public Control<QListView> {
+class ColumnListBox : public Control<WholePixelFrame<QListView>> {
     Q_OBJECT
 public:
     explicit ColumnListBox(QWidget* parent = nullptr);

@@ -290,7 +290,7 @@ QString toLf(QString text)
 } // namespace
 
 MultiLineTextBox::MultiLineTextBox(QWidget* parent)
-    : Control<QPlainTextEdit>(parent)
+    : Control<WholePixelFrame<QPlainTextEdit>>(parent)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -317,14 +317,6 @@ void MultiLineTextBox::setText(const QString& text)
     setPlainText(lf);
     m_settingText = false;
     Q_EMIT Change();
-}
-
-bool MultiLineTextBox::event(QEvent* e)
-{
-    const bool handled = QPlainTextEdit::event(e);
-    if (e->type() == QEvent::Paint)
-        paintInLogicalPixels(*this, [this](QPainter& p) { drawFrame(&p); });
-    return handled;
 }
 
 void MultiLineTextBox::focusInEvent(QFocusEvent* e)
@@ -610,7 +602,7 @@ void ComboBox::focusOutEvent(QFocusEvent* e)
 // --- ListBox ----------------------------------------------------------------
 
 ListBox::ListBox(QWidget* parent)
-    : Control<QListWidget>(parent)
+    : Control<WholePixelFrame<QListWidget>>(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::currentRowChanged, this, [this](int) {
@@ -618,14 +610,6 @@ ListBox::ListBox(QWidget* parent)
             Q_EMIT Click();
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { Q_EMIT DblClick(); });
-}
-
-bool ListBox::event(QEvent* e)
-{
-    const bool handled = QListWidget::event(e);
-    if (e->type() == QEvent::Paint)
-        paintInLogicalPixels(*this, [this](QPainter& p) { drawFrame(&p); });
-    return handled;
 }
 
 void ListBox::AddItem(const QString& item)

@@ -37,6 +37,23 @@ QColor color(quint32 runtimeColor);
 // 150 %) may fall between the widget's device pixels and not show at all.
 void paintInLogicalPixels(QWidget& widget, const std::function<void(QPainter&)>& draw);
 
+// A framed view (a list, a multi-line text) whose border is painted over
+// what it drew in whole logical pixels, so that it shows at any scale.
+template <class View>
+class WholePixelFrame : public View {
+public:
+    using View::View;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        const bool handled = View::event(e);
+        if (e->type() == QEvent::Paint)
+            paintInLogicalPixels(*this, [this](QPainter& p) { this->drawFrame(&p); });
+        return handled;
+    }
+};
+
 // Common colours of the layouts.
 inline constexpr quint32 vbWhite = 0xFFFFFF;
 inline constexpr quint32 vbRed = 0x0000FF;
@@ -214,7 +231,7 @@ private:
 };
 
 // Multi-line text box with scroll bars.
-class MultiLineTextBox : public Control<QPlainTextEdit> {
+class MultiLineTextBox : public Control<WholePixelFrame<QPlainTextEdit>> {
     Q_OBJECT
 public:
     explicit MultiLineTextBox(QWidget* parent = nullptr);
@@ -236,8 +253,6 @@ Q_SIGNALS:
     void LostFocus();
 
 protected:
-    // The border drawn in whole logical pixels.
-    bool event(QEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -312,7 +327,7 @@ private:
     int m_listIndex = -1;
 };
 
-class ListBox : public Control<QListWidget> {
+class ListBox : public Control<WholePixelFrame<QListWidget>> {
     Q_OBJECT
 public:
     explicit ListBox(QWidget* parent = nullptr);
@@ -332,10 +347,6 @@ public:
 Q_SIGNALS:
     void Click();
     void DblClick();
-
-protected:
-    // The border drawn in whole logical pixels.
-    bool event(QEvent* e) override;
 
 private:
     bool m_silent = false;

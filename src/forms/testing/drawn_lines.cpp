@@ -1,5 +1,6 @@
 #include "forms/testing/drawn_lines.h"
 
+#include "forms/column_list_box.h"
 #include "forms/controls.h"
 
 #include <QImage>
@@ -89,7 +90,8 @@ QStringList linesLostAt(QWidget& window, double scale)
     for (QWidget* w : window.findChildren<QWidget*>()) {
         if (qobject_cast<forms::Line*>(w) || qobject_cast<forms::Frame*>(w)
             || qobject_cast<forms::TextBox*>(w) || qobject_cast<forms::ComboBox*>(w)
-            || qobject_cast<forms::ListBox*>(w) || qobject_cast<forms::MultiLineTextBox*>(w))
+            || qobject_cast<forms::ListBox*>(w) || qobject_cast<forms::ColumnListBox*>(w)
+            || qobject_cast<forms::MultiLineTextBox*>(w))
             drawn.push_back(w);
     }
     QStringList lost;
