@@ -1,5 +1,6 @@
 #include "textio/save_journal.h"
 
+#include "textio/file_handles.h"
 #include "textio/textfile.h"
 
 #include <QCryptographicHash>
@@ -42,11 +43,6 @@ constexpr qint64 kPage = 4096;
 constexpr qsizetype kPageDigest = 8;
 constexpr quint32 kMagic = 0x56544a31;  // "VTJ1"
 constexpr qsizetype kSeal = 32;         // SHA-256 of the rest, at the end
-
-QString shown(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 struct Record {
     QString target;  // absolute path of the file
@@ -163,14 +159,6 @@ int putAtStart(int fd, const QByteArray& bytes)
     if (const int error = writeWhole(fd, bytes))
         return error;
     return ::ftruncate(fd, bytes.size()) == 0 && ::fdatasync(fd) == 0 ? 0 : errno;
-}
-
-bool sameFileAt(int fd, const QByteArray& name)
-{
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::lstat(name.constData(), &named) == 0
-        && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 QString dataFolder()
@@ -330,13 +318,13 @@ std::optional<QString> settlementMessage(const Settlement& s)
     switch (s.outcome) {
     case Settlement::Outcome::Restored:
         return QStringLiteral("上次保存文件“%1”时程序意外中断，该文件已恢复为保存前的内容。")
-            .arg(shown(s.target));
+            .arg(shownPath(s.target));
     case Settlement::Outcome::KeptAside:
         return QStringLiteral("上次保存文件“%1”时程序意外中断，此后该文件已被改动，未予恢复；保存前的原内容在“%2”。")
-            .arg(shown(s.target), shown(s.kept));
+            .arg(shownPath(s.target), shownPath(s.kept));
     case Settlement::Outcome::NotRestored:
         return QStringLiteral("上次保存文件“%1”时程序意外中断，无法恢复该文件（%2）；保存前的原内容在“%3”。")
-            .arg(shown(s.target), reasonInWords(s.error), shown(s.kept));
+            .arg(shownPath(s.target), reasonInWords(s.error), shownPath(s.kept));
     case Settlement::Outcome::None:
     case Settlement::Outcome::Busy:
         break;
@@ -354,30 +342,6 @@ void removeLeftPart(const QString& path)
 }
 
 } // namespace
-
-std::optional<QByteArray> contentsOf(int fd)
-{
-    QByteArray contents;
-    char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::pread(fd, chunk, sizeof chunk, contents.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return contents;
-        contents.append(chunk, n);
-    }
-}
-
-void syncFolder(const QString& folder)
-{
-    const FileCloser dir{::open(QFile::encodeName(folder).constData(),
-                                O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (dir.fd >= 0)
-        ::fsync(dir.fd);
-}
 
 QStringList recoverInterruptedSaves()
 {
@@ -404,8 +368,7 @@ std::optional<QString> settleBeforeSave(const QString& target)
     case Settlement::Outcome::Restored:
         return std::nullopt;
     case Settlement::Outcome::Busy:
-        return QStringLiteral("无法保存文件“%1”：另一个程序正在保存该文件，请稍后再试")
-            .arg(shown(target));
+        return fileBusyMessage(target);
     case Settlement::Outcome::KeptAside:
     case Settlement::Outcome::NotRestored:
         break;

@@ -57,10 +57,4 @@ private:
     int fd_ = -1;
 };
 
-// The whole contents of the open file; nothing when it cannot be read.
-std::optional<QByteArray> contentsOf(int fd);
-
-// Flushes a folder's entries (a new name, a removed one) to the disk.
-void syncFolder(const QString& folder);
-
 } // namespace textio

@@ -1,5 +1,7 @@
 #include "textio/save_temporaries.h"
 
+#include "textio/file_handles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -86,13 +88,10 @@ void removeLeftTemporaries(const QString& folder)
         // one. The lock is kept until the name is gone.
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
-            && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && !heldByARecordLock(fd)) {
-            struct stat named {};
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && !heldByARecordLock(fd)
             // Still the file examined: not replaced under its name meanwhile.
-            if (::lstat(path.constData(), &named) == 0 && named.st_dev == st.st_dev
-                && named.st_ino == st.st_ino)
-                ::unlink(path.constData());
-        }
+            && sameFileAt(fd, path))
+            ::unlink(path.constData());
         ::close(fd);
     }
 }

@@ -1,6 +1,7 @@
 #include "textio/textfile.h"
 
 #include "textio/cp936.h"
+#include "textio/file_handles.h"
 #include "textio/save_journal.h"
 #include "textio/save_temporaries.h"
 #include "textio/write_fault.h"
@@ -23,11 +24,6 @@ namespace textio {
 namespace {
 
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
-
-QString shownPath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // Splits at CR LF, a lone CR or a lone LF. Every break ends a line; the
 // text after the last break is a further line, also when it is empty.
@@ -97,21 +93,6 @@ bool killedOnPurpose()
     return g_fault && g_fault->fault == WriteFault::ProgramKilled;
 }
 
-QString fileBusy(const QString& path)
-{
-    return QStringLiteral("无法保存文件“%1”：另一个程序正在保存该文件，请稍后再试").arg(shownPath(path));
-}
-
-// True when the open file still is the one at `path` (a cleaner of left
-// temporary files may have removed it before it was locked).
-bool stillAt(int fd, const QString& path)
-{
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::lstat(QFile::encodeName(path).constData(), &named) == 0
-        && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-}
-
 // Writes the new contents over the target itself, for a writable file in a
 // folder that takes no new file, as a rollback journal does: the file is
 // locked for the whole write, so that a second save of it is refused, not
@@ -129,7 +110,7 @@ std::optional<QString> writeInPlace(const QString& path, const QByteArray& targe
     QFile file;
     file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return fileBusy(path);
+        return fileBusyMessage(path);
     const std::optional<QByteArray> old = contentsOf(fd);
     if (!old)
         return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
@@ -226,7 +207,7 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             // Locked while it is written, so that no other save takes it
             // for one left behind.
-            if (::flock(file.handle(), LOCK_EX) == 0 && stillAt(file.handle(), file.fileName()))
+            if (::flock(file.handle(), LOCK_EX) == 0 && sameFileAt(file.handle(), QFile::encodeName(file.fileName())))
                 break;
             file.close();
             continue;
