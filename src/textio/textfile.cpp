@@ -334,7 +334,7 @@ std::optional<QString> overwriteFile(const QString& path,
             & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser)
         : QFileDevice::Permissions();
     if (existed && !clearReadOnly(path))
-        return QStringLiteral("无法清除文件“%1”的只读属性").arg(QDir::toNativeSeparators(path));
+        return QStringLiteral("无法清除文件“%1”的只读属性").arg(shownPath(path));
     std::optional<QString> error = write();
     if (error && existed)
         QFile::setPermissions(path, before);
