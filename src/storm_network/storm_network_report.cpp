@@ -1,10 +1,10 @@
 #include "storm_network/storm_network_report.h"
 
 #include "textio/cp936.h"
+#include "textio/file_handles.h"
 #include "textio/textfile.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 #include <array>
 
@@ -189,8 +189,8 @@ std::optional<QString> WriteStormNetworkReport(const QString& path, ReportVarian
 
 std::optional<QString> WorkFilePath(const QString& name)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder))
+    const QString folder = textio::dataFolder();
+    if (folder.isEmpty() || textio::makePrivateFolder(folder) != 0)
         return std::nullopt;
     return QDir(folder).filePath(name);
 }

@@ -2,14 +2,66 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
+#include <QStringList>
 
 #include <cerrno>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace textio {
+
+namespace {
+
+struct ActiveFault {
+    WriteFault fault;
+    qint64 afterBytes;
+};
+std::optional<ActiveFault> g_fault;
+
+struct StepAction {
+    SaveStep step;
+    std::function<void()> action;
+};
+std::optional<StepAction> g_step;
+
+} // namespace
+
+ScopedWriteFault::ScopedWriteFault(WriteFault fault, qint64 afterBytes)
+{
+    g_fault = ActiveFault{fault, afterBytes};
+}
+
+ScopedWriteFault::~ScopedWriteFault()
+{
+    g_fault.reset();
+}
+
+ScopedSaveStep::ScopedSaveStep(SaveStep step, std::function<void()> action)
+{
+    g_step = StepAction{step, std::move(action)};
+}
+
+ScopedSaveStep::~ScopedSaveStep()
+{
+    g_step.reset();
+}
+
+void atSaveStep(SaveStep step)
+{
+    if (!g_step || g_step->step != step)
+        return;
+    // Once: the action stands for one other program's one move.
+    const std::function<void()> action = std::move(g_step->action);
+    g_step.reset();
+    action();
+}
 
 std::optional<QByteArray> contentsOf(int fd)
 {
@@ -24,6 +76,49 @@ std::optional<QByteArray> contentsOf(int fd)
         if (n == 0)
             return contents;
         contents.append(chunk, n);
+    }
+}
+
+int writeFully(int fd, QByteArrayView bytes, qint64 offset)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + written,
+                                   static_cast<std::size_t>(bytes.size() - written), offset + written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        written += n;
+    }
+    return 0;
+}
+
+int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset)
+{
+    if (!g_fault || g_fault->fault == WriteFault::NoLocks || offset + bytes.size() <= g_fault->afterBytes)
+        return writeFully(fd, bytes, offset);
+    // The disk takes the bytes up to the fault, then fails.
+    const qint64 room = std::max<qint64>(0, g_fault->afterBytes - offset);
+    if (const int error = writeFully(fd, bytes.first(room), offset))
+        return error;
+    return g_fault->fault == WriteFault::NoSpace ? ENOSPC : EIO;
+}
+
+bool killedOnPurpose()
+{
+    return g_fault && g_fault->fault == WriteFault::ProgramKilled;
+}
+
+int lockFile(int fd, int operation)
+{
+    if (g_fault && g_fault->fault == WriteFault::NoLocks)
+        return ENOLCK;
+    for (;;) {
+        if (::flock(fd, operation) == 0)
+            return 0;
+        if (errno != EINTR)
+            return errno;
     }
 }
 
@@ -42,6 +137,69 @@ void syncFolder(const QString& folder)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+qsizetype nameRoomIn(const QString& folder)
+{
+    const long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return longest > 0 ? qsizetype(longest) : 255;
+}
+
+QString shortenedName(const QString& name, qsizetype maxBytes)
+{
+    QString shortened = name;
+    while (!shortened.isEmpty() && QFile::encodeName(shortened).size() > maxBytes)
+        shortened.chop(shortened.size() >= 2 && shortened.back().isLowSurrogate()
+                               && shortened[shortened.size() - 2].isHighSurrogate()
+                           ? 2
+                           : 1);
+    return shortened;
+}
+
+QString dataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+int makePrivateFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return ENOENT;
+    const QString absolute = QDir::cleanPath(QDir(path).absolutePath());
+    // The folders from the top down to `path`; each missing one is made.
+    QStringList chain;
+    for (QString at = absolute; at != QStringLiteral("/") && !at.isEmpty();
+         at = QDir::cleanPath(at + QStringLiteral("/..")))
+        chain.prepend(at);
+    QStringList madeIn;  // the folders that got a new entry
+    for (const QString& folder : chain) {
+        const QByteArray name = QFile::encodeName(folder);
+        struct stat st {};
+        if (::stat(name.constData(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                return ENOTDIR;
+            continue;
+        }
+        if (errno != ENOENT)
+            return errno;
+        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+            return errno;
+        // The umask may have taken the owner's bits too.
+        if (::chmod(name.constData(), 0700) != 0)
+            return errno;
+        madeIn.append(QDir::cleanPath(folder + QStringLiteral("/..")));
+    }
+    for (const QString& folder : std::as_const(madeIn))
+        syncFolder(folder);
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(absolute);
+    if (::stat(name.constData(), &st) != 0)
+        return errno;
+    // Others' rights taken away; the owner's stay as they are.
+    if (st.st_uid == ::geteuid() && (st.st_mode & 077) != 0
+        && ::chmod(name.constData(), st.st_mode & 07700) != 0)
+        return errno;
+    return 0;
 }
 
 QString shownPath(const QString& path)

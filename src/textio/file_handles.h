@@ -1,9 +1,13 @@
 // What the saves do with open files and folders at the system's level:
-// read a whole file, tell that an open file still is the one at its name,
-// flush a folder's entries, and show a path as the engineer reads it.
+// read and write a whole file, lock it, tell that an open file still is the
+// one at its name, flush a folder's entries, make the per-user data folder,
+// fit a name into a folder, and show a path as the engineer reads it.
 #pragma once
 
+#include "textio/write_fault.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -13,6 +17,25 @@ namespace textio {
 // The whole contents of the open file; nothing when it cannot be read.
 std::optional<QByteArray> contentsOf(int fd);
 
+// Writes the bytes at `offset` of the open file, whole; 0, or the error
+// number of a failure.
+int writeFully(int fd, QByteArrayView bytes, qint64 offset);
+
+// As writeFully(), for an engineer's file (a save, a restore of its old
+// contents): a fault made on purpose (write_fault.h) stops it where it says.
+int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset);
+
+// True while a fault made on purpose stands for the program killed: the
+// save or restore that met it stops where it is and cleans nothing up.
+bool killedOnPurpose();
+
+// flock() on the open file, or the fault of a file system that takes no
+// lock; 0, or the error number (EWOULDBLOCK: another holds it).
+int lockFile(int fd, int operation);
+
+// Where a test acts as another program between two steps of a clean-up.
+void atSaveStep(SaveStep step);
+
 // True when the open file still is the one at `path` (not removed or
 // replaced under its name since it was opened); a link at `path` is not
 // followed.
@@ -20,6 +43,24 @@ bool sameFileAt(int fd, const QByteArray& path);
 
 // Flushes a folder's entries (a new name, a removed one) to the disk.
 void syncFolder(const QString& folder);
+
+// The longest file name, in bytes, that `folder` takes.
+qsizetype nameRoomIn(const QString& folder);
+
+// `name` cut at its end, by whole characters (never half of one outside
+// the basic plane), to at most `maxBytes` bytes as the file system stores
+// it.
+QString shortenedName(const QString& name, qsizetype maxBytes);
+
+// The per-user data folder, where the program keeps its own files.
+QString dataFolder();
+
+// Makes the folder at `path` with every folder missing above it, each
+// private to the user (0700, whatever the umask), and flushes each new
+// name to the disk with the folder it stands in. An existing folder of the
+// user's that others may read or write is made private too. 0, or the
+// error number of a failure.
+int makePrivateFolder(const QString& path);
 
 // A path as the engineer's messages show it.
 QString shownPath(const QString& path);

@@ -9,10 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <cstdio>
+#include <variant>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -21,109 +22,27 @@
 
 // How the journal decides that a file is "still as its save left it".
 //
-// An in-place save writes the new contents from the file's first byte on,
-// in order, and then cuts the file to their length. Wherever it dies, the
-// file holds the first k bytes of the new contents and, after them, the old
-// contents from byte k on (as long as the longer of the two), or the new
-// contents whole. The journal records the old contents, the file's identity
-// (device and inode) and a digest of each page of the new contents. At
-// recovery the file is as the save left it when it is the same file and
-// has exactly that shape: its leading pages match the new contents' digests
-// up to one page, and everything after that page is the old contents byte
-// for byte, at the length the shape allows. Only the bytes of the one page
-// the save died in cannot be told apart (a digest covers a whole page); any
-// other change by another program shows. The file's time of change cannot
-// serve: the save's last write is not known to the journal.
+// An in-place save first lengthens a file that grows to its new length,
+// then writes the new contents from the first byte on, and last cuts a file
+// that shrinks to its new length. A restore of the old contents does the
+// same with the old ones. The journal records the old and the new contents
+// and the file's identity (device and inode). Wherever a save or a restore
+// dies, and in whatever order a power cut lets its pages reach the disk,
+// the file has the old or the new length, and each of its bytes is the old
+// or the new contents at that place, or a zero where the file was
+// lengthened and the bytes did not follow. A file in any other state was
+// written by someone else since: it is never overwritten. The file's time
+// of change cannot serve: the save's last write is not known to the journal.
 
 namespace textio {
 
 namespace {
 
-constexpr qint64 kPage = 4096;
-constexpr qsizetype kPageDigest = 8;
-constexpr quint32 kMagic = 0x56544a31;  // "VTJ1"
-constexpr qsizetype kSeal = 32;         // SHA-256 of the rest, at the end
-
-struct Record {
-    QString target;  // absolute path of the file
-    quint64 device = 0;
-    quint64 inode = 0;
-    qint64 newSize = 0;
-    QByteArray pageDigests;  // kPageDigest bytes for each page of the new contents
-    QByteArray old;
-};
-
-QByteArray digestOf(QByteArrayView bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).left(kPageDigest);
-}
-
-QByteArray pageDigestsOf(const QByteArray& bytes)
-{
-    QByteArray digests;
-    for (qint64 at = 0; at < bytes.size(); at += kPage)
-        digests += digestOf(QByteArrayView(bytes).sliced(at, std::min(kPage, bytes.size() - at)));
-    return digests;
-}
-
-QByteArray encode(const Record& r)
-{
-    QByteArray body;
-    {
-        QDataStream out(&body, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << kMagic << r.target << r.device << r.inode << r.newSize << r.pageDigests << r.old;
-    }
-    return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
-}
-
-// The record of a whole journal; nothing for one cut short or damaged.
-std::optional<Record> decode(const QByteArray& bytes)
-{
-    if (bytes.size() < kSeal)
-        return std::nullopt;
-    const QByteArray body = bytes.first(bytes.size() - kSeal);
-    if (QCryptographicHash::hash(body, QCryptographicHash::Sha256) != bytes.last(kSeal))
-        return std::nullopt;
-    Record r;
-    quint32 magic = 0;
-    QDataStream in(body);
-    in.setVersion(QDataStream::Qt_6_0);
-    in >> magic >> r.target >> r.device >> r.inode >> r.newSize >> r.pageDigests >> r.old;
-    if (in.status() != QDataStream::Ok || !in.atEnd() || magic != kMagic || r.newSize < 0
-        || r.pageDigests.size() != (r.newSize + kPage - 1) / kPage * kPageDigest)
-        return std::nullopt;
-    return r;
-}
-
-// True when `now` has the shape a save of `r` leaves wherever it dies (see
-// the comment at the top).
-bool shapeLeftBySave(const QByteArray& now, const Record& r)
-{
-    const qint64 size = now.size();
-    const qint64 oldSize = r.old.size();
-    const qint64 pages = r.pageDigests.size() / kPageDigest;
-    qint64 whole = 0;  // leading pages as the save wrote them
-    for (; whole < pages; ++whole) {
-        const qint64 at = whole * kPage;
-        const qint64 length = std::min(kPage, r.newSize - at);
-        if (at + length > size
-            || digestOf(QByteArrayView(now).sliced(at, length))
-                != QByteArrayView(r.pageDigests).sliced(whole * kPageDigest, kPageDigest))
-            break;
-    }
-    if (whole == pages && size == r.newSize)
-        return true;  // the new contents whole
-    // The save died within this page of the new contents.
-    const qint64 from = whole * kPage;
-    const qint64 to = std::min(from + kPage, r.newSize);
-    if (size > oldSize)  // written past the old end: the file ends where the save stopped
-        return from <= size && size <= to;
-    if (size < oldSize || from > oldSize)
-        return false;
-    const qint64 oldFrom = std::max(from, std::min(to, oldSize));
-    return QByteArrayView(now).sliced(oldFrom) == QByteArrayView(r.old).sliced(oldFrom);
-}
+constexpr quint32 kMagic = 0x56544a32;  // "VTJ2"
+constexpr qsizetype kSeal = 32;         // SHA-256 of the record
+// After the seal, one byte: 0 while the save runs, 1 once a restore began.
+constexpr char kSaving = 0;
+constexpr char kRestoring = 1;
 
 struct FileCloser {
     int fd = -1;
@@ -133,38 +52,6 @@ struct FileCloser {
             ::close(fd);
     }
 };
-
-// Writes the bytes at the file's position, the error number or 0.
-int writeWhole(int fd, const QByteArray& bytes)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + written,
-                                  static_cast<std::size_t>(bytes.size() - written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        written += n;
-    }
-    return 0;
-}
-
-// Writes the bytes as the file's whole contents and flushes them to the
-// disk; the error number of a failure, or 0.
-int putAtStart(int fd, const QByteArray& bytes)
-{
-    if (::lseek(fd, 0, SEEK_SET) != 0)
-        return errno;
-    if (const int error = writeWhole(fd, bytes))
-        return error;
-    return ::ftruncate(fd, bytes.size()) == 0 && ::fdatasync(fd) == 0 ? 0 : errno;
-}
-
-QString dataFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-}
 
 QString journalFolder()
 {
@@ -179,13 +66,27 @@ const QString kPartEnd = QStringLiteral(".part");
 // whole path.
 QString journalPathFor(const QString& target)
 {
-    QString name = QFileInfo(target).fileName().left(60);
-    if (!name.isEmpty() && name.back().isHighSurrogate())
-        name.chop(1);
-    const QByteArray digest =
-        QCryptographicHash::hash(target.toUtf8(), QCryptographicHash::Sha256).left(8).toHex();
-    return journalFolder() + QLatin1Char('/') + name + QLatin1Char('.')
-        + QString::fromLatin1(digest) + kJournalEnd;
+    const QString folder = journalFolder();
+    const QString digest = QString::fromLatin1(
+        QCryptographicHash::hash(target.toUtf8(), QCryptographicHash::Sha256).left(8).toHex());
+    const QString end = QLatin1Char('.') + digest + kJournalEnd;
+    const qsizetype room = nameRoomIn(folder) - QFile::encodeName(end + kPartEnd).size();
+    return folder + QLatin1Char('/') + shortenedName(QFileInfo(target).fileName(), room) + end;
+}
+
+QString timeStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+// The n-th name for a copy in `folder`: `name` shortened to leave room for
+// ".", the time, "-n" and `end`.
+QString numberedName(const QString& folder, const QString& name, const QString& end, int n)
+{
+    const QString tail = QLatin1Char('.') + timeStamp()
+        + (n == 0 ? QString() : QStringLiteral("-%1").arg(n)) + end;
+    return folder + QLatin1Char('/')
+        + shortenedName(name, nameRoomIn(folder) - QFile::encodeName(tail).size()) + tail;
 }
 
 void removeJournal(const QString& path)
@@ -194,91 +95,181 @@ void removeJournal(const QString& path)
     syncFolder(QFileInfo(path).absolutePath());
 }
 
-// Keeps the old contents of a file changed since its save died as a plain
-// file in the data folder, named after the file and the time; its path, or
-// nothing when it cannot be written.
-std::optional<QString> keepAside(const Record& r)
+// Keeps the old contents of a file as a plain file of the user's in the
+// data folder, named after the file and the time; its path, or nothing
+// when it cannot be written.
+std::optional<QString> keepAside(const JournalRecord& r)
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString stem = dataFolder() + QLatin1Char('/') + QFileInfo(r.target).fileName().left(60)
-        + QLatin1Char('.') + stamp;
+    const QString folder = dataFolder();
+    if (folder.isEmpty() || makePrivateFolder(folder) != 0)
+        return std::nullopt;
     for (int n = 0; n < 100; ++n) {
-        const QString path = stem + (n == 0 ? QString() : QStringLiteral("-%1").arg(n))
-            + QStringLiteral(".old");
-        const int fd = ::open(QFile::encodeName(path).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const QString path = numberedName(folder, QFileInfo(r.target).fileName(), QStringLiteral(".old"), n);
+        const QByteArray name = QFile::encodeName(path);
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0)
             return std::nullopt;
         const FileCloser closer{fd};
-        if (writeWhole(fd, r.old) != 0 || ::fdatasync(fd) != 0) {
-            ::unlink(QFile::encodeName(path).constData());
+        if (::fchmod(fd, 0600) != 0 || writeFully(fd, r.old, 0) != 0 || ::fdatasync(fd) != 0) {
+            ::unlink(name.constData());
             return std::nullopt;
         }
-        syncFolder(dataFolder());
+        syncFolder(folder);
         return path;
     }
     return std::nullopt;
 }
 
-struct Settlement {
-    enum class Outcome {
-        None,         // no journal, or one whose save died before the file changed
-        Busy,         // a save of the file is running
-        Restored,     // the file has its old contents back
-        KeptAside,    // the file changed since: left alone, the old contents kept
-        NotRestored,  // the old contents could not be written back: kept
-    };
-    Outcome outcome = Outcome::None;
-    QString target;
-    QString kept;   // where the old contents are
-    int error = 0;  // why they could not be written back
-};
-
-// The record of the journal open as `fd`; nothing for one cut short.
-std::optional<Record> recordOf(int fd)
+// Moves a journal that cannot be used out of the way, under a name no
+// start takes for a journal, without following or opening it; the new
+// path, or the error number.
+std::variant<QString, int> keepJournalAside(const QString& journal)
 {
-    const std::optional<QByteArray> bytes = contentsOf(fd);
-    return bytes ? decode(*bytes) : std::nullopt;
+    const QString folder = QFileInfo(journal).absolutePath();
+    for (int n = 0; n < 100; ++n) {
+        const QString path = numberedName(folder, QFileInfo(journal).fileName(), QStringLiteral(".unusable"), n);
+        const QByteArray from = QFile::encodeName(journal);
+        const QByteArray to = QFile::encodeName(path);
+        int done = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+        if (done != 0 && errno == EEXIST)
+            continue;
+        if (done != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system that cannot refuse to replace: look first.
+            struct stat st {};
+            if (::lstat(to.constData(), &st) == 0)
+                continue;
+            done = std::rename(from.constData(), to.constData());
+        }
+        if (done != 0)
+            return errno;
+        syncFolder(folder);
+        return path;
+    }
+    return EEXIST;
 }
 
-// Settles the journal at `journalPath` holding `record` (locked by the
-// caller) for the file open as `targetFd` (locked by the caller; -1 when it
-// cannot be opened).
-Settlement settleLocked(const std::optional<Record>& record, const QString& journalPath,
-                        int targetFd)
+// Writes the old contents back over the file as a save writes, so that a
+// restore that dies leaves a state the decision knows: the file lengthened
+// first, the bytes from the first on, the file cut last, and flushed.
+int putOldContents(int fd, const QByteArray& old, qint64 size)
 {
-    Settlement s;
-    if (!record) {
-        // Cut short: the save died before the file's first byte changed.
-        removeJournal(journalPath);
-        return s;
-    }
-    s.target = record->target;
+    if (old.size() > size && ::ftruncate(fd, old.size()) != 0)
+        return errno;
+    if (const int error = writeEngineersFile(fd, old, 0))
+        return error;
+    return ::ftruncate(fd, old.size()) == 0 && ::fdatasync(fd) == 0 ? 0 : errno;
+}
+
+// Marks the journal open as `fd` (its record, `r`): a restore has begun.
+int markRestoring(int fd, JournalRecord& r)
+{
+    if (r.restoring)
+        return 0;
     struct stat st {};
-    const bool same = targetFd >= 0 && ::fstat(targetFd, &st) == 0 && S_ISREG(st.st_mode)
-        && static_cast<quint64>(st.st_dev) == record->device
-        && static_cast<quint64>(st.st_ino) == record->inode;
-    const std::optional<QByteArray> now = same ? contentsOf(targetFd) : std::nullopt;
-    if (now && shapeLeftBySave(*now, *record)) {
-        s.error = putAtStart(targetFd, record->old);
-        if (s.error == 0) {
-            removeJournal(journalPath);
-            s.outcome = Settlement::Outcome::Restored;
+    if (::fstat(fd, &st) != 0)
+        return errno;
+    const char restoring = kRestoring;
+    if (const int error = writeFully(fd, QByteArrayView(&restoring, 1), st.st_size - 1))
+        return error;
+    if (::fdatasync(fd) != 0)
+        return errno;
+    r.restoring = true;
+    return 0;
+}
+
+enum class Outcome {
+    None,         // no journal, or one settled by someone else meanwhile
+    Busy,         // a save of the file is running
+    Interrupted,  // the restore was killed on purpose: nothing more done
+    Restored,     // the file has its old contents back
+    KeptAside,    // the file changed since: left alone, the old contents kept
+    NotRestored,  // the old contents could not be written back: kept, retried later
+    OutOfReach,   // the file cannot be checked now: the journal waits
+    Unusable,     // the journal cannot be used: moved aside, never followed
+};
+
+struct Settlement {
+    Outcome outcome = Outcome::None;
+    QString target;   // the file
+    QString journal;  // the journal's path
+    QString kept;     // where the old contents (or the unusable journal) are
+    QString why;      // why a journal cannot be used
+    int error = 0;    // why the file could not be restored, checked, or the journal moved
+};
+
+// Settles the journal open as `journalFd` at `journalPath` holding
+// `record`, both locked by the caller, for the file open as `targetFd`
+// (locked by the caller) whose contents are `now`.
+Settlement restoreOrKeep(JournalRecord record, const QString& journalPath, int journalFd,
+                         int targetFd, const std::optional<QByteArray>& now)
+{
+    Settlement s{Outcome::KeptAside, record.target, journalPath, {}, {}, 0};
+    if (now && leftBySaveOrRestore(*now, record)) {
+        s.error = markRestoring(journalFd, record);
+        if (s.error == 0)
+            s.error = putOldContents(targetFd, record.old, now->size());
+        if (s.error != 0 && killedOnPurpose()) {
+            s.outcome = Outcome::Interrupted;
             return s;
         }
-        s.outcome = Settlement::Outcome::NotRestored;
-    } else {
-        s.outcome = Settlement::Outcome::KeptAside;
+        if (s.error == 0) {
+            removeJournal(journalPath);
+            s.outcome = Outcome::Restored;
+            return s;
+        }
+        // The journal stays: the next start or save of the file finishes
+        // the restore. Meanwhile the engineer has the old contents.
+        s.outcome = Outcome::NotRestored;
+        s.kept = keepAside(record).value_or(journalPath);
+        return s;
     }
-    if (const std::optional<QString> kept = keepAside(*record)) {
+    if (const std::optional<QString> kept = keepAside(record)) {
         s.kept = *kept;
         removeJournal(journalPath);
     } else {
-        s.kept = journalPath;  // the journal itself holds them
+        s.kept = journalPath;  // the journal itself holds them, and stays
     }
     return s;
+}
+
+// The journal at `journalPath` cannot be used: moved aside.
+Settlement unusable(const QString& journalPath, const QString& why)
+{
+    Settlement s{Outcome::Unusable, {}, journalPath, {}, why, 0};
+    const std::variant<QString, int> moved = keepJournalAside(journalPath);
+    if (const QString* path = std::get_if<QString>(&moved))
+        s.kept = *path;
+    else
+        s.error = std::get<int>(moved);
+    return s;
+}
+
+// True when the file the journal names is gone from a folder that is there
+// (on the file's own device): removed, not out of reach.
+bool removedFromItsFolder(const JournalRecord& r)
+{
+    struct stat folder {};
+    return ::stat(QFile::encodeName(QFileInfo(r.target).absolutePath()).constData(), &folder) == 0
+        && S_ISDIR(folder.st_mode) && static_cast<quint64>(folder.st_dev) == r.device;
+}
+
+// True when the file the journal names, which this user may not write now,
+// is another file, or holds what no save or restore of it left: it was
+// changed since.
+bool changedSince(const JournalRecord& r)
+{
+    const FileCloser file{::open(QFile::encodeName(r.target).constData(),
+                                 O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
+    struct stat st {};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
+        return false;
+    if (!S_ISREG(st.st_mode) || static_cast<quint64>(st.st_dev) != r.device
+        || static_cast<quint64>(st.st_ino) != r.inode)
+        return true;
+    const std::optional<QByteArray> now = contentsOf(file.fd);
+    return now && !leftBySaveOrRestore(*now, r);
 }
 
 // Settles the journal at `journalPath`, locking it and its file first; a
@@ -286,29 +277,71 @@ Settlement settleLocked(const std::optional<Record>& record, const QString& jour
 Settlement settle(const QString& journalPath)
 {
     Settlement s;
+    s.journal = journalPath;
     const QByteArray name = QFile::encodeName(journalPath);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0)
+        return s;
+    if (!S_ISREG(st.st_mode))
+        return unusable(journalPath, QStringLiteral("不是普通文件"));
+    if (st.st_uid != ::geteuid())
+        return unusable(journalPath, QStringLiteral("不属于当前用户"));
+    if ((st.st_mode & 022) != 0)
+        return unusable(journalPath, QStringLiteral("其他用户可以改写"));
     const FileCloser journal{::open(name.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
     if (journal.fd < 0)
-        return s;
-    if (::flock(journal.fd, LOCK_EX | LOCK_NB) != 0) {
-        s.outcome = Settlement::Outcome::Busy;
+        return errno == ENOENT ? s : unusable(journalPath, reasonInWords(errno));
+    atSaveStep(SaveStep::JournalOpened);
+    if (lockFile(journal.fd, LOCK_EX | LOCK_NB) != 0) {
+        s.outcome = Outcome::Busy;
         return s;
     }
-    // Settled by someone else between the open and the lock.
+    // Settled by someone else between the look and the lock.
     if (!sameFileAt(journal.fd, name))
         return s;
-    struct stat st {};
-    if (::fstat(journal.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return s;
-    const std::optional<Record> record = recordOf(journal.fd);
-    const FileCloser target{record ? ::open(QFile::encodeName(record->target).constData(),
-                                            O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)
-                                   : -1};
-    if (target.fd >= 0 && ::flock(target.fd, LOCK_EX | LOCK_NB) != 0) {
-        s.outcome = Settlement::Outcome::Busy;
+    const std::optional<QByteArray> bytes = contentsOf(journal.fd);
+    if (!bytes)
+        return unusable(journalPath, reasonInWords(errno));
+    const std::optional<JournalRecord> record = decodeJournal(*bytes);
+    if (!record)
+        return unusable(journalPath, QStringLiteral("内容不完整或已损坏"));
+    s.target = record->target;
+
+    const FileCloser target{::open(QFile::encodeName(record->target).constData(),
+                                   O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
+    if (target.fd < 0) {
+        const int error = errno;
+        // A link now at its name, or the file removed from its folder: the
+        // file was changed since.
+        if (error == ELOOP || (error == ENOENT && removedFromItsFolder(*record))
+            || (error != ENOENT && changedSince(*record)))
+            return restoreOrKeep(*record, journalPath, journal.fd, -1, std::nullopt);
+        s.outcome = Outcome::OutOfReach;
+        s.error = error;
         return s;
     }
-    return settleLocked(record, journalPath, target.fd);
+    if (const int error = lockFile(target.fd, LOCK_EX | LOCK_NB)) {
+        s.outcome = error == EWOULDBLOCK ? Outcome::Busy : Outcome::OutOfReach;
+        s.error = error;
+        return s;
+    }
+    struct stat now {};
+    if (::fstat(target.fd, &now) != 0) {
+        s.outcome = Outcome::OutOfReach;
+        s.error = errno;
+        return s;
+    }
+    const bool same = S_ISREG(now.st_mode) && static_cast<quint64>(now.st_dev) == record->device
+        && static_cast<quint64>(now.st_ino) == record->inode;
+    if (!same)
+        return restoreOrKeep(*record, journalPath, journal.fd, target.fd, std::nullopt);
+    const std::optional<QByteArray> contents = contentsOf(target.fd);
+    if (!contents) {
+        s.outcome = Outcome::OutOfReach;
+        s.error = errno;
+        return s;
+    }
+    return restoreOrKeep(*record, journalPath, journal.fd, target.fd, contents);
 }
 
 // What the engineer is told of a settled journal; nothing when there is
@@ -316,17 +349,27 @@ Settlement settle(const QString& journalPath)
 std::optional<QString> settlementMessage(const Settlement& s)
 {
     switch (s.outcome) {
-    case Settlement::Outcome::Restored:
+    case Outcome::Restored:
         return QStringLiteral("上次保存文件“%1”时程序意外中断，该文件已恢复为保存前的内容。")
             .arg(shownPath(s.target));
-    case Settlement::Outcome::KeptAside:
+    case Outcome::KeptAside:
         return QStringLiteral("上次保存文件“%1”时程序意外中断，此后该文件已被改动，未予恢复；保存前的原内容在“%2”。")
             .arg(shownPath(s.target), shownPath(s.kept));
-    case Settlement::Outcome::NotRestored:
-        return QStringLiteral("上次保存文件“%1”时程序意外中断，无法恢复该文件（%2）；保存前的原内容在“%3”。")
+    case Outcome::NotRestored:
+        return QStringLiteral("上次保存文件“%1”时程序意外中断，无法恢复该文件（%2）；保存前的原内容在“%3”，下次启动时将再次恢复。")
             .arg(shownPath(s.target), reasonInWords(s.error), shownPath(s.kept));
-    case Settlement::Outcome::None:
-    case Settlement::Outcome::Busy:
+    case Outcome::OutOfReach:
+        return QStringLiteral("上次保存文件“%1”时程序意外中断，现在无法检查或写入该文件（%2），未予恢复；保存前的原内容仍保留，下次启动时将再次检查。")
+            .arg(shownPath(s.target), reasonInWords(s.error));
+    case Outcome::Unusable:
+        if (s.kept.isEmpty())
+            return QStringLiteral("数据文件夹中的保存记录“%1”无法使用（%2），未予处理，也无法移开（%3）。")
+                .arg(shownPath(s.journal), s.why, reasonInWords(s.error));
+        return QStringLiteral("数据文件夹中的保存记录“%1”无法使用（%2），未予处理，已改名为“%3”保留。")
+            .arg(shownPath(s.journal), s.why, shownPath(s.kept));
+    case Outcome::None:
+    case Outcome::Busy:
+    case Outcome::Interrupted:
         break;
     }
     return std::nullopt;
@@ -337,23 +380,81 @@ void removeLeftPart(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
     const FileCloser part{::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
-    if (part.fd >= 0 && ::flock(part.fd, LOCK_EX | LOCK_NB) == 0 && sameFileAt(part.fd, name))
+    struct stat st {};
+    if (part.fd >= 0 && ::fstat(part.fd, &st) == 0 && S_ISREG(st.st_mode)
+        && lockFile(part.fd, LOCK_EX | LOCK_NB) == 0 && sameFileAt(part.fd, name))
         ::unlink(name.constData());
 }
 
 } // namespace
 
+QByteArray encodeJournal(const JournalRecord& r)
+{
+    QByteArray body;
+    {
+        QDataStream out(&body, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << kMagic << r.target << r.device << r.inode << r.old << r.written;
+    }
+    return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256)
+        + (r.restoring ? kRestoring : kSaving);
+}
+
+std::optional<JournalRecord> decodeJournal(const QByteArray& bytes)
+{
+    if (bytes.size() < kSeal + 1)
+        return std::nullopt;
+    const char state = bytes.back();
+    if (state != kSaving && state != kRestoring)
+        return std::nullopt;
+    const QByteArray body = bytes.first(bytes.size() - kSeal - 1);
+    if (QCryptographicHash::hash(body, QCryptographicHash::Sha256) != bytes.sliced(body.size(), kSeal))
+        return std::nullopt;
+    JournalRecord r;
+    quint32 magic = 0;
+    QDataStream in(body);
+    in.setVersion(QDataStream::Qt_6_0);
+    in >> magic >> r.target >> r.device >> r.inode >> r.old >> r.written;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || magic != kMagic
+        || !QDir::isAbsolutePath(r.target))
+        return std::nullopt;
+    r.restoring = state == kRestoring;
+    return r;
+}
+
+bool leftBySaveOrRestore(QByteArrayView now, const JournalRecord& r)
+{
+    const qsizetype oldSize = r.old.size();
+    const qsizetype newSize = r.written.size();
+    if (now.size() != oldSize && now.size() != newSize)
+        return false;
+    // Zeros stand only where a growing save, or a restore, lengthened the
+    // file before writing.
+    const qsizetype zerosFrom = std::min(oldSize, newSize);
+    const qsizetype zerosTo = newSize > oldSize || r.restoring ? std::max(oldSize, newSize) : 0;
+    for (qsizetype i = 0; i < now.size(); ++i) {
+        const char c = now[i];
+        if ((i < oldSize && c == r.old[i]) || (i < newSize && c == r.written[i])
+            || (c == 0 && i >= zerosFrom && i < zerosTo))
+            continue;
+        return false;
+    }
+    return true;
+}
+
 QStringList recoverInterruptedSaves()
 {
     QStringList messages;
     const QString folder = journalFolder();
-    if (folder.isEmpty())
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return messages;
+    // A folder an earlier version made under a lax umask is made private.
+    makePrivateFolder(folder);
     const QDir dir(folder);
-    const QDir::Filters filter = QDir::Files | QDir::Hidden | QDir::System;
-    for (const QString& name : dir.entryList({QStringLiteral("*") + kJournalEnd + kPartEnd}, filter))
+    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QString& name : dir.entryList({QStringLiteral("*") + kJournalEnd + kPartEnd}, all))
         removeLeftPart(dir.filePath(name));
-    for (const QString& name : dir.entryList({QStringLiteral("*") + kJournalEnd}, filter, QDir::Name)) {
+    for (const QString& name : dir.entryList({QStringLiteral("*") + kJournalEnd}, all, QDir::Name)) {
         if (const std::optional<QString> message = settlementMessage(settle(dir.filePath(name))))
             messages << *message;
     }
@@ -364,13 +465,17 @@ std::optional<QString> settleBeforeSave(const QString& target)
 {
     const Settlement s = settle(journalPathFor(target));
     switch (s.outcome) {
-    case Settlement::Outcome::None:
-    case Settlement::Outcome::Restored:
+    case Outcome::None:
+    case Outcome::Restored:
         return std::nullopt;
-    case Settlement::Outcome::Busy:
+    case Outcome::Busy:
         return fileBusyMessage(target);
-    case Settlement::Outcome::KeptAside:
-    case Settlement::Outcome::NotRestored:
+    case Outcome::Interrupted:
+        return QStringLiteral("无法保存文件“%1”：程序已中断").arg(shownPath(target));
+    case Outcome::KeptAside:
+    case Outcome::NotRestored:
+    case Outcome::OutOfReach:
+    case Outcome::Unusable:
         break;
     }
     return *settlementMessage(s) + QStringLiteral("本次未保存，请核对后再保存。");
@@ -386,14 +491,21 @@ int SaveJournal::begin(const QString& target, int targetFd, const QByteArray& ol
                        const QByteArray& bytes)
 {
     const QString folder = journalFolder();
-    if (folder.isEmpty() || !QDir().mkpath(folder))
+    if (folder.isEmpty())
+        return EACCES;
+    if (const int error = makePrivateFolder(folder))
+        return error;
+    // Journals are followed only from a folder that is the user's alone.
+    struct stat own {};
+    if (::stat(QFile::encodeName(folder).constData(), &own) != 0)
+        return errno;
+    if (own.st_uid != ::geteuid() || (own.st_mode & 077) != 0)
         return EACCES;
     struct stat st {};
     if (::fstat(targetFd, &st) != 0)
         return errno;
-    const QByteArray journal = encode({target, static_cast<quint64>(st.st_dev),
-                                       static_cast<quint64>(st.st_ino), bytes.size(),
-                                       pageDigestsOf(bytes), old});
+    record_ = {target, static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino), old, bytes, false};
+    const QByteArray journal = encodeJournal(record_);
     // Written whole under a name of its own, then given the journal's name:
     // a journal under that name is always whole. Locked from the start, so
     // that no recovery takes it for one a save left.
@@ -402,7 +514,11 @@ int SaveJournal::begin(const QString& target, int targetFd, const QByteArray& ol
     const int fd = ::open(part.constData(), O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno;
-    int error = ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? writeWhole(fd, journal) : EBUSY;
+    int error = lockFile(fd, LOCK_EX | LOCK_NB);
+    if (error == 0 && ::fchmod(fd, 0600) != 0)
+        error = errno;
+    if (error == 0)
+        error = writeFully(fd, journal, 0);
     if (error == 0 && ::fdatasync(fd) != 0)
         error = errno;
     if (error == 0 && ::link(part.constData(), QFile::encodeName(path_).constData()) != 0)
@@ -428,10 +544,11 @@ void SaveJournal::end()
 
 std::optional<QString> SaveJournal::rollBack(int targetFd)
 {
-    const Settlement s = settleLocked(recordOf(fd_), path_, targetFd);
+    const std::optional<QByteArray> now = contentsOf(targetFd);
+    const Settlement s = restoreOrKeep(record_, path_, fd_, targetFd, now);
     ::close(fd_);
     fd_ = -1;
-    if (s.outcome == Settlement::Outcome::Restored)
+    if (s.outcome == Outcome::Restored)
         return std::nullopt;
     return s.kept;
 }

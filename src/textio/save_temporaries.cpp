@@ -50,16 +50,11 @@ bool heldByARecordLock(int fd)
 
 QString temporaryPathBeside(const QString& folder, const QString& fileName)
 {
-    long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
-    if (longest <= 0)
-        longest = 255;
     const QString random =
         QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     // ".~vt", 16 digits and ".tmp" after "." and the name.
     constexpr qsizetype kAdded = 1 + 4 + 16 + 4;
-    QString name = fileName;
-    while (!name.isEmpty() && QFile::encodeName(name).size() + kAdded > longest)
-        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    const QString name = shortenedName(fileName, nameRoomIn(folder) - kAdded);
     return folder + QStringLiteral("/.") + name + QStringLiteral(".~vt") + random
         + nameCheck(name, random) + QStringLiteral(".tmp");
 }
@@ -83,12 +78,14 @@ void removeLeftTemporaries(const QString& folder)
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             continue;
+        atSaveStep(SaveStep::LeftTemporaryOpened);
         // A save holds a flock lock on its temporary file until it is done:
         // one that can be locked (and holds no other lock) is written by no
-        // one. The lock is kept until the name is gone.
+        // one; where the file system takes no lock, none can be shown unused,
+        // and all stay. The lock is kept until the name is gone.
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
-            && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && !heldByARecordLock(fd)
+            && lockFile(fd, LOCK_EX | LOCK_NB) == 0 && !heldByARecordLock(fd)
             // Still the file examined: not replaced under its name meanwhile.
             && sameFileAt(fd, path))
             ::unlink(path.constData());

@@ -4,7 +4,6 @@
 #include "textio/file_handles.h"
 #include "textio/save_journal.h"
 #include "textio/save_temporaries.h"
-#include "textio/write_fault.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,68 +48,39 @@ QStringList splitAtBreaks(const QString& text)
 
 // ------------------------------------------------------------ writing
 
-struct ActiveFault {
-    WriteFault fault;
-    qint64 afterBytes;
-};
-std::optional<ActiveFault> g_fault;
-
-
-int faultError(WriteFault fault)
-{
-    return fault == WriteFault::NoSpace ? ENOSPC : EIO;
-}
-
 QString writeFailed(const QString& path, int error)
 {
     return QStringLiteral("写入文件“%1”失败：%2").arg(shownPath(path), reasonInWords(error));
 }
 
-// Writes the bytes to the open file, as far as the disk (or a fault made
-// on purpose) lets them; the error number of a failure, or 0.
-int writeAll(QFile& file, const QByteArray& bytes)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        qint64 chunk = bytes.size() - written;
-        if (g_fault)
-            chunk = std::min(chunk, g_fault->afterBytes - written);
-        if (chunk <= 0)
-            return faultError(g_fault->fault);
-        errno = 0;
-        const qint64 n = file.write(bytes.constData() + written, chunk);
-        if (n <= 0)
-            return errno != 0 ? errno : EIO;
-        written += n;
-    }
-    return 0;
-}
-
-// True when a fault made on purpose stands for the program killed: the
-// save stops where it is and leaves everything as a killed program would.
-bool killedOnPurpose()
-{
-    return g_fault && g_fault->fault == WriteFault::ProgramKilled;
-}
-
 // Writes the new contents over the target itself, for a writable file in a
 // folder that takes no new file, as a rollback journal does: the file is
 // locked for the whole write, so that a second save of it is refused, not
-// interleaved; its old contents go to a journal in the per-user data folder,
-// on the disk before the first byte of the file changes, and are written
-// back should the new ones not be written whole. The journal goes once the
-// file holds one or the other; one left by a save that died is settled at
-// the next start or before the next save of the file.
+// interleaved; its old and new contents go to a journal in the per-user
+// data folder, on the disk before the first byte of the file changes. A
+// file that grows is lengthened first and one that shrinks is cut last, so
+// that wherever the save dies the file has its old or its new length (see
+// save_journal.cpp). Should the new contents not be written whole, the old
+// ones are written back. The journal goes once the file holds one or the
+// other; one left by a save that died is settled at the next start or
+// before the next save of the file.
 std::optional<QString> writeInPlace(const QString& path, const QByteArray& targetName,
                                     const QByteArray& bytes)
 {
     const int fd = ::open(targetName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
-    QFile file;
-    file.open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return fileBusyMessage(path);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (const int error = lockFile(fd, LOCK_EX | LOCK_NB)) {
+        if (error == EWOULDBLOCK)
+            return fileBusyMessage(path);
+        // Without the lock a second save could write the file meanwhile.
+        return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，而该文件无法锁定（%2）")
+            .arg(shownPath(path), reasonInWords(error));
+    }
     const std::optional<QByteArray> old = contentsOf(fd);
     if (!old)
         return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
@@ -118,7 +88,11 @@ std::optional<QString> writeInPlace(const QString& path, const QByteArray& targe
     if (const int error = journal.begin(QFile::decodeName(targetName), fd, *old, bytes))
         return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，数据文件夹中也无法保存原内容的副本（%2）")
             .arg(shownPath(path), reasonInWords(error));
-    int error = writeAll(file, bytes);
+    int error = 0;
+    if (bytes.size() > old->size() && ::ftruncate(fd, bytes.size()) != 0)
+        error = errno;
+    if (error == 0)
+        error = writeEngineersFile(fd, bytes, 0);
     if (error != 0 && killedOnPurpose())
         return writeFailed(path, error);
     if (error == 0 && (::ftruncate(fd, bytes.size()) != 0 || ::fdatasync(fd) != 0))
@@ -163,16 +137,6 @@ QString reasonInWords(int error)
     }
 }
 
-ScopedWriteFault::ScopedWriteFault(WriteFault fault, qint64 afterBytes)
-{
-    g_fault = ActiveFault{fault, afterBytes};
-}
-
-ScopedWriteFault::~ScopedWriteFault()
-{
-    g_fault.reset();
-}
-
 std::optional<QString> replaceFileContents(const QString& path, const QByteArray& bytes,
                                            LinkRule links)
 {
@@ -206,9 +170,14 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         errno = 0;
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             // Locked while it is written, so that no other save takes it
-            // for one left behind.
-            if (::flock(file.handle(), LOCK_EX) == 0 && sameFileAt(file.handle(), QFile::encodeName(file.fileName())))
+            // for one left behind. A file system that takes no lock leaves
+            // it unlocked: its random name keeps it apart, and no clean-up
+            // removes a file it cannot show unused.
+            lockFile(file.handle(), LOCK_EX);
+            if (sameFileAt(file.handle(), QFile::encodeName(file.fileName())))
                 break;
+            // Another program put a file of its own under the name
+            // meanwhile: that one is left alone.
             file.close();
             continue;
         }
@@ -228,7 +197,7 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         file.close();
         return writeFailed(path, error);
     };
-    if (const int error = writeAll(file, bytes))
+    if (const int error = writeEngineersFile(file.handle(), bytes, 0))
         return fail(error);
     // A replaced file keeps its owner and the mode bits of owner, group and
     // others. Giving it to its owner needs the right to; without it the file

@@ -1,20 +1,28 @@
 // Faults a write of the program's files can meet, made to happen on purpose
-// so that tests can show what every save does on a full disk or a failing
-// device: while a ScopedWriteFault is alive, every file written through
-// textfile.h fails as soon as it would go past the given number of bytes
-// (a disk with room for that many).
+// so that tests can show what every save does on a full disk, a failing
+// device, a file system that takes no lock, or a program killed part-way:
+// while a ScopedWriteFault is alive, every write of an engineer's file
+// through textfile.h (a save, a restore of its old contents) fails as soon
+// as it would go past the given number of bytes (a disk with room for that
+// many).
 #pragma once
 
 #include <QtGlobal>
+
+#include <functional>
 
 namespace textio {
 
 enum class WriteFault {
     NoSpace,      // the disk is full
     DeviceError,  // the device reports an input/output error
-    // The program is killed there: the save stops where it is and cleans
-    // nothing up, leaving its files as a killed program leaves them.
+    // The program is killed there: the save (or the restore) stops where it
+    // is and cleans nothing up, leaving its files as a killed program
+    // leaves them.
     ProgramKilled,
+    // The file system takes no lock (a network share whose lock service
+    // does not answer): every lock fails with ENOLCK; writes go through.
+    NoLocks,
 };
 
 class ScopedWriteFault {
@@ -23,6 +31,21 @@ public:
     ~ScopedWriteFault();
     ScopedWriteFault(const ScopedWriteFault&) = delete;
     ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+};
+
+// The moments of a clean-up between two of its steps where another program
+// may act on the same files: a test does so there, as that program would.
+enum class SaveStep {
+    LeftTemporaryOpened,  // a temporary file a save left is open, not yet examined
+    JournalOpened,        // a journal is open, not yet locked
+};
+
+class ScopedSaveStep {
+public:
+    ScopedSaveStep(SaveStep step, std::function<void()> action);
+    ~ScopedSaveStep();
+    ScopedSaveStep(const ScopedSaveStep&) = delete;
+    ScopedSaveStep& operator=(const ScopedSaveStep&) = delete;
 };
 
 } // namespace textio

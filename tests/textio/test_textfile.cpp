@@ -1,5 +1,6 @@
 #include "textio/textfile.h"
 
+#include "save_test_files.h"
 #include "textio/cp936.h"
 #include "textio/save_journal.h"
 #include "textio/write_fault.h"
@@ -29,22 +30,6 @@ using textio::recoverInterruptedSaves;
 using textio::replaceFileContents;
 using textio::writeCp936Lines;
 using textio::writeCp936Text;
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QByteArrayLiteral("<unreadable>");
-    }
-    return file.readAll();
-}
-
-void putBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -234,11 +219,6 @@ TEST_F(TextFileTest, OverwritingALockedFileKeepsItLockedWhenTheWriteFails)
 }
 
 // ------------------------------------------------------------ failed writes
-
-QStringList entriesOf(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
 
 TEST_F(TextFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
 {
@@ -530,8 +510,6 @@ TEST_F(TextFileTest, OnARealFullDiskTheOldFileStaysWhole)
 // whole, and back in the file when they cannot be.
 TEST_F(TextFileTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "acting as another user needs root";
     struct Case {
         const char* name;
         std::optional<textio::WriteFault> fault;  // after 7 bytes
@@ -544,42 +522,16 @@ TEST_F(TextFileTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
         {"a full disk part-way", textio::WriteFault::NoSpace, true, "old\r\n", "磁盘已满"},
         {"no room for the copy", std::nullopt, false, "old\r\n", "副本"},
     };
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    struct RestoreEnvironment {
-        QByteArray value;
-        ~RestoreEnvironment() { qputenv("XDG_DATA_HOME", value); }
-    } restore{dataHome};
-    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
-    const QStringList lines = {QStringLiteral("雨水"), QStringLiteral("12345")};  // 13 bytes
+    const QByteArray lines = textio::encodeCp936(QStringLiteral("雨水\r\n12345\r\n")).bytes;  // 13 bytes
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir root(dir_.filePath(QStringLiteral("case")));
-        ASSERT_EQ(::chmod(QFile::encodeName(root.path()).constData(), 0755), 0);
-        const QString folder = root.filePath(QStringLiteral("shared"));
-        const QString data = root.filePath(QStringLiteral("data"));
-        ASSERT_TRUE(QDir().mkpath(folder));
-        ASSERT_TRUE(QDir().mkpath(data));
-        if (c.dataFolderWritable) {
-            ASSERT_EQ(::chown(QFile::encodeName(data).constData(), 65534, 65534), 0);
-        }
-        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
-        const QString file = folder + QStringLiteral("/storm_out.txt");
-        putBytes(file, "old\r\n");
-        const QByteArray name = QFile::encodeName(file);
-        ASSERT_EQ(::chown(name.constData(), 65534, 65534), 0);
-        ASSERT_EQ(::chmod(name.constData(), 0640), 0);
+        const InPlaceSaves saves(dir_.path(), c.dataFolderWritable);
+        saves.plant("old\r\n");
+        const QByteArray name = QFile::encodeName(saves.file());
         struct stat before {};
         ASSERT_EQ(::stat(name.constData(), &before), 0);
 
-        std::optional<QString> error;
-        ASSERT_EQ(::seteuid(65534), 0);
-        {
-            std::optional<textio::ScopedWriteFault> fault;
-            if (c.fault)
-                fault.emplace(*c.fault, 7);
-            error = writeCp936Lines(file, lines);
-        }
-        ASSERT_EQ(::seteuid(0), 0);
+        const std::optional<QString> error = c.fault ? saves.save(lines, *c.fault, 7) : saves.save(lines);
 
         if (c.reason) {
             ASSERT_TRUE(error.has_value());
@@ -587,82 +539,16 @@ TEST_F(TextFileTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
         } else {
             EXPECT_EQ(error, std::nullopt) << error->toStdString();
         }
-        EXPECT_EQ(fileBytes(file), textio::encodeCp936(QString::fromUtf8(c.after)).bytes);
+        EXPECT_EQ(fileBytes(saves.file()), textio::encodeCp936(QString::fromUtf8(c.after)).bytes);
         struct stat after {};
         ASSERT_EQ(::stat(name.constData(), &after), 0);
         EXPECT_EQ(after.st_ino, before.st_ino);
-        EXPECT_EQ(after.st_uid, 65534u);
+        EXPECT_EQ(after.st_uid, before.st_uid);
         EXPECT_EQ(after.st_mode & 07777, 0640u);
-        EXPECT_EQ(entriesOf(folder), QStringList{QStringLiteral("storm_out.txt")});
-        QStringList copies;
-        QDirIterator it(data, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            copies << it.next();
-        EXPECT_TRUE(copies.isEmpty()) << copies.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(entriesOf(saves.folder()), QStringList{QStringLiteral("storm_out.txt")});
+        EXPECT_TRUE(saves.dataFiles().isEmpty()) << saves.dataFiles().join(QLatin1Char(' ')).toStdString();
     }
 }
-
-// A file of another user that the engineer may write, in a folder he may
-// not write, with his data folder beside it: saves write it in place.
-class InPlaceSaves {
-public:
-    explicit InPlaceSaves(const QString& under)
-        : root_(under + QStringLiteral("/case"))
-    {
-        EXPECT_EQ(::chmod(QFile::encodeName(under).constData(), 0755), 0);
-        EXPECT_EQ(::chmod(QFile::encodeName(root_.path()).constData(), 0755), 0);
-        EXPECT_TRUE(QDir().mkpath(folder()));
-        EXPECT_TRUE(QDir().mkpath(data()));
-        EXPECT_EQ(::chown(QFile::encodeName(data()).constData(), 65534, 65534), 0);
-        qputenv("XDG_DATA_HOME", QFile::encodeName(data()));
-    }
-    ~InPlaceSaves() { qputenv("XDG_DATA_HOME", dataHome_); }
-
-    QString folder() const { return root_.filePath(QStringLiteral("shared")); }
-    QString data() const { return root_.filePath(QStringLiteral("data")); }
-    QString file() const { return folder() + QStringLiteral("/storm_out.txt"); }
-
-    void plant(const QByteArray& bytes) const
-    {
-        putBytes(file(), bytes);
-        const QByteArray name = QFile::encodeName(file());
-        EXPECT_EQ(::chown(name.constData(), 65534, 65534), 0);
-        EXPECT_EQ(::chmod(name.constData(), 0640), 0);
-    }
-    // Saves as the engineer; a fault, if any, after `afterBytes`.
-    std::optional<QString> save(const QByteArray& bytes,
-                                std::optional<textio::WriteFault> fault = std::nullopt,
-                                qint64 afterBytes = 0) const
-    {
-        const AsTheEngineer engineer;
-        std::optional<textio::ScopedWriteFault> made;
-        if (fault)
-            made.emplace(*fault, afterBytes);
-        return replaceFileContents(file(), bytes);
-    }
-    QStringList recover() const
-    {
-        const AsTheEngineer engineer;
-        return recoverInterruptedSaves();
-    }
-    // Every file in the data folder: journals and kept copies.
-    QStringList dataFiles() const
-    {
-        QStringList files;
-        QDirIterator it(data(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            files << it.next();
-        return files;
-    }
-
-private:
-    struct AsTheEngineer {
-        AsTheEngineer() { EXPECT_EQ(::seteuid(65534), 0); }
-        ~AsTheEngineer() { EXPECT_EQ(::seteuid(0), 0); }
-    };
-    QByteArray dataHome_ = qgetenv("XDG_DATA_HOME");
-    QTemporaryDir root_;
-};
 
 // An in-place save killed part-way leaves its journal; at the next start the
 // file gets its old contents back when it is as the save left it, and the
@@ -670,8 +556,6 @@ private:
 // engineer is told where the old contents are. Either way the journal goes.
 TEST_F(TextFileTest, AnInPlaceSaveKilledPartWayIsPutRightAtTheNextStart)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "acting as another user needs root";
     QByteArray longOld;
     for (int n = 0; n < 1500; ++n)
         longOld += QByteArray::number(n).rightJustified(8, '0') + "\r\n";  // 15000 bytes
@@ -710,8 +594,7 @@ TEST_F(TextFileTest, AnInPlaceSaveKilledPartWayIsPutRightAtTheNextStart)
             break;
         case Then::Replaced:
             changed = "another program's\r\n";
-            ASSERT_TRUE(QFile::remove(saves.file()));
-            putBytes(saves.file(), changed);
+            saves.replace(changed);
             break;
         case Then::OneByteChanged: {
             changed = fileBytes(saves.file());
@@ -746,8 +629,6 @@ TEST_F(TextFileTest, AnInPlaceSaveKilledPartWayIsPutRightAtTheNextStart)
 // file has one journal at most, and a save that goes through leaves none.
 TEST_F(TextFileTest, TheNextSaveOfAFileSettlesTheJournalItsKilledSaveLeft)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "acting as another user needs root";
     const InPlaceSaves saves(dir_.path());
     saves.plant("old\r\n");
     ASSERT_TRUE(saves.save("first\r\n", textio::WriteFault::ProgramKilled, 2));
@@ -777,8 +658,6 @@ TEST_F(TextFileTest, TheNextSaveOfAFileSettlesTheJournalItsKilledSaveLeft)
 // save of the file is refused with a message and changes nothing.
 TEST_F(TextFileTest, ASecondInPlaceSaveOfAFileBeingWrittenIsRefused)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "acting as another user needs root";
     const InPlaceSaves saves(dir_.path());
     saves.plant("old\r\n");
     const int running = ::open(QFile::encodeName(saves.file()).constData(), O_RDWR | O_CLOEXEC);
