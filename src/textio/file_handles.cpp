@@ -96,7 +96,12 @@ int writeFully(int fd, QByteArrayView bytes, qint64 offset)
 
 int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset)
 {
-    if (!g_fault || g_fault->fault == WriteFault::NoLocks || offset + bytes.size() <= g_fault->afterBytes)
+    // A disk with room for the bytes takes them; a program killed once it
+    // has written them dies before it goes on.
+    const bool reached = g_fault
+        && (g_fault->fault == WriteFault::ProgramKilled ? offset + bytes.size() >= g_fault->afterBytes
+                                                        : offset + bytes.size() > g_fault->afterBytes);
+    if (!reached || g_fault->fault == WriteFault::NoLocks)
         return writeFully(fd, bytes, offset);
     // The disk takes the bytes up to the fault, then fails.
     const qint64 room = std::max<qint64>(0, g_fault->afterBytes - offset);

@@ -16,8 +16,9 @@ namespace textio {
 enum class WriteFault {
     NoSpace,      // the disk is full
     DeviceError,  // the device reports an input/output error
-    // The program is killed there: the save (or the restore) stops where it
-    // is and cleans nothing up, leaving its files as a killed program
+    // The program is killed once it has written the given number of bytes
+    // (also when that is all of them): the save (or the restore) stops
+    // there and cleans nothing up, leaving its files as a killed program
     // leaves them.
     ProgramKilled,
     // The file system takes no lock (a network share whose lock service

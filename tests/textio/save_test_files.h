@@ -60,6 +60,8 @@ public:
         EXPECT_TRUE(QDir().mkpath(folder()));
         EXPECT_TRUE(QDir().mkpath(data()));
         if (asRoot()) {
+            setMode(folder(), 0755);
+            setMode(data(), 0755);
             if (dataWritable) {
                 EXPECT_EQ(::chown(QFile::encodeName(data()).constData(), kEngineer, kEngineer), 0);
             }

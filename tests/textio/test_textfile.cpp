@@ -456,6 +456,25 @@ TEST_F(TextFileTest, OnlyTheProgramsOwnLeftTemporariesAreRemoved)
     EXPECT_EQ(fileBytes(path("storm_out.txt")), QByteArray("new\r\n"));
 }
 
+// A file another program puts under a left temporary's name while the
+// clean-up looks at that temporary is not the one examined: it stays.
+TEST_F(TextFileTest, AFilePutUnderALeftTemporarysNameMeanwhileStays)
+{
+    QTemporaryDir killedSaves;
+    const QString left = leftTemporary(killedSaves.path(), QStringLiteral("storm_out.txt"), dir_.path());
+    const QString notes = path("notes.txt");
+    putBytes(notes, "an engineer's own notes");
+    {
+        const textio::ScopedSaveStep step(textio::SaveStep::LeftTemporaryOpened,
+                                          [&] { EXPECT_EQ(::rename(QFile::encodeName(notes).constData(),
+                                                                   QFile::encodeName(left).constData()),
+                                                          0); });
+        ASSERT_EQ(writeCp936Lines(path("storm_out.txt"), {QStringLiteral("new")}), std::nullopt);
+    }
+    EXPECT_EQ(fileBytes(left), QByteArray("an engineer's own notes"));
+    EXPECT_EQ(fileBytes(path("storm_out.txt")), QByteArray("new\r\n"));
+}
+
 TEST_F(TextFileTest, AReadOnlyFileIsNotReplaced)
 {
     const QString file = path("locked.txt");
