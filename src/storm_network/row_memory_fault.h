@@ -2,8 +2,9 @@
 // purpose so that tests can show what an import does when the machine has
 // no room for the file's rows: while a ScopedRowMemoryFault is alive, the
 // memory holds `rows` segment rows, and building one more (a row read from
-// a segment file, or the room a list makes for the rows it takes) fails
-// with std::bad_alloc as an allocation would.
+// a segment file, the room a list makes for the rows it takes, or the list
+// growing as it takes a row it made no room for) fails with std::bad_alloc
+// as an allocation would.
 #pragma once
 
 #include <cstddef>

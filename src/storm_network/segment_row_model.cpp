@@ -3,7 +3,6 @@
 #include "storm_network/row_memory_fault.h"
 
 #include <algorithm>
-#include <iterator>
 #include <limits>
 #include <new>
 #include <utility>
@@ -72,6 +71,11 @@ void SegmentRowModel::makeRoomFor(std::size_t count, bool keep)
     const std::size_t total = m_rows.size() + count;
     if (total > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         throw std::bad_alloc();
+    reserveRows(total);
+}
+
+void SegmentRowModel::reserveRows(std::size_t total)
+{
     takeRowMemory(total);
     m_rows.reserve(total);
 }
@@ -89,7 +93,13 @@ void SegmentRowModel::take(std::vector<SegmentRow>&& imported, bool keep)
         return;
     const int first = rowCount();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(imported.size()) - 1);
-    std::move(imported.begin(), imported.end(), std::back_inserter(m_rows));
+    for (SegmentRow& row : imported) {
+        // With the room made no row allocates here; a row that found none
+        // would grow the table part-way through the import.
+        if (m_rows.size() == m_rows.capacity())
+            takeRowMemory(m_rows.size() + 1);
+        m_rows.push_back(std::move(row));
+    }
     endInsertRows();
 }
 

@@ -53,6 +53,9 @@ private:
     // Room for `more` rows beyond those held, made before the boxes are
     // told of a change, so that no change stops half-way.
     void makeRoom(std::size_t more);
+    // Room for `total` rows in all, in the one allocation an import makes
+    // for its rows.
+    void reserveRows(std::size_t total);
     bool validRow(int row) const { return row >= 0 && row < rowCount(); }
 
     std::vector<SegmentRow> m_rows;

@@ -911,6 +911,31 @@ TEST_F(StormSegmentListFormTest, ImportShortOfMemoryLeavesTheListAsItWas)
     w.导入->click();
     EXPECT_EQ(shownRows(w).size(), 7u);
     EXPECT_EQ(w.List1(0).ListIndex(), 1);
+
+    // Room for the file's five rows and the list's seven is all an import
+    // needs: the list takes the rows into the room made for them, whole,
+    // without growing on the way.
+    SCOPED_TRACE("room for the file and for the list, 是");
+    forms::destroyAllDefaultInstances();
+    platform().reset();
+    StormSegmentListForm& kept = openWithTwoRows();
+    kept.List1(2).clickLine(1);
+    kept.Text1->setText(S("45"));
+    const QStringList typed = boxTexts(kept);
+    platform().answerMessageBox(forms::vbYes);
+    platform().answerFileDialog(file);
+    {
+        const storm_network::ScopedRowMemoryFault fault(5 + 7);
+        kept.导入->click();
+    }
+    std::vector<SegmentRow> whole = kTwoRows;
+    whole.insert(whole.end(), 5, SegmentRow{S("30"), S("800"), S("0.3")});
+    EXPECT_EQ(shownRows(kept), whole);
+    EXPECT_EQ(kept.List1(0).ListIndex(), 1);
+    EXPECT_EQ(boxTexts(kept), typed);
+    EXPECT_EQ(kept.Text4->Text(), S("15"));
+    EXPECT_DOUBLE_EQ(kept.Height(), 8000);
+    EXPECT_EQ(boxes().size(), 1u);
 }
 
 TEST_F(StormSegmentListFormTest, ImportOfAFolderSaysItIsNoFile)
