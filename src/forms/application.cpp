@@ -4,9 +4,14 @@
 #include "forms/handler.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QPlainTextEdit>
+#include <QPluginLoader>
 #include <QStyle>
 #include <QTranslator>
 
@@ -25,6 +30,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace forms {
 
@@ -134,16 +140,18 @@ private:
 };
 
 // Where the value of Qt's command-line option `name` ("-platform",
-// "-display") stands in `argv`, or nothing.
+// "-display") stands in `argv`, or nothing. Qt takes the last where the
+// option is given twice.
 std::optional<int> optionAt(int argc, char** argv, const char* name)
 {
+    std::optional<int> at;
     for (int i = 1; i + 1 < argc; ++i) {
         // Qt takes "--platform" for "-platform" too.
         const char* given = argv[i][0] == '-' && argv[i][1] == '-' ? argv[i] + 1 : argv[i];
         if (std::strcmp(given, name) == 0)
-            return i + 1;
+            at = ++i; // the value, not an option of its own
     }
-    return std::nullopt;
+    return at;
 }
 
 // The value of Qt's command-line option `name`, or nothing.
@@ -158,14 +166,42 @@ std::optional<QByteArray> option(int argc, char** argv, const char* name)
 // request before it counts as one that does not answer.
 constexpr std::chrono::milliseconds kDisplayAnswerTime{4000};
 
+// SIGCHLD at its default for as long as it lives, and then as the caller of
+// the program set it. Where the caller ignores it (`trap '' CHLD`, some
+// launchers), the system would reap a child by itself and waitpid() would
+// find none to wait for.
+class ChildEndSignalAtDefault {
+public:
+    ChildEndSignalAtDefault()
+    {
+        struct sigaction byDefault {};
+        byDefault.sa_handler = SIG_DFL;
+        sigemptyset(&byDefault.sa_mask);
+        m_set = ::sigaction(SIGCHLD, &byDefault, &m_callers) == 0;
+    }
+    ~ChildEndSignalAtDefault()
+    {
+        if (m_set)
+            ::sigaction(SIGCHLD, &m_callers, nullptr);
+    }
+    ChildEndSignalAtDefault(const ChildEndSignalAtDefault&) = delete;
+    ChildEndSignalAtDefault& operator=(const ChildEndSignalAtDefault&) = delete;
+
+private:
+    struct sigaction m_callers {};
+    bool m_set = false;
+};
+
 // Whether `opens()`, an opening of a display with its first exchange, ends
 // well within kDisplayAnswerTime. It runs in a child process: a display that
 // takes the connection and never answers would hold the program for ever,
 // and the connection libraries write a refusing server's reason (in English)
-// to the error output, which the child does not share.
+// to the error output, which the child does not share. A child that cannot
+// be waited for counts as a display that does not answer.
 template <class Opens>
 bool answersInTime(const Opens& opens)
 {
+    const ChildEndSignalAtDefault waitable;
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
         return opens();
@@ -203,9 +239,11 @@ bool answersInTime(const Opens& opens)
     if (!ended)
         ::kill(child, SIGKILL);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    pid_t waited = 0;
+    do {
+        waited = ::waitpid(child, &status, 0);
+    } while (waited < 0 && errno == EINTR);
+    return ended && waited == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // Whether the X display `display` (DISPLAY's when empty) takes a connection,
@@ -232,20 +270,36 @@ bool waylandDisplayOpens()
     return answered;
 }
 
-// Whether Qt's Wayland platform is installed where Qt looks for platforms.
-bool waylandPlatformInstalled()
+// The platforms (in lower case, as Qt matches them in any case) that the
+// platform plugins installed where Qt looks for them serve: in
+// `platformFolder` (-platformpluginpath or QT_QPA_PLATFORM_PLUGIN_PATH) and in
+// "platforms" in each of Qt's library folders (QT_PLUGIN_PATH's, Qt's own
+// plugin folder and the program's folder). Each plugin's keys are read from
+// its metadata; none is loaded.
+QStringList installedPlatforms(const QString& platformFolder)
 {
-    QStringList folders = {qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH")};
-    for (const QString& pluginFolder :
-         QStringList{QLibraryInfo::path(QLibraryInfo::PluginsPath)}
-             + qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts))
-        folders.append(pluginFolder + QStringLiteral("/platforms"));
+    QStringList folders = {platformFolder};
+    QStringList libraryFolders = QCoreApplication::libraryPaths();
+    libraryFolders.append(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
+    for (const QString& libraryFolder : std::as_const(libraryFolders))
+        folders.append(libraryFolder + QStringLiteral("/platforms"));
+    QStringList keys;
     for (const QString& folder : folders) {
-        if (!folder.isEmpty()
-            && !QDir(folder).entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty())
-            return true;
+        if (folder.isEmpty())
+            continue;
+        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+            const QJsonObject plugin = QPluginLoader(file.absoluteFilePath()).metaData();
+            if (plugin.value(QStringLiteral("IID")).toString()
+                != QStringLiteral("org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface.5.3"))
+                continue;
+            const QJsonArray served =
+                plugin.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("Keys")).toArray();
+            for (const QJsonValue& key : served)
+                keys.append(key.toString().toLower());
+        }
     }
-    return false;
+    keys.removeDuplicates();
+    return keys;
 }
 
 // Ends the program with one line of its own when Qt would open no display
@@ -253,17 +307,22 @@ bool waylandPlatformInstalled()
 // display that takes the connection and never answers. The platforms Qt is
 // asked for ("-platform" or QT_QPA_PLATFORM: a name with options,
 // "xcb:option", or a list to try in order, "wayland;xcb"; Qt takes the names
-// in any case) are tried in order, each X display and Wayland compositor
-// opened and closed again as Qt's platform opens it; Qt is then asked for the
-// first that answers. Where no platform is asked for, that is the Wayland
-// compositor named (when Qt's Wayland platform is installed), else the X
-// display. Any other platform is Qt's to open.
+// in any case) are tried in order: one that no installed plugin serves does
+// not answer, and each X display and Wayland compositor is opened and closed
+// again as Qt's platform opens it; Qt is then asked for the platforms from
+// the first that answers on, their names trimmed (Qt takes a space as part of
+// the name). Where no platform is asked for, that is the Wayland compositor
+// named (when Qt's Wayland platform is installed), else the X display. Any
+// other installed platform is Qt's to open.
 int& requireDisplay(int& argc, char** argv)
 {
     const std::optional<int> platformAt = optionAt(argc, argv, "-platform");
     const QByteArray asked = platformAt ? QByteArray(argv[*platformAt]) : qgetenv("QT_QPA_PLATFORM");
     const QByteArray xDisplay = option(argc, argv, "-display").value_or(qgetenv("DISPLAY"));
     const QByteArray waylandDisplay = qgetenv("WAYLAND_DISPLAY");
+    const std::optional<QByteArray> platformFolder = option(argc, argv, "-platformpluginpath");
+    const QStringList installed = installedPlatforms(
+        platformFolder ? QFile::decodeName(*platformFolder) : qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"));
     QList<QByteArray> platforms;
     for (const QByteArray& entry : asked.split(';')) {
         if (!entry.trimmed().isEmpty())
@@ -271,21 +330,25 @@ int& requireDisplay(int& argc, char** argv)
     }
     const bool leftToQt = platforms.isEmpty();
     if (leftToQt) {
-        if (!waylandDisplay.isEmpty() && waylandPlatformInstalled())
+        if (!waylandDisplay.isEmpty() && installed.contains(QStringLiteral("wayland")))
             platforms.append("wayland");
         if (!xDisplay.isEmpty() || platforms.isEmpty())
             platforms.append("xcb");
     }
     QStringList tried; // the displays that did not answer, as the line names them
     for (qsizetype i = 0; i < platforms.size(); ++i) {
-        const QByteArray name = platforms[i].split(':').constFirst().trimmed().toLower();
+        const QString given = QString::fromLocal8Bit(platforms[i].split(':').constFirst().trimmed());
+        const QString name = given.toLower();
         bool answers = true;
-        if (name == "xcb") {
+        if (!installed.contains(name)) {
+            answers = false;
+            tried.append(QStringLiteral("未安装平台") + given);
+        } else if (name == QStringLiteral("xcb")) {
             answers = answersInTime([&] { return xDisplayOpens(xDisplay); });
             if (!answers)
                 tried.append(xDisplay.isEmpty() ? QStringLiteral("未设置DISPLAY")
                                                 : QStringLiteral("DISPLAY=") + QString::fromLocal8Bit(xDisplay));
-        } else if (name.startsWith("wayland") && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
+        } else if (name.startsWith(QStringLiteral("wayland")) && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
             // (A compositor that handed over its connection in WAYLAND_SOCKET
             // is Qt's to use: a check would spend it.)
             answers = answersInTime(waylandDisplayOpens);
@@ -296,10 +359,10 @@ int& requireDisplay(int& argc, char** argv)
         }
         if (!answers)
             continue;
-        if (i == 0 && !leftToQt)
-            return argc; // as asked
         static QByteArray chosen;
         chosen = platforms.mid(i).join(';');
+        if (chosen == asked)
+            return argc; // as asked
         if (platformAt)
             argv[*platformAt] = chosen.data();
         else

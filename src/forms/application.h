@@ -20,9 +20,9 @@ class Application : public QApplication {
     Q_OBJECT
 public:
     // Where no display Qt would open (an X display or a Wayland compositor)
-    // answers within seconds, or none is named, the program says so in one
-    // line on the error output and ends with kNoDisplayStatus before Qt is
-    // started.
+    // answers within seconds, or none is named, or no installed plugin serves
+    // the platform asked for, the program says so in one line on the error
+    // output and ends with kNoDisplayStatus before Qt is started.
     Application(int& argc, char** argv);
 
 Q_SIGNALS:

@@ -1,6 +1,7 @@
 // The program started where no display answers: it says so in one Chinese
 // line and ends with a status of its own, never by Qt's abort or by waiting
-// for ever, and nothing another library writes comes before the line.
+// for ever, and nothing another library writes comes before the line. Where
+// one of the platforms asked for can be used, it starts.
 #include "forms/application.h"
 
 #include <QFile>
@@ -13,12 +14,14 @@
 #include <gtest/gtest.h>
 
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -144,7 +147,8 @@ TEST(StartWithoutDisplay, SaysSoInOneChineseLineAndEndsWithoutAbort)
         const char* name;
         QStringList environment; // NAME=value, beside a display and platform cleared
         QStringList arguments;
-        QString named;           // the displays the line names
+        std::optional<QString> named; // the displays the line names; nothing: the program starts
+        bool childEndsIgnored = false; // started with SIGCHLD ignored, as `trap '' CHLD` does
     };
     const Case cases[] = {
         {"the platform left to Qt", {QStringLiteral("DISPLAY=") + display}, {},
@@ -176,6 +180,24 @@ TEST(StartWithoutDisplay, SaysSoInOneChineseLineAndEndsWithoutAbort)
          {QStringLiteral("WAYLAND_DISPLAY=") + waylandDead, QStringLiteral("DISPLAY=") + display,
           QStringLiteral("QT_QPA_PLATFORM=wayland;xcb")},
          {}, QStringLiteral("WAYLAND_DISPLAY=%1，DISPLAY=%2").arg(waylandDead, display)},
+        {"a caller that ignores SIGCHLD", {QStringLiteral("DISPLAY=") + display}, {},
+         QStringLiteral("DISPLAY=") + display, true},
+        {"a platform no plugin serves", {QStringLiteral("QT_QPA_PLATFORM=bogus")}, {},
+         QStringLiteral("未安装平台bogus")},
+        {"a platform no plugin serves, with options, on the command line",
+         {QStringLiteral("QT_QPA_PLATFORM=offscreen")},
+         {QStringLiteral("-platform"), QStringLiteral("Bogus:option=1")}, QStringLiteral("未安装平台Bogus")},
+        {"the last of two platforms on the command line",
+         {}, {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-platform"),
+              QStringLiteral("bogus")},
+         QStringLiteral("未安装平台bogus")},
+        {"no platform of a list installed or answering",
+         {QStringLiteral("WAYLAND_DISPLAY=") + waylandDead, QStringLiteral("QT_QPA_PLATFORM=bogus;wayland")},
+         {}, QStringLiteral("未安装平台bogus，WAYLAND_DISPLAY=") + waylandDead},
+        {"a list with a platform no plugin serves before one that starts",
+         {QStringLiteral("QT_QPA_PLATFORM=bogus;offscreen")}, {}, std::nullopt},
+        {"a platform asked for with a space before it", {QStringLiteral("QT_QPA_PLATFORM= offscreen")},
+         {}, std::nullopt},
     };
     // All started at once: the displays that never answer are waited for
     // side by side.
@@ -187,16 +209,23 @@ TEST(StartWithoutDisplay, SaysSoInOneChineseLineAndEndsWithoutAbort)
             environment.remove(QString::fromLatin1(cleared));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         environment.insert(QStringLiteral("XAUTHORITY"), runtime.filePath(QStringLiteral("none")));
+        // (What a program that starts keeps stays in the test's folder.)
+        for (const char* folder : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+            environment.insert(QString::fromLatin1(folder), runtime.filePath(QString::fromLatin1(folder)));
         for (const QString& setting : c.environment)
             environment.insert(setting.section(QLatin1Char('='), 0, 0),
                                setting.section(QLatin1Char('='), 1));
         auto& program = programs.emplace_back(std::make_unique<QProcess>());
         program->setProcessEnvironment(environment);
+        if (c.childEndsIgnored)
+            program->setChildProcessModifier([] { ::signal(SIGCHLD, SIG_IGN); });
         program->start(QStringLiteral(VT_PROGRAM), c.arguments);
     }
     for (std::size_t i = 0; i < programs.size(); ++i) {
         const Case& c = cases[i];
         QProcess& program = *programs[i];
+        if (!c.named)
+            continue; // looked at below, once the others have ended
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(program.waitForFinished(60'000)) << program.errorString().toStdString();
 
@@ -204,9 +233,23 @@ TEST(StartWithoutDisplay, SaysSoInOneChineseLineAndEndsWithoutAbort)
         EXPECT_EQ(program.exitCode(), forms::kNoDisplayStatus);
         EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).toStdString(),
                   QStringLiteral("无法打开显示器（%1），请在桌面会话中启动本程序。\n")
-                      .arg(c.named)
+                      .arg(*c.named)
                       .toStdString());
         EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+    }
+    // A program that starts is still running once the displays that never
+    // answer have been waited for, well after Qt would have aborted.
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const Case& c = cases[i];
+        QProcess& program = *programs[i];
+        if (c.named)
+            continue;
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(program.waitForFinished(0))
+            << "ended with status " << program.exitCode() << ": "
+            << QString::fromUtf8(program.readAllStandardError()).toStdString();
+        program.kill();
+        program.waitForFinished(60'000);
     }
 }
 
