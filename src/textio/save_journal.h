@@ -37,14 +37,13 @@ QStringList recoverInterruptedSaves();
 // program is saving it.
 std::optional<QString> settleBeforeSave(const QString& target);
 
-// ---- the journal's record and the decision it serves
-
+// What a journal records of its save.
 struct JournalRecord {
-    QString target;  // absolute path of the file
-    quint64 device = 0;
+    QString target;          // absolute path of the file
+    quint64 device = 0;      // the file's identity
     quint64 inode = 0;
-    QByteArray old;       // the file's contents before the save
-    QByteArray written;   // the contents the save writes
+    QByteArray old;          // the file's contents before the save
+    QByteArray written;      // the contents the save writes
     bool restoring = false;  // a restore of `old` has begun
 };
 
@@ -76,6 +75,7 @@ private:
     JournalRecord record_;
 };
 
+// ---- the journal's bytes and the decision it serves
 
 // The journal's bytes: the record, a SHA-256 seal of it, and the one byte
 // that tells that a restore has begun (rewritten in place).

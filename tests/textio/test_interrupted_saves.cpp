@@ -34,6 +34,15 @@ QByteArray contents(qsizetype size, char seed)
     return bytes;
 }
 
+// Old contents (lower case) and new ones (upper case) of a few sizes.
+const QByteArray eightK = contents(8192, 'a');
+const QByteArray twelveOld = contents(12288, 'a');
+const QByteArray twelveK = contents(12288, 'A');
+const QByteArray& twelveNew = twelveK;
+const QByteArray fourK = contents(4096, 'A');
+const QByteArray old200 = contents(200, 'a');
+const QByteArray new100 = contents(100, 'A');
+
 QByteArray withByte(QByteArray bytes, qsizetype at, char c)
 {
     bytes[at] = c;
@@ -54,12 +63,6 @@ QString joined(const QStringList& lines)
 TEST(InterruptedSaveDecision, AFileIsTakenAsLeftByItsSaveExactly)
 {
     const QByteArray six = "abcdef";
-    const QByteArray eightK = contents(8192, 'a');
-    const QByteArray twelveK = contents(12288, 'A');
-    const QByteArray old200 = contents(200, 'a');
-    const QByteArray new100 = contents(100, 'A');
-    const QByteArray twelveOld = contents(12288, 'a');
-    const QByteArray twelveNew = contents(12288, 'A');
     struct Row {
         const char* name;
         QByteArray old;
@@ -233,12 +236,6 @@ QString journalOf(const InPlaceSaves& saves)
 // contents aside.
 TEST_F(InterruptedSavesTest, AFileIsRestoredExactlyWhenItsSaveLeftIt)
 {
-    const QByteArray eightK = contents(8192, 'a');
-    const QByteArray twelveK = contents(12288, 'A');
-    const QByteArray twelveOld = contents(12288, 'a');
-    const QByteArray twelveNew = contents(12288, 'A');
-    const QByteArray old200 = contents(200, 'a');
-    const QByteArray new100 = contents(100, 'A');
     struct Row {
         const char* name;
         QByteArray old;
@@ -295,9 +292,6 @@ TEST_F(InterruptedSavesTest, AFileIsRestoredExactlyWhenItsSaveLeftIt)
 // start finishes the restore, and only then does the journal go.
 TEST_F(InterruptedSavesTest, ARestoreThatDiesIsFinishedByTheNextStart)
 {
-    const QByteArray eightK = contents(8192, 'a');
-    const QByteArray twelveK = contents(12288, 'A');
-    const QByteArray fourK = contents(4096, 'A');
     struct Row {
         const char* name;
         QByteArray old;
