@@ -31,7 +31,26 @@ struct StepAction {
 };
 std::optional<StepAction> g_step;
 
+// True when a process holds a POSIX record lock (fcntl or lockf) anywhere
+// in the open file. An open file description lock conflicts with such a
+// lock also when this very process holds it, so the probe sees them all.
+bool heldByARecordLock(int fd)
+{
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0;
+    return ::fcntl(fd, F_OFD_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
+}
+
 } // namespace
+
+FileCloser::~FileCloser()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
 
 ScopedWriteFault::ScopedWriteFault(WriteFault fault, qint64 afterBytes)
 {
@@ -135,13 +154,30 @@ bool sameFileAt(int fd, const QByteArray& path)
         && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+void removeLeftFile(const QByteArray& path)
+{
+    // Opened without following a link planted under the name, and without
+    // blocking on a device or a pipe.
+    const FileCloser file{::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
+    if (file.fd < 0)
+        return;
+    atSaveStep(SaveStep::LeftFileOpened);
+    // A save holds a flock lock on its files until it is done: one that can
+    // be locked (and holds no other lock) is written by no one. The lock is
+    // kept until the name is gone.
+    struct stat st {};
+    if (::fstat(file.fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+        && lockFile(file.fd, LOCK_EX | LOCK_NB) == 0 && !heldByARecordLock(file.fd)
+        // Still the file examined: not replaced under its name meanwhile.
+        && sameFileAt(file.fd, path))
+        ::unlink(path.constData());
+}
+
 void syncFolder(const QString& folder)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    const FileCloser opened{::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (opened.fd >= 0)
+        ::fsync(opened.fd);
 }
 
 qsizetype nameRoomIn(const QString& folder)

@@ -14,6 +14,19 @@
 
 namespace textio {
 
+// Closes the open file it holds (none: -1) when it goes.
+struct FileCloser {
+    explicit FileCloser(int opened)
+        : fd(opened)
+    {
+    }
+    ~FileCloser();
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+
+    const int fd;
+};
+
 // The whole contents of the open file; nothing when it cannot be read.
 std::optional<QByteArray> contentsOf(int fd);
 
@@ -40,6 +53,14 @@ void atSaveStep(SaveStep step);
 // replaced under its name since it was opened); a link at `path` is not
 // followed.
 bool sameFileAt(int fd, const QByteArray& path);
+
+// Removes the file at `path` that a save which died left behind (a
+// temporary file, a part-written journal) when it is unused: a regular file
+// (a link under the name is not followed), the running user's, held by no
+// one (no flock lock, no POSIX fcntl or lockf lock) and still the file
+// examined when it goes. Where the file system takes no lock, none can be
+// shown unused, and it stays.
+void removeLeftFile(const QByteArray& path);
 
 // Flushes a folder's entries (a new name, a removed one) to the disk.
 void syncFolder(const QString& folder);

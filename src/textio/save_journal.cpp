@@ -44,15 +44,6 @@ constexpr qsizetype kSeal = 32;         // SHA-256 of the record
 constexpr char kSaving = 0;
 constexpr char kRestoring = 1;
 
-struct FileCloser {
-    int fd = -1;
-    ~FileCloser()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 QString journalFolder()
 {
     const QString data = dataFolder();
@@ -246,6 +237,21 @@ Settlement unusable(const QString& journalPath, const QString& why)
     return s;
 }
 
+// True when the file's status is that of the file the journal names.
+bool isTheRecordedFile(const struct stat& st, const JournalRecord& r)
+{
+    return S_ISREG(st.st_mode) && static_cast<quint64>(st.st_dev) == r.device
+        && static_cast<quint64>(st.st_ino) == r.inode;
+}
+
+// The journal waits: its file cannot be checked now, for `error`.
+Settlement outOfReach(Settlement s, int error)
+{
+    s.outcome = Outcome::OutOfReach;
+    s.error = error;
+    return s;
+}
+
 // True when the file the journal names is gone from a folder that is there
 // (on the file's own device): removed, not out of reach.
 bool removedFromItsFolder(const JournalRecord& r)
@@ -265,8 +271,7 @@ bool changedSince(const JournalRecord& r)
     struct stat st {};
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
         return false;
-    if (!S_ISREG(st.st_mode) || static_cast<quint64>(st.st_dev) != r.device
-        || static_cast<quint64>(st.st_ino) != r.inode)
+    if (!isTheRecordedFile(st, r))
         return true;
     const std::optional<QByteArray> now = contentsOf(file.fd);
     return now && !leftBySaveOrRestore(*now, r);
@@ -316,31 +321,22 @@ Settlement settle(const QString& journalPath)
         if (error == ELOOP || (error == ENOENT && removedFromItsFolder(*record))
             || (error != ENOENT && changedSince(*record)))
             return restoreOrKeep(*record, journalPath, journal.fd, -1, std::nullopt);
-        s.outcome = Outcome::OutOfReach;
-        s.error = error;
-        return s;
+        return outOfReach(s, error);
     }
     if (const int error = lockFile(target.fd, LOCK_EX | LOCK_NB)) {
-        s.outcome = error == EWOULDBLOCK ? Outcome::Busy : Outcome::OutOfReach;
-        s.error = error;
+        if (error != EWOULDBLOCK)
+            return outOfReach(s, error);
+        s.outcome = Outcome::Busy;
         return s;
     }
     struct stat now {};
-    if (::fstat(target.fd, &now) != 0) {
-        s.outcome = Outcome::OutOfReach;
-        s.error = errno;
-        return s;
-    }
-    const bool same = S_ISREG(now.st_mode) && static_cast<quint64>(now.st_dev) == record->device
-        && static_cast<quint64>(now.st_ino) == record->inode;
-    if (!same)
+    if (::fstat(target.fd, &now) != 0)
+        return outOfReach(s, errno);
+    if (!isTheRecordedFile(now, *record))
         return restoreOrKeep(*record, journalPath, journal.fd, target.fd, std::nullopt);
     const std::optional<QByteArray> contents = contentsOf(target.fd);
-    if (!contents) {
-        s.outcome = Outcome::OutOfReach;
-        s.error = errno;
-        return s;
-    }
+    if (!contents)
+        return outOfReach(s, errno);
     return restoreOrKeep(*record, journalPath, journal.fd, target.fd, contents);
 }
 
@@ -373,17 +369,6 @@ std::optional<QString> settlementMessage(const Settlement& s)
         break;
     }
     return std::nullopt;
-}
-
-// Removes a part-written journal its save left when it died.
-void removeLeftPart(const QString& path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    const FileCloser part{::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
-    struct stat st {};
-    if (part.fd >= 0 && ::fstat(part.fd, &st) == 0 && S_ISREG(st.st_mode)
-        && lockFile(part.fd, LOCK_EX | LOCK_NB) == 0 && sameFileAt(part.fd, name))
-        ::unlink(name.constData());
 }
 
 } // namespace
@@ -453,7 +438,7 @@ QStringList recoverInterruptedSaves()
     const QDir dir(folder);
     const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
     for (const QString& name : dir.entryList({QStringLiteral("*") + kJournalEnd + kPartEnd}, all))
-        removeLeftPart(dir.filePath(name));
+        removeLeftFile(QFile::encodeName(dir.filePath(name)));
     for (const QString& name : dir.entryList({QStringLiteral("*") + kJournalEnd}, all, QDir::Name)) {
         if (const std::optional<QString> message = settlementMessage(settle(dir.filePath(name))))
             messages << *message;

@@ -20,10 +20,9 @@ QString temporaryPathBeside(const QString& folder, const QString& fileName);
 bool isTemporaryName(const QString& name);
 
 // Removes from `folder` the temporary files that saves which died part-way
-// left there. Only the program's own go: a name with its mark, a regular
-// file (not a link) owned by the user running the program and held by no
-// one (no flock lock, no POSIX fcntl or lockf lock). Everything else in
-// the folder stays as it is.
+// left there. Only the program's own go: a name with its mark, and a file
+// removeLeftFile() (file_handles.h) shows unused. Everything else in the
+// folder stays as it is.
 void removeLeftTemporaries(const QString& folder);
 
 } // namespace textio

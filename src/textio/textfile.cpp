@@ -67,13 +67,10 @@ QString writeFailed(const QString& path, int error)
 std::optional<QString> writeInPlace(const QString& path, const QByteArray& targetName,
                                     const QByteArray& bytes)
 {
-    const int fd = ::open(targetName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    const FileCloser target{::open(targetName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC)};
+    const int fd = target.fd;
     if (fd < 0)
         return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
     if (const int error = lockFile(fd, LOCK_EX | LOCK_NB)) {
         if (error == EWOULDBLOCK)
             return fileBusyMessage(path);

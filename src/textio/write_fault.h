@@ -37,8 +37,8 @@ public:
 // The moments of a clean-up between two of its steps where another program
 // may act on the same files: a test does so there, as that program would.
 enum class SaveStep {
-    LeftTemporaryOpened,  // a temporary file a save left is open, not yet examined
-    JournalOpened,        // a journal is open, not yet locked
+    LeftFileOpened,  // a file a save left (temporary, part journal) is open, not yet examined
+    JournalOpened,   // a journal is open, not yet locked
 };
 
 class ScopedSaveStep {

@@ -465,7 +465,7 @@ TEST_F(TextFileTest, AFilePutUnderALeftTemporarysNameMeanwhileStays)
     const QString notes = path("notes.txt");
     putBytes(notes, "an engineer's own notes");
     {
-        const textio::ScopedSaveStep step(textio::SaveStep::LeftTemporaryOpened,
+        const textio::ScopedSaveStep step(textio::SaveStep::LeftFileOpened,
                                           [&] { EXPECT_EQ(::rename(QFile::encodeName(notes).constData(),
                                                                    QFile::encodeName(left).constData()),
                                                           0); });
