@@ -14,6 +14,7 @@ packages=(
   qt6-wayland
   libgl-dev libxcb1-dev libwayland-dev
   libgtest-dev googletest
+  xvfb
   libbenchmark-dev
   fonts-noto-cjk
 )

@@ -1,7 +1,8 @@
 // The program started where no display answers: it says so in one Chinese
 // line and ends with a status of its own, never by Qt's abort or by waiting
 // for ever, and nothing another library writes comes before the line. Where
-// one of the platforms asked for can be used, it starts.
+// one of the platforms asked for can be used, it starts: on an X display that
+// answers too, also where its caller ignores SIGCHLD.
 #include "forms/application.h"
 
 #include <QFile>
@@ -13,12 +14,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -109,6 +114,84 @@ private:
     std::thread m_server;
 };
 
+// An X display that answers: an X server of the test's own (Xvfb) on a
+// display number the server picks itself and writes to a pipe once it takes
+// connections (-displayfd), so the test waits for no more than that. It
+// takes local connections without an authorisation, as the programs have
+// none. Ended with the test.
+class AnsweringXDisplay {
+public:
+    AnsweringXDisplay()
+    {
+        int ready[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0) {
+            m_failure = QStringLiteral("pipe2: ") + QString::fromLocal8Bit(std::strerror(errno));
+            return;
+        }
+        const int serverEnd = ready[1];
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        // The server's end stays open across the server's exec, and in no
+        // other program.
+        m_server.setChildProcessModifier([serverEnd] { ::fcntl(serverEnd, F_SETFD, 0); });
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QString::number(serverEnd), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp"), QStringLiteral("-auth"), QStringLiteral("/dev/null")});
+        ::close(serverEnd);
+        // The number and a newline; the end of the pipe when the server
+        // did not start or ended.
+        QByteArray number;
+        pollfd readable{ready[0], POLLIN, 0};
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!number.endsWith('\n')) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                break;
+            const int polled = ::poll(&readable, 1, static_cast<int>(left.count()));
+            if (polled < 0 && errno == EINTR)
+                continue;
+            if (polled <= 0)
+                break;
+            char chunk[16];
+            const ssize_t got = ::read(ready[0], chunk, sizeof chunk);
+            if (got <= 0)
+                break;
+            number.append(chunk, got);
+        }
+        ::close(ready[0]);
+        if (number.endsWith('\n')) {
+            m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+            return;
+        }
+        m_server.waitForFinished(1000);
+        m_failure = QStringLiteral("Xvfb gave no display number (%1): %2")
+                        .arg(m_server.errorString(), QString::fromLocal8Bit(m_server.readAll()));
+    }
+
+    ~AnsweringXDisplay()
+    {
+        if (m_server.state() == QProcess::NotRunning)
+            return;
+        m_server.terminate(); // removes its socket and lock file
+        if (!m_server.waitForFinished(10'000)) {
+            m_server.kill();
+            m_server.waitForFinished(10'000);
+        }
+    }
+
+    AnsweringXDisplay(const AnsweringXDisplay&) = delete;
+    AnsweringXDisplay& operator=(const AnsweringXDisplay&) = delete;
+
+    // The display, as DISPLAY names it; empty where the server did not start.
+    const QString& display() const { return m_display; }
+    const QString& failure() const { return m_failure; }
+
+private:
+    QProcess m_server;
+    QString m_display;
+    QString m_failure;
+};
+
 // A Wayland compositor's socket at `path` that takes every connection and
 // never answers.
 class SilentWaylandSocket {
@@ -134,6 +217,11 @@ private:
 
 TEST(StartWithoutDisplay, SaysSoInOneChineseLineAndEndsWithoutAbort)
 {
+    // (Started first: the display number that nothing listens on is then
+    // one the server did not take either.)
+    const AnsweringXDisplay answeringX;
+    ASSERT_FALSE(answeringX.display().isEmpty())
+        << answeringX.failure().toStdString() << " (scripts/install-deps.sh installs Xvfb)";
     const QString display = silentDisplay();
     const QTemporaryDir runtime; // XDG_RUNTIME_DIR, where Wayland sockets are named
     ASSERT_TRUE(runtime.isValid());
@@ -198,6 +286,9 @@ TEST(StartWithoutDisplay, SaysSoInOneChineseLineAndEndsWithoutAbort)
          {QStringLiteral("QT_QPA_PLATFORM=bogus;offscreen")}, {}, std::nullopt},
         {"a platform asked for with a space before it", {QStringLiteral("QT_QPA_PLATFORM= offscreen")},
          {}, std::nullopt},
+        {"an X display that answers", {QStringLiteral("DISPLAY=") + answeringX.display()}, {}, std::nullopt},
+        {"an X display that answers to a caller that ignores SIGCHLD",
+         {QStringLiteral("DISPLAY=") + answeringX.display()}, {}, std::nullopt, true},
     };
     // All started at once: the displays that never answer are waited for
     // side by side.
