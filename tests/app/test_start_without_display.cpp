@@ -118,7 +118,9 @@ private:
 // display number the server picks itself and writes to a pipe once it takes
 // connections (-displayfd), so the test waits for no more than that. It
 // takes local connections without an authorisation, as the programs have
-// none. Ended with the test.
+// none, and does not reset when its last client leaves (a program's display
+// check connects and leaves before the program connects for good, and a
+// server resetting meanwhile refuses the connection). Ended with the test.
 class AnsweringXDisplay {
 public:
     AnsweringXDisplay()
@@ -135,7 +137,8 @@ public:
         m_server.setChildProcessModifier([serverEnd] { ::fcntl(serverEnd, F_SETFD, 0); });
         m_server.start(QStringLiteral("Xvfb"),
                        {QStringLiteral("-displayfd"), QString::number(serverEnd), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp"), QStringLiteral("-auth"), QStringLiteral("/dev/null")});
+                        QStringLiteral("tcp"), QStringLiteral("-auth"), QStringLiteral("/dev/null"),
+                        QStringLiteral("-noreset")});
         ::close(serverEnd);
         // The number and a newline; the end of the pipe when the server
         // did not start or ended.
