@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -13,6 +14,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace textio {
@@ -84,17 +86,26 @@ void atSaveStep(SaveStep step)
 
 std::optional<QByteArray> contentsOf(int fd)
 {
-    QByteArray contents;
-    char chunk[64 * 1024];
+    // Room for the size the file has, made once: a file read in growing
+    // pieces would need up to twice its size while the room is moved.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    QByteArray contents(S_ISREG(st.st_mode) ? qsizetype(st.st_size) : 0, Qt::Uninitialized);
+    qsizetype got = 0;
     for (;;) {
-        const ssize_t n = ::pread(fd, chunk, sizeof chunk, contents.size());
+        if (got == contents.size())
+            contents.resize(got + 64 * 1024);  // it grew meanwhile, or is no plain file
+        const ssize_t n = ::pread(fd, contents.data() + got, static_cast<std::size_t>(contents.size() - got), got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return std::nullopt;
-        if (n == 0)
+        if (n == 0) {
+            contents.truncate(got);
             return contents;
-        contents.append(chunk, n);
+        }
+        got += n;
     }
 }
 
@@ -120,7 +131,7 @@ int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset)
     const bool reached = g_fault
         && (g_fault->fault == WriteFault::ProgramKilled ? offset + bytes.size() >= g_fault->afterBytes
                                                         : offset + bytes.size() > g_fault->afterBytes);
-    if (!reached || g_fault->fault == WriteFault::NoLocks)
+    if (!reached || g_fault->fault == WriteFault::NoLocks || g_fault->fault == WriteFault::NoUnnamedFiles)
         return writeFully(fd, bytes, offset);
     // The disk takes the bytes up to the fault, then fails.
     const qint64 room = std::max<qint64>(0, g_fault->afterBytes - offset);
@@ -132,6 +143,11 @@ int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset)
 bool killedOnPurpose()
 {
     return g_fault && g_fault->fault == WriteFault::ProgramKilled;
+}
+
+bool unnamedFilesRefused()
+{
+    return g_fault && g_fault->fault == WriteFault::NoUnnamedFiles;
 }
 
 int lockFile(int fd, int operation)
@@ -146,19 +162,31 @@ int lockFile(int fd, int operation)
     }
 }
 
-bool sameFileAt(int fd, const QByteArray& path)
+bool sameFileAt(int fd, const QByteArray& path, int folderFd)
 {
     struct stat open {};
     struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::lstat(path.constData(), &named) == 0
+    return ::fstat(fd, &open) == 0 && ::fstatat(folderFd, path.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0
         && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
-void removeLeftFile(const QByteArray& path)
+quint64 fileSystemOf(int fd)
+{
+    struct statfs st {};
+    if (::fstatfs(fd, &st) != 0)
+        return 0;
+    quint64 id = 0;
+    static_assert(sizeof st.f_fsid == sizeof id);
+    std::memcpy(&id, &st.f_fsid, sizeof id);
+    return id;
+}
+
+void removeLeftFile(const QByteArray& path, int folderFd)
 {
     // Opened without following a link planted under the name, and without
     // blocking on a device or a pipe.
-    const FileCloser file{::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
+    const FileCloser file{
+        ::openat(folderFd, path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0)
         return;
     atSaveStep(SaveStep::LeftFileOpened);
@@ -169,15 +197,14 @@ void removeLeftFile(const QByteArray& path)
     if (::fstat(file.fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
         && lockFile(file.fd, LOCK_EX | LOCK_NB) == 0 && !heldByARecordLock(file.fd)
         // Still the file examined: not replaced under its name meanwhile.
-        && sameFileAt(file.fd, path))
-        ::unlink(path.constData());
+        && sameFileAt(file.fd, path, folderFd))
+        ::unlinkat(folderFd, path.constData(), 0);
 }
 
-void syncFolder(const QString& folder)
+int syncFolder(const QString& folder)
 {
     const FileCloser opened{::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (opened.fd >= 0)
-        ::fsync(opened.fd);
+    return opened.fd >= 0 && ::fsync(opened.fd) == 0 ? 0 : errno;
 }
 
 qsizetype nameRoomIn(const QString& folder)
@@ -230,8 +257,10 @@ int makePrivateFolder(const QString& path)
             return errno;
         madeIn.append(QDir::cleanPath(folder + QStringLiteral("/..")));
     }
-    for (const QString& folder : std::as_const(madeIn))
-        syncFolder(folder);
+    for (const QString& folder : std::as_const(madeIn)) {
+        if (const int error = syncFolder(folder))
+            return error;
+    }
     struct stat st {};
     const QByteArray name = QFile::encodeName(absolute);
     if (::stat(name.constData(), &st) != 0)

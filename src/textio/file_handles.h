@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include <fcntl.h>
+
 namespace textio {
 
 // Closes the open file it holds (none: -1) when it goes.
@@ -27,7 +29,8 @@ struct FileCloser {
     const int fd;
 };
 
-// The whole contents of the open file; nothing when it cannot be read.
+// The whole contents of the open file, read into room made once for its
+// size; nothing when it cannot be read.
 std::optional<QByteArray> contentsOf(int fd);
 
 // Writes the bytes at `offset` of the open file, whole; 0, or the error
@@ -42,6 +45,10 @@ int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset);
 // save or restore that met it stops where it is and cleans nothing up.
 bool killedOnPurpose();
 
+// True while a fault made on purpose stands for a file system that makes
+// no unnamed file.
+bool unnamedFilesRefused();
+
 // flock() on the open file, or the fault of a file system that takes no
 // lock; 0, or the error number (EWOULDBLOCK: another holds it).
 int lockFile(int fd, int operation);
@@ -51,19 +58,26 @@ void atSaveStep(SaveStep step);
 
 // True when the open file still is the one at `path` (not removed or
 // replaced under its name since it was opened); a link at `path` is not
-// followed.
-bool sameFileAt(int fd, const QByteArray& path);
+// followed. `path` relative to the folder open as `folderFd`, or to the
+// working folder (AT_FDCWD).
+bool sameFileAt(int fd, const QByteArray& path, int folderFd = AT_FDCWD);
+
+// The identity of the file system the open file is on, as the system
+// gives it (statfs); it stays when a drive comes back under another
+// device number. 0 where the system gives none.
+quint64 fileSystemOf(int fd);
 
 // Removes the file at `path` that a save which died left behind (a
 // temporary file, a part-written journal) when it is unused: a regular file
 // (a link under the name is not followed), the running user's, held by no
 // one (no flock lock, no POSIX fcntl or lockf lock) and still the file
 // examined when it goes. Where the file system takes no lock, none can be
-// shown unused, and it stays.
-void removeLeftFile(const QByteArray& path);
+// shown unused, and it stays. `path` as for sameFileAt().
+void removeLeftFile(const QByteArray& path, int folderFd = AT_FDCWD);
 
-// Flushes a folder's entries (a new name, a removed one) to the disk.
-void syncFolder(const QString& folder);
+// Flushes a folder's entries (a new name, a removed one) to the disk; 0, or
+// the error number of a failure.
+int syncFolder(const QString& folder);
 
 // The longest file name, in bytes, that `folder` takes.
 qsizetype nameRoomIn(const QString& folder);

@@ -81,10 +81,13 @@ std::optional<QString> writeInPlace(const QString& path, const QByteArray& targe
     const std::optional<QByteArray> old = contentsOf(fd);
     if (!old)
         return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
+    if (old->size() > kMaxJournalledContents || bytes.size() > kMaxJournalledContents)
+        return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，而该文件过大，无法在数据文件夹中保存原内容的副本")
+            .arg(shownPath(path));
     SaveJournal journal;
-    if (const int error = journal.begin(QFile::decodeName(targetName), fd, *old, bytes))
+    if (const std::optional<QString> why = journal.begin(QFile::decodeName(targetName), fd, *old, bytes))
         return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，数据文件夹中也无法保存原内容的副本（%2）")
-            .arg(shownPath(path), reasonInWords(error));
+            .arg(shownPath(path), *why);
     int error = 0;
     if (bytes.size() > old->size() && ::ftruncate(fd, bytes.size()) != 0)
         error = errno;
@@ -95,11 +98,14 @@ std::optional<QString> writeInPlace(const QString& path, const QByteArray& targe
     if (error == 0 && (::ftruncate(fd, bytes.size()) != 0 || ::fdatasync(fd) != 0))
         error = errno;
     if (error == 0) {
-        journal.end();
-        return std::nullopt;
+        atSaveStep(SaveStep::FileWritten);
+        // Success only once no start can take the new contents back.
+        error = journal.end();
     }
+    if (error == 0)
+        return std::nullopt;
     if (const std::optional<QString> kept = journal.rollBack(fd))
-        return writeFailed(path, error) + QStringLiteral("；原内容保存在“%1”").arg(shownPath(*kept));
+        return writeFailed(path, error) + *kept;
     return writeFailed(path, error);
 }
 

@@ -1,6 +1,7 @@
 // Faults a write of the program's files can meet, made to happen on purpose
 // so that tests can show what every save does on a full disk, a failing
-// device, a file system that takes no lock, or a program killed part-way:
+// device, a file system that takes no lock or makes no unnamed file, or a
+// program killed part-way:
 // while a ScopedWriteFault is alive, every write of an engineer's file
 // through textfile.h (a save, a restore of its old contents) fails as soon
 // as it would go past the given number of bytes (a disk with room for that
@@ -24,6 +25,10 @@ enum class WriteFault {
     // The file system takes no lock (a network share whose lock service
     // does not answer): every lock fails with ENOLCK; writes go through.
     NoLocks,
+    // The file system makes no unnamed file (O_TMPFILE; a network share,
+    // an older file system): the program's own files are written under a
+    // part name first.
+    NoUnnamedFiles,
 };
 
 class ScopedWriteFault {
@@ -39,6 +44,8 @@ public:
 enum class SaveStep {
     LeftFileOpened,  // a file a save left (temporary, part journal) is open, not yet examined
     JournalOpened,   // a journal is open, not yet locked
+    JournalCreated,  // a save's journal file is made, not yet locked
+    FileWritten,     // an in-place save wrote the new contents, its journal not yet gone
 };
 
 class ScopedSaveStep {

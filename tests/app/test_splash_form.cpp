@@ -139,7 +139,7 @@ TEST_F(SplashFormTest, AtTheStartASaveThatDiedIsPutRightAndTold)
         const int fd = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CLOEXEC);
         ASSERT_GE(fd, 0);
         textio::SaveJournal journal;
-        ASSERT_EQ(journal.begin(file, fd, "old report\r\n", "new"), 0);
+        ASSERT_EQ(journal.begin(file, fd, "old report\r\n", "new"), std::nullopt);
         ASSERT_EQ(::pwrite(fd, "ne", 2, 0), 2);
         ::close(fd);
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "textio/textfile.h"
+#include "textio/file_handles.h"
 #include "textio/save_journal.h"
 #include "textio/write_fault.h"
 
@@ -91,6 +92,8 @@ public:
     QString folder() const { return root_.filePath(QStringLiteral("shared")); }
     QString data() const { return root_.filePath(QStringLiteral("data")); }
     QString file() const { return folder() + QStringLiteral("/storm_out.txt"); }
+    // The journals' folder in the data folder.
+    QString journals() const { return textio::dataFolder() + QStringLiteral("/saves"); }
 
     // The file with these contents, the engineer's to write.
     void plant(const QByteArray& bytes) const

@@ -8,12 +8,17 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFileInfo>
+#include <QProcess>
+#include <QtEndian>
 
 #include <functional>
 #include <optional>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,84 +114,100 @@ TEST(InterruptedSaveDecision, AFileIsTakenAsLeftByItsSaveExactly)
         record.target = QStringLiteral("/data/storm_out.txt");
         record.old = row.old;
         record.written = row.written;
-        record.restoring = row.restoring;
+        record.state = row.restoring ? textio::JournalState::Restoring : textio::JournalState::Saving;
         EXPECT_EQ(textio::leftBySaveOrRestore(row.now, record), row.left);
     }
 }
 
-// The journal's record, sealed, and the byte that says a restore began.
-QByteArray sealed(const QByteArray& body, char state = 0)
+QByteArray sha256(const QByteArray& bytes)
 {
-    return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256) + state;
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// A journal's bytes laid out here field by field: "VTJ3" and the head's
+// length, the head and its seal, the contents, the seal of it all, and the
+// state.
+QByteArray journalBytes(quint32 magic, const QString& target, quint64 oldSize, quint64 newSize,
+                        const QByteArray& contents, char state = 0)
+{
+    QByteArray head;
+    {
+        QDataStream out(&head, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << target << quint64(2049) << quint64(131) << quint64(0x1234) << qint64(1'765'000'000'000)
+            << oldSize << newSize;
+    }
+    QByteArray whole(8, Qt::Uninitialized);
+    qToBigEndian(magic, whole.data());
+    qToBigEndian(quint32(head.size()), whole.data() + 4);
+    whole += head;
+    whole += sha256(whole);
+    whole += contents;
+    return whole + sha256(whole) + state;
 }
 
 // A journal is read only when it is whole and exactly as written: anything
 // else (cut short, a bit flipped, more or fewer bytes than its lengths say,
-// even under a seal that fits) is no journal to follow.
+// even under seals that fit) is no journal to follow. Where its head is
+// whole, it still tells which file it was for.
 TEST(InterruptedSaveDecision, OnlyAWholeJournalIsRead)
 {
     JournalRecord record;
     record.target = QStringLiteral("/data/雨水.txt");
     record.device = 2049;
     record.inode = 131;
+    record.fileSystem = 0x1234;
+    record.savedAt = 1'765'000'000'000;
     record.old = "old\r\n";
     record.written = "new contents\r\n";
     const QByteArray whole = textio::encodeJournal(record);
-    const QByteArray body = whole.first(whole.size() - 33);
-    const auto bodyOf = [&](const std::function<void(QDataStream&)>& write) {
-        QByteArray bytes;
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_6_0);
-        write(out);
-        return bytes;
-    };
-    const QByteArray headOfRecord = bodyOf([&](QDataStream& out) {
-        out << quint32(0x56544a32) << record.target << record.device << record.inode << record.old;
-    });
+    const QByteArray contents = record.old + record.written;
+    constexpr quint32 kMagic = 0x56544a33;
+    const QString target = record.target;
+    const QString unknown;
     struct Row {
         const char* name;
         QByteArray bytes;
-        bool read;
+        textio::JournalReading::Kind kind;
+        QString tells;  // the file it names
     };
+    using K = textio::JournalReading;
     const Row rows[] = {
-        {"whole", whole, true},
-        {"cut short by a byte", whole.first(whole.size() - 1), false},
-        {"cut to its seal", whole.first(33), false},
-        {"a bit of the record flipped", withByte(whole, 40, static_cast<char>(whole[40] ^ 1)), false},
-        {"a bit of the seal flipped",
-         withByte(whole, whole.size() - 5, static_cast<char>(whole[whole.size() - 5] ^ 1)), false},
-        {"an unknown state", sealed(body, 2), false},
-        {"a byte more than the record, sealed", sealed(body + "x"), false},
-        {"the new contents longer than the rest, sealed",
-         sealed(headOfRecord + bodyOf([](QDataStream& out) { out << quint32(100); }) + "abc"), false},
-        {"the new contents missing, sealed", sealed(headOfRecord), false},
-        {"another kind of file, sealed",
-         sealed(bodyOf([&](QDataStream& out) {
-             out << quint32(0x56544a31) << record.target << record.device << record.inode
-                 << record.old << record.written;
-         })),
-         false},
+        {"whole", whole, K::Whole, target},
+        {"laid out as written here", journalBytes(kMagic, target, 5, 14, contents), K::Whole, target},
+        {"cut short by a byte", whole.first(whole.size() - 1), K::Damaged, target},
+        {"cut inside its head", whole.first(40), K::Damaged, unknown},
+        {"a bit of the head flipped", withByte(whole, 20, static_cast<char>(whole[20] ^ 1)), K::Damaged, unknown},
+        {"a bit of the old contents flipped",
+         withByte(whole, whole.size() - 52, static_cast<char>(whole[whole.size() - 52] ^ 1)), K::Damaged, target},
+        {"a bit of the last seal flipped",
+         withByte(whole, whole.size() - 5, static_cast<char>(whole[whole.size() - 5] ^ 1)), K::Damaged, target},
+        {"an unknown state", journalBytes(kMagic, target, 5, 14, contents, 3), K::Damaged, target},
+        {"a byte more than its lengths say, sealed", journalBytes(kMagic, target, 5, 14, contents + "x"),
+         K::Damaged, target},
+        {"the new contents longer than the rest, sealed", journalBytes(kMagic, target, 5, 100, contents),
+         K::Damaged, target},
+        {"another kind of file, sealed", journalBytes(0x56544a32, target, 5, 14, contents), K::Damaged, unknown},
         {"a file without its folder, sealed",
-         sealed(bodyOf([&](QDataStream& out) {
-             out << quint32(0x56544a32) << QStringLiteral("storm_out.txt") << record.device
-                 << record.inode << record.old << record.written;
-         })),
-         false},
+         journalBytes(kMagic, QStringLiteral("storm_out.txt"), 5, 14, contents), K::Damaged, unknown},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::optional<JournalRecord> read = textio::decodeJournal(row.bytes);
-        ASSERT_EQ(read.has_value(), row.read);
-        if (read) {
-            EXPECT_EQ(read->target, record.target);
-            EXPECT_EQ(read->device, record.device);
-            EXPECT_EQ(read->inode, record.inode);
-            EXPECT_EQ(read->old, record.old);
-            EXPECT_EQ(read->written, record.written);
-            EXPECT_FALSE(read->restoring);
+        const textio::JournalReading read = textio::decodeJournal(row.bytes);
+        ASSERT_EQ(read.kind, row.kind);
+        EXPECT_EQ(read.record.target, row.tells);
+        if (read.kind == K::Whole) {
+            EXPECT_EQ(read.record.device, record.device);
+            EXPECT_EQ(read.record.inode, record.inode);
+            EXPECT_EQ(read.record.fileSystem, record.fileSystem);
+            EXPECT_EQ(read.record.savedAt, record.savedAt);
+            EXPECT_EQ(read.record.old, record.old);
+            EXPECT_EQ(read.record.written, record.written);
+            EXPECT_EQ(read.record.state, textio::JournalState::Saving);
         }
     }
-    EXPECT_TRUE(textio::decodeJournal(sealed(body, 1)).value_or(JournalRecord{}).restoring);
+    EXPECT_EQ(textio::decodeJournal(journalBytes(kMagic, target, 5, 14, contents, 1)).record.state,
+              textio::JournalState::Restoring);
 }
 
 // A name is shortened by whole characters, those outside the basic plane
@@ -361,7 +382,7 @@ TEST_F(InterruptedSavesTest, AJournalThatCannotBeUsedIsKeptAsideAndNeverFollowed
         const char* name;
         std::function<void(const QString& journal)> spoil;
         bool needsRoot;
-        bool startedByRoot = false;
+        bool namesFile = false;  // the journal's head is whole: the message names the file
     };
     const auto rewrite = [](const QString& journal, const std::function<QByteArray(QByteArray)>& change) {
         const QByteArray bytes = change(fileBytes(journal));
@@ -376,7 +397,7 @@ TEST_F(InterruptedSavesTest, AJournalThatCannotBeUsedIsKeptAsideAndNeverFollowed
     };
     const Row rows[] = {
         {"cut short", [&](const QString& j) { rewrite(j, [](QByteArray b) { return b.first(b.size() - 40); }); },
-         false},
+         false, true},
         {"a bit flipped",
          [&](const QString& j) { rewrite(j, [](QByteArray b) { return withByte(b, 30, static_cast<char>(b[30] ^ 4)); }); },
          false},
@@ -384,12 +405,15 @@ TEST_F(InterruptedSavesTest, AJournalThatCannotBeUsedIsKeptAsideAndNeverFollowed
          [&](const QString& j) {
              rewrite(j, [](QByteArray b) { return withByte(b, b.size() - 2, static_cast<char>(b[b.size() - 2] ^ 1)); });
          },
-         false},
+         false, true},
+        {"a bit of the old contents flipped",
+         [&](const QString& j) {
+             rewrite(j, [](QByteArray b) { return withByte(b, b.size() - 50, static_cast<char>(b[b.size() - 50] ^ 1)); });
+         },
+         false, true},
         {"writable by others", [](const QString& j) { setMode(j, 0666); }, false},
         {"another user's",
-         [](const QString& j) { EXPECT_EQ(::chown(QFile::encodeName(j).constData(), 0, 0), 0); }, true,
-         false},
-        {"another user's, found by root started with his home", [](const QString&) {}, true, true},
+         [](const QString& j) { EXPECT_EQ(::chown(QFile::encodeName(j).constData(), 0, 0), 0); }, true},
         {"a link to a journal",
          [&](const QString& j) {
              replaceBy(j, [](const QByteArray& name) {
@@ -419,10 +443,11 @@ TEST_F(InterruptedSavesTest, AJournalThatCannotBeUsedIsKeptAsideAndNeverFollowed
         const QByteArray left = fileBytes(saves.file());
         row.spoil(journal);
 
-        const QStringList told = row.startedByRoot ? textio::recoverInterruptedSaves() : saves.recover();
+        const QStringList told = saves.recover();
         ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
         EXPECT_TRUE(told[0].contains(QStringLiteral("无法使用"))) << told[0].toStdString();
         EXPECT_TRUE(told[0].contains(journal)) << told[0].toStdString();
+        EXPECT_EQ(told[0].contains(QStringLiteral("“%1”").arg(saves.file())), row.namesFile) << told[0].toStdString();
         const qsizetype from = told[0].lastIndexOf(QStringLiteral("“")) + 1;
         const QString movedTo = told[0].mid(from, told[0].lastIndexOf(QStringLiteral("”")) - from);
         struct stat st {};
@@ -480,6 +505,13 @@ TEST_F(InterruptedSavesTest, TheDataFolderIsPrivateWhateverTheUmask)
     saves.plant("old contents\r\n");
     ASSERT_TRUE(saves.save("new contents\r\n", WriteFault::ProgramKilled, 4));
     putBytes(saves.file(), "another program's\r\n");
+    // Folders an earlier version left open to others are made private at
+    // the start.
+    {
+        const InPlaceSaves::AsTheEngineer engineer;
+        setMode(textio::dataFolder(), 0755);
+        setMode(saves.journals(), 0777);
+    }
     const QStringList told = saves.recover();
     ::umask(before);
     ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
@@ -578,6 +610,432 @@ TEST_F(InterruptedSavesTest, WhereNoLockIsTakenSavesStillWork)
     EXPECT_TRUE(refused->contains(saves.file())) << refused->toStdString();
     EXPECT_EQ(fileBytes(saves.file()), QByteArray("old contents\r\n"));
     EXPECT_TRUE(saves.dataFiles().isEmpty());
+}
+
+// A save that reports success stays saved: where its journal cannot be
+// removed (the journals' folder made unwritable while the file was
+// written), the journal is marked done first, and no start takes the new
+// contents back, whether the folder stays so or is writable again.
+TEST_F(InterruptedSavesTest, ASaveThatReportsSuccessStaysSaved)
+{
+    struct Row {
+        const char* name;
+        bool writableAgainBeforeTheStart;
+    };
+    const Row rows[] = {
+        {"the journals' folder writable again before the next start", true},
+        {"the journals' folder still unwritable at the next start", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const InPlaceSaves saves(dir_.path());
+        saves.plant("old contents\r\n");
+        std::optional<QString> saved = QStringLiteral("not saved");
+        {
+            const textio::ScopedSaveStep step(textio::SaveStep::FileWritten,
+                                              [&] { setMode(saves.journals(), 0500); });
+            saved = saves.save("new contents\r\n");
+        }
+        EXPECT_EQ(saved, std::nullopt);
+        if (row.writableAgainBeforeTheStart) {
+            const InPlaceSaves::AsTheEngineer engineer;
+            setMode(saves.journals(), 0700);
+        }
+        QStringList told = saves.recover();
+        EXPECT_TRUE(told.isEmpty()) << joined(told).toStdString();
+        EXPECT_EQ(fileBytes(saves.file()), QByteArray("new contents\r\n"));
+        {
+            const InPlaceSaves::AsTheEngineer engineer;
+            setMode(saves.journals(), 0700);
+        }
+        told = saves.recover();
+        EXPECT_TRUE(told.isEmpty()) << joined(told).toStdString();
+        EXPECT_EQ(fileBytes(saves.file()), QByteArray("new contents\r\n"));
+        EXPECT_TRUE(saves.dataFiles().isEmpty()) << joined(saves.dataFiles()).toStdString();
+    }
+}
+
+// A file is the one its journal recorded by its inode on its file system:
+// a drive that comes back under another device number is still that file
+// system; where neither the device nor the file system tells, the contents
+// alone decide.
+TEST(InterruptedSaveDecision, AFileIsKnownByItsInodeOnItsFileSystem)
+{
+    JournalRecord recorded;
+    recorded.device = 0x0701;
+    recorded.inode = 12;
+    recorded.fileSystem = 0xabcdef;
+    struct Row {
+        const char* name;
+        quint64 device;
+        quint64 inode;
+        quint64 fileSystem;
+        textio::Sameness is;
+    };
+    using S = textio::Sameness;
+    const Row rows[] = {
+        {"the same device and inode", 0x0701, 12, 0xabcdef, S::Same},
+        {"another inode on the same device", 0x0701, 13, 0xabcdef, S::Other},
+        {"the drive back under another device", 0x0702, 12, 0xabcdef, S::Same},
+        {"another inode on the drive back under another device", 0x0702, 13, 0xabcdef, S::Other},
+        {"another device and file system", 0x0702, 12, 0x123456, S::Unknown},
+        {"another device, no file system told", 0x0702, 12, 0, S::Unknown},
+        {"the same device, no file system told", 0x0701, 12, 0, S::Same},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(textio::sameAsRecorded(row.device, row.inode, row.fileSystem, recorded), row.is);
+    }
+}
+
+// Another file at the file's name since its save died (a new file put in
+// its place, or a link, holding exactly what the save left) is never
+// written over: the old contents are kept aside and the engineer told.
+TEST_F(InterruptedSavesTest, AnotherFileAtItsNameIsNeverRestoredOver)
+{
+    struct Row {
+        const char* name;
+        bool link;
+    };
+    const Row rows[] = {{"a new file", false}, {"a link to a file", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const InPlaceSaves saves(dir_.path());
+        saves.plant(old200);
+        ASSERT_TRUE(saves.save(new100, WriteFault::ProgramKilled, 100));
+        const QByteArray left = fileBytes(saves.file());
+        const QString elsewhere = dir_.filePath(QStringLiteral("elsewhere.txt"));
+        putBytes(elsewhere, left);
+        setMode(saves.folder(), 0755);
+        if (row.link) {
+            ASSERT_TRUE(QFile::remove(saves.file()));
+            ASSERT_TRUE(QFile::link(elsewhere, saves.file()));
+        } else {
+            // Written beside it and renamed over it, as editors save.
+            ASSERT_EQ(::rename(QFile::encodeName(elsewhere).constData(), QFile::encodeName(saves.file()).constData()), 0);
+        }
+        setMode(saves.folder(), InPlaceSaves::asRoot() ? 0755 : 0555);
+
+        const QStringList told = saves.recover();
+        ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+        EXPECT_TRUE(told[0].contains(QStringLiteral("未予恢复"))) << told[0].toStdString();
+        EXPECT_EQ(fileBytes(saves.file()), left);
+        const QStringList kept = saves.dataFiles();
+        ASSERT_EQ(kept.size(), 1) << joined(kept).toStdString();
+        EXPECT_EQ(fileBytes(kept[0]), old200);
+        QFile::remove(elsewhere);
+    }
+}
+
+// The journals' folder is used only when it is a folder of the user's
+// alone: a link there (to another folder of his), a file, or another
+// user's folder is never followed. The start tells once what it found,
+// and an in-place save is refused naming the file.
+TEST_F(InterruptedSavesTest, TheJournalsFolderIsUsedOnlyWhenItIsTheUsersAlone)
+{
+    struct Row {
+        const char* name;
+        std::function<void(const QString& journals, const QString& elsewhere)> make;
+        const char* found;
+        bool needsRoot = false;
+        bool startedByRoot = false;  // root started with the engineer's data folder
+    };
+    const Row rows[] = {
+        {"a link to another folder of the user's",
+         [](const QString& journals, const QString& elsewhere) {
+             EXPECT_TRUE(QFile::link(elsewhere, journals));
+         },
+         "是一个链接"},
+        {"a plain file", [](const QString& journals, const QString&) { putBytes(journals, "x"); }, "不是文件夹"},
+        {"the engineer's folder, found by root started with his home",
+         [](const QString& journals, const QString&) {
+             EXPECT_TRUE(QDir().mkpath(journals));
+             EXPECT_EQ(::chown(QFile::encodeName(journals).constData(), InPlaceSaves::kEngineer,
+                               InPlaceSaves::kEngineer), 0);
+             setMode(journals, 0700);
+         },
+         "不属于当前用户", true, true},
+        {"another user's folder the engineer may write",
+         [](const QString& journals, const QString&) {
+             EXPECT_TRUE(QDir().mkpath(journals));
+             setMode(journals, 0777);
+         },
+         "不属于当前用户", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.needsRoot && !InPlaceSaves::asRoot())
+            continue;
+        const InPlaceSaves saves(dir_.path());
+        saves.plant("old contents\r\n");
+        // Another folder of the user's, with what would pass for journals.
+        const QString elsewhere = saves.data() + QStringLiteral("/elsewhere");
+        {
+            const InPlaceSaves::AsTheEngineer engineer;
+            ASSERT_TRUE(QDir().mkpath(elsewhere));
+            setMode(elsewhere, 0755);
+            putBytes(elsewhere + QStringLiteral("/a.journal.part"), "part");
+            putBytes(elsewhere + QStringLiteral("/b.journal"), "journal");
+            ASSERT_TRUE(QDir().mkpath(textio::dataFolder()));
+        }
+        row.make(saves.journals(), elsewhere);
+        const QStringList before = saves.dataFiles();
+
+        const QStringList told = row.startedByRoot ? textio::recoverInterruptedSaves() : saves.recover();
+        ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+        EXPECT_TRUE(told[0].contains(saves.journals())) << told[0].toStdString();
+        EXPECT_TRUE(told[0].contains(QString::fromUtf8(row.found))) << told[0].toStdString();
+        EXPECT_EQ(saves.dataFiles(), before);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(elsewhere).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0755u);
+
+        if (row.startedByRoot)
+            continue;
+        const std::optional<QString> refused = saves.save("new contents\r\n");
+        ASSERT_TRUE(refused.has_value());
+        EXPECT_TRUE(refused->contains(QStringLiteral("无法保存文件“%1”").arg(saves.file()))) << refused->toStdString();
+        EXPECT_TRUE(refused->contains(QString::fromUtf8(row.found))) << refused->toStdString();
+        EXPECT_EQ(fileBytes(saves.file()), QByteArray("old contents\r\n"));
+        EXPECT_EQ(saves.dataFiles(), before);
+    }
+}
+
+// Only a lock another program holds means a running save. Where locks
+// fail for another reason (a home whose lock service does not answer), the
+// start tells so naming the file, the journal waits, and a save of the file
+// gives that reason; once locks work the file is put right.
+TEST_F(InterruptedSavesTest, ALockThatFailsIsToldNotTakenForARunningSave)
+{
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    ASSERT_TRUE(saves.save("new contents\r\n", WriteFault::ProgramKilled, 4));
+    const QByteArray left = fileBytes(saves.file());
+
+    const QStringList told = saves.recover(WriteFault::NoLocks);
+    ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("“%1”").arg(saves.file()))) << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("无法锁定"))) << told[0].toStdString();
+    EXPECT_EQ(fileBytes(saves.file()), left);
+    EXPECT_EQ(saves.dataFiles().size(), 1) << "the journal waits";
+
+    const std::optional<QString> refused = saves.save("again\r\n", WriteFault::NoLocks);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_TRUE(refused->contains(QStringLiteral("无法锁定"))) << refused->toStdString();
+    EXPECT_FALSE(refused->contains(QStringLiteral("另一个程序正在保存"))) << refused->toStdString();
+    EXPECT_EQ(fileBytes(saves.file()), left);
+
+    const QStringList later = saves.recover();
+    ASSERT_EQ(later.size(), 1) << joined(later).toStdString();
+    EXPECT_TRUE(later[0].contains(QStringLiteral("已恢复为保存前的内容"))) << later[0].toStdString();
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("old contents\r\n"));
+}
+
+// A start that looks while a save is making its journal never takes it for
+// one a dead save left: the save goes through, written unnamed or, on a
+// file system that makes no unnamed file, under a part name.
+TEST_F(InterruptedSavesTest, AStartNeverTakesTheJournalOfASaveUnderWay)
+{
+    struct Row {
+        const char* name;
+        std::optional<WriteFault> fault;
+    };
+    const Row rows[] = {
+        {"written unnamed", std::nullopt},
+        {"written under a part name", WriteFault::NoUnnamedFiles},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const InPlaceSaves saves(dir_.path());
+        saves.plant("old contents\r\n");
+        QStringList toldMeanwhile{QStringLiteral("no start")};
+        std::optional<QString> saved = QStringLiteral("not saved");
+        {
+            const textio::ScopedSaveStep step(textio::SaveStep::JournalCreated,
+                                              [&] { toldMeanwhile = textio::recoverInterruptedSaves(); });
+            saved = saves.save("new contents\r\n", row.fault);
+        }
+        EXPECT_TRUE(toldMeanwhile.isEmpty()) << joined(toldMeanwhile).toStdString();
+        EXPECT_EQ(saved, std::nullopt);
+        EXPECT_EQ(fileBytes(saves.file()), QByteArray("new contents\r\n"));
+        EXPECT_TRUE(saves.dataFiles().isEmpty()) << joined(saves.dataFiles()).toStdString();
+    }
+}
+
+// Parts of journals and of copies of old contents that a save or a start
+// which died left half written are removed at the next start; a part a
+// running save holds stays.
+TEST_F(InterruptedSavesTest, PartsADeadSaveOrStartLeftAreRemovedAtTheStart)
+{
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    ASSERT_EQ(saves.save("new contents\r\n"), std::nullopt);  // makes the folders
+    const QString journalPart = saves.journals() + QStringLiteral("/storm_out.txt.0123abcd.journal.part");
+    const QString copyPart = textio::dataFolder() + QStringLiteral("/storm_out.txt.20261209-101010.old.part");
+    const QString heldPart = saves.journals() + QStringLiteral("/report.txt.4567cdef.journal.part");
+    {
+        const InPlaceSaves::AsTheEngineer engineer;
+        for (const QString& part : {journalPart, copyPart, heldPart})
+            putBytes(part, "half written");
+        setMode(journalPart, 0600);
+        setMode(copyPart, 0600);
+        setMode(heldPart, 0600);
+    }
+    const int held = ::open(QFile::encodeName(heldPart).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const QStringList told = saves.recover();
+    ::close(held);
+    EXPECT_TRUE(told.isEmpty()) << joined(told).toStdString();
+    EXPECT_EQ(saves.dataFiles(), QStringList{heldPart});
+}
+
+// A start whose restore fails again and again keeps one copy of the old
+// contents for the journal, not one a start; where no copy can be written
+// the engineer is told that the program still holds the old contents (no
+// binary journal named as where they are), and a later start keeps them.
+TEST_F(InterruptedSavesTest, OneCopyOfTheOldContentsForEachJournal)
+{
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    ASSERT_TRUE(saves.save("new contents\r\n", WriteFault::ProgramKilled, 4));
+    for (int start = 0; start < 3; ++start) {
+        SCOPED_TRACE(start);
+        const QStringList told = saves.recover(WriteFault::DeviceError, 2);
+        ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+        EXPECT_TRUE(told[0].contains(QStringLiteral("无法恢复该文件"))) << told[0].toStdString();
+        EXPECT_EQ(saves.dataFiles().size(), 2) << joined(saves.dataFiles()).toStdString();
+    }
+    EXPECT_EQ(saves.recover().size(), 1);
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("old contents\r\n"));
+
+    // The file changed since, and the data folder takes no copy.
+    ASSERT_EQ(saves.save("second contents\r\n"), std::nullopt);
+    ASSERT_TRUE(saves.save("third contents\r\n", WriteFault::ProgramKilled, 4));
+    putBytes(saves.file(), "another program's\r\n");
+    const QStringList copies = saves.dataFiles().filter(QStringLiteral(".old"));
+    {
+        const InPlaceSaves::AsTheEngineer engineer;
+        setMode(textio::dataFolder(), 0500);
+    }
+    const QStringList told = saves.recover();
+    {
+        const InPlaceSaves::AsTheEngineer engineer;
+        setMode(textio::dataFolder(), 0700);
+    }
+    ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("仍保留在程序的保存记录中"))) << told[0].toStdString();
+    EXPECT_FALSE(told[0].contains(QStringLiteral(".journal"))) << told[0].toStdString();
+    EXPECT_EQ(saves.dataFiles().filter(QStringLiteral(".old")), copies);
+
+    const QStringList later = saves.recover();
+    ASSERT_EQ(later.size(), 1) << joined(later).toStdString();
+    const QStringList kept = saves.dataFiles().filter(QStringLiteral(".old"));
+    ASSERT_EQ(kept.size(), copies.size() + 1) << joined(kept).toStdString();
+    for (const QString& copy : kept) {
+        if (!copies.contains(copy)) {
+            EXPECT_TRUE(later[0].contains(copy)) << later[0].toStdString();
+            EXPECT_EQ(fileBytes(copy), QByteArray("second contents\r\n"));
+        }
+    }
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("another program's\r\n"));
+}
+
+// A file in the journals' folder larger than any save makes is never read
+// (a start under a 1 GB address space limit goes on): it is kept aside as
+// unusable.
+TEST_F(InterruptedSavesTest, AJournalLargerThanAnySaveMakesIsNotRead)
+{
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    ASSERT_EQ(saves.save("new contents\r\n"), std::nullopt);  // makes the folders
+    const QString huge = saves.journals() + QStringLiteral("/storm_out.txt.0123abcd.journal");
+    {
+        const InPlaceSaves::AsTheEngineer engineer;
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(qint64{3} << 30));  // sparse: no room on the disk taken
+        setMode(huge, 0600);
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = rlim_t{1} << 30;
+        ::setrlimit(RLIMIT_AS, &limit);
+        const QStringList told = saves.recover();
+        ::_exit(told.size() == 1 && told[0].contains(QStringLiteral("无法使用")) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_FALSE(QFileInfo::exists(huge));
+    EXPECT_EQ(saves.dataFiles().size(), 1) << joined(saves.dataFiles()).toStdString();
+}
+
+// A drive that comes back under another device number (a USB drive
+// plugged in again; here an image mounted through another loop device) is
+// the same file system: a file its save left half written is put right.
+TEST_F(InterruptedSavesTest, AFileOnADriveBackUnderAnotherDeviceIsPutRight)
+{
+    const QString image = dir_.filePath(QStringLiteral("drive.img"));
+    const QString mountPoint = dir_.filePath(QStringLiteral("drive"));
+    ASSERT_TRUE(QDir().mkpath(mountPoint));
+    setMode(dir_.path(), 0755);
+    const auto output = [](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        return process.waitForFinished() && process.exitCode() == 0
+            ? QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed()
+            : QString();
+    };
+    {
+        QFile file(image);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(4 << 20));
+    }
+    // Two loop devices on the image: the drive as first plugged in, and
+    // again.
+    QStringList loops;
+    if (InPlaceSaves::asRoot() && output(QStringLiteral("mkfs.ext2"), {QStringLiteral("-q"), image}).isEmpty()) {
+        for (int n = 0; n < 2; ++n)
+            loops << output(QStringLiteral("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), image});
+    }
+    struct Detach {
+        QStringList loops;
+        ~Detach()
+        {
+            for (const QString& loop : loops)
+                QProcess::execute(QStringLiteral("losetup"), {QStringLiteral("-d"), loop});
+        }
+    } detach{loops};
+    const QByteArray where = QFile::encodeName(mountPoint);
+    const auto mountAs = [&](int n) {
+        return ::mount(QFile::encodeName(loops[n]).constData(), where.constData(), "ext2", 0, nullptr) == 0;
+    };
+    if (loops.size() != 2 || loops.contains(QString()) || !mountAs(0))
+        GTEST_SKIP() << "mounting a drive image needs root, mkfs.ext2, loop devices and a system that allows it";
+    struct Unmount {
+        QByteArray where;
+        ~Unmount() { ::umount(where.constData()); }
+    } unmount{where};
+
+    const InPlaceSaves saves(mountPoint);
+    saves.plant(old200);
+    ASSERT_TRUE(saves.save(new100, WriteFault::ProgramKilled, 100));
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(saves.file()).constData(), &before), 0);
+    ASSERT_EQ(::umount(where.constData()), 0);
+    ASSERT_TRUE(mountAs(1));
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(saves.file()).constData(), &after), 0);
+    ASSERT_NE(after.st_dev, before.st_dev);
+
+    const QStringList told = saves.recover();
+    ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("已恢复为保存前的内容"))) << told[0].toStdString();
+    EXPECT_EQ(fileBytes(saves.file()), old200);
+    EXPECT_TRUE(saves.dataFiles().isEmpty()) << joined(saves.dataFiles()).toStdString();
 }
 
 } // namespace
