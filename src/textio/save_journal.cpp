@@ -159,7 +159,7 @@ private:
 QStringList namesIn(int folderFd, const QString& end)
 {
     QStringList names;
-    const int listed = ::dup(folderFd);
+    const int listed = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
     DIR* dir = listed >= 0 ? ::fdopendir(listed) : nullptr;
     if (dir == nullptr) {
         if (listed >= 0)
