@@ -282,33 +282,13 @@ private:
     long overKiB_ = 0;
 };
 
-void BM_AtomicSave(benchmark::State& state)
+// A save of the file over old contents of the same size: atomic (a
+// temporary beside it, then renamed) or, where the folder takes no new file
+// from the engineer, in place with its journal.
+void saveOverOldContents(benchmark::State& state, bool inPlace)
 {
     const qint64 mb = state.range(0);
-    const QString path = folders().plainFile(mb);
-    const QByteArray bytes = contentsOf('B', mb);
-    PeakCounters peak(mb);
-    for (auto _ : state) {
-        if (!plant(path, 'A', mb)) {
-            state.SkipWithError("the old file could not be written");
-            break;
-        }
-        const ChildRun baseline = inChild([] { return true; }, false);
-        const ChildRun run = inChild([&] { return saved(textio::replaceFileContents(path, bytes)); }, false);
-        if (!baseline.ok || !run.ok || !holds(path, 'B', mb)) {
-            state.SkipWithError("the save failed or left other contents");
-            break;
-        }
-        state.SetIterationTime(run.seconds);
-        peak.add(run, baseline);
-    }
-    peak.report(state);
-}
-
-void BM_InPlaceSave(benchmark::State& state)
-{
-    const qint64 mb = state.range(0);
-    const QString path = folders().sharedFile(mb);
+    const QString path = inPlace ? folders().sharedFile(mb) : folders().plainFile(mb);
     const QByteArray bytes = contentsOf('B', mb);
     PeakCounters peak(mb);
     for (auto _ : state) {
@@ -316,9 +296,8 @@ void BM_InPlaceSave(benchmark::State& state)
             state.SkipWithError("no old file of the engineer's, or a journal left before");
             break;
         }
-        const ChildRun baseline = inChild([] { return true; }, true);
-        // Succeeds only in place: the folder takes no new file from him.
-        const ChildRun run = inChild([&] { return saved(textio::replaceFileContents(path, bytes)); }, true);
+        const ChildRun baseline = inChild([] { return true; }, inPlace);
+        const ChildRun run = inChild([&] { return saved(textio::replaceFileContents(path, bytes)); }, inPlace);
         if (!baseline.ok || !run.ok || !holds(path, 'B', mb) || !folders().dataFiles().isEmpty()) {
             state.SkipWithError("the save failed, left other contents or kept its journal");
             break;
@@ -327,6 +306,16 @@ void BM_InPlaceSave(benchmark::State& state)
         peak.add(run, baseline);
     }
     peak.report(state);
+}
+
+void BM_AtomicSave(benchmark::State& state)
+{
+    saveOverOldContents(state, false);
+}
+
+void BM_InPlaceSave(benchmark::State& state)
+{
+    saveOverOldContents(state, true);
 }
 
 void BM_SettleKilledSave(benchmark::State& state)
