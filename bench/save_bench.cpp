@@ -282,6 +282,33 @@ private:
     long overKiB_ = 0;
 };
 
+// The old contents planted at `path` for an iteration, with no journal left
+// from before; false, the benchmark told, where they cannot be.
+bool plantedOld(benchmark::State& state, const QString& path, qint64 mb)
+{
+    if (!path.isEmpty() && plant(path, 'A', mb) && folders().dataFiles().isEmpty())
+        return true;
+    state.SkipWithError("no old file of the engineer's, or a journal left before");
+    return false;
+}
+
+// Runs `operation` in a child (as the engineer where `asEngineer`) beside
+// one that does nothing, checks with `leftRight` what it left, and counts
+// its time and peak; false, the benchmark told `failure`, where it failed.
+bool measured(benchmark::State& state, PeakCounters& peak, bool asEngineer, const std::function<bool()>& operation,
+              const std::function<bool()>& leftRight, const char* failure)
+{
+    const ChildRun baseline = inChild([] { return true; }, asEngineer);
+    const ChildRun run = inChild(operation, asEngineer);
+    if (!baseline.ok || !run.ok || !leftRight()) {
+        state.SkipWithError(failure);
+        return false;
+    }
+    state.SetIterationTime(run.seconds);
+    peak.add(run, baseline);
+    return true;
+}
+
 // A save of the file over old contents of the same size: atomic (a
 // temporary beside it, then renamed) or, where the folder takes no new file
 // from the engineer, in place with its journal.
@@ -292,18 +319,12 @@ void saveOverOldContents(benchmark::State& state, bool inPlace)
     const QByteArray bytes = contentsOf('B', mb);
     PeakCounters peak(mb);
     for (auto _ : state) {
-        if (path.isEmpty() || !plant(path, 'A', mb) || !folders().dataFiles().isEmpty()) {
-            state.SkipWithError("no old file of the engineer's, or a journal left before");
+        if (!plantedOld(state, path, mb)
+            || !measured(
+                state, peak, inPlace, [&] { return saved(textio::replaceFileContents(path, bytes)); },
+                [&] { return holds(path, 'B', mb) && folders().dataFiles().isEmpty(); },
+                "the save failed, left other contents or kept its journal"))
             break;
-        }
-        const ChildRun baseline = inChild([] { return true; }, inPlace);
-        const ChildRun run = inChild([&] { return saved(textio::replaceFileContents(path, bytes)); }, inPlace);
-        if (!baseline.ok || !run.ok || !holds(path, 'B', mb) || !folders().dataFiles().isEmpty()) {
-            state.SkipWithError("the save failed, left other contents or kept its journal");
-            break;
-        }
-        state.SetIterationTime(run.seconds);
-        peak.add(run, baseline);
     }
     peak.report(state);
 }
@@ -325,10 +346,8 @@ void BM_SettleKilledSave(benchmark::State& state)
     const QByteArray bytes = contentsOf('B', mb);
     PeakCounters peak(mb);
     for (auto _ : state) {
-        if (path.isEmpty() || !plant(path, 'A', mb) || !folders().dataFiles().isEmpty()) {
-            state.SkipWithError("no old file of the engineer's, or a journal left before");
+        if (!plantedOld(state, path, mb))
             break;
-        }
         // The save killed halfway through the file leaves its journal (and
         // returns the fault's message).
         const ChildRun killed = inChild(
@@ -341,14 +360,11 @@ void BM_SettleKilledSave(benchmark::State& state)
             state.SkipWithError("the killed save left no journal");
             break;
         }
-        const ChildRun baseline = inChild([] { return true; }, true);
-        const ChildRun run = inChild([] { return textio::recoverInterruptedSaves().size() == 1; }, true);
-        if (!baseline.ok || !run.ok || !holds(path, 'A', mb) || !folders().dataFiles().isEmpty()) {
-            state.SkipWithError("the start did not give the file its old contents back");
+        if (!measured(
+                state, peak, true, [] { return textio::recoverInterruptedSaves().size() == 1; },
+                [&] { return holds(path, 'A', mb) && folders().dataFiles().isEmpty(); },
+                "the start did not give the file its old contents back"))
             break;
-        }
-        state.SetIterationTime(run.seconds);
-        peak.add(run, baseline);
     }
     peak.report(state);
 }
