@@ -1,10 +1,13 @@
 #include "textio/file_handles.h"
 
+#include "textio/textfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -14,7 +17,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace textio {
@@ -33,17 +35,78 @@ struct StepAction {
 };
 std::optional<StepAction> g_step;
 
+// The calls of a file system that takes no lock, or makes no unnamed file,
+// over the calls in force: put in their place while such a fault stands.
+class FaultyCalls final : public FileCalls {
+public:
+    FaultyCalls(FileCalls& base, WriteFault fault)
+        : base_(base)
+        , fault_(fault)
+    {
+    }
+    int open(int folder, const QByteArray& path, int flags, mode_t mode, int& fd) override
+    {
+        if (fault_ == WriteFault::NoUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE)
+            return EOPNOTSUPP;
+        return base_.open(folder, path, flags, mode, fd);
+    }
+    int close(int fd) override { return base_.close(fd); }
+    int read(int fd, char* to, qint64 size, qint64 offset, qint64& done) override
+    {
+        return base_.read(fd, to, size, offset, done);
+    }
+    int write(int fd, const char* from, qint64 size, qint64 offset, qint64& done) override
+    {
+        return base_.write(fd, from, size, offset, done);
+    }
+    int sync(int fd) override { return base_.sync(fd); }
+    int syncData(int fd) override { return base_.syncData(fd); }
+    int truncate(int fd, qint64 size) override { return base_.truncate(fd, size); }
+    int linkOpen(int fd, int folder, const QByteArray& name) override { return base_.linkOpen(fd, folder, name); }
+    int link(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to) override
+    {
+        return base_.link(fromFolder, from, toFolder, to);
+    }
+    int rename(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to,
+               bool noReplace) override
+    {
+        return base_.rename(fromFolder, from, toFolder, to, noReplace);
+    }
+    int unlink(int folder, const QByteArray& name, int flags) override { return base_.unlink(folder, name, flags); }
+    int makeFolder(int folder, const QByteArray& name, mode_t mode) override
+    {
+        return base_.makeFolder(folder, name, mode);
+    }
+    int lock(int fd, int operation) override
+    {
+        return fault_ == WriteFault::NoLocks ? ENOLCK : base_.lock(fd, operation);
+    }
+    int recordLocked(int fd, bool& held) override
+    {
+        return fault_ == WriteFault::NoLocks ? ENOLCK : base_.recordLocked(fd, held);
+    }
+    int status(int fd, struct stat& st) override { return base_.status(fd, st); }
+    int statusAt(int folder, const QByteArray& path, int flags, struct stat& st) override
+    {
+        return base_.statusAt(folder, path, flags, st);
+    }
+    int fileSystem(int fd, FileSystemInfo& info) override { return base_.fileSystem(fd, info); }
+    int changeMode(int fd, mode_t mode) override { return base_.changeMode(fd, mode); }
+    int names(int folder, std::vector<QByteArray>& names) override { return base_.names(folder, names); }
+
+private:
+    FileCalls& base_;
+    WriteFault fault_;
+};
+std::optional<FaultyCalls> g_faultyCalls;
+std::optional<ScopedFileCalls> g_faultyInForce;
+
 // True when a process holds a POSIX record lock (fcntl or lockf) anywhere
-// in the open file. An open file description lock conflicts with such a
-// lock also when this very process holds it, so the probe sees them all.
+// in the open file, or none can be shown absent.
 bool heldByARecordLock(int fd)
 {
-    struct flock probe {};
-    probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
-    probe.l_start = 0;
-    probe.l_len = 0;
-    return ::fcntl(fd, F_OFD_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
+    bool held = true;
+    return fileCalls().recordLocked(fd, held) != 0 || held;
 }
 
 } // namespace
@@ -51,16 +114,22 @@ bool heldByARecordLock(int fd)
 FileCloser::~FileCloser()
 {
     if (fd >= 0)
-        ::close(fd);
+        fileCalls().close(fd);
 }
 
 ScopedWriteFault::ScopedWriteFault(WriteFault fault, qint64 afterBytes)
 {
     g_fault = ActiveFault{fault, afterBytes};
+    if (fault == WriteFault::NoLocks || fault == WriteFault::NoUnnamedFiles) {
+        g_faultyCalls.emplace(fileCalls(), fault);
+        g_faultyInForce.emplace(*g_faultyCalls);
+    }
 }
 
 ScopedWriteFault::~ScopedWriteFault()
 {
+    g_faultyInForce.reset();
+    g_faultyCalls.reset();
     g_fault.reset();
 }
 
@@ -84,26 +153,36 @@ void atSaveStep(SaveStep step)
     action();
 }
 
-std::optional<QByteArray> contentsOf(int fd)
+int contentsOf(int fd, QByteArray& contents, qint64 largest)
 {
     // Room for the size the file has, made once: a file read in growing
     // pieces would need up to twice its size while the room is moved.
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        return std::nullopt;
-    QByteArray contents(S_ISREG(st.st_mode) ? qsizetype(st.st_size) : 0, Qt::Uninitialized);
+    if (const int error = fileCalls().status(fd, st))
+        return error;
+    const qint64 size = S_ISREG(st.st_mode) ? qint64(st.st_size) : 0;
+    if (size > largest)
+        return EFBIG;
+    contents = QByteArray(qsizetype(size), Qt::Uninitialized);
     qsizetype got = 0;
     for (;;) {
-        if (got == contents.size())
-            contents.resize(got + 64 * 1024);  // it grew meanwhile, or is no plain file
-        const ssize_t n = ::pread(fd, contents.data() + got, static_cast<std::size_t>(contents.size() - got), got);
-        if (n < 0 && errno == EINTR)
+        if (got == contents.size()) {
+            // It grew meanwhile, or is no plain file.
+            if (got > largest)
+                return EFBIG;
+            // One byte past `largest` at most: enough to tell it is larger.
+            const qint64 more = largest - got >= 64 * 1024 ? 64 * 1024 : largest - got + 1;
+            contents.resize(qsizetype(got + more));
+        }
+        qint64 n = 0;
+        if (const int error = fileCalls().read(fd, contents.data() + got, contents.size() - got, got, n);
+            error == EINTR)
             continue;
-        if (n < 0)
-            return std::nullopt;
+        else if (error != 0)
+            return error;
         if (n == 0) {
             contents.truncate(got);
-            return contents;
+            return 0;
         }
         got += n;
     }
@@ -113,12 +192,15 @@ int writeFully(int fd, QByteArrayView bytes, qint64 offset)
 {
     qint64 written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + written,
-                                   static_cast<std::size_t>(bytes.size() - written), offset + written);
-        if (n < 0 && errno == EINTR)
+        qint64 n = 0;
+        const int error = fileCalls().write(fd, bytes.data() + written, bytes.size() - written,
+                                            offset + written, n);
+        if (error == EINTR)
             continue;
+        if (error != 0)
+            return error;
         if (n <= 0)
-            return n < 0 ? errno : EIO;
+            return EIO;
         written += n;
     }
     return 0;
@@ -145,66 +227,74 @@ bool killedOnPurpose()
     return g_fault && g_fault->fault == WriteFault::ProgramKilled;
 }
 
-bool unnamedFilesRefused()
-{
-    return g_fault && g_fault->fault == WriteFault::NoUnnamedFiles;
-}
-
 int lockFile(int fd, int operation)
 {
-    if (g_fault && g_fault->fault == WriteFault::NoLocks)
-        return ENOLCK;
-    for (;;) {
-        if (::flock(fd, operation) == 0)
-            return 0;
-        if (errno != EINTR)
-            return errno;
-    }
+    return fileCalls().lock(fd, operation);
 }
 
 bool sameFileAt(int fd, const QByteArray& path, int folderFd)
 {
     struct stat open {};
     struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::fstatat(folderFd, path.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0
-        && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+    return fileCalls().status(fd, open) == 0
+        && fileCalls().statusAt(folderFd, path, AT_SYMLINK_NOFOLLOW, named) == 0 && open.st_dev == named.st_dev
+        && open.st_ino == named.st_ino;
 }
 
-quint64 fileSystemOf(int fd)
+FileSystemInfo fileSystemOf(int fd)
 {
-    struct statfs st {};
-    if (::fstatfs(fd, &st) != 0)
-        return 0;
-    quint64 id = 0;
-    static_assert(sizeof st.f_fsid == sizeof id);
-    std::memcpy(&id, &st.f_fsid, sizeof id);
-    return id;
+    FileSystemInfo info;
+    if (fileCalls().fileSystem(fd, info) != 0)
+        return {};
+    return info;
 }
+
+namespace {
+
+// The folder at `path` open for its entries and its mode; -1 when it cannot
+// be opened (`error` why).
+int openFolder(const QByteArray& path, int& error)
+{
+    int fd = -1;
+    error = fileCalls().open(AT_FDCWD, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0, fd);
+    return error == 0 ? fd : -1;
+}
+
+// Gives the folder at `path` the mode `mode`; 0, or the error number.
+int changeFolderMode(const QByteArray& path, mode_t mode)
+{
+    int error = 0;
+    const FileCloser folder{openFolder(path, error)};
+    return error != 0 ? error : fileCalls().changeMode(folder.fd, mode);
+}
+
+} // namespace
 
 void removeLeftFile(const QByteArray& path, int folderFd)
 {
     // Opened without following a link planted under the name, and without
     // blocking on a device or a pipe.
-    const FileCloser file{
-        ::openat(folderFd, path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)};
-    if (file.fd < 0)
+    int opened = -1;
+    if (fileCalls().open(folderFd, path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0, opened) != 0)
         return;
+    const FileCloser file{opened};
     atSaveStep(SaveStep::LeftFileOpened);
     // A save holds a flock lock on its files until it is done: one that can
     // be locked (and holds no other lock) is written by no one. The lock is
     // kept until the name is gone.
     struct stat st {};
-    if (::fstat(file.fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+    if (fileCalls().status(file.fd, st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
         && lockFile(file.fd, LOCK_EX | LOCK_NB) == 0 && !heldByARecordLock(file.fd)
         // Still the file examined: not replaced under its name meanwhile.
         && sameFileAt(file.fd, path, folderFd))
-        ::unlinkat(folderFd, path.constData(), 0);
+        fileCalls().unlink(folderFd, path, 0);
 }
 
 int syncFolder(const QString& folder)
 {
-    const FileCloser opened{::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    return opened.fd >= 0 && ::fsync(opened.fd) == 0 ? 0 : errno;
+    int error = 0;
+    const FileCloser opened{openFolder(QFile::encodeName(folder), error)};
+    return error != 0 ? error : fileCalls().sync(opened.fd);
 }
 
 qsizetype nameRoomIn(const QString& folder)
@@ -243,18 +333,19 @@ int makePrivateFolder(const QString& path)
     for (const QString& folder : chain) {
         const QByteArray name = QFile::encodeName(folder);
         struct stat st {};
-        if (::stat(name.constData(), &st) == 0) {
+        const int looked = fileCalls().statusAt(AT_FDCWD, name, 0, st);
+        if (looked == 0) {
             if (!S_ISDIR(st.st_mode))
                 return ENOTDIR;
             continue;
         }
-        if (errno != ENOENT)
-            return errno;
-        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-            return errno;
+        if (looked != ENOENT)
+            return looked;
+        if (const int error = fileCalls().makeFolder(AT_FDCWD, name, 0700); error != 0 && error != EEXIST)
+            return error;
         // The umask may have taken the owner's bits too.
-        if (::chmod(name.constData(), 0700) != 0)
-            return errno;
+        if (const int error = changeFolderMode(name, 0700))
+            return error;
         madeIn.append(QDir::cleanPath(folder + QStringLiteral("/..")));
     }
     for (const QString& folder : std::as_const(madeIn)) {
@@ -263,12 +354,11 @@ int makePrivateFolder(const QString& path)
     }
     struct stat st {};
     const QByteArray name = QFile::encodeName(absolute);
-    if (::stat(name.constData(), &st) != 0)
-        return errno;
+    if (const int error = fileCalls().statusAt(AT_FDCWD, name, 0, st))
+        return error;
     // Others' rights taken away; the owner's stay as they are.
-    if (st.st_uid == ::geteuid() && (st.st_mode & 077) != 0
-        && ::chmod(name.constData(), st.st_mode & 07700) != 0)
-        return errno;
+    if (st.st_uid == ::geteuid() && (st.st_mode & 077) != 0)
+        return changeFolderMode(name, st.st_mode & 07700);
     return 0;
 }
 
@@ -280,6 +370,11 @@ QString shownPath(const QString& path)
 QString fileBusyMessage(const QString& path)
 {
     return QStringLiteral("无法保存文件“%1”：另一个程序正在保存该文件，请稍后再试").arg(shownPath(path));
+}
+
+QString writeFailedMessage(const QString& path, int error)
+{
+    return QStringLiteral("写入文件“%1”失败：%2").arg(shownPath(path), reasonInWords(error));
 }
 
 } // namespace textio

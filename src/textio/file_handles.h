@@ -4,6 +4,7 @@
 // fit a name into a folder, and show a path as the engineer reads it.
 #pragma once
 
+#include "textio/file_calls.h"
 #include "textio/write_fault.h"
 
 #include <QByteArray>
@@ -15,6 +16,9 @@
 #include <fcntl.h>
 
 namespace textio {
+
+// Every call these helpers make on files and folders goes through
+// fileCalls(); each returns 0 or an error number unless it says otherwise.
 
 // Closes the open file it holds (none: -1) when it goes.
 struct FileCloser {
@@ -29,9 +33,10 @@ struct FileCloser {
     const int fd;
 };
 
-// The whole contents of the open file, read into room made once for its
-// size; nothing when it cannot be read.
-std::optional<QByteArray> contentsOf(int fd);
+// The whole contents of the open file into `contents`, read into room made
+// once for its size; EFBIG, unread, when it is (or grows) larger than
+// `largest` bytes.
+int contentsOf(int fd, QByteArray& contents, qint64 largest);
 
 // Writes the bytes at `offset` of the open file, whole; 0, or the error
 // number of a failure.
@@ -44,10 +49,6 @@ int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset);
 // True while a fault made on purpose stands for the program killed: the
 // save or restore that met it stops where it is and cleans nothing up.
 bool killedOnPurpose();
-
-// True while a fault made on purpose stands for a file system that makes
-// no unnamed file.
-bool unnamedFilesRefused();
 
 // flock() on the open file, or the fault of a file system that takes no
 // lock; 0, or the error number (EWOULDBLOCK: another holds it).
@@ -62,10 +63,10 @@ void atSaveStep(SaveStep step);
 // working folder (AT_FDCWD).
 bool sameFileAt(int fd, const QByteArray& path, int folderFd = AT_FDCWD);
 
-// The identity of the file system the open file is on, as the system
-// gives it (statfs); it stays when a drive comes back under another
-// device number. 0 where the system gives none.
-quint64 fileSystemOf(int fd);
+// The file system the open file is on, as the system gives it (statfs):
+// its identity, which stays when a drive comes back under another device
+// number, and its type; zeros where the system gives none.
+FileSystemInfo fileSystemOf(int fd);
 
 // Removes the file at `path` that a save which died left behind (a
 // temporary file, a part-written journal) when it is unused: a regular file
@@ -102,5 +103,8 @@ QString shownPath(const QString& path);
 
 // The refusal of a save of a file another save is writing.
 QString fileBusyMessage(const QString& path);
+
+// A save that failed writing the file, for `error`.
+QString writeFailedMessage(const QString& path, int error);
 
 } // namespace textio

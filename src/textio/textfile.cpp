@@ -2,6 +2,7 @@
 
 #include "textio/cp936.h"
 #include "textio/file_handles.h"
+#include "textio/in_place_save.h"
 #include "textio/save_journal.h"
 #include "textio/save_temporaries.h"
 
@@ -44,69 +45,6 @@ QStringList splitAtBreaks(const QString& text)
     }
     lines.append(current);
     return lines;
-}
-
-// ------------------------------------------------------------ writing
-
-QString writeFailed(const QString& path, int error)
-{
-    return QStringLiteral("写入文件“%1”失败：%2").arg(shownPath(path), reasonInWords(error));
-}
-
-// Writes the new contents over the target itself, for a writable file in a
-// folder that takes no new file, as a rollback journal does: the file is
-// locked for the whole write, so that a second save of it is refused, not
-// interleaved; its old and new contents go to a journal in the per-user
-// data folder, on the disk before the first byte of the file changes. A
-// file that grows is lengthened first and one that shrinks is cut last, so
-// that wherever the save dies the file has its old or its new length (see
-// save_journal.cpp). Should the new contents not be written whole, the old
-// ones are written back. The journal goes once the file holds one or the
-// other; one left by a save that died is settled at the next start or
-// before the next save of the file.
-std::optional<QString> writeInPlace(const QString& path, const QByteArray& targetName,
-                                    const QByteArray& bytes)
-{
-    const FileCloser target{::open(targetName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC)};
-    const int fd = target.fd;
-    if (fd < 0)
-        return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
-    if (const int error = lockFile(fd, LOCK_EX | LOCK_NB)) {
-        if (error == EWOULDBLOCK)
-            return fileBusyMessage(path);
-        // Without the lock a second save could write the file meanwhile.
-        return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，而该文件无法锁定（%2）")
-            .arg(shownPath(path), reasonInWords(error));
-    }
-    const std::optional<QByteArray> old = contentsOf(fd);
-    if (!old)
-        return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonInWords(errno));
-    if (old->size() > kMaxJournalledContents || bytes.size() > kMaxJournalledContents)
-        return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，而该文件过大，无法在数据文件夹中保存原内容的副本")
-            .arg(shownPath(path));
-    SaveJournal journal;
-    if (const std::optional<QString> why = journal.begin(QFile::decodeName(targetName), fd, *old, bytes))
-        return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，数据文件夹中也无法保存原内容的副本（%2）")
-            .arg(shownPath(path), *why);
-    int error = 0;
-    if (bytes.size() > old->size() && ::ftruncate(fd, bytes.size()) != 0)
-        error = errno;
-    if (error == 0)
-        error = writeEngineersFile(fd, bytes, 0);
-    if (error != 0 && killedOnPurpose())
-        return writeFailed(path, error);
-    if (error == 0 && (::ftruncate(fd, bytes.size()) != 0 || ::fdatasync(fd) != 0))
-        error = errno;
-    if (error == 0) {
-        atSaveStep(SaveStep::FileWritten);
-        // Success only once no start can take the new contents back.
-        error = journal.end();
-    }
-    if (error == 0)
-        return std::nullopt;
-    if (const std::optional<QString> kept = journal.rollBack(fd))
-        return writeFailed(path, error) + *kept;
-    return writeFailed(path, error);
 }
 
 } // namespace
@@ -186,7 +124,7 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         }
         // The folder takes no new file, but the file itself may be written.
         if (existed && (errno == EACCES || errno == EPERM || errno == EROFS))
-            return writeInPlace(path, targetName, bytes);
+            return saveInPlace(QFile::decodeName(targetName), bytes, path);
         if (errno != EEXIST)
             return QStringLiteral("无法打开文件“%1”：%2")
                 .arg(shownPath(path), reasonInWords(errno != 0 ? errno : EACCES));
@@ -198,7 +136,7 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         if (!killedOnPurpose())
             file.remove();
         file.close();
-        return writeFailed(path, error);
+        return writeFailedMessage(path, error);
     };
     if (const int error = writeEngineersFile(file.handle(), bytes, 0))
         return fail(error);
@@ -217,7 +155,7 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         return fail(errno);
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return writeFailed(path, EIO);
+        return writeFailedMessage(path, EIO);
     // The new name on the disk too, so that a power cut keeps it.
     syncFolder(folder);
     return std::nullopt;

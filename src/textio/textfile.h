@@ -36,7 +36,8 @@ QString reasonInWords(int error);
 // the new ones are whole on the disk, and written back should the write
 // fail. Only a copy that could not be written back stays, and the message
 // names it. A file whose old or new contents pass kMaxJournalledContents
-// (save_journal.h) is not written in place: the save is refused. A journal a save that died left for the file is settled before
+// (journal_format.h) is not written in place: the save is refused (see
+// in_place_save.h). A journal a save that died left for the file is settled before
 // the file is written again (see save_journal.h); when the file changed
 // since, the save is refused with a message telling where the old contents
 // are.

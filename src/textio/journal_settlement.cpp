@@ -1,0 +1,245 @@
+#include "textio/journal_settlement.h"
+
+#include "textio/file_calls.h"
+#include "textio/file_handles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace textio {
+
+namespace {
+
+using Outcome = Settlement::Outcome;
+
+// Opens `path` with `flags`; the descriptor, or -1 (`error` why).
+int openPath(int folder, const QByteArray& path, int flags, int& error)
+{
+    int fd = -1;
+    error = fileCalls().open(folder, path, flags | O_CLOEXEC, 0, fd);
+    return error == 0 ? fd : -1;
+}
+
+// Writes the old contents back over the file as a save writes, so that a
+// restore that dies leaves a state the decision knows: the file lengthened
+// first, the bytes from the first on, the file cut last, and flushed.
+int putOldContents(int fd, const QByteArray& old, qint64 size)
+{
+    if (old.size() > size) {
+        if (const int error = fileCalls().truncate(fd, old.size()))
+            return error;
+    }
+    if (const int error = writeEngineersFile(fd, old, 0))
+        return error;
+    if (const int error = fileCalls().truncate(fd, old.size()))
+        return error;
+    return fileCalls().syncData(fd);
+}
+
+// Settles the journal `j` for the file open as `targetFd` (locked by the
+// caller) whose contents are `now`: the file gets its old contents back
+// when its save (or a restore) left it so, else they are kept aside.
+Settlement restoreOrKeep(Settlement s, const OpenJournal& j, int targetFd, const std::optional<QByteArray>& now)
+{
+    if (now && leftBySaveOrRestore(*now, j.record)) {
+        if (j.record.state == JournalState::Saving) {
+            s.error = markState(j.fd, JournalState::Restoring);
+            if (s.error == 0)
+                j.record.state = JournalState::Restoring;
+        }
+        if (s.error == 0)
+            s.error = putOldContents(targetFd, j.record.old, now->size());
+        if (s.error != 0 && killedOnPurpose()) {
+            s.outcome = Outcome::Interrupted;
+            return s;
+        }
+        if (s.error == 0) {
+            retire(j.folderFd, j.name, j.fd);
+            s.outcome = Outcome::Restored;
+            return s;
+        }
+        // The journal stays: the next start or save of the file finishes
+        // the restore. Meanwhile the engineer has the old contents.
+        s.outcome = Outcome::NotRestored;
+        keepAside(j.record, s.kept);
+        return s;
+    }
+    s.outcome = Outcome::KeptAside;
+    if (keepAside(j.record, s.kept) == 0)
+        retire(j.folderFd, j.name, j.fd);
+    return s;
+}
+
+// The journal at `s.journal` cannot be used, for `unfit`: moved aside.
+Settlement unusable(Settlement s, const JournalFolder& folder, Unfit unfit, int denied = 0)
+{
+    s.outcome = Outcome::Unusable;
+    s.unfit = unfit;
+    s.denied = denied;
+    s.error = keepJournalAside(folder, QFileInfo(s.journal).fileName(), s.kept);
+    return s;
+}
+
+// The journal, or its file, waits for a later start, for `error`.
+Settlement waiting(Settlement s, Outcome outcome, int error)
+{
+    s.outcome = outcome;
+    s.error = error;
+    return s;
+}
+
+// True when the file the journal names is gone from a folder that is there
+// (on the file's own file system): removed, not out of reach.
+bool removedFromItsFolder(const JournalRecord& r)
+{
+    int error = 0;
+    const FileCloser folder{
+        openPath(AT_FDCWD, QFile::encodeName(QFileInfo(r.target).absolutePath()), O_RDONLY | O_DIRECTORY, error)};
+    struct stat st {};
+    return folder.fd >= 0 && fileCalls().status(folder.fd, st) == 0
+        && onRecordedFileSystem(static_cast<quint64>(st.st_dev), fileSystemOf(folder.fd).id, r);
+}
+
+// Whether the open file is the one the journal recorded.
+Sameness samenessOf(int fd, const JournalRecord& r)
+{
+    struct stat st {};
+    if (fileCalls().status(fd, st) != 0 || !S_ISREG(st.st_mode))
+        return Sameness::Other;
+    return sameAsRecorded(static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
+                          fileSystemOf(fd).id, r);
+}
+
+// The contents of the open file of the journal's record, read; 0, or the
+// error number.
+int contentsFor(int fd, [[maybe_unused]] const JournalRecord& r, QByteArray& contents)
+{
+    return contentsOf(fd, contents, std::numeric_limits<qint64>::max());
+}
+
+// True when the file the journal names, which this user may not write now,
+// is another file, or holds what no save or restore of it left: it was
+// changed since.
+bool changedSince(const JournalRecord& r)
+{
+    int error = 0;
+    const FileCloser file{
+        openPath(AT_FDCWD, QFile::encodeName(r.target), O_RDONLY | O_NOFOLLOW | O_NONBLOCK, error)};
+    if (file.fd < 0)
+        return false;
+    if (samenessOf(file.fd, r) == Sameness::Other)
+        return true;
+    QByteArray now;
+    return contentsFor(file.fd, r, now) == 0 && !leftBySaveOrRestore(now, r);
+}
+
+// The second step: what state the file of the usable journal `j` is in,
+// and what to do.
+Settlement settleFile(Settlement s, const OpenJournal& j)
+{
+    int error = 0;
+    const FileCloser target{
+        openPath(AT_FDCWD, QFile::encodeName(j.record.target), O_RDWR | O_NOFOLLOW | O_NONBLOCK, error)};
+    if (target.fd < 0) {
+        // A link now at its name, or the file removed from its folder: the
+        // file was changed since.
+        if (error == ELOOP || (error == ENOENT && removedFromItsFolder(j.record))
+            || (error != ENOENT && changedSince(j.record)))
+            return restoreOrKeep(s, j, -1, std::nullopt);
+        return waiting(s, Outcome::OutOfReach, error);
+    }
+    if (const int notLocked = lockFile(target.fd, LOCK_EX | LOCK_NB))
+        return waiting(s, notLocked == EWOULDBLOCK ? Outcome::Busy : Outcome::OutOfReach, notLocked);
+    if (samenessOf(target.fd, j.record) == Sameness::Other)
+        return restoreOrKeep(s, j, target.fd, std::nullopt);
+    QByteArray contents;
+    if (const int notRead = contentsFor(target.fd, j.record, contents))
+        return waiting(s, Outcome::OutOfReach, notRead);
+    return restoreOrKeep(s, j, target.fd, contents);
+}
+
+} // namespace
+
+Settlement settle(const JournalFolder& folder, const QString& name)
+{
+    Settlement s;
+    s.journal = folder.path() + QLatin1Char('/') + name;
+    const QByteArray encoded = QFile::encodeName(name);
+    int error = 0;
+    const FileCloser journal{openPath(folder.fd(), encoded, O_RDWR | O_NOFOLLOW | O_NONBLOCK, error)};
+    if (journal.fd < 0) {
+        switch (error) {
+        case ENOENT:
+            return s;
+        case ELOOP:
+        case EISDIR:
+        case ENXIO:
+        case ENODEV:
+            return unusable(s, folder, Unfit::NotPlainFile);
+        case EACCES:
+        case EPERM:
+            return unusable(s, folder, Unfit::NoAccess, error);
+        default:
+            // Too many open files, a read error: a passing reason.
+            return waiting(s, Outcome::JournalUnreadable, error);
+        }
+    }
+    atSaveStep(SaveStep::JournalOpened);
+    struct stat st {};
+    if (const int notLooked = fileCalls().status(journal.fd, st))
+        return waiting(s, Outcome::JournalUnreadable, notLooked);
+    if (!S_ISREG(st.st_mode))
+        return unusable(s, folder, Unfit::NotPlainFile);
+    if (st.st_uid != ::geteuid())
+        return unusable(s, folder, Unfit::NotOwn);
+    if ((st.st_mode & 022) != 0)
+        return unusable(s, folder, Unfit::WritableByOthers);
+    // Only a lock another holds means a running save; a lock that cannot
+    // be taken for another reason is told, and the journal waits.
+    const int notLocked = lockFile(journal.fd, LOCK_EX | LOCK_NB);
+    if (notLocked == EWOULDBLOCK)
+        return waiting(s, Outcome::Busy, 0);
+    // Settled by someone else between the look and the lock.
+    if (!sameFileAt(journal.fd, encoded, folder.fd()))
+        return s;
+    JournalReading reading = readJournal(journal.fd);
+    s.target = reading.record.target;
+    switch (reading.kind) {
+    case JournalReading::TooLarge:
+        return unusable(s, folder, Unfit::TooLarge);
+    case JournalReading::Damaged:
+        return unusable(s, folder, Unfit::Damaged);
+    case JournalReading::Unreadable:
+        return waiting(s, Outcome::JournalUnreadable, reading.error);
+    case JournalReading::Whole:
+        break;
+    }
+    if (notLocked != 0)
+        return waiting(s, Outcome::JournalNotLocked, notLocked);
+    if (reading.record.state == JournalState::Done) {
+        retire(folder.fd(), encoded, journal.fd);
+        return s;
+    }
+    return settleFile(s, OpenJournal{folder.fd(), encoded, journal.fd, reading.record});
+}
+
+Settlement rollBackSave(const OpenJournal& j, int targetFd)
+{
+    Settlement s;
+    s.target = j.record.target;
+    QByteArray now;
+    if (const int notRead = contentsFor(targetFd, j.record, now))
+        return waiting(s, Outcome::OutOfReach, notRead);
+    return restoreOrKeep(s, j, targetFd, now);
+}
+
+} // namespace textio

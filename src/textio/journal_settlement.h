@@ -1,0 +1,69 @@
+// The settlement of a journal a save left: one decision per journal, at the
+// start or before the next save of its file, and for a failed save its own
+// rollback; each gives one outcome, which journal_messages.h puts in words.
+#pragma once
+
+#include "textio/journal_files.h"
+#include "textio/journal_format.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace textio {
+
+// Why a journal cannot be used.
+enum class Unfit {
+    None,
+    NotPlainFile,      // a link, a folder, a device
+    NotOwn,            // another user's
+    WritableByOthers,  // others may write it
+    NoAccess,          // it cannot be opened (`Settlement::denied`)
+    TooLarge,          // larger than any save makes
+    Damaged,           // its bytes are incomplete or wrong
+};
+
+// What the settling of one journal did, and what its message needs.
+struct Settlement {
+    enum class Outcome {
+        None,               // no journal, one settled by someone else meanwhile, or one done
+        Busy,               // a save of the file is running
+        Interrupted,        // the restore was killed on purpose: nothing more done
+        Restored,           // the file has its old contents back
+        KeptAside,          // the file changed since: left alone, the old contents kept
+        NotRestored,        // the old contents could not be written back: kept, retried later
+        OutOfReach,         // the file cannot be checked now: the journal waits
+        JournalNotLocked,   // the journal cannot be locked now (not held by a save): it waits
+        JournalUnreadable,  // the journal cannot be opened or read now: it waits
+        Unusable,           // the journal cannot be used: moved aside, never followed
+    };
+
+    Outcome outcome = Outcome::None;
+    QString target;   // the file; empty where the journal does not tell it
+    QString journal;  // the journal's path
+    QString kept;     // where the old contents (or the unusable journal) are; empty: still in the journal
+    Unfit unfit = Unfit::None;  // why a journal cannot be used
+    int denied = 0;   // Unfit::NoAccess: the error of the journal's opening
+    int error = 0;    // why the file could not be restored or checked, or the journal read or moved
+};
+
+// A journal open and locked by its settling: where it is, and what it holds.
+struct OpenJournal {
+    int folderFd;
+    QByteArray name;
+    int fd;
+    JournalRecord& record;
+};
+
+// Settles the journal `name` in `folder`: is it one to follow (the user's
+// own plain file, not held by a running save, whole), and then what state
+// its file is in, and what to do.
+Settlement settle(const JournalFolder& folder, const QString& name);
+
+// The save of the journal `j` failed writing the file open as `targetFd`
+// (locked by the save): its old contents go back into it, else they are
+// kept aside and the journal stays.
+Settlement rollBackSave(const OpenJournal& j, int targetFd);
+
+} // namespace textio
