@@ -308,9 +308,11 @@ int keepAside(const JournalRecord& r, QString& path)
         error = copy.publish();
         if (error == EEXIST)
             continue;
-        if (error == 0 || copy.published())
+        // A name not surely on the disk keeps the journal; the next start
+        // finds the copy whole under it.
+        if (error == 0)
             path = folder + QLatin1Char('/') + name;
-        return error == 0 || copy.published() ? 0 : error;
+        return error;
     }
     return EEXIST;
 }

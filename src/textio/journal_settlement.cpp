@@ -109,14 +109,17 @@ bool removedFromItsFolder(const JournalRecord& r)
         && onRecordedFileSystem(static_cast<quint64>(st.st_dev), fileSystemOf(folder.fd).id, r);
 }
 
-// Whether the open file is the one the journal recorded.
-Sameness samenessOf(int fd, const JournalRecord& r)
+// Whether the open file is the one the journal recorded, in `sameness`;
+// 0, or the error number of a look that failed (which decides nothing).
+int samenessOf(int fd, const JournalRecord& r, Sameness& sameness)
 {
     struct stat st {};
-    if (fileCalls().status(fd, st) != 0 || !S_ISREG(st.st_mode))
-        return Sameness::Other;
-    return sameAsRecorded(static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino),
-                          fileSystemOf(fd).id, r);
+    if (const int error = fileCalls().status(fd, st))
+        return error;
+    sameness = !S_ISREG(st.st_mode)
+        ? Sameness::Other
+        : sameAsRecorded(static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino), fileSystemOf(fd).id, r);
+    return 0;
 }
 
 // The contents of the open file of the journal's record, read; 0, or the
@@ -136,7 +139,10 @@ bool changedSince(const JournalRecord& r)
         openPath(AT_FDCWD, QFile::encodeName(r.target), O_RDONLY | O_NOFOLLOW | O_NONBLOCK, error)};
     if (file.fd < 0)
         return false;
-    if (samenessOf(file.fd, r) == Sameness::Other)
+    Sameness sameness = Sameness::Unknown;
+    if (samenessOf(file.fd, r, sameness) != 0)
+        return false;
+    if (sameness == Sameness::Other)
         return true;
     QByteArray now;
     return contentsFor(file.fd, r, now) == 0 && !leftBySaveOrRestore(now, r);
@@ -159,7 +165,10 @@ Settlement settleFile(Settlement s, const OpenJournal& j)
     }
     if (const int notLocked = lockFile(target.fd, LOCK_EX | LOCK_NB))
         return waiting(s, notLocked == EWOULDBLOCK ? Outcome::Busy : Outcome::OutOfReach, notLocked);
-    if (samenessOf(target.fd, j.record) == Sameness::Other)
+    Sameness sameness = Sameness::Unknown;
+    if (const int notLooked = samenessOf(target.fd, j.record, sameness))
+        return waiting(s, Outcome::OutOfReach, notLooked);
+    if (sameness == Sameness::Other)
         return restoreOrKeep(s, j, target.fd, std::nullopt);
     QByteArray contents;
     if (const int notRead = contentsFor(target.fd, j.record, contents))

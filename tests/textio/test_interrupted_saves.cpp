@@ -1,5 +1,6 @@
 #include "textio/save_journal.h"
 
+#include "failing_calls.h"
 #include "save_test_files.h"
 #include "textio/file_handles.h"
 #include "textio/textfile.h"
@@ -494,6 +495,84 @@ TEST_F(InterruptedSavesTest, AFileOutOfReachWaitsForALaterStart)
     const QStringList kept = saves.dataFiles();
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(fileBytes(kept[0]), QByteArray("old contents\r\n"));
+}
+
+// A start with one call failing once (see failing_calls.h).
+QStringList recoverWithOneFailing(const InPlaceSaves& saves, OneFailingCall::Call call,
+                                  const QByteArray& pathEnd, int error)
+{
+    OneFailingCall failing(call, pathEnd, error);
+    const textio::ScopedFileCalls inForce(failing);
+    const QStringList told = saves.recover();
+    EXPECT_TRUE(failing.failed());
+    return told;
+}
+
+// One passing error while the start looks at the file or its journal (a
+// read error, too many open files, no memory, a signal) decides nothing:
+// the file stays as its save left it, the journal waits, and the next
+// start restores it.
+TEST_F(InterruptedSavesTest, APassingErrorAtTheStartLeavesTheJournalWaiting)
+{
+    using Call = OneFailingCall::Call;
+    struct Row {
+        const char* name;
+        Call call;
+        QByteArray pathEnd;
+        int error;
+    };
+    const Row rows[] = {
+        {"the file's status", Call::Status, "/storm_out.txt", EIO},
+        {"the file's status, no memory", Call::Status, "/storm_out.txt", ENOMEM},
+        {"the file's opening", Call::Open, "/storm_out.txt", EMFILE},
+        {"the file's read", Call::Read, "/storm_out.txt", EIO},
+        {"the file's lock", Call::Lock, "/storm_out.txt", EINTR},
+        {"the journal's opening", Call::Open, ".journal", ENOMEM},
+        {"the journal's status", Call::Status, ".journal", EIO},
+        {"the journal's read", Call::Read, ".journal", EIO},
+        {"the journal's lock", Call::Lock, ".journal", EINTR},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const InPlaceSaves saves(dir_.path());
+        saves.plant("old contents\r\n");
+        ASSERT_TRUE(saves.save("new contents\r\n", WriteFault::ProgramKilled, 4));
+        const QByteArray left = fileBytes(saves.file());
+        QStringList told = recoverWithOneFailing(saves, row.call, row.pathEnd, row.error);
+        ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+        EXPECT_TRUE(told[0].contains(QStringLiteral("下次启动时将再次检查"))) << told[0].toStdString();
+        EXPECT_EQ(fileBytes(saves.file()), left);
+        EXPECT_EQ(saves.dataFiles().size(), 1) << "the journal waits: " << joined(saves.dataFiles()).toStdString();
+
+        told = saves.recover();
+        ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+        EXPECT_TRUE(told[0].contains(QStringLiteral("已恢复为保存前的内容"))) << told[0].toStdString();
+        EXPECT_EQ(fileBytes(saves.file()), QByteArray("old contents\r\n"));
+    }
+}
+
+// A copy of the old contents counts as kept only once its name is on the
+// disk: where the data folder's flush fails, the journal stays, and the
+// next start finds the copy whole and names it.
+TEST_F(InterruptedSavesTest, ACopyWhoseNameIsNotFlushedKeepsItsJournal)
+{
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    ASSERT_TRUE(saves.save("new contents\r\n", WriteFault::ProgramKilled, 4));
+    putBytes(saves.file(), "another program's\r\n");
+    QStringList told =
+        recoverWithOneFailing(saves, OneFailingCall::Call::Sync, QFile::encodeName(textio::dataFolder()), EIO);
+    ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("仍保留在程序的保存记录中"))) << told[0].toStdString();
+    EXPECT_EQ(saves.dataFiles().filter(QStringLiteral(".journal")).size(), 1) << joined(saves.dataFiles()).toStdString();
+
+    told = saves.recover();
+    ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+    const QStringList kept = saves.dataFiles();
+    ASSERT_EQ(kept.size(), 1) << joined(kept).toStdString();
+    EXPECT_TRUE(told[0].contains(kept[0])) << told[0].toStdString();
+    EXPECT_EQ(fileBytes(kept[0]), QByteArray("old contents\r\n"));
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("another program's\r\n"));
 }
 
 // The data folder and its journals are the user's alone, whatever the
