@@ -9,7 +9,6 @@
 #include <QFile>
 
 #include <cerrno>
-#include <limits>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -33,11 +32,23 @@ std::optional<QString> saveInPlace(const QString& target, const QByteArray& byte
         return QStringLiteral("无法保存文件“%1”：所在文件夹不能写入，而该文件无法锁定（%2）")
             .arg(shownPath(path), reasonInWords(error));
     }
-    QByteArray old;
-    if (const int error = contentsOf(fd, old, std::numeric_limits<qint64>::max()))
+    const auto unreadable = [&](int error) {
         return QStringLiteral("无法读取文件“%1”：%2").arg(shownPath(path), reasonInWords(error));
-    if (old.size() > kMaxJournalledContents || bytes.size() > kMaxJournalledContents)
+    };
+    // The sizes first: contents a journal cannot keep are not read at all.
+    struct stat st {};
+    if (const int error = fileCalls().status(fd, st))
+        return unreadable(error);
+    if (st.st_size > kMaxJournalledContents)
         return tooLargeForJournalMessage(path, TooLarge::File);
+    if (bytes.size() > kMaxJournalledContents)
+        return tooLargeForJournalMessage(path, TooLarge::Contents);
+    QByteArray old;
+    if (const int error = contentsOf(fd, old, kMaxJournalledContents)) {
+        if (error == EFBIG)  // grown meanwhile
+            return tooLargeForJournalMessage(path, TooLarge::File);
+        return unreadable(error);
+    }
     SaveJournal journal;
     if (const std::optional<QString> why = journal.begin(target, fd, old, bytes))
         return journalNotWrittenMessage(path, *why);

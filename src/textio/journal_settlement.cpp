@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <limits>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -122,11 +122,25 @@ int samenessOf(int fd, const JournalRecord& r, Sameness& sameness)
     return 0;
 }
 
-// The contents of the open file of the journal's record, read; 0, or the
-// error number.
-int contentsFor(int fd, [[maybe_unused]] const JournalRecord& r, QByteArray& contents)
+// What the open file of the journal's record holds now, in `now`: its
+// contents, or nothing when it has a length no save or restore of it leaves
+// (it was changed since), told from its size alone: a file larger than the
+// journal's larger length is never read. 0, or the error number.
+int contentsFor(int fd, const JournalRecord& r, std::optional<QByteArray>& now)
 {
-    return contentsOf(fd, contents, std::numeric_limits<qint64>::max());
+    now.reset();
+    struct stat st {};
+    if (const int error = fileCalls().status(fd, st))
+        return error;
+    if (S_ISREG(st.st_mode) && !aLengthItsSaveLeaves(st.st_size, r))
+        return 0;
+    QByteArray contents;
+    const int error = contentsOf(fd, contents, std::max(r.old.size(), r.written.size()));
+    if (error == EFBIG)
+        return 0;  // grown meanwhile
+    if (error == 0)
+        now = std::move(contents);
+    return error;
 }
 
 // True when the file the journal names, which this user may not write now,
@@ -144,8 +158,8 @@ bool changedSince(const JournalRecord& r)
         return false;
     if (sameness == Sameness::Other)
         return true;
-    QByteArray now;
-    return contentsFor(file.fd, r, now) == 0 && !leftBySaveOrRestore(now, r);
+    std::optional<QByteArray> now;
+    return contentsFor(file.fd, r, now) == 0 && (!now || !leftBySaveOrRestore(*now, r));
 }
 
 // The second step: what state the file of the usable journal `j` is in,
@@ -170,10 +184,10 @@ Settlement settleFile(Settlement s, const OpenJournal& j)
         return waiting(s, Outcome::OutOfReach, notLooked);
     if (sameness == Sameness::Other)
         return restoreOrKeep(s, j, target.fd, std::nullopt);
-    QByteArray contents;
-    if (const int notRead = contentsFor(target.fd, j.record, contents))
+    std::optional<QByteArray> now;
+    if (const int notRead = contentsFor(target.fd, j.record, now))
         return waiting(s, Outcome::OutOfReach, notRead);
-    return restoreOrKeep(s, j, target.fd, contents);
+    return restoreOrKeep(s, j, target.fd, now);
 }
 
 } // namespace
@@ -245,7 +259,7 @@ Settlement rollBackSave(const OpenJournal& j, int targetFd)
 {
     Settlement s;
     s.target = j.record.target;
-    QByteArray now;
+    std::optional<QByteArray> now;
     if (const int notRead = contentsFor(targetFd, j.record, now))
         return waiting(s, Outcome::OutOfReach, notRead);
     return restoreOrKeep(s, j, targetFd, now);

@@ -17,6 +17,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -1020,6 +1021,32 @@ TEST_F(InterruptedSavesTest, OneCopyOfTheOldContentsForEachJournal)
     EXPECT_EQ(fileBytes(saves.file()), QByteArray("another program's\r\n"));
 }
 
+// Runs `run` in a child process whose address space is limited to 1 GB:
+// true when it returned true (not when it ran out of memory or died).
+bool inAChildUnder1GB(const std::function<bool()>& run)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        struct rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = rlim_t{1} << 30;
+        ::setrlimit(RLIMIT_AS, &limit);
+        ::_exit(run() ? 0 : 1);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Makes the file at `path` `size` bytes long, sparse: no room on the disk
+// taken.
+void resizeSparse(const QString& path, qint64 size)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(size));
+}
+
 // A file in the journals' folder larger than any save makes is never read
 // (a start under a 1 GB address space limit goes on): it is kept aside as
 // unusable.
@@ -1031,25 +1058,62 @@ TEST_F(InterruptedSavesTest, AJournalLargerThanAnySaveMakesIsNotRead)
     const QString huge = saves.journals() + QStringLiteral("/storm_out.txt.0123abcd.journal");
     {
         const InPlaceSaves::AsTheEngineer engineer;
-        QFile file(huge);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(qint64{3} << 30));  // sparse: no room on the disk taken
+        resizeSparse(huge, qint64{3} << 30);
         setMode(huge, 0600);
     }
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        struct rlimit limit {};
-        limit.rlim_cur = limit.rlim_max = rlim_t{1} << 30;
-        ::setrlimit(RLIMIT_AS, &limit);
+    EXPECT_TRUE(inAChildUnder1GB([&] {
         const QStringList told = saves.recover();
-        ::_exit(told.size() == 1 && told[0].contains(QStringLiteral("无法使用")) ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        return told.size() == 1 && told[0].contains(QStringLiteral("无法使用"));
+    }));
     EXPECT_FALSE(QFileInfo::exists(huge));
     EXPECT_EQ(saves.dataFiles().size(), 1) << joined(saves.dataFiles()).toStdString();
+}
+
+// No file size ends a save or a start: a file, or new contents, larger
+// than a journal keeps is refused before anything is read, saying which;
+// at the start, a file of neither length its save left is changed since,
+// told from its size alone (a start under a 1 GB address space limit goes
+// on).
+TEST_F(InterruptedSavesTest, NoFileSizeEndsASaveOrAStart)
+{
+    constexpr qint64 k40GB = qint64{40} << 30;
+    {
+        const InPlaceSaves saves(dir_.path());
+        saves.plant("old contents\r\n");
+        resizeSparse(saves.file(), k40GB);
+        EXPECT_TRUE(inAChildUnder1GB([&] {
+            const std::optional<QString> refused = saves.save("new contents\r\n");
+            return refused && refused->contains(QStringLiteral("所在文件夹不能写入，而该文件过大"));
+        }));
+        EXPECT_EQ(QFileInfo(saves.file()).size(), k40GB);
+        EXPECT_TRUE(saves.dataFiles().isEmpty()) << joined(saves.dataFiles()).toStdString();
+    }
+    {
+        const InPlaceSaves saves(dir_.path());
+        saves.plant("old contents\r\n");
+        // New contents one byte too large, in pages never touched.
+        const qsizetype size = textio::kMaxJournalledContents + 1;
+        void* pages = ::mmap(nullptr, std::size_t(size), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        ASSERT_NE(pages, MAP_FAILED);
+        const std::optional<QString> refused =
+            saves.save(QByteArray::fromRawData(static_cast<const char*>(pages), size));
+        ::munmap(pages, std::size_t(size));
+        ASSERT_TRUE(refused.has_value());
+        EXPECT_TRUE(refused->contains(QStringLiteral("而要保存的内容过大"))) << refused->toStdString();
+        EXPECT_EQ(fileBytes(saves.file()), QByteArray("old contents\r\n"));
+    }
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    ASSERT_TRUE(saves.save("new contents\r\n", WriteFault::ProgramKilled, 4));
+    resizeSparse(saves.file(), k40GB);
+    EXPECT_TRUE(inAChildUnder1GB([&] {
+        const QStringList told = saves.recover();
+        return told.size() == 1 && told[0].contains(QStringLiteral("此后该文件已被改动，未予恢复"));
+    }));
+    EXPECT_EQ(QFileInfo(saves.file()).size(), k40GB);
+    const QStringList kept = saves.dataFiles();
+    ASSERT_EQ(kept.size(), 1) << joined(kept).toStdString();
+    EXPECT_EQ(fileBytes(kept[0]), QByteArray("old contents\r\n"));
 }
 
 // A drive that comes back under another device number (a USB drive
