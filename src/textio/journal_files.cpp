@@ -39,10 +39,11 @@ QString numberedName(const QString& folder, const QString& name, const QString& 
     return shortenedName(name, nameRoomIn(folder) - QFile::encodeName(tail + partEnd()).size()) + tail;
 }
 
-// The time `msecs` (since 1970) as names of kept files show it.
+// The time `msecs` (since 1970) as names of kept files show it, in UTC: a
+// start in another time zone names the same moment alike.
 QString stampOf(qint64 msecs)
 {
-    return QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC).toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
 // True when `contents` are exactly the file's at `name` in the folder open

@@ -1021,6 +1021,47 @@ TEST_F(InterruptedSavesTest, OneCopyOfTheOldContentsForEachJournal)
     EXPECT_EQ(fileBytes(saves.file()), QByteArray("another program's\r\n"));
 }
 
+// While alive, the process runs in the time zone `zone` (a POSIX TZ).
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone)
+    {
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~ScopedTimeZone()
+    {
+        if (had_)
+            ::setenv("TZ", before_.constData(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    const bool had_ = qEnvironmentVariableIsSet("TZ");
+    const QByteArray before_ = qgetenv("TZ");
+};
+
+// The copy of the old contents is named after the save's start in UTC: a
+// start in another time zone finds the copy an earlier one made.
+TEST_F(InterruptedSavesTest, OneCopyWhateverTheTimeZoneOfTheStart)
+{
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    ASSERT_TRUE(saves.save("new contents\r\n", WriteFault::ProgramKilled, 4));
+    for (const char* zone : {"UTC0", "CST-8", "EST5"}) {
+        SCOPED_TRACE(zone);
+        const ScopedTimeZone inZone(zone);
+        const QStringList told = saves.recover(WriteFault::DeviceError, 2);
+        ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+        EXPECT_TRUE(told[0].contains(QStringLiteral("无法恢复该文件"))) << told[0].toStdString();
+        EXPECT_EQ(saves.dataFiles().size(), 2) << joined(saves.dataFiles()).toStdString();
+    }
+}
+
 // Runs `run` in a child process whose address space is limited to 1 GB:
 // true when it returned true (not when it ran out of memory or died).
 bool inAChildUnder1GB(const std::function<bool()>& run)
