@@ -19,7 +19,10 @@ namespace textio {
 
 namespace {
 
-constexpr quint32 kMagic = 0x56544a33;  // "VTJ3"
+constexpr quint32 kMagic = 0x56544a34;              // "VTJ4"
+constexpr quint32 kMagicWithoutType = 0x56544a33;   // "VTJ3": no file system type
+constexpr quint32 kMagicOfOneSeal = 0x56544a32;     // "VTJ2": one seal, at the end
+constexpr quint32 kNoBytes = 0xffffffff;            // QDataStream's null string or array
 constexpr qint64 kPrefix = 8;           // the magic and the head's length
 constexpr qint64 kSeal = 32;            // SHA-256
 constexpr quint32 kMaxHead = 64 * 1024;
@@ -38,7 +41,7 @@ QByteArray headOf(const JournalRecord& r)
     {
         QDataStream out(&head, QIODevice::WriteOnly);
         out.setVersion(QDataStream::Qt_6_0);
-        out << r.target << r.device << r.inode << r.fileSystem << r.savedAt
+        out << r.target << r.device << r.inode << r.fileSystem << r.fileSystemType << r.savedAt
             << quint64(r.old.size()) << quint64(r.written.size());
     }
     QByteArray prefix(kPrefix, Qt::Uninitialized);
@@ -84,29 +87,111 @@ private:
     int error_ = 0;
 };
 
-// Reads a journal of `size` bytes through `readAt`.
-JournalReading readJournalOf(qint64 size, ReadAt readAt)
+// A journal whose reading failed: damaged where its bytes are wrong,
+// unreadable where a read failed; its contents dropped.
+JournalReading failedReading(JournalReading reading, const Reader& in)
+{
+    if (in.error() != 0) {
+        reading.kind = JournalReading::Unreadable;
+        reading.error = in.error();
+    }
+    reading.record.old.clear();
+    reading.record.written.clear();
+    return reading;
+}
+
+// Reads the rest of a "VTJ2" journal of `size` bytes, its magic read: the
+// fields QDataStream wrote, each counted into the one seal at the end. Its
+// path is told only once the seal fits, or for its head alone.
+JournalReading readOneSealJournal(Reader& in, qint64 size, JournalPart part, qint64 writtenAt)
+{
+    JournalReading reading;
+    QCryptographicHash all(QCryptographicHash::Sha256);
+    char magic[4];
+    qToBigEndian(kMagicOfOneSeal, magic);
+    all.addData(QByteArrayView(magic, 4));
+    qint64 at = 4;
+    const auto take = [&](char* to, qint64 n) {
+        if (!in.read(to, n))
+            return false;
+        all.addData(QByteArrayView(to, n));
+        at += n;
+        return true;
+    };
+    const auto number = [&]<typename T>(T& value) {
+        char bytes[sizeof(T)];
+        if (!take(bytes, sizeof bytes))
+            return false;
+        value = qFromBigEndian<T>(bytes);
+        return true;
+    };
+    // An array's length; QDataStream writes a null one as kNoBytes.
+    const auto length = [&](quint32& n) {
+        if (!number(n))
+            return false;
+        if (n == kNoBytes)
+            n = 0;
+        return true;
+    };
+    const qint64 tail = kSeal + 1;
+    quint32 pathBytes = 0;
+    if (!number(pathBytes) || pathBytes == kNoBytes || pathBytes % 2 != 0 || pathBytes > kMaxHead
+        || at + pathBytes + 16 + 8 + tail > size)
+        return failedReading(reading, in);
+    QByteArray utf16(pathBytes, Qt::Uninitialized);
+    if (!take(utf16.data(), pathBytes))
+        return failedReading(reading, in);
+    QString target(pathBytes / 2, Qt::Uninitialized);
+    for (quint32 i = 0; i < pathBytes / 2; ++i)
+        target[i] = QChar(qFromBigEndian<quint16>(utf16.constData() + 2 * i));
+    JournalRecord r;
+    quint32 oldSize = 0;
+    if (!number(r.device) || !number(r.inode) || !length(oldSize) || at + oldSize + 4 + tail > size
+        || !QDir::isAbsolutePath(target))
+        return failedReading(reading, in);
+    r.target = target;
+    r.savedAt = writtenAt;
+    if (part == JournalPart::Head) {
+        reading.kind = JournalReading::Whole;
+        reading.record = std::move(r);
+        return reading;
+    }
+    r.old = QByteArray(oldSize, Qt::Uninitialized);
+    quint32 newSize = 0;
+    if (!take(r.old.data(), oldSize) || !length(newSize) || at + newSize + tail != size)
+        return failedReading(reading, in);
+    r.written = QByteArray(newSize, Qt::Uninitialized);
+    char end[kSeal + 1];
+    if (!take(r.written.data(), newSize) || !in.read(end, sizeof end)
+        || all.result() != QByteArrayView(end, kSeal) || end[kSeal] < char(JournalState::Saving)
+        || end[kSeal] > char(JournalState::Done))
+        return failedReading(reading, in);
+    r.state = JournalState(end[kSeal]);
+    reading.kind = JournalReading::Whole;
+    reading.record = std::move(r);
+    return reading;
+}
+
+// Reads `part` of a journal of `size` bytes through `readAt`; a "VTJ2"
+// journal, which tells no time, counts as begun at `writtenAt`.
+JournalReading readJournalOf(qint64 size, ReadAt readAt, JournalPart part, qint64 writtenAt)
 {
     JournalReading reading;
     if (size > kMaxJournal)
         return {JournalReading::TooLarge, {}, 0};
     Reader in(std::move(readAt));
     // Wrong bytes make the journal damaged; a read that fails, unreadable.
-    const auto failed = [&] {
-        if (in.error() != 0) {
-            reading.kind = JournalReading::Unreadable;
-            reading.error = in.error();
-        }
-        reading.record.old.clear();
-        reading.record.written.clear();
-        return reading;
-    };
+    const auto failed = [&] { return failedReading(reading, in); };
     QByteArray head(kPrefix, Qt::Uninitialized);
-    if (size < kPrefix + kSeal || !in.read(head.data(), kPrefix))
+    if (size < kPrefix + kSeal || !in.read(head.data(), 4))
+        return failed();
+    const quint32 magic = qFromBigEndian<quint32>(head.constData());
+    if (magic == kMagicOfOneSeal)
+        return readOneSealJournal(in, size, part, writtenAt);
+    if ((magic != kMagic && magic != kMagicWithoutType) || !in.read(head.data() + 4, 4))
         return failed();
     const quint32 headSize = qFromBigEndian<quint32>(head.constData() + 4);
-    if (qFromBigEndian<quint32>(head.constData()) != kMagic || headSize > kMaxHead
-        || kPrefix + headSize + kSeal > size)
+    if (headSize > kMaxHead || kPrefix + headSize + kSeal > size)
         return failed();
     head.resize(kPrefix + headSize + kSeal);
     if (!in.read(head.data() + kPrefix, headSize + kSeal)
@@ -118,7 +203,10 @@ JournalReading readJournalOf(qint64 size, ReadAt readAt)
     {
         QDataStream fields(head.sliced(kPrefix, headSize));
         fields.setVersion(QDataStream::Qt_6_0);
-        fields >> r.target >> r.device >> r.inode >> r.fileSystem >> r.savedAt >> oldSize >> newSize;
+        fields >> r.target >> r.device >> r.inode >> r.fileSystem;
+        if (magic == kMagic)
+            fields >> r.fileSystemType;
+        fields >> r.savedAt >> oldSize >> newSize;
         if (fields.status() != QDataStream::Ok || !fields.atEnd() || !QDir::isAbsolutePath(r.target)) {
             r = {};
             return failed();
@@ -128,6 +216,10 @@ JournalReading readJournalOf(qint64 size, ReadAt readAt)
     if (oldSize > quint64(kMaxJournalledContents) || newSize > quint64(kMaxJournalledContents)
         || quint64(size) != quint64(kPrefix + headSize + 2 * kSeal + 1) + oldSize + newSize)
         return failed();
+    if (part == JournalPart::Head) {
+        reading.kind = JournalReading::Whole;
+        return reading;
+    }
     QCryptographicHash all(QCryptographicHash::Sha256);
     all.addData(head);
     for (QByteArray* contents : {&r.old, &r.written}) {
@@ -175,23 +267,30 @@ QByteArray encodeJournal(const JournalRecord& record)
     return bytes;
 }
 
-JournalReading readJournal(int fd)
+JournalReading readJournal(int fd, JournalPart part)
 {
     struct stat st {};
     if (const int error = fileCalls().status(fd, st))
         return {JournalReading::Unreadable, {}, error};
-    return readJournalOf(st.st_size, [fd](char* to, qint64 size, qint64 offset, qint64& done) {
-        return fileCalls().read(fd, to, size, offset, done);
-    });
+    const qint64 writtenAt = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1'000'000;
+    return readJournalOf(
+        st.st_size,
+        [fd](char* to, qint64 size, qint64 offset, qint64& done) {
+            return fileCalls().read(fd, to, size, offset, done);
+        },
+        part, writtenAt);
 }
 
-JournalReading decodeJournal(const QByteArray& bytes)
+JournalReading decodeJournal(const QByteArray& bytes, JournalPart part)
 {
-    return readJournalOf(bytes.size(), [&bytes](char* to, qint64 size, qint64 offset, qint64& done) {
-        done = std::clamp<qint64>(bytes.size() - offset, 0, size);
-        std::copy_n(bytes.constData() + offset, done, to);
-        return 0;
-    });
+    return readJournalOf(
+        bytes.size(),
+        [&bytes](char* to, qint64 size, qint64 offset, qint64& done) {
+            done = std::clamp<qint64>(bytes.size() - offset, 0, size);
+            std::copy_n(bytes.constData() + offset, done, to);
+            return 0;
+        },
+        part, 0);
 }
 
 bool aLengthItsSaveLeaves(qint64 size, const JournalRecord& r)
@@ -219,15 +318,35 @@ bool leftBySaveOrRestore(QByteArrayView now, const JournalRecord& r)
     return true;
 }
 
-bool onRecordedFileSystem(quint64 device, quint64 fileSystem, const JournalRecord& r)
+bool identityLasts(quint64 type)
 {
-    return device == r.device || (fileSystem != 0 && fileSystem == r.fileSystem);
+    constexpr quint64 kExt = 0xef53;
+    constexpr quint64 kXfs = 0x58465342;
+    constexpr quint64 kBtrfs = 0x9123683e;
+    return type == kExt || type == kXfs || type == kBtrfs;
 }
 
-Sameness sameAsRecorded(quint64 device, quint64 inode, quint64 fileSystem, const JournalRecord& r)
+namespace {
+
+// The journal recorded a file system whose identity lasts.
+bool recordedIdentityLasts(const JournalRecord& r)
+{
+    return r.fileSystem != 0 && identityLasts(r.fileSystemType);
+}
+
+} // namespace
+
+bool onRecordedFileSystem(quint64 device, const FileSystemInfo& fileSystem, const JournalRecord& r)
+{
+    if (recordedIdentityLasts(r))
+        return fileSystem.id == r.fileSystem && fileSystem.type == r.fileSystemType;
+    return device == r.device || (fileSystem.id != 0 && fileSystem.id == r.fileSystem);
+}
+
+Sameness sameAsRecorded(quint64 device, quint64 inode, const FileSystemInfo& fileSystem, const JournalRecord& r)
 {
     if (!onRecordedFileSystem(device, fileSystem, r))
-        return Sameness::Unknown;
+        return recordedIdentityLasts(r) ? Sameness::OtherFileSystem : Sameness::Unknown;
     return inode == r.inode ? Sameness::Same : Sameness::Other;
 }
 

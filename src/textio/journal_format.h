@@ -19,14 +19,23 @@
 // journal.
 //
 // The journal's bytes, each part checked as it is read:
-//   "VTJ3", the head's length (4 bytes each, big-endian)
-//   the head: the file's path, device, inode, file system, the save's
-//             start and the two lengths (QDataStream, Qt 6.0)
+//   "VTJ4", the head's length (4 bytes each, big-endian)
+//   the head: the file's path, device, inode, file system identity and
+//             type, the save's start and the two lengths (QDataStream,
+//             Qt 6.0)
 //   SHA-256 of the above            (the head whole: the file is known)
 //   the old contents, the new contents
 //   SHA-256 of everything above     (the journal whole)
 //   one byte: the state (saving, restoring, done), rewritten in place
+// Journals of the earlier versions are read too: "VTJ3", the same without
+// the file system's type; "VTJ2", one QDataStream (Qt 6.0) of the magic,
+// the path, device, inode, old and new contents, then SHA-256 of those
+// bytes and the state byte. Neither tells whether its file system's
+// identity lasts: for them the contents judge, as for a file system whose
+// identity follows the device.
 #pragma once
+
+#include "textio/file_calls.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -52,6 +61,7 @@ struct JournalRecord {
     quint64 device = 0;    // the file's identity: its device and inode, and
     quint64 inode = 0;     // the identity of its file system, which stays
     quint64 fileSystem = 0;  // when a drive comes back under another device
+    quint64 fileSystemType = 0;  // the file system's kind (statfs f_type); 0: not known
     qint64 savedAt = 0;    // when the save began, in ms since 1970 (UTC)
     QByteArray old;        // the file's contents before the save
     QByteArray written;    // the contents the save writes
@@ -81,12 +91,20 @@ struct JournalReading {
     int error = 0;
 };
 
+// How much of a journal is read.
+enum class JournalPart {
+    Head,   // what tells its file: the path and the identity, not the contents
+    Whole,  // all of it, every seal checked
+};
+
 // Reads the journal open as `fd`, checking its size before anything and
-// each seal as it reads.
-JournalReading readJournal(int fd);
+// each seal as it reads. Of a head alone, Whole means the head tells its
+// file (sealed, but in a "VTJ2" journal, whose one seal is at its end: its
+// file is known for sure only once the journal is read whole).
+JournalReading readJournal(int fd, JournalPart part = JournalPart::Whole);
 
 // readJournal() of these bytes.
-JournalReading decodeJournal(const QByteArray& bytes);
+JournalReading decodeJournal(const QByteArray& bytes, JournalPart part = JournalPart::Whole);
 
 // True when `now` is a state the save of `record` (and a restore of it,
 // once begun) can leave the file in, wherever it dies or the power is cut:
@@ -99,17 +117,28 @@ bool leftBySaveOrRestore(QByteArrayView now, const JournalRecord& record);
 // restore of it) leaves: the old or the new one.
 bool aLengthItsSaveLeaves(qint64 size, const JournalRecord& record);
 
-// Whether a file found at the journal's path now is the file it recorded.
-enum class Sameness {
-    Same,     // the same inode on the same file system
-    Other,    // another file
-    Unknown,  // its drive came back under a name that tells nothing: the
-              // contents alone decide
-};
-Sameness sameAsRecorded(quint64 device, quint64 inode, quint64 fileSystem, const JournalRecord& record);
+// True when file systems of the kind `type` (statfs f_type) keep their
+// identity (statfs f_fsid, derived from the volume's own UUID) whatever
+// device they come back under: ext2/3/4, xfs, btrfs. Elsewhere (vfat,
+// exfat and the like) the identity follows the device.
+bool identityLasts(quint64 type);
 
-// True when a file on `device`, of the file system `fileSystem` (0: none
-// known), is on the file system the journal recorded.
-bool onRecordedFileSystem(quint64 device, quint64 fileSystem, const JournalRecord& record);
+// Whether a file found now is the file the journal recorded.
+enum class Sameness {
+    Same,             // the same inode on the same file system
+    Other,            // another file on the journal's file system
+    Unknown,          // its drive came back under a name that tells nothing:
+                      // the contents alone decide
+    OtherFileSystem,  // on a file system surely not the journal's (whose
+                      // identity lasts): not its file, which is out of reach
+};
+Sameness sameAsRecorded(quint64 device, quint64 inode, const FileSystemInfo& fileSystem,
+                        const JournalRecord& record);
+
+// True when a file on `device`, of the file system `fileSystem` (its id 0:
+// none known), is surely on the file system the journal recorded: the same
+// identity and type where the recorded identity lasts, else the same
+// device or identity.
+bool onRecordedFileSystem(quint64 device, const FileSystemInfo& fileSystem, const JournalRecord& record);
 
 } // namespace textio

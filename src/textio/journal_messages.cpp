@@ -65,7 +65,8 @@ std::optional<QString> settlementMessage(const Settlement& s)
             .arg(reasonInWords(s.error), shownPath(s.kept));
     case Outcome::OutOfReach:
         return interrupted + QStringLiteral("现在无法检查或写入该文件（%1），未予恢复；保存前的原内容仍保留，下次启动时将再次检查。")
-            .arg(reasonInWords(s.error));
+            .arg(s.error == kNotOnItsFileSystem ? QStringLiteral("该位置现在不是保存时所在的磁盘")
+                                                : reasonInWords(s.error));
     case Outcome::JournalNotLocked:
         return interrupted + QStringLiteral("现在无法锁定其保存记录（%1），未予恢复；保存前的原内容仍保留，下次启动时将再次检查。")
             .arg(reasonInWords(s.error));

@@ -97,16 +97,28 @@ Settlement waiting(Settlement s, Outcome outcome, int error)
     return s;
 }
 
-// True when the file the journal names is gone from a folder that is there
-// (on the file's own file system): removed, not out of reach.
-bool removedFromItsFolder(const JournalRecord& r)
+// Why the file the journal names is not at its path.
+enum class Absence {
+    Removed,          // gone from its folder, there on the file's own file system
+    OtherFileSystem,  // its folder is on another file system: an empty mount
+                      // point, another drive; out of reach
+    FolderAway,       // its folder is not there, or cannot be looked at now
+};
+
+// Whether the file the journal names, not at its path, was removed or is
+// out of reach.
+Absence absenceOf(const JournalRecord& r)
 {
     int error = 0;
     const FileCloser folder{
         openPath(AT_FDCWD, QFile::encodeName(QFileInfo(r.target).absolutePath()), O_RDONLY | O_DIRECTORY, error)};
     struct stat st {};
-    return folder.fd >= 0 && fileCalls().status(folder.fd, st) == 0
-        && onRecordedFileSystem(static_cast<quint64>(st.st_dev), fileSystemOf(folder.fd).id, r);
+    FileSystemInfo fileSystem;
+    if (folder.fd < 0 || fileCalls().status(folder.fd, st) != 0
+        || fileCalls().fileSystem(folder.fd, fileSystem) != 0)
+        return Absence::FolderAway;
+    return onRecordedFileSystem(static_cast<quint64>(st.st_dev), fileSystem, r) ? Absence::Removed
+                                                                              : Absence::OtherFileSystem;
 }
 
 // Whether the open file is the one the journal recorded, in `sameness`;
@@ -116,9 +128,12 @@ int samenessOf(int fd, const JournalRecord& r, Sameness& sameness)
     struct stat st {};
     if (const int error = fileCalls().status(fd, st))
         return error;
+    FileSystemInfo fileSystem;
+    if (const int error = fileCalls().fileSystem(fd, fileSystem))
+        return error;
     sameness = !S_ISREG(st.st_mode)
         ? Sameness::Other
-        : sameAsRecorded(static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino), fileSystemOf(fd).id, r);
+        : sameAsRecorded(static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino), fileSystem, r);
     return 0;
 }
 
@@ -144,8 +159,9 @@ int contentsFor(int fd, const JournalRecord& r, std::optional<QByteArray>& now)
 }
 
 // True when the file the journal names, which this user may not write now,
-// is another file, or holds what no save or restore of it left: it was
-// changed since.
+// is another file on its file system, or holds what no save or restore of
+// it left: it was changed since. A file on another file system tells
+// nothing of the journal's.
 bool changedSince(const JournalRecord& r)
 {
     int error = 0;
@@ -158,41 +174,65 @@ bool changedSince(const JournalRecord& r)
         return false;
     if (sameness == Sameness::Other)
         return true;
+    if (sameness == Sameness::OtherFileSystem)
+        return false;
     std::optional<QByteArray> now;
     return contentsFor(file.fd, r, now) == 0 && (!now || !leftBySaveOrRestore(*now, r));
 }
 
+// The journal waits: its file is on a file system that is not there now.
+Settlement awayOnItsFileSystem(Settlement s)
+{
+    return waiting(s, Outcome::OutOfReach, kNotOnItsFileSystem);
+}
+
 // The second step: what state the file of the usable journal `j` is in,
-// and what to do.
-Settlement settleFile(Settlement s, const OpenJournal& j)
+// and what to do. `fileFd`, where not -1, is the file a save is about to
+// write, found to be the journal's own: it is used whatever path named it.
+Settlement settleFile(Settlement s, const OpenJournal& j, int fileFd)
 {
     int error = 0;
-    const FileCloser target{
-        openPath(AT_FDCWD, QFile::encodeName(j.record.target), O_RDWR | O_NOFOLLOW | O_NONBLOCK, error)};
-    if (target.fd < 0) {
+    Sameness sameness = Sameness::Unknown;
+    if (fileFd >= 0 && (samenessOf(fileFd, j.record, sameness) != 0 || sameness != Sameness::Same))
+        fileFd = -1;  // not the journal's file after all: it is found by its path
+    const FileCloser opened{fileFd >= 0 ? -1
+                                        : openPath(AT_FDCWD, QFile::encodeName(j.record.target),
+                                                   O_RDWR | O_NOFOLLOW | O_NONBLOCK, error)};
+    const int fd = fileFd >= 0 ? fileFd : opened.fd;
+    if (fd < 0) {
         // A link now at its name, or the file removed from its folder: the
         // file was changed since.
-        if (error == ELOOP || (error == ENOENT && removedFromItsFolder(j.record))
-            || (error != ENOENT && changedSince(j.record)))
+        if (error == ELOOP || (error != ENOENT && changedSince(j.record)))
             return restoreOrKeep(s, j, -1, std::nullopt);
+        if (error == ENOENT) {
+            switch (absenceOf(j.record)) {
+            case Absence::Removed:
+                return restoreOrKeep(s, j, -1, std::nullopt);
+            case Absence::OtherFileSystem:
+                return awayOnItsFileSystem(s);
+            case Absence::FolderAway:
+                break;
+            }
+        }
         return waiting(s, Outcome::OutOfReach, error);
     }
-    if (const int notLocked = lockFile(target.fd, LOCK_EX | LOCK_NB))
+    if (const int notLocked = lockFile(fd, LOCK_EX | LOCK_NB))
         return waiting(s, notLocked == EWOULDBLOCK ? Outcome::Busy : Outcome::OutOfReach, notLocked);
-    Sameness sameness = Sameness::Unknown;
-    if (const int notLooked = samenessOf(target.fd, j.record, sameness))
+    if (const int notLooked = samenessOf(fd, j.record, sameness))
         return waiting(s, Outcome::OutOfReach, notLooked);
+    if (sameness == Sameness::OtherFileSystem)
+        return awayOnItsFileSystem(s);
     if (sameness == Sameness::Other)
-        return restoreOrKeep(s, j, target.fd, std::nullopt);
+        return restoreOrKeep(s, j, fd, std::nullopt);
     std::optional<QByteArray> now;
-    if (const int notRead = contentsFor(target.fd, j.record, now))
+    if (const int notRead = contentsFor(fd, j.record, now))
         return waiting(s, Outcome::OutOfReach, notRead);
-    return restoreOrKeep(s, j, target.fd, now);
+    return restoreOrKeep(s, j, fd, now);
 }
 
 } // namespace
 
-Settlement settle(const JournalFolder& folder, const QString& name)
+Settlement settle(const JournalFolder& folder, const QString& name, int fileFd)
 {
     Settlement s;
     s.journal = folder.path() + QLatin1Char('/') + name;
@@ -252,7 +292,31 @@ Settlement settle(const JournalFolder& folder, const QString& name)
         retire(folder.fd(), encoded, journal.fd);
         return s;
     }
-    return settleFile(s, OpenJournal{folder.fd(), encoded, journal.fd, reading.record});
+    return settleFile(s, OpenJournal{folder.fd(), encoded, journal.fd, reading.record}, fileFd);
+}
+
+QStringList journalsOfFile(const JournalFolder& folder, int fileFd)
+{
+    QStringList found;
+    struct stat st {};
+    FileSystemInfo fileSystem;
+    if (fileFd < 0 || fileCalls().status(fileFd, st) != 0 || fileCalls().fileSystem(fileFd, fileSystem) != 0
+        || !S_ISREG(st.st_mode))
+        return found;
+    for (const QString& name : namesIn(folder.fd(), journalEnd())) {
+        int error = 0;
+        const FileCloser journal{
+            openPath(folder.fd(), QFile::encodeName(name), O_RDONLY | O_NOFOLLOW | O_NONBLOCK, error)};
+        if (journal.fd < 0)
+            continue;
+        const JournalReading head = readJournal(journal.fd, JournalPart::Head);
+        if (head.kind == JournalReading::Whole
+            && sameAsRecorded(static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino), fileSystem,
+                              head.record)
+                == Sameness::Same)
+            found << name;
+    }
+    return found;
 }
 
 Settlement rollBackSave(const OpenJournal& j, int targetFd)

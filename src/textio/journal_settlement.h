@@ -8,8 +8,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+
+#include <cerrno>
 
 namespace textio {
 
@@ -56,10 +59,22 @@ struct OpenJournal {
     JournalRecord& record;
 };
 
+// The error of a file out of reach (Outcome::OutOfReach) because what is
+// at its place is on another file system than its own (an empty mount
+// point, another drive): the journal waits for its file system.
+constexpr int kNotOnItsFileSystem = EXDEV;
+
 // Settles the journal `name` in `folder`: is it one to follow (the user's
 // own plain file, not held by a running save, whole), and then what state
-// its file is in, and what to do.
-Settlement settle(const JournalFolder& folder, const QString& name);
+// its file is in, and what to do. `fileFd`, where not -1, is the open file
+// a save is about to write: when it is the journal's file, it is settled
+// as it is, whatever path the journal names it by.
+Settlement settle(const JournalFolder& folder, const QString& name, int fileFd = -1);
+
+// The journals in `folder` whose head records the open file `fileFd` (the
+// same file system and inode), whatever path they name it by; none when
+// `fileFd` is -1 or cannot be looked at.
+QStringList journalsOfFile(const JournalFolder& folder, int fileFd);
 
 // The save of the journal `j` failed writing the file open as `targetFd`
 // (locked by the save): its old contents go back into it, else they are

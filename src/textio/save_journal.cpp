@@ -11,6 +11,7 @@
 
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace textio {
@@ -40,7 +41,23 @@ std::optional<QString> settleBeforeSave(const QString& target)
     const JournalFolder folder(FolderUse::Open);
     if (folder.fd() < 0)
         return std::nullopt;
-    return beforeSaveRefusal(target, settle(folder, journalNameFor(folder.path(), target)));
+    // Every journal of the file, whatever path named it (a folder reached
+    // by a link, a hard link, its drive mounted at another place), is
+    // settled on the file as the save finds it; then the journal of its
+    // own name, which the save's journal takes.
+    int opened = -1;
+    const int notOpened = fileCalls().open(AT_FDCWD, QFile::encodeName(target),
+                                           O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0, opened);
+    const FileCloser file{notOpened == 0 ? opened : -1};
+    QStringList names = journalsOfFile(folder, file.fd);
+    const QString ownName = journalNameFor(folder.path(), target);
+    if (!names.contains(ownName))
+        names << ownName;
+    for (const QString& name : names) {
+        if (std::optional<QString> refusal = beforeSaveRefusal(target, settle(folder, name, file.fd)))
+            return refusal;
+    }
+    return std::nullopt;
 }
 
 SaveJournal::~SaveJournal()
@@ -60,10 +77,12 @@ std::optional<QString> SaveJournal::begin(const QString& target, int targetFd, c
     struct stat st {};
     if (const int error = fileCalls().status(targetFd, st))
         return reasonInWords(error);
+    const FileSystemInfo fileSystem = fileSystemOf(targetFd);
     record_ = {target,
                static_cast<quint64>(st.st_dev),
                static_cast<quint64>(st.st_ino),
-               fileSystemOf(targetFd).id,
+               fileSystem.id,
+               fileSystem.type,
                QDateTime::currentMSecsSinceEpoch(),
                old,
                bytes,
