@@ -119,7 +119,7 @@ bool aLengthItsSaveLeaves(qint64 size, const JournalRecord& record);
 
 // True when file systems of the kind `type` (statfs f_type) keep their
 // identity (statfs f_fsid, derived from the volume's own UUID) whatever
-// device they come back under: ext2/3/4, xfs, btrfs. Elsewhere (vfat,
+// device they come back under: ext2/3/4 and btrfs. Elsewhere (xfs, vfat,
 // exfat and the like) the identity follows the device.
 bool identityLasts(quint64 type);
 

@@ -35,6 +35,7 @@ using textio::WriteFault;
 using textio::testing::SimulatedDisk;
 
 constexpr quint64 kExt = 0xef53;
+constexpr quint64 kXfs = 0x58465342;
 constexpr quint64 kVfat = 0x4d44;
 
 QString joined(const QStringList& lines)
@@ -78,6 +79,8 @@ TEST(JournalIdentity, AFileOnAnotherLastingFileSystemIsNeverTheJournals)
          Sameness::OtherFileSystem},
         {"a drive identity follows: the same device", kVfat, 0x811, 12, {0xb2, kVfat}, Sameness::Same},
         {"a drive identity follows: another device", kVfat, 0x812, 12, {0xb2, kVfat}, Sameness::Unknown},
+        // xfs makes its identity from the device number.
+        {"an xfs drive back under another device", kXfs, 0x812, 12, {0xb2, kXfs}, Sameness::Unknown},
         {"a kind not known (an earlier journal): another device", 0, 0x812, 12, {0xb2, kExt}, Sameness::Unknown},
     };
     for (const Row& row : rows) {
