@@ -247,13 +247,14 @@ public:
         , old_(contents(300, 'a'))
         , new_(newContents(old_, sizes))
     {
-        // The calls of a whole save, and where it writes and flushes the file.
+        before_ = std::make_unique<SimulatedDisk>(planted(old_));
+        // The calls of a whole save, and where it writes and cuts the file.
         SimulatedDisk dry = planted(old_);
         save(dry);
         const std::vector<int> writes = callsOnFile(dry.calls(), CallKind::Write);
-        const std::vector<int> flushes = callsOnFile(dry.calls(), CallKind::SyncData);
-        EXPECT_FALSE(writes.empty() || flushes.empty()) << dry.callsText().toStdString();
-        if (writes.empty() || flushes.empty())
+        const std::vector<int> cuts = callsOnFile(dry.calls(), CallKind::Truncate);
+        EXPECT_FALSE(writes.empty() || cuts.empty()) << dry.callsText().toStdString();
+        if (writes.empty() || cuts.empty())
             return;
         fileWrite_ = writes.front();
         if (run_ == Run::RollBackNotRestored) {
@@ -266,9 +267,9 @@ public:
             restoreWrite_ = after.size() >= 2 ? after[1] : 0;
         }
         if (isStart(run_)) {
-            // The save cut once the file holds the new contents, flushed.
+            // The save cut once the file holds the new contents, all kept.
             SimulatedDisk saving = planted(old_);
-            saving.cutAfterCall(flushes.back(), KeepFlushedOnly);
+            saving.cutAfterCall(cuts.back(), KeepAll);
             save(saving);
             before_ = std::make_unique<SimulatedDisk>(saving.takeImage());
             EXPECT_EQ(before_->contents(kFileName), new_);
@@ -280,8 +281,6 @@ public:
                 EXPECT_FALSE(restores.empty()) << starting.callsText().toStdString();
                 restoreWrite_ = restores.empty() ? 0 : restores.front();
             }
-        } else {
-            before_ = std::make_unique<SimulatedDisk>(planted(old_));
         }
     }
 
@@ -465,7 +464,7 @@ protected:
 
 TEST_F(PowerCuts, AfterEveryCallTheFileIsOldOrNewAndNothingSaidIsUntrue)
 {
-    const PowerCut cuts[] = {KeepFlushedOnly, KeepAll, Scrambled(1), Scrambled(2), Scrambled(3), Scrambled(4)};
+    const PowerCut cuts[] = {KeepFlushedOnly, KeepAll, Scrambled(1), Scrambled(2), Scrambled(3), Scrambled(4), Scrambled(5), Scrambled(6), Scrambled(7), Scrambled(8)};
     const PowerCutCase cases[] = {
         {Run::Save, Sizes::Grows},
         {Run::Save, Sizes::Shrinks},
