@@ -128,6 +128,7 @@ JournalReading readJournalOf(qint64 size, ReadAt readAt)
     if (oldSize > quint64(kMaxJournalledContents) || newSize > quint64(kMaxJournalledContents)
         || quint64(size) != quint64(kPrefix + headSize + 2 * kSeal + 1) + oldSize + newSize)
         return failed();
+    reading.stateAt = size - 1;
     QCryptographicHash all(QCryptographicHash::Sha256);
     all.addData(head);
     for (QByteArray* contents : {&r.old, &r.written}) {

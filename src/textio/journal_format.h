@@ -79,6 +79,9 @@ struct JournalReading {
     Kind kind = Damaged;
     JournalRecord record;
     int error = 0;
+    // Where its state byte is, its last, once its head is whole and its
+    // length the one the head tells; else -1.
+    qint64 stateAt = -1;
 };
 
 // Reads the journal open as `fd`, checking its size before anything and
