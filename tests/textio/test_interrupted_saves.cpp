@@ -1290,6 +1290,8 @@ public:
         QStringList files;
         const QByteArray data = QFile::encodeName(textio::dataFolder());
         for (const QByteArray& folder : {data, data + "/saves"}) {
+            if (!disk_.exists(folder))
+                continue;
             for (const QByteArray& name : disk_.list(folder)) {
                 if (disk_.contents(folder + '/' + name))
                     files << QFile::decodeName(folder + '/' + name);
@@ -1496,6 +1498,22 @@ TEST(JournalFaults, AJournalMarkedDoneGoesUntoldWhateverFails)
         on.cut(KeepAll);
         EXPECT_EQ(on.start(row.atTheStart), QStringList{});
         EXPECT_EQ(on.file(), QByteArray("new contents\r\n"));
+        EXPECT_TRUE(on.dataFiles().isEmpty()) << joined(on.dataFiles()).toStdString();
+    }
+}
+
+// Only a lock another holds means another save of the file: a save whose
+// lock fails for another reason says so, and leaves the file and the data
+// folder untouched.
+TEST(JournalFaults, ASaveWhoseLockFailsSaysWhy)
+{
+    for (const int error : {ENOLCK, EIO}) {
+        SCOPED_TRACE(error);
+        OnASimulatedDisk on("old contents\r\n");
+        EXPECT_EQ(on.save("new contents\r\n", {{CallKind::Lock, 1, Lasting::Once, error}}),
+                  QStringLiteral("无法保存文件“/shared/storm_out.txt”：所在文件夹不能写入，而该文件无法锁定（%1）")
+                      .arg(textio::reasonInWords(error)));
+        EXPECT_EQ(on.file(), QByteArray("old contents\r\n"));
         EXPECT_TRUE(on.dataFiles().isEmpty()) << joined(on.dataFiles()).toStdString();
     }
 }
