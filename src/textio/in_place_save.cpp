@@ -52,6 +52,8 @@ std::optional<QString> saveInPlace(const QString& target, const QByteArray& byte
     SaveJournal journal;
     if (const std::optional<QString> why = journal.begin(target, fd, old, bytes))
         return journalNotWrittenMessage(path, *why);
+    // What the file holds once its writing began, as last verified.
+    FileHolds holds = FileHolds::Unknown;
     int error = 0;
     if (bytes.size() > old.size())
         error = fileCalls().truncate(fd, bytes.size());
@@ -64,13 +66,14 @@ std::optional<QString> saveInPlace(const QString& target, const QByteArray& byte
     if (error == 0)
         error = fileCalls().syncData(fd);
     if (error == 0) {
+        holds = FileHolds::New;
         atSaveStep(SaveStep::FileWritten);
         // Success only once no start can take the new contents back.
         error = journal.end();
     }
     if (error == 0)
         return std::nullopt;
-    return writeFailedMessage(path, error) + rollBackMessage(journal.rollBack(fd)).value_or(QString());
+    return failedSaveMessage(path, error, journal.rollBack(fd, holds));
 }
 
 } // namespace textio

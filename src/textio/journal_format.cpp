@@ -216,6 +216,7 @@ JournalReading readJournalOf(qint64 size, ReadAt readAt, JournalPart part, qint6
     if (oldSize > quint64(kMaxJournalledContents) || newSize > quint64(kMaxJournalledContents)
         || quint64(size) != quint64(kPrefix + headSize + 2 * kSeal + 1) + oldSize + newSize)
         return failed();
+    reading.stateAt = size - 1;
     if (part == JournalPart::Head) {
         reading.kind = JournalReading::Whole;
         return reading;

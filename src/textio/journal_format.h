@@ -89,6 +89,9 @@ struct JournalReading {
     Kind kind = Damaged;
     JournalRecord record;
     int error = 0;
+    // Where its state byte is, its last, once its head is whole and its
+    // length the one the head tells; else -1.
+    qint64 stateAt = -1;
 };
 
 // How much of a journal is read.

@@ -131,15 +131,28 @@ std::optional<QString> beforeSaveRefusal(const QString& target, const Settlement
     return *settlementMessage(s) + QStringLiteral("本次未保存，请核对后再保存。");
 }
 
-std::optional<QString> rollBackMessage(const Settlement& s)
+QString failedSaveMessage(const QString& path, int error, const Settlement& s)
 {
+    const QString failed = writeFailedMessage(path, error);
     if (s.outcome == Outcome::Restored)
-        return std::nullopt;
+        return failed;
+    if (s.onDisk != JournalOnDisk::Restores) {
+        // Nothing guessed: the journal as the disk holds it decides at the
+        // next start, which may give the file its old contents back or
+        // leave it as it is. (A file not restored never holds the old
+        // contents surely.)
+        const QString holds = s.holds == FileHolds::New
+            ? QStringLiteral("；该文件现为新内容，但无法确认其保存记录的状态，下次启动时可能将其恢复为保存前的内容，也可能保持现状")
+            : QStringLiteral("；该文件可能只写入了一部分，且无法确认其保存记录的状态，下次启动时可能将其恢复为保存前的内容，也可能保持现状");
+        if (s.kept.isEmpty())
+            return failed + holds + QStringLiteral("；原内容无法另存为文件，只可能仍在该保存记录中");
+        return failed + holds + QStringLiteral("；原内容另存在“%1”").arg(shownPath(s.kept));
+    }
     if (s.outcome == Outcome::OutOfReach)
-        return QStringLiteral("；该文件现在无法读回，原内容仍保留在程序的保存记录中，下次启动时将再次检查并恢复");
+        return failed + QStringLiteral("；该文件现在无法读回，原内容仍保留在程序的保存记录中，下次启动时将再次检查并恢复");
     if (s.kept.isEmpty())
-        return QStringLiteral("；原内容仍保留在程序的保存记录中，下次启动时将恢复该文件");
-    return QStringLiteral("；原内容保存在“%1”").arg(shownPath(s.kept));
+        return failed + QStringLiteral("；原内容仍保留在程序的保存记录中，下次启动时将恢复该文件");
+    return failed + QStringLiteral("；原内容保存在“%1”").arg(shownPath(s.kept));
 }
 
 QString journalNotWrittenMessage(const QString& path, const QString& why)

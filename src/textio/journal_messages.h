@@ -27,9 +27,10 @@ std::optional<QString> journalFolderProblem(const JournalFolder& folder);
 // when the save goes on.
 std::optional<QString> beforeSaveRefusal(const QString& target, const Settlement& s);
 
-// What is added to the message of a failed in-place save for its rollback:
-// nothing when the old contents are back.
-std::optional<QString> rollBackMessage(const Settlement& s);
+// The in-place save of `path` failed for `error` and was rolled back as
+// `s` tells: where the old and the new contents are, as last verified, and
+// what the next start will do (or that it cannot be known).
+QString failedSaveMessage(const QString& path, int error, const Settlement& s);
 
 // The in-place save of `path` refused: its journal could not be written
 // (`why`, in words).

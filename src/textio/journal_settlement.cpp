@@ -56,8 +56,10 @@ Settlement restoreOrKeep(Settlement s, const OpenJournal& j, int targetFd, const
             if (s.error == 0)
                 j.record.state = JournalState::Restoring;
         }
-        if (s.error == 0)
+        if (s.error == 0) {
             s.error = putOldContents(targetFd, j.record.old, now->size());
+            s.holds = s.error == 0 ? FileHolds::Old : FileHolds::Unknown;
+        }
         if (s.error != 0 && killedOnPurpose()) {
             s.outcome = Outcome::Interrupted;
             return s;
@@ -77,6 +79,21 @@ Settlement restoreOrKeep(Settlement s, const OpenJournal& j, int targetFd, const
     if (keepAside(j.record, s.kept) == 0)
         retire(j.folderFd, j.name, j.fd);
     return s;
+}
+
+// True when the journal open as `fd`, read as `reading`, is marked done:
+// whole, or where the rest cannot be read or is wrong, with its head whole,
+// its length the one the head tells, and its last byte, the state, "done".
+bool markedDone(int fd, const JournalReading& reading)
+{
+    if (reading.kind == JournalReading::Whole)
+        return reading.record.state == JournalState::Done;
+    if (reading.stateAt < 0)
+        return false;
+    char state = 0;
+    qint64 got = 0;
+    return fileCalls().read(fd, &state, 1, reading.stateAt, got) == 0 && got == 1
+        && state == static_cast<char>(JournalState::Done);
 }
 
 // The journal at `s.journal` cannot be used, for `unfit`: moved aside.
@@ -276,6 +293,13 @@ Settlement settle(const JournalFolder& folder, const QString& name, int fileFd)
         return s;
     JournalReading reading = readJournal(journal.fd);
     s.target = reading.record.target;
+    // A journal marked done only goes, untold, whatever else failed (its
+    // lock, a read): its save or restore finished. Where it cannot be
+    // removed, a later start removes it.
+    if (markedDone(journal.fd, reading)) {
+        retire(folder.fd(), encoded, journal.fd);
+        return Settlement{};
+    }
     switch (reading.kind) {
     case JournalReading::TooLarge:
         return unusable(s, folder, Unfit::TooLarge);
@@ -288,10 +312,6 @@ Settlement settle(const JournalFolder& folder, const QString& name, int fileFd)
     }
     if (notLocked != 0)
         return waiting(s, Outcome::JournalNotLocked, notLocked);
-    if (reading.record.state == JournalState::Done) {
-        retire(folder.fd(), encoded, journal.fd);
-        return s;
-    }
     return settleFile(s, OpenJournal{folder.fd(), encoded, journal.fd, reading.record}, fileFd);
 }
 
@@ -319,10 +339,21 @@ QStringList journalsOfFile(const JournalFolder& folder, int fileFd)
     return found;
 }
 
-Settlement rollBackSave(const OpenJournal& j, int targetFd)
+Settlement rollBackSave(const OpenJournal& j, int targetFd, JournalOnDisk onDisk, FileHolds holds)
 {
     Settlement s;
     s.target = j.record.target;
+    s.onDisk = onDisk;
+    s.holds = holds;
+    if (onDisk != JournalOnDisk::Restores) {
+        if (!sameFileAt(j.fd, j.name, j.folderFd) || markState(j.fd, JournalState::Restoring) != 0) {
+            s.outcome = Outcome::NotRestored;
+            keepAside(j.record, s.kept);
+            return s;
+        }
+        j.record.state = JournalState::Restoring;
+        s.onDisk = JournalOnDisk::Restores;
+    }
     std::optional<QByteArray> now;
     if (const int notRead = contentsFor(targetFd, j.record, now))
         return waiting(s, Outcome::OutOfReach, notRead);

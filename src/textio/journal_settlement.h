@@ -27,6 +27,23 @@ enum class Unfit {
     Damaged,           // its bytes are incomplete or wrong
 };
 
+// What a save last verified of its journal on the disk.
+enum class JournalOnDisk {
+    Restores,  // at its name, flushed, in a state that makes the next start
+               // restore the old contents (saving or restoring)
+    Retired,   // no start takes it for a save: its done mark flushed, or its
+               // removal
+    Unknown,   // a mark, a flush or a removal failed part-way: the next
+               // start may find it either way, and decides
+};
+
+// Where a save last verified the file's contents.
+enum class FileHolds {
+    Old,      // the old contents, flushed
+    New,      // the new contents, flushed
+    Unknown,  // partly written, or not flushed
+};
+
 // What the settling of one journal did, and what its message needs.
 struct Settlement {
     enum class Outcome {
@@ -49,6 +66,10 @@ struct Settlement {
     Unfit unfit = Unfit::None;  // why a journal cannot be used
     int denied = 0;   // Unfit::NoAccess: the error of the journal's opening
     int error = 0;    // why the file could not be restored or checked, or the journal read or moved
+    // For a failed save's rollback, what it last verified: its journal, and
+    // the file's contents.
+    JournalOnDisk onDisk = JournalOnDisk::Restores;
+    FileHolds holds = FileHolds::Unknown;
 };
 
 // A journal open and locked by its settling: where it is, and what it holds.
@@ -77,8 +98,13 @@ Settlement settle(const JournalFolder& folder, const QString& name, int fileFd =
 QStringList journalsOfFile(const JournalFolder& folder, int fileFd);
 
 // The save of the journal `j` failed writing the file open as `targetFd`
-// (locked by the save): its old contents go back into it, else they are
-// kept aside and the journal stays.
-Settlement rollBackSave(const OpenJournal& j, int targetFd);
+// (locked by the save), its journal as `onDisk` and the file as `holds`
+// last verified: its old contents go back into it, else they are kept
+// aside and the journal stays. Only a journal known to restore them lets
+// them go back: one whose retiring failed part-way is first marked
+// restoring again, its name checked; where that fails, nothing is guessed:
+// the file keeps what it holds, the old contents are kept aside, and the
+// journal as the disk holds it decides at the next start.
+Settlement rollBackSave(const OpenJournal& j, int targetFd, JournalOnDisk onDisk, FileHolds holds);
 
 } // namespace textio

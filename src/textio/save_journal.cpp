@@ -114,21 +114,27 @@ std::optional<QString> SaveJournal::begin(const QString& target, int targetFd, c
         return reasonInWords(error);
     }
     fd_ = journal.release();
+    onDisk_ = JournalOnDisk::Restores;
     return std::nullopt;
 }
 
 int SaveJournal::end()
 {
-    if (const int error = retire(folderFd_, name_, fd_))
+    // A retiring that failed may have left the done mark or the removal
+    // written but not flushed: what the disk holds is not known.
+    if (const int error = retire(folderFd_, name_, fd_)) {
+        onDisk_ = JournalOnDisk::Unknown;
         return error;
+    }
+    onDisk_ = JournalOnDisk::Retired;
     fileCalls().close(std::exchange(fd_, -1));
     return 0;
 }
 
-Settlement SaveJournal::rollBack(int targetFd)
+Settlement SaveJournal::rollBack(int targetFd, FileHolds holds)
 {
     const FileCloser journal{std::exchange(fd_, -1)};
-    return rollBackSave(OpenJournal{folderFd_, name_, journal.fd, record_}, targetFd);
+    return rollBackSave(OpenJournal{folderFd_, name_, journal.fd, record_}, targetFd, onDisk_, holds);
 }
 
 } // namespace textio

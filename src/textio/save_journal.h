@@ -63,17 +63,21 @@ public:
     // and goes. 0 once no start can take the save back; else the error
     // number, and the save must be rolled back.
     int end();
-    // The write failed: the old contents go back into the file. Restored
-    // when they are back; else the journal stays, and the next start or
-    // save of the file finishes the restore (rollBackMessage() tells where
-    // the old contents are).
-    Settlement rollBack(int targetFd);
+    // The write failed, or end() did, the file holding what `holds` says:
+    // the old contents go back into the file. Restored when they are back;
+    // else the journal stays, and the next start or save of the file
+    // finishes the restore, or, where the journal could not be verified,
+    // the journal as the disk holds it decides (failedSaveMessage() tells
+    // where the contents are).
+    Settlement rollBack(int targetFd, FileHolds holds);
 
 private:
     int folderFd_ = -1;
     QByteArray name_;  // the journal's name in its folder
     int fd_ = -1;
     JournalRecord record_;
+    // What was last verified of the journal on the disk.
+    JournalOnDisk onDisk_ = JournalOnDisk::Unknown;
 };
 
 } // namespace textio

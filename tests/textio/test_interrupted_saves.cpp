@@ -2,7 +2,9 @@
 
 #include "failing_calls.h"
 #include "save_test_files.h"
+#include "simulated_disk.h"
 #include "textio/file_handles.h"
+#include "textio/in_place_save.h"
 #include "textio/textfile.h"
 #include "textio/write_fault.h"
 
@@ -607,6 +609,24 @@ TEST_F(InterruptedSavesTest, TheDataFolderIsPrivateWhateverTheUmask)
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(kept[0]).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+// A journal is the user's to read and write whatever the umask: under one
+// that leaves the owner only reading, the next start still opens the
+// journal of a save killed part-way and puts the file right.
+TEST_F(InterruptedSavesTest, AJournalIsTheUsersToWriteWhateverTheUmask)
+{
+    const InPlaceSaves saves(dir_.path());
+    saves.plant("old contents\r\n");
+    const mode_t before = ::umask(0277);
+    const std::optional<QString> killed = saves.save("new contents\r\n", WriteFault::ProgramKilled, 4);
+    ::umask(before);
+    ASSERT_TRUE(killed.has_value());
+    const QStringList told = saves.recover();
+    ASSERT_EQ(told.size(), 1) << joined(told).toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("已恢复为保存前的内容"))) << told[0].toStdString();
+    EXPECT_EQ(fileBytes(saves.file()), QByteArray("old contents\r\n"));
+    EXPECT_TRUE(saves.dataFiles().isEmpty()) << joined(saves.dataFiles()).toStdString();
 }
 
 // While a save holds the file's lock, a start leaves its journal to it.
@@ -1220,6 +1240,282 @@ TEST_F(InterruptedSavesTest, AFileOnADriveBackUnderAnotherDeviceIsPutRight)
     EXPECT_TRUE(told[0].contains(QStringLiteral("已恢复为保存前的内容"))) << told[0].toStdString();
     EXPECT_EQ(fileBytes(saves.file()), old200);
     EXPECT_TRUE(saves.dataFiles().isEmpty()) << joined(saves.dataFiles()).toStdString();
+}
+
+// ------------------------------------------------------------ faults in the journal's own calls
+
+using textio::testing::CallKind;
+using textio::testing::KeepAll;
+using textio::testing::KeepFlushedOnly;
+using textio::testing::PowerCut;
+using textio::testing::SimulatedDisk;
+
+// How long a fault in a run lasts.
+enum class Lasting {
+    Once,         // the one call fails
+    FromThereOn,  // every call of its kind from it on fails
+};
+
+// A call of a save or a start that fails: the nth of its kind (from 1) as
+// the run makes it, in the place the faults before it leave it.
+struct Fault {
+    CallKind kind;
+    int nth;
+    Lasting lasting = Lasting::Once;
+    int error = EIO;
+};
+
+// An engineer's file, "/shared/storm_out.txt", on a simulated disk with his
+// data folder: saves and starts run on it, with chosen calls failing.
+class OnASimulatedDisk {
+public:
+    static constexpr const char* kFile = "/shared/storm_out.txt";
+
+    explicit OnASimulatedDisk(const QByteArray& old)
+    {
+        qputenv("XDG_DATA_HOME", "/home/engineer/.local/share");
+        disk_.makeFolders("/shared", 0755);
+        disk_.makeFolders("/home/engineer/.local/share", 0700);
+        disk_.writeFile(kFile, old, 0640);
+    }
+    ~OnASimulatedDisk() { qputenv("XDG_DATA_HOME", dataHome_); }
+    OnASimulatedDisk(const OnASimulatedDisk&) = delete;
+    OnASimulatedDisk& operator=(const OnASimulatedDisk&) = delete;
+
+    SimulatedDisk& disk() { return disk_; }
+    QByteArray file() const { return disk_.contents(kFile).value_or("<none>"); }
+    // The files in the data folder, below it too, by their whole paths.
+    QStringList dataFiles() const
+    {
+        QStringList files;
+        const QByteArray data = QFile::encodeName(textio::dataFolder());
+        for (const QByteArray& folder : {data, data + "/saves"}) {
+            if (!disk_.exists(folder))
+                continue;
+            for (const QByteArray& name : disk_.list(folder)) {
+                if (disk_.contents(folder + '/' + name))
+                    files << QFile::decodeName(folder + '/' + name);
+            }
+        }
+        files.sort();
+        return files;
+    }
+
+    // Saves `bytes` in place with the faults in force.
+    std::optional<QString> save(const QByteArray& bytes, const std::vector<Fault>& faults = {})
+    {
+        const auto run = [&] { return textio::saveInPlace(QString::fromLatin1(kFile), bytes); };
+        putFaults(faults, [&] { run(); });
+        const textio::ScopedFileCalls inForce(disk_);
+        return run();
+    }
+    // Starts the program with the faults in force.
+    QStringList start(const std::vector<Fault>& faults = {})
+    {
+        putFaults(faults, [] { textio::recoverInterruptedSaves(); });
+        const textio::ScopedFileCalls inForce(disk_);
+        return textio::recoverInterruptedSaves();
+    }
+    // The disk as a cut of the power (or the program's end, KeepAll) leaves
+    // it: no call made, no fault put yet.
+    void cut(PowerCut mode) { disk_ = disk_.powerCut(mode); }
+
+private:
+    // Puts the faults on the disk for `run`: one that fails once on the
+    // call a trial run on a copy of the disk, with the faults before it,
+    // finds.
+    void putFaults(const std::vector<Fault>& faults, const std::function<void()>& run)
+    {
+        std::vector<std::pair<int, int>> once;  // the call's number, the error
+        const auto put = [&](SimulatedDisk& on, std::size_t before) {
+            for (std::size_t i = 0; i < before; ++i) {
+                if (faults[i].lasting == Lasting::FromThereOn)
+                    on.failCalls(faults[i].kind, faults[i].nth, faults[i].error);
+            }
+            for (const auto& [number, error] : once)
+                on.failCall(number, error);
+        };
+        for (std::size_t i = 0; i < faults.size(); ++i) {
+            if (faults[i].lasting == Lasting::FromThereOn)
+                continue;
+            SimulatedDisk trial = disk_.powerCut(KeepAll);
+            put(trial, i);
+            {
+                const textio::ScopedFileCalls inForce(trial);
+                run();
+            }
+            int seen = 0;
+            int number = 0;
+            for (const textio::testing::SimulatedCall& call : trial.calls()) {
+                if (call.kind == faults[i].kind && ++seen == faults[i].nth) {
+                    number = call.number;
+                    break;
+                }
+            }
+            ASSERT_GT(number, 0) << "no " << faults[i].nth << "th call of "
+                                 << textio::testing::callKindName(faults[i].kind).toStdString() << " in\n"
+                                 << trial.callsText().toStdString();
+            once.emplace_back(number, faults[i].error);
+        }
+        put(disk_, faults.size());
+    }
+
+    QByteArray dataHome_ = qgetenv("XDG_DATA_HOME");
+    SimulatedDisk disk_;
+};
+
+// What a failed save tells, and what the next start does with the disk it
+// left, the program started again (all written kept) or after a power cut
+// (only what was flushed kept).
+struct AfterAStart {
+    PowerCut cut;
+    QStringList told;
+    QByteArray file;
+};
+
+// Where the end of a save (its done mark, the journal's removal) or its
+// rollback fails part-way, the save is never told ok, and its message says
+// where the new and the old contents are as last verified: the journal is
+// said to keep the old contents only while it is at its name, flushed, in
+// a state that makes the next start restore; a copy is named only when it
+// is whole under its name; where the journal cannot be verified, that the
+// next start may restore the file or leave it. The next start, whatever the
+// disk kept, never contradicts it.
+TEST(JournalFaults, AFailedSaveSaysOnlyWhatTheNextStartKeepsTo)
+{
+    const QByteArray old = "old contents\r\n";
+    const QByteArray written = "new contents\r\n";
+    const QString failed = QStringLiteral("写入文件“/shared/storm_out.txt”失败：磁盘读写错误");
+    const QString undecided = QStringLiteral("；该文件现为新内容，但无法确认其保存记录的状态，下次启动时可能将其恢复为保存前的内容，也可能保持现状");
+    const QString restored = QStringLiteral("上次保存文件“/shared/storm_out.txt”时程序意外中断，该文件已恢复为保存前的内容。");
+    const QStringList none;
+    // The calls of a save of a file this size, by their kind and place:
+    // the journal's flush is the 1st data flush, the file's the 2nd, the
+    // done mark's the 3rd, a rollback's restoring mark the 4th; the mark's
+    // write is the 8th write (six for the journal, one for the file); the
+    // journals' new folder is flushed by the 1st folder flush, the
+    // journal's name by the 2nd, its removal by the 3rd; the copy's name is made by the 2nd link of an unnamed file; the
+    // file is read back by the 3rd read.
+    const Fault markWritten{CallKind::Write, 8};
+    const Fault markFlushed{CallKind::SyncData, 3};
+    const Fault removed{CallKind::Unlink, 1};
+    const Fault removalFlushed{CallKind::Sync, 3};
+    const Fault restoringMarkFlushed{CallKind::SyncData, 4};
+    const Fault copyNamed{CallKind::LinkOpen, 2};
+    const Fault readBack{CallKind::Read, 3};
+    struct Row {
+        const char* name;
+        std::vector<Fault> faults;
+        QString told;  // "%1": the copy of the old contents
+        AfterAStart restarted;
+        AfterAStart powerCut;
+    };
+    const Row rows[] = {
+        {"the done mark's write and the journal's removal fail: rolled back",
+         {markWritten, removed},
+         failed,
+         {KeepAll, none, old},
+         {KeepFlushedOnly, none, old}},
+        {"the done mark's flush and the journal's removal fail: rolled back",
+         {markFlushed, removed},
+         failed,
+         {KeepAll, none, old},
+         {KeepFlushedOnly, none, old}},
+        {"the done mark's flush and the removal's flush fail: the journal unknown, a copy kept",
+         {markFlushed, removalFlushed},
+         failed + undecided + QStringLiteral("；原内容另存在“%1”"),
+         {KeepAll, none, written},
+         {KeepFlushedOnly, {restored}, old}},
+        {"every flush from the done mark's on fails: the journal unknown, no copy",
+         {{CallKind::SyncData, 3, Lasting::FromThereOn}, {CallKind::Sync, 3, Lasting::FromThereOn}},
+         failed + undecided + QStringLiteral("；原内容无法另存为文件，只可能仍在该保存记录中"),
+         {KeepAll, none, written},
+         {KeepFlushedOnly, {restored}, old}},
+        {"the journal not marked restoring again after its end failed: a copy kept",
+         {markFlushed, removed, restoringMarkFlushed},
+         failed + undecided + QStringLiteral("；原内容另存在“%1”"),
+         {KeepAll, {restored}, old},
+         {KeepFlushedOnly, {restored}, old}},
+        {"the copy's name cannot be made: no copy named",
+         {markFlushed, removed, restoringMarkFlushed, copyNamed},
+         failed + undecided + QStringLiteral("；原内容无法另存为文件，只可能仍在该保存记录中"),
+         {KeepAll, {restored}, old},
+         {KeepFlushedOnly, {restored}, old}},
+        {"the file cannot be read back after the end failed: the journal restores",
+         {markFlushed, removed, readBack},
+         failed + QStringLiteral("；该文件现在无法读回，原内容仍保留在程序的保存记录中，下次启动时将再次检查并恢复"),
+         {KeepAll, {restored}, old},
+         {KeepFlushedOnly, {restored}, old}},
+        {"the journal's name cannot be flushed: the file untouched, the journal retired",
+         {{CallKind::Sync, 2}},
+         QStringLiteral("无法保存文件“/shared/storm_out.txt”：所在文件夹不能写入，数据文件夹中也无法保存原内容的副本（磁盘读写错误）"),
+         {KeepAll, none, old},
+         {KeepFlushedOnly, none, old}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const AfterAStart& start : {row.restarted, row.powerCut}) {
+            SCOPED_TRACE(start.cut.keep == PowerCut::Keep::All ? "started again" : "after a power cut");
+            OnASimulatedDisk on(old);
+            const std::optional<QString> told = on.save(written, row.faults);
+            const QStringList copies = on.dataFiles().filter(QStringLiteral(".old"));
+            ASSERT_LE(copies.size(), 1) << joined(copies).toStdString();
+            const QString expected = row.told.contains(QStringLiteral("%1"))
+                ? row.told.arg(copies.value(0, QStringLiteral("<no copy>")))
+                : row.told;
+            EXPECT_EQ(told, expected) << on.disk().callsText().toStdString();
+            for (const QString& copy : copies)
+                EXPECT_EQ(on.disk().contents(QFile::encodeName(copy)), old);
+
+            on.cut(start.cut);
+            EXPECT_EQ(on.start(), start.told);
+            EXPECT_EQ(on.file(), start.file);
+            // Nothing is left for a later start to change; the copy stays.
+            EXPECT_EQ(on.dataFiles(), on.dataFiles().filter(QStringLiteral(".old")));
+            EXPECT_EQ(on.dataFiles().size(), copies.size()) << joined(on.dataFiles()).toStdString();
+        }
+    }
+}
+
+// A journal marked done only goes, untold, whatever else fails at the
+// start: its save finished.
+TEST(JournalFaults, AJournalMarkedDoneGoesUntoldWhateverFails)
+{
+    struct Row {
+        const char* name;
+        std::vector<Fault> atTheStart;
+    };
+    const Row rows[] = {
+        {"its lock cannot be taken", {{CallKind::Lock, 1, Lasting::Once, ENOLCK}}},
+        {"its contents cannot be read", {{CallKind::Read, 4}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        OnASimulatedDisk on("old contents\r\n");
+        // Its removal failed: the save, its journal marked done, is told ok.
+        ASSERT_EQ(on.save("new contents\r\n", {{CallKind::Unlink, 1}}), std::nullopt);
+        ASSERT_EQ(on.dataFiles().size(), 1);
+        on.cut(KeepAll);
+        EXPECT_EQ(on.start(row.atTheStart), QStringList{});
+        EXPECT_EQ(on.file(), QByteArray("new contents\r\n"));
+        EXPECT_TRUE(on.dataFiles().isEmpty()) << joined(on.dataFiles()).toStdString();
+    }
+}
+
+// Only a lock another holds means another save of the file: a save whose
+// lock fails for another reason says so, and leaves the file and the data
+// folder untouched.
+TEST(JournalFaults, ASaveWhoseLockFailsSaysWhy)
+{
+    for (const int error : {ENOLCK, EIO}) {
+        SCOPED_TRACE(error);
+        OnASimulatedDisk on("old contents\r\n");
+        EXPECT_EQ(on.save("new contents\r\n", {{CallKind::Lock, 1, Lasting::Once, error}}),
+                  QStringLiteral("无法保存文件“/shared/storm_out.txt”：所在文件夹不能写入，而该文件无法锁定（%1）")
+                      .arg(textio::reasonInWords(error)));
+        EXPECT_EQ(on.file(), QByteArray("old contents\r\n"));
+        EXPECT_TRUE(on.dataFiles().isEmpty()) << joined(on.dataFiles()).toStdString();
+    }
 }
 
 } // namespace
