@@ -150,6 +150,14 @@ QString failedSaveMessage(const QString& path, int error, const Settlement& s)
     }
     if (s.outcome == Outcome::OutOfReach)
         return failed + QStringLiteral("；该文件现在无法读回，原内容仍保留在程序的保存记录中，下次启动时将再次检查并恢复");
+    if (s.outcome == Outcome::KeptAside) {
+        // Another program wrote the file meanwhile: it stays as it is, at
+        // the next start too, which keeps the old contents aside.
+        const QString changed = failed + QStringLiteral("；该文件已被其他程序改动，未予恢复");
+        if (s.kept.isEmpty())
+            return changed + QStringLiteral("；原内容仍保留在程序的保存记录中，下次启动时将再次尝试另存为文件");
+        return changed + QStringLiteral("；原内容保存在“%1”").arg(shownPath(s.kept));
+    }
     if (s.kept.isEmpty())
         return failed + QStringLiteral("；原内容仍保留在程序的保存记录中，下次启动时将恢复该文件");
     return failed + QStringLiteral("；原内容保存在“%1”").arg(shownPath(s.kept));

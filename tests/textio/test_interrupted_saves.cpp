@@ -1301,12 +1301,17 @@ public:
         return files;
     }
 
-    // Saves `bytes` in place with the faults in force.
-    std::optional<QString> save(const QByteArray& bytes, const std::vector<Fault>& faults = {})
+    // Saves `bytes` in place with the faults in force; `meanwhile`, where
+    // given, is what another program does once the file is written.
+    std::optional<QString> save(const QByteArray& bytes, const std::vector<Fault>& faults = {},
+                                const std::function<void()>& meanwhile = {})
     {
         const auto run = [&] { return textio::saveInPlace(QString::fromLatin1(kFile), bytes); };
         putFaults(faults, [&] { run(); });
         const textio::ScopedFileCalls inForce(disk_);
+        if (!meanwhile)
+            return run();
+        const textio::ScopedSaveStep step(textio::SaveStep::FileWritten, meanwhile);
         return run();
     }
     // Starts the program with the faults in force.
@@ -1475,6 +1480,33 @@ TEST(JournalFaults, AFailedSaveSaysOnlyWhatTheNextStartKeepsTo)
             EXPECT_EQ(on.dataFiles().size(), copies.size()) << joined(on.dataFiles()).toStdString();
         }
     }
+}
+
+// A file another program wrote while its save ran, whose save then failed
+// and whose old contents could not be kept aside, is never said to be
+// restored at the next start: the start leaves it as it is, and tries the
+// copy again.
+TEST(JournalFaults, AFileChangedDuringAFailedSaveIsNotPromisedBack)
+{
+    const QByteArray old = "old contents\r\n";
+    OnASimulatedDisk on(old);
+    // The done mark's write (the 8th) and every removal fail; the journal
+    // is marked restoring again (the 9th write), the copy's write (the
+    // 10th) and every one after it fail.
+    const std::optional<QString> told = on.save(
+        "new contents\r\n",
+        {{CallKind::Write, 8}, {CallKind::Unlink, 1, Lasting::FromThereOn},
+         {CallKind::Write, 10, Lasting::FromThereOn}},
+        [&] { on.disk().writeFile(OnASimulatedDisk::kFile, "another program's\r\n", 0640); });
+    EXPECT_EQ(told.value_or(QString()).toStdString(),
+              "写入文件“/shared/storm_out.txt”失败：磁盘读写错误；该文件已被其他程序改动，未予恢复；"
+              "原内容仍保留在程序的保存记录中，下次启动时将再次尝试另存为文件");
+    on.cut(KeepFlushedOnly);
+    const QStringList started = on.start();
+    ASSERT_EQ(started.size(), 1);
+    EXPECT_TRUE(started[0].contains(QStringLiteral("此后该文件已被改动，未予恢复；保存前的原内容在“")))
+        << started[0].toStdString();
+    EXPECT_EQ(on.file(), QByteArray("another program's\r\n"));
 }
 
 // A journal marked done only goes, untold, whatever else fails at the
