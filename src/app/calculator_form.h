@@ -14,12 +14,20 @@ public:
     // The calculator menu bar of this window.
     CalculatorMenuBar* menu() const { return m_menu; }
 
-    // Closing a calculator window ends the program at once; no other
-    // window is asked anything.
+    // Closing a calculator window ends the program (endProgramAfterAsking);
+    // when the engineer keeps it running, the window stays.
     void Form_Unload(int& cancel) override;
 
-    // 退出: ends the program at once.
+    // 退出: ends the program (endProgramAfterAsking).
     void Exit_Click();
+
+    // Ends the program, at once where nothing unsaved would be lost. First
+    // the result window, while it holds a text, asks its own question as
+    // when it is closed; then the segment list, while it holds segments
+    // not yet exported, asks whether to save them. Returns, with nothing
+    // lost, when the engineer keeps the program running (Cancel, or a
+    // save cancelled or failed).
+    static void endProgramAfterAsking();
 
 protected:
     // Sets the caption to `designCaption` followed by "V" and the version
