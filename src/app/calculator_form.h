@@ -1,5 +1,6 @@
 // What every calculator window shares: the calculator menu bar, the version
-// text after its caption, and closing it ends the whole program.
+// text after its caption, and closing it ends the whole program once
+// unsaved work was offered for saving.
 #pragma once
 
 #include "app/calculator_menu_bar.h"

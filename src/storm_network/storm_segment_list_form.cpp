@@ -284,7 +284,11 @@ void StormSegmentListForm::Command1_Click()
         }
         if (!valuesFitTheFile())
             return;
-        m_rows.setRow(row, SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
+        const SegmentRow updated{Text1->Text(), Text2->Text(), Text3->Text()};
+        // An update that changes nothing leaves the list as saved.
+        if (rows()[static_cast<std::size_t>(row)] == updated)
+            return;
+        m_rows.setRow(row, updated);
         m_unsaved = true;
         return;
     }

@@ -89,6 +89,19 @@ protected:
         return w;
     }
 
+    // The two segments of kTwoRowsFile, imported from `file`.
+    void importTwoSegments(const QString& file)
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(kTwoRowsFile);
+        out.close();
+        Form14().Show();
+        platform().answerFileDialog(file);
+        Form14().导入_Click();
+        ASSERT_EQ(Form14().rows().size(), 2u);
+    }
+
     static QByteArray bytesOf(const QString& file)
     {
         QFile f(file);
@@ -206,14 +219,14 @@ TEST_F(ProgramEndTest, WithNothingToLoseTheProgramEndsAtOnce)
          }},
         {"segments imported and not changed",
          [&] {
-             QFile out(file);
-             ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-             out.write(kTwoRowsFile);
-             out.close();
-             Form14().Show();
-             platform().answerFileDialog(file);
-             Form14().导入_Click();
-             ASSERT_EQ(Form14().rows().size(), 2u);
+             importTwoSegments(file);
+         }},
+        {"segments imported, a row updated to the values it holds",
+         [&] {
+             importTwoSegments(file);
+             Form14().List1(1).clickLine(1);
+             ASSERT_EQ(Form14().Command1->Caption(), QStringLiteral("更  新"));
+             Form14().Command1->press();
          }},
         {"segments typed, then exported",
          [&] {
