@@ -1,7 +1,9 @@
 #include "app/calculator_form.h"
 #include "app/run_state.h"
 
+#include "app/results_window_form.h"
 #include "app/windows.h"
+#include "storm_network/storm_segment_list_form.h"
 #include "forms/handler.h"
 #include "forms/platform.h"
 
@@ -13,8 +15,24 @@ CalculatorForm::CalculatorForm(const QString& caption, double clientWidth, doubl
 {
 }
 
-void CalculatorForm::Form_Unload(int&)
+void CalculatorForm::Form_Unload(int& cancel)
 {
+    endProgramAfterAsking();
+    cancel = 1;
+}
+
+void CalculatorForm::endProgramAfterAsking()
+{
+    // The result window asks as when it is closed; Yes saves, and Cancel,
+    // a cancelled save dialog or a failed save keep it open.
+    if (ResultsWindowForm* results = forms::loadedInstance<ResultsWindowForm>()) {
+        if (!results->Text1->Text().isEmpty() && !results->Unload())
+            return;
+    }
+    if (StormSegmentListForm* segments = forms::loadedInstance<StormSegmentListForm>()) {
+        if (!segments->offerToSaveBeforeEnd())
+            return;
+    }
     forms::endProgram();
 }
 
@@ -25,7 +43,7 @@ void CalculatorForm::appendVersionToCaption(const QString& designCaption)
 
 void CalculatorForm::Exit_Click()
 {
-    forms::endProgram();
+    endProgramAfterAsking();
 }
 
 void CalculatorForm::putButtonBlock(forms::CommandButton*& calculate, const forms::ControlRow& calculateRow,

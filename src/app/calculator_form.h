@@ -1,5 +1,6 @@
 // What every calculator window shares: the calculator menu bar, the version
-// text after its caption, and closing it ends the whole program.
+// text after its caption, and closing it ends the whole program once
+// unsaved work was offered for saving.
 #pragma once
 
 #include "app/calculator_menu_bar.h"
@@ -14,12 +15,20 @@ public:
     // The calculator menu bar of this window.
     CalculatorMenuBar* menu() const { return m_menu; }
 
-    // Closing a calculator window ends the program at once; no other
-    // window is asked anything.
+    // Closing a calculator window ends the program (endProgramAfterAsking);
+    // when the engineer keeps it running, the window stays.
     void Form_Unload(int& cancel) override;
 
-    // 退出: ends the program at once.
+    // 退出: ends the program (endProgramAfterAsking).
     void Exit_Click();
+
+    // Ends the program, at once where nothing unsaved would be lost. First
+    // the result window, while it holds a text, asks its own question as
+    // when it is closed; then the segment list, while it holds segments
+    // not yet exported, asks whether to save them. Returns, with nothing
+    // lost, when the engineer keeps the program running (Cancel, or a
+    // save cancelled or failed).
+    static void endProgramAfterAsking();
 
 protected:
     // Sets the caption to `designCaption` followed by "V" and the version

@@ -1,6 +1,7 @@
 #include "app/login_form.h"
 #include "app/run_state.h"
 
+#include "app/calculator_form.h"
 #include "app/dedication_picture_form.h"
 #include "app/windows.h"
 #include "textio/numtext.h"
@@ -101,7 +102,10 @@ void LoginForm::cmdCancel_Click()
     form0().Show();
 }
 
-void LoginForm::Form_Unload(int&)
+void LoginForm::Form_Unload(int& cancel)
 {
-    forms::endProgram();
+    // As closing a calculator: unsaved work is offered for saving first,
+    // and the box stays when the engineer keeps the program running.
+    CalculatorForm::endProgramAfterAsking();
+    cancel = 1;
 }

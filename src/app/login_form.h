@@ -12,7 +12,8 @@ public:
 
     void cmdOK_Click();
     void cmdCancel_Click();
-    // The close box ends the whole program.
+    // The close box ends the whole program, once unsaved work was offered
+    // for saving (CalculatorForm::endProgramAfterAsking).
     void Form_Unload(int& cancel) override;
 
     // The area password's number. It is never stored whole: it is put

@@ -30,6 +30,13 @@ bool usablePerUserVolume(double u)
     return std::isfinite(u) && u > 0;
 }
 
+// The whole users a tank serves: a part of a user is not served, so the
+// figure is rounded down (350.88 users serve 350; 351 would need more).
+double wholeUsers(double users)
+{
+    return std::floor(users);
+}
+
 } // namespace
 
 double sewageVolume(const SepticTankInputs& in)
@@ -85,7 +92,7 @@ SepticTankDesign designSepticTank(const SepticTankInputs& in)
         return out;
     }
     out.usersServed = textio::generalNumberText(users);
-    out.usersServedShown = textio::formatNumber(users, QStringLiteral("#"));
+    out.usersServedShown = textio::formatNumber(wholeUsers(users), QStringLiteral("#"));
     out.status = SepticDesignStatus::Designed;
     return out;
 }
@@ -96,7 +103,7 @@ std::optional<QString> handPickedTankUsers(const StandardTank& tank, const Septi
     const double users = carried(tank.effectiveVolume / u);
     if (!usablePerUserVolume(u) || !std::isfinite(users))
         return std::nullopt;
-    return textio::generalNumberText(std::floor(users));
+    return textio::generalNumberText(wholeUsers(users));
 }
 
 SepticInputsOutcome readSepticTankInputs(const SepticTankInputTexts& texts, bool withUsers)

@@ -101,8 +101,8 @@ struct SepticTankDesign {
     // or the computed volume above 100 m³.
     QString volume;
     QString usersServed;       // volume / u
-    QString usersServedShown;  // rounded to a whole number, halves away from
-                               // zero; empty when that is 0
+    QString usersServedShown;  // rounded down to a whole number, as the
+                               // hand pick does; empty when that is 0
 };
 
 // The calculation; with a status other than Designed no text is set.

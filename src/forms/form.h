@@ -268,20 +268,30 @@ namespace detail {
 void registerDefaultInstance(std::function<void()> forget);
 }
 
-// The default instance of window class T: created and loaded on first
-// reference, and again after it was unloaded.
+namespace detail {
+// Where the default instance of window class T is held.
 template <class T>
-T& defaultInstance()
+QPointer<T>& defaultInstanceSlot()
 {
     static QPointer<T> instance;
     static bool registered = false;
     if (!registered) {
         registered = true;
-        detail::registerDefaultInstance([] {
+        registerDefaultInstance([] {
             delete instance.data();
             instance = nullptr;
         });
     }
+    return instance;
+}
+} // namespace detail
+
+// The default instance of window class T: created and loaded on first
+// reference, and again after it was unloaded.
+template <class T>
+T& defaultInstance()
+{
+    QPointer<T>& instance = detail::defaultInstanceSlot<T>();
     T* current = instance.data();
     if (current == nullptr || current->isUnloaded()) {
         current = new T();
@@ -289,6 +299,15 @@ T& defaultInstance()
         current->load();
     }
     return *current;
+}
+
+// The default instance of window class T while it is loaded; null when it
+// was never created or has been unloaded. Creates nothing.
+template <class T>
+T* loadedInstance()
+{
+    T* current = detail::defaultInstanceSlot<T>().data();
+    return current != nullptr && !current->isUnloaded() ? current : nullptr;
 }
 
 // Destroys every default instance without running any handler: the state of

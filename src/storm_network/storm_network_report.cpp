@@ -6,6 +6,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <array>
 
 namespace storm_network {
@@ -89,25 +90,31 @@ QStringList headerLines(const ReportHeader& header, ReportVariant variant)
     };
 }
 
+// The blanks before a cell of `length` characters in column `column`
+// (1-based): right-aligned in the column's width, and never fewer than one
+// after the first column, so that a cell that fills its column, or runs
+// past it, stays apart from the one before ("60.0000 120.0000", not
+// "60.0000120.0000").
+int blanksBefore(int column, int length)
+{
+    const int blanks = kColumnWidths[static_cast<std::size_t>(column - 1)] - length;
+    return column > 1 ? std::max(blanks, 1) : std::max(blanks, 0);
+}
+
 // One data line: each cell right-aligned in its column, counting characters;
 // a cell longer than its column is written whole.
 bool appendDataLine(QByteArray& out, const ResultTable& table, int row, std::optional<QString>& error)
 {
     for (int c = 1; c <= kResultColumns; ++c) {
         const auto column = static_cast<ResultColumn>(c);
-        const int width = kColumnWidths[static_cast<std::size_t>(c - 1)];
         const std::string_view utf8 = table.utf8(row, column);
         if (isAscii(utf8)) {
-            const int blanks = width - static_cast<int>(utf8.size());
-            if (blanks > 0)
-                out.append(blanks, ' ');
+            out.append(blanksBefore(c, static_cast<int>(utf8.size())), ' ');
             out.append(utf8.data(), static_cast<qsizetype>(utf8.size()));
             continue;
         }
         const QString text = table.text(row, column);
-        const int blanks = width - static_cast<int>(text.size());
-        if (blanks > 0)
-            out.append(blanks, ' ');
+        out.append(blanksBefore(c, static_cast<int>(text.size())), ' ');
         if (!appendCp936(out, text, error))
             return false;
     }

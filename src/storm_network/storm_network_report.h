@@ -13,8 +13,10 @@
 //   区域流量：…L/s
 //
 // A data line is the sixteen cells, each right-aligned in its column's width
-// (5, 7, 9, 8, 8, 8, 8, 8, 8, 8, 8, 8, 7, 8, 8, 9: 125 bytes). A cell longer
-// than its column is written whole, pushing the rest of the line right. The
+// (5, 7, 9, 8, 8, 8, 8, 8, 8, 8, 8, 8, 7, 8, 8, 9: 125 bytes). Every cell
+// after the first has at least one blank before it: a cell that fills its
+// column, or one longer than it (written whole), takes one blank and pushes
+// the rest of the line right, so that no two figures run together. The
 // totals are the table's total length and area and the 设计流量 of its last
 // segment row.
 //

@@ -2,6 +2,7 @@
 
 #include "app/run_state.h"
 #include "app/windows.h"
+#include "forms/application.h"
 #include "forms/platform.h"
 #include "storm/storm_city_view.h"
 #include "storm_network/segment_file.h"
@@ -283,7 +284,12 @@ void StormSegmentListForm::Command1_Click()
         }
         if (!valuesFitTheFile())
             return;
-        m_rows.setRow(row, SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
+        const SegmentRow updated{Text1->Text(), Text2->Text(), Text3->Text()};
+        // An update that changes nothing leaves the list as saved.
+        if (rows()[static_cast<std::size_t>(row)] == updated)
+            return;
+        m_rows.setRow(row, updated);
+        m_unsaved = true;
         return;
     }
     // Add mode: a segment needs all three values.
@@ -292,6 +298,7 @@ void StormSegmentListForm::Command1_Click()
     if (!valuesFitTheFile())
         return;
     m_rows.append(SegmentRow{Text1->Text(), Text2->Text(), Text3->Text()});
+    m_unsaved = true;
     prepareNewSegment();
 }
 
@@ -319,8 +326,10 @@ void StormSegmentListForm::Command3_Click()
 
 void StormSegmentListForm::Command4_Click()
 {
-    if (confirmDeletion(QStringLiteral("本操作将清除数据列表！是否继续？")))
+    if (confirmDeletion(QStringLiteral("本操作将清除数据列表！是否继续？"))) {
         clearRows();
+        m_unsaved = true;
+    }
 }
 
 void StormSegmentListForm::清除_Click()
@@ -338,6 +347,7 @@ void StormSegmentListForm::Command5_Click()
     // The row leaves the three columns at once; none of them keeps a row
     // selected.
     m_rows.removeRows(row, 1);
+    m_unsaved = true;
     // The row being updated is gone.
     Command1->setCaption(kAddCaption);
 }
@@ -379,12 +389,35 @@ void StormSegmentListForm::Text3_GotFocus()
 
 void StormSegmentListForm::导出_Click()
 {
+    exportRows();
+}
+
+bool StormSegmentListForm::exportRows()
+{
     const std::optional<QString> path =
         forms::platform().fileDialog(segmentFileRequest(forms::FileDialogRequest::Mode::Save));
     if (!path || path->isEmpty())
-        return;
-    if (const std::optional<QString> error = StormSegmentInputFile::Write(*path, rows()))
+        return false;
+    if (const std::optional<QString> error = StormSegmentInputFile::Write(*path, rows())) {
         note(*error + QChar(10) + QStringLiteral("文件未写入，数据未导出！"));
+        return false;
+    }
+    // The file holds the list as it stands.
+    m_unsaved = false;
+    return true;
+}
+
+bool StormSegmentListForm::offerToSaveBeforeEnd()
+{
+    if (!hasUnsavedRows())
+        return true;
+    const int answer = forms::MsgBox(QStringLiteral("是否保存数据列表？"),
+                                     forms::vbYesNoCancel | forms::vbQuestion, forms::kProgramTitle);
+    if (answer == forms::vbNo)
+        return true;
+    if (answer != forms::vbYes)
+        return false;
+    return exportRows();
 }
 
 void StormSegmentListForm::导入_Click()
@@ -431,8 +464,11 @@ void StormSegmentListForm::导入_Click()
     }
     const std::size_t count = file.rows.size();
     m_rows.take(std::move(file.rows), keepRows);
-    if (!keepRows)
+    // The list is the file's alone, or keeps the rows not yet saved.
+    if (!keepRows) {
         Command1->setCaption(kAddCaption);
+        m_unsaved = false;
+    }
     Text4->setText(QString::number(count * 3));
     expand();
 }

@@ -33,6 +33,15 @@ public:
     // Empties the list without a question.
     void clearRows();
 
+    // Whether the list holds segments typed, updated or deleted since it was
+    // last imported or exported: work the end of the program would lose.
+    bool hasUnsavedRows() const { return m_unsaved && !rows().empty(); }
+    // Before the program ends: with unsaved rows, asks "是否保存数据列表？";
+    // Yes exports the list as 导出 does. True when the program may end (No,
+    // the list exported, or nothing to lose); false to keep it running
+    // (Cancel, the save dialog cancelled, or the export failed).
+    bool offerToSaveBeforeEnd();
+
     // Opens the window for entering segments, as the network window's
     // "输 入" does: expanded and centred when it holds rows, else collapsed
     // in add mode; then the input boxes are ready for a new segment with the
@@ -109,6 +118,9 @@ private:
     bool valuesFitTheFile();
     // Asks under "警告" before rows are deleted; true to go on.
     static bool confirmDeletion(const QString& question);
+    // The export of 导出: the save dialog, then the segment file; true when
+    // the file was written.
+    bool exportRows();
 
     // The segments, shown by the three columns.
     storm_network::SegmentRowModel m_rows;
@@ -118,4 +130,6 @@ private:
     bool m_aligning = false;
     // Whether the window has been placed beside the network window yet.
     bool m_placed = false;
+    // Rows typed, updated or deleted since the last import or export.
+    bool m_unsaved = false;
 };

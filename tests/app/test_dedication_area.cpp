@@ -177,6 +177,22 @@ TEST_F(DedicationAreaTest, ClosingThePasswordBoxEndsTheProgramSilently)
     EXPECT_TRUE(boxes().empty());
 }
 
+TEST_F(DedicationAreaTest, ClosingThePasswordBoxAsksTheResultWindowFirst)
+{
+    LoginForm& login = openLogin();
+    Form9().Show();
+    Form9().Text1->setText(QStringLiteral("建筑面积为1000平方米。"));
+    // Cancel keeps the program, the password box and the result.
+    platform().answerMessageBox(forms::vbCancel);
+    EXPECT_FALSE(endsProgram([&] { login.Unload(); }));
+    EXPECT_FALSE(login.isUnloaded());
+    EXPECT_NE(forms::loadedInstance<ResultsWindowForm>(), nullptr);
+    platform().answerMessageBox(forms::vbNo);
+    EXPECT_TRUE(endsProgram([&] { login.Unload(); }));
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].text, QStringLiteral("是否保存计算结果？"));
+}
+
 TEST_F(DedicationAreaTest, SeventhClickOnThePictureStartsTheShow)
 {
     DedicationPictureForm& picture = reachPicture();

@@ -173,7 +173,7 @@ TEST_F(WindowSwitchingTest, EveryTipShowsItsTitleAndTextExactly)
     }
 }
 
-TEST_F(WindowSwitchingTest, ClosingAnyCalculatorEndsTheProgramWithoutAskingTheResultWindow)
+TEST_F(WindowSwitchingTest, ClosingAnyCalculatorAsksTheResultWindowFirst)
 {
     for (Calculator c : calculators()) {
         SCOPED_TRACE(nameOf(c));
@@ -181,11 +181,17 @@ TEST_F(WindowSwitchingTest, ClosingAnyCalculatorEndsTheProgramWithoutAskingTheRe
         FormsTest::SetUp();
         startRun();
         window(c).Show();
-        // An unsaved result stands in the result window.
+        // An unsaved result stands in the result window: its own question
+        // comes first; Cancel keeps the program and the calculator.
         Form9().Show();
         Form9().Text1->setText(QStringLiteral("建筑面积为1000平方米。"));
+        platform().answerMessageBox(forms::vbCancel);
+        EXPECT_FALSE(endsProgram([&] { window(c).Unload(); }));
+        EXPECT_FALSE(window(c).isUnloaded());
+        platform().answerMessageBox(forms::vbNo);
         EXPECT_TRUE(endsProgram([&] { window(c).Unload(); }));
-        EXPECT_TRUE(boxes().empty());
+        ASSERT_EQ(boxes().size(), 2u);
+        EXPECT_EQ(boxes()[1].text, QStringLiteral("是否保存计算结果？"));
         EXPECT_TRUE(platform().fileDialogs().empty());
     }
 }

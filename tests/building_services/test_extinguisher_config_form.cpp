@@ -637,17 +637,21 @@ TEST_F(ExtinguisherConfigFormTest, DoubleClicksEmptyAreaAndPoints)
     EXPECT_EQ(f.Text5->Text(), QString());
 }
 
-TEST_F(ExtinguisherConfigFormTest, ExitAndClosingEndTheProgramWithoutAQuestion)
+TEST_F(ExtinguisherConfigFormTest, ExitAndClosingAskTheResultWindowBeforeTheEnd)
 {
     ExtinguisherConfigForm& f = w();
     f.Show();
     f.Option13->click();
     f.Text5->setText(u"4"_s);
     f.Command1->press(); // the result window is open with a sentence
+    // Its own question first; No lets the program end.
+    platform().answerMessageBox(forms::vbNo);
     EXPECT_TRUE(endsProgram([&] { f.Command3->press(); }));
-    EXPECT_TRUE(boxes().empty());
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, u"是否保存计算结果？"_s);
+    // With the result window gone nothing is left to lose: no question.
     EXPECT_TRUE(endsProgram([&] { f.close(); }));
-    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(boxes().size(), 1u);
 }
 
 } // namespace

@@ -254,25 +254,25 @@ TEST_F(SepticTankFormTest, CalculatesTankTypeCodeUsersAndOutlineSize)
         {&F::Combo4, "90"},
     };
     const Row rows[] = {
-        {"volume exactly 25, share above 0.7: V := V1 / 0.3", {}, "1000", "4.04", "Z2-4S", "160",
+        {"volume exactly 25, share above 0.7: V := V1 / 0.3", {}, "1000", "4.04", "Z2-4S", "159",
          "5380×1890", "4", "1.88533333333333", "0.96768"},
-        {"share exactly 0.7 leaves the volume", {}, nullptr, "51.84", "Z1-2S", "58", "3530×1890",
+        {"share exactly 0.7 leaves the volume", {}, nullptr, "51.84", "Z1-2S", "57", "3530×1890",
          "2", "0.024192", "0.7"},
-        {"volume exactly 9 selects 4-9", hospitalSeparate24h90d, "100", "72.72", "Z4-9S", "100",
+        {"volume exactly 9 selects 4-9", hospitalSeparate24h90d, "100", "72.72", "Z4-9S", "99",
          "5620×2880", "9", "1.728", "0.192"},
-        {"above 100 m³: letters only, no outline size", {}, "10000", nullptr, "ZS", "9998", "",
+        {"above 100 m³: letters only, no outline size", {}, "10000", nullptr, "ZS", "9997", "",
          "341.92", "241.92", "0.707533926064576"},
         {"brick 6 without groundwater, cover soil and vehicles",
          {{&F::Combo7, "无地下水"}, {&F::Combo8, "可过汽车"}, {&F::Combo9, "有覆土"}}, "400",
-         nullptr, "Z6-16QF", "468", "6880×3140", "16", "9.33333333333331", "0.707533926064577"},
+         nullptr, "Z6-16QF", "467", "6880×3140", "16", "9.33333333333331", "0.707533926064577"},
         {"brick 6 without groundwater, vehicles, no cover soil",
-         {{&F::Combo7, "无地下水"}, {&F::Combo8, "可过汽车"}}, "400", nullptr, "Z6-16Q", "468",
+         {{&F::Combo7, "无地下水"}, {&F::Combo8, "可过汽车"}}, "400", nullptr, "Z6-16Q", "467",
          "7120×3380", "16", "9.33333333333331", "0.707533926064577"},
         {"concrete keeps the letters, its size ignores them",
          {{&F::Combo11, "钢混化粪池"}, {&F::Combo8, "可过汽车"}}, "150", nullptr, "G3-6SQ", "175",
          "4800×1600", "6", "3.5", "0.707533926064577"},
         {"concrete 13 without conditions", {{&F::Combo11, "钢混化粪池"}, {&F::Combo7, "无地下水"}},
-         "2500", nullptr, "G13-100", "2924", "13400×3700", "100", "60.48", "0.707533926064576"},
+         "2500", nullptr, "G13-100", "2923", "13400×3700", "100", "60.48", "0.707533926064576"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -308,12 +308,29 @@ TEST_F(SepticTankFormTest, HandPickShowsTheWholeUsersOfAnyTank)
     pickText(*w.Combo10, "1-2");
     EXPECT_EQ(results(w), (QStringList{"", "58", ""}));
 
-    // The calculation of a volume that selects tank 13 rounds to the
-    // nearest, and puts the prompt back.
-    w.Text1->setText(QStringLiteral("2500"));
-    w.Command1->press();
-    EXPECT_EQ(results(w), (QStringList{"Z13-100S", "2924", S("14520×4640")}));
-    EXPECT_EQ(w.Combo10->Text(), S("手动选择化粪池"));
+    // The calculation that selects a tank shows the users the hand pick of
+    // that tank shows, rounded down alike, and puts the prompt back.
+    struct Row {
+        const char* users;
+        const char* tank;
+        const char* typeCode;
+        const char* served;
+        const char* outline;
+    };
+    const Row rows[] = {
+        // 12 / 0.0342 = 350.88: 351 users would need more than 12 m³.
+        {"300", "5-12", "Z5-12S", "350", "5620×2880"},
+        {"2500", "13-100", "Z13-100S", "2923", "14520×4640"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.users);
+        w.Text1->setText(S(row.users));
+        w.Command1->press();
+        EXPECT_EQ(results(w), (QStringList{S(row.typeCode), S(row.served), S(row.outline)}));
+        EXPECT_EQ(w.Combo10->Text(), S("手动选择化粪池"));
+        pickText(*w.Combo10, row.tank);
+        EXPECT_EQ(results(w), (QStringList{"", S(row.served), ""}));
+    }
     EXPECT_TRUE(boxes().empty());
 }
 
@@ -431,7 +448,7 @@ TEST_F(SepticTankFormTest, ReturnShowsTheWaterSupplyWindowAndKeepsTheInputs)
     form0().menu()->化粪池选型->click();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.Text1->Text(), S("400"));
-    EXPECT_EQ(results(w), (QStringList{"Z6-16S", "468", S("7120×3380")}));
+    EXPECT_EQ(results(w), (QStringList{"Z6-16S", "467", S("7120×3380")}));
 }
 
 TEST_F(SepticTankFormTest, ExitAndClosingEndTheProgram)

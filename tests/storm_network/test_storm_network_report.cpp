@@ -172,6 +172,52 @@ TEST(StormNetworkReport, LongCellsAreWrittenWhole)
     EXPECT_EQ(typed[16].size(), 128);
 }
 
+TEST(StormNetworkReport, AFullOrLongCellKeepsOneBlankFromTheCellBefore)
+{
+    // Two catchments of 60 ha: the second segment's cumulative area, design
+    // flow and capacity fill their columns and still stand apart from the
+    // figures before them.
+    ResultTable large;
+    const std::vector<SegmentRow> segments(2, SegmentRow{S("50"), S("600000"), S("0.65")});
+    NetworkOutcome result = CalculateNetwork(openingParameters(), segments);
+    ASSERT_FALSE(result.refusal);
+    large.takeRun(std::move(result.values.rows), result.values.totalLength);
+    ASSERT_EQ(large.text(1, kCumulativeArea), S("120.0000"));
+    const std::vector<QByteArray> lines =
+        linesOf(StormNetworkReportBytes(openingHeader(), ReportVariant::Temporary, large).bytes);
+    EXPECT_EQ(lines[17], QByteArray("  2-3  50.00  60.0000 60.0000 120.0000   0.358   0.264  286.46"
+                                    "   0.650   0.650  186.20 22344.00   3000     2.5    3.16 22442.258"));
+
+    struct Row {
+        const char* name;
+        ResultColumn column;
+        const char* cell;
+        QByteArray written;  // the cell before, the blanks and the cell
+        qsizetype length;
+    };
+    const Row rows[] = {
+        {"one short of its column", kCumulativeArea, "20.0000", "  0.0000 20.0000", 125},
+        {"fills its column", kCumulativeArea, "120.0000", "  0.0000 120.0000", 126},
+        {"longer than its column", kDesignFlow, "100000.00", "263.62 100000.00", 127},
+        {"fills the narrow diameter column", kDiameter, "1000000", "325.44 1000000", 126},
+        {"fills the last column", kCapacity, "10000.000", "0.85 10000.000", 126},
+        {"the first column takes no blank of its own", kSegmentLabel, "10-11", "10-11  50.00", 125},
+        {"a Chinese cell counts its characters", kRunoff, "八个汉字八个汉字",
+         "292.91 " + gbk("八个汉字八个汉字"), 134},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ResultTable table;
+        calculate(table, 10);
+        table.setText(0, row.column, S(row.cell));
+        const std::vector<QByteArray> written =
+            linesOf(StormNetworkReportBytes(openingHeader(), ReportVariant::Temporary, table).bytes);
+        const QByteArray line = written[16];
+        EXPECT_TRUE(line.contains(row.written)) << line.toStdString();
+        EXPECT_EQ(line.size(), row.length) << line.toStdString();
+    }
+}
+
 TEST(StormNetworkReport, TheSavedReportNamesAMunicipalityOnce)
 {
     ResultTable table;
