@@ -59,8 +59,6 @@ std::optional<QString> saveInPlace(const QString& target, const QByteArray& byte
         error = fileCalls().truncate(fd, bytes.size());
     if (error == 0)
         error = writeEngineersFile(fd, bytes, 0);
-    if (error != 0 && killedOnPurpose())
-        return writeFailedMessage(path, error);
     if (error == 0)
         error = fileCalls().truncate(fd, bytes.size());
     if (error == 0)

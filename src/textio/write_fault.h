@@ -18,9 +18,10 @@ enum class WriteFault {
     NoSpace,      // the disk is full
     DeviceError,  // the device reports an input/output error
     // The program is killed once it has written the given number of bytes
-    // (also when that is all of them): the save (or the restore) stops
-    // there and cleans nothing up, leaving its files as a killed program
-    // leaves them.
+    // (also when that is all of them): from then on no call on files
+    // reaches them (each fails as an input/output error), so the save (or
+    // the restore) changes nothing more and leaves its files as a killed
+    // program leaves them.
     ProgramKilled,
     // The file system takes no lock (a network share whose lock service
     // does not answer): every lock fails with ENOLCK; writes go through.
@@ -37,6 +38,10 @@ public:
     ~ScopedWriteFault();
     ScopedWriteFault(const ScopedWriteFault&) = delete;
     ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+
+    // True once the program a WriteFault::ProgramKilled stands for was
+    // killed: whatever it would have shown since, it shows nothing.
+    bool killed() const;
 };
 
 // The moments of a clean-up between two of its steps where another program
