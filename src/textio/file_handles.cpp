@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <optional>
 #include <utility>
 
@@ -28,12 +27,6 @@ struct ActiveFault {
     qint64 afterBytes;
 };
 std::optional<ActiveFault> g_fault;
-
-struct StepAction {
-    SaveStep step;
-    std::function<void()> action;
-};
-std::optional<StepAction> g_step;
 
 // The calls of a file system that takes no lock, or makes no unnamed file,
 // or of a program killed part-way, over the calls in force: put in their
@@ -161,26 +154,6 @@ bool ScopedWriteFault::killed() const
     return g_faultyCalls && g_faultyCalls->killed();
 }
 
-ScopedSaveStep::ScopedSaveStep(SaveStep step, std::function<void()> action)
-{
-    g_step = StepAction{step, std::move(action)};
-}
-
-ScopedSaveStep::~ScopedSaveStep()
-{
-    g_step.reset();
-}
-
-void atSaveStep(SaveStep step)
-{
-    if (!g_step || g_step->step != step)
-        return;
-    // Once: the action stands for one other program's one move.
-    const std::function<void()> action = std::move(g_step->action);
-    g_step.reset();
-    action();
-}
-
 int contentsOf(int fd, QByteArray& contents, qint64 largest)
 {
     // Room for the size the file has, made once: a file read in growing
@@ -304,7 +277,6 @@ void removeLeftFile(const QByteArray& path, int folderFd)
     if (fileCalls().open(folderFd, path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0, opened) != 0)
         return;
     const FileCloser file{opened};
-    atSaveStep(SaveStep::LeftFileOpened);
     // A save holds a flock lock on its files until it is done: one that can
     // be locked (and holds no other lock) is written by no one. The lock is
     // kept until the name is gone.

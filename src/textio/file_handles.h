@@ -50,9 +50,6 @@ int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset);
 // lock; 0, or the error number (EWOULDBLOCK: another holds it).
 int lockFile(int fd, int operation);
 
-// Where a test acts as another program between two steps of a clean-up.
-void atSaveStep(SaveStep step);
-
 // True when the open file still is the one at `path` (not removed or
 // replaced under its name since it was opened); a link at `path` is not
 // followed. `path` relative to the folder open as `folderFd`, or to the

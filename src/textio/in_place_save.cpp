@@ -65,7 +65,6 @@ std::optional<QString> saveInPlace(const QString& target, const QByteArray& byte
         error = fileCalls().syncData(fd);
     if (error == 0) {
         holds = FileHolds::New;
-        atSaveStep(SaveStep::FileWritten);
         // Success only once no start can take the new contents back.
         error = journal.end();
     }

@@ -269,7 +269,6 @@ Settlement settle(const JournalFolder& folder, const QString& name, int fileFd)
             return waiting(s, Outcome::JournalUnreadable, error);
         }
     }
-    atSaveStep(SaveStep::JournalOpened);
     struct stat st {};
     if (const int notLooked = fileCalls().status(journal.fd, st))
         return waiting(s, Outcome::JournalUnreadable, notLooked);

@@ -44,13 +44,15 @@ public:
     bool killed() const;
 };
 
-// The moments of a clean-up between two of its steps where another program
-// may act on the same files: a test does so there, as that program would.
+// The moments of a save or a clean-up between two of its steps where
+// another program may act on the same files: a test does so there, as that
+// program would. Each is the end of one call on files (file_calls.h), the
+// first of its kind while a ScopedSaveStep lives; the action is done once.
 enum class SaveStep {
-    LeftFileOpened,  // a file a save left (temporary, part journal) is open, not yet examined
-    JournalOpened,   // a journal is open, not yet locked
-    JournalCreated,  // a save's journal file is made, not yet locked
-    FileWritten,     // an in-place save wrote the new contents, its journal not yet gone
+    LeftFileOpened,  // a file a save left (temporary, part) is open, not yet examined
+    JournalOpened,   // a journal is open to be settled, not yet locked
+    JournalCreated,  // a new file of the program's (a save's journal first) is made, not yet locked
+    FileWritten,     // an in-place save flushed the new contents, its journal not yet gone
 };
 
 class ScopedSaveStep {
