@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <optional>
 #include <utility>
 
@@ -29,14 +28,13 @@ struct ActiveFault {
 };
 std::optional<ActiveFault> g_fault;
 
-struct StepAction {
-    SaveStep step;
-    std::function<void()> action;
-};
-std::optional<StepAction> g_step;
-
 // The calls of a file system that takes no lock, or makes no unnamed file,
-// over the calls in force: put in their place while such a fault stands.
+// or of a program killed part-way, over the calls in force: put in their
+// place while such a fault stands. Once the program is killed, no call
+// reaches the files any more: each fails as an input/output error and
+// changes nothing, as a killed program changes nothing more. Its open
+// files are closed, as the system closes a killed program's files (and
+// lets go of their locks).
 class FaultyCalls final : public FileCalls {
 public:
     FaultyCalls(FileCalls& base, WriteFault fault)
@@ -44,8 +42,12 @@ public:
         , fault_(fault)
     {
     }
+    void kill() { killed_ = true; }
+    bool killed() const { return killed_; }
     int open(int folder, const QByteArray& path, int flags, mode_t mode, int& fd) override
     {
+        if (killed_)
+            return EIO;
         if (fault_ == WriteFault::NoUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE)
             return EOPNOTSUPP;
         return base_.open(folder, path, flags, mode, fd);
@@ -53,50 +55,64 @@ public:
     int close(int fd) override { return base_.close(fd); }
     int read(int fd, char* to, qint64 size, qint64 offset, qint64& done) override
     {
-        return base_.read(fd, to, size, offset, done);
+        return killed_ ? EIO : base_.read(fd, to, size, offset, done);
     }
     int write(int fd, const char* from, qint64 size, qint64 offset, qint64& done) override
     {
-        return base_.write(fd, from, size, offset, done);
+        return killed_ ? EIO : base_.write(fd, from, size, offset, done);
     }
-    int sync(int fd) override { return base_.sync(fd); }
-    int syncData(int fd) override { return base_.syncData(fd); }
-    int truncate(int fd, qint64 size) override { return base_.truncate(fd, size); }
-    int linkOpen(int fd, int folder, const QByteArray& name) override { return base_.linkOpen(fd, folder, name); }
+    int sync(int fd) override { return killed_ ? EIO : base_.sync(fd); }
+    int syncData(int fd) override { return killed_ ? EIO : base_.syncData(fd); }
+    int truncate(int fd, qint64 size) override { return killed_ ? EIO : base_.truncate(fd, size); }
+    int linkOpen(int fd, int folder, const QByteArray& name) override
+    {
+        return killed_ ? EIO : base_.linkOpen(fd, folder, name);
+    }
     int link(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to) override
     {
-        return base_.link(fromFolder, from, toFolder, to);
+        return killed_ ? EIO : base_.link(fromFolder, from, toFolder, to);
     }
     int rename(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to,
                bool noReplace) override
     {
-        return base_.rename(fromFolder, from, toFolder, to, noReplace);
+        return killed_ ? EIO : base_.rename(fromFolder, from, toFolder, to, noReplace);
     }
-    int unlink(int folder, const QByteArray& name, int flags) override { return base_.unlink(folder, name, flags); }
+    int unlink(int folder, const QByteArray& name, int flags) override
+    {
+        return killed_ ? EIO : base_.unlink(folder, name, flags);
+    }
     int makeFolder(int folder, const QByteArray& name, mode_t mode) override
     {
-        return base_.makeFolder(folder, name, mode);
+        return killed_ ? EIO : base_.makeFolder(folder, name, mode);
     }
     int lock(int fd, int operation) override
     {
+        if (killed_)
+            return EIO;
         return fault_ == WriteFault::NoLocks ? ENOLCK : base_.lock(fd, operation);
     }
     int recordLocked(int fd, bool& held) override
     {
+        if (killed_)
+            return EIO;
         return fault_ == WriteFault::NoLocks ? ENOLCK : base_.recordLocked(fd, held);
     }
-    int status(int fd, struct stat& st) override { return base_.status(fd, st); }
+    int status(int fd, struct stat& st) override { return killed_ ? EIO : base_.status(fd, st); }
     int statusAt(int folder, const QByteArray& path, int flags, struct stat& st) override
     {
-        return base_.statusAt(folder, path, flags, st);
+        return killed_ ? EIO : base_.statusAt(folder, path, flags, st);
     }
-    int fileSystem(int fd, FileSystemInfo& info) override { return base_.fileSystem(fd, info); }
-    int changeMode(int fd, mode_t mode) override { return base_.changeMode(fd, mode); }
-    int names(int folder, std::vector<QByteArray>& names) override { return base_.names(folder, names); }
+    int fileSystem(int fd, FileSystemInfo& info) override { return killed_ ? EIO : base_.fileSystem(fd, info); }
+    int changeMode(int fd, mode_t mode) override { return killed_ ? EIO : base_.changeMode(fd, mode); }
+    int names(int folder, std::vector<QByteArray>& names) override
+    {
+        return killed_ ? EIO : base_.names(folder, names);
+    }
 
 private:
     FileCalls& base_;
     WriteFault fault_;
+    bool killed_ = false;
 };
 std::optional<FaultyCalls> g_faultyCalls;
 std::optional<ScopedFileCalls> g_faultyInForce;
@@ -120,7 +136,7 @@ FileCloser::~FileCloser()
 ScopedWriteFault::ScopedWriteFault(WriteFault fault, qint64 afterBytes)
 {
     g_fault = ActiveFault{fault, afterBytes};
-    if (fault == WriteFault::NoLocks || fault == WriteFault::NoUnnamedFiles) {
+    if (fault == WriteFault::NoLocks || fault == WriteFault::NoUnnamedFiles || fault == WriteFault::ProgramKilled) {
         g_faultyCalls.emplace(fileCalls(), fault);
         g_faultyInForce.emplace(*g_faultyCalls);
     }
@@ -133,24 +149,9 @@ ScopedWriteFault::~ScopedWriteFault()
     g_fault.reset();
 }
 
-ScopedSaveStep::ScopedSaveStep(SaveStep step, std::function<void()> action)
+bool ScopedWriteFault::killed() const
 {
-    g_step = StepAction{step, std::move(action)};
-}
-
-ScopedSaveStep::~ScopedSaveStep()
-{
-    g_step.reset();
-}
-
-void atSaveStep(SaveStep step)
-{
-    if (!g_step || g_step->step != step)
-        return;
-    // Once: the action stands for one other program's one move.
-    const std::function<void()> action = std::move(g_step->action);
-    g_step.reset();
-    action();
+    return g_faultyCalls && g_faultyCalls->killed();
 }
 
 int contentsOf(int fd, QByteArray& contents, qint64 largest)
@@ -215,16 +216,14 @@ int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset)
                                                         : offset + bytes.size() > g_fault->afterBytes);
     if (!reached || g_fault->fault == WriteFault::NoLocks || g_fault->fault == WriteFault::NoUnnamedFiles)
         return writeFully(fd, bytes, offset);
-    // The disk takes the bytes up to the fault, then fails.
+    // The disk takes the bytes up to the fault, then fails; a killed
+    // program reaches no file after them.
     const qint64 room = std::max<qint64>(0, g_fault->afterBytes - offset);
     if (const int error = writeFully(fd, bytes.first(room), offset))
         return error;
+    if (g_fault->fault == WriteFault::ProgramKilled)
+        g_faultyCalls->kill();
     return g_fault->fault == WriteFault::NoSpace ? ENOSPC : EIO;
-}
-
-bool killedOnPurpose()
-{
-    return g_fault && g_fault->fault == WriteFault::ProgramKilled;
 }
 
 int lockFile(int fd, int operation)
@@ -278,7 +277,6 @@ void removeLeftFile(const QByteArray& path, int folderFd)
     if (fileCalls().open(folderFd, path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0, opened) != 0)
         return;
     const FileCloser file{opened};
-    atSaveStep(SaveStep::LeftFileOpened);
     // A save holds a flock lock on its files until it is done: one that can
     // be locked (and holds no other lock) is written by no one. The lock is
     // kept until the name is gone.

@@ -46,16 +46,9 @@ int writeFully(int fd, QByteArrayView bytes, qint64 offset);
 // contents): a fault made on purpose (write_fault.h) stops it where it says.
 int writeEngineersFile(int fd, QByteArrayView bytes, qint64 offset);
 
-// True while a fault made on purpose stands for the program killed: the
-// save or restore that met it stops where it is and cleans nothing up.
-bool killedOnPurpose();
-
 // flock() on the open file, or the fault of a file system that takes no
 // lock; 0, or the error number (EWOULDBLOCK: another holds it).
 int lockFile(int fd, int operation);
-
-// Where a test acts as another program between two steps of a clean-up.
-void atSaveStep(SaveStep step);
 
 // True when the open file still is the one at `path` (not removed or
 // replaced under its name since it was opened); a link at `path` is not

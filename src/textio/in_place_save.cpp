@@ -59,15 +59,12 @@ std::optional<QString> saveInPlace(const QString& target, const QByteArray& byte
         error = fileCalls().truncate(fd, bytes.size());
     if (error == 0)
         error = writeEngineersFile(fd, bytes, 0);
-    if (error != 0 && killedOnPurpose())
-        return writeFailedMessage(path, error);
     if (error == 0)
         error = fileCalls().truncate(fd, bytes.size());
     if (error == 0)
         error = fileCalls().syncData(fd);
     if (error == 0) {
         holds = FileHolds::New;
-        atSaveStep(SaveStep::FileWritten);
         // Success only once no start can take the new contents back.
         error = journal.end();
     }

@@ -199,7 +199,6 @@ int NewFile::create()
 {
     const int unnamed = fileCalls().open(folderFd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600, fd_);
     if (unnamed == 0) {
-        atSaveStep(SaveStep::JournalCreated);
         return locked();
     }
     fd_ = -1;
@@ -218,7 +217,6 @@ int NewFile::create()
             fd_ = -1;
             return error;
         }
-        atSaveStep(SaveStep::JournalCreated);
         const int notLocked = locked();
         // A start that found the part before the lock removed it: made again.
         if ((notLocked == 0 || notLocked == EWOULDBLOCK) && !sameFileAt(fd_, part_, folderFd_)) {

@@ -85,7 +85,6 @@ std::optional<QString> settlementMessage(const Settlement& s)
     }
     case Outcome::None:
     case Outcome::Busy:
-    case Outcome::Interrupted:
         break;
     }
     return std::nullopt;
@@ -118,8 +117,6 @@ std::optional<QString> beforeSaveRefusal(const QString& target, const Settlement
         return std::nullopt;
     case Outcome::Busy:
         return fileBusyMessage(target);
-    case Outcome::Interrupted:
-        return QStringLiteral("无法保存文件“%1”：程序已中断").arg(shownPath(target));
     case Outcome::KeptAside:
     case Outcome::NotRestored:
     case Outcome::OutOfReach:

@@ -60,10 +60,6 @@ Settlement restoreOrKeep(Settlement s, const OpenJournal& j, int targetFd, const
             s.error = putOldContents(targetFd, j.record.old, now->size());
             s.holds = s.error == 0 ? FileHolds::Old : FileHolds::Unknown;
         }
-        if (s.error != 0 && killedOnPurpose()) {
-            s.outcome = Outcome::Interrupted;
-            return s;
-        }
         if (s.error == 0) {
             retire(j.folderFd, j.name, j.fd);
             s.outcome = Outcome::Restored;
@@ -273,7 +269,6 @@ Settlement settle(const JournalFolder& folder, const QString& name, int fileFd)
             return waiting(s, Outcome::JournalUnreadable, error);
         }
     }
-    atSaveStep(SaveStep::JournalOpened);
     struct stat st {};
     if (const int notLooked = fileCalls().status(journal.fd, st))
         return waiting(s, Outcome::JournalUnreadable, notLooked);

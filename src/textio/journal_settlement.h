@@ -49,7 +49,6 @@ struct Settlement {
     enum class Outcome {
         None,               // no journal, one settled by someone else meanwhile, or one done
         Busy,               // a save of the file is running
-        Interrupted,        // the restore was killed on purpose: nothing more done
         Restored,           // the file has its old contents back
         KeptAside,          // the file changed since: left alone, the old contents kept
         NotRestored,        // the old contents could not be written back: kept, retried later

@@ -1,6 +1,7 @@
 #include "textio/textfile.h"
 
 #include "textio/cp936.h"
+#include "textio/file_calls.h"
 #include "textio/file_handles.h"
 #include "textio/in_place_save.h"
 #include "textio/save_journal.h"
@@ -133,8 +134,7 @@ std::optional<QString> replaceFileContents(const QString& path, const QByteArray
         return QStringLiteral("无法打开文件“%1”：%2").arg(shownPath(path), reasonInWords(EEXIST));
 
     const auto fail = [&](int error) {
-        if (!killedOnPurpose())
-            file.remove();
+        fileCalls().unlink(AT_FDCWD, QFile::encodeName(file.fileName()), 0);
         file.close();
         return writeFailedMessage(path, error);
     };

@@ -18,9 +18,10 @@ enum class WriteFault {
     NoSpace,      // the disk is full
     DeviceError,  // the device reports an input/output error
     // The program is killed once it has written the given number of bytes
-    // (also when that is all of them): the save (or the restore) stops
-    // there and cleans nothing up, leaving its files as a killed program
-    // leaves them.
+    // (also when that is all of them): from then on no call on files
+    // reaches them (each fails as an input/output error), so the save (or
+    // the restore) changes nothing more and leaves its files as a killed
+    // program leaves them.
     ProgramKilled,
     // The file system takes no lock (a network share whose lock service
     // does not answer): every lock fails with ENOLCK; writes go through.
@@ -37,15 +38,21 @@ public:
     ~ScopedWriteFault();
     ScopedWriteFault(const ScopedWriteFault&) = delete;
     ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+
+    // True once the program a WriteFault::ProgramKilled stands for was
+    // killed: whatever it would have shown since, it shows nothing.
+    bool killed() const;
 };
 
-// The moments of a clean-up between two of its steps where another program
-// may act on the same files: a test does so there, as that program would.
+// The moments of a save or a clean-up between two of its steps where
+// another program may act on the same files: a test does so there, as that
+// program would. Each is the end of one call on files (file_calls.h), the
+// first of its kind while a ScopedSaveStep lives; the action is done once.
 enum class SaveStep {
-    LeftFileOpened,  // a file a save left (temporary, part journal) is open, not yet examined
-    JournalOpened,   // a journal is open, not yet locked
-    JournalCreated,  // a save's journal file is made, not yet locked
-    FileWritten,     // an in-place save wrote the new contents, its journal not yet gone
+    LeftFileOpened,  // a file a save left (temporary, part) is open, not yet examined
+    JournalOpened,   // a journal is open to be settled, not yet locked
+    JournalCreated,  // a new file of the program's (a save's journal first) is made, not yet locked
+    FileWritten,     // an in-place save flushed the new contents, its journal not yet gone
 };
 
 class ScopedSaveStep {

@@ -125,6 +125,7 @@ public:
         return textio::replaceFileContents(file(), bytes);
     }
     // Starts the program as the engineer; a fault, if any, after `afterBytes`.
+    // What it tells the engineer: nothing, where it was killed.
     QStringList recover(std::optional<textio::WriteFault> fault = std::nullopt,
                         qint64 afterBytes = 0) const
     {
@@ -132,7 +133,10 @@ public:
         std::optional<textio::ScopedWriteFault> made;
         if (fault)
             made.emplace(*fault, afterBytes);
-        return textio::recoverInterruptedSaves();
+        QStringList told = textio::recoverInterruptedSaves();
+        if (made && made->killed())
+            told.clear();
+        return told;
     }
     // Every file in the data folder: journals and kept copies.
     QStringList dataFiles() const
