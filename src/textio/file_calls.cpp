@@ -145,6 +145,102 @@ FileCalls* g_calls = nullptr;
 
 } // namespace
 
+int ForwardingFileCalls::open(int folder, const QByteArray& path, int flags, mode_t mode, int& fd)
+{
+    return passed([&] { return to_.open(folder, path, flags, mode, fd); });
+}
+
+int ForwardingFileCalls::close(int fd)
+{
+    return to_.close(fd);
+}
+
+int ForwardingFileCalls::read(int fd, char* to, qint64 size, qint64 offset, qint64& done)
+{
+    return passed([&] { return to_.read(fd, to, size, offset, done); });
+}
+
+int ForwardingFileCalls::write(int fd, const char* from, qint64 size, qint64 offset, qint64& done)
+{
+    return passed([&] { return to_.write(fd, from, size, offset, done); });
+}
+
+int ForwardingFileCalls::sync(int fd)
+{
+    return passed([&] { return to_.sync(fd); });
+}
+
+int ForwardingFileCalls::syncData(int fd)
+{
+    return passed([&] { return to_.syncData(fd); });
+}
+
+int ForwardingFileCalls::truncate(int fd, qint64 size)
+{
+    return passed([&] { return to_.truncate(fd, size); });
+}
+
+int ForwardingFileCalls::linkOpen(int fd, int folder, const QByteArray& name)
+{
+    return passed([&] { return to_.linkOpen(fd, folder, name); });
+}
+
+int ForwardingFileCalls::link(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to)
+{
+    return passed([&] { return to_.link(fromFolder, from, toFolder, to); });
+}
+
+int ForwardingFileCalls::rename(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to,
+                                bool noReplace)
+{
+    return passed([&] { return to_.rename(fromFolder, from, toFolder, to, noReplace); });
+}
+
+int ForwardingFileCalls::unlink(int folder, const QByteArray& name, int flags)
+{
+    return passed([&] { return to_.unlink(folder, name, flags); });
+}
+
+int ForwardingFileCalls::makeFolder(int folder, const QByteArray& name, mode_t mode)
+{
+    return passed([&] { return to_.makeFolder(folder, name, mode); });
+}
+
+int ForwardingFileCalls::lock(int fd, int operation)
+{
+    return passed([&] { return to_.lock(fd, operation); });
+}
+
+int ForwardingFileCalls::recordLocked(int fd, bool& held)
+{
+    return passed([&] { return to_.recordLocked(fd, held); });
+}
+
+int ForwardingFileCalls::status(int fd, struct stat& st)
+{
+    return passed([&] { return to_.status(fd, st); });
+}
+
+int ForwardingFileCalls::statusAt(int folder, const QByteArray& path, int flags, struct stat& st)
+{
+    return passed([&] { return to_.statusAt(folder, path, flags, st); });
+}
+
+int ForwardingFileCalls::fileSystem(int fd, FileSystemInfo& info)
+{
+    return passed([&] { return to_.fileSystem(fd, info); });
+}
+
+int ForwardingFileCalls::changeMode(int fd, mode_t mode)
+{
+    return passed([&] { return to_.changeMode(fd, mode); });
+}
+
+int ForwardingFileCalls::names(int folder, std::vector<QByteArray>& names)
+{
+    return passed([&] { return to_.names(folder, names); });
+}
+
 FileCalls& systemFileCalls()
 {
     static SystemFileCalls calls;

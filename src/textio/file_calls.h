@@ -70,6 +70,55 @@ public:
     virtual int names(int folder, std::vector<QByteArray>& names) = 0;
 };
 
+// Calls passed on to others: the base of calls that change a few of them
+// (a fault made on purpose, another program's move in a test). Before each
+// call but close() passes, refusal() is asked: an error number stops the
+// call there, with nothing changed. A close always passes, as the system
+// closes a file whatever else fails.
+class ForwardingFileCalls : public FileCalls {
+public:
+    explicit ForwardingFileCalls(FileCalls& to)
+        : to_(to)
+    {
+    }
+
+    int open(int folder, const QByteArray& path, int flags, mode_t mode, int& fd) override;
+    int close(int fd) override;
+    int read(int fd, char* to, qint64 size, qint64 offset, qint64& done) override;
+    int write(int fd, const char* from, qint64 size, qint64 offset, qint64& done) override;
+    int sync(int fd) override;
+    int syncData(int fd) override;
+    int truncate(int fd, qint64 size) override;
+    int linkOpen(int fd, int folder, const QByteArray& name) override;
+    int link(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to) override;
+    int rename(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to,
+               bool noReplace) override;
+    int unlink(int folder, const QByteArray& name, int flags) override;
+    int makeFolder(int folder, const QByteArray& name, mode_t mode) override;
+    int lock(int fd, int operation) override;
+    int recordLocked(int fd, bool& held) override;
+    int status(int fd, struct stat& st) override;
+    int statusAt(int folder, const QByteArray& path, int flags, struct stat& st) override;
+    int fileSystem(int fd, FileSystemInfo& info) override;
+    int changeMode(int fd, mode_t mode) override;
+    int names(int folder, std::vector<QByteArray>& names) override;
+
+protected:
+    // 0 to let every call pass; else the error number each call fails with.
+    virtual int refusal() const { return 0; }
+    FileCalls& passedTo() const { return to_; }
+
+private:
+    template <typename Call>
+    int passed(const Call& call) const
+    {
+        const int refused = refusal();
+        return refused != 0 ? refused : call();
+    }
+
+    FileCalls& to_;
+};
+
 // The calls in force: the system's, unless a test put others in their place.
 FileCalls& fileCalls();
 

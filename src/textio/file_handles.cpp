@@ -35,10 +35,10 @@ std::optional<ActiveFault> g_fault;
 // changes nothing, as a killed program changes nothing more. Its open
 // files are closed, as the system closes a killed program's files (and
 // lets go of their locks).
-class FaultyCalls final : public FileCalls {
+class FaultyCalls final : public ForwardingFileCalls {
 public:
     FaultyCalls(FileCalls& base, WriteFault fault)
-        : base_(base)
+        : ForwardingFileCalls(base)
         , fault_(fault)
     {
     }
@@ -46,71 +46,26 @@ public:
     bool killed() const { return killed_; }
     int open(int folder, const QByteArray& path, int flags, mode_t mode, int& fd) override
     {
-        if (killed_)
-            return EIO;
-        if (fault_ == WriteFault::NoUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE)
+        if (!killed_ && fault_ == WriteFault::NoUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE)
             return EOPNOTSUPP;
-        return base_.open(folder, path, flags, mode, fd);
-    }
-    int close(int fd) override { return base_.close(fd); }
-    int read(int fd, char* to, qint64 size, qint64 offset, qint64& done) override
-    {
-        return killed_ ? EIO : base_.read(fd, to, size, offset, done);
-    }
-    int write(int fd, const char* from, qint64 size, qint64 offset, qint64& done) override
-    {
-        return killed_ ? EIO : base_.write(fd, from, size, offset, done);
-    }
-    int sync(int fd) override { return killed_ ? EIO : base_.sync(fd); }
-    int syncData(int fd) override { return killed_ ? EIO : base_.syncData(fd); }
-    int truncate(int fd, qint64 size) override { return killed_ ? EIO : base_.truncate(fd, size); }
-    int linkOpen(int fd, int folder, const QByteArray& name) override
-    {
-        return killed_ ? EIO : base_.linkOpen(fd, folder, name);
-    }
-    int link(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to) override
-    {
-        return killed_ ? EIO : base_.link(fromFolder, from, toFolder, to);
-    }
-    int rename(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to,
-               bool noReplace) override
-    {
-        return killed_ ? EIO : base_.rename(fromFolder, from, toFolder, to, noReplace);
-    }
-    int unlink(int folder, const QByteArray& name, int flags) override
-    {
-        return killed_ ? EIO : base_.unlink(folder, name, flags);
-    }
-    int makeFolder(int folder, const QByteArray& name, mode_t mode) override
-    {
-        return killed_ ? EIO : base_.makeFolder(folder, name, mode);
+        return ForwardingFileCalls::open(folder, path, flags, mode, fd);
     }
     int lock(int fd, int operation) override
     {
-        if (killed_)
-            return EIO;
-        return fault_ == WriteFault::NoLocks ? ENOLCK : base_.lock(fd, operation);
+        if (!killed_ && fault_ == WriteFault::NoLocks)
+            return ENOLCK;
+        return ForwardingFileCalls::lock(fd, operation);
     }
     int recordLocked(int fd, bool& held) override
     {
-        if (killed_)
-            return EIO;
-        return fault_ == WriteFault::NoLocks ? ENOLCK : base_.recordLocked(fd, held);
-    }
-    int status(int fd, struct stat& st) override { return killed_ ? EIO : base_.status(fd, st); }
-    int statusAt(int folder, const QByteArray& path, int flags, struct stat& st) override
-    {
-        return killed_ ? EIO : base_.statusAt(folder, path, flags, st);
-    }
-    int fileSystem(int fd, FileSystemInfo& info) override { return killed_ ? EIO : base_.fileSystem(fd, info); }
-    int changeMode(int fd, mode_t mode) override { return killed_ ? EIO : base_.changeMode(fd, mode); }
-    int names(int folder, std::vector<QByteArray>& names) override
-    {
-        return killed_ ? EIO : base_.names(folder, names);
+        if (!killed_ && fault_ == WriteFault::NoLocks)
+            return ENOLCK;
+        return ForwardingFileCalls::recordLocked(fd, held);
     }
 
 private:
-    FileCalls& base_;
+    int refusal() const override { return killed_ ? EIO : 0; }
+
     WriteFault fault_;
     bool killed_ = false;
 };

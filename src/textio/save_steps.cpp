@@ -38,17 +38,17 @@ bool programsOwn(const QByteArray& path)
 
 // The calls in force, with the other program's move made once, right after
 // the call that ends the chosen step.
-class StepCalls final : public FileCalls {
+class StepCalls final : public ForwardingFileCalls {
 public:
     StepCalls(FileCalls& base, SaveStep step, std::function<void()> action)
-        : base_(base)
+        : ForwardingFileCalls(base)
         , step_(step)
         , action_(std::move(action))
     {
     }
     int open(int folder, const QByteArray& path, int flags, mode_t mode, int& fd) override
     {
-        const int error = base_.open(folder, path, flags, mode, fd);
+        const int error = ForwardingFileCalls::open(folder, path, flags, mode, fd);
         if (error != 0)
             return error;
         const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
@@ -61,50 +61,15 @@ public:
     int close(int fd) override
     {
         engineersFiles_.erase(fd);
-        return base_.close(fd);
+        return ForwardingFileCalls::close(fd);
     }
-    int read(int fd, char* to, qint64 size, qint64 offset, qint64& done) override
-    {
-        return base_.read(fd, to, size, offset, done);
-    }
-    int write(int fd, const char* from, qint64 size, qint64 offset, qint64& done) override
-    {
-        return base_.write(fd, from, size, offset, done);
-    }
-    int sync(int fd) override { return base_.sync(fd); }
     int syncData(int fd) override
     {
-        const int error = base_.syncData(fd);
+        const int error = ForwardingFileCalls::syncData(fd);
         if (error == 0 && step_ == SaveStep::FileWritten && engineersFiles_.contains(fd))
             act();
         return error;
     }
-    int truncate(int fd, qint64 size) override { return base_.truncate(fd, size); }
-    int linkOpen(int fd, int folder, const QByteArray& name) override { return base_.linkOpen(fd, folder, name); }
-    int link(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to) override
-    {
-        return base_.link(fromFolder, from, toFolder, to);
-    }
-    int rename(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to,
-               bool noReplace) override
-    {
-        return base_.rename(fromFolder, from, toFolder, to, noReplace);
-    }
-    int unlink(int folder, const QByteArray& name, int flags) override { return base_.unlink(folder, name, flags); }
-    int makeFolder(int folder, const QByteArray& name, mode_t mode) override
-    {
-        return base_.makeFolder(folder, name, mode);
-    }
-    int lock(int fd, int operation) override { return base_.lock(fd, operation); }
-    int recordLocked(int fd, bool& held) override { return base_.recordLocked(fd, held); }
-    int status(int fd, struct stat& st) override { return base_.status(fd, st); }
-    int statusAt(int folder, const QByteArray& path, int flags, struct stat& st) override
-    {
-        return base_.statusAt(folder, path, flags, st);
-    }
-    int fileSystem(int fd, FileSystemInfo& info) override { return base_.fileSystem(fd, info); }
-    int changeMode(int fd, mode_t mode) override { return base_.changeMode(fd, mode); }
-    int names(int folder, std::vector<QByteArray>& names) override { return base_.names(folder, names); }
 
 private:
     // True when the open of `path` with `flags` that succeeded ends the
@@ -135,7 +100,6 @@ private:
         action();
     }
 
-    FileCalls& base_;
     const SaveStep step_;
     std::function<void()> action_;
     std::set<int> engineersFiles_;  // open for writing under a name not the program's own
