@@ -49,7 +49,9 @@ QString folderFaultInWords(FolderFault fault)
 
 std::optional<QString> settlementMessage(const Settlement& s)
 {
-    const QString interrupted = QStringLiteral("上次保存文件“%1”时程序意外中断，").arg(shownPath(s.target));
+    // The journal's save did not finish: the program or the power died, or
+    // the save failed and could not put the file back itself (it said so).
+    const QString interrupted = QStringLiteral("上次保存文件“%1”未能完成，").arg(shownPath(s.target));
     switch (s.outcome) {
     case Outcome::Restored:
         return interrupted + QStringLiteral("该文件已恢复为保存前的内容。");

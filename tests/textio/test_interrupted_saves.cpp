@@ -1392,7 +1392,7 @@ TEST(JournalFaults, AFailedSaveSaysOnlyWhatTheNextStartKeepsTo)
     const QByteArray written = "new contents\r\n";
     const QString failed = QStringLiteral("写入文件“/shared/storm_out.txt”失败：磁盘读写错误");
     const QString undecided = QStringLiteral("；该文件现为新内容，但无法确认其保存记录的状态，下次启动时可能将其恢复为保存前的内容，也可能保持现状");
-    const QString restored = QStringLiteral("上次保存文件“/shared/storm_out.txt”时程序意外中断，该文件已恢复为保存前的内容。");
+    const QString restored = QStringLiteral("上次保存文件“/shared/storm_out.txt”未能完成，该文件已恢复为保存前的内容。");
     const QStringList none;
     // The calls of a save of a file this size, by their kind and place:
     // the journal's flush is the 1st data flush, the file's the 2nd, the
